@@ -1,0 +1,16 @@
+#pragma once
+// Console output. Every write goes straight to standard output, unbuffered,
+// so it interleaves correctly with what shell commands print. Lines end in
+// CR LF on every platform.
+#include <string>
+#include <string_view>
+
+void print_line(std::string_view text);
+void print_text(std::string_view text);
+void print_empty_line();
+void print_number(long n);
+void next_print_zone();
+
+// Pure pieces, for tests.
+std::string number_text(long n);                    // " 1", " 0", "-3"
+std::string print_zone_fill(int column, int width);  // blanks to the next zone, or CR LF

@@ -1,0 +1,4 @@
+#pragma once
+#include <string_view>
+void convert_documents();
+void write_page(std::string_view source_path, std::string_view page_path);

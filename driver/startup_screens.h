@@ -1,0 +1,2 @@
+#pragma once
+void show_startup_screens();

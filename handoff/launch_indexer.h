@@ -1,0 +1,2 @@
+#pragma once
+[[noreturn]] void launch_indexer();

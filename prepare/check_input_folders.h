@@ -1,0 +1,2 @@
+#pragma once
+void check_input_folders();

@@ -1,0 +1,2 @@
+#pragma once
+void check_work_folders_and_names();

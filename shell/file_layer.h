@@ -1,0 +1,17 @@
+#pragma once
+// Numbered file slots (1..255) for scratch files and documents. Nothing here
+// reports an error: a missing file reads as empty, a failed output open loses
+// its writes. Reads reproduce a text-mode stream on every platform: CR LF
+// reads as LF, a lone CR stays, 0x1A ends the readable data.
+#include <string>
+#include <string_view>
+
+int free_handle();  // lowest free slot, 0 when all 255 are in use
+void open_input(std::string_view path, int handle);
+void open_output(std::string_view path, int handle);
+bool at_end(int handle);
+std::string read_line(int handle);
+void rewind_file(int handle);
+void write_line(int handle, std::string_view text);
+void close_file(int handle);
+void close_all_files();  // for end_run

@@ -1,0 +1,51 @@
+#include "shell/text.h"
+
+namespace {
+char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+}  // namespace
+
+std::string to_lower_ascii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = lower(c);
+  return out;
+}
+
+std::string to_upper_ascii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = upper(c);
+  return out;
+}
+
+std::string trim_blanks(std::string_view text) {
+  size_t begin = text.find_first_not_of(' ');
+  if (begin == std::string_view::npos) return {};
+  size_t end = text.find_last_not_of(' ');
+  return std::string(text.substr(begin, end - begin + 1));
+}
+
+std::string trim_trailing_blanks(std::string_view text) {
+  size_t end = text.find_last_not_of(' ');
+  return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
+}
+
+size_t find_ignore_case(std::string_view haystack, std::string_view needle) {
+  if (needle.size() > haystack.size()) return std::string_view::npos;
+  for (size_t i = 0; i + needle.size() <= haystack.size(); ++i) {
+    size_t k = 0;
+    while (k < needle.size() && lower(haystack[i + k]) == lower(needle[k])) ++k;
+    if (k == needle.size()) return i;
+  }
+  return std::string_view::npos;
+}
+
+bool contains_ignore_case(std::string_view haystack, std::string_view needle) {
+  return find_ignore_case(haystack, needle) != std::string_view::npos;
+}
+
+bool equals_ignore_case(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
+}

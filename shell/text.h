@@ -1,0 +1,16 @@
+#pragma once
+// Byte-string helpers shared by every stage. Letter case means ASCII A-Z and
+// a-z only, and trimming removes blanks (0x20) only: names pass through
+// untouched in whatever code page the listing gave them.
+#include <string>
+#include <string_view>
+
+std::string to_lower_ascii(std::string_view text);
+std::string to_upper_ascii(std::string_view text);
+std::string trim_blanks(std::string_view text);
+std::string trim_trailing_blanks(std::string_view text);
+// Position (0-based) of the first occurrence of `needle`, ignoring ASCII
+// letter case, or std::string_view::npos.
+size_t find_ignore_case(std::string_view haystack, std::string_view needle);
+bool contains_ignore_case(std::string_view haystack, std::string_view needle);
+bool equals_ignore_case(std::string_view a, std::string_view b);
