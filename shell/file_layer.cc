@@ -1,0 +1,183 @@
+#include "shell/file_layer.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "shell/native_path.h"
+
+namespace {
+
+constexpr int kSlots = 255;
+constexpr size_t kBufferSize = 8192;
+// Lines are read in pieces of this many bytes at most; a piece that happens to
+// end in a lone CR ends the line there, as the text-mode reader always did.
+constexpr size_t kPieceSize = 511;
+constexpr int kEndOfData = -1;
+
+struct Slot {
+  FILE* file = nullptr;
+  bool writing = false;
+  uintmax_t size = 0;      // taken at open; the end test compares against it
+  uintmax_t position = 0;  // raw bytes consumed from the file
+  bool ended = false;      // a read met the end of the readable data
+  std::array<char, kBufferSize> buffer;
+  size_t buffer_length = 0;
+  size_t buffer_next = 0;
+};
+
+std::array<std::unique_ptr<Slot>, kSlots + 1> slots;
+
+Slot* slot_of(int handle) {
+  if (handle < 1 || handle > kSlots) return nullptr;
+  return slots[handle].get();
+}
+
+bool refill(Slot& s) {
+  if (s.buffer_next < s.buffer_length) return true;
+  s.buffer_length = std::fread(s.buffer.data(), 1, s.buffer.size(), s.file);
+  s.buffer_next = 0;
+  return s.buffer_length > 0;
+}
+
+int peek_raw(Slot& s) {
+  if (!refill(s)) return kEndOfData;
+  return static_cast<unsigned char>(s.buffer[s.buffer_next]);
+}
+
+void skip_raw(Slot& s) {
+  ++s.buffer_next;
+  ++s.position;
+}
+
+// One byte as a text-mode stream delivers it: CR LF becomes LF, a lone CR
+// stays, and 0x1A ends the data for good.
+int next_text_byte(Slot& s) {
+  if (s.ended) return kEndOfData;
+  int c = peek_raw(s);
+  if (c == kEndOfData || c == 0x1A) {
+    s.ended = true;
+    return kEndOfData;
+  }
+  skip_raw(s);
+  if (c == '\r' && peek_raw(s) == '\n') {
+    skip_raw(s);
+    return '\n';
+  }
+  return c;
+}
+
+// Appends bytes up to and including the next LF, at most kPieceSize of them.
+// Plain bytes are copied a buffer run at a time; only CR and 0x1A need the
+// byte-wise path.
+void read_piece(Slot& s, std::string& piece) {
+  while (piece.size() < kPieceSize) {
+    if (s.ended || !refill(s)) {
+      s.ended = true;
+      return;
+    }
+    const char* begin = s.buffer.data() + s.buffer_next;
+    size_t limit = std::min(s.buffer_length - s.buffer_next, kPieceSize - piece.size());
+    size_t n = 0;
+    while (n < limit && begin[n] != '\n' && begin[n] != '\r' && begin[n] != 0x1A) ++n;
+    piece.append(begin, n);
+    s.buffer_next += n;
+    s.position += n;
+    if (n < limit) {
+      int c = next_text_byte(s);
+      if (c == kEndOfData) return;
+      piece.push_back(static_cast<char>(c));
+      if (c == '\n') return;
+    }
+  }
+}
+
+void open_slot(std::string_view path, int handle, bool writing) {
+  if (handle < 1 || handle > kSlots || slots[handle]) return;
+  std::string native = native_path(path);
+  FILE* file = std::fopen(native.c_str(), writing ? "wb" : "rb");
+  if (!file) return;
+  auto s = std::make_unique<Slot>();
+  s->file = file;
+  s->writing = writing;
+  if (writing) {
+    std::setvbuf(file, nullptr, _IOFBF, kBufferSize);
+  } else {
+    std::error_code ec;
+    s->size = std::filesystem::file_size(native, ec);
+    if (ec) s->size = 0;
+  }
+  slots[handle] = std::move(s);
+}
+
+}  // namespace
+
+int free_handle() {
+  for (int h = 1; h <= kSlots; ++h)
+    if (!slots[h]) return h;
+  return 0;
+}
+
+void open_input(std::string_view path, int handle) { open_slot(path, handle, false); }
+
+void open_output(std::string_view path, int handle) { open_slot(path, handle, true); }
+
+bool at_end(int handle) {
+  Slot* s = slot_of(handle);
+  if (!s) return true;
+  if (s->writing) return s->ended;
+  return s->ended || s->position >= s->size;
+}
+
+std::string read_line(int handle) {
+  Slot* s = slot_of(handle);
+  std::string line;
+  if (!s || s->writing) return line;
+  std::string piece;
+  for (;;) {
+    piece.clear();
+    read_piece(*s, piece);
+    if (piece.empty()) return line;
+    bool complete = true;
+    if (piece.back() == '\n') {
+      piece.pop_back();
+      if (!piece.empty() && piece.back() == '\r') piece.pop_back();
+    } else if (piece.back() == '\r') {
+      piece.pop_back();
+    } else {
+      complete = false;
+    }
+    line += piece;
+    if (complete) return line;
+  }
+}
+
+void rewind_file(int handle) {
+  Slot* s = slot_of(handle);
+  if (!s) return;
+  std::fseek(s->file, 0, SEEK_SET);
+  s->position = 0;
+  s->ended = false;
+  s->buffer_length = s->buffer_next = 0;
+}
+
+void write_line(int handle, std::string_view text) {
+  Slot* s = slot_of(handle);
+  if (!s || !s->writing) return;
+  std::fwrite(text.data(), 1, text.size(), s->file);
+  std::fwrite("\r\n", 1, 2, s->file);
+}
+
+void close_file(int handle) {
+  Slot* s = slot_of(handle);
+  if (!s) return;
+  std::fclose(s->file);
+  slots[handle].reset();
+}
+
+void close_all_files() {
+  for (int h = 1; h <= kSlots; ++h) close_file(h);
+}

@@ -1,0 +1,9 @@
+#include "shell/run_shell.h"
+
+#include "interp/interp.h"
+
+// There is no cmd.exe here: our own interpreter runs the line in process.
+void run_shell(std::string_view command) {
+  if (command.empty()) return;
+  interp_run(command);
+}

@@ -1,0 +1,45 @@
+#pragma once
+// Test support: temporary working folders and runs of the real program with
+// keys piped in.
+#include <filesystem>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A fresh folder under the system's temporary folder. While it lives it is
+// the current folder (for in-process tests); it is removed afterwards.
+struct WorkFolder {
+  WorkFolder();
+  ~WorkFolder();
+  WorkFolder(const WorkFolder&) = delete;
+  WorkFolder& operator=(const WorkFolder&) = delete;
+  std::filesystem::path path;
+  std::filesystem::path previous;
+};
+
+void write_file(const std::filesystem::path& path, std::string_view content);
+std::string read_file(const std::filesystem::path& path);
+// Splits console or file text into lines at CR LF; a final line without CR LF
+// is kept.
+std::vector<std::string> crlf_lines(std::string_view text);
+// Every file below `root` with its content, by relative path (folders end in /).
+std::map<std::string, std::string> snapshot(const std::filesystem::path& root);
+
+// The tools a run needs beside it: convertcp.exe, wget.exe and the fake
+// indexer as `indexer_name`.
+void install_tools(const std::filesystem::path& folder,
+                   std::string_view indexer_name = "velmor_01_209.exe");
+
+struct RunResult {
+  int exit_status = -1;  // -1 when killed by a signal
+  int signal = 0;
+  std::string out;
+  std::string err;
+};
+
+// Runs the program in `folder` with `keys` on its standard input, which ends
+// after them. argv[0] is `invoked_as`. Killed after 120 s.
+RunResult run_korvel(const std::filesystem::path& folder, std::string_view keys,
+                     const std::vector<std::string>& args = {},
+                     const std::string& invoked_as = "korvel");
