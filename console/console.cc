@@ -1,0 +1,47 @@
+#include "console/console.h"
+
+#include <string>
+
+#include "console/terminal.h"
+
+namespace {
+
+// Bytes written since the last line end, modulo the console width; only the
+// program's own output counts, not what shell commands print.
+int output_column = 0;
+
+void write_out(std::string_view bytes) {
+  terminal_write(bytes);
+  output_column = column_after(output_column, bytes, terminal_width());
+}
+
+}  // namespace
+
+int column_after(int column, std::string_view bytes, int width) {
+  if (width < 1) width = 80;
+  for (char c : bytes) column = (c == '\r' || c == '\n') ? 0 : (column + 1) % width;
+  return column;
+}
+
+std::string number_text(long n) { return n < 0 ? std::to_string(n) : " " + std::to_string(n); }
+
+std::string print_zone_fill(int column, int width) {
+  int c = column + 1;                       // where the next character appears, from 1
+  int z = 14 * ((column + 14) / 14) + 1;    // the next zone start after it
+  if (z > width - 14) return "\r\n";
+  return std::string(z - c, ' ');
+}
+
+void print_line(std::string_view text) {
+  std::string line(text);
+  line += "\r\n";
+  write_out(line);
+}
+
+void print_text(std::string_view text) { write_out(text); }
+
+void print_empty_line() { write_out("\r\n"); }
+
+void print_number(long n) { write_out(number_text(n)); }
+
+void next_print_zone() { write_out(print_zone_fill(output_column, terminal_width())); }
