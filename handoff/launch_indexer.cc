@@ -1,0 +1,73 @@
+#include "handoff/launch_indexer.h"
+
+#include <string>
+
+#include "console/console.h"
+#include "console/prompts.h"
+#include "driver/urls.h"
+#include "shell/file_layer.h"
+#include "shell/run_shell.h"
+#include "shell/text.h"
+
+void launch_indexer() {
+  run_shell("dir /b htm_wrk\\*.htm > htm_wrk.list");
+  int list = free_handle();
+  open_input("htm_wrk.list", list);
+  print_line("----------------------------");
+  print_line("Indexing files");
+  print_empty_line();
+  long number = 0;
+  while (!at_end(list)) {
+    std::string page = trim_blanks(read_line(list));
+    print_number(++number);
+    next_print_zone();
+    print_line(page);
+  }
+  close_file(list);
+  print_empty_line();
+  key_menu({"<1> continue", "<2> end"}, "1", "2");
+
+  run_shell("md htm_in > out_null.list");
+  run_shell("del /q htm_in\\*.* > out_null.list");
+  run_shell("copy /y htm_wrk\\*.htm htm_in\\ > out_null.list");
+  run_shell("md velmor > out_null.list");
+  run_shell("md velmor\\htm_in > out_null.list");
+  run_shell("del /q velmor\\htm_in\\*.* > out_null.list");
+  run_shell("copy /y htm_in\\*.htm velmor\\htm_in\\ > out_null.txt");
+  run_shell("copy /y wget.exe velmor\\wget.exe > out_null.list");
+  run_shell("dir /b /o  velmor_*.exe > exe_files.txt");
+
+  // The indexer is the executable whose name sorts last.
+  std::string indexer;
+  int exe_files = free_handle();
+  open_input("exe_files.txt", exe_files);
+  while (!at_end(exe_files)) indexer = to_lower_ascii(read_line(exe_files));
+  close_file(exe_files);
+  indexer = trim_blanks(indexer);
+  // The tool check found one at the start of the run, but it may have gone
+  // since; with no name, "start" would open an empty console of its own.
+  if (indexer.empty()) {
+    print_line("---------------------");
+    print_line("Checking for velmor*.exe");
+    print_line("Check the contents of the velmor.7z file.");
+    one_choice_stop();
+  }
+  print_line(indexer);
+  run_shell("copy /y \"" + indexer + "\" \"velmor\\" + indexer + "\"");
+  // cmd's start takes its first quoted argument as the window title, so an
+  // empty title goes first and the quoted name is really the program.
+  run_shell("start /D velmor \"\" \"" + indexer + "\"");
+
+  print_empty_line();
+  print_line("============ INDEXING RESULTS ===========");
+  print_empty_line();
+  print_line("Indexing is done with a separate program velmor*.exe");
+  print_line("Indexing takes place in a subdirectory \\velmor");
+  print_empty_line();
+  print_line("view subfolder: \\velmor\\htm_out");
+  print_line("view files: page*.htm, index*.htm, i_*.htm, s_*.htm");
+  print_line("You can access the index of all words by double-clicking on any word.");
+  print_line(std::string("details: ") + kMakerUrl);
+  print_empty_line();
+  any_key_stop();
+}
