@@ -1,0 +1,83 @@
+#include "checks/check_tools.h"
+
+#include <string>
+
+#include "checks/line_count.h"
+#include "console/console.h"
+#include "console/prompts.h"
+#include "driver/urls.h"
+#include "shell/run_shell.h"
+
+namespace {
+
+constexpr bool kNonBlank = true;
+constexpr bool kEveryLine = false;
+
+[[noreturn]] void tool_missing(std::string_view first, std::string_view second) {
+  print_line("---------------------");
+  print_line(first);
+  print_line(second);
+  one_choice_stop();
+}
+
+}  // namespace
+
+// No tool is trusted until it has written what it should: each check makes
+// the tool write into a scratch file and counts the lines it left there.
+void check_tools() {
+  print_line("----------------------------");
+  print_line("Checking the accessibility of some urgently needed programs:");
+  print_line("cmd.exe, find.exe, findstr.exe, sort.exe, wget.exe, convertcp.exe");
+  print_empty_line();
+
+  print_line("cmd");
+  run_shell("cmd /c dir *. > check_01.txt");
+  if (count_lines("check_01.txt", kNonBlank) < 1)
+    tool_missing("Checking for cmd.exe!", "The system path to the program is most likely to be configured.");
+
+  // find writes a heading line, so a single line means nothing was found.
+  print_empty_line();
+  print_line("find");
+  run_shell("dir > out_null.txt");
+  run_shell("cmd /c for %i in (check_*.txt) do del /q %i >> out_null.txt");
+  run_shell("cmd /c dir > check_01.txt");
+  run_shell("cmd /c find /i \".exe\" check_01.txt >  check_02.txt");
+  if (count_lines("check_02.txt", kNonBlank) < 2)
+    tool_missing("Checking for find.exe!", "The system path to the program is most likely to be configured.");
+
+  print_empty_line();
+  print_line("findstr");
+  run_shell("dir > out_null.txt");
+  run_shell("cmd /c for %i in (check_*.txt) do del /q %i >> out_null.txt");
+  run_shell("cmd /c dir > check_01.txt");
+  run_shell("cmd /c findstr /i \".exe\" check_01.txt >  check_02.txt");
+  if (count_lines("check_02.txt", kNonBlank) < 2)
+    tool_missing("Checking for findstr.exe!", "The system path to the program is most likely to be configured.");
+
+  // The check files go first, so a check_02.txt left by findstr cannot pass
+  // for the output of sort.
+  print_empty_line();
+  print_line("sort");
+  run_shell("dir > check_01.txt");
+  run_shell("del /q check_*.txt");
+  run_shell("dir *. > check_01.txt");
+  run_shell("sort check_01.txt /o check_02.txt");
+  if (count_lines("check_02.txt", kNonBlank) < 2)
+    tool_missing("Checking for sort.exe", "It is probably necessary to set the system path to the program.");
+
+  print_empty_line();
+  print_line("convertcp");
+  print_line(std::string("info: ") + kConvertcpUrl);
+  run_shell("dir > out_null.txt");
+  run_shell("cmd /c for %i in (check_*.txt) do del /q %i >> out_null.txt");
+  run_shell("cmd /c dir *.exe > check_01.txt");
+  run_shell("cmd /c find /i \"convertcp.exe\" check_01.txt >  check_02.txt");
+  if (count_lines("check_02.txt", kNonBlank) < 2)
+    tool_missing("Checking for convertcp.exe!", "Check the contents of the korvel.7z file.");
+
+  print_empty_line();
+  print_line("velmor_*.exe");
+  run_shell("dir /b /o  velmor_*.exe > exe_files.txt");
+  if (count_lines("exe_files.txt", kEveryLine) < 1)
+    tool_missing("Checking for velmor*.exe", "Check the contents of the velmor.7z file.");
+}

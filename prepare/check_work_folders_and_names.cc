@@ -1,0 +1,99 @@
+#include "prepare/check_work_folders_and_names.h"
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "console/console.h"
+#include "console/prompts.h"
+#include "prepare/folder_listing.h"
+#include "prepare/names.h"
+#include "shell/file_layer.h"
+#include "shell/run_shell.h"
+#include "shell/text.h"
+
+namespace {
+
+constexpr bool kBareListing = false;
+
+// How many names of a list share each base name. Counting once per list,
+// rather than reading the list again for every name, keeps the check linear
+// in the number of documents.
+std::map<std::string, int> base_name_counts(std::string_view list_path) {
+  std::map<std::string, int> counts;
+  int handle = free_handle();
+  open_input(list_path, handle);
+  while (!at_end(handle)) {
+    std::optional<std::string> base = base_name(read_line(handle));
+    if (base) ++counts[*base];
+  }
+  close_file(handle);
+  return counts;
+}
+
+}  // namespace
+
+void check_work_folders_and_names() {
+  run_shell("dir /b *. > dir_cur.txt");
+  if (listing_names_folder("dir_cur.txt", "txt_wrk", kBareListing))
+    run_shell("del /q txt_wrk\\*.* > out_null.list");
+  else
+    run_shell("md txt_wrk > out_null.list");
+
+  run_shell("dir /b *. > dir_cur.txt");
+  if (listing_names_folder("dir_cur.txt", "htm_wrk", kBareListing))
+    run_shell("del /q htm_wrk\\*.* > out_null.list");
+  else
+    run_shell("md htm_wrk > out_null.list");
+
+  run_shell("dir /b *. > dir_cur.txt");
+  if (!listing_names_folder("dir_cur.txt", "txt_wrk", kBareListing)) {
+    print_empty_line();
+    print_line("----------------------------");
+    print_line("Subfolder txt_wrk must be created.");
+    print_empty_line();
+    any_key_stop();
+  }
+
+  print_empty_line();
+  print_line("----------------------------");
+  print_line("Reformatting *.txt files to *.htm.");
+
+  // Two documents of one base name would become one page. The first list
+  // names the documents; the second shrinks by every base name the user has
+  // let pass, so each is reported once.
+  run_shell("dir /b txt_in\\*.* > compare_01.txt");
+  run_shell("dir /b txt_in\\*.* > compare_02.txt");
+  std::map<std::string, int> counts = base_name_counts("compare_02.txt");
+  int first = free_handle();
+  open_input("compare_01.txt", first);
+  while (!at_end(first)) {
+    std::optional<std::string> base = base_name(read_line(first));
+    if (!base || counts[*base] < 2) continue;
+
+    print_empty_line();
+    print_line("----------------------------");
+    print_line("Compare file names *.htm and *.txt");
+    print_empty_line();
+    print_line(*base);
+    print_empty_line();
+    print_line("File has the same name and two extensions, *.htm, *.txt");
+    print_empty_line();
+    key_menu({"<1> = stop and rename file: " + *base, "<2> = continue and *.txt file will be recreate from *.htm"},
+             "2", "1");
+
+    int second = free_handle();
+    open_input("compare_02.txt", second);
+    int pruned = free_handle();
+    open_output("compare_04.txt", pruned);
+    while (!at_end(second)) {
+      std::string name = read_line(second);
+      if (base_name(name) != base) write_line(pruned, trim_blanks(name));
+    }
+    close_file(second);
+    close_file(pruned);
+    run_shell("copy compare_04.txt compare_02.txt > out_null.list");
+    counts = base_name_counts("compare_02.txt");
+  }
+  close_file(first);
+}

@@ -1,0 +1,22 @@
+#include "prepare/folder_listing.h"
+
+#include <string>
+
+#include "shell/file_layer.h"
+#include "shell/text.h"
+
+bool line_names_folder(std::string_view line, std::string_view folder, bool full_listing) {
+  std::string text = to_lower_ascii(trim_blanks(line));
+  if (text == folder) return true;
+  return full_listing && text.size() > folder.size() && text.ends_with(folder) &&
+         text[text.size() - folder.size() - 1] == ' ';
+}
+
+bool listing_names_folder(std::string_view list_path, std::string_view folder, bool full_listing) {
+  bool found = false;
+  int handle = free_handle();
+  open_input(list_path, handle);
+  while (!found && !at_end(handle)) found = line_names_folder(read_line(handle), folder, full_listing);
+  close_file(handle);
+  return found;
+}

@@ -1,0 +1,13 @@
+#pragma once
+// Whether a folder exists is learnt from a listing of the names without an
+// extension. Only the folder's own name counts: old_htm_in, or a working
+// folder path that merely holds "htm_in", must not pass for htm_in.
+#include <string_view>
+
+// A bare listing line names `folder` when, trimmed and lower-cased, it is the
+// name; a full listing line also when it ends in a blank and the name.
+// `folder` is given in lower case.
+bool line_names_folder(std::string_view line, std::string_view folder, bool full_listing);
+
+// Reads the listing at `list_path` and tells whether a line names `folder`.
+bool listing_names_folder(std::string_view list_path, std::string_view folder, bool full_listing);
