@@ -1,0 +1,29 @@
+#pragma once
+// The built-in commands. Each gets the words after its name; their output
+// goes through interp/output.h.
+#include <string_view>
+#include <vector>
+
+#include "interp/parse.h"
+
+// Runs one command line whose redirections have been taken off already.
+void run_command(std::string_view line);
+
+void dir_command(const std::vector<Word>& args);
+void del_command(const std::vector<Word>& args);
+void copy_command(const std::vector<Word>& args);
+void md_command(const std::vector<Word>& args);
+void rd_command(const std::vector<Word>& args);
+void find_command(const std::vector<Word>& args);
+void findstr_command(const std::vector<Word>& args);
+void sort_command(const std::vector<Word>& args);
+void chcp_command(const std::vector<Word>& args);
+void start_command(const std::vector<Word>& args);
+// The loop needs the line itself: its command is run again for every name.
+void for_command(std::string_view line, const std::vector<Word>& words);
+
+// Messages more than one command prints.
+inline constexpr std::string_view kSyntaxError = "The syntax of the command is incorrect.";
+inline constexpr std::string_view kFileNotFound = "The system cannot find the file specified.";
+inline constexpr std::string_view kPathNotFound = "The system cannot find the path specified.";
+void invalid_switch(const Word& word);

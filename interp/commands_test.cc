@@ -1,0 +1,271 @@
+// Runs command lines the way korvel sends them, each case in a fresh folder,
+// and checks standard output, standard error and the files left behind.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+#include "interp/interp.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+struct Output {
+  std::string out, err;
+};
+
+std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// "name" makes an empty file, "name=text" a file holding text, "name/" a folder.
+void make(const std::string& spec) {
+  size_t equals = spec.find('=');
+  std::string path = spec.substr(0, equals);
+  if (path.back() == '/') return fs::create_directories(path), void();
+  if (fs::path(path).has_parent_path()) fs::create_directories(fs::path(path).parent_path());
+  std::ofstream(path, std::ios::binary) << (equals == std::string::npos ? "" : spec.substr(equals + 1));
+}
+
+// Every path below the current folder, with file contents, to see that nothing changed.
+std::string snapshot() {
+  std::string all;
+  for (const auto& entry : fs::recursive_directory_iterator("."))
+    all += entry.path().string() + (entry.is_directory() ? "/\n" : "=" + read_file(entry.path()) + "\n");
+  return all;
+}
+
+Output capture(const std::string& line) {
+  FILE* out = tmpfile();
+  FILE* err = tmpfile();
+  int saved_out = dup(1), saved_err = dup(2);
+  dup2(fileno(out), 1);
+  dup2(fileno(err), 2);
+  interp_run(line);
+  dup2(saved_out, 1);
+  dup2(saved_err, 2);
+  close(saved_out);
+  close(saved_err);
+  Output result;
+  for (auto [file, text] : {std::pair{out, &result.out}, std::pair{err, &result.err}}) {
+    rewind(file);
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, file)) > 0) text->append(buffer, n);
+    fclose(file);
+  }
+  return result;
+}
+
+class Interp : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    home_ = fs::current_path();
+    folder_ = fs::temp_directory_path() / ("interp_test_" + std::to_string(getpid()));
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    fs::current_path(folder_);
+  }
+  void TearDown() override {
+    fs::current_path(home_);
+    fs::remove_all(folder_);
+  }
+  Output run_all(const std::vector<std::string>& lines) {
+    Output all;
+    for (const std::string& line : lines) {
+      Output one = capture(line);
+      all.out += one.out;
+      all.err += one.err;
+    }
+    return all;
+  }
+  fs::path home_, folder_;
+};
+
+struct Case {
+  const char* name;
+  std::vector<std::string> files;  // made before, see make()
+  std::vector<std::string> lines;  // run in order
+  std::string out, err;            // of all lines together
+  std::vector<std::string> after;  // "path=text": file holds text; "path/": folder; "!path": absent
+};
+
+const std::string kNotFound = "The system cannot find the file specified.\r\n";
+const std::string kNoPath = "The system cannot find the path specified.\r\n";
+
+const Case kCases[] = {
+    {"MixedCaseIndexer", {"VELMOR_X.EXE", "velmor_a.exe", "other.exe"}, {"dir /b /o  velmor_*.exe > exe_files.txt"},
+     "", "", {"exe_files.txt=velmor_a.exe\r\nVELMOR_X.EXE\r\n"}},
+    {"MixedCaseFolder", {"TXT_IN/A.TXT", "TXT_IN/b.htm"}, {"dir /b txt_in\\*.txt  > txt_file.list"}, "", "",
+     {"txt_file.list=A.TXT\r\n"}},
+    {"ListingOrder", {"_x.txt", "b.txt", "Z.TXT", "a1.txt", "A.txt"}, {"dir /b"}, "A.txt\r\na1.txt\r\nb.txt\r\nZ.TXT\r\n_x.txt\r\n",
+     "", {}},
+    {"NamesWithoutDot", {"htm_in/", "README", "a.txt"}, {"dir /b *."}, "htm_in\r\nREADME\r\n", "", {}},
+    {"ShortNameRule", {"index.html", "notes.txt_old", "notes.txt.bak", "a.htm"}, {"dir /b *.htm", "dir /b *.txt"},
+     "a.htm\r\nindex.html\r\nnotes.txt_old\r\n", "", {}},
+    {"FolderContent", {"txt_in/sub/", "txt_in/a.txt"}, {"dir /b txt_in\\ > txt_in.list", "dir /B TXT_IN"}, "a.txt\r\nsub\r\n",
+     "", {"txt_in.list=a.txt\r\nsub\r\n"}},
+    {"NothingMatches", {"list.txt=old"}, {"dir /b *.xyz > list.txt"}, "", "File Not Found\r\n", {"list.txt="}},
+    {"AppendCreates", {"a.htm", "b.txt"}, {"dir /b  txt_in\\*.txt > t.lst", "dir /b *.htm >> list.lst", "dir /b *.txt >> list.lst"},
+     "", kNoPath, {"list.lst=a.htm\r\nb.txt\r\n", "t.lst="}},
+    {"MissingFolder", {}, {"dir /b nofolder\\", "dir /b nofolder"}, "", kNotFound + "File Not Found\r\n", {}},
+    {"RedirectIntoMissingFolder", {"a.txt"}, {"dir /b > nofolder\\x.txt"}, "", kNoPath, {"!nofolder"}},
+    {"NestedCmdRedirect", {"a.htm"}, {"cmd /c dir /b *.htm > check_01.txt", "CMD /C \"dir /b > inner.txt\""}, "", "",
+     {"check_01.txt=a.htm\r\n", "inner.txt=a.htm\r\ncheck_01.txt\r\ninner.txt\r\n"}},
+    {"DeleteLoop", {"check_01.txt", "check_02.txt", "keep.txt", "check_d/"},
+     {"cmd /c for %i in (check_*.txt) do del /q %i >> out_null.txt", "for %i in (none_*.txt) do del /q %i"}, "", "",
+     {"!check_01.txt", "!check_02.txt", "keep.txt=", "check_d/", "out_null.txt="}},
+    {"LoopKeepsFolderPart", {"sub/a.txt", "sub/b.txt", "a.txt"}, {"for %i in (sub\\*.txt) do del /q %i"}, "", "",
+     {"!sub/a.txt", "!sub/b.txt", "a.txt="}},
+    {"QuotedNames", {"My Report (2).txt=abc"},
+     {"copy \"My Report (2).txt\" My_Report__2_.txt > out_null.list", "md \"a & b\""}, "", "",
+     {"My_Report__2_.txt=abc", "a & b/"}},
+    {"MakeFolders", {"htm_in/x"}, {"md htm_in > out_null.list", "md velmor\\htm_in", "md HTM_IN"}, "",
+     "A subdirectory or file htm_in already exists.\r\nA subdirectory or file HTM_IN already exists.\r\n",
+     {"htm_in/x=", "velmor/htm_in/"}},
+    {"RemoveFolders", {"full/x", "empty/"}, {"rd full > out_null.list", "rd empty", "rd empty"}, "",
+     "The directory is not empty.\r\n" + kNotFound, {"full/x=", "!empty"}},
+    {"DeleteFilesOnly", {"htm_in/a.htm", "htm_in/B.HTM", "htm_in/sub/c.htm"}, {"del /q htm_in\\*.* > out_null.list"}, "", "",
+     {"!htm_in/a.htm", "!htm_in/B.HTM", "htm_in/sub/c.htm="}},
+    {"DeleteFolderMissing", {}, {"DEL /Q nofolder\\*.*"}, "", kNoPath, {}},
+    {"CopyPatternIntoFolder", {"txt_in/a.txt=1", "txt_in/b.htm=2", "txt_in/sub/", "txt_wrk/A.TXT=old"},
+     {"copy /y txt_in\\*.* txt_wrk\\"}, "txt_in\\a.txt\r\ntxt_in\\b.htm\r\n        2 file(s) copied.\r\n", "",
+     {"txt_wrk/A.TXT=1", "!txt_wrk/a.txt", "txt_wrk/b.htm=2", "!txt_wrk/sub"}},
+    {"CopyWithoutTarget", {"txt_in/a.txt=1", "a.txt=old"}, {"copy /y txt_in\\*.* > out_null.list"}, "", "",
+     {"a.txt=1", "out_null.list=txt_in\\a.txt\r\n        1 file(s) copied.\r\n"}},
+    {"CopySingleFile", {"a.txt=new", "b.txt=old", "velmor/"}, {"copy a.txt b.txt", "copy /y a.txt velmor"},
+     "        1 file(s) copied.\r\n        1 file(s) copied.\r\n", "", {"b.txt=new", "velmor/a.txt=new"}},
+    {"CopyOntoItself", {"a.txt=x"}, {"copy a.txt a.txt", "copy a.txt"}, "        0 file(s) copied.\r\n        0 file(s) copied.\r\n",
+     "The file cannot be copied onto itself.\r\nThe file cannot be copied onto itself.\r\n", {"a.txt=x"}},
+    {"CopyMissingSource", {}, {"copy nothere.txt x.txt", "copy /y none\\*.* x\\"},
+     "        0 file(s) copied.\r\n        0 file(s) copied.\r\n", kNotFound + kNoPath, {"!x.txt"}},
+    {"CopyIntoMissingFolder", {"a.txt"}, {"copy a.txt nofolder\\"}, "        0 file(s) copied.\r\n", kNoPath, {"!nofolder"}},
+    {"CopyFindsIndexerIgnoringCase", {"VELMOR_01_209.EXE=bin", "velmor/"}, {"copy /y velmor_01_209.exe velmor\\velmor_01_209.exe"},
+     "        1 file(s) copied.\r\n", "", {"velmor/velmor_01_209.exe=bin"}},
+    {"Find", {"check_01.txt=a.EXE line\r\nother\r\nfoo.exe\n"}, {"cmd /c find /i \".exe\" check_01.txt >  check_02.txt"}, "", "",
+     {"check_02.txt=\r\n---------- CHECK_01.TXT\r\na.EXE line\r\nfoo.exe\r\n"}},
+    {"FindMissingFile", {}, {"find /i \"x\" nope.txt"}, "", "File not found - NOPE.TXT\r\n", {}},
+    {"Findstr", {"f.txt=abc.exe\r\nxexe\r\nexe\r\nTEST\r\n"}, {"cmd /c findstr /i \".exe\" f.txt >  out.txt", "findstr \"tes abc\" f.txt"},
+     "abc.exe\r\n", "", {"out.txt=abc.exe\r\nxexe\r\n"}},
+    {"FindstrMissingFile", {}, {"findstr /i \"x\" nope.txt"}, "", "FINDSTR: Cannot open nope.txt\r\n", {}},
+    {"Sort", {"check_01.txt=b\nA\nc\r\na\n"}, {"sort check_01.txt /o check_02.txt"}, "", "", {"check_02.txt=A\r\na\r\nb\r\nc\r\n"}},
+    {"UnknownCommand", {}, {"wget.exe -q x > out.txt"}, "",
+     "'wget.exe' is not recognized as an internal or external command,\r\noperable program or batch file.\r\n", {"out.txt="}},
+    {"MissingArgument", {}, {"md", "del /q", "copy /y"}, "", "The syntax of the command is incorrect.\r\n"
+     "The syntax of the command is incorrect.\r\nThe syntax of the command is incorrect.\r\n", {}},
+};
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+class InterpCase : public Interp, public ::testing::WithParamInterface<Case> {};
+
+TEST_P(InterpCase, Runs) {
+  const Case& c = GetParam();
+  for (const std::string& file : c.files) make(file);
+  Output got = run_all(c.lines);
+  EXPECT_EQ(got.out, c.out);
+  EXPECT_EQ(got.err, c.err);
+  for (const std::string& check : c.after) {
+    if (check[0] == '!') {
+      EXPECT_FALSE(fs::exists(check.substr(1))) << check;
+    } else if (check.back() == '/') {
+      EXPECT_TRUE(fs::is_directory(check)) << check;
+    } else {
+      size_t equals = check.find('=');
+      EXPECT_TRUE(fs::is_regular_file(check.substr(0, equals))) << check;
+      EXPECT_EQ(read_file(check.substr(0, equals)), check.substr(equals + 1)) << check;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, InterpCase, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Interp, RefusedLinesRunNothing) {
+  make("a.txt=x");
+  std::string before = snapshot();
+  for (const char* line : {"md x & md y", "dir /b | sort > s.txt", "sort < a.txt > s.txt", "del /q a.txt ^"}) {
+    Output got = capture(line);
+    EXPECT_EQ(got.out, "");
+    EXPECT_EQ(got.err, "The command line holds & | < or ^, which korvel does not run: " + std::string(line) + "\r\n");
+  }
+  EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(Interp, FullListing) {
+  make("check_d/");
+  make("big.exe=" + std::string(1234, 'x'));
+  Output got = run_all({"cmd /c dir > check_01.txt", "dir *.nothing"});
+  std::string listing = read_file("check_01.txt");
+  EXPECT_NE(listing.find(" Directory of " + fs::canonical(".").string() + "\r\n\r\n"), std::string::npos) << listing;
+  EXPECT_NE(listing.find("    <DIR>          .\r\n"), std::string::npos) << listing;
+  EXPECT_NE(listing.find("    <DIR>          ..\r\n"), std::string::npos) << listing;
+  EXPECT_NE(listing.find("    <DIR>          check_d\r\n"), std::string::npos) << listing;
+  EXPECT_NE(listing.find("             1,234 big.exe\r\n"), std::string::npos) << listing;
+  EXPECT_NE(listing.find(" check_01.txt\r\n"), std::string::npos) << listing;
+  EXPECT_NE(listing.find("               2 File(s)          1,234 bytes\r\n"), std::string::npos) << listing;
+  EXPECT_NE(listing.find("               3 Dir(s) "), std::string::npos) << listing;
+  EXPECT_EQ(got.out, " Directory of " + fs::canonical(".").string() + "\r\n\r\n");
+  EXPECT_EQ(got.err, "File Not Found\r\n");
+}
+
+TEST_F(Interp, DeleteReportsMissingMatch) {
+  Output got = capture("del /q check_*.txt");
+  EXPECT_EQ(got.err, "Could Not Find " + fs::canonical(".").string() + "/check_*.txt\r\n");
+}
+
+TEST_F(Interp, CopyKeepsPermissionBits) {
+  make("velmor/");
+  make("velmor_1.exe=#!/bin/sh\n");
+  fs::permissions("velmor_1.exe", fs::perms(0755));
+  capture("copy /y velmor_1.exe velmor\\velmor_1.exe");
+  EXPECT_EQ(fs::status("velmor/velmor_1.exe").permissions(), fs::perms(0755));
+}
+
+TEST_F(Interp, ChcpNamesACodePage) {
+  Output got = capture("chcp");
+  EXPECT_TRUE(got.out.starts_with("Active code page: ")) << got.out;
+  EXPECT_TRUE(got.out.ends_with("\r\n"));
+}
+
+TEST_F(Interp, ResolveIgnoresCaseWhereNeeded) {
+  make("TXT_IN/A.TXT");
+  make("txt_in2/a.txt");
+  make("txt_in2/A.txt");
+  EXPECT_EQ(interp_resolve("txt_in\\a.txt"), "TXT_IN/A.TXT");
+  EXPECT_EQ(interp_resolve("txt_in2\\a.txt"), "txt_in2/a.txt");
+  EXPECT_EQ(interp_resolve("txt_in\\new.txt"), "TXT_IN/new.txt");
+  EXPECT_EQ(interp_resolve("nofolder\\a.txt"), "nofolder/a.txt");
+  EXPECT_EQ(interp_resolve("txt_in\\"), "TXT_IN/");
+  EXPECT_EQ(interp_resolve(folder_.string() + "/TXT_IN/a.txt"), folder_.string() + "/TXT_IN/A.TXT");
+}
+
+TEST_F(Interp, StartRunsDetachedWithLog) {
+  // Without a graphical session the program runs in the background.
+  std::string display = getenv("DISPLAY") ? getenv("DISPLAY") : "";
+  std::string wayland = getenv("WAYLAND_DISPLAY") ? getenv("WAYLAND_DISPLAY") : "";
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  make("velmor/VELMOR_01_209.EXE=#!/bin/sh\npwd > started.txt\necho hello\n");
+  fs::permissions("velmor/VELMOR_01_209.EXE", fs::perms(0755));
+  Output got = capture("start /D velmor velmor_01_209.exe");
+  Output missing = capture("start /D velmor nope.exe");
+  if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
+  if (!wayland.empty()) setenv("WAYLAND_DISPLAY", wayland.c_str(), 1);
+  EXPECT_EQ(got.out + got.err, "");
+  EXPECT_EQ(missing.err, "The system cannot find the file nope.exe.\r\n");
+  for (int i = 0; i < 100 && read_file("velmor/velmor_01_209.exe.log").empty(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(read_file("velmor/started.txt"), fs::canonical("velmor").string() + "\n");
+  EXPECT_EQ(read_file("velmor/velmor_01_209.exe.log"), "hello\n");
+}
+}  // namespace

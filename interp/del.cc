@@ -1,0 +1,42 @@
+// del /q: deletes the matching files of one folder, never its subfolders.
+#include <unistd.h>
+
+#include "interp/commands.h"
+#include "interp/output.h"
+#include "interp/path.h"
+#include "interp/pattern.h"
+#include "shell/text.h"
+
+namespace {
+void delete_matches(std::string_view spec) {
+  FolderAndName parts = split_last(spec);
+  std::string folder = resolve_folder(parts);
+  std::string pattern = parts.name.empty() ? "*" : parts.name;
+  if (!has_wildcard(pattern)) {
+    std::string whole = interp_resolve(spec);
+    if (is_folder(whole)) {  // "del folder" empties the folder
+      folder = whole;
+      pattern = "*";
+    }
+  }
+  if (!is_folder(folder)) return err_line(kPathNotFound);
+  int deleted = 0;
+  for (const Entry& entry : matching_entries(folder, pattern)) {
+    if (entry.is_folder) continue;
+    if (unlink(join_path(folder, entry.name).c_str()) == 0) ++deleted;
+    else err_line(absolute_path(join_path(folder, entry.name)) + ": Access is denied.");
+  }
+  if (deleted == 0) err_line("Could Not Find " + join_path(absolute_path(folder), pattern));
+}
+}  // namespace
+
+void del_command(const std::vector<Word>& args) {
+  std::vector<std::string> specs;
+  for (const Word& word : args) {
+    std::string text = to_lower_ascii(word.text);
+    if (!is_switch(word)) specs.push_back(word.text);
+    else if (text != "/q" && text != "/f") return invalid_switch(word);
+  }
+  if (specs.empty()) return err_line(kSyntaxError);
+  for (const std::string& spec : specs) delete_matches(spec);
+}

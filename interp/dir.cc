@@ -1,0 +1,105 @@
+// dir: bare and full folder listings.
+#include <ctime>
+#include <string>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+
+#include "interp/commands.h"
+#include "interp/output.h"
+#include "interp/path.h"
+#include "interp/pattern.h"
+#include "shell/text.h"
+
+namespace {
+// 1234567 -> "1,234,567", as cmd groups sizes.
+std::string grouped(unsigned long long number) {
+  std::string digits = std::to_string(number);
+  std::string out;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out.push_back(',');
+    out.push_back(digits[i]);
+  }
+  return out;
+}
+
+std::string pad_left(std::string text, size_t width) {
+  return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+}
+
+std::string date_and_time(time_t when) {
+  struct tm local;
+  localtime_r(&when, &local);
+  char buffer[32];
+  strftime(buffer, sizeof buffer, "%Y-%m-%d  %H:%M", &local);
+  return buffer;
+}
+
+void full_listing(const std::string& folder, const std::vector<Entry>& entries, bool dots_match,
+                  std::string_view pattern) {
+  out_line(" Directory of " + absolute_path(folder));
+  out_line("");
+  unsigned long long files = 0, dirs = 0, bytes = 0;
+  auto entry_line = [&](const std::string& name) {
+    struct stat st;
+    if (stat(join_path(folder, name).c_str(), &st) != 0) return;
+    if (S_ISDIR(st.st_mode)) {
+      out_line(date_and_time(st.st_mtime) + "    <DIR>          " + name);
+      ++dirs;
+    } else {
+      out_line(date_and_time(st.st_mtime) + " " + pad_left(grouped(st.st_size), 17) + " " + name);
+      ++files;
+      bytes += st.st_size;
+    }
+  };
+  if (dots_match) {
+    if (name_matches(pattern, ".")) entry_line(".");
+    if (name_matches(pattern, "..")) entry_line("..");
+  }
+  for (const Entry& entry : entries) entry_line(entry.name);
+  if (files + dirs == 0) return;
+  struct statvfs fs;
+  unsigned long long free_bytes = statvfs(folder.c_str(), &fs) == 0 ? 1ULL * fs.f_bavail * fs.f_frsize : 0;
+  out_line(pad_left(std::to_string(files), 16) + " File(s) " + pad_left(grouped(bytes), 14) + " bytes");
+  out_line(pad_left(std::to_string(dirs), 16) + " Dir(s) " + pad_left(grouped(free_bytes), 15) + " bytes free");
+}
+
+void list_one(std::string_view spec, bool bare) {
+  FolderAndName parts = split_last(spec);
+  std::string folder = resolve_folder(parts);
+  std::string pattern = parts.name;
+  if (!pattern.empty() && !has_wildcard(pattern)) {
+    std::string whole = interp_resolve(spec);
+    if (is_folder(whole)) {
+      folder = whole;
+      pattern = "*";
+    }
+  }
+  if (pattern.empty()) pattern = "*";
+  if (!is_folder(folder)) {
+    err_line(parts.name.empty() ? kFileNotFound : kPathNotFound);
+    return;
+  }
+  std::vector<Entry> entries = matching_entries(folder, pattern);
+  bool dots = name_matches(pattern, ".");
+  if (bare) {
+    for (const Entry& entry : entries) out_line(entry.name);
+  } else {
+    full_listing(folder, entries, dots, pattern);
+  }
+  if (entries.empty() && (bare || !dots)) err_line("File Not Found");
+}
+}  // namespace
+
+void dir_command(const std::vector<Word>& args) {
+  bool bare = false;
+  std::vector<std::string> specs;
+  for (const Word& word : args) {
+    std::string text = to_lower_ascii(word.text);
+    if (!is_switch(word)) specs.push_back(word.text);
+    else if (text == "/b") bare = true;
+    else if (text.starts_with("/o")) continue;  // the listing is in name order anyway
+    else return invalid_switch(word);
+  }
+  if (specs.empty()) specs.push_back("");
+  for (const std::string& spec : specs) list_one(spec, bare);
+}

@@ -1,0 +1,42 @@
+// md and rd.
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "interp/commands.h"
+#include "interp/output.h"
+#include "interp/path.h"
+
+namespace {
+// Makes every missing folder along `native`, like mkdir -p.
+bool make_folders(const std::string& native) {
+  for (size_t i = 1; i <= native.size(); ++i) {
+    if (i < native.size() && native[i] != '/') continue;
+    std::string prefix = native.substr(0, i);
+    if (mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) return false;
+  }
+  return is_folder(native);
+}
+}  // namespace
+
+void md_command(const std::vector<Word>& args) {
+  if (args.empty()) return err_line(kSyntaxError);
+  for (const Word& word : args) {
+    if (is_switch(word)) return invalid_switch(word);
+    std::string native = interp_resolve(word.text);
+    if (path_exists(native)) err_line("A subdirectory or file " + word.text + " already exists.");
+    else if (!make_folders(native)) err_line(kPathNotFound);
+  }
+}
+
+void rd_command(const std::vector<Word>& args) {
+  if (args.empty()) return err_line(kSyntaxError);
+  for (const Word& word : args) {
+    if (is_switch(word)) return invalid_switch(word);
+    std::string native = interp_resolve(word.text);
+    if (!path_exists(native)) err_line(kFileNotFound);
+    else if (!is_folder(native)) err_line("The directory name is invalid.");
+    else if (rmdir(native.c_str()) != 0)
+      err_line(errno == ENOTEMPTY || errno == EEXIST ? "The directory is not empty." : "Access is denied.");
+  }
+}

@@ -1,0 +1,12 @@
+#pragma once
+// Where the interpreter's text goes. Standard output is collected per command
+// and written in one piece; standard error always goes straight to fd 2, and
+// pending standard output is written first so the two keep their order on a
+// console. Every line ends in CR LF.
+#include <string_view>
+
+void out_line(std::string_view text);
+void err_line(std::string_view text);
+void out_flush();
+// Sends standard output to `fd` from now on; returns the previous one.
+int swap_out_fd(int fd);

@@ -1,0 +1,73 @@
+#include "interp/parse.h"
+
+namespace {
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+}  // namespace
+
+std::vector<Word> split_words(std::string_view line) {
+  std::vector<Word> words;
+  size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && is_blank(line[i])) ++i;
+    if (i == line.size()) break;
+    Word word{"", false, i, i};
+    bool in_quotes = false;
+    while (i < line.size() && (in_quotes || !is_blank(line[i]))) {
+      if (line[i] == '"') {
+        in_quotes = !in_quotes;
+        word.quoted = true;
+      } else {
+        word.text.push_back(line[i]);
+      }
+      ++i;
+    }
+    word.end = i;
+    words.push_back(word);
+  }
+  return words;
+}
+
+char refused_char(std::string_view line) {
+  bool in_quotes = false;
+  for (char c : line) {
+    if (c == '"') in_quotes = !in_quotes;
+    else if (!in_quotes && (c == '&' || c == '|' || c == '<' || c == '^')) return c;
+  }
+  return 0;
+}
+
+bool cut_redirections(std::string_view line, std::string& command, Redirection& redirection) {
+  command.clear();
+  bool in_quotes = false;
+  size_t i = 0;
+  while (i < line.size()) {
+    char c = line[i];
+    if (c == '"') in_quotes = !in_quotes;
+    if (in_quotes || c != '>') {
+      command.push_back(c);
+      ++i;
+      continue;
+    }
+    redirection.append = i + 1 < line.size() && line[i + 1] == '>';
+    i += redirection.append ? 2 : 1;
+    while (i < line.size() && is_blank(line[i])) ++i;
+    std::string target;
+    bool target_quoted = false;
+    while (i < line.size() && (target_quoted || (!is_blank(line[i]) && line[i] != '>'))) {
+      if (line[i] == '"') target_quoted = !target_quoted;
+      else target.push_back(line[i]);
+      ++i;
+    }
+    if (target.empty()) return false;
+    redirection.target = target;
+    command.push_back(' ');
+  }
+  return true;
+}
+
+bool is_switch(const Word& word) { return !word.quoted && !word.text.empty() && word.text[0] == '/'; }
+
+std::vector<Word> arguments(const std::vector<Word>& words) {
+  if (words.empty()) return {};
+  return std::vector<Word>(words.begin() + 1, words.end());
+}

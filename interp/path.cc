@@ -1,0 +1,136 @@
+#include "interp/path.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "interp/pattern.h"
+#include "shell/text.h"
+
+namespace {
+// The entry of `folder` whose name equals `name` ignoring case, in listing
+// order so that the choice among case variants is repeatable; "" if none.
+std::string find_ignoring_case(const std::string& folder, std::string_view name) {
+  std::string found;
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return found;
+  while (dirent* entry = readdir(dir)) {
+    if (equals_ignore_case(entry->d_name, name) && (found.empty() || listing_before(entry->d_name, found)))
+      found = entry->d_name;
+  }
+  closedir(dir);
+  return found;
+}
+}  // namespace
+
+bool is_separator(char c) { return c == '\\' || c == '/'; }
+
+std::string join_path(std::string_view folder, std::string_view name) {
+  std::string out(folder);
+  if (!out.empty() && out.back() != '/') out.push_back('/');
+  out.append(name);
+  return out;
+}
+
+std::string interp_resolve(std::string_view path) {
+  std::string out;
+  size_t i = 0;
+  if (!path.empty() && is_separator(path[0])) {
+    out = "/";
+    i = 1;
+  }
+  bool missing = false;  // below a missing folder nothing can be found
+  while (i < path.size()) {
+    size_t j = i;
+    while (j < path.size() && !is_separator(path[j])) ++j;
+    std::string part(path.substr(i, j - i));
+    if (!part.empty()) {
+      std::string candidate = join_path(out, part);
+      if (!missing && part != "." && part != ".." && !path_exists(candidate)) {
+        std::string found = find_ignoring_case(out.empty() ? "." : out, part);
+        if (found.empty()) missing = true;
+        else candidate = join_path(out, found);
+      }
+      out = candidate;
+    }
+    i = j + 1;
+  }
+  if (!path.empty() && is_separator(path.back()) && !out.empty() && out.back() != '/') out.push_back('/');
+  return out;
+}
+
+FolderAndName split_last(std::string_view path) {
+  size_t cut = path.size();
+  while (cut > 0 && !is_separator(path[cut - 1])) --cut;
+  FolderAndName parts;
+  parts.name = std::string(path.substr(cut));
+  parts.rooted = !path.empty() && is_separator(path[0]);
+  std::string_view folder = path.substr(0, cut);
+  while (!folder.empty() && is_separator(folder.back())) folder.remove_suffix(1);
+  parts.folder = std::string(folder);
+  return parts;
+}
+
+std::string folder_prefix(const FolderAndName& parts) {
+  if (parts.folder.empty()) return parts.rooted ? "\\" : "";
+  return parts.folder + "\\";
+}
+
+std::string resolve_folder(const FolderAndName& parts) {
+  if (parts.folder.empty()) return parts.rooted ? "/" : ".";
+  return interp_resolve(parts.folder);
+}
+
+bool path_exists(const std::string& native) {
+  struct stat st;
+  return lstat(native.c_str(), &st) == 0;
+}
+
+bool is_folder(const std::string& native) {
+  struct stat st;
+  return stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool is_file(const std::string& native) {
+  struct stat st;
+  return stat(native.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+std::string absolute_path(const std::string& native) {
+  char buffer[PATH_MAX];
+  if (realpath(native.c_str(), buffer)) return buffer;
+  if (!native.empty() && native[0] == '/') return native;
+  if (getcwd(buffer, sizeof buffer)) return join_path(buffer, native);
+  return native;
+}
+
+std::vector<Entry> list_folder(const std::string& native) {
+  std::vector<Entry> entries;
+  DIR* dir = opendir(native.c_str());
+  if (!dir) return entries;
+  int dir_fd = dirfd(dir);
+  while (dirent* entry = readdir(dir)) {
+    std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    bool folder = entry->d_type == DT_DIR;
+    if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+      struct stat st;
+      folder = fstatat(dir_fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+    }
+    entries.push_back({std::string(name), folder});
+  }
+  closedir(dir);
+  std::sort(entries.begin(), entries.end(),
+            [](const Entry& a, const Entry& b) { return listing_before(a.name, b.name); });
+  return entries;
+}
+
+std::vector<Entry> matching_entries(const std::string& native, std::string_view pattern) {
+  std::vector<Entry> entries = list_folder(native);
+  std::erase_if(entries, [&](const Entry& e) { return !name_matches(pattern, e.name); });
+  return entries;
+}

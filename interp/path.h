@@ -1,0 +1,37 @@
+#pragma once
+// Finding cmd-style paths on a case-sensitive file system, and listing folders.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "interp/interp.h"
+
+struct Entry {
+  std::string name;
+  bool is_folder;
+};
+
+struct FolderAndName {
+  std::string folder;  // as written, without its trailing separator; "" = current folder
+  std::string name;    // the last component, possibly a pattern; "" when the path ends in a separator
+  bool rooted;         // the folder part starts at the root
+};
+
+bool is_separator(char c);
+FolderAndName split_last(std::string_view path);
+// The folder part as written again, ready for a name to be appended ("txt_in\").
+std::string folder_prefix(const FolderAndName& parts);
+// Resolved folder part: "." for the current folder.
+std::string resolve_folder(const FolderAndName& parts);
+std::string join_path(std::string_view folder, std::string_view name);
+
+bool path_exists(const std::string& native);
+bool is_folder(const std::string& native);
+bool is_file(const std::string& native);
+// Absolute form for messages and listing headers.
+std::string absolute_path(const std::string& native);
+
+// Every entry but "." and "..", in listing order.
+std::vector<Entry> list_folder(const std::string& native);
+// The entries whose names match `pattern`, in listing order.
+std::vector<Entry> matching_entries(const std::string& native, std::string_view pattern);

@@ -1,0 +1,48 @@
+#include "interp/pattern.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <vector>
+
+TEST(ShortName, FollowsTheNtfsRule) {
+  struct Case {
+    const char* name;
+    const char* expected;
+  } cases[] = {
+      {"index.html", "INDEX~1.HTM"},      {"notes.txt_old", "NOTES~1.TXT"},  {"notes.txt.bak", "NOTEST~1.BAK"},
+      {"My Notes.html", "MYNOTE~1.HTM"},  {"a+b;c.text", "A_B_C~1.TEX"},   {"longfoldername", "LONGFO~1"},
+      {".profile", "PROFIL~1"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(short_name(c.name), c.expected) << c.name;
+}
+
+TEST(ShortName, KnowsWhichNamesAreShortAlready) {
+  for (const char* name : {"a.txt", "README", "VELMOR~1.EXE", "abcdefgh.htm", "x_1.c"})
+    EXPECT_TRUE(is_short_name(name)) << name;
+  for (const char* name : {"index.html", "abcdefghi.txt", "a.b.c", "my file.txt", "a+b.txt", ".x", "a."})
+    EXPECT_FALSE(is_short_name(name)) << name;
+}
+
+TEST(NameMatches, CmdRules) {
+  struct Case {
+    const char* pattern;
+    const char* name;
+    bool matches;
+  } cases[] = {
+      {"*", "anything.txt", true},          {"*.*", "README", true},            {"*.*", "a.b.c", true},
+      {"*.", "htm_in", true},               {"*.", "a.txt", false},             {"*.", ".", true},
+      {"*", "..", true},                    {"*.txt", "..", false},             {"velmor_*.exe", "VELMOR_X.EXE", true},
+      {"velmor_*.exe", "velmor_x.exe.bak", false},                              {"*.htm", "index.html", true},
+      {"*.htm", "page.htm", true},          {"*.txt", "notes.txt_old", true},   {"*.txt", "notes.txt.bak", false},
+      {"*.txt", "a.TXT", true},             {"a?c.txt", "abc.txt", true},       {"a?c.txt", "ac.txt", false},
+      {"check_*.txt", "check_01.txt", true}, {"check_*.txt", "xcheck_01.txt", false},
+      {"README.", "readme", true},          {"x*.*", "xyz", true},              {"*.htm", "a.htmx", true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(name_matches(c.pattern, c.name), c.matches) << c.pattern << " " << c.name;
+}
+
+TEST(ListingOrder, UpperCasesLettersOnly) {
+  std::vector<std::string> names = {"_x.txt", "b.txt", "Z.TXT", "a1.txt", "A.txt", "10", "9"};
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return listing_before(a, b); });
+  EXPECT_EQ(names, (std::vector<std::string>{"10", "9", "A.txt", "a1.txt", "b.txt", "Z.TXT", "_x.txt"}));
+}

@@ -1,0 +1,111 @@
+// find, findstr and sort over one input file at a time.
+#include <algorithm>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "interp/commands.h"
+#include "interp/findstr_regex.h"
+#include "interp/lines.h"
+#include "interp/output.h"
+#include "interp/path.h"
+#include "shell/text.h"
+
+void find_command(const std::vector<Word>& args) {
+  bool ignore_case = false, invert = false;
+  std::vector<std::string> operands;
+  for (const Word& word : args) {
+    std::string text = to_lower_ascii(word.text);
+    if (!is_switch(word)) operands.push_back(word.text);
+    else if (text == "/i") ignore_case = true;
+    else if (text == "/v") invert = true;
+    else return err_line("FIND: Invalid switch");
+  }
+  // Without a file find would read standard input, which korvel never feeds.
+  if (operands.size() < 2) return err_line("FIND: Parameter format not correct");
+  const std::string& text = operands[0];
+  for (size_t f = 1; f < operands.size(); ++f) {
+    std::vector<std::string> lines;
+    if (!read_lines(interp_resolve(operands[f]), lines)) {
+      err_line("File not found - " + to_upper_ascii(operands[f]));
+      continue;
+    }
+    out_line("");
+    out_line("---------- " + to_upper_ascii(operands[f]));
+    for (const std::string& line : lines) {
+      bool holds = ignore_case ? contains_ignore_case(line, text) : line.find(text) != std::string::npos;
+      if (holds != invert) out_line(line);
+    }
+  }
+}
+
+void findstr_command(const std::vector<Word>& args) {
+  bool ignore_case = false, literal = false, invert = false;
+  std::vector<std::string> searches;
+  std::vector<std::string> files;
+  bool have_searches = false;
+  for (const Word& word : args) {
+    std::string text = to_lower_ascii(word.text);
+    if (is_switch(word)) {
+      if (text == "/i") ignore_case = true;
+      else if (text == "/l") literal = true;
+      else if (text == "/r") literal = false;
+      else if (text == "/v") invert = true;
+      else if (text.starts_with("/c:")) {
+        searches.push_back(word.text.substr(3));
+        have_searches = true;
+      } else err_line("FINDSTR: " + word.text + " ignored");
+    } else if (!have_searches) {
+      // Blanks separate alternative search strings.
+      for (const Word& part : split_words(word.text)) searches.push_back(part.text);
+      have_searches = true;
+    } else {
+      files.push_back(word.text);
+    }
+  }
+  if (searches.empty() || files.empty()) return err_line("FINDSTR: Bad command line");
+  for (const std::string& file : files) {
+    std::vector<std::string> lines;
+    if (!read_lines(interp_resolve(file), lines)) {
+      err_line("FINDSTR: Cannot open " + file);
+      continue;
+    }
+    std::string prefix = files.size() > 1 ? file + ":" : "";
+    for (const std::string& line : lines) {
+      bool hit = std::any_of(searches.begin(), searches.end(), [&](const std::string& search) {
+        if (!literal) return findstr_match(search, line, ignore_case);
+        return ignore_case ? contains_ignore_case(line, search) : line.find(search) != std::string::npos;
+      });
+      if (hit != invert) out_line(prefix + line);
+    }
+  }
+}
+
+void sort_command(const std::vector<Word>& args) {
+  std::string input, output;
+  bool reverse = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    std::string text = to_lower_ascii(args[i].text);
+    if (!is_switch(args[i])) input = args[i].text;
+    else if (text == "/r") reverse = true;
+    else if (text == "/o" && i + 1 < args.size()) output = args[++i].text;
+    else return invalid_switch(args[i]);
+  }
+  if (input.empty()) return err_line(kSyntaxError);  // standard input is never fed
+  std::vector<std::string> lines;
+  if (!read_lines(interp_resolve(input), lines)) return err_line(kFileNotFound);
+  std::stable_sort(lines.begin(), lines.end(), [&](const std::string& a, const std::string& b) {
+    std::string x = to_upper_ascii(a), y = to_upper_ascii(b);
+    return reverse ? y < x : x < y;
+  });
+  int fd = -1, previous = -1;
+  if (!output.empty()) {
+    fd = open(interp_resolve(output).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return err_line(kPathNotFound);
+    previous = swap_out_fd(fd);
+  }
+  for (const std::string& line : lines) out_line(line);
+  if (fd >= 0) {
+    swap_out_fd(previous);
+    close(fd);
+  }
+}

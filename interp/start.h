@@ -1,0 +1,9 @@
+#pragma once
+// Starting a program detached from korvel, as "start /D folder program" does.
+#include <string>
+#include <vector>
+
+// The first terminal emulator on PATH, or "" without a graphical session.
+std::string find_terminal();
+// The command line that opens `program` in a window of `terminal`.
+std::vector<std::string> terminal_argv(const std::string& terminal, const std::string& program);
