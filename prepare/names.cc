@@ -63,9 +63,11 @@ bool is_program_file(std::string_view name, std::string_view program_name) {
 
 bool is_quotable(std::string_view name) {
   for (unsigned char c : name)
-    if (c == '"' || c == '*' || c == '?' || c < 0x20) return false;
+    if (c == '"' || c < 0x20) return false;
   return true;
 }
+
+bool holds_wildcard(std::string_view name) { return name.find_first_of("*?") != std::string_view::npos; }
 
 std::string file_name_of(std::string_view path) {
   size_t slash = path.find_last_of("/\\");

@@ -36,10 +36,12 @@ std::string unique_new_name(std::string_view listed, TakenNames& taken);
 // "korvel.exe"), wget.exe, convertcp.exe and any velmor_*.exe. Letter case
 // is ignored.
 bool is_program_file(std::string_view name, std::string_view program_name);
-// Whether a name can stand between double quotes in a command line and mean
-// only itself: no double quote, no wildcard, no control character. Windows
-// allows none of these in file names; elsewhere they can occur.
+// Whether a name can stand between double quotes in a command line: it holds
+// no double quote and no control character. Windows allows neither in file
+// names; elsewhere they can occur.
 bool is_quotable(std::string_view name);
+// Whether the command layer takes the name for a pattern ("*" or "?").
+bool holds_wildcard(std::string_view name);
 
 // The last component of a path written with "/" or "\".
 std::string file_name_of(std::string_view path);

@@ -31,7 +31,7 @@ bool copy_arrived(const std::string& name) {
 
 // Moving a namesake of one of the program's files into the working folder
 // would replace that file, and a new velmor_*.exe there would be taken for the
-// indexer; a name that cannot be quoted safely must not reach a command.
+// indexer. A name that would end its own quotes must not reach a command.
 bool must_stay(const std::string& name, const std::string& program) {
   if (!is_quotable(name) || is_program_file(name, program)) return true;
   return extension_position(name) != std::string::npos && is_program_file(new_name(name), program);
@@ -65,9 +65,15 @@ void normalise_file_names() {
   } else {
     for (const std::string& name : movable) run_shell("copy /y \"txt_in\\" + name + "\" > out_null.list");
   }
+  std::vector<std::string> arrived;
+  for (const std::string& name : movable)
+    if (copy_arrived(name)) arrived.push_back(name);
+  // A name holding "*" or "?" is a pattern to del and may reach other files:
+  // it goes only when every file has arrived.
+  bool all_arrived = arrived.size() == movable.size();
   std::vector<std::string> moved;
-  for (const std::string& name : movable) {
-    if (!copy_arrived(name)) continue;
+  for (const std::string& name : arrived) {
+    if (holds_wildcard(name) && !all_arrived) continue;
     run_shell("del /q \"txt_in\\" + name + "\" > out_null.list");
     moved.push_back(name);
   }
