@@ -1,7 +1,11 @@
 #include "driver/run_sequence.h"
 
+#include "checks/check_tools.h"
 #include "console/terminal.h"
 #include "driver/end_run.h"
+#include "prepare/check_input_folders.h"
+#include "prepare/check_work_folders_and_names.h"
+#include "prepare/normalise_file_names.h"
 #include "shell/run_shell.h"
 
 namespace {
@@ -14,5 +18,9 @@ void run_sequence(int argc, char** argv) {
   if (argc > 0 && argv[0]) invoked_as = argv[0];
   terminal_start();
   run_shell("chcp");
+  check_tools();
+  check_input_folders();
+  normalise_file_names();
+  check_work_folders_and_names();
   end_run();
 }
