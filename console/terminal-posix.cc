@@ -45,6 +45,12 @@ void set_raw(bool on) {
   if (tcsetattr(STDIN_FILENO, TCSANOW, &mode) == 0) raw_on = on;
 }
 
+// Only in the foreground: a background process that touches the terminal
+// settings is stopped again.
+void resume_raw() {
+  if (raw_wanted && tcgetpgrp(STDIN_FILENO) == getpgrp()) set_raw(true);
+}
+
 void on_ending_signal(int signal_number) {
   int saved_errno = errno;
   set_raw(false);
@@ -74,14 +80,15 @@ void on_stop_signal(int) {
   sigprocmask(SIG_UNBLOCK, &stop, nullptr);
   raise(SIGTSTP);  // stopped here until the shell continues us
   install(SIGTSTP, on_stop_signal, SA_RESTART);
+  // An orphaned process group is not stopped at all; the input must not be
+  // left cooked then either.
+  resume_raw();
   errno = saved_errno;
 }
 
 void on_continue_signal(int) {
   int saved_errno = errno;
-  // Only in the foreground: a background process touching the terminal
-  // would be stopped again.
-  if (raw_wanted && tcgetpgrp(STDIN_FILENO) == getpgrp()) set_raw(true);
+  resume_raw();
   errno = saved_errno;
 }
 
