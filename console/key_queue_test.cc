@@ -25,14 +25,3 @@ TEST(KeyQueue, FullQueuePushesOutTheOldest) {
   for (int i = 3; i <= 512; ++i) ASSERT_EQ(pop_key(*queue), std::to_string(i));
   EXPECT_EQ(pop_key(*queue), "");
 }
-
-TEST(KeyQueue, KeepsWorkingAcrossTheRingsEnd) {
-  KeyQueue queue;
-  for (int round = 0; round < 3 * 512; ++round) {
-    push_key(queue, std::to_string(round));
-    push_key(queue, "x");
-    ASSERT_EQ(pop_key(queue), std::to_string(round));
-    ASSERT_EQ(pop_key(queue), "x");
-  }
-  EXPECT_EQ(key_count(queue), 0u);
-}
