@@ -1,0 +1,272 @@
+// Input preparation seen from outside: the real program in a working folder
+// with the tools, documents in txt_in, keys piped in.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "testing/e2e.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kPassScreens = "111";
+const std::string kHeader = "Reformatting *.txt files to *.htm.";
+
+struct Prepared {
+  WorkFolder folder;
+  RunResult run;
+  std::vector<std::string> lines;  // console lines
+};
+
+// A working folder with the tools and these files (a name ending in "/" is a
+// folder), relative to the working folder.
+void fill(const fs::path& root, const std::map<std::string, std::string>& files) {
+  install_tools(root);
+  for (const auto& [name, content] : files) {
+    if (name.ends_with("/"))
+      fs::create_directories(root / name);
+    else {
+      fs::create_directories((root / name).parent_path());
+      write_file(root / name, content);
+    }
+  }
+}
+
+// The console lines after `line`; empty when it never came.
+std::vector<std::string> lines_after(const std::vector<std::string>& lines, const std::string& line) {
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (lines[i] == line) return {lines.begin() + static_cast<long>(i) + 1, lines.end()};
+  return {};
+}
+
+std::vector<std::string> the_report(const std::string& base) {
+  return {"",
+          "----------------------------",
+          "Compare file names *.htm and *.txt",
+          "",
+          base,
+          "",
+          "File has the same name and two extensions, *.htm, *.txt",
+          "",
+          "<1> = stop and rename file: " + base,
+          "<2> = continue and *.txt file will be recreate from *.htm"};
+}
+
+std::set<std::string> names_in(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.insert(entry.path().filename().string() + (entry.is_directory() ? "/" : ""));
+  return names;
+}
+
+// What the run leaves that is not a document: scratch files and the folders
+// of this and the later stages.
+bool is_run_residue(const std::string& path) {
+  static const std::set<std::string> kScratch = {
+      "check_01.txt", "check_02.txt",   "out_null.txt",   "exe_files.txt", "txt_file.txt",
+      "dir_01.txt",   "dir_cur.txt",    "txt_file.list",  "txt_in.list",   "out_null.list",
+      "compare_01.txt", "compare_02.txt", "compare_04.txt", "txt_wrk.list",  "htm_wrk.list",
+  };
+  for (const char* folder : {"htm_in/", "txt_wrk/", "htm_wrk/", "velmor/"})
+    if (path.starts_with(folder)) return true;
+  return kScratch.count(path) > 0;
+}
+
+std::map<std::string, std::string> without_residue(std::map<std::string, std::string> files) {
+  std::erase_if(files, [](const auto& entry) { return is_run_residue(entry.first); });
+  return files;
+}
+
+}  // namespace
+
+TEST(CheckInputFolders, NoDocumentStopsWithOnlyOneChoice) {
+  const std::vector<std::map<std::string, std::string>> cases = {
+      {{"txt_in/notes.doc", "doc"}},
+      {{"txt_in/", ""}},
+      {},
+  };
+  for (const auto& files : cases) {
+    WorkFolder folder;
+    fill(folder.path, files);
+    auto before = snapshot(folder.path);
+    RunResult run = run_korvel(folder.path, kPassScreens + "21");
+    EXPECT_EQ(run.exit_status, 0);
+    EXPECT_EQ(lines_after(crlf_lines(run.out), "velmor_*.exe"),
+              (std::vector<std::string>{"", "----------------------------", "Subfolder txt_in is empty", "",
+                                        "<1> = continue and end"}));
+    EXPECT_EQ(without_residue(snapshot(folder.path)), before);
+  }
+}
+
+// The document count ignores letter case.
+TEST(CheckInputFolders, UpperCaseExtensionIsADocument) {
+  WorkFolder folder;
+  fill(folder.path, {{"txt_in/README.TXT", "read me\r\n"}});
+  RunResult run = run_korvel(folder.path, kPassScreens);
+  std::vector<std::string> lines = lines_after(crlf_lines(run.out), "velmor_*.exe");
+  lines.resize(std::min<size_t>(lines.size(), 3));
+  EXPECT_EQ(lines, (std::vector<std::string>{"", "----------------------------", kHeader})) << run.out;
+  EXPECT_EQ(read_file(folder.path / "txt_in" / "README.TXT"), "read me\r\n");
+}
+
+// htm_in is renewed and txt_wrk made although folders merely holding their
+// names are there.
+TEST(CheckInputFolders, FoldersAreFoundByTheirOwnNameOnly) {
+  WorkFolder folder;
+  fill(folder.path, {{"txt_in/a.txt", "a"},
+                     {"old_htm_in/keep.txt", "old"},
+                     {"old_txt_wrk/keep.txt", "old"},
+                     {"htm_wrk_old/keep.txt", "old"},
+                     {"htm_in/stale.htm", "stale"}});
+  RunResult run = run_korvel(folder.path, kPassScreens);
+  EXPECT_FALSE(lines_after(crlf_lines(run.out), kHeader).empty()) << run.out;
+  EXPECT_TRUE(fs::is_directory(folder.path / "txt_wrk"));
+  EXPECT_TRUE(fs::is_directory(folder.path / "htm_wrk"));
+  EXPECT_FALSE(fs::exists(folder.path / "htm_in" / "stale.htm"));
+  for (const char* kept : {"old_htm_in/keep.txt", "old_txt_wrk/keep.txt", "htm_wrk_old/keep.txt"})
+    EXPECT_EQ(read_file(folder.path / kept), "old") << kept;
+}
+
+TEST(NormaliseFileNames, DocumentsComeBackUnderCleanNames) {
+  WorkFolder folder;
+  fill(folder.path, {{"txt_in/My Report (2).txt", "report"},
+                     {"txt_in/notes.txt", "notes"},
+                     {"txt_in/page_3.htm", "page"},
+                     {"txt_in/a.txt b.txt", "two"},
+                     {"txt_in/readme.doc", "doc"},
+                     {"txt_in/sub/inner.txt", "inner"}});
+  auto before = snapshot(folder.path);
+  run_korvel(folder.path, kPassScreens);
+  auto expected = before;
+  for (const char* name : {"My Report (2).txt", "notes.txt", "page_3.htm", "a.txt b.txt", "readme.doc"}) {
+    expected[name] = expected[std::string("txt_in/") + name];
+    expected.erase(std::string("txt_in/") + name);
+  }
+  for (const auto& [old_name, name] : std::map<std::string, std::string>{{"My Report (2).txt", "My_Report__2_.txt"},
+                                                                         {"page_3.htm", "file_page_3.htm"},
+                                                                         {"a.txt b.txt", "a.txt_b.txt"}}) {
+    expected[name] = expected[old_name];
+    expected["txt_in/" + name] = expected[old_name];
+  }
+  expected["txt_in/notes.txt"] = "notes";
+  EXPECT_EQ(without_residue(snapshot(folder.path)), expected);
+}
+
+// Names that would be commands to the interpreter are only ever names.
+TEST(NormaliseFileNames, HostileNamesAreCopiedNotRun) {
+  WorkFolder folder;
+  fill(folder.path, {{"txt_in/a.txt&del *.*", "one"},
+                     {"txt_in/x.htm|y", "two"},
+                     {"txt_in/(1)^.txt", "three"},
+                     {"txt_in/keep.txt", "four"},
+                     {"other.txt", "untouched"}});
+  auto before = snapshot(folder.path);
+  RunResult run = run_korvel(folder.path, kPassScreens);
+  EXPECT_EQ(run.exit_status, 0);
+  auto expected = before;
+  for (const auto& [old_name, name] : std::map<std::string, std::string>{
+           {"a.txt&del *.*", "a.txt_del__._"}, {"x.htm|y", "x.htm_y"}, {"(1)^.txt", "_1__.txt"}}) {
+    std::string content = expected["txt_in/" + old_name];
+    expected.erase("txt_in/" + old_name);
+    expected[old_name] = content;
+    expected[name] = content;
+    expected["txt_in/" + name] = content;
+  }
+  expected["keep.txt"] = "four";
+  EXPECT_EQ(without_residue(snapshot(folder.path)), expected);
+  EXPECT_EQ(run.err.find("korvel does not run"), std::string::npos) << run.err;
+}
+
+TEST(NormaliseFileNames, NoDocumentOverwritesAnother) {
+  WorkFolder folder;
+  fill(folder.path, {{"txt_in/a b.txt", "blank"}, {"txt_in/a-b.txt", "hyphen"}, {"txt_in/a_b.txt", "underscore"}});
+  run_korvel(folder.path, kPassScreens);
+  EXPECT_EQ(names_in(folder.path / "txt_in"), (std::set<std::string>{"a_b.txt", "a_b_2.txt", "a_b_3.txt"}));
+  EXPECT_EQ(read_file(folder.path / "txt_in" / "a_b.txt"), "underscore");
+  EXPECT_EQ(read_file(folder.path / "txt_in" / "a_b_2.txt"), "blank");
+  EXPECT_EQ(read_file(folder.path / "txt_in" / "a_b_3.txt"), "hyphen");
+  EXPECT_EQ(read_file(folder.path / "a_b.txt"), "underscore");
+}
+
+// The program and its tools are never replaced by a namesake from txt_in.
+TEST(NormaliseFileNames, ProgramFilesStayInTxtIn) {
+  WorkFolder folder;
+  fill(folder.path, {{"txt_in/wget.exe", "user's wget"},
+                     {"txt_in/CONVERTCP.EXE", "user's convertcp"},
+                     {"txt_in/velmor_99.exe", "not an indexer"},
+                     {"txt_in/korvel", "user's korvel"},
+                     {"txt_in/doc.txt", "doc"}});
+  auto tools_before = snapshot(folder.path);
+  run_korvel(folder.path, kPassScreens);
+  for (const char* name : {"wget.exe", "CONVERTCP.EXE", "velmor_99.exe", "korvel"})
+    EXPECT_EQ(read_file(folder.path / "txt_in" / name), tools_before[std::string("txt_in/") + name]) << name;
+  for (const char* tool : {"wget.exe", "convertcp.exe", "velmor_01_209.exe"})
+    EXPECT_EQ(read_file(folder.path / tool), tools_before[tool]) << tool;
+  EXPECT_FALSE(fs::exists(folder.path / "velmor_99.exe"));
+  EXPECT_FALSE(fs::exists(folder.path / "korvel"));
+  EXPECT_EQ(read_file(folder.path / "txt_in" / "doc.txt"), "doc");
+  EXPECT_EQ(read_file(folder.path / "doc.txt"), "doc");
+}
+
+// A folder in the way of the copy makes it fail; the document must stay.
+TEST(NormaliseFileNames, FileWhoseCopyFailedStaysUnderItsName) {
+  WorkFolder folder;
+  fill(folder.path, {{"txt_in/my doc.txt", "precious"}, {"my doc.txt/", ""}, {"txt_in/b c.txt", "other"}});
+  run_korvel(folder.path, kPassScreens);
+  EXPECT_EQ(names_in(folder.path / "txt_in"), (std::set<std::string>{"my doc.txt", "b_c.txt"}));
+  EXPECT_EQ(read_file(folder.path / "txt_in" / "my doc.txt"), "precious");
+  EXPECT_EQ(read_file(folder.path / "txt_in" / "b_c.txt"), "other");
+}
+
+TEST(CheckWorkFoldersAndNames, DocumentsOfOneBaseNameAreReportedOnce) {
+  struct Case {
+    std::vector<std::string> documents;
+    std::vector<std::string> reported;
+    std::string second_list;  // after every pair was let pass
+  };
+  const std::vector<Case> cases = {
+      {{"a.htm", "a.txt", "c.txt"}, {"a"}, "c.txt\r\n"},
+      {{"a.htm", "a.html", "a.txt", "b.txt"}, {"a"}, "b.txt\r\n"},
+      {{"b.htm", "b.txt", "a.htm", "a.txt"}, {"a", "b"}, ""},
+      {{"Report.htm", "report.txt"}, {}, "Report.htm\r\nreport.txt\r\n"},
+      {{".htm", ".txt"}, {""}, ""},
+  };
+  for (const Case& c : cases) {
+    WorkFolder folder;
+    std::map<std::string, std::string> files = {{"txt_in/sub/", ""}};
+    for (const std::string& name : c.documents) files["txt_in/" + name] = name;
+    fill(folder.path, files);
+    RunResult run = run_korvel(folder.path, kPassScreens + "22");
+    std::vector<std::string> lines = lines_after(crlf_lines(run.out), kHeader);
+    std::vector<std::string> expected;
+    for (const std::string& base : c.reported) {
+      std::vector<std::string> report = the_report(base);
+      expected.insert(expected.end(), report.begin(), report.end());
+    }
+    // Later stages print on; only the reports belong to this one.
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Compare file names *.htm and *.txt"),
+              static_cast<long>(c.reported.size()))
+        << c.documents[0];
+    lines.resize(std::min(lines.size(), expected.size()));
+    EXPECT_EQ(lines, expected) << c.documents[0];
+    if (!c.reported.empty()) {
+      EXPECT_EQ(read_file(folder.path / "compare_02.txt"), c.second_list + "sub\r\n") << c.documents[0];
+    }
+  }
+}
+
+TEST(CheckWorkFoldersAndNames, KeyOneEndsTheRunAndKeepsBothDocuments) {
+  WorkFolder folder;
+  fill(folder.path, {{"txt_in/a.htm", "page"}, {"txt_in/a.txt", "text"}});
+  RunResult run = run_korvel(folder.path, kPassScreens + "1");
+  EXPECT_EQ(run.exit_status, 0);
+  EXPECT_EQ(lines_after(crlf_lines(run.out), kHeader), the_report("a"));
+  EXPECT_EQ(names_in(folder.path / "txt_in"), (std::set<std::string>{"a.htm", "a.txt"}));
+  EXPECT_TRUE(fs::is_directory(folder.path / "txt_wrk"));
+}
