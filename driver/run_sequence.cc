@@ -28,5 +28,4 @@ void run_sequence(int argc, char** argv) {
   check_work_folders_and_names();
   convert_documents();
   launch_indexer();
-  end_run();
 }
