@@ -35,9 +35,9 @@ std::string clean_tail(std::string_view tail) {
 std::string new_name(std::string_view listed, int number) {
   size_t at = extension_position(listed);
   std::string name = clean_stem(trim_blanks(listed.substr(0, at)));
-  if (number >= 2) name += "_" + std::to_string(number);
+  if (number >= 2) name.append("_").append(std::to_string(number));
   name += clean_tail(listed.substr(at));
-  if (to_lower_ascii(name.substr(0, 5)) == "page_") name = "file_" + name;
+  if (to_lower_ascii(name.substr(0, 5)) == "page_") name.insert(0, "file_");
   return name;
 }
 
