@@ -142,7 +142,7 @@ TEST(NormaliseFileNames, DocumentsComeBackUnderCleanNames) {
                      {"txt_in/readme.doc", "doc"},
                      {"txt_in/sub/inner.txt", "inner"}});
   auto before = snapshot(folder.path);
-  run_korvel(folder.path, kPassScreens);
+  EXPECT_EQ(run_korvel(folder.path, kPassScreens).exit_status, 0);
   auto expected = before;
   for (const char* name : {"My Report (2).txt", "notes.txt", "page_3.htm", "a.txt b.txt", "readme.doc"}) {
     expected[name] = expected[std::string("txt_in/") + name];
@@ -186,7 +186,7 @@ TEST(NormaliseFileNames, HostileNamesAreCopiedNotRun) {
 TEST(NormaliseFileNames, NoDocumentOverwritesAnother) {
   WorkFolder folder;
   fill(folder.path, {{"txt_in/a b.txt", "blank"}, {"txt_in/a-b.txt", "hyphen"}, {"txt_in/a_b.txt", "underscore"}});
-  run_korvel(folder.path, kPassScreens);
+  EXPECT_EQ(run_korvel(folder.path, kPassScreens).exit_status, 0);
   EXPECT_EQ(names_in(folder.path / "txt_in"), (std::set<std::string>{"a_b.txt", "a_b_2.txt", "a_b_3.txt"}));
   EXPECT_EQ(read_file(folder.path / "txt_in" / "a_b.txt"), "underscore");
   EXPECT_EQ(read_file(folder.path / "txt_in" / "a_b_2.txt"), "blank");
@@ -203,7 +203,7 @@ TEST(NormaliseFileNames, ProgramFilesStayInTxtIn) {
                      {"txt_in/korvel", "user's korvel"},
                      {"txt_in/doc.txt", "doc"}});
   auto tools_before = snapshot(folder.path);
-  run_korvel(folder.path, kPassScreens);
+  EXPECT_EQ(run_korvel(folder.path, kPassScreens).exit_status, 0);
   for (const char* name : {"wget.exe", "CONVERTCP.EXE", "velmor_99.exe", "korvel"})
     EXPECT_EQ(read_file(folder.path / "txt_in" / name), tools_before[std::string("txt_in/") + name]) << name;
   for (const char* tool : {"wget.exe", "convertcp.exe", "velmor_01_209.exe"})
@@ -218,7 +218,7 @@ TEST(NormaliseFileNames, ProgramFilesStayInTxtIn) {
 TEST(NormaliseFileNames, FileWhoseCopyFailedStaysUnderItsName) {
   WorkFolder folder;
   fill(folder.path, {{"txt_in/my doc.txt", "precious"}, {"my doc.txt/", ""}, {"txt_in/b c.txt", "other"}});
-  run_korvel(folder.path, kPassScreens);
+  EXPECT_EQ(run_korvel(folder.path, kPassScreens).exit_status, 0);
   EXPECT_EQ(names_in(folder.path / "txt_in"), (std::set<std::string>{"my doc.txt", "b_c.txt"}));
   EXPECT_EQ(read_file(folder.path / "txt_in" / "my doc.txt"), "precious");
   EXPECT_EQ(read_file(folder.path / "txt_in" / "b_c.txt"), "other");
