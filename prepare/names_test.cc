@@ -100,13 +100,6 @@ TEST(IsProgramFile, GuardsTheProgramAndItsTools) {
   for (const Case& c : cases) EXPECT_EQ(is_program_file(c.name, "MyKorvel.bin"), c.expected) << c.name;
 }
 
-TEST(FileNameOf, TakesTheLastComponent) {
-  EXPECT_EQ(file_name_of("korvel"), "korvel");
-  EXPECT_EQ(file_name_of("./build/korvel"), "korvel");
-  EXPECT_EQ(file_name_of("C:\\tools\\KORVEL.EXE"), "KORVEL.EXE");
-  EXPECT_EQ(file_name_of(""), "");
-}
-
 TEST(IsQuotable, RefusesWhatWouldEndTheQuotes) {
   EXPECT_FALSE(is_quotable("a\"&del x.txt"));
   EXPECT_FALSE(is_quotable("a\r.txt"));

@@ -165,6 +165,7 @@ TEST(NormaliseFileNames, HostileNamesAreCopiedNotRun) {
                      {"txt_in/x.htm|y", "two"},
                      {"txt_in/(1)^.txt", "three"},
                      {"txt_in/keep.txt", "four"},
+                     {"txt_in/q\"&del x.txt", "cannot be quoted: stays"},
                      {"other.txt", "untouched"}});
   auto before = snapshot(folder.path);
   RunResult run = run_korvel(folder.path, kPassScreens);
@@ -214,12 +215,16 @@ TEST(NormaliseFileNames, ProgramFilesStayInTxtIn) {
   EXPECT_EQ(read_file(folder.path / "doc.txt"), "doc");
 }
 
-// A folder in the way of the copy makes it fail; the document must stay.
+// A folder in the way of the copy makes it fail; the document must stay, and
+// so must a name that del would take for a pattern.
 TEST(NormaliseFileNames, FileWhoseCopyFailedStaysUnderItsName) {
   WorkFolder folder;
-  fill(folder.path, {{"txt_in/my doc.txt", "precious"}, {"my doc.txt/", ""}, {"txt_in/b c.txt", "other"}});
+  fill(folder.path, {{"txt_in/my doc.txt", "precious"},
+                     {"my doc.txt/", ""},
+                     {"txt_in/b c.txt", "other"},
+                     {"txt_in/m*.txt", "star"}});
   EXPECT_EQ(run_korvel(folder.path, kPassScreens).exit_status, 0);
-  EXPECT_EQ(names_in(folder.path / "txt_in"), (std::set<std::string>{"my doc.txt", "b_c.txt"}));
+  EXPECT_EQ(names_in(folder.path / "txt_in"), (std::set<std::string>{"my doc.txt", "b_c.txt", "m*.txt"}));
   EXPECT_EQ(read_file(folder.path / "txt_in" / "my doc.txt"), "precious");
   EXPECT_EQ(read_file(folder.path / "txt_in" / "b_c.txt"), "other");
 }
