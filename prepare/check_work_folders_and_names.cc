@@ -17,8 +17,8 @@ namespace {
 constexpr bool kBareListing = false;
 
 // How many names of a list share each base name. Counting once per list,
-// rather than reading the list again for every name, keeps the check linear
-// in the number of documents.
+// rather than reading the list again for every name, keeps the check quick
+// for thousands of documents.
 std::map<std::string, int> base_name_counts(std::string_view list_path) {
   std::map<std::string, int> counts;
   int handle = free_handle();

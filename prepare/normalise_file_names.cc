@@ -59,7 +59,9 @@ void normalise_file_names() {
       movable.push_back(name);
   }
 
-  // Move every file of txt_in into the working folder; subfolders stay.
+  // Move every file of txt_in into the working folder; subfolders stay. When
+  // a file must stay, the wildcard copy would take it along, so the files are
+  // then copied one by one.
   if (!some_stay) {
     run_shell("copy /y txt_in\\*.* > out_null.list");
   } else {
