@@ -82,6 +82,8 @@ TEST(LaunchIndexer, StartsTheIndexerWhoseNameSortsLastInVelmor) {
       {{"velmor_01_200.exe", "velmor_01_209.exe"}, "velmor_01_209.exe"},
       {{"velmor_10.exe", "velmor_9.exe"}, "velmor_9.exe"},
       {{"VELMOR_X.EXE"}, "velmor_x.exe"},
+      // Quoted in the copy and the start: the name runs no command.
+      {{"velmor_1.exe", "velmor_a&b c.exe"}, "velmor_a&b c.exe"},
   };
   for (const Case& c : cases) {
     WorkFolder work;
