@@ -54,9 +54,10 @@ void launch_indexer() {
   }
   print_line(indexer);
   run_shell("copy /y \"" + indexer + "\" \"velmor\\" + indexer + "\"");
-  // cmd's start takes its first quoted argument as the window title, so an
-  // empty title goes first and the quoted name is really the program.
-  run_shell("start /D velmor \"\" \"" + indexer + "\"");
+  // cmd's start takes a leading quoted argument as the window title, so an
+  // empty title goes first (its documented place) and the quoted name that
+  // follows the folder is really the program.
+  run_shell("start \"\" /D velmor \"" + indexer + "\"");
 
   print_empty_line();
   print_line("============ INDEXING RESULTS ===========");
