@@ -47,7 +47,9 @@ void take_script_bytes(std::string& bytes) {
     DWORD available = 1 << 16;  // a file: read on until its end
     if (GetFileType(input) == FILE_TYPE_PIPE) {
       if (!PeekNamedPipe(input, nullptr, 0, nullptr, &available, nullptr)) {
-        input_ended = true;  // the writer has closed the pipe
+        // A closed pipe says so; any other refusal to peek (some pipe
+        // emulations have none) leaves the question to the blocking read.
+        if (GetLastError() == ERROR_BROKEN_PIPE) input_ended = true;
         return;
       }
       if (available == 0) return;
