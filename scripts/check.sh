@@ -21,4 +21,10 @@ cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DKORVEL_WERROR=ON -DBUILD_TESTING=OFF
 cmake --build build-win -j"$jobs"
 test -f build-win/korvel.exe
+if command -v wine >/dev/null 2>&1; then
+  echo "== the Windows build under wine"
+  bash scripts/wine-smoke.sh build-win/korvel.exe
+else
+  echo "== wine is not installed: the Windows build was not run"
+fi
 echo "== all checks passed"
