@@ -4,4 +4,4 @@ set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 apt-get update
 apt-get install -y --no-install-recommends \
-  cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev g++-mingw-w64-x86-64 wine64
+  cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev g++-mingw-w64-x86-64 wine wine64
