@@ -11,6 +11,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "interp/folder_index.h"
 #include "interp/interp.h"
 
 namespace fs = std::filesystem;
@@ -74,6 +75,7 @@ class Interp : public ::testing::Test {
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     fs::current_path(folder_);
+    forget_folder_indexes();  // the last test's folder may have left its inode to this one
   }
   void TearDown() override {
     fs::current_path(home_);
@@ -137,6 +139,13 @@ const Case kCases[] = {
     {"DeleteFilesOnly", {"htm_in/a.htm", "htm_in/B.HTM", "htm_in/sub/c.htm"}, {"del /q htm_in\\*.* > out_null.list"}, "", "",
      {"!htm_in/a.htm", "!htm_in/B.HTM", "htm_in/sub/c.htm="}},
     {"DeleteFolderMissing", {}, {"DEL /Q nofolder\\*.*"}, "", kNoPath, {}},
+    {"DeletePlainNameTakesCaseVariants", {"sub/a.txt", "sub/A.TXT", "sub/a.txt.bak", "sub/b.txt"}, {"del /q sub\\A.txt"}, "", "",
+     {"!sub/a.txt", "!sub/A.TXT", "sub/a.txt.bak=", "sub/b.txt="}},
+    {"DeleteShortAndDottedNames", {"My Notes.txt", "README", "keep.txt"}, {"del /q mynote~1.txt", "del /q readme."}, "", "",
+     {"!My Notes.txt", "!README", "keep.txt="}},
+    {"DeletePlainNameSkipsFolders", {"sub/x/", "sub/X"}, {"del /q sub\\X"}, "", "", {"sub/x/", "!sub/X"}},
+    {"CopyCaseVariantsNewToTheFolder", {"src/a.txt=1", "src/A.txt=2", "dst/"}, {"copy /y src\\*.* dst\\ > out_null.list"}, "",
+     "", {"dst/a.txt=1", "dst/A.txt=2"}},
     {"CopyPatternIntoFolder", {"txt_in/a.txt=1", "txt_in/b.htm=2", "txt_in/sub/", "txt_wrk/A.TXT=old"},
      {"copy /y txt_in\\*.* txt_wrk\\"}, "txt_in\\a.txt\r\ntxt_in\\b.htm\r\n        2 file(s) copied.\r\n", "",
      {"txt_wrk/A.TXT=1", "!txt_wrk/a.txt", "txt_wrk/b.htm=2", "!txt_wrk/sub"}},

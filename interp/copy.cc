@@ -4,9 +4,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <unordered_map>
+#include <unordered_set>
 
 #include "interp/commands.h"
+#include "interp/folder_index.h"
 #include "interp/output.h"
 #include "interp/path.h"
 #include "interp/pattern.h"
@@ -50,7 +51,7 @@ Copied copy_file(const std::string& source, const std::string& target) {
     close(from);
     return Copied::kOntoItself;
   }
-  int to = open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, src.st_mode & 07777);
+  int to = create_file(target, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, src.st_mode & 07777);
   if (to < 0) {
     close(from);
     return Copied::kFailed;
@@ -62,14 +63,6 @@ Copied copy_file(const std::string& source, const std::string& target) {
   close(from);
   close(to);
   return ok ? Copied::kYes : Copied::kFailed;
-}
-
-// Names in the target folder by lower-case form, read once per command so
-// that copying many files does not scan the folder for each one.
-std::unordered_map<std::string, std::string> names_ignoring_case(const std::string& folder) {
-  std::unordered_map<std::string, std::string> names;
-  for (const Entry& entry : list_folder(folder)) names.emplace(to_lower_ascii(entry.name), entry.name);
-  return names;
 }
 
 void report(int count) { out_line("        " + std::to_string(count) + " file(s) copied."); }
@@ -108,16 +101,20 @@ void copy_files(std::string_view source, std::string_view target) {
     err_line(kPathNotFound);
     return report(0);
   }
-  std::unordered_map<std::string, std::string> existing;
-  if (into_folder) existing = names_ignoring_case(target_native);
+  // A file goes onto the name the target folder held before the command
+  // began, in whatever letter case; two source names differing only in case
+  // that are both new to the folder arrive as two files.
+  std::unordered_set<std::string> new_here;
 
   int count = 0;
   for (const std::string& name : names) {
     if (many) out_line(shown_prefix + name);
     std::string destination = target_native;
     if (into_folder) {
-      auto found = existing.find(to_lower_ascii(name));
-      destination = join_path(target_native, found == existing.end() ? name : found->second);
+      std::string lower = to_lower_ascii(name);
+      std::string found = new_here.contains(lower) ? "" : find_ignoring_case(target_native, name);
+      if (found.empty()) new_here.insert(lower);
+      destination = join_path(target_native, found.empty() ? name : found);
     }
     Copied result = copy_file(join_path(source_folder, name), destination);
     if (result == Copied::kYes) ++count;

@@ -1,7 +1,6 @@
 // del /q: deletes the matching files of one folder, never its subfolders.
-#include <unistd.h>
-
 #include "interp/commands.h"
+#include "interp/folder_index.h"
 #include "interp/output.h"
 #include "interp/path.h"
 #include "interp/pattern.h"
@@ -23,7 +22,7 @@ void delete_matches(std::string_view spec) {
   int deleted = 0;
   for (const Entry& entry : matching_entries(folder, pattern)) {
     if (entry.is_folder) continue;
-    if (unlink(join_path(folder, entry.name).c_str()) == 0) ++deleted;
+    if (remove_file(join_path(folder, entry.name))) ++deleted;
     else err_line(absolute_path(join_path(folder, entry.name)) + ": Access is denied.");
   }
   if (deleted == 0) err_line("Could Not Find " + join_path(absolute_path(folder), pattern));

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "interp/commands.h"
+#include "interp/folder_index.h"
 #include "interp/output.h"
 #include "interp/path.h"
 
@@ -13,7 +14,7 @@ bool make_folders(const std::string& native) {
   for (size_t i = 1; i <= native.size(); ++i) {
     if (i < native.size() && native[i] != '/') continue;
     std::string prefix = native.substr(0, i);
-    if (mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) return false;
+    if (!make_folder(prefix) && errno != EEXIST) return false;
   }
   return is_folder(native);
 }
@@ -36,7 +37,7 @@ void rd_command(const std::vector<Word>& args) {
     std::string native = interp_resolve(word.text);
     if (!path_exists(native)) err_line(kFileNotFound);
     else if (!is_folder(native)) err_line("The directory name is invalid.");
-    else if (rmdir(native.c_str()) != 0)
+    else if (!remove_folder(native))
       err_line(errno == ENOTEMPTY || errno == EEXIST ? "The directory is not empty." : "Access is denied.");
   }
 }

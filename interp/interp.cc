@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "interp/commands.h"
+#include "interp/folder_index.h"
 #include "interp/output.h"
 #include "interp/parse.h"
 #include "shell/text.h"
@@ -71,7 +72,7 @@ void interp_run(std::string_view line) {
   }
   std::string target = interp_resolve(redirection.target);
   int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (redirection.append ? O_APPEND : O_TRUNC);
-  int fd = open(target.c_str(), flags, 0666);
+  int fd = create_file(target, flags, 0666);
   if (fd < 0) {
     err_line(kPathNotFound);
     return;

@@ -8,24 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "interp/folder_index.h"
 #include "interp/pattern.h"
 #include "shell/text.h"
-
-namespace {
-// The entry of `folder` whose name equals `name` ignoring case, in listing
-// order so that the choice among case variants is repeatable; "" if none.
-std::string find_ignoring_case(const std::string& folder, std::string_view name) {
-  std::string found;
-  DIR* dir = opendir(folder.c_str());
-  if (!dir) return found;
-  while (dirent* entry = readdir(dir)) {
-    if (equals_ignore_case(entry->d_name, name) && (found.empty() || listing_before(entry->d_name, found)))
-      found = entry->d_name;
-  }
-  closedir(dir);
-  return found;
-}
-}  // namespace
 
 bool is_separator(char c) { return c == '\\' || c == '/'; }
 
@@ -40,7 +25,7 @@ std::string interp_resolve(std::string_view path) {
   std::string out;
   size_t i = 0;
   if (!path.empty() && is_separator(path[0])) {
-    out = "/";
+    out.push_back('/');
     i = 1;
   }
   bool missing = false;  // below a missing folder nothing can be found
@@ -129,7 +114,26 @@ std::vector<Entry> list_folder(const std::string& native) {
   return entries;
 }
 
+namespace {
+// A name without wildcards matches only its case variants unless it ends in a
+// dot (names without an extension) or holds "~" (it may be a short name).
+bool matches_case_variants_only(std::string_view pattern) {
+  return !pattern.empty() && !has_wildcard(pattern) && pattern.back() != '.' && pattern.find('~') == std::string_view::npos;
+}
+}  // namespace
+
 std::vector<Entry> matching_entries(const std::string& native, std::string_view pattern) {
+  if (matches_case_variants_only(pattern)) {
+    std::vector<Entry> entries;
+    for (const std::string& name : names_ignoring_case(native, pattern)) {
+      struct stat st;
+      std::string path = join_path(native, name);
+      if (lstat(path.c_str(), &st) != 0) continue;
+      bool folder = S_ISDIR(st.st_mode) || (S_ISLNK(st.st_mode) && is_folder(path));
+      entries.push_back({name, folder});
+    }
+    return entries;
+  }
   std::vector<Entry> entries = list_folder(native);
   std::erase_if(entries, [&](const Entry& e) { return !name_matches(pattern, e.name); });
   return entries;

@@ -5,6 +5,7 @@
 
 #include "interp/commands.h"
 #include "interp/findstr_regex.h"
+#include "interp/folder_index.h"
 #include "interp/lines.h"
 #include "interp/output.h"
 #include "interp/path.h"
@@ -99,7 +100,7 @@ void sort_command(const std::vector<Word>& args) {
   });
   int fd = -1, previous = -1;
   if (!output.empty()) {
-    fd = open(interp_resolve(output).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    fd = create_file(interp_resolve(output), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return err_line(kPathNotFound);
     previous = swap_out_fd(fd);
   }

@@ -1,0 +1,195 @@
+#include "interp/folder_index.h"
+
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <map>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_map>
+#include <utility>
+
+#include "interp/pattern.h"
+#include "shell/text.h"
+
+// What is not seen: another program's change that lands within the same tick
+// of the folder's clock as the stat() the index last recorded (the folder's
+// times then look unchanged), or that lands between the stat() taken just
+// before one of the interpreter's own changes and that change; or a folder
+// removed by another program and replaced, within one tick, by a new one that
+// got the same inode. Each stays unseen until the folder changes again. korvel's own file layer writes its
+// few files between commands, in ticks of their own in practice.
+namespace {
+struct Stamp {
+  dev_t dev;
+  ino_t ino;
+  timespec mtim;
+  timespec ctim;
+};
+
+long long tick_ns = 1;
+
+bool same_time(const timespec& a, const timespec& b) {
+  return a.tv_sec == b.tv_sec && a.tv_nsec / tick_ns == b.tv_nsec / tick_ns;
+}
+
+bool same(const Stamp& a, const Stamp& b) {
+  return a.dev == b.dev && a.ino == b.ino && same_time(a.mtim, b.mtim) && same_time(a.ctim, b.ctim);
+}
+
+bool stamp_of(const std::string& folder, Stamp& stamp) {
+  struct stat st;
+  if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  stamp = {st.st_dev, st.st_ino, st.st_mtim, st.st_ctim};
+  return true;
+}
+
+struct Index {
+  Stamp stamp;  // the folder's times when last seen or last changed here
+  bool built = false;
+  // Lower-case form -> the names that have it, in listing order.
+  std::unordered_map<std::string, std::vector<std::string>> names;
+};
+
+// By device and inode, so that every spelling of a folder ("." or its full
+// path, any letter case) shares one index and hears of every change.
+std::map<std::pair<dev_t, ino_t>, Index> indexes;
+
+bool by_listing(const std::string& a, std::string_view b) { return listing_before(a, b); }
+
+void add_name(std::vector<std::string>& variants, std::string_view name) {
+  auto at = std::lower_bound(variants.begin(), variants.end(), name, by_listing);
+  if (at == variants.end() || *at != name) variants.insert(at, std::string(name));
+}
+
+void remove_name(Index& index, std::string_view name) {
+  auto found = index.names.find(to_lower_ascii(name));
+  if (found == index.names.end()) return;
+  std::erase(found->second, name);
+  if (found->second.empty()) index.names.erase(found);
+}
+
+// Every name of `folder` but "." and "..".
+template <typename Take>
+void each_name(const std::string& folder, Take take) {
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return;
+  while (dirent* entry = readdir(dir)) {
+    std::string_view name = entry->d_name;
+    if (name != "." && name != "..") take(name);
+  }
+  closedir(dir);
+}
+
+// The names equal to `name` ignoring case, in listing order. The index is
+// read only for a folder that held still since it was last seen: one that
+// another program changes between every two lookups (korvel's file layer
+// writing page after page) would be read whole each time, and a single pass
+// looking for one name costs less than building the index.
+std::vector<std::string> variants(const std::string& folder, std::string_view name) {
+  std::vector<std::string> found;
+  Stamp now{};
+  if (!stamp_of(folder, now)) return found;
+  auto [at, made] = indexes.try_emplace({now.dev, now.ino});
+  Index& index = at->second;
+  bool held_still = !made && same(index.stamp, now);
+  // The stamp is taken before the folder is read: a change made while it is
+  // read shows as a newer time at the next use.
+  index.stamp = now;
+  if (held_still && !index.built) {
+    each_name(folder, [&](std::string_view each) { add_name(index.names[to_lower_ascii(each)], each); });
+    index.built = true;
+  }
+  if (held_still) {
+    auto hit = index.names.find(to_lower_ascii(name));
+    if (hit != index.names.end()) found = hit->second;
+    return found;
+  }
+  index.names.clear();
+  index.built = false;
+  each_name(folder, [&](std::string_view each) {
+    if (equals_ignore_case(each, name)) add_name(found, each);
+  });
+  return found;
+}
+
+// "txt_in/a.txt" -> "txt_in" and "a.txt"; "a.txt" -> "." and "a.txt".
+std::pair<std::string, std::string> split_native(std::string_view native) {
+  while (native.size() > 1 && native.back() == '/') native.remove_suffix(1);
+  size_t slash = native.rfind('/');
+  if (slash == std::string_view::npos) return {".", std::string(native)};
+  return {slash == 0 ? "/" : std::string(native.substr(0, slash)), std::string(native.substr(slash + 1))};
+}
+
+// One of the interpreter's own changes, made between taking `before` and
+// this call. An index that had already missed a change is dropped rather
+// than patched, so that it is read again at its next use.
+void note_change(const std::string& folder, const Stamp& before, std::string_view name, bool added) {
+  auto found = indexes.find({before.dev, before.ino});
+  if (found == indexes.end()) return;
+  Index& index = found->second;
+  Stamp after{};
+  bool plain_name = !name.empty() && name != "." && name != "..";
+  if (!plain_name || !same(index.stamp, before) || !stamp_of(folder, after) || after.dev != before.dev ||
+      after.ino != before.ino) {
+    indexes.erase(found);
+    return;
+  }
+  if (index.built && added) add_name(index.names[to_lower_ascii(name)], name);
+  if (index.built && !added) remove_name(index, name);
+  index.stamp = after;
+}
+
+// Runs `change` on `native` and tells the index of its folder.
+template <typename Change>
+bool changed(const std::string& native, bool added, Change change) {
+  auto [folder, name] = split_native(native);
+  Stamp before{};
+  bool known = stamp_of(folder, before);
+  if (!change()) return false;
+  if (known) note_change(folder, before, name, added);
+  return true;
+}
+}  // namespace
+
+std::vector<std::string> names_ignoring_case(const std::string& folder, std::string_view name) {
+  return variants(folder, name);
+}
+
+std::string find_ignoring_case(const std::string& folder, std::string_view name) {
+  std::vector<std::string> found = variants(folder, name);
+  return found.empty() ? "" : found.front();
+}
+
+void forget_folder_indexes() { indexes.clear(); }
+
+void set_folder_clock_tick(long long nanoseconds) {
+  tick_ns = nanoseconds;
+  indexes.clear();
+}
+
+int create_file(const std::string& native, int flags, mode_t mode) {
+  int fd = -1;
+  changed(native, true, [&] {
+    fd = open(native.c_str(), flags, mode);
+    return fd >= 0;
+  });
+  return fd;
+}
+
+bool remove_file(const std::string& native) {
+  return changed(native, false, [&] { return unlink(native.c_str()) == 0; });
+}
+
+bool make_folder(const std::string& native) {
+  return changed(native, true, [&] { return mkdir(native.c_str(), 0777) == 0; });
+}
+
+bool remove_folder(const std::string& native) {
+  Stamp gone{};
+  bool known = stamp_of(native, gone);
+  if (!changed(native, false, [&] { return rmdir(native.c_str()) == 0; })) return false;
+  // Its inode may be given to a folder made later.
+  if (known) indexes.erase({gone.dev, gone.ino});
+  return true;
+}

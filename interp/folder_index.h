@@ -1,0 +1,34 @@
+#pragma once
+// Each folder's names by lower-case form, kept from one command to the next so
+// that finding a name without regard to letter case costs one stat() of the
+// folder instead of reading the whole folder. Another program's changes show
+// in the folder's times and make the index be read again; the interpreter's
+// own changes go through the functions below, which tell the index directly,
+// because two changes within one tick of the file system's clock leave the
+// folder's times alike.
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+#include <vector>
+
+// The names in `folder` that equal `name` ignoring ASCII letter case, in
+// listing order; none when `folder` is not a folder.
+std::vector<std::string> names_ignoring_case(const std::string& folder, std::string_view name);
+// The first of them, the one a lookup picks among case variants; "" if none.
+std::string find_ignoring_case(const std::string& folder, std::string_view name);
+
+// Drops every index, for a caller that changed folders behind the
+// interpreter's back faster than their clocks can show, e.g. removed a folder
+// and made another in its place (which may get the same inode).
+void forget_folder_indexes();
+// Folder times are compared only to `nanoseconds` (at most a second), as on a
+// file system whose clock moves in such steps; tests set it to make the
+// interpreter's changes land within one tick. 1 by default.
+void set_folder_clock_tick(long long nanoseconds);
+
+// open() with O_CREAT in `flags`.
+int create_file(const std::string& native, int flags, mode_t mode);
+// unlink(), mkdir() and rmdir(): true on success, errno as they leave it.
+bool remove_file(const std::string& native);
+bool make_folder(const std::string& native);
+bool remove_folder(const std::string& native);

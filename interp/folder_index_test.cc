@@ -1,0 +1,114 @@
+// The name index must never answer from an old reading of a folder: neither
+// after the interpreter's own changes, which often land within one tick of
+// the folder's clock, nor after another program's.
+#include "interp/folder_index.h"
+
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "interp/interp.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+using Names = std::vector<std::string>;
+
+class FolderIndex : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    home_ = fs::current_path();
+    folder_ = fs::temp_directory_path() / ("folder_index_test_" + std::to_string(getpid()));
+    fs::remove_all(folder_);
+    fs::create_directories(folder_ / "sub");
+    fs::current_path(folder_);
+    // Whole seconds, as on the coarsest file systems: the interpreter's
+    // changes then land in the tick of the lookup before them, and the index
+    // must learn of them without the folder's times.
+    set_folder_clock_tick(1'000'000'000);
+    std::ofstream("source.txt") << "text";
+  }
+  void TearDown() override {
+    set_folder_clock_tick(1);
+    fs::current_path(home_);
+    fs::remove_all(folder_);
+  }
+  // Another program's change: the folder's times are moved, by hand, to a
+  // second the index has not seen, as the clock would move on.
+  static void touch_folder(const char* folder) {
+    static time_t second = 1'000'000'000;
+    struct timespec times[2] = {{0, UTIME_OMIT}, {++second, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, folder, times, 0), 0);
+  }
+  fs::path home_, folder_;
+};
+
+TEST_F(FolderIndex, SeesACopyInAnotherCaseAtOnce) {
+  for (int i = 0; i < 50; ++i) {
+    std::string name = "New_" + std::to_string(i) + ".txt";
+    ASSERT_EQ(interp_resolve("sub\\" + name), "sub/" + name);  // reads or checks the index first
+    interp_run("copy source.txt \"sub\\" + name + "\" > out_null.list");
+    EXPECT_EQ(interp_resolve("SUB\\NEW_" + std::to_string(i) + ".TXT"), "sub/" + name);
+    EXPECT_EQ(names_ignoring_case("sub", "new_" + std::to_string(i) + ".TXT"), Names{name});
+  }
+}
+
+TEST_F(FolderIndex, SeesADeletedFileMadeAgainInAnotherCase) {
+  for (int i = 0; i < 50; ++i) {
+    std::string lower = "doc_" + std::to_string(i) + ".txt";
+    std::string upper = "DOC_" + std::to_string(i) + ".TXT";
+    interp_run("copy source.txt sub\\" + lower + " > out_null.list");
+    EXPECT_EQ(find_ignoring_case("sub", upper), lower);
+    interp_run("del /q sub\\" + upper + " > out_null.list");
+    EXPECT_EQ(find_ignoring_case("sub", lower), "");
+    interp_run("copy source.txt sub\\" + upper + " > out_null.list");
+    EXPECT_EQ(interp_resolve("sub\\" + lower), "sub/" + upper);
+    EXPECT_TRUE(fs::exists("sub/" + upper));
+    EXPECT_FALSE(fs::exists("sub/" + lower));
+  }
+}
+
+TEST_F(FolderIndex, FoldersMadeAndRemovedAreSeenAtOnce) {
+  for (int i = 0; i < 20; ++i) {
+    std::string name = "Made_" + std::to_string(i);
+    EXPECT_EQ(find_ignoring_case("sub", name), "");
+    interp_run("md sub\\" + name + "\\inner > out_null.list");
+    EXPECT_EQ(interp_resolve("sub\\made_" + std::to_string(i) + "\\INNER"), "sub/" + name + "/inner");
+    interp_run("rd sub\\" + name + "\\inner > out_null.list");
+    interp_run("rd sub\\" + name + " > out_null.list");
+    EXPECT_EQ(find_ignoring_case("sub", name), "");
+  }
+}
+
+TEST_F(FolderIndex, SeesAnotherProgramsChangesOnceTheFolderTimesMove) {
+  EXPECT_EQ(find_ignoring_case("sub", "outside.txt"), "");
+  int fd = open("sub/OUTSIDE.TXT", O_WRONLY | O_CREAT, 0666);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  touch_folder("sub");
+  EXPECT_EQ(interp_resolve("sub\\outside.txt"), "sub/OUTSIDE.TXT");
+
+  ASSERT_EQ(unlink("sub/OUTSIDE.TXT"), 0);
+  touch_folder("sub");
+  EXPECT_EQ(interp_resolve("sub\\outside.txt"), "sub/outside.txt");
+}
+
+TEST_F(FolderIndex, EverySpellingOfAFolderSharesItsIndex) {
+  EXPECT_EQ(find_ignoring_case(folder_.string() + "/sub", "x.txt"), "");
+  EXPECT_EQ(find_ignoring_case("sub/", "x.txt"), "");
+  interp_run("copy source.txt sub\\X.TXT > out_null.list");
+  EXPECT_EQ(find_ignoring_case(folder_.string() + "/sub", "x.txt"), "X.TXT");
+  EXPECT_EQ(find_ignoring_case("sub/", "x.txt"), "X.TXT");
+}
+
+TEST_F(FolderIndex, CaseVariantsInListingOrder) {
+  for (const char* name : {"sub/b.txt", "sub/B.TXT", "sub/B.txt"}) std::ofstream{name};
+  EXPECT_EQ(names_ignoring_case("sub", "b.TXT"), (Names{"B.TXT", "B.txt", "b.txt"}));
+  interp_run("del /q sub\\b.txt > out_null.list");
+  EXPECT_EQ(names_ignoring_case("sub", "b.txt"), Names{});
+  EXPECT_EQ(names_ignoring_case("nofolder", "b.txt"), Names{});
+}
+}  // namespace
