@@ -14,11 +14,12 @@
 
 // What is not seen: another program's change that lands within the same tick
 // of the folder's clock as the stat() the index last recorded (the folder's
-// times then look unchanged), or that lands between the stat() taken just
-// before one of the interpreter's own changes and that change; or a folder
-// removed by another program and replaced, within one tick, by a new one that
-// got the same inode. Each stays unseen until the folder changes again. korvel's own file layer writes its
-// few files between commands, in ticks of their own in practice.
+// times then look unchanged); one that lands between the stat() taken just
+// before one of the interpreter's own changes and that change; a folder
+// removed by another program and replaced, within one tick, by a new one
+// that got the same inode. Each stays unseen until the folder changes again.
+// korvel's own file layer (fopen) writes between commands, in practice in
+// ticks of its own.
 namespace {
 struct Stamp {
   dev_t dev;
