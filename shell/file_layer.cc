@@ -98,7 +98,7 @@ void read_piece(Slot& s, std::string& piece) {
 void open_slot(std::string_view path, int handle, bool writing) {
   if (handle < 1 || handle > kSlots || slots[handle]) return;
   std::string native = native_path(path);
-  FILE* file = std::fopen(native.c_str(), writing ? "wb" : "rb");
+  FILE* file = open_native(native, writing);
   if (!file) return;
   auto s = std::make_unique<Slot>();
   s->file = file;

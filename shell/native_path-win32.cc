@@ -6,3 +6,7 @@ std::string native_path(std::string_view path) {
     if (c == '/') c = '\\';
   return out;
 }
+
+FILE* open_native(const std::string& native, bool writing) {
+  return std::fopen(native.c_str(), writing ? "wb" : "rb");
+}

@@ -12,6 +12,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "interp/folder_index.h"
+
 namespace fs = std::filesystem;
 
 WorkFolder::WorkFolder() {
@@ -20,6 +22,9 @@ WorkFolder::WorkFolder() {
   path = pattern;
   previous = fs::current_path();
   fs::current_path(path);
+  // A new folder may reuse a removed one's inode; in-process commands must
+  // not take an old folder's names for its own.
+  forget_folder_indexes();
 }
 
 WorkFolder::~WorkFolder() {
