@@ -29,12 +29,12 @@ std::string read_file(const fs::path& path) {
 }
 
 // "name" makes an empty file, "name=text" a file holding text, "name/" a folder.
-void make(const std::string& spec) {
-  size_t equals = spec.find('=');
-  std::string path = spec.substr(0, equals);
+void make(const std::string& entry) {
+  size_t equals = entry.find('=');
+  std::string path = entry.substr(0, equals);
   if (path.back() == '/') return fs::create_directories(path), void();
   if (fs::path(path).has_parent_path()) fs::create_directories(fs::path(path).parent_path());
-  std::ofstream(path, std::ios::binary) << (equals == std::string::npos ? "" : spec.substr(equals + 1));
+  std::ofstream(path, std::ios::binary) << (equals == std::string::npos ? "" : entry.substr(equals + 1));
 }
 
 // Every path below the current folder, with file contents, to see that nothing changed.

@@ -7,12 +7,12 @@
 #include "shell/text.h"
 
 namespace {
-void delete_matches(std::string_view spec) {
-  FolderAndName parts = split_last(spec);
+void delete_matches(std::string_view target) {
+  FolderAndName parts = split_last(target);
   std::string folder = resolve_folder(parts);
   std::string pattern = parts.name.empty() ? "*" : parts.name;
   if (!has_wildcard(pattern)) {
-    std::string whole = interp_resolve(spec);
+    std::string whole = interp_resolve(target);
     if (is_folder(whole)) {  // "del folder" empties the folder
       folder = whole;
       pattern = "*";
@@ -30,12 +30,12 @@ void delete_matches(std::string_view spec) {
 }  // namespace
 
 void del_command(const std::vector<Word>& args) {
-  std::vector<std::string> specs;
+  std::vector<std::string> targets;
   for (const Word& word : args) {
     std::string text = to_lower_ascii(word.text);
-    if (!is_switch(word)) specs.push_back(word.text);
+    if (!is_switch(word)) targets.push_back(word.text);
     else if (text != "/q" && text != "/f") return invalid_switch(word);
   }
-  if (specs.empty()) return err_line(kSyntaxError);
-  for (const std::string& spec : specs) delete_matches(spec);
+  if (targets.empty()) return err_line(kSyntaxError);
+  for (const std::string& target : targets) delete_matches(target);
 }

@@ -63,12 +63,12 @@ void full_listing(const std::string& folder, const std::vector<Entry>& entries, 
   out_line(pad_left(std::to_string(dirs), 16) + " Dir(s) " + pad_left(grouped(free_bytes), 15) + " bytes free");
 }
 
-void list_one(std::string_view spec, bool bare) {
-  FolderAndName parts = split_last(spec);
+void list_one(std::string_view target, bool bare) {
+  FolderAndName parts = split_last(target);
   std::string folder = resolve_folder(parts);
   std::string pattern = parts.name;
   if (!pattern.empty() && !has_wildcard(pattern)) {
-    std::string whole = interp_resolve(spec);
+    std::string whole = interp_resolve(target);
     if (is_folder(whole)) {
       folder = whole;
       pattern = "*";
@@ -92,14 +92,14 @@ void list_one(std::string_view spec, bool bare) {
 
 void dir_command(const std::vector<Word>& args) {
   bool bare = false;
-  std::vector<std::string> specs;
+  std::vector<std::string> targets;
   for (const Word& word : args) {
     std::string text = to_lower_ascii(word.text);
-    if (!is_switch(word)) specs.push_back(word.text);
+    if (!is_switch(word)) targets.push_back(word.text);
     else if (text == "/b") bare = true;
     else if (text.starts_with("/o")) continue;  // the listing is in name order anyway
     else return invalid_switch(word);
   }
-  if (specs.empty()) specs.push_back("");
-  for (const std::string& spec : specs) list_one(spec, bare);
+  if (targets.empty()) targets.push_back("");
+  for (const std::string& target : targets) list_one(target, bare);
 }
