@@ -2,12 +2,14 @@
 // that lacks one tool or another, keys piped in.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "driver/urls.h"
 #include "testing/e2e.h"
+#include "testing/transcripts.h"
 
 namespace fs = std::filesystem;
 
@@ -24,24 +26,17 @@ std::vector<std::string> from_stage_heading(const std::string& out) {
   return {};
 }
 
-std::vector<std::string> joined(std::vector<std::string> a, const std::vector<std::string>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
+// The passing checks' lines up to and including `last`.
+std::vector<std::string> checks_through(const std::string& last) {
+  std::vector<std::string> lines = tool_checks_passing();
+  lines.erase(std::find(lines.begin(), lines.end(), last) + 1, lines.end());
+  return lines;
 }
 
-const std::vector<std::string> kUpToFind = {
-    "----------------------------",
-    "Checking the accessibility of some urgently needed programs:",
-    "cmd.exe, find.exe, findstr.exe, sort.exe, wget.exe, convertcp.exe",
-    "",
-    "cmd",
-    "",
-    "find",
-};
-const std::vector<std::string> kUpToFindstr = joined(kUpToFind, {"", "findstr"});
-const std::vector<std::string> kUpToConvertcp =
-    joined(kUpToFindstr, {"", "sort", "", "convertcp", std::string("info: ") + kConvertcpUrl});
-const std::vector<std::string> kUpToVelmor = joined(kUpToConvertcp, {"", "velmor_*.exe"});
+const std::vector<std::string> kUpToFind = checks_through("find");
+const std::vector<std::string> kUpToFindstr = checks_through("findstr");
+const std::vector<std::string> kUpToConvertcp = checks_through(std::string("info: ") + kConvertcpUrl);
+const std::vector<std::string> kUpToVelmor = tool_checks_passing();
 const std::string kPathAdvice = "The system path to the program is most likely to be configured.";
 
 }  // namespace

@@ -20,6 +20,7 @@
 
 #include "driver/urls.h"
 #include "testing/e2e.h"
+#include "testing/transcripts.h"
 
 namespace fs = std::filesystem;
 
@@ -36,81 +37,11 @@ void lay_out_typical_folder(const fs::path& folder) {
 }
 
 std::vector<std::string> typical_transcript() {
-  return {
-      "Active code page: 65001",
-      "korvel",
-      "",
-      "====================================",
-      "",
-      "THE PROGRAM INDEXES A GROUP OF TXT FILES ON EACH WORD AND CREATES A DOCUMENT BASE",
-      "",
-      "We also used the program convertcp.exe",
-      std::string("Info:") + kConvertcpUrl,
-      "We also used the program wget.exe",
-      "Info:https://www.gnu.org/software/wget/",
-      "",
-      "Program name:korvel_01_209.exe",
-      "Terms of use:",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      std::string("More info: ") + kMakerUrl,
-      "",
-      "====================================",
-      "Do you accept the terms of use?",
-      "",
-      "<1> yes, continue",
-      "<2> no, end",
-      "",
-      "----------------------------",
-      "FONT CONSOLAS OR LUCIDA CONSOLE MUST BE SELECTED IN THE PROGRAM EXECUTION WINDOW.",
-      "Setting procedure (necessary for correct printing):",
-      "- move the mouse to the center of the upper bold edge of the execution window;",
-      "- right mouse click;",
-      "- select Properties from the drop-down menu;",
-      "- select the Font tab;",
-      "- this tab includes the Consolas or Lucida Console font.",
-      "",
-      "In the Layout tab, select the size of the execution window.",
-      "Selected settings work when the program is restarted.",
-      "----------------------------",
-      "",
-      "<1> continue",
-      "<2> end",
-      "",
-      "----------------------------",
-      "THE PROGRAM MUST BE INSTALLED IN YOUR OWN DIRECTORY.",
-      "During execution, the program creates and also deletes most *.txt and other files.",
-      "",
-      "The *.TXT and *.HTM files you want to index must be written in UTF-8 format and copied to "
-      "the TXT_IN subfolder.",
-      "The *.TXT and *.HTM file names must not contain spaces or special characters (ASCII only).",
-      "----------------------------",
-      "",
-      "<1> continue",
-      "<2> end",
-      // The tool checks.
-      "----------------------------",
-      "Checking the accessibility of some urgently needed programs:",
-      "cmd.exe, find.exe, findstr.exe, sort.exe, wget.exe, convertcp.exe",
-      "",
-      "cmd",
-      "",
-      "find",
-      "",
-      "findstr",
-      "",
-      "sort",
-      "",
-      "convertcp",
-      std::string("info: ") + kConvertcpUrl,
-      "",
-      "velmor_*.exe",
+  std::vector<std::string> lines = banner_and_terms("korvel");
+  lines = joined(lines, font_notice());
+  lines = joined(lines, installation_notice());
+  lines = joined(lines, tool_checks_passing());
+  return joined(lines, {
       // Input folders and normalisation print nothing; then the work folders.
       "",
       "----------------------------",
@@ -138,7 +69,7 @@ std::vector<std::string> typical_transcript() {
       std::string("details: ") + kMakerUrl,
       "",
       "<...> any key to continue and end",
-  };
+  });
 }
 
 // The interpreter's complaints: htm_out is missing (it is never made),

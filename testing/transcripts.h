@@ -1,0 +1,16 @@
+#pragma once
+// Console lines the end-to-end tests expect, shared so that each literal is
+// written out once.
+#include <string>
+#include <vector>
+
+std::vector<std::string> joined(std::vector<std::string> lines, const std::vector<std::string>& more);
+
+// "chcp", the banner and the terms of use up to their choice lines.
+std::vector<std::string> banner_and_terms(const std::string& invoked_as);
+// Each notice from the empty line that follows the previous menu to its
+// own choice lines.
+std::vector<std::string> font_notice();
+std::vector<std::string> installation_notice();
+// The tool checks from their heading to the last check's name, all passing.
+std::vector<std::string> tool_checks_passing();
