@@ -172,11 +172,7 @@ RunResult run_on_terminal(const fs::path& folder, std::string_view keys) {
   pid_t pid = forkpty(&master, nullptr, nullptr, &size);
   if (pid == 0) {
     if (chdir(folder.c_str()) != 0) _exit(126);
-    setenv("LANG", "C.UTF-8", 1);
-    unsetenv("LC_ALL");
-    unsetenv("LC_CTYPE");
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
+    use_test_environment();
     // Lines leave the terminal as the program wrote them.
     termios mode;
     tcgetattr(0, &mode);

@@ -33,6 +33,14 @@ WorkFolder::~WorkFolder() {
   fs::remove_all(path, ec);
 }
 
+void use_test_environment() {
+  setenv("LANG", "C.UTF-8", 1);
+  unsetenv("LC_ALL");
+  unsetenv("LC_CTYPE");
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+}
+
 void write_file(const fs::path& path, std::string_view content) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(content.data(), static_cast<std::streamsize>(content.size()));
@@ -96,11 +104,7 @@ RunResult run_korvel(const fs::path& folder, std::string_view keys,
     dup2(out, 1);
     dup2(err, 2);
     if (chdir(folder.c_str()) != 0) _exit(126);
-    setenv("LANG", "C.UTF-8", 1);
-    unsetenv("LC_ALL");
-    unsetenv("LC_CTYPE");
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
+    use_test_environment();
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(invoked_as.c_str()));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));

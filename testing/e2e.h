@@ -31,6 +31,11 @@ std::map<std::string, std::string> snapshot(const std::filesystem::path& root);
 void install_tools(const std::filesystem::path& folder,
                    std::string_view indexer_name = "velmor_01_209.exe");
 
+// For a child about to run the program: a UTF-8 locale, so "chcp" reports
+// 65001, and no graphical session, so "start" runs the indexer in the
+// background with a log instead of opening a window.
+void use_test_environment();
+
 struct RunResult {
   int exit_status = -1;  // -1 when killed by a signal
   int signal = 0;
