@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "interp/pattern.h"
+#include "interp/stat_memo.h"
 #include "shell/text.h"
 
 // What is not seen: another program's change that lands within the same tick
@@ -40,7 +41,7 @@ bool same(const Stamp& a, const Stamp& b) {
 
 bool stamp_of(const std::string& folder, Stamp& stamp) {
   struct stat st;
-  if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  if (memo_stat(folder, true, &st) != 0 || !S_ISDIR(st.st_mode)) return false;
   stamp = {st.st_dev, st.st_ino, st.st_mtim, st.st_ctim};
   return true;
 }
@@ -147,7 +148,10 @@ bool changed(const std::string& native, bool added, Change change) {
   auto [folder, name] = split_native(native);
   Stamp before{};
   bool known = stamp_of(folder, before);
-  if (!change()) return false;
+  bool done = change();
+  // Whatever the change touched, earlier answers about it are stale.
+  forget_stats();
+  if (!done) return false;
   if (known) note_change(folder, before, name, added);
   return true;
 }

@@ -11,6 +11,8 @@
 #include <unistd.h>
 
 #include "interp/interp.h"
+#include "interp/path.h"
+#include "interp/stat_memo.h"
 
 namespace fs = std::filesystem;
 
@@ -112,3 +114,20 @@ TEST_F(FolderIndex, CaseVariantsInListingOrder) {
   EXPECT_EQ(names_ignoring_case("nofolder", "b.txt"), Names{});
 }
 }  // namespace
+
+// Within one command, answers about paths are kept; each change the
+// interpreter makes must drop them, or a command would not see its own work.
+TEST_F(FolderIndex, AnswersKeptInACommandFollowItsOwnChanges) {
+  StatMemoScope command;
+  EXPECT_FALSE(is_file("made.txt"));
+  int fd = create_file("made.txt", O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  EXPECT_TRUE(is_file("made.txt"));
+  EXPECT_TRUE(remove_file("made.txt"));
+  EXPECT_FALSE(path_exists("made.txt"));
+  EXPECT_TRUE(make_folder("made"));
+  EXPECT_TRUE(is_folder("made"));
+  EXPECT_TRUE(remove_folder("made"));
+  EXPECT_FALSE(is_folder("made"));
+}

@@ -7,6 +7,7 @@
 #include "interp/folder_index.h"
 #include "interp/output.h"
 #include "interp/parse.h"
+#include "interp/stat_memo.h"
 #include "shell/text.h"
 
 namespace {
@@ -55,6 +56,7 @@ void run_command(std::string_view line) {
 }
 
 void interp_run(std::string_view line) {
+  StatMemoScope memo;
   if (refused_char(line)) {
     err_line("The command line holds & | < or ^, which korvel does not run: " + std::string(line));
     return;

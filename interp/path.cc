@@ -10,6 +10,7 @@
 
 #include "interp/folder_index.h"
 #include "interp/pattern.h"
+#include "interp/stat_memo.h"
 #include "shell/text.h"
 
 bool is_separator(char c) { return c == '\\' || c == '/'; }
@@ -72,17 +73,17 @@ std::string resolve_folder(const FolderAndName& parts) {
 
 bool path_exists(const std::string& native) {
   struct stat st;
-  return lstat(native.c_str(), &st) == 0;
+  return memo_stat(native, false, &st) == 0;
 }
 
 bool is_folder(const std::string& native) {
   struct stat st;
-  return stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return memo_stat(native, true, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool is_file(const std::string& native) {
   struct stat st;
-  return stat(native.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+  return memo_stat(native, true, &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 std::string absolute_path(const std::string& native) {

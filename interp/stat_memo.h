@@ -1,0 +1,22 @@
+#pragma once
+// While one command line runs, the interpreter asks about the same paths
+// again and again: resolving a name, then whether it is a folder, then a
+// file, then the folder's times for the name index. Inside a command the
+// answers are kept, and every change the command makes to the file system
+// drops them; outside a command (korvel's file layer resolving a path)
+// every question goes to the file system.
+#include <string>
+#include <sys/stat.h>
+
+// stat() (follow) or lstat() through the memo; 0 on success, as they return.
+int memo_stat(const std::string& path, bool follow, struct stat* st);
+// For every change the interpreter makes.
+void forget_stats();
+
+// Keeps answers while it lives; nests (cmd /c runs a command in a command).
+struct StatMemoScope {
+  StatMemoScope();
+  ~StatMemoScope();
+  StatMemoScope(const StatMemoScope&) = delete;
+  StatMemoScope& operator=(const StatMemoScope&) = delete;
+};
