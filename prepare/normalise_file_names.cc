@@ -70,14 +70,21 @@ void normalise_file_names() {
   std::vector<std::string> arrived;
   for (const std::string& name : movable)
     if (copy_arrived(name)) arrived.push_back(name);
-  // A name holding "*" or "?" is a pattern to del and may reach other files:
-  // it goes only when every file has arrived.
+  // When every file arrived and none has to stay, one delete empties txt_in
+  // of files. Otherwise only the files that arrived go, one by one; a name
+  // holding "*" or "?" is a pattern to del and may reach other files, so it
+  // goes only when every file has arrived.
   bool all_arrived = arrived.size() == movable.size();
   std::vector<std::string> moved;
-  for (const std::string& name : arrived) {
-    if (holds_wildcard(name) && !all_arrived) continue;
-    run_shell("del /q \"txt_in\\" + name + "\" > out_null.list");
-    moved.push_back(name);
+  if (all_arrived && !some_stay) {
+    run_shell("del /q txt_in\\*.* > out_null.list");
+    moved = arrived;
+  } else {
+    for (const std::string& name : arrived) {
+      if (holds_wildcard(name) && !all_arrived) continue;
+      run_shell("del /q \"txt_in\\" + name + "\" > out_null.list");
+      moved.push_back(name);
+    }
   }
 
   // Copy each document back under its new name. Other files stay only in the
