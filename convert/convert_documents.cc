@@ -1,30 +1,12 @@
 #include "convert/convert_documents.h"
 
-#include <filesystem>
 #include <string>
 
 #include "convert/error_line.h"
 #include "convert/page.h"
 #include "shell/file_layer.h"
-#include "shell/native_path.h"
 #include "shell/run_shell.h"
 #include "shell/text.h"
-
-namespace {
-
-// The file layer keeps quiet about a failed open: the slot simply stays
-// free. `handle` was the lowest free slot, so it is taken now exactly when
-// the open worked.
-bool opened(int handle) { return handle != 0 && free_handle() != handle; }
-
-// A folder listed under a document's name would open as an empty file on
-// some systems and pass for an empty document.
-bool is_plain_file(std::string_view path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(native_path(path), ec);
-}
-
-}  // namespace
 
 void convert_documents() {
   run_shell("copy /y txt_in\\*.* txt_wrk\\ > out_null.list");
@@ -47,14 +29,14 @@ void convert_documents() {
 // one that would pass for it.
 void write_page(std::string_view source_path, std::string_view page_path) {
   int source = free_handle();
-  if (is_plain_file(source_path)) open_input(source_path, source);
-  if (!opened(source)) {
+  open_input(source_path, source);
+  if (!is_open(source)) {
     print_error_line("The document " + std::string(source_path) + " cannot be read; it gets no page.");
     return;
   }
   int page = free_handle();
   open_output(page_path, page);
-  if (!opened(page)) {
+  if (!is_open(page)) {
     print_error_line("The page " + std::string(page_path) + " cannot be created.");
     close_file(source);
     return;

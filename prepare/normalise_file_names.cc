@@ -16,11 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool is_plain_file(const std::string& path) {
-  std::error_code error;
-  return fs::is_regular_file(native_path(path), error);
-}
-
 // A file may leave txt_in only once its copy in the working folder is whole.
 bool copy_arrived(const std::string& name) {
   std::error_code original_error, copy_error;

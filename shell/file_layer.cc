@@ -98,6 +98,10 @@ void read_piece(Slot& s, std::string& piece) {
 void open_slot(std::string_view path, int handle, bool writing) {
   if (handle < 1 || handle > kSlots || slots[handle]) return;
   std::string native = native_path(path);
+  // A folder is no file to read, here as on Windows, where it cannot be
+  // opened: it must not pass for an empty document.
+  std::error_code ec;
+  if (!writing && !std::filesystem::is_regular_file(native, ec)) return;
   FILE* file = open_native(native, writing);
   if (!file) return;
   auto s = std::make_unique<Slot>();
@@ -124,6 +128,13 @@ int free_handle() {
 void open_input(std::string_view path, int handle) { open_slot(path, handle, false); }
 
 void open_output(std::string_view path, int handle) { open_slot(path, handle, true); }
+
+bool is_open(int handle) { return slot_of(handle) != nullptr; }
+
+bool is_plain_file(std::string_view path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(native_path(path), ec);
+}
 
 bool at_end(int handle) {
   Slot* s = slot_of(handle);

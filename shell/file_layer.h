@@ -10,6 +10,10 @@ int free_handle();  // lowest free slot, 0 when all 255 are in use
 void open_input(std::string_view path, int handle);
 void open_output(std::string_view path, int handle);
 bool at_end(int handle);
+// Whether the open into `handle` worked; the opens themselves stay silent.
+bool is_open(int handle);
+// Whether `path` names a file (not a folder) that exists.
+bool is_plain_file(std::string_view path);
 std::string read_line(int handle);
 void rewind_file(int handle);
 void write_line(int handle, std::string_view text);

@@ -72,6 +72,20 @@ TEST_F(FileLayerTest, MissingFileReadsAsEmpty) {
   EXPECT_TRUE(read_all("no_folder\\x.txt").empty());
 }
 
+TEST_F(FileLayerTest, AFolderDoesNotOpenForReading) {
+  std::filesystem::create_directory(folder.path / "notes.txt");
+  int h = free_handle();
+  open_input("notes.txt", h);
+  EXPECT_FALSE(is_open(h));
+  EXPECT_TRUE(at_end(h));
+  EXPECT_FALSE(is_plain_file("notes.txt"));
+  write_file(folder.path / "f.txt", "");
+  open_input("F.TXT", h);
+  EXPECT_TRUE(is_open(h));  // an empty file is open, and at its end at once
+  EXPECT_TRUE(at_end(h));
+  close_file(h);
+}
+
 TEST_F(FileLayerTest, RewindReadsAgainFromTheStart) {
   write_file(folder.path / "f.txt", "one\r\ntwo\r\n");
   int h = free_handle();
