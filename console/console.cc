@@ -44,4 +44,10 @@ void print_empty_line() { write_out("\r\n"); }
 
 void print_number(long n) { write_out(number_text(n)); }
 
+void print_error_line(std::string_view text) {
+  std::string line(text);
+  line += "\r\n";
+  terminal_write_error(line);
+}
+
 void next_print_zone() { write_out(print_zone_fill(output_column, terminal_width())); }

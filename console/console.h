@@ -10,6 +10,9 @@ void print_text(std::string_view text);
 void print_empty_line();
 void print_number(long n);
 void next_print_zone();
+// One line on the error stream, where the command interpreter's complaints
+// go too; it does not move the output column.
+void print_error_line(std::string_view text);
 
 // Pure pieces, for tests.
 std::string number_text(long n);                    // " 1", " 0", "-3"

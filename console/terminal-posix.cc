@@ -132,14 +132,20 @@ int terminal_width() {
   return 80;
 }
 
-void terminal_write(std::string_view bytes) {
+namespace {
+void write_all(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    ssize_t written = write(STDOUT_FILENO, bytes.data(), bytes.size());
+    ssize_t written = write(fd, bytes.data(), bytes.size());
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) return;
     bytes.remove_prefix(static_cast<size_t>(written));
   }
 }
+}  // namespace
+
+void terminal_write(std::string_view bytes) { write_all(STDOUT_FILENO, bytes); }
+
+void terminal_write_error(std::string_view bytes) { write_all(STDERR_FILENO, bytes); }
 
 void terminal_take_keys(std::vector<std::string>& keys) {
   if (input_ended) return;

@@ -68,7 +68,9 @@ void take_script_bytes(std::string& bytes) {
 }  // namespace
 
 void terminal_start() {
+  // Binary, so the CR LF we write is not turned into CR CR LF.
   _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
   input = GetStdHandle(STD_INPUT_HANDLE);
   DWORD mode = 0;
   console_input = input != INVALID_HANDLE_VALUE && input != nullptr && GetConsoleMode(input, &mode);
@@ -83,14 +85,20 @@ int terminal_width() {
   return 80;
 }
 
-void terminal_write(std::string_view bytes) {
+namespace {
+void write_all(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     unsigned int chunk = bytes.size() < 65536 ? static_cast<unsigned int>(bytes.size()) : 65536;
-    int written = _write(1, bytes.data(), chunk);
+    int written = _write(fd, bytes.data(), chunk);
     if (written <= 0) return;
     bytes.remove_prefix(static_cast<size_t>(written));
   }
 }
+}  // namespace
+
+void terminal_write(std::string_view bytes) { write_all(1, bytes); }
+
+void terminal_write_error(std::string_view bytes) { write_all(2, bytes); }
 
 void terminal_take_keys(std::vector<std::string>& keys) {
   if (input == INVALID_HANDLE_VALUE || input == nullptr) {

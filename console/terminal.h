@@ -15,6 +15,8 @@ void terminal_restore();
 int terminal_width();
 // Writes the bytes to standard output at once; failures are ignored.
 void terminal_write(std::string_view bytes);
+// The same for the error stream.
+void terminal_write_error(std::string_view bytes);
 
 // Appends every key press that has already arrived; never waits.
 void terminal_take_keys(std::vector<std::string>& keys);

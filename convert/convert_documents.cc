@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "convert/error_line.h"
+#include "console/console.h"
 #include "convert/page.h"
 #include "shell/file_layer.h"
 #include "shell/run_shell.h"
