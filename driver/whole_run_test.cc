@@ -116,14 +116,8 @@ void expect_transcript(const std::string& out, const std::vector<std::string>& e
   EXPECT_TRUE(out.ends_with("\r\n"));
 }
 
-void wait_for(const fs::path& file) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (!fs::exists(file) && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-}
-
 void expect_files_left_behind(const fs::path& folder) {
-  wait_for(folder / "velmor" / "fake_indexer.log");
+  indexer_log(folder / "velmor");
   std::map<std::string, std::string> files = snapshot(folder);
   std::set<std::string> names;
   for (const auto& [name, content] : files) names.insert(name);
@@ -247,6 +241,6 @@ TEST(WholeRun, EveryEndingGivesExitStatusZero) {
     std::vector<std::string> lines = crlf_lines(run.out);
     ASSERT_FALSE(lines.empty()) << c.keys;
     EXPECT_EQ(lines.back(), c.last_line) << c.keys;
-    if (fs::exists(work.path / "velmor")) wait_for(work.path / "velmor" / "fake_indexer.log");
+    if (fs::exists(work.path / "velmor")) indexer_log(work.path / "velmor");
   }
 }

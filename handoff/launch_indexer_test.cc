@@ -24,15 +24,6 @@ namespace {
 // Every menu answered "1", then one key at the results text.
 constexpr std::string_view kWholeRun = "1111x";
 
-// The fake indexer writes its log once it has run; it runs on its own, so
-// wait for it, but not for ever.
-std::string indexer_log(const fs::path& velmor) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (!fs::exists(velmor / "fake_indexer.log") && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  return read_file(velmor / "fake_indexer.log");
-}
-
 // Lines that follow `line` in the transcript, `count` of them.
 std::vector<std::string> after(const std::string& out, const std::string& line, size_t count) {
   std::vector<std::string> lines = crlf_lines(out);

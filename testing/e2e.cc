@@ -86,6 +86,13 @@ void install_tools(const fs::path& folder, std::string_view indexer_name) {
   fs::copy_file(FAKE_INDEXER_BIN, folder / indexer_name, fs::copy_options::overwrite_existing);
 }
 
+std::string indexer_log(const fs::path& velmor) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!fs::exists(velmor / "fake_indexer.log") && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  return read_file(velmor / "fake_indexer.log");
+}
+
 RunResult run_korvel(const fs::path& folder, std::string_view keys,
                      const std::vector<std::string>& args, const std::string& invoked_as) {
   // Output goes to files outside the working folder, so listings never see

@@ -36,6 +36,10 @@ void install_tools(const std::filesystem::path& folder,
 // background with a log instead of opening a window.
 void use_test_environment();
 
+// What the fake indexer recorded in `velmor`: its working folder and the
+// pages it found. It runs detached, so this waits (20 s at most) for it.
+std::string indexer_log(const std::filesystem::path& velmor);
+
 struct RunResult {
   int exit_status = -1;  // -1 when killed by a signal
   int signal = 0;
