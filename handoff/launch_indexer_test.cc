@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "testing/e2e.h"
+#include "testing/transcripts.h"
 
 namespace fs = std::filesystem;
 
@@ -26,11 +27,9 @@ constexpr std::string_view kWholeRun = "1111x";
 
 // Lines that follow `line` in the transcript, `count` of them.
 std::vector<std::string> after(const std::string& out, const std::string& line, size_t count) {
-  std::vector<std::string> lines = crlf_lines(out);
-  auto at = std::find(lines.begin(), lines.end(), line);
-  if (at == lines.end()) return {};
-  ++at;
-  return {at, at + std::min<ptrdiff_t>(count, lines.end() - at)};
+  std::vector<std::string> lines = lines_after(crlf_lines(out), line);
+  if (lines.size() > count) lines.resize(count);
+  return lines;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "testing/e2e.h"
+#include "testing/transcripts.h"
 
 namespace fs = std::filesystem;
 
@@ -36,13 +37,6 @@ void fill(const fs::path& root, const std::map<std::string, std::string>& files)
       write_file(root / name, content);
     }
   }
-}
-
-// The console lines after `line`; empty when it never came.
-std::vector<std::string> lines_after(const std::vector<std::string>& lines, const std::string& line) {
-  for (size_t i = 0; i < lines.size(); ++i)
-    if (lines[i] == line) return {lines.begin() + static_cast<long>(i) + 1, lines.end()};
-  return {};
 }
 
 std::vector<std::string> the_report(const std::string& base) {

@@ -7,6 +7,12 @@ std::vector<std::string> joined(std::vector<std::string> lines, const std::vecto
   return lines;
 }
 
+std::vector<std::string> lines_after(const std::vector<std::string>& lines, const std::string& line) {
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (lines[i] == line) return {lines.begin() + static_cast<long>(i) + 1, lines.end()};
+  return {};
+}
+
 std::vector<std::string> banner_and_terms(const std::string& invoked_as) {
   return {
       "Active code page: 65001",

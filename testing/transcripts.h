@@ -5,6 +5,8 @@
 #include <vector>
 
 std::vector<std::string> joined(std::vector<std::string> lines, const std::vector<std::string>& more);
+// The lines after the first that equals `line`; none when it never came.
+std::vector<std::string> lines_after(const std::vector<std::string>& lines, const std::string& line);
 
 // "chcp", the banner and the terms of use up to their choice lines.
 std::vector<std::string> banner_and_terms(const std::string& invoked_as);
