@@ -1,0 +1,70 @@
+#pragma once
+// What flows between the indexer's stages, in one direction:
+//
+//   read      page file   -> Document          (read/)
+//   words     Document    -> word tokens, keys  (words/)
+//   postings  tokens      -> Corpus             (postings/, spills to disk past its budget)
+//   site      Corpus      -> htm_out            (site/)
+//
+// Each stage depends only on this header and on the stages before it, so
+// each can be tested with hand-made values of these types.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmor {
+
+// One input page as plain text, as the reader made it.
+struct Document {
+  std::string file_name;           // name in the input folder, "My_Notes.htm"
+  std::string title;               // the page's title, else its file name
+  std::vector<std::string> lines;  // valid UTF-8, no line ends
+  uint64_t bytes = 0;              // size of the page file
+  uint64_t invalid_bytes = 0;      // bytes that were not UTF-8, now U+FFFD
+};
+
+// Where one occurrence of a word stands.
+struct Occurrence {
+  uint32_t doc;      // document number, 0-based, in input order
+  uint32_t line;     // index into the document's lines
+  uint32_t begin;    // byte offset of the word in that line
+  uint32_t length;   // bytes of the word as written
+  uint32_t ordinal;  // the word's number among the document's words, 0-based
+};
+
+struct DocumentInfo {
+  std::string file_name;
+  std::string title;
+  uint64_t tokens = 0;    // words in the document
+  uint32_t distinct = 0;  // distinct word keys in the document
+  uint32_t lines = 0;
+  uint64_t bytes = 0;
+  uint64_t invalid_bytes = 0;
+};
+
+struct WordInfo {
+  std::string key;      // NFC, then full case folding: "strasse" for "Straße"
+  std::string form;     // the most frequent written form
+  std::string initial;  // the collation's letter it files under: "Č" for "čas"
+  uint64_t count = 0;
+  uint32_t documents = 0;
+};
+
+// The finished corpus as the site stage reads it: documents in input order,
+// words in collation order (rank 0 first). All members are safe to call from
+// several threads at once.
+class Corpus {
+ public:
+  virtual ~Corpus() = default;
+  virtual uint32_t document_count() const = 0;
+  virtual const DocumentInfo& document(uint32_t doc) const = 0;
+  virtual std::string_view line(uint32_t doc, uint32_t line) const = 0;
+  virtual size_t word_count() const = 0;
+  virtual const WordInfo& word(size_t rank) const = 0;
+  // Every occurrence of the word, by document, then line, then offset.
+  virtual void occurrences(size_t rank, std::vector<Occurrence>& out) const = 0;
+};
+
+}  // namespace velmor

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what the tests, the benchmarks and the Windows cross-build need,
+# on top of what running needs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+bash scripts/install-deps.sh
+as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
+  libgtest-dev libgmock-dev libbenchmark-dev \
+  g++-mingw-w64-x86-64 wine wine64 \
+  clang libclang-rt-dev \
+  chromium chromium-driver
