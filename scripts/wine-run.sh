@@ -20,7 +20,10 @@
 #   dir_01.txt and dir_cur.txt (Wine's "*." matches every name, not just
 #   names without an extension; korvel looks in them only for a line that is
 #   exactly a folder's name, and no file here is named like a folder), and
-#   the discard files out_null.*, never read.
+#   the discard files out_null.*, never read;
+# - standard error is shown on failure but not compared: it holds cmd's own
+#   complaints (a missing htm_out, an existing htm_in), worded by Wine's cmd
+#   on one side and by korvel's interpreter on the other, and Wine's notes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 win_build=$(realpath "${1:-build-win}")
