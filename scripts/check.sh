@@ -24,6 +24,7 @@ test -f build-win/korvel.exe
 if command -v wine >/dev/null 2>&1; then
   echo "== the Windows build under wine"
   bash scripts/wine-smoke.sh build-win/korvel.exe
+  bash scripts/wine-run.sh build-win build
 else
   echo "== wine is not installed: the Windows build was not run"
 fi

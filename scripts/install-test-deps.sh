@@ -10,3 +10,5 @@ as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recom
   g++-mingw-w64-x86-64 wine wine64 \
   clang libclang-rt-dev \
   chromium chromium-driver
+# The Windows console test drives Wine on a pseudo-terminal from Python.
+as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends python3

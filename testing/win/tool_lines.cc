@@ -1,0 +1,44 @@
+#include "testing/win/tool_lines.h"
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace {
+// Binary, so the CR LF written here is not turned into CR CR LF.
+const bool binary_output = [] {
+  _setmode(_fileno(stdout), _O_BINARY);
+  return true;
+}();
+}  // namespace
+
+bool read_lines(const std::string& path, std::vector<std::string>& lines) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream whole;
+  whole << in.rdbuf();
+  std::string text = whole.str();
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    size_t stop = end > start && text[end - 1] == '\r' ? end - 1 : end;
+    lines.push_back(text.substr(start, stop - start));
+    start = end + 1;
+  }
+  return true;
+}
+
+void write_line(std::string_view line) {
+  (void)binary_output;
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fwrite("\r\n", 1, 2, stdout);
+}
+
+void complain(std::string_view line) {
+  std::fwrite(line.data(), 1, line.size(), stderr);
+  std::fwrite("\r\n", 1, 2, stderr);
+}
