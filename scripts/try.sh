@@ -34,8 +34,9 @@ while IFS= read -r -d '' file; do
   name=$(basename "$file")
   case "${name,,}" in
     *.txt)
-      # convertcp says which encoding it found; UTF-8 and ASCII stay as they are.
-      if ! demo/convertcp.exe auto utf-8 "$file" "demo/txt_in/$name"; then
+      # UTF-8 stays as it is; for anything else convertcp says what it found.
+      if ! demo/convertcp.exe utf-8 utf-8 "$file" "demo/txt_in/$name" 2>/dev/null &&
+         ! demo/convertcp.exe auto utf-8 "$file" "demo/txt_in/$name"; then
         echo "try.sh: $name copied unconverted" >&2
         cp -- "$file" "demo/txt_in/$name"
       fi ;;
