@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
   std::string error;
   if (!velmor::parse_arguments(args, parsed, error)) {
     std::fprintf(stderr, "velmor: %s\n%s\n", error.c_str(), velmor::kUsage);
-    return velmor::kUsage;
+    return velmor::kBadUsage;
   }
   if (parsed.help) {
     std::fputs(velmor::kHelp, stdout);

@@ -3,7 +3,7 @@
 namespace velmor {
 
 namespace {
-void put_u64(OutFile& out, uint64_t value) {
+void put_u64(DataFile& out, uint64_t value) {
   out.write(std::string_view(reinterpret_cast<const char*>(&value), sizeof value));
 }
 }  // namespace

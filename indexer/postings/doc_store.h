@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "indexer/postings/out_file.h"
+#include "indexer/postings/data_file.h"
 
 namespace velmor {
 
@@ -19,7 +19,7 @@ class DocStoreWriter {
   void close();
 
  private:
-  OutFile text_, offsets_;
+  DataFile text_, offsets_;
   uint64_t lines_ = 0;
 };
 

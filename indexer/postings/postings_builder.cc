@@ -33,7 +33,7 @@ void PostingsBuilder::add_document(const Document& doc, const std::vector<Token>
     ++o.ordinal;
     ++run_occurrences_;
     // A document larger than the budget spills in its middle.
-    if ((o.ordinal & 0xffff) == 0) spill_if_over_budget();
+    if ((o.ordinal & 0xfff) == 0) spill_if_over_budget();
   }
   words_ += tokens.size();
   documents_.push_back(std::move(info));
@@ -63,7 +63,7 @@ std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
   store_.close();
   uint32_t count = vocabulary_.size();
   std::vector<uint64_t> starts;
-  OutFile out(dir_ + "/postings.dat");
+  DataFile out(dir_ + "/postings.dat");
   if (runs_.empty()) {
     // Every word occurred in the one run held in memory.
     vocabulary_.drain([&](uint32_t, std::string_view postings) {

@@ -69,7 +69,7 @@ class RunReader {
 
 }  // namespace
 
-std::vector<uint64_t> merge_runs(const std::vector<std::string>& runs, uint32_t words, OutFile& out) {
+std::vector<uint64_t> merge_runs(const std::vector<std::string>& runs, uint32_t words, DataFile& out) {
   std::vector<std::unique_ptr<RunReader>> readers;
   for (const std::string& path : runs) readers.push_back(std::make_unique<RunReader>(path));
   std::vector<uint64_t> starts;

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "indexer/postings/out_file.h"
+#include "indexer/postings/data_file.h"
 
 namespace velmor {
 
@@ -20,13 +20,13 @@ class RunWriter {
   void close() { out_.close(); }
 
  private:
-  OutFile out_;
+  DataFile out_;
   uint32_t next_ = 0;
   std::string header_;
 };
 
 // Merges the runs into `out`, one stretch per word id in id order, and
 // returns where each word's stretch begins; the last entry is the end.
-std::vector<uint64_t> merge_runs(const std::vector<std::string>& runs, uint32_t words, OutFile& out);
+std::vector<uint64_t> merge_runs(const std::vector<std::string>& runs, uint32_t words, DataFile& out);
 
 }  // namespace velmor

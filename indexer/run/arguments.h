@@ -9,7 +9,7 @@ namespace velmor {
 enum ExitStatus {
   kAllIndexed = 0,
   kSomeSkipped = 1,  // some pages could not be indexed; the others were
-  kUsage = 2,
+  kBadUsage = 2,
   kFailed = 3,       // no index was made; an earlier one is untouched
   kBusy = 4,         // another velmor is indexing into the same folder
 };

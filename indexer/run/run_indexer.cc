@@ -75,14 +75,14 @@ int run_indexer(const Arguments& args) {
   std::string out = folder_name(args.out_dir);
   if (out.empty() || out == "." || out == ".." || out == "/" || output_holds_input(in, out)) {
     complain("the output folder " + args.out_dir + " would hold the input; name another one");
-    return kUsage;
+    return kBadUsage;
   }
   std::unique_ptr<Collation> collation;
   try {
     collation = make_collation(args.locale);
   } catch (const std::invalid_argument&) {
     complain("unknown locale " + args.locale);
-    return kUsage;
+    return kBadUsage;
   }
 
   std::vector<PageFile> pages;

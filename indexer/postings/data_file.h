@@ -9,12 +9,12 @@
 
 namespace velmor {
 
-class OutFile {
+class DataFile {
  public:
-  explicit OutFile(std::string path);
-  ~OutFile();
-  OutFile(const OutFile&) = delete;
-  OutFile& operator=(const OutFile&) = delete;
+  explicit DataFile(std::string path);
+  ~DataFile();
+  DataFile(const DataFile&) = delete;
+  DataFile& operator=(const DataFile&) = delete;
   void write(std::string_view bytes);
   uint64_t position() const { return position_; }
   void close();  // flushes and checks; the destructor only discards

@@ -1,4 +1,4 @@
-#include "indexer/postings/out_file.h"
+#include "indexer/postings/data_file.h"
 
 #include <cerrno>
 #include <cstring>
@@ -12,23 +12,23 @@ namespace {
 }
 }  // namespace
 
-OutFile::OutFile(std::string path) : path_(std::move(path)) {
+DataFile::DataFile(std::string path) : path_(std::move(path)) {
   file_ = std::fopen(path_.c_str(), "wbe");
   if (!file_) fail(path_);
   std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
 }
 
-OutFile::~OutFile() {
+DataFile::~DataFile() {
   if (file_) std::fclose(file_);
 }
 
-void OutFile::write(std::string_view bytes) {
+void DataFile::write(std::string_view bytes) {
   if (bytes.empty()) return;
   if (!file_ || std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) fail(path_);
   position_ += bytes.size();
 }
 
-void OutFile::close() {
+void DataFile::close() {
   if (!file_) return;
   bool flushed = std::fflush(file_) == 0;
   bool closed = std::fclose(file_) == 0;
