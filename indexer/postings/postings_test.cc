@@ -1,4 +1,5 @@
 #include "indexer/postings/postings_builder.h"
+#include "indexer/postings/string_table.h"
 
 #include <gtest/gtest.h>
 
@@ -228,4 +229,22 @@ TEST(PostingsBuilder, RanksFollowTheCollation) {
     for (size_t r = 0; r < corpus->word_count(); ++r) forms.push_back(corpus->word(r).form);
     EXPECT_EQ(forms, c.forms) << c.locale << ": " << c.text;
   }
+}
+
+TEST(StringTable, IdsSurviveGrowth) {
+  StringTable table;
+  bool added;
+  const int count = 50000;  // the table doubles many times on the way
+  for (int i = 0; i < count; ++i) {
+    ASSERT_EQ(table.intern("w" + std::to_string(i), added), uint32_t(i));
+    ASSERT_TRUE(added);
+  }
+  EXPECT_EQ(table.intern("", added), uint32_t(count));
+  for (int i = 0; i < count; i += 7) {
+    EXPECT_EQ(table.intern("w" + std::to_string(i), added), uint32_t(i));
+    EXPECT_FALSE(added);
+    EXPECT_EQ(table.text(i), "w" + std::to_string(i));
+  }
+  EXPECT_EQ(table.intern("", added), uint32_t(count));
+  EXPECT_FALSE(added);
 }

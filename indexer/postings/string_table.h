@@ -28,7 +28,9 @@ class StringTable {
 
   std::string arena_;
   std::vector<uint64_t> starts_;  // one past the last string too
-  std::vector<uint32_t> slots_;   // id + 1, 0 for empty; size a power of two
+  // id + 1 in the low half, 0 for empty, and the high half of the hash, so
+  // that most mismatches are seen without touching the arena.
+  std::vector<uint64_t> slots_;   // size a power of two
 };
 
 }  // namespace velmor
