@@ -71,7 +71,9 @@ SitePlan plan_site(const CorpusShape& shape, size_t context_lines_cap) {
   const double fixed = 1.03 * static_cast<double>(shape.text_bytes) +
                        260.0 * static_cast<double>(words) + 3.0 * static_cast<double>(key_bytes) +
                        1000.0 * static_cast<double>(shape.documents_count) + 40000.0;
-  double rest = std::max(0.0, budget - fixed);
+  // A small corpus gets its contexts whatever its size: a few megabytes
+  // are nothing on disk, and its per-word overheads alone outgrow the ratio.
+  double rest = std::max(8.0 * 1024 * 1024, budget - fixed);
 
   constexpr double kDocRow = 140, kTick = 6;
   plan.docs_cap = water_fill(shape.documents, static_cast<uint64_t>(0.3 * rest / kDocRow));
