@@ -27,3 +27,8 @@ if(NOT WIN32)
     endif()
   ]])
 endif()
+
+if(BUILD_TESTING AND NOT CMAKE_CROSSCOMPILING)
+  add_test(NAME install_layout
+           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/../packaging/install_test.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
+endif()
