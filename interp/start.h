@@ -7,3 +7,6 @@
 std::string find_terminal();
 // The command line that opens `program` in a window of `terminal`.
 std::vector<std::string> terminal_argv(const std::string& terminal, const std::string& program);
+// cmd's complaint when `program` cannot be started for the errno value
+// `error`; "" for 0.
+std::string start_failure(int error, const std::string& program);

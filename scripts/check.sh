@@ -21,10 +21,16 @@ cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DKORVEL_WERROR=ON -DBUILD_TESTING=OFF
 cmake --build build-win -j"$jobs"
 test -f build-win/korvel.exe
+test -f build-win/convertcp.exe
 if command -v wine >/dev/null 2>&1; then
   echo "== the Windows build under wine"
   bash scripts/wine-smoke.sh build-win/korvel.exe
   bash scripts/wine-run.sh build-win build
+  echo "== convertcp.exe under wine: CP1250 to UTF-8"
+  printf '\xE8\x9A\x9E \xC8\x8A\x8E' > build-win/cp1250.txt
+  rm -f build-win/utf8.txt
+  WINEDEBUG=-all timeout 300 wine build-win/convertcp.exe 1250 65001 build-win/cp1250.txt build-win/utf8.txt
+  printf '\xC4\x8D\xC5\xA1\xC5\xBE \xC4\x8C\xC5\xA0\xC5\xBD' | cmp - build-win/utf8.txt
 else
   echo "== wine is not installed: the Windows build was not run"
 fi

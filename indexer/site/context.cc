@@ -1,0 +1,100 @@
+#include "indexer/site/context.h"
+
+#include <algorithm>
+
+namespace velmor {
+
+namespace {
+
+constexpr int kMaxLines = 3;  // neighbouring lines a context may reach into
+constexpr uint32_t kStub = 10;  // a cut word's stub shorter than this is dropped
+
+bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
+bool starts_char(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
+
+void append_squeezed(std::string& out, std::string_view text) {
+  for (char c : text) {
+    if (is_blank(c)) {
+      if (!out.empty() && out.back() != ' ') out += ' ';
+    } else {
+      out += c;
+    }
+  }
+}
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+}  // namespace
+
+std::string_view last_code_points(std::string_view text, uint32_t cps) {
+  size_t at = text.size();
+  uint32_t seen = 0;
+  while (at > 0 && seen < cps) {
+    --at;
+    if (starts_char(text[at])) ++seen;
+  }
+  return text.substr(at);
+}
+
+std::string_view first_code_points(std::string_view text, uint32_t cps) {
+  size_t at = 0;
+  uint32_t seen = 0;
+  while (at < text.size()) {
+    if (starts_char(text[at]) && seen++ == cps) break;
+    ++at;
+  }
+  return text.substr(0, at);
+}
+
+Kwic kwic(const Corpus& corpus, const Occurrence& at, uint32_t cps) {
+  Kwic k;
+  const uint32_t lines = corpus.document(at.doc).lines;
+  std::string_view line = corpus.line(at.doc, at.line);
+  size_t begin = std::min<size_t>(at.begin, line.size());
+  size_t end = std::min<size_t>(begin + at.length, line.size());
+  k.word = line.substr(begin, end - begin);
+
+  // Enough raw text first, then the cut: the squeezing only ever shortens.
+  std::string left;
+  append_squeezed(left, line.substr(0, begin));
+  for (uint32_t l = at.line, n = 0; l > 0 && n < kMaxLines && left.size() < 4 * cps; ++n) {
+    std::string before;
+    append_squeezed(before, corpus.line(at.doc, --l));
+    left = before + " " + left;
+  }
+  std::string right;
+  append_squeezed(right, line.substr(end));
+  for (uint32_t l = at.line, n = 0; l + 1 < lines && n < kMaxLines && right.size() < 4 * cps; ++n) {
+    right += ' ';
+    append_squeezed(right, corpus.line(at.doc, ++l));
+  }
+  std::string squeezed;
+  append_squeezed(squeezed, left);
+  left.swap(squeezed);
+  squeezed.clear();
+  append_squeezed(squeezed, right);
+  right.swap(squeezed);
+
+  std::string_view l = last_code_points(left, cps);
+  if (l.size() < left.size() && !l.empty() && l.front() != ' ' &&
+      left[left.size() - l.size() - 1] != ' ') {
+    size_t blank = l.find(' ');
+    if (blank != std::string_view::npos && first_code_points(l, kStub).size() > blank)
+      l.remove_prefix(blank);
+  }
+  std::string_view r = first_code_points(right, cps);
+  if (r.size() < right.size() && right[r.size()] != ' ') {
+    size_t blank = r.rfind(' ');
+    if (blank != std::string_view::npos && last_code_points(r, kStub).size() > r.size() - blank)
+      r = r.substr(0, blank);
+  }
+  k.left = trim(l);
+  k.right = trim(r);
+  return k;
+}
+
+}  // namespace velmor

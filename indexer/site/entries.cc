@@ -1,0 +1,139 @@
+#include "indexer/site/entries.h"
+
+#include <algorithm>
+
+#include "indexer/site/context.h"
+#include "indexer/site/html.h"
+#include "indexer/site/out_file.h"
+
+namespace velmor {
+
+std::string occurrence_fragment(std::string_view line, const Occurrence& at) {
+  size_t begin = std::min<size_t>(at.begin, line.size());
+  size_t end = std::min<size_t>(begin + at.length, line.size());
+  return "o" + std::to_string(at.line) + "." +
+         std::to_string(utf16_length(line.substr(0, begin))) + "." +
+         std::to_string(utf16_length(line.substr(begin, end - begin)));
+}
+
+std::vector<uint8_t> dispersion(const std::vector<Occurrence>& in_doc, uint64_t doc_tokens) {
+  std::vector<uint8_t> marks;
+  const uint64_t tokens = std::max<uint64_t>(doc_tokens, 1);
+  for (const Occurrence& o : in_doc) {
+    uint8_t at = static_cast<uint8_t>(std::min<uint64_t>(99, o.ordinal * 100ull / tokens));
+    if (marks.empty() || marks.back() != at) marks.push_back(at);
+  }
+  return marks;
+}
+
+namespace {
+
+struct DocHits {
+  uint32_t doc;
+  size_t first, end;  // index range into the word's occurrences
+};
+
+void append_link(std::string& s, const Corpus& corpus, const Occurrence& at) {
+  s += "<a href=";
+  s += page_file(at.doc);
+  s += '#';
+  s += occurrence_fragment(corpus.line(at.doc, at.line), at);
+  s += '>';
+}
+
+void append_documents(std::string& s, const Corpus& corpus, const SitePlan& plan,
+                      const std::vector<Occurrence>& occ) {
+  std::vector<DocHits> hits;
+  for (size_t i = 0; i < occ.size(); ++i) {
+    if (hits.empty() || hits.back().doc != occ[i].doc) hits.push_back({occ[i].doc, i, i});
+    hits.back().end = i + 1;
+  }
+  const size_t all = hits.size();
+  if (all > plan.docs_cap) {
+    // The documents where the word is most at home, shown in their order.
+    auto more = [](const DocHits& a, const DocHits& b) {
+      return a.end - a.first > b.end - b.first;
+    };
+    std::nth_element(hits.begin(), hits.begin() + plan.docs_cap, hits.end(), more);
+    hits.resize(plan.docs_cap);
+    std::sort(hits.begin(), hits.end(),
+              [](const DocHits& a, const DocHits& b) { return a.doc < b.doc; });
+  }
+  s += "<table class=docs>\n";
+  std::vector<Occurrence> in_doc;
+  for (const DocHits& h : hits) {
+    const DocumentInfo& info = corpus.document(h.doc);
+    s += "<tr><td>";
+    append_link(s, corpus, occ[h.first]);
+    append_escaped(s, first_code_points(info.title, 60));
+    s += "</a><td>" + grouped(h.end - h.first) +
+         "<td><svg viewBox=\"0 0 100 2\" preserveAspectRatio=none><path d=\"";
+    in_doc.assign(occ.begin() + static_cast<std::ptrdiff_t>(h.first),
+                  occ.begin() + static_cast<std::ptrdiff_t>(h.end));
+    for (uint8_t at : dispersion(in_doc, info.tokens)) s += "M" + std::to_string(at) + " 0v2";
+    s += "\"/></svg>\n";
+  }
+  s += "</table>\n";
+  if (hits.size() < all)
+    s += "<p class=more>" + grouped(all - hits.size()) +
+         " more documents hold it; these are the ones where it occurs most.</p>\n";
+}
+
+void append_lines(std::string& s, const Corpus& corpus, const SitePlan& plan,
+                  const std::vector<Occurrence>& occ) {
+  const size_t shown = std::min<uint64_t>(occ.size(), plan.lines_cap);
+  s += "<table class=kwic>\n";
+  for (size_t i = 0; i < shown; ++i) {
+    // Spread over all occurrences, so a capped entry still samples every part.
+    const Occurrence& at = occ[shown == occ.size() ? i : i * occ.size() / shown];
+    Kwic k = kwic(corpus, at, plan.context_cps);
+    s += "<tr><td>";
+    append_escaped(s, k.left);
+    s += "<td>";
+    append_link(s, corpus, at);
+    append_escaped(s, k.word);
+    s += "</a><td>";
+    append_escaped(s, k.right);
+    s += '\n';
+  }
+  s += "</table>\n";
+  if (shown < occ.size())
+    s += "<p class=more>" + grouped(shown) + " of " + grouped(occ.size()) +
+         " lines shown, spread over the texts; each document above leads to all of "
+         "its occurrences.</p>\n";
+}
+
+}  // namespace
+
+uint64_t write_entry_file(const Corpus& corpus, const SitePlan& plan, uint32_t file,
+                          size_t begin, size_t end, std::string_view collation,
+                          const std::filesystem::path& dir) {
+  OutFile out(dir / entry_file(file));
+  std::string& s = out.text();
+  const WordInfo& first = corpus.word(begin);
+  const WordInfo& last = corpus.word(end - 1);
+  std::string head = "<meta name=collation content=\"";
+  append_escaped(head, collation);
+  head += "\">";
+  append_page_start(s, first.form + " \u2013 " + last.form, head);
+  std::vector<Occurrence> occ;
+  for (size_t rank = begin; rank < end; ++rank) {
+    const WordInfo& w = corpus.word(rank);
+    occ.clear();
+    corpus.occurrences(rank, occ);
+    s += "<section class=entry id=r" + std::to_string(rank) + "><h2>";
+    append_escaped(s, w.form);
+    s += "</h2><p class=meta>" + grouped(w.count) + (w.count == 1 ? " occurrence" : " occurrences") +
+         " in " + grouped(w.documents) + (w.documents == 1 ? " document" : " documents") +
+         "</p>\n";
+    append_documents(s, corpus, plan, occ);
+    append_lines(s, corpus, plan, occ);
+    s += "</section>\n";
+    out.spill();
+  }
+  append_page_end(s);
+  out.close();
+  return out.bytes();
+}
+
+}  // namespace velmor

@@ -1,0 +1,28 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "indexer/model.h"
+#include "indexer/site/plan.h"
+
+namespace velmor {
+
+// The fragment of a page address that marks one occurrence:
+// "o<line>.<start>.<length>", positions in UTF-16 units within the line, as
+// the page's script counts them.
+std::string occurrence_fragment(std::string_view line, const Occurrence& at);
+
+// Where a word falls in one document: the hundredths of its length that
+// hold an occurrence, each once, in order.
+std::vector<uint8_t> dispersion(const std::vector<Occurrence>& in_doc, uint64_t doc_tokens);
+
+// i_NNN.htm holding the entries of ranks [begin, end).
+uint64_t write_entry_file(const Corpus& corpus, const SitePlan& plan, uint32_t file,
+                          size_t begin, size_t end, std::string_view collation,
+                          const std::filesystem::path& dir);
+
+}  // namespace velmor

@@ -1,0 +1,88 @@
+#include "indexer/site/html.h"
+
+#include <cstdio>
+
+namespace velmor {
+
+void append_escaped(std::string& out, std::string_view text) {
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\r': out += "&#13;"; break;
+      case '\0': out += "&#0;"; break;
+      default: out += c;
+    }
+  }
+}
+
+void append_pre_text(std::string& out, std::string_view text) {
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '\r': out += "&#13;"; break;
+      case '\0': out += "&#0;"; break;
+      default: out += c;
+    }
+  }
+}
+
+size_t utf8_floor(std::string_view text, size_t at) {
+  if (at >= text.size()) return text.size();
+  while (at > 0 && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) --at;
+  return at;
+}
+
+uint32_t utf16_length(std::string_view text) {
+  uint32_t n = 0;
+  for (char c : text) {
+    unsigned char b = static_cast<unsigned char>(c);
+    if ((b & 0xC0) != 0x80) n += b >= 0xF0 ? 2 : 1;
+  }
+  return n;
+}
+
+static std::string numbered(const char* format, uint32_t n) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, format, n);
+  return buf;
+}
+
+std::string page_file(uint32_t doc) { return numbered("page_%04u.htm", doc + 1); }
+std::string entry_file(uint32_t file) { return numbered("i_%03u.htm", file + 1); }
+std::string list_file(uint32_t list) { return numbered("index_%03u.htm", list + 1); }
+
+std::string grouped(uint64_t n) {
+  std::string digits = std::to_string(n);
+  std::string out;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out;
+}
+
+void append_page_start(std::string& out, std::string_view title,
+                       std::string_view head_extra) {
+  out += "<!DOCTYPE html>\n<html><head><meta charset=utf-8>"
+         "<meta name=viewport content=\"width=device-width,initial-scale=1\">"
+         "<title>";
+  append_escaped(out, title);
+  out += "</title><link rel=stylesheet href=velmor.css>";
+  out += head_extra;
+  out += "<script src=velmor.js defer></script></head><body>\n"
+         "<header><a class=home href=index.htm>Word index</a>"
+         "<a href=index_001.htm>Words A&ndash;Z</a>"
+         "<a href=s_freq_001.htm>By frequency</a><a href=s_docs.htm>Documents</a>"
+         "<span class=find><input id=q type=search placeholder=\"Find a word\" "
+         "autocomplete=off aria-label=\"Find a word\"><ul id=hits></ul></span>"
+         "</header>\n<main>\n";
+}
+
+void append_page_end(std::string& out) { out += "</main>\n</body></html>\n"; }
+
+}  // namespace velmor

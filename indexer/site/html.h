@@ -1,0 +1,41 @@
+#pragma once
+// Small pieces of HTML writing shared by every kind of page of the site.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace velmor {
+
+// Text content and double-quoted or unquoted-safe attribute values alike:
+// & < > " become references.
+void append_escaped(std::string& out, std::string_view text);
+
+// Text inside <pre>: only what the parser would read as markup is escaped,
+// and CR and NUL become references so each keeps its one UTF-16 unit.
+void append_pre_text(std::string& out, std::string_view text);
+
+// Where a character starts at or before `at`, so a cut never splits a
+// UTF-8 sequence.
+size_t utf8_floor(std::string_view text, size_t at);
+
+// Length of the UTF-8 text in UTF-16 code units, as a browser counts it.
+uint32_t utf16_length(std::string_view text);
+
+// File names: page_0001.htm for the first document, i_001.htm for the first
+// file of entries, index_001.htm for the first word list, all numbered from 1.
+std::string page_file(uint32_t doc);
+std::string entry_file(uint32_t file);
+std::string list_file(uint32_t list);
+
+// "1,234,567": counts are easier to read with thousands marked.
+std::string grouped(uint64_t n);
+
+// The start of every page: doctype, head, the header bar with the way back
+// to the start page, the word lists, the statistics and the search box.
+// `head_extra` goes into <head> as it is.
+void append_page_start(std::string& out, std::string_view title,
+                       std::string_view head_extra = {});
+void append_page_end(std::string& out);
+
+}  // namespace velmor

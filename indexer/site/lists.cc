@@ -1,0 +1,174 @@
+#include "indexer/site/lists.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <numeric>
+
+#include "indexer/site/html.h"
+#include "indexer/site/out_file.h"
+
+namespace velmor {
+
+void append_json_string(std::string& s, std::string_view text) {
+  s += '"';
+  for (char c : text) {
+    unsigned char b = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      s += '\\';
+      s += c;
+    } else if (b < 0x20) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04x", b);
+      s += buf;
+    } else {
+      s += c;
+    }
+  }
+  s += '"';
+}
+
+uint64_t write_lookup(const Corpus& corpus, const SitePlan& plan,
+                      const std::filesystem::path& dir, size_t per_shard) {
+  const size_t words = corpus.word_count();
+  std::vector<size_t> by_key(words);
+  std::iota(by_key.begin(), by_key.end(), size_t{0});
+  std::sort(by_key.begin(), by_key.end(),
+            [&](size_t a, size_t b) { return corpus.word(a).key < corpus.word(b).key; });
+  std::filesystem::create_directory(dir / "lookup");
+  uint64_t bytes = 0;
+  std::string manifest = "velmorShards([";
+  for (size_t first = 0, shard = 0; first < words; first += per_shard, ++shard) {
+    size_t end = std::min(words, first + per_shard);
+    if (shard > 0) manifest += ',';
+    append_json_string(manifest, corpus.word(by_key[first]).key);
+    std::string s = "velmorKeys(" + std::to_string(shard) + ",[\n";
+    for (size_t i = first; i < end; ++i) {
+      const size_t rank = by_key[i];
+      const WordInfo& w = corpus.word(rank);
+      s += '[';
+      append_json_string(s, w.key);
+      s += ',';
+      if (w.form == w.key) s += '0'; else append_json_string(s, w.form);
+      s += "," + std::to_string(plan.entry_file[rank]) + "," + std::to_string(rank) + "," +
+           std::to_string(w.count) + (i + 1 < end ? "],\n" : "]\n");
+    }
+    s += "]);\n";
+    char name[32];
+    std::snprintf(name, sizeof name, "k_%04zu.js", shard);
+    bytes += write_file(dir / "lookup" / name, s);
+  }
+  manifest += "]);\n";
+  return bytes + write_file(dir / "lookup" / "keys.js", manifest);
+}
+
+namespace {
+
+// Each initial letter with the list page and anchor where its words begin.
+struct Letter {
+  std::string label;
+  size_t list;
+  size_t rank;
+};
+
+std::vector<Letter> alphabet(const Corpus& corpus, const std::vector<ListPage>& lists) {
+  std::vector<Letter> letters;
+  for (size_t p = 0; p < lists.size(); ++p)
+    for (size_t r = lists[p].begin; r < lists[p].end; ++r) {
+      const std::string& initial = corpus.word(r).initial;
+      if (r == 0 || corpus.word(r - 1).initial != initial)
+        letters.push_back({initial.empty() ? "?" : initial, p, r});
+    }
+  return letters;
+}
+
+void append_alphabet(std::string& s, const std::vector<Letter>& letters) {
+  s += "<nav class=alpha id=alphabet>";
+  for (const Letter& l : letters) {
+    s += "<a href=" + list_file(static_cast<uint32_t>(l.list)) + "#a" + std::to_string(l.rank) + ">";
+    append_escaped(s, l.label);
+    s += "</a>";
+  }
+  s += "</nav>\n";
+}
+
+}  // namespace
+
+uint64_t write_lists(const Corpus& corpus, const SitePlan& plan,
+                     const std::vector<ListPage>& lists, const std::filesystem::path& dir) {
+  const std::vector<Letter> letters = alphabet(corpus, lists);
+  uint64_t bytes = 0;
+  for (size_t p = 0; p < std::max<size_t>(lists.size(), 1); ++p) {
+    const uint32_t page = static_cast<uint32_t>(p);
+    std::string label = lists.empty() ? "no words" : lists[p].label;
+    OutFile out(dir / list_file(page));
+    std::string& s = out.text();
+    append_page_start(s, "Words: " + label);
+    // A script with thousands of initials gets its alphabet on the start page only.
+    if (letters.size() <= 80) append_alphabet(s, letters);
+    s += "<nav class=docs>";
+    if (p > 0) s += "<a href=" + list_file(page - 1) + " rel=prev>&lsaquo; previous</a>";
+    s += "<span>list " + grouped(p + 1) + " of " + grouped(std::max<size_t>(lists.size(), 1)) +
+         "</span>";
+    if (p + 1 < lists.size()) s += "<a href=" + list_file(page + 1) + " rel=next>next &rsaquo;</a>";
+    s += "</nav>\n<h1>Words: ";
+    append_escaped(s, label);
+    s += "</h1>\n<table class=words><tr><th>word<th>count<th>documents\n";
+    if (!lists.empty()) {
+      for (size_t r = lists[p].begin; r < lists[p].end; ++r) {
+        const WordInfo& w = corpus.word(r);
+        if (r == lists[p].begin || corpus.word(r - 1).initial != w.initial) {
+          s += "<tr class=letter><th colspan=3 id=a" + std::to_string(r) + ">";
+          append_escaped(s, w.initial);
+          s += '\n';
+        }
+        s += "<tr><td><a href=" + entry_file(plan.entry_file[r]) + "#r" + std::to_string(r) + ">";
+        append_escaped(s, w.form);
+        s += "</a><td>" + grouped(w.count) + "<td>" + grouped(w.documents) + "\n";
+        out.spill();
+      }
+    }
+    s += "</table>\n";
+    append_page_end(s);
+    out.close();
+    bytes += out.bytes();
+  }
+  return bytes;
+}
+
+uint64_t write_start_page(const Corpus& corpus, const std::vector<ListPage>& lists,
+                          const std::filesystem::path& dir) {
+  uint64_t tokens = 0, bytes = 0;
+  const uint32_t docs = corpus.document_count();
+  for (uint32_t d = 0; d < docs; ++d) {
+    tokens += corpus.document(d).tokens;
+    bytes += corpus.document(d).bytes;
+  }
+  std::string s;
+  append_page_start(s, "Word index");
+  s += "<h1>Word index</h1>\n<p class=totals><b>" + grouped(docs) + "</b> documents &middot; <b>" +
+       grouped(tokens) + "</b> words &middot; <b>" + grouped(corpus.word_count()) +
+       "</b> distinct words &middot; " + grouped(bytes) + " bytes of text</p>\n"
+       "<p class=hint>Type the beginning of a word in the box above, pick a letter, or "
+       "double-click any word on any page to open its entry.</p>\n"
+       "<h2>Alphabet</h2>\n";
+  append_alphabet(s, alphabet(corpus, lists));
+  s += "<h2>Statistics</h2>\n<ul class=stats><li><a href=s_freq_001.htm>Words by frequency</a>"
+       "<li><a href=s_docs.htm>Documents: words, distinct words, type/token ratio</a>"
+       "<li><a href=s_once.htm>Words that occur once</a></ul>\n"
+       "<h2>Documents</h2>\n<table class=doclist><tr><th>#<th>document<th>words\n";
+  constexpr uint32_t kShown = 500;
+  for (uint32_t d = 0; d < docs && d < kShown; ++d) {
+    const DocumentInfo& info = corpus.document(d);
+    s += "<tr><td>" + grouped(d + 1) + "<td><a href=" + page_file(d) + ">";
+    append_escaped(s, info.title);
+    s += "</a><td>" + grouped(info.tokens) + "\n";
+  }
+  s += "</table>\n";
+  if (docs > kShown)
+    s += "<p class=more>" + grouped(docs - kShown) +
+         " more documents: see <a href=s_docs.htm>all documents</a>.</p>\n";
+  append_page_end(s);
+  return write_file(dir / "index.htm", s);
+}
+
+}  // namespace velmor

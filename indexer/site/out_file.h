@@ -1,0 +1,35 @@
+#pragma once
+// A file of the site being written: text gathers in a buffer that goes to
+// disk in big pieces, and any failure throws naming the file.
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace velmor {
+
+class OutFile {
+ public:
+  explicit OutFile(const std::filesystem::path& path);
+  OutFile(const OutFile&) = delete;
+  OutFile& operator=(const OutFile&) = delete;
+
+  std::string& text() { return buffer_; }
+  // Writes out the buffer once it holds enough to be worth a write.
+  void spill();
+  // Writes the rest and closes; the file is only complete after this.
+  void close();
+  uint64_t bytes() const { return bytes_; }
+
+ private:
+  void write_buffer();
+  std::filesystem::path path_;
+  std::ofstream stream_;
+  std::string buffer_;
+  uint64_t bytes_ = 0;
+};
+
+// A whole small file at once.
+uint64_t write_file(const std::filesystem::path& path, const std::string& text);
+
+}  // namespace velmor

@@ -1,0 +1,99 @@
+#include "indexer/site/site.h"
+
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "indexer/site/assets.h"
+#include "indexer/site/entries.h"
+#include "indexer/site/lists.h"
+#include "indexer/site/out_file.h"
+#include "indexer/site/pages.h"
+#include "indexer/site/plan.h"
+#include "indexer/site/stats.h"
+
+namespace velmor {
+
+std::string collation_tag(const std::string& locale_name) {
+  std::string tag = locale_name.substr(0, locale_name.find_first_of(".@"));
+  for (char& c : tag)
+    if (c == '_') c = '-';
+  if (tag.empty() || tag == "C" || tag == "POSIX" || tag == "root") return "und";
+  return tag;
+}
+
+namespace {
+
+constexpr size_t kWordsPerList = 2000;
+constexpr size_t kKeysPerShard = 2000;
+
+// One piece of the site that one thread writes alone, and the share of the
+// progress it stands for.
+struct Task {
+  std::function<void()> run;
+  uint64_t weight;
+};
+
+}  // namespace
+
+void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, const SiteOptions& options) {
+  const SitePlan plan = plan_site(measure(corpus), options.context_lines_cap);
+  std::vector<std::string_view> initials(corpus.word_count());
+  for (size_t r = 0; r < initials.size(); ++r) initials[r] = corpus.word(r).initial;
+  const std::vector<ListPage> lists = plan_lists(initials, kWordsPerList);
+  const std::string collation = collation_tag(options.locale_name);
+
+  // Big tasks first, so the two threads end close together.
+  std::vector<Task> tasks;
+  for (size_t begin = 0; begin < corpus.word_count();) {
+    const uint32_t file = plan.entry_file[begin];
+    size_t end = begin;
+    while (end < corpus.word_count() && plan.entry_file[end] == file) ++end;
+    tasks.push_back({[&, file, begin, end] {
+                       write_entry_file(corpus, plan, file, begin, end, collation, out_dir);
+                     },
+                     end - begin});
+    begin = end;
+  }
+  for (uint32_t d = 0; d < corpus.document_count(); ++d)
+    tasks.push_back({[&, d] { write_page(corpus, d, out_dir); }, 1});
+  tasks.push_back({[&] { write_lists(corpus, plan, lists, out_dir); }, 0});
+  tasks.push_back({[&] { write_lookup(corpus, plan, out_dir, kKeysPerShard); }, 0});
+  tasks.push_back({[&] { write_stats(corpus, plan, out_dir); }, 0});
+  tasks.push_back({[&] {
+                     write_start_page(corpus, lists, out_dir);
+                     write_file(out_dir / "velmor.css", site_css());
+                     write_file(out_dir / "velmor.js", site_js());
+                   },
+                   0});
+
+  const uint64_t total = corpus.word_count() + corpus.document_count();
+  std::atomic<size_t> next{0};
+  std::mutex mutex;  // guards done, failure and the progress callback
+  uint64_t done = 0;
+  std::exception_ptr failure;
+  auto work = [&] {
+    for (size_t i; (i = next++) < tasks.size();) {
+      try {
+        tasks[i].run();
+      } catch (...) {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!failure) failure = std::current_exception();
+        next = tasks.size();
+        return;
+      }
+      std::lock_guard<std::mutex> lock(mutex);
+      done += tasks[i].weight;
+      if (options.progress && tasks[i].weight > 0) options.progress(done, total);
+    }
+  };
+  std::thread helper;
+  if (std::thread::hardware_concurrency() > 1 && tasks.size() > 1) helper = std::thread(work);
+  work();
+  if (helper.joinable()) helper.join();
+  if (failure) std::rethrow_exception(failure);
+}
+
+}  // namespace velmor
