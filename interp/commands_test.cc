@@ -7,13 +7,13 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
 #include "interp/folder_index.h"
 #include "interp/interp.h"
+#include "testing/file_size_limit.h"
 
 namespace fs = std::filesystem;
 
@@ -259,22 +259,6 @@ TEST_F(Interp, CopyKeepsPermissionBits) {
   capture("copy /y velmor_1.exe velmor\\velmor_1.exe");
   EXPECT_EQ(fs::status("velmor/velmor_1.exe").permissions(), fs::perms(0755));
 }
-
-// Writes beyond this process's file size limit fail with EFBIG, as a full
-// disk fails a write: a real failure, on any file system, without a mount.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    struct rlimit limited = saved_;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-
- private:
-  struct rlimit saved_;
-};
 
 TEST_F(Interp, CopyNotWrittenWholeLeavesTargetAsItWas) {
   const std::string big(256 * 1024, 'x');
