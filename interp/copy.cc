@@ -74,6 +74,7 @@ Copied copy_file(const std::string& source, const std::string& target, int& erro
     close(from);
     return Copied::kFailed;
   }
+  remove_dead_partial_copies(folder_of(target));
   std::string partial = join_path(folder_of(target), partial_copy_name());
   int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
   int to = create_file(partial, flags, 0600);
