@@ -17,7 +17,11 @@ std::vector<std::string> names_ignoring_case(const std::string& folder, std::str
 // The first of them, the one a lookup picks among case variants; "" if none.
 std::string find_ignoring_case(const std::string& folder, std::string_view name);
 
-// Drops every index, for a caller that changed folders behind the
+// True the first time it is asked about `folder` (by device and inode)
+// since the start or forget_folder_indexes(): for work done once per folder.
+bool first_meeting(const std::string& folder);
+
+// Drops every index (and every first meeting), for a caller that changed folders behind the
 // interpreter's back faster than their clocks can show, e.g. removed a folder
 // and made another in its place (which may get the same inode).
 void forget_folder_indexes();
