@@ -33,6 +33,11 @@ struct Stamp {
 
 long long tick_ns = 1;
 
+// Writing past the process's file size limit must fail like a full disk
+// (EFBIG) and be reported, not end the run: ignored from start-up on, before
+// anything is written, console output into a file included.
+[[maybe_unused]] const bool file_size_signal_ignored = signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+
 bool same_time(const timespec& a, const timespec& b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec / tick_ns == b.tv_nsec / tick_ns;
 }
@@ -190,10 +195,6 @@ void set_folder_clock_tick(long long nanoseconds) {
 }
 
 int create_file(const std::string& native, int flags, mode_t mode) {
-  // Writing past the process's file size limit must fail like a full disk
-  // (EFBIG), not end the run; every file the program writes is made here.
-  static bool size_signal_ignored = signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
-  (void)size_signal_ignored;
   int fd = -1;
   changed(native, true, [&] {
     fd = open(native.c_str(), flags, mode);

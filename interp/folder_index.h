@@ -30,7 +30,8 @@ void forget_folder_indexes();
 // interpreter's changes land within one tick. 1 by default.
 void set_folder_clock_tick(long long nanoseconds);
 
-// open() with O_CREAT in `flags`. SIGXFSZ is ignored from the first call on.
+// open() with O_CREAT in `flags`. (The process ignores SIGXFSZ from start-up
+// on: a write over the file size limit fails with EFBIG instead.)
 int create_file(const std::string& native, int flags, mode_t mode);
 // unlink(), mkdir() and rmdir(): true on success, errno as they leave it.
 bool remove_file(const std::string& native);
