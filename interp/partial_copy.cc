@@ -3,11 +3,8 @@
 #include <cerrno>
 #include <charconv>
 #include <dirent.h>
-#include <set>
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
 #include <vector>
 
 #include "interp/folder_index.h"
@@ -18,7 +15,8 @@ constexpr std::string_view kSuffix = ".part";
 }  // namespace
 
 std::string partial_copy_name() {
-  return std::string(kPrefix) + std::to_string(getpid()) + std::string(kSuffix);
+  static const std::string name = std::string(kPrefix) + std::to_string(getpid()) + std::string(kSuffix);
+  return name;
 }
 
 bool is_partial_copy_name(std::string_view name) { return name.starts_with(kPrefix) && name.ends_with(kSuffix); }
@@ -34,9 +32,7 @@ bool owner_is_gone(std::string_view name) {
 }  // namespace
 
 void remove_dead_partial_copies(const std::string& folder) {
-  static std::set<std::pair<dev_t, ino_t>> swept;
-  struct stat st;
-  if (stat(folder.c_str(), &st) != 0 || !swept.insert({st.st_dev, st.st_ino}).second) return;
+  if (!first_meeting(folder)) return;
   std::vector<std::string> dead;
   DIR* dir = opendir(folder.c_str());
   if (!dir) return;
