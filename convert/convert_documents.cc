@@ -63,5 +63,10 @@ void write_page(std::string_view source_path, std::string_view page_path) {
   write_line(page, "</body>");
   write_line(page, "</html>");
   close_file(source);
-  close_file(page);
+  // A page cut short (a full disk) would be indexed as if it were the whole
+  // document: it goes, and says so; the document itself stays where it is.
+  std::string failure = write_error(page);
+  if (failure.empty()) return close_file(page);
+  discard_file(page);
+  print_error_line("The page " + std::string(page_path) + " could not be written whole and is removed. " + failure);
 }

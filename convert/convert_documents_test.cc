@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "testing/e2e.h"
+#include "testing/file_size_limit.h"
+
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -141,11 +144,16 @@ TEST(WritePage, ADocumentThatCannotBeReadGetsNoPage) {
        "The document txt_wrk\\missing.txt cannot be read; it gets no page.\r\n"},
       {"txt_wrk\\folder.txt", "htm_wrk\\folder.htm",
        "The document txt_wrk\\folder.txt cannot be read; it gets no page.\r\n"},
+      {"txt_wrk\\fifo.txt", "htm_wrk\\fifo.htm",
+       "The document txt_wrk\\fifo.txt cannot be read; it gets no page.\r\n"},
   };
+  ASSERT_EQ(mkfifo("txt_wrk/fifo.txt", 0644), 0);
+  alarm(30);  // were the FIFO opened, the test would wait for ever
   for (const Case& c : cases) {
     EXPECT_EQ(error_output([&] { write_page(c.source, c.page); }), c.message);
     EXPECT_FALSE(fs::exists(fs::path("htm_wrk") / std::string(c.page).substr(8))) << c.page;
   }
+  alarm(0);
   // An empty document is readable: it gets its page.
   write_file("txt_wrk/empty.txt", "");
   EXPECT_EQ(error_output([] { write_page("txt_wrk\\empty.txt", "htm_wrk\\empty.htm"); }), "");
@@ -164,6 +172,23 @@ TEST(WritePage, APageThatCannotBeCreatedIsReported) {
   // Nothing stays open after a failure: the next page still gets slot one.
   write_page("txt_wrk\\a.txt", "htm_wrk\\b.htm");
   EXPECT_EQ(read_file("htm_wrk/b.htm"), page_of("htm_wrk\\b.htm", "one\r\n"));
+}
+
+TEST(WritePage, APageNotWrittenWholeIsRemovedAndNamed) {
+  Work work;
+  std::string document;
+  for (int i = 0; i < 4000; ++i) document += "line " + std::to_string(i) + "\r\n";
+  write_file("txt_wrk/a.txt", document);
+  write_file("htm_wrk/a.htm", "older page");
+  std::string message;
+  {
+    FileSizeLimit limit(16 * 1024);
+    message = error_output([] { write_page("txt_wrk\\a.txt", "htm_wrk\\a.htm"); });
+  }
+  EXPECT_EQ(message, "The page htm_wrk\\a.htm could not be written whole and is removed. "
+                     "There is not enough space on the disk.\r\n");
+  EXPECT_FALSE(fs::exists("htm_wrk/a.htm"));
+  EXPECT_EQ(read_file("txt_wrk/a.txt"), document);
 }
 
 TEST(ConvertDocuments, TextBecomesAPageHtmlIsCopiedTheRestIsLeft) {

@@ -13,6 +13,7 @@
 
 #include "interp/folder_index.h"
 #include "interp/interp.h"
+#include "testing/file_size_limit.h"
 
 namespace fs = std::filesystem;
 
@@ -139,8 +140,21 @@ const Case kCases[] = {
     {"DeleteFilesOnly", {"htm_in/a.htm", "htm_in/B.HTM", "htm_in/sub/c.htm"}, {"del /q htm_in\\*.* > out_null.list"}, "", "",
      {"!htm_in/a.htm", "!htm_in/B.HTM", "htm_in/sub/c.htm="}},
     {"DeleteFolderMissing", {}, {"DEL /Q nofolder\\*.*"}, "", kNoPath, {}},
-    {"DeletePlainNameTakesCaseVariants", {"sub/a.txt", "sub/A.TXT", "sub/a.txt.bak", "sub/b.txt"}, {"del /q sub\\A.txt"}, "", "",
-     {"!sub/a.txt", "!sub/A.TXT", "sub/a.txt.bak=", "sub/b.txt="}},
+    // A plain name is the file of exactly that name; only without one the
+    // first of its case variants, never all of them.
+    {"DeletePlainNameExactFirst", {"sub/a.txt", "sub/A.TXT", "sub/a.txt.bak", "sub/b.txt", "sub/B.TXT", "sub/c.txt"},
+     {"del /q sub\\a.txt", "del /q sub\\b.Txt", "del /q sub\\C.TXT"}, "", "",
+     {"!sub/a.txt", "sub/A.TXT=", "sub/a.txt.bak=", "sub/b.txt=", "!sub/B.TXT", "!sub/c.txt"}},
+    {"CaseVariantsOneByOne", {"txt_in/A.TXT=upper", "txt_in/a.txt=lower"},
+     {"copy /y \"txt_in\\A.TXT\" > out_null.list", "copy /y \"txt_in\\a.txt\" > out_null.list", "del /q \"txt_in\\a.txt\"",
+      "dir /b txt_in\\a.txt", "dir /b A.TXT"},
+     "A.TXT\r\nA.TXT\r\n", "", {"A.TXT=upper", "a.txt=lower", "txt_in/A.TXT=upper", "!txt_in/a.txt"}},
+    {"CopyTargetNameIsExact", {"src.txt=new", "a.txt=keep", "SUB/A.TXT=keep"}, {"copy src.txt A.TXT", "copy src.txt sub\\a.txt"},
+     "        1 file(s) copied.\r\n        1 file(s) copied.\r\n", "",
+     {"a.txt=keep", "A.TXT=new", "SUB/A.TXT=keep", "SUB/a.txt=new"}},
+    {"PartialCopiesNeverMatched", {"d/~korvel_partial_1.part=frag", "d/a.txt=1", "e/"},
+     {"dir /b d", "copy /y d\\*.* e\\ > out_null.list", "del /q d\\*.*"}, "a.txt\r\n", "",
+     {"d/~korvel_partial_1.part=frag", "!d/a.txt", "e/a.txt=1", "!e/~korvel_partial_1.part"}},
     {"DeleteShortAndDottedNames", {"My Notes.txt", "README", "keep.txt"}, {"del /q mynote~1.txt", "del /q readme."}, "", "",
      {"!My Notes.txt", "!README", "keep.txt="}},
     {"DeletePlainNameSkipsFolders", {"sub/x/", "sub/X"}, {"del /q sub\\X"}, "", "", {"sub/x/", "!sub/X"}},
@@ -148,7 +162,7 @@ const Case kCases[] = {
      "", {"dst/a.txt=1", "dst/A.txt=2"}},
     {"CopyPatternIntoFolder", {"txt_in/a.txt=1", "txt_in/b.htm=2", "txt_in/sub/", "txt_wrk/A.TXT=old"},
      {"copy /y txt_in\\*.* txt_wrk\\"}, "txt_in\\a.txt\r\ntxt_in\\b.htm\r\n        2 file(s) copied.\r\n", "",
-     {"txt_wrk/A.TXT=1", "!txt_wrk/a.txt", "txt_wrk/b.htm=2", "!txt_wrk/sub"}},
+     {"txt_wrk/A.TXT=old", "txt_wrk/a.txt=1", "txt_wrk/b.htm=2", "!txt_wrk/sub"}},
     {"CopyWithoutTarget", {"txt_in/a.txt=1", "a.txt=old"}, {"copy /y txt_in\\*.* > out_null.list"}, "", "",
      {"a.txt=1", "out_null.list=txt_in\\a.txt\r\n        1 file(s) copied.\r\n"}},
     {"CopySingleFile", {"a.txt=new", "b.txt=old", "velmor/"}, {"copy a.txt b.txt", "copy /y a.txt velmor"},
@@ -194,6 +208,12 @@ TEST_P(InterpCase, Runs) {
       EXPECT_EQ(read_file(check.substr(0, equals)), check.substr(equals + 1)) << check;
     }
   }
+  // A finished copy leaves no partial file behind.
+  bool planted = std::string(c.name).starts_with("PartialCopies");
+  for (const auto& entry : fs::recursive_directory_iterator(".")) {
+    bool partial = entry.path().filename().string().starts_with("~korvel_partial_");
+    EXPECT_TRUE(!partial || planted) << entry.path();
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, InterpCase, ::testing::ValuesIn(kCases),
@@ -238,6 +258,69 @@ TEST_F(Interp, CopyKeepsPermissionBits) {
   fs::permissions("velmor_1.exe", fs::perms(0755));
   capture("copy /y velmor_1.exe velmor\\velmor_1.exe");
   EXPECT_EQ(fs::status("velmor/velmor_1.exe").permissions(), fs::perms(0755));
+}
+
+TEST_F(Interp, CopyNotWrittenWholeLeavesTargetAsItWas) {
+  const std::string big(256 * 1024, 'x');
+  make("txt_in/big.txt=" + big);
+  make("txt_in/small.txt=s");
+  make("big.txt=old");
+  Output all, one;
+  {
+    FileSizeLimit limit(64 * 1024);
+    all = capture("copy /y txt_in\\*.*");
+    one = capture("copy txt_in\\big.txt new.txt");
+  }
+  const std::string full_disk = "txt_in\\big.txt: There is not enough space on the disk.\r\n";
+  EXPECT_EQ(all.out, "txt_in\\big.txt\r\ntxt_in\\small.txt\r\n        1 file(s) copied.\r\n");
+  EXPECT_EQ(all.err, full_disk);
+  EXPECT_EQ(one.out, "        0 file(s) copied.\r\n");
+  EXPECT_EQ(one.err, full_disk);
+  EXPECT_EQ(read_file("big.txt"), "old");
+  EXPECT_EQ(read_file("small.txt"), "s");
+  EXPECT_EQ(read_file("txt_in/big.txt"), big);
+  EXPECT_FALSE(fs::exists("new.txt"));
+  EXPECT_FALSE(fs::exists("~korvel_partial_" + std::to_string(getpid()) + ".part"));
+}
+
+// A listing cut short would be read back as if it were whole.
+TEST_F(Interp, RedirectionNotWrittenWholeKeepsNothingOfIt) {
+  for (int i = 0; i < 200; ++i) make("d/document_with_a_long_name_" + std::to_string(i) + ".txt");
+  make("list.txt=old\r\n");
+  make("more.txt=kept\r\n");
+  Output got;
+  {
+    FileSizeLimit limit(4096);
+    got = run_all({"dir /b d > list.txt", "dir /b d >> more.txt"});
+  }
+  EXPECT_EQ(got.err, "list.txt: There is not enough space on the disk.\r\n"
+                     "more.txt: There is not enough space on the disk.\r\n");
+  EXPECT_EQ(read_file("list.txt"), "");
+  EXPECT_EQ(read_file("more.txt"), "kept\r\n");
+}
+
+TEST_F(Interp, FifoIsNeverOpened) {
+  alarm(30);  // were it opened, the test would wait for a writer for ever
+  make("txt_in/b.txt=b");
+  make("x/");
+  ASSERT_EQ(mkfifo("txt_in/a.txt", 0644), 0);
+  Output all = capture("copy /y txt_in\\*.* x\\");
+  Output one = capture("copy txt_in\\a.txt y.txt");
+  Output listed = capture("dir /b txt_in");
+  Output found = capture("find /i \"x\" txt_in\\a.txt");
+  Output deleted = capture("del /q txt_in\\a.txt");
+  alarm(0);
+  const std::string skipped = "txt_in\\a.txt: This is not a regular file; it is skipped.\r\n";
+  EXPECT_EQ(all.out, "txt_in\\a.txt\r\ntxt_in\\b.txt\r\n        1 file(s) copied.\r\n");
+  EXPECT_EQ(all.err, skipped);
+  EXPECT_EQ(one.out, "        0 file(s) copied.\r\n");
+  EXPECT_EQ(one.err, skipped);
+  EXPECT_EQ(listed.out, "a.txt\r\nb.txt\r\n");
+  EXPECT_EQ(found.err, "File not found - TXT_IN\\A.TXT\r\n");
+  EXPECT_EQ(deleted.err, "");
+  EXPECT_FALSE(fs::exists(fs::symlink_status("txt_in/a.txt")));
+  EXPECT_EQ(read_file("x/b.txt"), "b");
+  EXPECT_FALSE(fs::exists("x/a.txt"));
 }
 
 TEST_F(Interp, ChcpNamesACodePage) {

@@ -1,22 +1,26 @@
 // copy: one file, or every file matching a pattern, onto a file or into a
-// folder. An existing target is always replaced.
+// folder. An existing target is always replaced, and only ever by a whole
+// copy: the bytes go to a partial-copy name in the target folder first and
+// take the target's name when every one of them has arrived.
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <unordered_set>
 
 #include "interp/commands.h"
 #include "interp/folder_index.h"
 #include "interp/output.h"
+#include "interp/partial_copy.h"
 #include "interp/path.h"
 #include "interp/pattern.h"
 #include "shell/text.h"
+#include "shell/write_failure.h"
 
 namespace {
-enum class Copied { kYes, kOntoItself, kFailed };
+enum class Copied { kYes, kOntoItself, kNotRegular, kFailed };
 
-bool copy_bytes(int from, int to, off_t size) {
+// 0 when every byte arrived, else the errno of the read or write that failed.
+int copy_bytes(int from, int to, off_t size) {
   off_t left = size;
   while (left > 0) {
     ssize_t n = copy_file_range(from, nullptr, to, nullptr, static_cast<size_t>(left), 0);
@@ -24,45 +28,71 @@ bool copy_bytes(int from, int to, off_t size) {
     if (n <= 0) break;
     left -= n;
   }
-  if (left == 0) return true;
-  // Some file systems refuse copy_file_range; plain reads do for the rest.
+  if (left == 0) return 0;
+  // Some file systems refuse copy_file_range; plain reads do for the rest,
+  // and a write error it met shows again here.
   char buffer[64 * 1024];
   for (;;) {
     ssize_t n = read(from, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) return true;
+    if (n < 0) return errno;
+    if (n == 0) return 0;
     for (ssize_t done = 0; done < n;) {
       ssize_t w = write(to, buffer + done, static_cast<size_t>(n - done));
       if (w < 0 && errno == EINTR) continue;
-      if (w <= 0) return false;
+      if (w < 0) return errno;
+      if (w == 0) return EIO;
       done += w;
     }
   }
 }
 
+std::string folder_of(const std::string& native) {
+  size_t slash = native.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : native.substr(0, slash);
+}
+
 // Content, permission bits and modification time go along, as on NTFS.
-Copied copy_file(const std::string& source, const std::string& target) {
-  int from = open(source.c_str(), O_RDONLY | O_CLOEXEC);
-  if (from < 0) return Copied::kFailed;
+// On kFailed, `error` holds the errno that tells why.
+Copied copy_file(const std::string& source, const std::string& target, int& error) {
+  bool not_regular = false;
+  int from = open_regular_file(source, not_regular);
+  if (from < 0) {
+    error = errno;
+    return not_regular ? Copied::kNotRegular : Copied::kFailed;
+  }
   struct stat src, dst;
   fstat(from, &src);
   if (stat(target.c_str(), &dst) == 0 && dst.st_dev == src.st_dev && dst.st_ino == src.st_ino) {
     close(from);
     return Copied::kOntoItself;
   }
-  int to = create_file(target, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, src.st_mode & 07777);
-  if (to < 0) {
+  // A read-only target stays, as cmd leaves it; a rename would not ask.
+  if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) {
+    error = errno;
     close(from);
     return Copied::kFailed;
   }
+  std::string partial = join_path(folder_of(target), partial_copy_name());
+  int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+  int to = create_file(partial, flags, 0600);
+  if (to < 0 && errno == EEXIST && remove_file(partial)) to = create_file(partial, flags, 0600);  // a killed run's, same pid
+  if (to < 0) {
+    error = errno;
+    close(from);
+    return Copied::kFailed;
+  }
+  error = copy_bytes(from, to, src.st_size);
   fchmod(to, src.st_mode & 07777);
-  bool ok = copy_bytes(from, to, src.st_size);
   struct timespec times[2] = {{0, UTIME_OMIT}, src.st_mtim};
   futimens(to, times);
   close(from);
-  close(to);
-  return ok ? Copied::kYes : Copied::kFailed;
+  if (close(to) != 0 && error == 0) error = errno;
+  if (error == 0 && !rename_file(partial, target)) error = errno;
+  if (error == 0) return Copied::kYes;
+  remove_file(partial);
+  return Copied::kFailed;
 }
 
 void report(int count) { out_line("        " + std::to_string(count) + " file(s) copied."); }
@@ -95,31 +125,29 @@ void copy_files(std::string_view source, std::string_view target) {
     return report(0);
   }
 
+  // The target folder is found without regard to letter case; the file is
+  // written under exactly its own name, never onto a name that differs only
+  // in case: A.TXT and a.txt arrive as two files, as they left.
+  FolderAndName target_parts = split_last(target);
   std::string target_native = interp_resolve(target.empty() ? "." : target);
   bool into_folder = target.empty() || is_separator(target.back()) || is_folder(target_native);
-  if (into_folder ? !is_folder(target_native) : !is_folder(resolve_folder(split_last(target)))) {
+  if (!into_folder) target_native = join_path(resolve_folder(target_parts), target_parts.name);
+  if (!is_folder(into_folder ? target_native : resolve_folder(target_parts))) {
     err_line(kPathNotFound);
     return report(0);
   }
-  // A file goes onto the name the target folder held before the command
-  // began, in whatever letter case; two source names differing only in case
-  // that are both new to the folder arrive as two files.
-  std::unordered_set<std::string> new_here;
 
   int count = 0;
   for (const std::string& name : names) {
-    if (many) out_line(shown_prefix + name);
-    std::string destination = target_native;
-    if (into_folder) {
-      std::string lower = to_lower_ascii(name);
-      std::string found = new_here.contains(lower) ? "" : find_ignoring_case(target_native, name);
-      if (found.empty()) new_here.insert(lower);
-      destination = join_path(target_native, found.empty() ? name : found);
-    }
-    Copied result = copy_file(join_path(source_folder, name), destination);
+    std::string shown = many ? shown_prefix + name : std::string(source);
+    if (many) out_line(shown);
+    std::string destination = into_folder ? join_path(target_native, name) : target_native;
+    int error = 0;
+    Copied result = copy_file(join_path(source_folder, name), destination, error);
     if (result == Copied::kYes) ++count;
     else if (result == Copied::kOntoItself) err_line("The file cannot be copied onto itself.");
-    else err_line("Access is denied.");
+    else if (result == Copied::kNotRegular) err_line(shown + ": This is not a regular file; it is skipped.");
+    else err_line(shown + ": " + write_failure_text(error));
   }
   report(count);
 }

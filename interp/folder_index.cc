@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <map>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
@@ -174,6 +175,10 @@ void set_folder_clock_tick(long long nanoseconds) {
 }
 
 int create_file(const std::string& native, int flags, mode_t mode) {
+  // Writing past the process's file size limit must fail like a full disk
+  // (EFBIG), not end the run; every file the program writes is made here.
+  static bool size_signal_ignored = signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+  (void)size_signal_ignored;
   int fd = -1;
   changed(native, true, [&] {
     fd = open(native.c_str(), flags, mode);
@@ -184,6 +189,13 @@ int create_file(const std::string& native, int flags, mode_t mode) {
 
 bool remove_file(const std::string& native) {
   return changed(native, false, [&] { return unlink(native.c_str()) == 0; });
+}
+
+bool rename_file(const std::string& from, const std::string& to) {
+  // Told as the removal of one name and the arrival of the other.
+  if (!changed(from, false, [&] { return rename(from.c_str(), to.c_str()) == 0; })) return false;
+  changed(to, true, [] { return true; });
+  return true;
 }
 
 bool make_folder(const std::string& native) {

@@ -26,9 +26,11 @@ void forget_folder_indexes();
 // interpreter's changes land within one tick. 1 by default.
 void set_folder_clock_tick(long long nanoseconds);
 
-// open() with O_CREAT in `flags`.
+// open() with O_CREAT in `flags`. SIGXFSZ is ignored from the first call on.
 int create_file(const std::string& native, int flags, mode_t mode);
 // unlink(), mkdir() and rmdir(): true on success, errno as they leave it.
 bool remove_file(const std::string& native);
+// rename(): `to` is replaced at once, never seen half written.
+bool rename_file(const std::string& from, const std::string& to);
 bool make_folder(const std::string& native);
 bool remove_folder(const std::string& native);

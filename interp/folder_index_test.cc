@@ -109,8 +109,11 @@ TEST_F(FolderIndex, EverySpellingOfAFolderSharesItsIndex) {
 TEST_F(FolderIndex, CaseVariantsInListingOrder) {
   for (const char* name : {"sub/b.txt", "sub/B.TXT", "sub/B.txt"}) std::ofstream{name};
   EXPECT_EQ(names_ignoring_case("sub", "b.TXT"), (Names{"B.TXT", "B.txt", "b.txt"}));
+  // The exact name goes first; without one, the first variant.
   interp_run("del /q sub\\b.txt > out_null.list");
-  EXPECT_EQ(names_ignoring_case("sub", "b.txt"), Names{});
+  EXPECT_EQ(names_ignoring_case("sub", "b.txt"), (Names{"B.TXT", "B.txt"}));
+  interp_run("del /q sub\\b.TxT > out_null.list");
+  EXPECT_EQ(names_ignoring_case("sub", "b.txt"), Names{"B.txt"});
   EXPECT_EQ(names_ignoring_case("nofolder", "b.txt"), Names{});
 }
 }  // namespace

@@ -1,6 +1,8 @@
 #include "interp/interp.h"
 
+#include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "interp/commands.h"
@@ -9,6 +11,7 @@
 #include "interp/parse.h"
 #include "interp/stat_memo.h"
 #include "shell/text.h"
+#include "shell/write_failure.h"
 
 namespace {
 using Handler = void (*)(const std::vector<Word>&);
@@ -73,14 +76,26 @@ void interp_run(std::string_view line) {
     return;
   }
   std::string target = interp_resolve(redirection.target);
-  int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (redirection.append ? O_APPEND : O_TRUNC);
+  // O_NONBLOCK: a FIFO in the target's place must not stop the run.
+  int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | (redirection.append ? O_APPEND : O_TRUNC);
   int fd = create_file(target, flags, 0666);
   if (fd < 0) {
-    err_line(kPathNotFound);
+    err_line(errno == ENOENT || errno == ENOTDIR ? std::string(kPathNotFound)
+                                                 : redirection.target + ": " + write_failure_text(errno));
     return;
   }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  struct stat st;
+  off_t start = redirection.append && fstat(fd, &st) == 0 ? st.st_size : 0;
   int previous = swap_out_fd(fd);
   run_command(command);
+  int error = out_write_error();
   swap_out_fd(previous);
+  // Output cut short would be read back as if it were whole: a listing
+  // missing names, or ending in half a name. Nothing of it stays.
+  if (error != 0) {
+    (void)!ftruncate(fd, start);  // if even that fails, the message still stands
+    err_line(redirection.target + ": " + write_failure_text(error));
+  }
   close(fd);
 }

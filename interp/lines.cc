@@ -4,8 +4,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "interp/path.h"
+
 bool read_lines(const std::string& native, std::vector<std::string>& lines) {
-  int fd = open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  bool not_regular = false;
+  int fd = open_regular_file(native, not_regular);
   if (fd < 0) return false;
   std::string data;
   char buffer[64 * 1024];

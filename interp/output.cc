@@ -6,15 +6,19 @@
 
 namespace {
 int out_fd = 1;
+int out_error = 0;
 std::string pending;
 
-void write_all(int fd, std::string_view text) {
+// 0, or the errno of the write that lost the rest of `text`.
+int write_all(int fd, std::string_view text) {
   while (!text.empty()) {
     ssize_t n = write(fd, text.data(), text.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;  // a full disk or a closed pipe loses the rest, as with cmd
+    if (n < 0) return errno;
+    if (n == 0) return EIO;
     text.remove_prefix(static_cast<size_t>(n));
   }
+  return 0;
 }
 }  // namespace
 
@@ -32,7 +36,8 @@ void err_line(std::string_view text) {
 }
 
 void out_flush() {
-  write_all(out_fd, pending);
+  int error = write_all(out_fd, pending);
+  if (error != 0 && out_error == 0) out_error = error;
   pending.clear();
 }
 
@@ -40,5 +45,11 @@ int swap_out_fd(int fd) {
   out_flush();
   int old = out_fd;
   out_fd = fd;
+  out_error = 0;
   return old;
+}
+
+int out_write_error() {
+  out_flush();
+  return out_error;
 }

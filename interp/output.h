@@ -10,3 +10,7 @@ void err_line(std::string_view text);
 void out_flush();
 // Sends standard output to `fd` from now on; returns the previous one.
 int swap_out_fd(int fd);
+// After writing out what is pending: 0 if everything sent to the current fd
+// since it was swapped in arrived, else the errno of the first write that
+// did not (a full disk, a closed pipe).
+int out_write_error();

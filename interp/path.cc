@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "interp/folder_index.h"
+#include "interp/partial_copy.h"
 #include "interp/pattern.h"
 #include "interp/stat_memo.h"
 #include "shell/text.h"
@@ -101,7 +102,7 @@ std::vector<Entry> list_folder(const std::string& native) {
   int dir_fd = dirfd(dir);
   while (dirent* entry = readdir(dir)) {
     std::string_view name = entry->d_name;
-    if (name == "." || name == "..") continue;
+    if (name == "." || name == ".." || is_partial_copy_name(name)) continue;
     bool folder = entry->d_type == DT_DIR;
     if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
       struct stat st;
@@ -125,17 +126,43 @@ bool matches_case_variants_only(std::string_view pattern) {
 
 std::vector<Entry> matching_entries(const std::string& native, std::string_view pattern) {
   if (matches_case_variants_only(pattern)) {
+    // The name itself where it exists; else the case variant a lookup picks.
+    // Never every variant: a.txt beside A.TXT are two documents here.
     std::vector<Entry> entries;
-    for (const std::string& name : names_ignoring_case(native, pattern)) {
-      struct stat st;
-      std::string path = join_path(native, name);
-      if (lstat(path.c_str(), &st) != 0) continue;
-      bool folder = S_ISDIR(st.st_mode) || (S_ISLNK(st.st_mode) && is_folder(path));
-      entries.push_back({name, folder});
+    std::string path = join_path(native, pattern);
+    struct stat st;
+    std::string name(pattern);
+    if (memo_stat(path, false, &st) != 0) {
+      name = find_ignoring_case(native, pattern);
+      path = join_path(native, name);
+      if (name.empty() || memo_stat(path, false, &st) != 0) return entries;
     }
+    if (is_partial_copy_name(name)) return entries;
+    bool folder = S_ISDIR(st.st_mode) || (S_ISLNK(st.st_mode) && is_folder(path));
+    entries.push_back({name, folder});
     return entries;
   }
   std::vector<Entry> entries = list_folder(native);
   std::erase_if(entries, [&](const Entry& e) { return !name_matches(pattern, e.name); });
   return entries;
+}
+
+int open_regular_file(const std::string& native, bool& not_regular) {
+  not_regular = false;
+  struct stat st;
+  if (stat(native.c_str(), &st) != 0) return -1;
+  // Looked at before the open, which would wait for a FIFO's writer or act
+  // on a device; the open itself must not wait either if the name changed
+  // hands in between, and what was opened is looked at again.
+  if (S_ISREG(st.st_mode)) {
+    int fd = open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+      fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+      return fd;
+    }
+    close(fd);
+  }
+  not_regular = true;
+  return -1;
 }

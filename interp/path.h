@@ -31,7 +31,14 @@ bool is_file(const std::string& native);
 // Absolute form for messages and listing headers.
 std::string absolute_path(const std::string& native);
 
-// Every entry but "." and "..", in listing order.
+// Every entry but "." and ".." and partial copies, in listing order.
 std::vector<Entry> list_folder(const std::string& native);
-// The entries whose names match `pattern`, in listing order.
+// The entries whose names match `pattern`, in listing order. A plain name
+// (no wildcard) matches itself where it exists exactly, else the first of
+// its case variants: one entry at most.
 std::vector<Entry> matching_entries(const std::string& native, std::string_view pattern);
+
+// Opens a regular file, or a symbolic link to one, for reading. Anything
+// else (FIFO, socket, device) is never opened: -1 with `not_regular` set.
+// -1 with `not_regular` clear when the file cannot be opened, errno telling why.
+int open_regular_file(const std::string& native, bool& not_regular);

@@ -10,6 +10,7 @@
 #include "interp/output.h"
 #include "interp/path.h"
 #include "shell/text.h"
+#include "shell/write_failure.h"
 
 void find_command(const std::vector<Word>& args) {
   bool ignore_case = false, invert = false;
@@ -100,13 +101,19 @@ void sort_command(const std::vector<Word>& args) {
   });
   int fd = -1, previous = -1;
   if (!output.empty()) {
-    fd = create_file(interp_resolve(output), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    fd = create_file(interp_resolve(output), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) return err_line(kPathNotFound);
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     previous = swap_out_fd(fd);
   }
   for (const std::string& line : lines) out_line(line);
   if (fd >= 0) {
+    int error = out_write_error();
     swap_out_fd(previous);
+    if (error != 0) {
+      (void)!ftruncate(fd, 0);
+      err_line(output + ": " + write_failure_text(error));
+    }
     close(fd);
   }
 }

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
 #include "shell/native_path.h"
+#include "shell/write_failure.h"
 
 namespace {
 
@@ -21,6 +23,8 @@ constexpr int kEndOfData = -1;
 struct Slot {
   FILE* file = nullptr;
   bool writing = false;
+  std::string native;      // for removing a file that could not be written whole
+  int write_errno = 0;     // the first write or flush that failed
   uintmax_t size = 0;      // taken at open; the end test compares against it
   uintmax_t position = 0;  // raw bytes consumed from the file
   bool ended = false;      // a read met the end of the readable data
@@ -107,6 +111,7 @@ void open_slot(std::string_view path, int handle, bool writing) {
   auto s = std::make_unique<Slot>();
   s->file = file;
   s->writing = writing;
+  s->native = native;
   if (writing) {
     std::setvbuf(file, nullptr, _IOFBF, kBufferSize);
   } else {
@@ -177,9 +182,18 @@ void rewind_file(int handle) {
 
 void write_line(int handle, std::string_view text) {
   Slot* s = slot_of(handle);
-  if (!s || !s->writing) return;
-  std::fwrite(text.data(), 1, text.size(), s->file);
-  std::fwrite("\r\n", 1, 2, s->file);
+  if (!s || !s->writing || s->write_errno != 0) return;
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), s->file) != text.size() || std::fwrite("\r\n", 1, 2, s->file) != 2)
+    s->write_errno = errno != 0 ? errno : EIO;
+}
+
+std::string write_error(int handle) {
+  Slot* s = slot_of(handle);
+  if (!s || !s->writing) return {};
+  errno = 0;
+  if (s->write_errno == 0 && std::fflush(s->file) != 0) s->write_errno = errno != 0 ? errno : EIO;
+  return s->write_errno == 0 ? std::string() : write_failure_text(s->write_errno);
 }
 
 void close_file(int handle) {
@@ -187,6 +201,14 @@ void close_file(int handle) {
   if (!s) return;
   std::fclose(s->file);
   slots[handle].reset();
+}
+
+void discard_file(int handle) {
+  Slot* s = slot_of(handle);
+  if (!s || !s->writing) return close_file(handle);
+  std::string native = s->native;
+  close_file(handle);
+  remove_native(native);
 }
 
 void close_all_files() {

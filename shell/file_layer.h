@@ -1,7 +1,9 @@
 #pragma once
 // Numbered file slots (1..255) for scratch files and documents. Nothing here
-// reports an error: a missing file reads as empty, a failed output open loses
-// its writes. Reads reproduce a text-mode stream on every platform: CR LF
+// prints an error: a missing file reads as empty, a failed output open loses
+// its writes. A file being written can be asked whether every byte arrived
+// (write_error) and, if not, removed (discard_file). Only regular files are
+// read: a FIFO, socket or device reads as missing, without being opened. Reads reproduce a text-mode stream on every platform: CR LF
 // reads as LF, a lone CR stays, 0x1A ends the readable data.
 #include <string>
 #include <string_view>
@@ -17,5 +19,11 @@ bool is_plain_file(std::string_view path);
 std::string read_line(int handle);
 void rewind_file(int handle);
 void write_line(int handle, std::string_view text);
+// Writes out what is buffered; "" when every byte written to `handle` so far
+// reached the file, else why not, in cmd's words ("There is not enough space
+// on the disk."). After a failure further writes are dropped.
+std::string write_error(int handle);
 void close_file(int handle);
+// Closes a file opened for writing and removes it: nothing cut short stays.
+void discard_file(int handle);
 void close_all_files();  // for end_run

@@ -6,6 +6,10 @@
 #include <vector>
 
 #include "testing/e2e.h"
+#include "testing/file_size_limit.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -140,6 +144,36 @@ TEST_F(FileLayerTest, FailedOutputOpenLosesWritesSilently) {
   close_file(h);
   EXPECT_FALSE(std::filesystem::exists(folder.path / "missing_folder"));
   EXPECT_EQ(free_handle(), h);
+}
+
+// The bytes still in the stream's buffer count too: the failure may show
+// only when they are written out.
+TEST_F(FileLayerTest, WriteErrorTellsOfBytesThatDidNotArrive) {
+  int h = free_handle();
+  open_output("out.txt", h);
+  {
+    FileSizeLimit limit(100);
+    for (int i = 0; i < 3; ++i) write_line(h, std::string(60, 'x'));
+    EXPECT_EQ(write_error(h), "There is not enough space on the disk.");
+  }
+  discard_file(h);
+  EXPECT_FALSE(std::filesystem::exists(folder.path / "out.txt"));
+  EXPECT_EQ(free_handle(), h);
+  open_output("whole.txt", h);
+  write_line(h, "a");
+  EXPECT_EQ(write_error(h), "");
+  close_file(h);
+  EXPECT_EQ(read_file(folder.path / "whole.txt"), "a\r\n");
+}
+
+TEST_F(FileLayerTest, AFifoIsNeverOpenedForReading) {
+  ASSERT_EQ(mkfifo((folder.path / "a.txt").c_str(), 0644), 0);
+  alarm(30);  // were it opened, the test would wait for a writer for ever
+  int h = free_handle();
+  open_input("a.txt", h);
+  alarm(0);
+  EXPECT_FALSE(is_open(h));
+  EXPECT_TRUE(at_end(h));
 }
 
 TEST_F(FileLayerTest, PathsUseBackslashesAndIgnoreCase) {

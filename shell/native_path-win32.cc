@@ -10,3 +10,5 @@ std::string native_path(std::string_view path) {
 FILE* open_native(const std::string& native, bool writing) {
   return std::fopen(native.c_str(), writing ? "wb" : "rb");
 }
+
+bool remove_native(const std::string& native) { return std::remove(native.c_str()) == 0; }
