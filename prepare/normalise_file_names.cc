@@ -137,13 +137,14 @@ void normalise_file_names() {
     for (const Move& move : moves) run_shell("copy /y \"txt_in\\" + move.name + "\" > out_null.list");
   }
   for (const Move& move : moves) {
-    std::string source = txt_in_file(move.name);
-    if (!same_content(native_path(move.name), source)) {
-      say_stays(move.name, "its copy in the working folder could not be made");
-      continue;
-    }
     if (move.new_name == move.name) continue;  // the document is where it belongs
-    if (!move.new_name.empty()) {
+    std::string source = txt_in_file(move.name);
+    if (move.new_name.empty()) {
+      if (!same_content(native_path(move.name), source)) {
+        say_stays(move.name, "its copy in the working folder could not be made");
+        continue;
+      }
+    } else {
       run_shell("copy \"" + move.name + "\" \"" + move.new_name + "\" > out_null.list");
       // A copy that failed leaves an older file of the new name as it was;
       // it must not go into txt_in as the document.
