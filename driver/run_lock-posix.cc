@@ -2,18 +2,22 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include "prepare/names.h"
 
-// The descriptor stays open for the rest of the process, and closes on exec
-// so that the indexer started later never inherits the lock.
+// A record lock belongs to this process alone: a child forked to start the
+// indexer never holds it, and it goes when the process ends. The descriptor
+// stays open for the rest of the run (closing any descriptor of the file
+// would drop the lock), and closes on exec.
 bool take_run_lock() {
   int fd = open(kRunLockFile, O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
   if (fd < 0) return true;
-  if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
-  bool held = errno == EWOULDBLOCK;
+  struct flock whole = {};
+  whole.l_type = F_WRLCK;
+  whole.l_whence = SEEK_SET;
+  if (fcntl(fd, F_SETLK, &whole) == 0) return true;
+  bool held = errno == EACCES || errno == EAGAIN;
   close(fd);
   return !held;
 }

@@ -323,10 +323,43 @@ TEST(Safety, ASecondRunInTheSameFolderStopsAtOnce) {
   {
     RunningKorvel killed(work.path);
     killed.type("111");
-    ASSERT_TRUE(killed.wait_for_output("a_b.htm\r\n\r\n<1> continue\r\n<2> end\r\n"));
+    ASSERT_TRUE(killed.wait_for_output("a_b.htm\r\n\r\n<1> continue\r\n<2> end\r\n")) << killed.output();
     killed.kill_now();
   }
   RunResult after = run_korvel(work.path, "1111x");
   EXPECT_TRUE(after.out.ends_with("<...> any key to continue and end\r\n")) << after.out;
   EXPECT_EQ(read_file(work.path / "txt_in" / "a_b.txt"), "ab\r\n");
+}
+
+// What a killed run can leave, laid out by hand: the next run puts back a
+// document found only in the working folder, never over a file now in
+// txt_in, finishes a rename left half done, and ignores a journal cut short.
+TEST(Safety, TheNextRunFinishesWhatAKilledRunLeft) {
+  WorkFolder work;
+  install_tools(work.path);
+  fs::create_directory(work.path / "txt_in");
+  write_file(work.path / "lost one.txt", "only in the working folder");
+  write_file(work.path / "taken.txt", "older copy");
+  write_file(work.path / "txt_in" / "TAKEN.TXT", "the user's newer file");
+  write_file(work.path / "txt_in" / "half done.txt", "both names");
+  write_file(work.path / "txt_in" / "half_done.txt", "both names");
+  write_file(work.path / "txt_in_renames.list",
+             "lost one.txt\tlost_one.txt\t26\r\ntaken.txt\ttaken.txt\t10\r\nhalf done.txt\thalf_done.txt\t10\r\nend\r\n");
+  RunResult run = run_korvel(work.path, "1111x");
+  EXPECT_NE(run.err.find("An unfinished run was completed: 2 document(s) put back into txt_in, 1 rename(s) finished."),
+            std::string::npos)
+      << run.err;
+  EXPECT_EQ(read_file(work.path / "txt_in" / "lost_one.txt"), "only in the working folder");
+  EXPECT_EQ(read_file(work.path / "txt_in" / "TAKEN.TXT"), "the user's newer file");
+  EXPECT_EQ(read_file(work.path / "txt_in" / "taken_2.txt"), "older copy");
+  EXPECT_EQ(read_file(work.path / "txt_in" / "half_done.txt"), "both names");
+  EXPECT_EQ(count_files(work.path / "txt_in"), 4u);
+  EXPECT_FALSE(fs::exists(work.path / "txt_in_renames.list"));
+
+  // A journal without its end line was cut short before anything moved.
+  write_file(work.path / "txt_in_renames.list", "lost one.txt\tlost_one.txt\t26\r\n");
+  fs::remove(work.path / "txt_in" / "lost_one.txt");
+  RunResult cut = run_korvel(work.path, "1111x");
+  EXPECT_EQ(cut.err.find("An unfinished run"), std::string::npos) << cut.err;
+  EXPECT_FALSE(fs::exists(work.path / "txt_in" / "lost_one.txt"));
 }
