@@ -128,6 +128,14 @@ TEST(Safety, EveryKindOfNameLosesNothingAndRunsNothing) {
   for (const char* name : {"*", "*.*", "*.txt", "?.htm", "..\\up.txt", "100%.txt", "MYNOTE~1.TXT", "con.txt"})
     EXPECT_NE(first.err.find(std::string("txt_in\\") + name + " "), std::string::npos) << name << first.err;
   EXPECT_NE(first.err.find("txt_in\\nl\\x0Ax.txt "), std::string::npos) << first.err;
+  // Every page holds its own document's text, never a listing of korvel's.
+  for (const std::string& page : contents_in(m.work.path / "htm_wrk")) {
+    size_t body = page.find("<pre>\r\ndocument ");
+    if (page.starts_with("<HTML>")) {
+      EXPECT_NE(body, std::string::npos) << page;
+    }
+    EXPECT_EQ(page.find("out_null"), std::string::npos) << page;
+  }
   // Letter case variants both stay, README beside the install's README too.
   for (const char* name : {"A.TXT", "a.txt", "KORVEL.txt", "korvel.txt", "readme.TXT"})
     EXPECT_EQ(read_file(m.work.path / "txt_in" / name), m.files[name]) << name;
