@@ -299,6 +299,19 @@ TEST_F(Interp, RedirectionNotWrittenWholeKeepsNothingOfIt) {
   EXPECT_EQ(read_file("more.txt"), "kept\r\n");
 }
 
+TEST_F(Interp, CopyRemovesWhatKilledCopiesLeft) {
+  const std::string gone = "~korvel_partial_999999999.part";  // above any pid_max
+  const std::string alive = "~korvel_partial_" + std::to_string(getppid()) + ".part";
+  make("a.txt=a");
+  make("swept_by_copy/" + gone + "=fragment");
+  make("swept_by_copy/" + alive + "=in progress");
+  Output got = capture("copy a.txt swept_by_copy\\");
+  EXPECT_EQ(got.err, "");
+  EXPECT_FALSE(fs::exists("swept_by_copy/" + gone));
+  EXPECT_EQ(read_file("swept_by_copy/" + alive), "in progress");
+  EXPECT_EQ(read_file("swept_by_copy/a.txt"), "a");
+}
+
 TEST_F(Interp, FifoIsNeverOpened) {
   alarm(30);  // were it opened, the test would wait for a writer for ever
   make("txt_in/b.txt=b");

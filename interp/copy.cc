@@ -64,16 +64,18 @@ Copied copy_file(const std::string& source, const std::string& target, int& erro
   }
   struct stat src, dst;
   fstat(from, &src);
-  if (stat(target.c_str(), &dst) == 0 && dst.st_dev == src.st_dev && dst.st_ino == src.st_ino) {
+  bool target_exists = stat(target.c_str(), &dst) == 0;
+  if (target_exists && dst.st_dev == src.st_dev && dst.st_ino == src.st_ino) {
     close(from);
     return Copied::kOntoItself;
   }
   // A read-only target stays, as cmd leaves it; a rename would not ask.
-  if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) {
+  if (target_exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
     error = errno;
     close(from);
     return Copied::kFailed;
   }
+  remove_dead_partial_copies(folder_of(target));
   std::string partial = join_path(folder_of(target), partial_copy_name());
   int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
   int to = create_file(partial, flags, 0600);

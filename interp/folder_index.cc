@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <map>
+#include <set>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,6 +32,11 @@ struct Stamp {
 };
 
 long long tick_ns = 1;
+
+// Writing past the process's file size limit must fail like a full disk
+// (EFBIG) and be reported, not end the run: ignored from start-up on, before
+// anything is written, console output into a file included.
+[[maybe_unused]] const bool file_size_signal_ignored = signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
 
 bool same_time(const timespec& a, const timespec& b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec / tick_ns == b.tv_nsec / tick_ns;
@@ -127,19 +133,20 @@ std::pair<std::string, std::string> split_native(std::string_view native) {
 // One of the interpreter's own changes, made between taking `before` and
 // this call. An index that had already missed a change is dropped rather
 // than patched, so that it is read again at its next use.
-void note_change(const std::string& folder, const Stamp& before, std::string_view name, bool added) {
+// `gone` left the folder and `came` arrived ("" for none).
+void note_change(const std::string& folder, const Stamp& before, std::string_view gone, std::string_view came) {
   auto found = indexes.find({before.dev, before.ino});
   if (found == indexes.end()) return;
   Index& index = found->second;
   Stamp after{};
-  bool plain_name = !name.empty() && name != "." && name != "..";
-  if (!plain_name || !same(index.stamp, before) || !stamp_of(folder, after) || after.dev != before.dev ||
-      after.ino != before.ino) {
+  auto plain = [](std::string_view name) { return name != "." && name != ".."; };
+  if ((gone.empty() && came.empty()) || !plain(gone) || !plain(came) || !same(index.stamp, before) ||
+      !stamp_of(folder, after) || after.dev != before.dev || after.ino != before.ino) {
     indexes.erase(found);
     return;
   }
-  if (index.built && added) add_name(index.names[to_lower_ascii(name)], name);
-  if (index.built && !added) remove_name(index, name);
+  if (index.built && !gone.empty()) remove_name(index, gone);
+  if (index.built && !came.empty()) add_name(index.names[to_lower_ascii(came)], came);
   index.stamp = after;
 }
 
@@ -153,7 +160,8 @@ bool changed(const std::string& native, bool added, Change change) {
   // Whatever the change touched, earlier answers about it are stale.
   forget_stats();
   if (!done) return false;
-  if (known) note_change(folder, before, name, added);
+  if (known && !name.empty()) note_change(folder, before, added ? "" : name, added ? name : "");
+  if (known && name.empty()) indexes.erase({before.dev, before.ino});
   return true;
 }
 }  // namespace
@@ -167,7 +175,19 @@ std::string find_ignoring_case(const std::string& folder, std::string_view name)
   return found.empty() ? "" : found.front();
 }
 
-void forget_folder_indexes() { indexes.clear(); }
+namespace {
+std::set<std::pair<dev_t, ino_t>> met_folders;
+}  // namespace
+
+bool first_meeting(const std::string& folder) {
+  Stamp now{};
+  return stamp_of(folder, now) && met_folders.insert({now.dev, now.ino}).second;
+}
+
+void forget_folder_indexes() {
+  indexes.clear();
+  met_folders.clear();
+}
 
 void set_folder_clock_tick(long long nanoseconds) {
   tick_ns = nanoseconds;
@@ -175,10 +195,6 @@ void set_folder_clock_tick(long long nanoseconds) {
 }
 
 int create_file(const std::string& native, int flags, mode_t mode) {
-  // Writing past the process's file size limit must fail like a full disk
-  // (EFBIG), not end the run; every file the program writes is made here.
-  static bool size_signal_ignored = signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
-  (void)size_signal_ignored;
   int fd = -1;
   changed(native, true, [&] {
     fd = open(native.c_str(), flags, mode);
@@ -192,7 +208,17 @@ bool remove_file(const std::string& native) {
 }
 
 bool rename_file(const std::string& from, const std::string& to) {
-  // Told as the removal of one name and the arrival of the other.
+  auto [from_folder, from_name] = split_native(from);
+  auto [to_folder, to_name] = split_native(to);
+  // Within one folder, as every copy renames, it is one change of that folder.
+  if (from_folder == to_folder) {
+    Stamp before{};
+    bool known = stamp_of(to_folder, before);
+    bool done = rename(from.c_str(), to.c_str()) == 0;
+    forget_stats();
+    if (done && known) note_change(to_folder, before, from_name, to_name);
+    return done;
+  }
   if (!changed(from, false, [&] { return rename(from.c_str(), to.c_str()) == 0; })) return false;
   changed(to, true, [] { return true; });
   return true;
@@ -208,5 +234,6 @@ bool remove_folder(const std::string& native) {
   if (!changed(native, false, [&] { return rmdir(native.c_str()) == 0; })) return false;
   // Its inode may be given to a folder made later.
   if (known) indexes.erase({gone.dev, gone.ino});
+  if (known) met_folders.erase({gone.dev, gone.ino});
   return true;
 }

@@ -17,7 +17,11 @@ std::vector<std::string> names_ignoring_case(const std::string& folder, std::str
 // The first of them, the one a lookup picks among case variants; "" if none.
 std::string find_ignoring_case(const std::string& folder, std::string_view name);
 
-// Drops every index, for a caller that changed folders behind the
+// True the first time it is asked about `folder` (by device and inode)
+// since the start or forget_folder_indexes(): for work done once per folder.
+bool first_meeting(const std::string& folder);
+
+// Drops every index (and every first meeting), for a caller that changed folders behind the
 // interpreter's back faster than their clocks can show, e.g. removed a folder
 // and made another in its place (which may get the same inode).
 void forget_folder_indexes();
@@ -26,7 +30,8 @@ void forget_folder_indexes();
 // interpreter's changes land within one tick. 1 by default.
 void set_folder_clock_tick(long long nanoseconds);
 
-// open() with O_CREAT in `flags`. SIGXFSZ is ignored from the first call on.
+// open() with O_CREAT in `flags`. (The process ignores SIGXFSZ from start-up
+// on: a write over the file size limit fails with EFBIG instead.)
 int create_file(const std::string& native, int flags, mode_t mode);
 // unlink(), mkdir() and rmdir(): true on success, errno as they leave it.
 bool remove_file(const std::string& native);

@@ -1,6 +1,13 @@
 #include "interp/partial_copy.h"
 
+#include <cerrno>
+#include <charconv>
+#include <dirent.h>
+#include <signal.h>
 #include <unistd.h>
+#include <vector>
+
+#include "interp/folder_index.h"
 
 namespace {
 constexpr std::string_view kPrefix = "~korvel_partial_";
@@ -8,7 +15,31 @@ constexpr std::string_view kSuffix = ".part";
 }  // namespace
 
 std::string partial_copy_name() {
-  return std::string(kPrefix) + std::to_string(getpid()) + std::string(kSuffix);
+  static const std::string name = std::string(kPrefix) + std::to_string(getpid()) + std::string(kSuffix);
+  return name;
 }
 
 bool is_partial_copy_name(std::string_view name) { return name.starts_with(kPrefix) && name.ends_with(kSuffix); }
+
+namespace {
+bool owner_is_gone(std::string_view name) {
+  std::string_view digits = name.substr(kPrefix.size(), name.size() - kPrefix.size() - kSuffix.size());
+  pid_t pid = 0;
+  auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
+  if (error != std::errc() || end != digits.data() + digits.size() || pid <= 0) return true;
+  return pid != getpid() && kill(pid, 0) != 0 && errno == ESRCH;
+}
+}  // namespace
+
+void remove_dead_partial_copies(const std::string& folder) {
+  if (!first_meeting(folder)) return;
+  std::vector<std::string> dead;
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return;
+  while (dirent* entry = readdir(dir)) {
+    std::string_view name = entry->d_name;
+    if (is_partial_copy_name(name) && owner_is_gone(name)) dead.emplace_back(name);
+  }
+  closedir(dir);
+  for (const std::string& name : dead) remove_file(folder + "/" + name);
+}

@@ -9,3 +9,7 @@
 // "~korvel_partial_<process id>.part": one copy at a time per process.
 std::string partial_copy_name();
 bool is_partial_copy_name(std::string_view name);
+
+// Removes, once per folder and run, what copies killed with their process
+// left in `folder`: partial copies of processes that no longer exist.
+void remove_dead_partial_copies(const std::string& folder);

@@ -157,10 +157,7 @@ int open_regular_file(const std::string& native, bool& not_regular) {
   if (S_ISREG(st.st_mode)) {
     int fd = open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return -1;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-      fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-      return fd;
-    }
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) return fd;  // O_NONBLOCK means nothing for it
     close(fd);
   }
   not_regular = true;

@@ -27,4 +27,7 @@ if command -v wine >/dev/null 2>&1; then
 else
   echo "== wine is not installed: the Windows build was not run"
 fi
+echo "== fuzzing (libFuzzer with clang, AddressSanitizer and UBSan)"
+bash scripts/fuzz.sh
+
 echo "== all checks passed"
