@@ -69,13 +69,18 @@ SitePlan plan_site(const CorpusShape& shape, size_t context_lines_cap) {
   for (uint32_t k : shape.key_bytes) key_bytes += k;
   const double budget = 3.6 * static_cast<double>(shape.input_bytes);
   const double fixed = 1.03 * static_cast<double>(shape.text_bytes) +
-                       260.0 * static_cast<double>(words) + 3.0 * static_cast<double>(key_bytes) +
+                       270.0 * static_cast<double>(words) + 2.5 * static_cast<double>(key_bytes) -
+                       60.0 * static_cast<double>(words > 10000 ? words - 10000 : 0) +
                        1000.0 * static_cast<double>(shape.documents_count) + 40000.0;
   // A small corpus gets its contexts whatever its size: a few megabytes
   // are nothing on disk, and its per-word overheads alone outgrow the ratio.
-  double rest = std::max(8.0 * 1024 * 1024, budget - fixed);
+  double rest = std::max(2.0 * 1024 * 1024, budget - fixed);
 
-  constexpr double kDocRow = 140, kTick = 6;
+  const double kDocRow =
+      50.0 + (shape.documents_count ? static_cast<double>(shape.title_bytes) /
+                                          static_cast<double>(shape.documents_count)
+                                    : 0.0);
+  constexpr double kTick = 3;
   plan.docs_cap = water_fill(shape.documents, static_cast<uint64_t>(0.3 * rest / kDocRow));
   double doc_rows = 0;
   for (size_t r = 0; r < words; ++r) {
@@ -95,7 +100,7 @@ SitePlan plan_site(const CorpusShape& shape, size_t context_lines_cap) {
   double total = 0;
   for (size_t r = 0; r < words; ++r) {
     uint64_t listed = std::min(shape.documents[r], plan.docs_cap);
-    cost[r] = 120.0 + 2.0 * shape.key_bytes[r] + kDocRow * listed +
+    cost[r] = 125.0 + 1.5 * shape.key_bytes[r] + kDocRow * listed +
               kTick * std::min(shape.counts[r], listed * 100) +
               line_cost * std::min(shape.counts[r], plan.lines_cap);
     total += cost[r];
@@ -122,6 +127,7 @@ CorpusShape measure(const Corpus& corpus) {
   for (uint32_t d = 0; d < corpus.document_count(); ++d) {
     const DocumentInfo& info = corpus.document(d);
     shape.input_bytes += info.bytes;
+    shape.title_bytes += std::min<size_t>(info.title.size(), 120);
     for (uint32_t l = 0; l < info.lines; ++l) {
       std::string_view text = corpus.line(d, l);
       shape.text_bytes += text.size() + 1;
