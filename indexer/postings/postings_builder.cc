@@ -41,11 +41,12 @@ void PostingsBuilder::add_document(const Document& doc, const std::vector<Token>
 }
 
 void PostingsBuilder::spill_if_over_budget() {
-  // A quarter of the budget is left for the pages being read and split, the
-  // file buffers and ICU. When the vocabulary alone fills the rest, runs
-  // still get a sixteenth of the budget rather than one document each.
+  // Three eighths of the budget are left for the pages being read and split,
+  // the file buffers, ICU's data and the corpus made at the end. When the
+  // vocabulary alone fills the rest, runs still get a sixteenth of the
+  // budget rather than one document each.
   size_t used = vocabulary_.table_bytes() + vocabulary_.postings_bytes();
-  if (run_occurrences_ == 0 || used <= budget_ / 4 * 3) return;
+  if (run_occurrences_ == 0 || used <= budget_ / 8 * 5) return;
   if (vocabulary_.postings_bytes() < budget_ / 16) return;
   spill();
 }
@@ -80,17 +81,21 @@ std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
 
   std::vector<std::string> forms = vocabulary_.forms();
   std::vector<WordInfo> words(count);
-  std::vector<std::string> sort_keys(count);
   for (uint32_t id = 0; id < count; ++id) {
     WordInfo& w = words[id];
     w.key = vocabulary_.key(id);
     w.form = std::move(forms[id]);
-    w.initial = collation.initial(w.form);
     w.count = vocabulary_.state(id).count;
     w.documents = vocabulary_.state(id).documents;
-    sort_keys[id] = collation.sort_key(w.form);
   }
+  // The tables go before the sort keys come, to keep the peak down.
   vocabulary_.release();
+  std::vector<std::string>().swap(forms);
+  std::vector<std::string> sort_keys(count);
+  for (uint32_t id = 0; id < count; ++id) {
+    words[id].initial = collation.initial(words[id].form);
+    sort_keys[id] = collation.sort_key(words[id].form);
+  }
   std::vector<uint32_t> order(count);
   std::iota(order.begin(), order.end(), 0);
   std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
