@@ -6,6 +6,9 @@
 #   bench/index_bench.sh [MEGABYTES...]        default: 100 1000
 #
 # REPS runs per size up to 100 MB (default 3), REPS_LARGE above (default 1).
+# TOOLS_LARGE are the tools run above 100 MB (default "velmor pagefind
+# omindex"); Pagefind's peak grows with the input, so a small machine may
+# have to leave it out there.
 # Work files go to $BENCH_DIR (default $TMPDIR/velmor_bench): the corpora, a
 # bench-local node_modules with Pagefind, and the outputs. VELMOR names the
 # indexer (default build/velmor_01_209.exe).
@@ -23,7 +26,8 @@ fi
 if [ ! -d "$work/node_modules/pagefind" ]; then
   npm install --prefix "$work" --no-audit --no-fund pagefind@1 >/dev/null
 fi
-pagefind=$(ls "$work"/node_modules/@pagefind/*/bin/pagefind 2>/dev/null | head -1)
+# The native program itself, so that the measure is not the node wrapper's.
+pagefind=$(find "$work/node_modules/@pagefind" -path "*/bin/pagefind*" -type f -perm -u+x | head -1)
 [ -n "$pagefind" ] || pagefind="$work/node_modules/.bin/pagefind"
 command -v omindex >/dev/null || { echo "omindex is missing: apt-get install xapian-omega" >&2; exit 1; }
 
@@ -61,8 +65,9 @@ for size in "${sizes[@]}"; do
   reps=${REPS:-3}
   [ "$size" -le 100 ] || reps=${REPS_LARGE:-1}
   tools=(velmor pagefind omindex)
+  [ "$size" -le 100 ] || read -r -a tools <<< "${TOOLS_LARGE:-velmor pagefind omindex}"
   for ((r = 0; r < reps; r++)); do
-    for ((t = 0; t < 3; t++)); do run_one "${tools[(r + t) % 3]}" "$corpus" "$size"; done
+    for ((t = 0; t < ${#tools[@]}; t++)); do run_one "${tools[(r + t) % ${#tools[@]}]}" "$corpus" "$size"; done
   done
   rm -rf "$work"/run_*
 done

@@ -13,7 +13,9 @@ namespace velmor {
 PostingsBuilder::PostingsBuilder(std::string dir, size_t memory_budget, KeyFold fold)
     : dir_(std::move(dir)), budget_(memory_budget), vocabulary_(fold), store_(dir_) {}
 
-void PostingsBuilder::add_document(const Document& doc, const std::vector<Token>& tokens) {
+void PostingsBuilder::add_document(const Document& doc, const std::vector<Token>& tokens, unsigned source) {
+  if (source >= source_forms_.size()) source_forms_.resize(source + 1);
+  std::vector<uint32_t>& forms = source_forms_[source];
   uint32_t number = static_cast<uint32_t>(documents_.size());
   DocumentInfo info;
   info.file_name = doc.file_name;
@@ -28,7 +30,16 @@ void PostingsBuilder::add_document(const Document& doc, const std::vector<Token>
     o.line = t.line;
     o.begin = t.begin;
     o.length = t.length;
-    uint32_t word = vocabulary_.add(std::string_view(doc.lines[t.line]).substr(t.begin, t.length));
+    std::string_view text = std::string_view(doc.lines[t.line]).substr(t.begin, t.length);
+    uint32_t form;
+    if (t.form == kNoForm) {
+      form = vocabulary_.intern_form(text);
+    } else {
+      if (t.form >= forms.size()) forms.resize(t.form + 1, kNoForm);
+      if (forms[t.form] == kNoForm) forms[t.form] = vocabulary_.intern_form(text);
+      form = forms[t.form];
+    }
+    uint32_t word = vocabulary_.count_form(form);
     if (vocabulary_.record(word, o)) ++info.distinct;
     ++o.ordinal;
     ++run_occurrences_;
@@ -45,7 +56,8 @@ void PostingsBuilder::spill_if_over_budget() {
   // the file buffers, ICU's data and the corpus made at the end. When the
   // vocabulary alone fills the rest, runs still get a sixteenth of the
   // budget rather than one document each.
-  size_t used = vocabulary_.table_bytes() + vocabulary_.postings_bytes();
+  size_t used = vocabulary_.table_bytes() + vocabulary_.postings_bytes() + outside_bytes_;
+  for (const auto& forms : source_forms_) used += forms.capacity() * sizeof(uint32_t);
   if (run_occurrences_ == 0 || used <= budget_ / 8 * 5) return;
   if (vocabulary_.postings_bytes() < budget_ / 16) return;
   spill();
@@ -91,6 +103,7 @@ std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
   // The tables go before the sort keys come, to keep the peak down.
   vocabulary_.release();
   std::vector<std::string>().swap(forms);
+  std::vector<std::vector<uint32_t>>().swap(source_forms_);
   std::vector<std::string> sort_keys(count);
   for (uint32_t id = 0; id < count; ++id) {
     words[id].initial = collation.initial(words[id].form);
