@@ -1,0 +1,39 @@
+#include "indexer/postings/data_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+namespace velmor {
+
+namespace {
+[[noreturn]] void fail(const std::string& path) {
+  throw std::runtime_error("cannot write " + path + ": " + strerror(errno));
+}
+}  // namespace
+
+DataFile::DataFile(std::string path) : path_(std::move(path)) {
+  file_ = std::fopen(path_.c_str(), "wbe");
+  if (!file_) fail(path_);
+  std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
+}
+
+DataFile::~DataFile() {
+  if (file_) std::fclose(file_);
+}
+
+void DataFile::write(std::string_view bytes) {
+  if (bytes.empty()) return;
+  if (!file_ || std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) fail(path_);
+  position_ += bytes.size();
+}
+
+void DataFile::close() {
+  if (!file_) return;
+  bool flushed = std::fflush(file_) == 0;
+  bool closed = std::fclose(file_) == 0;
+  file_ = nullptr;
+  if (!flushed || !closed) fail(path_);
+}
+
+}  // namespace velmor

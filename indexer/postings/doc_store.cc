@@ -1,0 +1,29 @@
+#include "indexer/postings/doc_store.h"
+
+namespace velmor {
+
+namespace {
+void put_u64(DataFile& out, uint64_t value) {
+  out.write(std::string_view(reinterpret_cast<const char*>(&value), sizeof value));
+}
+}  // namespace
+
+DocStoreWriter::DocStoreWriter(const std::string& dir) : text_(dir + "/text.dat"), offsets_(dir + "/lines.dat") {}
+
+uint64_t DocStoreWriter::add(const std::vector<std::string>& lines) {
+  uint64_t first = lines_;
+  for (const std::string& line : lines) {
+    put_u64(offsets_, text_.position());
+    text_.write(line);
+  }
+  lines_ += lines.size();
+  return first;
+}
+
+void DocStoreWriter::close() {
+  put_u64(offsets_, text_.position());
+  text_.close();
+  offsets_.close();
+}
+
+}  // namespace velmor

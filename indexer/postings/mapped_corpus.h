@@ -1,0 +1,35 @@
+#pragma once
+// The finished corpus: documents and words in memory, lines and postings read
+// from the mapped files of the work folder, which must outlive it.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "indexer/model.h"
+#include "indexer/postings/mapped_file.h"
+
+namespace velmor {
+
+struct CorpusParts {
+  std::vector<DocumentInfo> documents;
+  std::vector<uint64_t> first_lines;  // per document, into lines.dat
+  std::vector<WordInfo> words;        // in rank order
+  std::vector<uint64_t> postings;     // per rank, begin and end in postings.dat (2 each)
+};
+
+class MappedCorpus : public Corpus {
+ public:
+  MappedCorpus(const std::string& dir, CorpusParts parts);
+  uint32_t document_count() const override { return static_cast<uint32_t>(parts_.documents.size()); }
+  const DocumentInfo& document(uint32_t doc) const override { return parts_.documents.at(doc); }
+  std::string_view line(uint32_t doc, uint32_t line) const override;
+  size_t word_count() const override { return parts_.words.size(); }
+  const WordInfo& word(size_t rank) const override { return parts_.words.at(rank); }
+  void occurrences(size_t rank, std::vector<Occurrence>& out) const override;
+
+ private:
+  CorpusParts parts_;
+  MappedFile text_, offsets_, postings_;
+};
+
+}  // namespace velmor

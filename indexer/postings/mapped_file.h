@@ -1,0 +1,23 @@
+#pragma once
+// A whole file mapped read-only into memory, so that the site stage's threads
+// can read lines and postings without locks or copies.
+#include <string>
+#include <string_view>
+
+namespace velmor {
+
+class MappedFile {
+ public:
+  // Throws std::runtime_error naming the file when it cannot be mapped.
+  explicit MappedFile(const std::string& path);
+  ~MappedFile();
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+  std::string_view bytes() const { return {data_, size_}; }
+
+ private:
+  const char* data_ = nullptr;
+  size_t size_ = 0;
+};
+
+}  // namespace velmor

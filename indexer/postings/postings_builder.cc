@@ -1,0 +1,131 @@
+#include "indexer/postings/postings_builder.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <numeric>
+
+#include "indexer/postings/mapped_corpus.h"
+#include "indexer/postings/runs.h"
+#include "indexer/words/words.h"
+
+namespace velmor {
+
+PostingsBuilder::PostingsBuilder(std::string dir, size_t memory_budget, KeyFold fold)
+    : dir_(std::move(dir)), budget_(memory_budget), vocabulary_(fold), store_(dir_) {}
+
+void PostingsBuilder::add_document(const Document& doc, const std::vector<Token>& tokens, unsigned source) {
+  if (source >= source_forms_.size()) source_forms_.resize(source + 1);
+  std::vector<uint32_t>& forms = source_forms_[source];
+  uint32_t number = static_cast<uint32_t>(documents_.size());
+  DocumentInfo info;
+  info.file_name = doc.file_name;
+  info.title = doc.title;
+  info.lines = static_cast<uint32_t>(doc.lines.size());
+  info.bytes = doc.bytes;
+  info.invalid_bytes = doc.invalid_bytes;
+  info.tokens = tokens.size();
+  first_lines_.push_back(store_.add(doc.lines));
+  Occurrence o{number, 0, 0, 0, 0};
+  for (const Token& t : tokens) {
+    o.line = t.line;
+    o.begin = t.begin;
+    o.length = t.length;
+    std::string_view text = std::string_view(doc.lines[t.line]).substr(t.begin, t.length);
+    uint32_t form;
+    if (t.form == kNoForm) {
+      form = vocabulary_.intern_form(text);
+    } else {
+      if (t.form >= forms.size()) forms.resize(t.form + 1, kNoForm);
+      if (forms[t.form] == kNoForm) forms[t.form] = vocabulary_.intern_form(text);
+      form = forms[t.form];
+    }
+    uint32_t word = vocabulary_.count_form(form);
+    if (vocabulary_.record(word, o)) ++info.distinct;
+    ++o.ordinal;
+    ++run_occurrences_;
+    // A document larger than the budget spills in its middle.
+    if ((o.ordinal & 0xfff) == 0) spill_if_over_budget();
+  }
+  words_ += tokens.size();
+  documents_.push_back(std::move(info));
+  spill_if_over_budget();
+}
+
+void PostingsBuilder::spill_if_over_budget() {
+  // Three eighths of the budget are left for the pages being read and split,
+  // the file buffers, ICU's data and the corpus made at the end. When the
+  // vocabulary alone fills the rest, runs still get a sixteenth of the
+  // budget rather than one document each.
+  size_t used = vocabulary_.table_bytes() + vocabulary_.postings_bytes() + outside_bytes_;
+  for (const auto& forms : source_forms_) used += forms.capacity() * sizeof(uint32_t);
+  if (run_occurrences_ == 0 || used <= budget_ / 8 * 5) return;
+  if (vocabulary_.postings_bytes() < budget_ / 16) return;
+  spill();
+}
+
+void PostingsBuilder::spill() {
+  std::string path = dir_ + "/run-" + std::to_string(runs_.size()) + ".dat";
+  RunWriter run(path);
+  vocabulary_.drain([&](uint32_t word, std::string_view postings) { run.add(word, postings); });
+  run.close();
+  runs_.push_back(path);
+  run_occurrences_ = 0;
+}
+
+std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
+  store_.close();
+  uint32_t count = vocabulary_.size();
+  std::vector<uint64_t> starts;
+  DataFile out(dir_ + "/postings.dat");
+  if (runs_.empty()) {
+    // Every word occurred in the one run held in memory.
+    vocabulary_.drain([&](uint32_t, std::string_view postings) {
+      starts.push_back(out.position());
+      out.write(postings);
+    });
+    starts.push_back(out.position());
+  } else {
+    if (run_occurrences_ > 0) spill();
+    starts = merge_runs(runs_, count, out);
+    for (const std::string& run : runs_) std::remove(run.c_str());
+  }
+  out.close();
+
+  std::vector<std::string> forms = vocabulary_.forms();
+  std::vector<WordInfo> words(count);
+  for (uint32_t id = 0; id < count; ++id) {
+    WordInfo& w = words[id];
+    w.key = vocabulary_.key(id);
+    w.form = std::move(forms[id]);
+    w.count = vocabulary_.state(id).count;
+    w.documents = vocabulary_.state(id).documents;
+  }
+  // The tables go before the sort keys come, to keep the peak down.
+  vocabulary_.release();
+  std::vector<std::string>().swap(forms);
+  std::vector<std::vector<uint32_t>>().swap(source_forms_);
+  std::vector<std::string> sort_keys(count);
+  for (uint32_t id = 0; id < count; ++id) {
+    words[id].initial = collation.initial(words[id].form);
+    sort_keys[id] = collation.sort_key(words[id].form);
+  }
+  std::vector<uint32_t> order(count);
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    if (sort_keys[a] != sort_keys[b]) return sort_keys[a] < sort_keys[b];
+    return words[a].key < words[b].key;
+  });
+  CorpusParts parts;
+  parts.documents = std::move(documents_);
+  parts.first_lines = std::move(first_lines_);
+  parts.words.reserve(count);
+  parts.postings.reserve(count * 2);
+  for (uint32_t id : order) {
+    parts.words.push_back(std::move(words[id]));
+    parts.postings.push_back(starts[id]);
+    parts.postings.push_back(starts[id + 1]);
+  }
+  return std::make_unique<MappedCorpus>(dir_, std::move(parts));
+}
+
+}  // namespace velmor

@@ -1,0 +1,267 @@
+#include "indexer/postings/postings_builder.h"
+#include "indexer/postings/string_table.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <random>
+
+#include "indexer/words/words.h"
+
+namespace fs = std::filesystem;
+using namespace velmor;
+
+namespace {
+
+std::string lower_ascii(std::string_view word) {
+  std::string key(word);
+  for (char& c : key) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  return key;
+}
+
+struct TempDir {
+  fs::path path;
+  explicit TempDir(const std::string& name) {
+    path = fs::temp_directory_path() / ("velmor_postings_" + name + "_" + std::to_string(getpid()));
+    fs::remove_all(path);
+    fs::create_directories(path);
+  }
+  ~TempDir() { fs::remove_all(path); }
+};
+
+Document make_document(const std::string& name, std::vector<std::string> lines) {
+  Document d;
+  d.file_name = name;
+  d.title = name;
+  d.lines = std::move(lines);
+  return d;
+}
+
+// Words are what lies between blanks.
+std::vector<Token> blank_tokens(const Document& d) {
+  std::vector<Token> tokens;
+  for (uint32_t n = 0; n < d.lines.size(); ++n) {
+    const std::string& line = d.lines[n];
+    for (size_t i = 0; i < line.size();) {
+      size_t end = line.find(' ', i);
+      if (end == std::string::npos) end = line.size();
+      if (end > i) tokens.push_back(Token{n, uint32_t(i), uint32_t(end - i)});
+      i = end + 1;
+    }
+  }
+  return tokens;
+}
+
+std::unique_ptr<Corpus> build(const std::vector<Document>& docs, const fs::path& dir, size_t budget,
+                              size_t* runs = nullptr) {
+  PostingsBuilder builder(dir.string(), budget, lower_ascii);
+  for (const Document& d : docs) builder.add_document(d, blank_tokens(d));
+  Collation root("");
+  auto corpus = builder.finish(root);
+  if (runs) *runs = builder.runs();
+  return corpus;
+}
+
+// Everything the site stage could read, as one comparable text.
+std::string dump(const Corpus& c) {
+  std::string out;
+  for (uint32_t d = 0; d < c.document_count(); ++d) {
+    const DocumentInfo& info = c.document(d);
+    out += info.file_name + " tokens=" + std::to_string(info.tokens) + " distinct=" + std::to_string(info.distinct) + "\n";
+    for (uint32_t n = 0; n < info.lines; ++n) out += "  |" + std::string(c.line(d, n)) + "|\n";
+  }
+  std::vector<Occurrence> occ;
+  for (size_t r = 0; r < c.word_count(); ++r) {
+    const WordInfo& w = c.word(r);
+    out += w.key + " " + w.form + " " + std::to_string(w.count) + "/" + std::to_string(w.documents) + ":";
+    c.occurrences(r, occ);
+    for (const Occurrence& o : occ)
+      out += " " + std::to_string(o.doc) + "." + std::to_string(o.line) + "." + std::to_string(o.begin) + "." +
+             std::to_string(o.length) + "#" + std::to_string(o.ordinal);
+    out += "\n";
+  }
+  return out;
+}
+
+std::vector<Document> random_corpus() {
+  std::mt19937 random(7);
+  std::vector<std::string> vocabulary;
+  for (int i = 0; i < 400; ++i) {
+    std::string w;
+    for (int n = 0; n < 1 + i % 7; ++n) w += char('a' + random() % 26);
+    if (i % 5 == 0) w[0] = char(w[0] - 32);
+    vocabulary.push_back(w);
+  }
+  std::vector<Document> docs;
+  for (int d = 0; d < 40; ++d) {
+    std::vector<std::string> lines;
+    int line_count = d == 7 ? 0 : int(random() % 30);
+    for (int n = 0; n < line_count; ++n) {
+      std::string line;
+      for (int k = random() % 12; k > 0; --k) {
+        // Small ids far more often, as in text.
+        size_t id = (random() % 400) * (random() % 400) / 400;
+        line += (random() % 3 == 0 ? "  " : " ") + vocabulary[id];
+      }
+      lines.push_back(line);
+    }
+    docs.push_back(make_document("d" + std::to_string(d) + ".htm", lines));
+  }
+  // One document longer than the budget, so that it spills in its middle.
+  std::vector<std::string> long_lines;
+  for (int n = 0; n < 9000; ++n) long_lines.push_back("the cat sat on the mat " + vocabulary[n % 400]);
+  docs.push_back(make_document("long.htm", long_lines));
+  return docs;
+}
+
+}  // namespace
+
+TEST(PostingsBuilder, SpillingAndMergingGiveTheCorpusOfMemoryAlone) {
+  std::vector<Document> docs = random_corpus();
+  TempDir all_dir("all"), some_dir("some"), many_dir("many");
+  size_t runs_all, runs_some, runs_many;
+  std::string all = dump(*build(docs, all_dir.path, size_t(1) << 30, &runs_all));
+  std::string some = dump(*build(docs, some_dir.path, 64 << 10, &runs_some));
+  std::string many = dump(*build(docs, many_dir.path, 1, &runs_many));
+  EXPECT_EQ(runs_all, 0u);
+  EXPECT_GT(runs_some, 1u);
+  EXPECT_GT(runs_many, docs.size());  // the long document spilled in its middle too
+  EXPECT_EQ(all, some);
+  EXPECT_EQ(all, many);
+  for (const fs::path& p : fs::directory_iterator(many_dir.path))
+    EXPECT_FALSE(p.filename().string().starts_with("run-")) << p;  // merged runs are removed
+}
+
+TEST(PostingsBuilder, OccurrencesAreWhereTheWordsStand) {
+  std::vector<Document> docs = random_corpus();
+  TempDir dir("where");
+  auto corpus = build(docs, dir.path, 1);
+  // The same tally made the plain way.
+  std::map<std::string, std::vector<std::string>> expected;
+  for (uint32_t d = 0; d < docs.size(); ++d) {
+    uint32_t ordinal = 0;
+    for (const Token& t : blank_tokens(docs[d])) {
+      std::string key = lower_ascii(docs[d].lines[t.line].substr(t.begin, t.length));
+      expected[key].push_back(std::to_string(d) + "." + std::to_string(t.line) + "." + std::to_string(t.begin) + "#" +
+                              std::to_string(ordinal++));
+    }
+  }
+  ASSERT_EQ(corpus->word_count(), expected.size());
+  std::vector<Occurrence> occ;
+  for (size_t r = 0; r < corpus->word_count(); ++r) {
+    const WordInfo& w = corpus->word(r);
+    corpus->occurrences(r, occ);
+    std::vector<std::string> got;
+    for (const Occurrence& o : occ) {
+      got.push_back(std::to_string(o.doc) + "." + std::to_string(o.line) + "." + std::to_string(o.begin) + "#" +
+                    std::to_string(o.ordinal));
+      EXPECT_EQ(lower_ascii(corpus->line(o.doc, o.line).substr(o.begin, o.length)), w.key);
+    }
+    EXPECT_EQ(got, expected[w.key]) << w.key;
+  }
+}
+
+TEST(PostingsBuilder, CountsFormsAndDocuments) {
+  struct Case {
+    std::vector<std::vector<std::string>> docs;
+    std::string key, form;
+    uint64_t count;
+    uint32_t documents;
+  } cases[] = {
+      {{{"Apple apple APPLE apple"}}, "apple", "apple", 4, 1},
+      {{{"APPLE Apple"}, {"Apple"}}, "apple", "Apple", 3, 2},
+      {{{"Rose ROSE"}}, "rose", "Rose", 2, 1},  // a tie goes to the first seen
+      {{{"x"}, {"y"}, {"x x", "x"}}, "x", "x", 4, 2},
+      {{{"y"}, {}, {"z Y"}}, "y", "y", 2, 2},
+  };
+  for (const Case& c : cases) {
+    std::vector<Document> docs;
+    for (const auto& lines : c.docs) docs.push_back(make_document("p.htm", lines));
+    TempDir dir("counts");
+    auto corpus = build(docs, dir.path, 1);
+    bool found = false;
+    for (size_t r = 0; r < corpus->word_count(); ++r) {
+      const WordInfo& w = corpus->word(r);
+      if (w.key != c.key) continue;
+      found = true;
+      EXPECT_EQ(w.form, c.form) << c.key;
+      EXPECT_EQ(w.count, c.count) << c.key;
+      EXPECT_EQ(w.documents, c.documents) << c.key;
+    }
+    EXPECT_TRUE(found) << c.key;
+  }
+}
+
+TEST(PostingsBuilder, DocumentTotals) {
+  std::vector<Document> docs = {make_document("a.htm", {"one two one", "", "three one"}),
+                                make_document("b.htm", {})};
+  TempDir dir("totals");
+  auto corpus = build(docs, dir.path, 1 << 20);
+  ASSERT_EQ(corpus->document_count(), 2u);
+  EXPECT_EQ(corpus->document(0).tokens, 5u);
+  EXPECT_EQ(corpus->document(0).distinct, 3u);
+  EXPECT_EQ(corpus->document(0).lines, 3u);
+  EXPECT_EQ(corpus->line(0, 2), "three one");
+  EXPECT_EQ(corpus->line(0, 1), "");
+  EXPECT_EQ(corpus->document(1).tokens, 0u);
+  EXPECT_EQ(corpus->line(1, 0), "");  // past the end reads as nothing
+}
+
+TEST(PostingsBuilder, RanksFollowTheCollation) {
+  struct Case {
+    std::string locale;
+    std::string text;
+    std::vector<std::string> forms;
+  } cases[] = {
+      {"", "dan cel zebra Apfel", {"Apfel", "cel", "dan", "zebra"}},
+      {"sl", "dan čas cel", {"cel", "čas", "dan"}},
+      {"", "b a B", {"a", "b"}},  // one word, whatever its case
+  };
+  for (const Case& c : cases) {
+    TempDir dir("rank");
+    PostingsBuilder builder(dir.path.string(), 1 << 20, fold_key);
+    Document d = make_document("a.htm", {c.text});
+    builder.add_document(d, blank_tokens(d));
+    Collation collation(c.locale);
+    auto corpus = builder.finish(collation);
+    std::vector<std::string> forms;
+    for (size_t r = 0; r < corpus->word_count(); ++r) forms.push_back(corpus->word(r).form);
+    EXPECT_EQ(forms, c.forms) << c.locale << ": " << c.text;
+  }
+}
+
+TEST(StringTable, IdsSurviveGrowth) {
+  StringTable table;
+  bool added;
+  const int count = 50000;  // the table doubles many times on the way
+  for (int i = 0; i < count; ++i) {
+    ASSERT_EQ(table.intern("w" + std::to_string(i), added), uint32_t(i));
+    ASSERT_TRUE(added);
+  }
+  EXPECT_EQ(table.intern("", added), uint32_t(count));
+  for (int i = 0; i < count; i += 7) {
+    EXPECT_EQ(table.intern("w" + std::to_string(i), added), uint32_t(i));
+    EXPECT_FALSE(added);
+    EXPECT_EQ(table.text(i), "w" + std::to_string(i));
+  }
+  EXPECT_EQ(table.intern("", added), uint32_t(count));
+  EXPECT_FALSE(added);
+}
+
+TEST(PostingsBuilder, FormIdsOfSeveralSplittersGiveTheSameCorpus) {
+  std::vector<Document> docs = random_corpus();
+  TempDir plain_dir("plain"), ids_dir("ids");
+  std::string plain = dump(*build(docs, plain_dir.path, 1));
+  PostingsBuilder builder(ids_dir.path.string(), 1, lower_ascii);
+  StringTable tables[3];
+  for (size_t d = 0; d < docs.size(); ++d) {
+    unsigned source = (d * 7) % 3;
+    std::vector<Token> tokens = blank_tokens(docs[d]);
+    bool added;
+    for (Token& t : tokens) t.form = tables[source].intern(docs[d].lines[t.line].substr(t.begin, t.length), added);
+    builder.add_document(docs[d], tokens, source);
+  }
+  Collation root("");
+  EXPECT_EQ(dump(*builder.finish(root)), plain);
+}

@@ -1,0 +1,64 @@
+#include "indexer/postings/string_table.h"
+
+#include <functional>
+
+namespace velmor {
+
+StringTable::StringTable() : starts_{0}, slots_(1024, 0) {}
+
+namespace {
+uint64_t tag_of(size_t hash) { return static_cast<uint64_t>(hash >> 32) << 32; }
+uint32_t id_in(uint64_t slot) { return static_cast<uint32_t>(slot); }
+}  // namespace
+
+size_t StringTable::slot_of(std::string_view text, size_t hash) const {
+  size_t mask = slots_.size() - 1;
+  uint64_t tag = tag_of(hash);
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    uint64_t slot = slots_[i];
+    if (slot == 0) return i;
+    if ((slot & 0xffffffff00000000u) == tag && this->text(id_in(slot) - 1) == text) return i;
+  }
+}
+
+uint32_t StringTable::intern(std::string_view text, bool& added) {
+  size_t hash = std::hash<std::string_view>()(text);
+  size_t slot = slot_of(text, hash);
+  if (slots_[slot] != 0) {
+    added = false;
+    return id_in(slots_[slot]) - 1;
+  }
+  added = true;
+  uint32_t id = size();
+  arena_.append(text);
+  starts_.push_back(arena_.size());
+  slots_[slot] = tag_of(hash) | (id + 1);
+  if (size() * 2 > slots_.size()) grow();
+  return id;
+}
+
+void StringTable::grow() {
+  std::vector<uint64_t> old;
+  old.swap(slots_);
+  slots_.assign(old.size() * 2, 0);
+  size_t mask = slots_.size() - 1;
+  for (uint64_t entry : old) {
+    if (entry == 0) continue;
+    std::string_view t = text(id_in(entry) - 1);
+    size_t i = std::hash<std::string_view>()(t) & mask;
+    while (slots_[i] != 0) i = (i + 1) & mask;
+    slots_[i] = entry;
+  }
+}
+
+size_t StringTable::memory_bytes() const {
+  return arena_.capacity() + starts_.capacity() * sizeof(uint64_t) + slots_.capacity() * sizeof(uint64_t);
+}
+
+void StringTable::release() {
+  std::string().swap(arena_);
+  std::vector<uint64_t>{0}.swap(starts_);
+  std::vector<uint64_t>(1024, 0).swap(slots_);
+}
+
+}  // namespace velmor

@@ -1,0 +1,65 @@
+#include "indexer/postings/vocabulary.h"
+
+namespace velmor {
+
+namespace {
+// What a string's buffer costs beyond the string itself, malloc's header included.
+size_t heap_of(const std::string& s) {
+  return s.capacity() > 15 ? s.capacity() + 16 : 0;
+}
+}  // namespace
+
+uint32_t Vocabulary::intern_form(std::string_view form) {
+  bool added;
+  uint32_t id = forms_.intern(form, added);
+  if (added) {
+    bool new_key;
+    uint32_t word = keys_.intern(fold_(form), new_key);
+    if (new_key) words_.emplace_back();
+    form_word_.push_back(word);
+    form_count_.push_back(0);
+  }
+  return id;
+}
+
+bool Vocabulary::record(uint32_t word, const Occurrence& o) {
+  WordState& w = words_[word];
+  ++w.count;
+  bool first = w.last_doc != o.doc;
+  if (first) {
+    ++w.documents;
+    w.last_doc = o.doc;
+  }
+  size_t before = heap_of(w.postings);
+  encode_posting(w.postings, w.cursor, o);
+  postings_heap_ += heap_of(w.postings) - before;
+  return first;
+}
+
+size_t Vocabulary::table_bytes() const {
+  return forms_.memory_bytes() + keys_.memory_bytes() + form_word_.capacity() * sizeof(uint32_t) +
+         form_count_.capacity() * sizeof(uint64_t) + words_.capacity() * sizeof(WordState);
+}
+
+std::vector<std::string> Vocabulary::forms() const {
+  std::vector<uint32_t> best(words_.size(), UINT32_MAX);
+  for (uint32_t id = 0; id < form_word_.size(); ++id) {
+    uint32_t& b = best[form_word_[id]];
+    if (b == UINT32_MAX || form_count_[id] > form_count_[b]) b = id;
+  }
+  std::vector<std::string> out;
+  out.reserve(words_.size());
+  for (uint32_t b : best) out.emplace_back(forms_.text(b));
+  return out;
+}
+
+void Vocabulary::release() {
+  forms_.release();
+  keys_.release();
+  std::vector<uint32_t>().swap(form_word_);
+  std::vector<uint64_t>().swap(form_count_);
+  std::vector<WordState>().swap(words_);
+  postings_heap_ = 0;
+}
+
+}  // namespace velmor

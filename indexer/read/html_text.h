@@ -1,0 +1,20 @@
+#pragma once
+// The text of an HTML page as a browser shows it, through the HTML5 parser
+// (gumbo). This header is the only way into gumbo.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmor {
+
+struct HtmlText {
+  std::string title;               // the <title>, blanks collapsed; "" when none
+  std::vector<std::string> lines;  // the body's text, line by line
+};
+
+// `html` must be valid UTF-8. Script, style and comments are skipped,
+// entities decoded, blanks collapsed outside <pre>, whose lines are kept;
+// block elements and <br> end lines.
+void html_text(std::string_view html, HtmlText& text);
+
+}  // namespace velmor

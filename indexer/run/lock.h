@@ -1,0 +1,23 @@
+#pragma once
+// One indexer per output folder: a lock on a file beside it, which the
+// system drops when the process ends, however it ends.
+#include <string>
+
+namespace velmor {
+
+enum class LockOutcome { taken, busy, failed };
+
+class FolderLock {
+ public:
+  FolderLock() = default;
+  ~FolderLock();
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+  // Locks `path` (made if missing); `error` says why on failed.
+  LockOutcome take(const std::string& path, std::string& error);
+
+ private:
+  int fd_ = -1;
+};
+
+}  // namespace velmor

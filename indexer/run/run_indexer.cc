@@ -1,0 +1,190 @@
+#include "indexer/run/run_indexer.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <new>
+#include <stdexcept>
+#include <system_error>
+#include <unistd.h>
+
+#include "indexer/postings/index_pages.h"
+#include "indexer/run/browser.h"
+#include "indexer/run/lock.h"
+#include "indexer/run/out_folder.h"
+#include "indexer/run/pages.h"
+#include "indexer/run/progress.h"
+#include "indexer/site/site.h"
+#include "indexer/words/words.h"
+
+namespace fs = std::filesystem;
+
+namespace velmor {
+
+namespace {
+
+double seconds_since(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// "1 page", "2,048 pages"
+std::string counted(uint64_t n, const std::string& what) {
+  return group_digits(n) + " " + what + (n == 1 ? "" : "s");
+}
+
+void say(const std::string& line) {
+  std::fprintf(stdout, "%s\n", line.c_str());
+  std::fflush(stdout);
+}
+
+void complain(const std::string& line) {
+  std::fflush(stdout);
+  std::fprintf(stderr, "velmor: %s\n", line.c_str());
+}
+
+// "htm_out/" and "./htm_out" name the folder "htm_out"; the swap and the
+// leftovers beside it need its own name.
+std::string folder_name(const std::string& path) {
+  fs::path p = fs::path(path).lexically_normal();
+  if (!p.has_filename()) p = p.parent_path();
+  return p.string();
+}
+
+// The output folder is replaced whole, so it must not hold the input.
+bool output_holds_input(const std::string& in, const std::string& out) {
+  std::error_code ec;
+  fs::path i = fs::weakly_canonical(in, ec);
+  fs::path o = fs::weakly_canonical(out, ec);
+  if (ec) return false;
+  auto [o_end, i_at] = std::mismatch(o.begin(), o.end(), i.begin(), i.end());
+  return o_end == o.end();
+}
+
+std::unique_ptr<Collation> make_collation(const std::string& asked) {
+  if (!asked.empty()) return std::make_unique<Collation>(asked);  // throws on an unknown name
+  std::string user = locale_from_environment();
+  try {
+    return std::make_unique<Collation>(user);
+  } catch (const std::invalid_argument&) {
+    complain("the alphabetical order of the locale " + user + " is unknown; using the root order");
+    return std::make_unique<Collation>("");
+  }
+}
+
+}  // namespace
+
+int run_indexer(const Arguments& args) {
+  auto start = std::chrono::steady_clock::now();
+  std::string in = folder_name(args.in_dir);
+  std::string out = folder_name(args.out_dir);
+  if (out.empty() || out == "." || out == ".." || out == "/" || output_holds_input(in, out)) {
+    complain("the output folder " + args.out_dir + " would hold the input; name another one");
+    return kBadUsage;
+  }
+  std::unique_ptr<Collation> collation;
+  try {
+    collation = make_collation(args.locale);
+  } catch (const std::invalid_argument&) {
+    complain("unknown locale " + args.locale);
+    return kBadUsage;
+  }
+
+  std::vector<PageFile> pages;
+  try {
+    pages = list_pages(in);
+  } catch (const std::runtime_error& e) {
+    complain(e.what());
+    return kFailed;
+  }
+
+  FolderLock lock;
+  std::string why;
+  switch (lock.take(out + ".lock", why)) {
+    case LockOutcome::taken:
+      break;
+    case LockOutcome::busy:
+      complain("another velmor is indexing into " + out + "; this one ends");
+      return kBusy;
+    case LockOutcome::failed:
+      complain(why);
+      return kFailed;
+  }
+  std::error_code ec;
+  if (fs::exists(fs::symlink_status(out, ec)) && !fs::is_directory(fs::symlink_status(out, ec))) {
+    complain(out + " is not a folder; no index was made");
+    return kFailed;
+  }
+
+  bool terminal = isatty(STDOUT_FILENO);
+  say("velmor: indexing the pages of " + in + " into " + out);
+  std::string fresh, work;
+  IndexResult result;
+  uint64_t invalid_bytes = 0;
+  try {
+    clear_leftovers(out);
+    fresh = make_fresh_folder(out, ".new-");
+    work = make_fresh_folder(out, ".work-");
+
+    ProgressLine reading(stdout, terminal);
+    IndexOptions options;
+    options.work_dir = work;
+    options.memory_budget = args.memory_mb << 20;
+    options.threads = 2;
+    options.progress = [&](const IndexProgress& p) {
+      reading.update(format_progress("reading", p.pages_done, p.pages_total, "pages", p.bytes_done, p.bytes_total,
+                                     seconds_since(start)),
+                     p.bytes_total ? double(p.bytes_done) / p.bytes_total : 1.0);
+    };
+    options.skipped = [&](const std::string& message) {
+      if (terminal) std::fputs("\r\033[K", stdout);
+      complain(message + " (skipped)");
+    };
+    result = index_pages(pages, *collation, options);
+    uint64_t bytes = 0;
+    for (const PageFile& p : pages) bytes += p.bytes;
+    reading.finish(format_progress("read", pages.size(), pages.size(), "pages", bytes, bytes, seconds_since(start)));
+
+    for (uint32_t d = 0; d < result.corpus->document_count(); ++d) invalid_bytes += result.corpus->document(d).invalid_bytes;
+
+    ProgressLine writing(stdout, terminal);
+    auto site_start = std::chrono::steady_clock::now();
+    SiteOptions site;
+    site.locale_name = collation->name();
+    site.progress = [&](uint64_t done, uint64_t total) {
+      double fraction = total ? double(done) / total : 1.0;
+      writing.update("writing the site: " + std::to_string(int(fraction * 100)) + "%", fraction);
+    };
+    write_site(*result.corpus, fresh, site);
+    writing.finish("wrote the site in " + format_duration(seconds_since(site_start)));
+    result.corpus.reset();
+    swap_in(fresh, out);
+  } catch (const std::exception& e) {
+    // bad_alloc, filesystem_error and the stages' runtime_errors alike: no
+    // index is better than half of one.
+    if (terminal) std::fputs("\n", stdout);
+    complain(e.what());
+    complain("no index was made; " + out + " is as it was");
+    result.corpus.reset();
+    if (!fresh.empty()) fs::remove_all(fresh, ec);
+    if (!work.empty()) fs::remove_all(work, ec);
+    return kFailed;
+  }
+  fs::remove_all(work, ec);
+
+  std::string summary = "indexed " + counted(pages.size() - result.skipped, "page") + ", " +
+                        counted(result.words, "word") + ", " + counted(result.distinct, "distinct word");
+  if (result.skipped) summary += ", skipped " + counted(result.skipped, "page");
+  say(summary + ", in " + format_duration(seconds_since(start)));
+  if (invalid_bytes)
+    say(group_digits(invalid_bytes) + " bytes that were not UTF-8 are shown as \xEF\xBF\xBD");
+  std::string index = (fs::absolute(out, ec) / "index.htm").string();
+  say("index: " + index);
+  if (has_graphical_session()) {
+    std::string failed = open_in_browser(index);
+    if (!failed.empty()) say("could not open the browser (" + failed + "); open the index yourself");
+  }
+  return result.skipped ? kSomeSkipped : kAllIndexed;
+}
+
+}  // namespace velmor

@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "indexer/run/arguments.h"
+#include "indexer/run/lock.h"
+#include "indexer/run/pages.h"
+
+namespace fs = std::filesystem;
+using namespace velmor;
+
+TEST(Arguments, Table) {
+  struct Case {
+    std::vector<std::string> args;
+    bool ok;
+    std::string in = "", out = "", locale = "";
+    size_t memory = 0;
+  } cases[] = {
+      {{}, true, "htm_in", "htm_out", "", 256},
+      {{"pages"}, true, "pages", "htm_out", "", 256},
+      {{"pages", "site"}, true, "pages", "site", "", 256},
+      {{"--locale", "sl", "pages"}, true, "pages", "htm_out", "sl", 256},
+      {{"--locale=de", "--memory=64"}, true, "htm_in", "htm_out", "de", 64},
+      {{"--memory", "1024", "--", "-odd-"}, true, "-odd-", "htm_out", "", 1024},
+      {{"a", "b", "c"}, false},
+      {{"--bogus"}, false},
+      {{"-x"}, false},
+      {{"--locale"}, false},
+      {{"--locale="}, false},
+      {{"--memory", "15"}, false},
+      {{"--memory", "12x"}, false},
+      {{"--memory", "-5"}, false},
+      {{""}, false},
+  };
+  for (const Case& c : cases) {
+    Arguments a;
+    std::string error;
+    std::string shown;
+    for (const std::string& s : c.args) shown += "[" + s + "]";
+    ASSERT_EQ(parse_arguments(c.args, a, error), c.ok) << shown;
+    if (!c.ok) {
+      EXPECT_FALSE(error.empty()) << shown;
+      continue;
+    }
+    EXPECT_EQ(a.in_dir, c.in) << shown;
+    EXPECT_EQ(a.out_dir, c.out) << shown;
+    EXPECT_EQ(a.locale, c.locale) << shown;
+    EXPECT_EQ(a.memory_mb, c.memory) << shown;
+    EXPECT_EQ(a.none, c.args.empty()) << shown;
+  }
+}
+
+TEST(Pages, OnlyHtmAndHtmlInAnyCase) {
+  for (const char* yes : {"a.htm", "B.HTM", "c.Html", "x.y.htm"}) EXPECT_TRUE(is_page_name(yes)) << yes;
+  for (const char* no : {"a.txt", "htm", ".htm", "a.htmx", "a.htm~", "a."}) EXPECT_FALSE(is_page_name(no)) << no;
+}
+
+namespace {
+
+struct Folder {
+  fs::path path;
+  Folder() {
+    path = fs::temp_directory_path() / ("velmor_run_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
+    fs::remove_all(path);
+    fs::create_directories(path / "htm_in");
+  }
+  ~Folder() { fs::remove_all(path); }
+  static inline int counter = 0;
+};
+
+void put(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+std::string get(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+struct Outcome {
+  int status = -1;
+  std::string out, err;
+};
+
+// Runs the indexer in `dir` without a graphical session; `file_limit` caps
+// the size of every file it writes, with the signal for that ignored so the
+// write fails instead.
+Outcome run_velmor(const fs::path& dir, const std::vector<std::string>& args, rlim_t file_limit = RLIM_INFINITY) {
+  fs::path out = dir / "stdout.log", err = dir / "stderr.log";
+  pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(dir.c_str()) != 0) _exit(126);
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int null = open("/dev/null", O_RDONLY);
+    dup2(null, 0);
+    dup2(o, 1);
+    dup2(e, 2);
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{file_limit, file_limit};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::vector<char*> argv{const_cast<char*>(VELMOR_BIN)};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(VELMOR_BIN, argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  Outcome r;
+  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  r.out = get(out);
+  r.err = get(err);
+  fs::remove(out);
+  fs::remove(err);
+  return r;
+}
+
+// What a folder holds, name by name, besides the logs.
+std::vector<std::string> names(const fs::path& dir) {
+  std::vector<std::string> out;
+  for (const auto& e : fs::directory_iterator(dir)) out.push_back(e.path().filename().string());
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+}  // namespace
+
+TEST(Program, ExitStatusTable) {
+  struct Case {
+    std::vector<std::string> args;
+    int status = 0;
+    std::string err = "";
+  } cases[] = {
+      {{"--help"}, 0, ""},
+      {{"--version"}, 0, ""},
+      {{"--bogus"}, 2, "usage: velmor_01_209.exe"},
+      {{"a", "b", "c"}, 2, "usage: velmor_01_209.exe"},
+      {{"--memory", "8"}, 2, "usage: velmor_01_209.exe"},
+      {{"missing_folder"}, 3, "missing_folder"},
+      {{"htm_in", "htm_in"}, 2, "would hold the input"},
+      {{"htm_in/sub", "htm_in"}, 2, "would hold the input"},
+  };
+  for (const Case& c : cases) {
+    Folder f;
+    Outcome r = run_velmor(f.path, c.args);
+    EXPECT_EQ(r.status, c.status) << c.args[0] << "\n" << r.err;
+    EXPECT_NE(r.err.find(c.err), std::string::npos) << c.args[0] << "\n" << r.err;
+    EXPECT_TRUE(fs::is_directory(f.path / "htm_in"));
+  }
+}
+
+TEST(Program, BadPagesAreNamedAndTheOthersIndexed) {
+  Folder f;
+  put(f.path / "htm_in" / "good.htm", "alpha beta\ngamma\n");
+  put(f.path / "htm_in" / "other.HTML", "delta\n");
+  put(f.path / "htm_in" / "empty.htm", "");
+  put(f.path / "htm_in" / "binary.htm", std::string("\x7f" "ELF\0\0\0\x01\x02", 9));
+  put(f.path / "htm_in" / "notes.txt", "not a page");
+  Outcome r = run_velmor(f.path, {});
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_NE(r.err.find("empty.htm"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("binary.htm"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("good.htm"), std::string::npos) << r.err;
+  EXPECT_NE(r.out.find("indexed 2 pages, 4 words, 4 distinct words, skipped 2 pages"), std::string::npos) << r.out;
+  EXPECT_TRUE(fs::exists(f.path / "htm_out" / "index.htm"));
+  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out", "htm_out.lock"}));
+}
+
+TEST(Program, ANewIndexReplacesTheEarlierOneWhole) {
+  Folder f;
+  put(f.path / "htm_in" / "a.htm", "words\n");
+  fs::create_directory(f.path / "htm_out");
+  put(f.path / "htm_out" / "stale.htm", "earlier");
+  fs::create_directory(f.path / "htm_out.new-1");  // left by a run that was killed
+  Outcome r = run_velmor(f.path, {});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_FALSE(fs::exists(f.path / "htm_out" / "stale.htm"));
+  EXPECT_TRUE(fs::exists(f.path / "htm_out" / "index.htm"));
+  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out", "htm_out.lock"}));
+}
+
+TEST(Program, AFailedBuildLeavesTheEarlierIndexUntouched) {
+  Folder f;
+  std::string text;
+  for (int i = 0; i < 2000; ++i) text += "a line of the page\n";
+  put(f.path / "htm_in" / "a.htm", text);
+  fs::create_directory(f.path / "htm_out");
+  put(f.path / "htm_out" / "index.htm", "earlier index");
+  Outcome r = run_velmor(f.path, {}, 4096);
+  EXPECT_EQ(r.status, 3) << r.err;
+  EXPECT_NE(r.err.find("no index was made"), std::string::npos) << r.err;
+  EXPECT_EQ(get(f.path / "htm_out" / "index.htm"), "earlier index");
+  EXPECT_EQ(names(f.path / "htm_out"), std::vector<std::string>{"index.htm"});
+  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out", "htm_out.lock"}));
+}
+
+TEST(Program, ASecondIndexerIsRefusedWhileTheLockIsHeld) {
+  Folder f;
+  put(f.path / "htm_in" / "a.htm", "words\n");
+  {
+    FolderLock held;
+    std::string error;
+    ASSERT_EQ(held.take((f.path / "htm_out.lock").string(), error), LockOutcome::taken);
+    Outcome r = run_velmor(f.path, {});
+    EXPECT_EQ(r.status, 4);
+    EXPECT_NE(r.err.find("another velmor is indexing"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(f.path / "htm_out"));
+  }
+  // Released with its holder.
+  EXPECT_EQ(run_velmor(f.path, {}).status, 0);
+}
