@@ -10,3 +10,7 @@ as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recom
   g++-mingw-w64-x86-64 wine wine64 \
   clang libclang-rt-dev \
   chromium chromium-driver
+# Node drives Chromium in the browser test; keep a Node that is already there.
+if ! command -v npm >/dev/null 2>&1; then
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends nodejs npm
+fi
