@@ -31,7 +31,7 @@ std::vector<ListPage> plan_lists(const std::vector<std::string_view>& initials,
 struct SitePlan {
   uint64_t lines_cap = 0;     // context lines per entry
   uint64_t docs_cap = 0;      // document rows per entry
-  uint32_t context_cps = 40;  // code points of context on each side
+  uint32_t context_cps = 40;  // code points of context on each side: 40, 30 or 20
   std::vector<uint32_t> entry_file;  // entry file of each rank
   uint32_t entry_files = 0;
   uint64_t input_bytes = 0;
