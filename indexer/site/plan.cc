@@ -56,22 +56,23 @@ std::vector<ListPage> plan_lists(const std::vector<std::string_view>& initials,
 
 SitePlan plan_site(const CorpusShape& shape, size_t context_lines_cap) {
   SitePlan plan;
-  plan.input_bytes = shape.input_bytes;
   const size_t words = shape.counts.size();
   const double bytes_per_cp =
       shape.text_code_points
           ? static_cast<double>(shape.text_bytes) / static_cast<double>(shape.text_code_points)
           : 1.0;
 
-  // What every site has whatever the caps: the pages themselves, one row
-  // per word in the lists, the look-up data and the entries' headings.
+  // What every site has whatever the caps: the pages themselves, and for
+  // each word its row in the word lists, its look-up row, its entry's
+  // heading and, for the first 10,000, a row in the frequency list.
   uint64_t key_bytes = 0;
   for (uint32_t k : shape.key_bytes) key_bytes += k;
   const double budget = 3.7 * static_cast<double>(shape.input_bytes);
   const double fixed = 1.03 * static_cast<double>(shape.text_bytes) +
-                       270.0 * static_cast<double>(words) + 2.5 * static_cast<double>(key_bytes) -
-                       60.0 * static_cast<double>(words > 10000 ? words - 10000 : 0) +
-                       1000.0 * static_cast<double>(shape.documents_count) + 40000.0;
+                       1000.0 * static_cast<double>(shape.documents_count) + 40000.0 +
+                       210.0 * static_cast<double>(words) +
+                       60.0 * static_cast<double>(std::min<size_t>(words, 10000)) +
+                       2.5 * static_cast<double>(key_bytes);
   // A small corpus gets its contexts whatever its size: a few megabytes
   // are nothing on disk, and its per-word overheads alone outgrow the ratio.
   double rest = std::max(2.0 * 1024 * 1024, budget - fixed);

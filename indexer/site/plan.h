@@ -34,7 +34,6 @@ struct SitePlan {
   uint32_t context_cps = 40;  // code points of context on each side: 40, 30 or 20
   std::vector<uint32_t> entry_file;  // entry file of each rank
   uint32_t entry_files = 0;
-  uint64_t input_bytes = 0;
 };
 
 // Numbers the planner works from; kept apart from the Corpus so tests can
