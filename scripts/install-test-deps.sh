@@ -10,3 +10,5 @@ as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recom
   g++-mingw-w64-x86-64 wine wine64 \
   clang libclang-rt-dev \
   chromium chromium-driver
+# Xapian's omindex: a baseline of the indexer benchmark (bench/index_bench.sh).
+as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends xapian-omega
