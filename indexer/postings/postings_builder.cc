@@ -86,7 +86,9 @@ std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
     starts.push_back(out.position());
   } else {
     if (run_occurrences_ > 0) spill();
-    starts = merge_runs(runs_, count, out);
+    // The reading buffers share an eighth of the budget, between 64 KB and 1 MB each.
+    size_t buffer = std::clamp<size_t>(budget_ / 8 / runs_.size(), 64 << 10, 1 << 20);
+    starts = merge_runs(runs_, count, out, buffer);
     for (const std::string& run : runs_) std::remove(run.c_str());
   }
   out.close();
