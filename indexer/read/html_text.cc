@@ -32,7 +32,7 @@ bool is_block(GumboTag tag) {
 // Elements whose text a reader never sees as page text.
 bool is_hidden(GumboTag tag) {
   switch (tag) {
-    case GUMBO_TAG_HEAD: case GUMBO_TAG_SCRIPT: case GUMBO_TAG_STYLE:
+    case GUMBO_TAG_SCRIPT: case GUMBO_TAG_STYLE:
     case GUMBO_TAG_TEMPLATE: case GUMBO_TAG_NOSCRIPT: case GUMBO_TAG_TITLE:
     case GUMBO_TAG_IFRAME: case GUMBO_TAG_NOEMBED: case GUMBO_TAG_NOFRAMES:
       return true;

@@ -81,7 +81,7 @@ bool looks_binary(std::string_view bytes) {
   }
   std::string scratch;
   uint64_t invalid = append_valid_utf8(sample, scratch);
-  return invalid * 10 > sample.size();
+  return invalid * 4 > sample.size();
 }
 
 void append_lines(std::string_view text, std::vector<std::string>& lines) {

@@ -12,8 +12,8 @@ namespace velmor {
 uint64_t append_valid_utf8(std::string_view in, std::string& out);
 
 // Whether the bytes are no text at all: a zero byte in the first 8 KB, or
-// more than a tenth of the first 64 KB not UTF-8. A page in a legacy code
-// page has a few such bytes per line, a program or picture has many.
+// more than a quarter of the first 64 KB not UTF-8. A Latin page in a legacy
+// code page has a few such bytes per line, a picture has them everywhere.
 bool looks_binary(std::string_view bytes);
 
 // Appends the lines of valid text to `lines`: LF, CR LF and a lone CR each

@@ -1,5 +1,8 @@
+#include <unicode/uchar.h>
+#include <unicode/ucasemap.h>
 #include <unicode/unorm2.h>
 #include <unicode/ustring.h>
+#include <unicode/utf8.h>
 
 #include <string>
 
@@ -21,6 +24,43 @@ static int32_t grow_and_call(std::u16string& buffer, Call call) {
   return U_FAILURE(status) ? -1 : n;
 }
 
+// Most words are NFC as written: every character decided on its own, none
+// combining. Those fold straight from UTF-8 to UTF-8.
+static bool is_nfc(std::string_view word) {
+  const char* s = word.data();
+  int32_t length = static_cast<int32_t>(word.size());
+  for (int32_t i = 0; i < length;) {
+    UChar32 c;
+    U8_NEXT(s, i, length, c);
+    if (c < 0x300) continue;  // nothing below U+0300 composes or changes under NFC
+    if (c < 0 || u_getIntPropertyValue(c, UCHAR_NFC_QUICK_CHECK) != UNORM_YES ||
+        u_getCombiningClass(c) != 0)
+      return false;
+  }
+  return true;
+}
+
+static bool fold_utf8(std::string_view word, std::string& out) {
+  struct Map {
+    UCaseMap* map = nullptr;
+    Map() {
+      UErrorCode status = U_ZERO_ERROR;
+      map = ucasemap_open("", U_FOLD_CASE_DEFAULT, &status);
+    }
+    ~Map() { ucasemap_close(map); }
+  };
+  thread_local Map folding;
+  if (!folding.map) return false;
+  // Folding at most triples a character's bytes.
+  out.resize(word.size() * 3);
+  UErrorCode status = U_ZERO_ERROR;
+  int32_t n = ucasemap_utf8FoldCase(folding.map, out.data(), static_cast<int32_t>(out.size()),
+                                    word.data(), static_cast<int32_t>(word.size()), &status);
+  if (U_FAILURE(status)) return false;
+  out.resize(static_cast<size_t>(n));
+  return true;
+}
+
 void fold_key(std::string_view word, std::string& out) {
   out.assign(word);
   bool ascii = true;
@@ -32,6 +72,7 @@ void fold_key(std::string_view word, std::string& out) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
   }
   if (ascii) return;
+  if (is_nfc(word) && fold_utf8(word, out)) return;
 
   thread_local std::u16string text, normal, folded;
   UErrorCode status = U_ZERO_ERROR;

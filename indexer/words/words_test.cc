@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
+#include <unicode/ubrk.h>
+#include <unicode/uchar.h>
+#include <unicode/utext.h>
+#include <unicode/utf8.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -55,6 +60,49 @@ TEST(WordSplitter, SpansAreByteOffsetsAndTheBufferIsReplaced) {
   EXPECT_EQ(spans[1].length, 2u);
   splitter.split("", spans);
   EXPECT_TRUE(spans.empty());
+}
+
+// The words ICU's break iterator finds in the whole line, one by one.
+std::vector<std::string> icu_words_of(const std::string& line) {
+  UErrorCode status = U_ZERO_ERROR;
+  UBreakIterator* breaks = ubrk_open(UBRK_WORD, "", nullptr, 0, &status);
+  UText* text = utext_openUTF8(nullptr, line.data(), static_cast<int64_t>(line.size()), &status);
+  ubrk_setUText(breaks, text, &status);
+  std::vector<std::string> out;
+  int32_t begin = ubrk_first(breaks);
+  for (int32_t end = ubrk_next(breaks); end != UBRK_DONE; begin = end, end = ubrk_next(breaks)) {
+    bool word = false;
+    for (int32_t i = begin; i < end;) {
+      UChar32 c;
+      U8_NEXT(line.data(), i, end, c);
+      word |= c >= 0 && u_isalnum(c);
+    }
+    if (word) out.push_back(line.substr(static_cast<size_t>(begin), static_cast<size_t>(end - begin)));
+  }
+  ubrk_close(breaks);
+  utext_close(text);
+  return out;
+}
+
+// The splitter takes ASCII pieces of a line without ICU; on any line it must
+// find exactly what ICU finds in the whole line.
+TEST(WordSplitter, AgreesWithIcuOnRandomLines) {
+  const char* pieces[] = {"a", "Z", "q", "0", "7", "'", ".", ",", ";", ":", "_", "@", "-", " ",
+                          "  ", "\t", "\"", "!", "/", "é", "\xCC\x81", "č", "ß", "東", "京",
+                          "ク", "\xE2\x80\x8D", "\xC2\xAD", "😀", "ا", "\xD7\x90", "’", "\xC2\xA0",
+                          "１", "٣", "🇸", "🇮", "ｶ"};
+  std::mt19937 random(2026);
+  WordSplitter splitter;
+  std::vector<WordSpan> spans;
+  for (int round = 0; round < 20000; ++round) {
+    std::string line;
+    size_t length = random() % 14;
+    for (size_t i = 0; i < length; ++i) line += pieces[random() % std::size(pieces)];
+    splitter.split(line, spans);
+    std::vector<std::string> words;
+    for (WordSpan s : spans) words.push_back(line.substr(s.begin, s.length));
+    ASSERT_EQ(words, icu_words_of(line)) << "line: " << line;
+  }
 }
 
 TEST(FoldKey, WrittenFormsOfOneWordMeet) {
