@@ -11,7 +11,6 @@ void append_escaped(std::string& out, std::string_view text) {
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
       case '\r': out += "&#13;"; break;
       case '\0': out += "&#0;"; break;
       default: out += c;

@@ -7,7 +7,8 @@
 
 namespace velmor {
 
-// Text content and attribute values alike: & < > " ' become references.
+// Text content and double-quoted or unquoted-safe attribute values alike:
+// & < > " become references.
 void append_escaped(std::string& out, std::string_view text);
 
 // Text inside <pre>: only what the parser would read as markup is escaped,

@@ -1,1 +1,342 @@
-//
+// The word index's one script: the search box, double-click on any word,
+// sorting context lines, and marking occurrences on the document pages.
+// Works from file://: the look-up data arrive as scripts that call back.
+'use strict';
+(function () {
+  const segmenter = new Intl.Segmenter(undefined, { granularity: 'word' });
+  const wordy = /[\p{L}\p{N}]/u;
+
+  // The indexer's key: NFC, then full case folding. Lowering first turns
+  // capital sharp s into ß, upper then lower folds ß to ss and any sigma to
+  // σ; dotless ı has no folding and stays.
+  function fold(s) {
+    let out = '';
+    for (const c of s.normalize('NFC'))
+      out += c === 'ı' ? c : c.toLowerCase().toUpperCase().toLowerCase();
+    return out;
+  }
+
+  // Keys are ordered by code point, as the indexer sorts their UTF-8 bytes.
+  function cmp(a, b) {
+    const n = Math.min(a.length, b.length);
+    for (let i = 0; i < n; i++) {
+      const x = a.codePointAt(i), y = b.codePointAt(i);
+      if (x !== y) return x - y;
+      if (x > 0xffff) i++;
+    }
+    return a.length - b.length;
+  }
+
+  const pad = (n, w) => String(n).padStart(w, '0');
+  const entryHref = row => 'i_' + pad(row[2] + 1, 3) + '.htm#r' + row[3];
+  const shown = row => row[1] || row[0];
+
+  // Look-up data: lookup/keys.js names each shard's first key, and
+  // lookup/k_NNNN.js holds the shard's rows [key, form or 0, file, rank, count].
+  const loaded = {};
+  const waiting = {};
+  function load(name) {
+    if (!loaded[name]) {
+      loaded[name] = new Promise((resolve, reject) => {
+        waiting[name] = resolve;
+        const el = document.createElement('script');
+        el.src = 'lookup/' + name + '.js';
+        el.onerror = () => reject(new Error('missing ' + el.src));
+        document.head.appendChild(el);
+      });
+    }
+    return loaded[name];
+  }
+  window.velmorShards = list => waiting.keys(list);
+  window.velmorKeys = (n, rows) => waiting['k_' + pad(n, 4)](rows);
+  const shards = () => load('keys');
+  const shard = n => load('k_' + pad(n, 4));
+
+  function shardOf(list, key) {
+    let lo = 0, hi = list.length - 1;
+    while (lo < hi) {
+      const mid = (lo + hi + 1) >> 1;
+      if (cmp(list[mid], key) <= 0) lo = mid; else hi = mid - 1;
+    }
+    return lo;
+  }
+  function lowerBound(rows, key) {
+    let lo = 0, hi = rows.length;
+    while (lo < hi) {
+      const mid = (lo + hi) >> 1;
+      if (cmp(rows[mid][0], key) < 0) lo = mid + 1; else hi = mid;
+    }
+    return lo;
+  }
+  async function lookup(key) {
+    const list = await shards();
+    if (!list.length) return null;
+    const rows = await shard(shardOf(list, key));
+    const row = rows[lowerBound(rows, key)];
+    return row && row[0] === key ? row : null;
+  }
+  async function withPrefix(prefix, limit) {
+    const list = await shards();
+    const found = [];
+    for (let n = list.length ? shardOf(list, prefix) : list.length; n < list.length; n++) {
+      if (n > 0 && found.length && !list[n].startsWith(prefix)) break;
+      const rows = await shard(n);
+      for (let i = lowerBound(rows, prefix); i < rows.length && rows[i][0].startsWith(prefix); i++) {
+        found.push(rows[i]);
+        if (found.length >= limit) return found;
+      }
+      if (n + 1 < list.length && !list[n + 1].startsWith(prefix)) break;
+    }
+    return found;
+  }
+
+  // The search box in the header bar: words by the beginning of their key,
+  // shown in alphabetical order.
+  function setupSearch() {
+    const box = document.getElementById('q');
+    const hits = document.getElementById('hits');
+    if (!box || !hits) return;
+    let asked = 0, on = -1;
+    const links = () => hits.querySelectorAll('a');
+    function choose(i) {
+      const all = links();
+      if (!all.length) return;
+      on = (i + all.length) % all.length;
+      all.forEach((a, k) => a.classList.toggle('on', k === on));
+    }
+    box.addEventListener('input', async () => {
+      const ask = ++asked;
+      const prefix = fold(box.value.trim());
+      if (!prefix) { hits.replaceChildren(); return; }
+      const rows = (await withPrefix(prefix, 50)).sort((a, b) => a[3] - b[3]);
+      if (ask !== asked) return;
+      on = -1;
+      hits.replaceChildren(...rows.map(row => {
+        const li = document.createElement('li');
+        const a = document.createElement('a');
+        a.href = entryHref(row);
+        a.append(shown(row));
+        const count = document.createElement('small');
+        count.textContent = row[4].toLocaleString();
+        a.append(count);
+        li.append(a);
+        return li;
+      }));
+      if (!rows.length) {
+        const li = document.createElement('li');
+        const none = document.createElement('span');
+        none.textContent = 'no word begins so';
+        li.append(none);
+        hits.append(li);
+      }
+    });
+    box.addEventListener('keydown', e => {
+      if (e.key === 'ArrowDown') { choose(on + 1); e.preventDefault(); }
+      else if (e.key === 'ArrowUp') { choose(on - 1); e.preventDefault(); }
+      else if (e.key === 'Enter') {
+        const all = links();
+        if (all.length) location.href = all[Math.max(on, 0)].href;
+      } else if (e.key === 'Escape') { hits.replaceChildren(); }
+    });
+  }
+
+  function toast(text) {
+    let el = document.getElementById('toast');
+    if (!el) { el = document.createElement('div'); el.id = 'toast'; document.body.append(el); }
+    el.textContent = text;
+    clearTimeout(toast.timer);
+    toast.timer = setTimeout(() => el.remove(), 2500);
+  }
+
+  // The word segment of `text` that holds position `at`, or null.
+  function wordAt(text, at) {
+    const from = text.lastIndexOf('\n', at - 1) + 1;
+    let to = text.indexOf('\n', at);
+    if (to < 0) to = text.length;
+    for (const s of segmenter.segment(text.slice(from, to))) {
+      if (from + s.index <= at && at < from + s.index + s.segment.length)
+        return wordy.test(s.segment) ? s.segment : null;
+    }
+    return null;
+  }
+
+  // Double-click any word on any page: open its entry.
+  function setupDoubleClick() {
+    document.addEventListener('dblclick', async e => {
+      if (e.target.closest && e.target.closest('header, input, button')) return;
+      const sel = window.getSelection();
+      if (!sel.rangeCount) return;
+      const range = sel.getRangeAt(0);
+      const node = range.startContainer;
+      if (node.nodeType !== Node.TEXT_NODE) return;
+      const word = wordAt(node.data, range.startOffset) ||
+                   (range.endOffset > 0 && range.endContainer === node ? wordAt(node.data, range.endOffset - 1) : null);
+      if (!word) return;
+      const row = await lookup(fold(word));
+      if (row) location.href = entryHref(row);
+      else toast('\u201c' + word + '\u201d is not in the index');
+    });
+  }
+
+  // Entries: sort each table of context lines by its left or right context.
+  const meta = document.querySelector('meta[name=collation]');
+  let collator;
+  try { collator = new Intl.Collator(meta ? meta.content : undefined, { ignorePunctuation: true }); }
+  catch (e) { collator = new Intl.Collator(undefined, { ignorePunctuation: true }); }
+  const cellText = (tr, i) => tr.cells[i].textContent;
+  // Left contexts sort by the word next to the keyword first, then outwards.
+  const sortKey = {
+    l: tr => cellText(tr, 0).trim().split(/\s+/).reverse().join(' '),
+    r: tr => cellText(tr, 2).trim(),
+  };
+  function setupSorting() {
+    document.querySelectorAll('table.k').forEach(table => {
+      const body = table.tBodies[0];
+      if (!body || body.rows.length < 2) return;
+      const original = Array.from(body.rows);
+      const bar = document.createElement('div');
+      bar.className = 'sort';
+      bar.append('Sort lines by');
+      const choices = [['o', 'text order'], ['l', 'left context'], ['r', 'right context']];
+      const buttons = choices.map(([how, label]) => {
+        const b = document.createElement('button');
+        b.type = 'button';
+        b.dataset.sort = how;
+        b.textContent = label;
+        b.setAttribute('aria-pressed', String(how === 'o'));
+        b.addEventListener('click', () => {
+          let rows = original;
+          if (how !== 'o') {
+            const keyed = original.map((tr, i) => [sortKey[how](tr), sortKey[how === 'l' ? 'r' : 'l'](tr), i, tr]);
+            keyed.sort((a, b) => collator.compare(a[0], b[0]) || collator.compare(a[1], b[1]) || a[2] - b[2]);
+            rows = keyed.map(k => k[3]);
+          }
+          body.append(...rows);
+          buttons.forEach(x => x.setAttribute('aria-pressed', String(x === b)));
+        });
+        return b;
+      });
+      bar.append(...buttons);
+      table.before(bar);
+    });
+  }
+
+  // Document pages: mark the occurrence named in the address, then let n and
+  // p step through the occurrences of the same word in this document.
+  function setupPage() {
+    const pre = document.getElementById('t');
+    if (!pre) return;
+    const status = document.getElementById('at');
+    let starts = null;  // offset of each line in the text
+    let hits = null, key = null, current = -1;
+    const text = () => pre.textContent;
+    function lineStarts() {
+      if (!starts) {
+        const t = text();
+        starts = [0];
+        for (let i = t.indexOf('\n'); i >= 0; i = t.indexOf('\n', i + 1)) starts.push(i + 1);
+      }
+      return starts;
+    }
+    function lineOf(offset) {
+      const s = lineStarts();
+      let lo = 0, hi = s.length - 1;
+      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (s[mid] <= offset) lo = mid; else hi = mid - 1; }
+      return lo;
+    }
+    function unmark() {
+      const old = pre.querySelector('mark');
+      if (old) { old.replaceWith(old.textContent); pre.normalize(); }
+    }
+    function mark(offset, length) {
+      unmark();
+      const node = pre.firstChild;
+      if (!node || offset + length > node.data.length) return null;
+      const range = document.createRange();
+      range.setStart(node, offset);
+      range.setEnd(node, offset + length);
+      const m = document.createElement('mark');
+      range.surroundContents(m);
+      m.scrollIntoView({ block: 'center' });
+      return m;
+    }
+    function findAll() {
+      const t = text(), found = [];
+      const s = lineStarts();
+      for (let l = 0; l < s.length; l++) {
+        const end = l + 1 < s.length ? s[l + 1] - 1 : t.length;
+        for (const seg of segmenter.segment(t.slice(s[l], end)))
+          if (wordy.test(seg.segment) && fold(seg.segment) === key) found.push([s[l] + seg.index, seg.segment.length]);
+      }
+      return found;
+    }
+    function tell(word, offset) {
+      const where = 'line ' + (lineOf(offset) + 1).toLocaleString();
+      const of = hits ? ' \u00b7 occurrence ' + (current + 1) + ' of ' + hits.length : '';
+      status.textContent = '\u201c' + word + '\u201d ' + where + of + ' \u00b7 n next, p previous';
+    }
+    function show(offset, length) {
+      const m = mark(offset, length);
+      if (!m) return;
+      const line = lineOf(offset);
+      history.replaceState(null, '', '#o' + line + '.' + (offset - lineStarts()[line]) + '.' + length);
+      tell(m.textContent, offset);
+    }
+    function fromAddress() {
+      const m = /^#o(\d+)\.(\d+)\.(\d+)$/.exec(location.hash);
+      if (!m) return;
+      const s = lineStarts();
+      const line = Number(m[1]);
+      if (line >= s.length) return;
+      const offset = s[line] + Number(m[2]), length = Number(m[3]);
+      const marked = mark(offset, length);
+      if (!marked) return;
+      key = fold(marked.textContent);
+      hits = null;
+      tell(marked.textContent, offset);
+      // Counting the other occurrences can take a moment on a long text.
+      setTimeout(() => {
+        hits = findAll();
+        current = hits.findIndex(h => h[0] === offset);
+        tell(marked.textContent, offset);
+      }, 0);
+    }
+    function step(by) {
+      if (!key) return;
+      if (!hits) hits = findAll();
+      if (!hits.length) return;
+      current = ((current < 0 ? (by > 0 ? -1 : 0) : current) + by + hits.length) % hits.length;
+      show(hits[current][0], hits[current][1]);
+    }
+    document.addEventListener('keydown', e => {
+      if (e.ctrlKey || e.metaKey || e.altKey || /^(INPUT|TEXTAREA)$/.test(e.target.tagName)) return;
+      if (e.key === 'n') step(1);
+      else if (e.key === 'p') step(-1);
+    });
+    window.addEventListener('hashchange', fromAddress);
+    fromAddress();
+  }
+
+  // Entries: each document row ends in the hundredths of the text that hold
+  // the word; draw them as a strip.
+  function drawStrips() {
+    const svg = 'http://www.w3.org/2000/svg';
+    document.querySelectorAll('table.d td:nth-child(3)').forEach(td => {
+      const strip = document.createElementNS(svg, 'svg');
+      strip.setAttribute('viewBox', '0 0 100 2');
+      strip.setAttribute('preserveAspectRatio', 'none');
+      strip.setAttribute('aria-label', 'where in the text: ' + td.textContent.split(' ').map(n => n + '%').join(' '));
+      const path = document.createElementNS(svg, 'path');
+      path.setAttribute('d', td.textContent.split(' ').map(n => 'M' + (Number(n) + 0.5) + ' 0v2').join(''));
+      strip.append(path);
+      td.replaceChildren(strip);
+    });
+  }
+
+  window.velmor = { fold, cmp, lookup, withPrefix, collator, sortKey };
+  setupSearch();
+  setupDoubleClick();
+  drawStrips();
+  setupSorting();
+  setupPage();
+})();

@@ -1,0 +1,220 @@
+// Browser test of the indexer's site: writes a small multilingual corpus,
+// indexes it, and walks the site in headless Chromium from file:// the way a
+// reader would. Usage: node site_test.mjs BUILD_DIR [SHOTS_DIR]
+import { chromium } from 'playwright-core';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { pathToFileURL } from 'node:url';
+import assert from 'node:assert/strict';
+
+const build = path.resolve(process.argv[2] || 'build');
+const shots = path.resolve(process.argv[3] || path.join(build, 'browser-shots'));
+const work = fs.mkdtempSync(path.join(os.tmpdir(), 'velmor-browser-'));
+
+// The documents: each a name and its lines.
+const documents = [
+  ['deutsch', [
+    'Die Straße ist lang, und die STRASSE ist breit.',
+    'Über die Straße geht der Bär; der Bär heißt Bruno.',
+    'Das Buch liegt auf der Straße. Es ist ein schöner Tag.',
+    'Zuletzt: eine Straße am Meer, eine Straße im Wald.',
+  ]],
+  ['slovenscina', [
+    'Čas je, da gremo domov. Čas teče počasi,',
+    'in čaša je polna vode. Cesta je dolga, a dan je lep.',
+    '',
+    'Življenje ni vedno lahko, toda čas vse zaceli.',
+  ]],
+  ['ellinika', [
+    'Ο δρόμος είναι μακρύς. ΟΔΟΣ και οδος.',
+    'Η ΟΔΟΣ οδηγεί στη θάλασσα· ο δρόμος είναι ωραίος.',
+  ]],
+  ['markup', [
+    'A page holding <script>alert("x")</script> & other "markup" must show it as text.',
+    "It's O'Neill's rock'n'roll: e-mail, 3.14 and 1,000 words.",
+    'Folding: GROẞE İstanbul ıslak ﬁne ǅemal Ⅻ ＡＢＣ Ǆ ΐ ᾼ.',
+  ]],
+];
+
+// Text documents arrive as korvel's pages: its fixed frame around the lines,
+// which stay unescaped; one document is an ordinary HTML page.
+function writePages(dir) {
+  for (const [name, lines] of documents) {
+    const frame = ['<HTML>', '<head>', '<meta http-equiv="content-type"  content="text/HTML; charset=utf-8">',
+      '<title>', 'htm_wrk\\' + name + '.htm', '</title>', '</head>', '<body>', '<pre>', ...lines,
+      '</pre>', '</body>', '</html>'];
+    fs.writeFileSync(path.join(dir, name + '.htm'), frame.join('\r\n') + '\r\n');
+  }
+  fs.writeFileSync(path.join(dir, 'zapiski.htm'), `<!DOCTYPE html>
+<html><head><meta charset="utf-8"><title>Zapiski &amp; Notizen</title>
+<style>p { color: red }</style><script>var skrito = "nevidno";</script></head>
+<body><h1>Zapiski</h1><p>Šola je blizu&nbsp;doma. Der B&auml;r schl&auml;ft.</p><!-- komentar --></body></html>
+`);
+}
+
+function index() {
+  const input = path.join(work, 'htm_in');
+  const out = path.join(work, 'htm_out');
+  fs.mkdirSync(input);
+  writePages(input);
+  const env = { ...process.env };
+  delete env.DISPLAY;  // no browser of the user's to open
+  delete env.WAYLAND_DISPLAY;
+  const indexer = path.join(build, 'velmor_01_209.exe');
+  const said = execFileSync(indexer, ['--locale', 'sl', input, out], { env }).toString();
+  console.log(said.trim().split('\n').map(l => '  | ' + l).join('\n'));
+  return out;
+}
+
+const site = index();
+const url = name => pathToFileURL(path.join(site, name)).href;
+fs.mkdirSync(shots, { recursive: true });
+
+const browser = await chromium.launch({
+  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+});
+const step = name => console.log('ok - ' + name);
+try {
+  const context = await browser.newContext({ viewport: { width: 1100, height: 700 } });
+  const page = await context.newPage();
+  const problems = [];
+  page.on('pageerror', e => problems.push('script error: ' + e.message));
+  page.on('dialog', d => { problems.push('dialog: ' + d.message()); d.dismiss(); });
+  page.on('request', r => { if (!r.url().startsWith('file:')) problems.push('network: ' + r.url()); });
+
+  // The start page and the search box.
+  await page.goto(url('index.htm'));
+  assert.match(await page.textContent('.totals'), /^5\D+documents/);
+  await page.fill('#q', 'stra');
+  await page.waitForSelector('#hits a');
+  const hits = await page.$$eval('#hits a', as => as.map(a => a.firstChild.textContent));
+  assert.ok(hits.includes('Straße'), 'search lists Straße: ' + hits);
+  assert.ok(hits.every(h => h.toLowerCase().startsWith('str')), 'only prefix matches: ' + hits);
+  await page.screenshot({ path: path.join(shots, 'search.png') });
+  step('search box finds words by prefix');
+
+  // The script's folding agrees with the indexer's key for every word.
+  const disagree = await page.evaluate(async () => {
+    const bad = [];
+    for (const row of await window.velmor.withPrefix('', 1e6))
+      if (window.velmor.fold(row[1] || row[0]) !== row[0]) bad.push(row);
+    return bad;
+  });
+  assert.deepEqual(disagree, [], 'script folds like the indexer');
+  step('folding matches the indexer for every word');
+
+  await page.click('#hits a:has-text("Straße")');
+  await page.waitForURL(/i_\d+\.htm#r\d+$/);
+  const entry = page.locator('section:target');
+  assert.equal(await entry.locator('h2').textContent(), 'Straße');
+  assert.match(await entry.locator('h2 + p').textContent(), /^6 occurrences in 1 document/);
+  step('a search hit opens the entry');
+
+  // Sorting the context lines.
+  const rows = entry.locator('table.k tr');
+  const cells = i => rows.evaluateAll((trs, i) => trs.map(tr => tr.cells[i].textContent), i);
+  const before = await cells(2);
+  await entry.locator('button[data-sort=r]').click();
+  const right = await cells(2);
+  const sortedRight = await page.evaluate(xs => [...xs].sort(window.velmor.collator.compare), before);
+  assert.deepEqual(right, sortedRight, 'sorted by right context');
+  assert.notDeepEqual(right, before, 'right sort changed the order');
+  await entry.locator('button[data-sort=l]').click();
+  const leftKeys = await rows.evaluateAll(trs => trs.map(tr => window.velmor.sortKey.l(tr)));
+  const sortedLeft = await page.evaluate(xs => [...xs].sort(window.velmor.collator.compare), leftKeys);
+  assert.deepEqual(leftKeys, sortedLeft, 'sorted by left context, nearest word first');
+  assert.equal((await cells(0))[0].trim().split(/\s+/).pop(), 'der', 'nearest left word "der" sorts first');
+  await page.screenshot({ path: path.join(shots, 'entry.png') });
+  step('context lines sort by right and by left context');
+
+  // A context line leads to its place in the document.
+  const line = rows.nth(0).locator('a');
+  const wanted = await line.textContent();
+  await line.click();
+  await page.waitForURL(/page_\d+\.htm#o\d+\.\d+\.\d+$/);
+  await page.waitForSelector('#t mark');
+  assert.equal(await page.textContent('#t mark'), wanted);
+  const seen = await page.$eval('#t mark', m => {
+    const r = m.getBoundingClientRect();
+    return r.top >= 0 && r.bottom <= innerHeight;
+  });
+  assert.ok(seen, 'the marked occurrence is scrolled into view');
+  await page.waitForFunction(() => /of 6/.test(document.getElementById('at').textContent));
+  const first = await page.$eval('#t mark', m => m.previousSibling.textContent.length);
+  await page.keyboard.press('n');
+  const next = await page.$eval('#t mark', m => [m.previousSibling.textContent.length, m.textContent]);
+  assert.notEqual(next[0], first, 'n moves to another occurrence');
+  assert.equal(await page.evaluate(w => window.velmor.fold(w), next[1]), 'strasse');
+  await page.keyboard.press('p');
+  assert.equal(await page.$eval('#t mark', m => m.previousSibling.textContent.length), first);
+  await page.screenshot({ path: path.join(shots, 'page.png') });
+  step('a context line marks its occurrence; n and p step through the others');
+
+  // Double-clicking words on a document page.
+  async function doubleClick(word, nth = 0) {
+    const box = await page.evaluate(([word, nth]) => {
+      const pre = document.getElementById('t');
+      const walker = document.createTreeWalker(pre, NodeFilter.SHOW_TEXT);
+      let seen = 0;
+      for (let node; (node = walker.nextNode());) {
+        for (let at = node.data.indexOf(word); at >= 0; at = node.data.indexOf(word, at + 1)) {
+          if (seen++ < nth) continue;
+          const range = document.createRange();
+          range.setStart(node, at + 1);
+          range.setEnd(node, at + 2);
+          const r = range.getBoundingClientRect();
+          return { x: r.left + r.width / 2, y: r.top + r.height / 2 };
+        }
+      }
+      return null;
+    }, [word, nth]);
+    assert.ok(box, 'found ' + word);
+    await page.mouse.dblclick(box.x, box.y);
+    await page.waitForURL(/i_\d+\.htm#r\d+$/);
+    return page.locator('section:target');
+  }
+  async function openDocument(name) {
+    await page.goto(url('index.htm'));
+    await page.click(`table.doclist a:has-text("${name}")`);
+    await page.waitForSelector('#t');
+  }
+
+  let target = await doubleClick('Über');
+  assert.equal(await target.locator('h2').textContent(), 'Über');
+  step('double-click on "Über" opens its entry');
+
+  await openDocument('ellinika');
+  target = await doubleClick('οδος');
+  assert.equal(await target.locator('h2').textContent(), 'ΟΔΟΣ');
+  assert.match(await target.locator('h2 + p').textContent(), /^3 occurrences/);
+  step('double-click on "οδος" (final sigma) opens the entry of ΟΔΟΣ');
+
+  await openDocument('markup');
+  assert.equal(await page.$$eval('#t script', s => s.length), 0);
+  assert.match(await page.textContent('#t'), /<script>alert\("x"\)<\/script> &/);
+  target = await doubleClick("O'Neill's");
+  assert.equal(await target.locator('h2').textContent(), "O'Neill's");
+  step('markup in a document shows as text; a word with apostrophes opens its entry');
+
+  // The HTML page: its text is indexed, its script, style and comment are not.
+  await openDocument('Zapiski');
+  assert.match(await page.textContent('#t'), /Šola je blizu\u00a0doma\. Der Bär schläft\./);
+  for (const [prefix, expected] of [['šol', 'Šola'], ['nevid', null], ['koment', null], ['colo', null]]) {
+    await page.fill('#q', prefix);
+    await page.waitForSelector('#hits li');
+    const found = await page.$$eval('#hits a', as => as.map(a => a.firstChild.textContent));
+    assert.deepEqual(found, expected ? [expected] : [], prefix);
+  }
+  step('an HTML page is indexed by its text only');
+
+  assert.deepEqual(problems, []);
+  await context.close();
+} finally {
+  await browser.close();
+  fs.rmSync(work, { recursive: true, force: true });
+}
+console.log('all browser checks passed; screenshots in ' + shots);
