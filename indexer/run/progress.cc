@@ -2,17 +2,9 @@
 
 #include <cmath>
 
-namespace velmor {
+#include "indexer/site/html.h"
 
-std::string group_digits(uint64_t n) {
-  std::string digits = std::to_string(n);
-  std::string out;
-  for (size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
-    out += digits[i];
-  }
-  return out;
-}
+namespace velmor {
 
 std::string format_duration(double seconds) {
   char text[48];
@@ -44,7 +36,7 @@ std::string format_progress(const char* what, uint64_t done, uint64_t total, con
   char numbers[160];
   std::snprintf(numbers, sizeof numbers, ", %.1f of %.1f %s", bytes_done / unit_bytes, bytes_total / unit_bytes,
                 small ? "KB" : "MB");
-  std::string line = std::string(what) + " " + group_digits(done) + " of " + group_digits(total) + " " + unit + numbers;
+  std::string line = std::string(what) + " " + grouped(done) + " of " + grouped(total) + " " + unit + numbers;
   if (seconds > 0.5 && bytes_done > 0) {
     double rate = bytes_done / mb / seconds;
     std::snprintf(numbers, sizeof numbers, ", %.1f MB/s", rate);

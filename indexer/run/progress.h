@@ -8,8 +8,6 @@
 
 namespace velmor {
 
-// "1,234" for 1234.
-std::string group_digits(uint64_t n);
 // "2 min 05 s", "14 s", "0.4 s".
 std::string format_duration(double seconds);
 // "reading 1,234 of 3,949 pages, 31.2 of 100.0 MB, 25.3 MB/s, 3 s left"

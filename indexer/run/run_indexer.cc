@@ -15,6 +15,7 @@
 #include "indexer/run/out_folder.h"
 #include "indexer/run/pages.h"
 #include "indexer/run/progress.h"
+#include "indexer/site/html.h"
 #include "indexer/site/site.h"
 #include "indexer/words/words.h"
 
@@ -30,7 +31,7 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
 
 // "1 page", "2,048 pages"
 std::string counted(uint64_t n, const std::string& what) {
-  return group_digits(n) + " " + what + (n == 1 ? "" : "s");
+  return grouped(n) + " " + what + (n == 1 ? "" : "s");
 }
 
 void say(const std::string& line) {
@@ -177,7 +178,7 @@ int run_indexer(const Arguments& args) {
   if (result.skipped) summary += ", skipped " + counted(result.skipped, "page");
   say(summary + ", in " + format_duration(seconds_since(start)));
   if (invalid_bytes)
-    say(group_digits(invalid_bytes) + " bytes that were not UTF-8 are shown as \xEF\xBF\xBD");
+    say(grouped(invalid_bytes) + " bytes that were not UTF-8 are shown as \xEF\xBF\xBD");
   std::string index = (fs::absolute(out, ec) / "index.htm").string();
   say("index: " + index);
   if (has_graphical_session()) {
