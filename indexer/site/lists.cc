@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <numeric>
 
+#include "indexer/site/context.h"
 #include "indexer/site/html.h"
 #include "indexer/site/out_file.h"
 
@@ -34,7 +35,7 @@ uint64_t write_lookup(const Corpus& corpus, const SitePlan& plan,
   std::iota(by_key.begin(), by_key.end(), size_t{0});
   std::sort(by_key.begin(), by_key.end(),
             [&](size_t a, size_t b) { return corpus.word(a).key < corpus.word(b).key; });
-  std::filesystem::create_directory(dir / "lookup");
+  std::filesystem::create_directories(dir / "lookup");
   uint64_t bytes = 0;
   std::string manifest = "velmorShards([";
   for (size_t first = 0, shard = 0; first < words; first += per_shard, ++shard) {
@@ -59,6 +60,17 @@ uint64_t write_lookup(const Corpus& corpus, const SitePlan& plan,
   }
   manifest += "]);\n";
   return bytes + write_file(dir / "lookup" / "keys.js", manifest);
+}
+
+uint64_t write_document_titles(const Corpus& corpus, const std::filesystem::path& dir) {
+  std::string s = "velmorDocs([\n";
+  for (uint32_t d = 0; d < corpus.document_count(); ++d) {
+    if (d > 0) s += ",\n";
+    append_json_string(s, first_code_points(corpus.document(d).title, 40));
+  }
+  s += "]);\n";
+  std::filesystem::create_directories(dir / "lookup");
+  return write_file(dir / "lookup" / "docs.js", s);
 }
 
 namespace {
