@@ -53,7 +53,7 @@ void append_link(std::string& s, const Corpus& corpus, const Occurrence& at) {
   s += '>';
 }
 
-void append_documents(std::string& s, const Corpus& corpus, const SitePlan& plan,
+void append_documents(std::string& s, const Corpus& corpus, uint64_t rows,
                       const WordInfo& word, const std::vector<Occurrence>& occ) {
   std::vector<DocHits> hits;
   for (size_t i = 0; i < occ.size(); ++i) {
@@ -61,7 +61,7 @@ void append_documents(std::string& s, const Corpus& corpus, const SitePlan& plan
     hits.back().end = i + 1;
   }
   s += "<table class=d";
-  if (hits.size() > plan.docs_cap) {
+  if (hits.size() > rows) {
     // Every document stays reachable: the script lists them all on demand
     // from the key and the compact list, and each page finds the word's
     // first occurrence by its key.
@@ -80,8 +80,8 @@ void append_documents(std::string& s, const Corpus& corpus, const SitePlan& plan
     auto more = [](const DocHits& a, const DocHits& b) {
       return a.end - a.first > b.end - b.first;
     };
-    std::nth_element(hits.begin(), hits.begin() + plan.docs_cap, hits.end(), more);
-    hits.resize(plan.docs_cap);
+    std::nth_element(hits.begin(), hits.begin() + static_cast<std::ptrdiff_t>(rows), hits.end(), more);
+    hits.resize(rows);
     std::sort(hits.begin(), hits.end(),
               [](const DocHits& a, const DocHits& b) { return a.doc < b.doc; });
   }
@@ -107,8 +107,8 @@ void append_documents(std::string& s, const Corpus& corpus, const SitePlan& plan
 }
 
 void append_lines(std::string& s, const Corpus& corpus, const SitePlan& plan,
-                  const std::vector<Occurrence>& occ) {
-  const size_t shown = std::min<uint64_t>(occ.size(), plan.lines_cap);
+                  uint64_t lines, const std::vector<Occurrence>& occ) {
+  const size_t shown = std::min<uint64_t>(occ.size(), lines);
   s += "<table class=k>\n";
   for (size_t i = 0; i < shown; ++i) {
     // Spread over all occurrences, so a capped entry still samples every part.
@@ -153,15 +153,16 @@ uint64_t write_entry_file(const Corpus& corpus, const SitePlan& plan, uint32_t f
     s += "</h2><p>" + grouped(w.count) + (w.count == 1 ? " occurrence" : " occurrences") +
          " in " + grouped(w.documents) + (w.documents == 1 ? " document" : " documents");
     // Capped entries say so once, where the reader looks first.
-    const bool few_docs = w.documents > plan.docs_cap, few_lines = occ.size() > plan.lines_cap;
+    const uint64_t rows = plan.share.doc_rows(w.documents, occ.size());
+    const uint64_t lines = plan.share.lines(occ.size());
+    const bool few_docs = w.documents > rows, few_lines = occ.size() > lines;
     if (few_docs || few_lines) s += " &middot; shown:";
     if (few_docs)
-      s += " " + grouped(plan.docs_cap) + (plan.docs_cap == 1 ? " document" : " documents") +
-           (few_lines ? "," : "");
-    if (few_lines) s += " " + grouped(plan.lines_cap) + (plan.lines_cap == 1 ? " line" : " lines");
+      s += " " + grouped(rows) + (rows == 1 ? " document" : " documents") + (few_lines ? "," : "");
+    if (few_lines) s += " " + grouped(lines) + (lines == 1 ? " line" : " lines");
     s += "</p>\n";
-    append_documents(s, corpus, plan, w, occ);
-    append_lines(s, corpus, plan, occ);
+    append_documents(s, corpus, rows, w, occ);
+    append_lines(s, corpus, plan, lines, occ);
     s += "</section>\n";
     out.spill();
   }

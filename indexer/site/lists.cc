@@ -17,7 +17,8 @@ void append_json_string(std::string& s, std::string_view text) {
     if (c == '"' || c == '\\') {
       s += '\\';
       s += c;
-    } else if (b < 0x20) {
+    } else if (b < 0x20 || c == '<' || c == '>' || c == '&') {
+      // Markup characters too, so no title reads as a tag wherever it lands.
       char buf[8];
       std::snprintf(buf, sizeof buf, "\\u%04x", b);
       s += buf;
