@@ -85,7 +85,7 @@ void append_documents(std::string& s, const Corpus& corpus, uint64_t rows,
     std::sort(hits.begin(), hits.end(),
               [](const DocHits& a, const DocHits& b) { return a.doc < b.doc; });
   }
-  s += ">\n";
+  s += ">";
   std::vector<Occurrence> in_doc;
   for (const DocHits& h : hits) {
     const DocumentInfo& info = corpus.document(h.doc);
@@ -109,7 +109,7 @@ void append_documents(std::string& s, const Corpus& corpus, uint64_t rows,
 void append_lines(std::string& s, const Corpus& corpus, const SitePlan& plan,
                   uint64_t lines, const std::vector<Occurrence>& occ) {
   const size_t shown = std::min<uint64_t>(occ.size(), lines);
-  s += "<table class=k>\n";
+  s += "<table class=k>";
   for (size_t i = 0; i < shown; ++i) {
     // Spread over all occurrences, so a capped entry still samples every part.
     const Occurrence& at = occ[shown == occ.size() ? i : i * occ.size() / shown];
@@ -152,14 +152,12 @@ uint64_t write_entry_file(const Corpus& corpus, const SitePlan& plan, uint32_t f
     append_escaped(s, w.form);
     s += "</h2><p>" + grouped(w.count) + (w.count == 1 ? " occurrence" : " occurrences") +
          " in " + grouped(w.documents) + (w.documents == 1 ? " document" : " documents");
-    // Capped entries say so once, where the reader looks first.
+    // Capped lines say so where the reader looks first; capped documents
+    // say so on the button that lists them all.
     const uint64_t rows = plan.share.doc_rows(w.documents, occ.size());
     const uint64_t lines = plan.share.lines(occ.size());
-    const bool few_docs = w.documents > rows, few_lines = occ.size() > lines;
-    if (few_docs || few_lines) s += " &middot; shown:";
-    if (few_docs)
-      s += " " + grouped(rows) + (rows == 1 ? " document" : " documents") + (few_lines ? "," : "");
-    if (few_lines) s += " " + grouped(lines) + (lines == 1 ? " line" : " lines");
+    if (occ.size() > lines)
+      s += " \u00b7 " + grouped(lines) + (lines == 1 ? " line shown" : " lines shown");
     s += "</p>\n";
     append_documents(s, corpus, rows, w, occ);
     append_lines(s, corpus, plan, lines, occ);

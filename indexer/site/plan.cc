@@ -72,7 +72,7 @@ SitePlan plan_site(const CorpusShape& shape, size_t context_lines_cap) {
   for (uint32_t k : shape.key_bytes) key_bytes += k;
   const double budget = 3.8 * static_cast<double>(shape.input_bytes);
   const double fixed = 1.03 * static_cast<double>(shape.text_bytes) + 1000.0 * docs + 40000.0 +
-                       175.0 * static_cast<double>(words) +
+                       160.0 * static_cast<double>(words) +
                        60.0 * static_cast<double>(std::min<size_t>(words, 10000)) +
                        1.5 * static_cast<double>(key_bytes);
   // A small corpus gets its contexts whatever its size: a few megabytes
