@@ -26,6 +26,18 @@ std::vector<uint8_t> dispersion(const std::vector<Occurrence>& in_doc, uint64_t 
   return marks;
 }
 
+std::string document_list(const std::vector<uint32_t>& docs, const std::vector<uint64_t>& counts) {
+  std::string s;
+  int64_t previous = -1;
+  for (size_t i = 0; i < docs.size(); ++i) {
+    if (i > 0) s += ' ';
+    s += std::to_string(static_cast<int64_t>(docs[i]) - previous);
+    if (counts[i] != 1) s += ':' + std::to_string(counts[i]);
+    previous = docs[i];
+  }
+  return s;
+}
+
 namespace {
 
 struct DocHits {
@@ -41,24 +53,39 @@ void append_link(std::string& s, const Corpus& corpus, const Occurrence& at) {
   s += '>';
 }
 
-void append_documents(std::string& s, const Corpus& corpus, const SitePlan& plan,
-                      const std::vector<Occurrence>& occ) {
+void append_documents(std::string& s, const Corpus& corpus, uint64_t rows,
+                      const WordInfo& word, const std::vector<Occurrence>& occ) {
   std::vector<DocHits> hits;
   for (size_t i = 0; i < occ.size(); ++i) {
     if (hits.empty() || hits.back().doc != occ[i].doc) hits.push_back({occ[i].doc, i, i});
     hits.back().end = i + 1;
   }
-  if (hits.size() > plan.docs_cap) {
+  s += "<table class=d";
+  if (hits.size() > rows) {
+    // Every document stays reachable: the script lists them all on demand
+    // from the key and the compact list, and each page finds the word's
+    // first occurrence by its key.
+    s += " data-k=\"";
+    append_escaped(s, word.key);
+    s += "\" data-d=\"";
+    std::vector<uint32_t> docs;
+    std::vector<uint64_t> counts;
+    for (const DocHits& h : hits) {
+      docs.push_back(h.doc);
+      counts.push_back(h.end - h.first);
+    }
+    s += document_list(docs, counts);
+    s += '"';
     // The documents where the word is most at home, shown in their order.
     auto more = [](const DocHits& a, const DocHits& b) {
       return a.end - a.first > b.end - b.first;
     };
-    std::nth_element(hits.begin(), hits.begin() + plan.docs_cap, hits.end(), more);
-    hits.resize(plan.docs_cap);
+    std::nth_element(hits.begin(), hits.begin() + static_cast<std::ptrdiff_t>(rows), hits.end(), more);
+    hits.resize(rows);
     std::sort(hits.begin(), hits.end(),
               [](const DocHits& a, const DocHits& b) { return a.doc < b.doc; });
   }
-  s += "<table class=d>\n";
+  s += ">";
   std::vector<Occurrence> in_doc;
   for (const DocHits& h : hits) {
     const DocumentInfo& info = corpus.document(h.doc);
@@ -80,9 +107,9 @@ void append_documents(std::string& s, const Corpus& corpus, const SitePlan& plan
 }
 
 void append_lines(std::string& s, const Corpus& corpus, const SitePlan& plan,
-                  const std::vector<Occurrence>& occ) {
-  const size_t shown = std::min<uint64_t>(occ.size(), plan.lines_cap);
-  s += "<table class=k>\n";
+                  uint64_t lines, const std::vector<Occurrence>& occ) {
+  const size_t shown = std::min<uint64_t>(occ.size(), lines);
+  s += "<table class=k>";
   for (size_t i = 0; i < shown; ++i) {
     // Spread over all occurrences, so a capped entry still samples every part.
     const Occurrence& at = occ[shown == occ.size() ? i : i * occ.size() / shown];
@@ -114,7 +141,8 @@ uint64_t write_entry_file(const Corpus& corpus, const SitePlan& plan, uint32_t f
   append_page_start(s, first.form + " \u2013 " + last.form, head);
   s += "<p class=hint>A document's name leads to the word's first occurrence there; on the page, "
        "<kbd>n</kbd> and <kbd>p</kbd> step through the others. Where not all are shown, an entry "
-       "lists the documents where the word occurs most, and lines spread over the texts.</p>\n";
+       "lists the documents where the word occurs most first, the others one click away, and "
+       "lines spread over the texts.</p>\n";
   std::vector<Occurrence> occ;
   for (size_t rank = begin; rank < end; ++rank) {
     const WordInfo& w = corpus.word(rank);
@@ -124,16 +152,15 @@ uint64_t write_entry_file(const Corpus& corpus, const SitePlan& plan, uint32_t f
     append_escaped(s, w.form);
     s += "</h2><p>" + grouped(w.count) + (w.count == 1 ? " occurrence" : " occurrences") +
          " in " + grouped(w.documents) + (w.documents == 1 ? " document" : " documents");
-    // Capped entries say so once, where the reader looks first.
-    const bool few_docs = w.documents > plan.docs_cap, few_lines = occ.size() > plan.lines_cap;
-    if (few_docs || few_lines) s += " &middot; shown:";
-    if (few_docs)
-      s += " " + grouped(plan.docs_cap) + (plan.docs_cap == 1 ? " document" : " documents") +
-           (few_lines ? "," : "");
-    if (few_lines) s += " " + grouped(plan.lines_cap) + (plan.lines_cap == 1 ? " line" : " lines");
+    // Capped lines say so where the reader looks first; capped documents
+    // say so on the button that lists them all.
+    const uint64_t rows = plan.share.doc_rows(w.documents, occ.size());
+    const uint64_t lines = plan.share.lines(occ.size());
+    if (occ.size() > lines)
+      s += " \u00b7 " + grouped(lines) + (lines == 1 ? " line shown" : " lines shown");
     s += "</p>\n";
-    append_documents(s, corpus, plan, occ);
-    append_lines(s, corpus, plan, occ);
+    append_documents(s, corpus, rows, w, occ);
+    append_lines(s, corpus, plan, lines, occ);
     s += "</section>\n";
     out.spill();
   }

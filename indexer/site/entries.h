@@ -20,6 +20,12 @@ std::string occurrence_fragment(std::string_view line, const Occurrence& at);
 // hold an occurrence, each once, in order.
 std::vector<uint8_t> dispersion(const std::vector<Occurrence>& in_doc, uint64_t doc_tokens);
 
+// Every document of a word, in order, with its count of occurrences, as the
+// script reads it: "gap[:count]" items separated by blanks, each gap counted
+// from the document before (from -1 for the first), ":count" left out for 1.
+// "1 2:3 4" is documents 0, 2 and 6 with counts 1, 3 and 1.
+std::string document_list(const std::vector<uint32_t>& docs, const std::vector<uint64_t>& counts);
+
 // i_NNN.htm holding the entries of ranks [begin, end).
 uint64_t write_entry_file(const Corpus& corpus, const SitePlan& plan, uint32_t file,
                           size_t begin, size_t end, std::string_view collation,

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <numeric>
 
+#include "indexer/site/context.h"
 #include "indexer/site/html.h"
 #include "indexer/site/out_file.h"
 
@@ -16,7 +17,8 @@ void append_json_string(std::string& s, std::string_view text) {
     if (c == '"' || c == '\\') {
       s += '\\';
       s += c;
-    } else if (b < 0x20) {
+    } else if (b < 0x20 || c == '<' || c == '>' || c == '&') {
+      // Markup characters too, so no title reads as a tag wherever it lands.
       char buf[8];
       std::snprintf(buf, sizeof buf, "\\u%04x", b);
       s += buf;
@@ -34,7 +36,7 @@ uint64_t write_lookup(const Corpus& corpus, const SitePlan& plan,
   std::iota(by_key.begin(), by_key.end(), size_t{0});
   std::sort(by_key.begin(), by_key.end(),
             [&](size_t a, size_t b) { return corpus.word(a).key < corpus.word(b).key; });
-  std::filesystem::create_directory(dir / "lookup");
+  std::filesystem::create_directories(dir / "lookup");
   uint64_t bytes = 0;
   std::string manifest = "velmorShards([";
   for (size_t first = 0, shard = 0; first < words; first += per_shard, ++shard) {
@@ -59,6 +61,17 @@ uint64_t write_lookup(const Corpus& corpus, const SitePlan& plan,
   }
   manifest += "]);\n";
   return bytes + write_file(dir / "lookup" / "keys.js", manifest);
+}
+
+uint64_t write_document_titles(const Corpus& corpus, const std::filesystem::path& dir) {
+  std::string s = "velmorDocs([\n";
+  for (uint32_t d = 0; d < corpus.document_count(); ++d) {
+    if (d > 0) s += ",\n";
+    append_json_string(s, first_code_points(corpus.document(d).title, 40));
+  }
+  s += "]);\n";
+  std::filesystem::create_directories(dir / "lookup");
+  return write_file(dir / "lookup" / "docs.js", s);
 }
 
 namespace {

@@ -20,6 +20,10 @@ void append_json_string(std::string& s, std::string_view text);
 uint64_t write_lookup(const Corpus& corpus, const SitePlan& plan,
                       const std::filesystem::path& dir, size_t per_shard);
 
+// lookup/docs.js: every document's title as the entries' rows show it, for
+// the script's list of all documents of a word.
+uint64_t write_document_titles(const Corpus& corpus, const std::filesystem::path& dir);
+
 uint64_t write_lists(const Corpus& corpus, const SitePlan& plan,
                      const std::vector<ListPage>& lists, const std::filesystem::path& dir);
 

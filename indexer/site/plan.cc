@@ -1,24 +1,19 @@
 #include "indexer/site/plan.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace velmor {
 
-uint64_t water_fill(const std::vector<uint64_t>& amounts, uint64_t budget) {
-  uint64_t top = 1;
-  for (uint64_t a : amounts) top = std::max(top, a);
-  auto used = [&](uint64_t cap) {
-    uint64_t sum = 0;
-    for (uint64_t a : amounts) sum += std::min(a, cap);
-    return sum;
-  };
-  if (used(top) <= budget) return top;
-  uint64_t lo = 1, hi = top;  // used(hi) > budget; answer in [lo, hi)
-  while (hi - lo > 1) {
-    uint64_t mid = lo + (hi - lo) / 2;
-    (used(mid) <= budget ? lo : hi) = mid;
-  }
-  return lo;
+uint64_t Share::lines(uint64_t count) const {
+  const double wanted = spread * std::sqrt(static_cast<double>(count));
+  uint64_t n = wanted >= static_cast<double>(max_lines) ? max_lines
+                                                        : static_cast<uint64_t>(wanted);
+  return std::min({count, max_lines, std::max(n, base)});
+}
+
+uint64_t Share::doc_rows(uint64_t documents, uint64_t count) const {
+  return std::min({documents, kMaxDocRows, std::max(lines(count), base)});
 }
 
 std::vector<ListPage> plan_lists(const std::vector<std::string_view>& initials,
@@ -54,66 +49,101 @@ std::vector<ListPage> plan_lists(const std::vector<std::string_view>& initials,
   return pages;
 }
 
+namespace {
+
+uint64_t digits(double n) { return n < 10 ? 1 : n < 100 ? 2 : n < 1000 ? 3 : n < 10000 ? 4 : 5; }
+
+}  // namespace
+
 SitePlan plan_site(const CorpusShape& shape, size_t context_lines_cap) {
   SitePlan plan;
   const size_t words = shape.counts.size();
+  const double docs = static_cast<double>(shape.documents_count);
   const double bytes_per_cp =
       shape.text_code_points
           ? static_cast<double>(shape.text_bytes) / static_cast<double>(shape.text_code_points)
           : 1.0;
 
-  // What every site has whatever the caps: the pages themselves, and for
-  // each word its row in the word lists, its look-up row, its entry's
-  // heading and, for the first 10,000, a row in the frequency list.
+  // What every site has whatever it shows of each word: the pages
+  // themselves, and for each word its row in the word lists, its look-up
+  // row, its entry's heading and, for the first 10,000, a row in the
+  // frequency list.
   uint64_t key_bytes = 0;
   for (uint32_t k : shape.key_bytes) key_bytes += k;
-  const double budget = 3.7 * static_cast<double>(shape.input_bytes);
-  const double fixed = 1.03 * static_cast<double>(shape.text_bytes) +
-                       1000.0 * static_cast<double>(shape.documents_count) + 40000.0 +
-                       210.0 * static_cast<double>(words) +
+  const double budget = 3.8 * static_cast<double>(shape.input_bytes);
+  const double fixed = 1.03 * static_cast<double>(shape.text_bytes) + 1000.0 * docs + 40000.0 +
+                       160.0 * static_cast<double>(words) +
                        60.0 * static_cast<double>(std::min<size_t>(words, 10000)) +
-                       2.5 * static_cast<double>(key_bytes);
+                       1.5 * static_cast<double>(key_bytes);
   // A small corpus gets its contexts whatever its size: a few megabytes
   // are nothing on disk, and its per-word overheads alone outgrow the ratio.
-  double rest = std::max(2.0 * 1024 * 1024, budget - fixed);
+  const double rest = std::max(2.0 * 1024 * 1024, budget - fixed);
 
-  const double kDocRow =
-      50.0 + (shape.documents_count ? static_cast<double>(shape.title_bytes) /
-                                          static_cast<double>(shape.documents_count)
-                                    : 0.0);
-  constexpr double kTick = 3;
-  plan.docs_cap = water_fill(shape.documents, static_cast<uint64_t>(0.3 * rest / kDocRow));
-  double doc_rows = 0;
-  for (size_t r = 0; r < words; ++r) {
-    uint64_t listed = std::min(shape.documents[r], plan.docs_cap);
-    doc_rows += kDocRow * listed + kTick * std::min(shape.counts[r], listed * 100);
-  }
-  rest = std::max(0.0, rest - doc_rows);
-
-  // Shorter contexts before fewer lines: a word seen in three places tells
-  // more than one seen in a single longer one.
+  const double doc_row = 55.0 + (shape.documents_count ? static_cast<double>(shape.title_bytes) / docs : 0.0);
+  const double word_bytes = words ? static_cast<double>(key_bytes) / (2.0 * words) : 0;
   double line_cost = 0;
+  // What one word's entry costs beyond its heading: its lines, its
+  // document rows with their strips, and the compact list of all its
+  // documents when not all are shown.
+  auto entry_cost = [&](const Share& share, size_t r) {
+    const uint64_t count = shape.counts[r], documents = std::max<uint64_t>(shape.documents[r], 1);
+    const uint64_t rows = share.doc_rows(documents, count);
+    const double per_doc = static_cast<double>(count) / static_cast<double>(documents);
+    double cost = line_cost * static_cast<double>(share.lines(count)) +
+                  static_cast<double>(rows) * (doc_row + 3.0 * std::min(per_doc, 100.0));
+    if (documents > rows)
+      cost += 25.0 + shape.key_bytes[r] +
+              static_cast<double>(documents) *
+                  (1.0 + static_cast<double>(digits(docs / static_cast<double>(documents))) +
+                   (per_doc > 1.5 ? 1.0 + static_cast<double>(digits(per_doc)) : 0.5));
+    return cost;
+  };
+  auto total = [&](const Share& share) {
+    double sum = 0;
+    for (size_t r = 0; r < words; ++r) sum += entry_cost(share, r);
+    return sum;
+  };
+
+  // Shorter contexts before fewer lines, and a frequent word's twenty or so
+  // lines before a rare word's second: a word seen in thirty places tells
+  // more than one seen in a single longer one.
+  constexpr double kMinSpread = 0.7;  // 21 lines at 900 occurrences, 31 at 2,000
+  Share share;
+  share.max_lines = std::max<size_t>(context_lines_cap, 1);
+  bool found = false;
   for (uint32_t cps : {40u, 30u, 20u}) {
     plan.context_cps = cps;
-    line_cost = 50.0 + 2.0 * cps * bytes_per_cp +
-                (words ? static_cast<double>(key_bytes) / (2.0 * words) : 0);
-    plan.lines_cap = std::min<uint64_t>(
-        std::max<size_t>(context_lines_cap, 1),
-        water_fill(shape.counts, static_cast<uint64_t>(rest / line_cost)));
-    if (plan.lines_cap >= 3) break;
+    line_cost = 50.0 + 2.0 * cps * bytes_per_cp + word_bytes;
+    for (uint64_t base : {3u, 2u, 1u}) {
+      share.base = base;
+      share.spread = 1e7;  // everything: every word all its lines
+      if (total(share) <= rest) { found = true; break; }
+      // Only the first setting that fits is worth searching; at the last
+      // one, whatever spread fits.
+      const bool last = cps == 20 && base == 1;
+      share.spread = kMinSpread;
+      if (total(share) > rest && !last) continue;
+      double lo = 0, hi = 2000;  // past 2,000 the lines cap decides
+      for (int i = 0; i < 40 && hi - lo > 0.01; ++i) {
+        share.spread = (lo + hi) / 2;
+        (total(share) <= rest ? lo : hi) = share.spread;
+      }
+      share.spread = lo;
+      found = true;
+      break;
+    }
+    if (found) break;
   }
+  plan.share = share;  // at worst: one line and one row a word, as many as fit
 
   // Entry files of a few hundred kilobytes, fewer than about 1,500 of them.
   std::vector<double> cost(words);
-  double total = 0;
+  double sum = 0;
   for (size_t r = 0; r < words; ++r) {
-    uint64_t listed = std::min(shape.documents[r], plan.docs_cap);
-    cost[r] = 100.0 + 1.5 * shape.key_bytes[r] + kDocRow * listed +
-              kTick * std::min(shape.counts[r], listed * 100) +
-              line_cost * std::min(shape.counts[r], plan.lines_cap);
-    total += cost[r];
+    cost[r] = 100.0 + 1.5 * shape.key_bytes[r] + entry_cost(plan.share, r);
+    sum += cost[r];
   }
-  const double target = std::max(400.0 * 1024, total / 1500);
+  const double target = std::max(400.0 * 1024, sum / 1500);
   plan.entry_file.resize(words);
   double filled = 0;
   uint32_t file = 0;

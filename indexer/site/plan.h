@@ -13,11 +13,6 @@
 
 namespace velmor {
 
-// The largest cap c with sum(min(amount, c)) <= budget, at least 1; the
-// biggest amount when everything fits. Rare words keep all they have, the
-// frequent ones share what is left equally.
-uint64_t water_fill(const std::vector<uint64_t>& amounts, uint64_t budget);
-
 struct ListPage {
   size_t begin = 0, end = 0;  // ranks [begin, end)
   std::string label;          // "A", "B–D", "S 2"
@@ -28,9 +23,24 @@ struct ListPage {
 std::vector<ListPage> plan_lists(const std::vector<std::string_view>& initials,
                                  size_t max_per_page);
 
+// Document rows an entry shows at most; the others are one click away.
+constexpr uint64_t kMaxDocRows = 25;
+
+// How much of each word an entry shows. A word of n occurrences gets
+// max(base, spread * sqrt(n)) context lines, at most `max_lines` and never
+// more than it has: a frequent word gets enough lines to be worth reading,
+// a rare one all or most of its few. Its document rows follow its lines,
+// at least `base`, at most kMaxDocRows.
+struct Share {
+  uint64_t base = 1;
+  double spread = 0;
+  uint64_t max_lines = 1000;
+  uint64_t lines(uint64_t count) const;
+  uint64_t doc_rows(uint64_t documents, uint64_t count) const;
+};
+
 struct SitePlan {
-  uint64_t lines_cap = 0;     // context lines per entry
-  uint64_t docs_cap = 0;      // document rows per entry
+  Share share;
   uint32_t context_cps = 40;  // code points of context on each side: 40, 30 or 20
   std::vector<uint32_t> entry_file;  // entry file of each rank
   uint32_t entry_files = 0;

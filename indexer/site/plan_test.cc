@@ -5,19 +5,24 @@
 namespace velmor {
 namespace {
 
-TEST(WaterFill, FrequentWordsShareWhatRareOnesLeave) {
+TEST(Share, FrequentWordsGetLinesByTheRootOfTheirCountAndRareOnesTheirBase) {
   struct Case {
-    std::vector<uint64_t> amounts;
-    uint64_t budget, cap;
+    uint64_t base;
+    double spread;
+    uint64_t max_lines, count, documents, lines, rows;
   } cases[] = {
-      {{3, 1, 2}, 100, 3},      // everything fits: the biggest amount
-      {{10, 1, 1}, 5, 3},       // 3 + 1 + 1
-      {{5, 5, 5}, 9, 3},
-      {{5, 5, 5}, 8, 2},
-      {{1000, 2, 1000}, 0, 1},  // never below one line
-      {{}, 0, 1},
+      {2, 1.0, 1000, 1, 1, 1, 1},            // never more than it has
+      {2, 1.0, 1000, 3, 3, 2, 2},            // the base
+      {1, 1.0, 1000, 900, 400, 30, 25},      // root of the count; rows capped
+      {1, 0.7, 1000, 2000, 3, 31, 3},        // rows: no more than its documents
+      {1, 5.0, 1000, 1000000, 4000, 1000, 25},  // the lines cap
+      {3, 1e7, 20, 100, 8, 20, 8},           // everything fits but the option
   };
-  for (const Case& c : cases) EXPECT_EQ(water_fill(c.amounts, c.budget), c.cap) << c.budget;
+  for (const Case& c : cases) {
+    Share share{c.base, c.spread, c.max_lines};
+    EXPECT_EQ(share.lines(c.count), c.lines) << c.count;
+    EXPECT_EQ(share.doc_rows(c.documents, c.count), c.rows) << c.count;
+  }
 }
 
 TEST(PlanLists, WholeLettersShareAPageAndBigOnesAreSplit) {
@@ -65,24 +70,37 @@ TEST(PlanSite, EntryFilesAreFewContiguousAndFull) {
   }
 }
 
-TEST(PlanSite, ContextLinesAreCappedByTheOptionAndTheBudget) {
+TEST(PlanSite, FrequentWordsGetTheirLinesBeforeTheTailGetsMore) {
+  // 100 MB of text, Zipf-like: 1,000 words of 10,000 occurrences, 50,000
+  // of 10, 300,000 of 1.
   CorpusShape shape;
-  // 50 MB of text whose commonest word is a tenth of it.
-  shape.input_bytes = shape.text_bytes = shape.text_code_points = 50u << 20;
-  const uint64_t tokens = shape.text_bytes / 8;
-  shape.counts = {tokens / 10, tokens / 20, 5, 1};
-  shape.documents = {500, 500, 2, 1};
-  shape.key_bytes = {6, 6, 6, 6};
+  shape.documents_count = 4000;
+  shape.input_bytes = shape.text_bytes = shape.text_code_points = 100u << 20;
+  auto add = [&](size_t n, uint64_t count, uint64_t documents) {
+    shape.counts.insert(shape.counts.end(), n, count);
+    shape.documents.insert(shape.documents.end(), n, documents);
+    shape.key_bytes.insert(shape.key_bytes.end(), n, 16);
+  };
+  add(1000, 10000, 3000);
+  add(50000, 10, 8);
+  add(300000, 1, 1);
   SitePlan plan = plan_site(shape, 1000);
-  EXPECT_EQ(plan.lines_cap, 1000u);
-  EXPECT_EQ(plan_site(shape, 20).lines_cap, 20u);
-  // Ten million one-letter words: the contexts cannot all fit in 4x.
-  shape.counts = {tokens};
-  shape.documents = {500};
-  shape.key_bytes = {2};
-  SitePlan tight = plan_site(shape, tokens);
-  EXPECT_LT(tight.lines_cap, tokens / 2);
-  EXPECT_GT(tight.lines_cap, 100000u);
+  EXPECT_GE(plan.share.lines(10000), 50u);
+  EXPECT_GE(plan.share.lines(10), 1u);
+  EXPECT_LE(plan.share.lines(10), plan.share.lines(10000));
+  EXPECT_EQ(plan_site(shape, 20).share.lines(10000), 20u);
+
+  // A small corpus shows everything.
+  CorpusShape small;
+  small.documents_count = 3;
+  small.input_bytes = small.text_bytes = small.text_code_points = 30000;
+  small.counts = {2000, 5, 1};
+  small.documents = {3, 2, 1};
+  small.key_bytes = {6, 6, 6};
+  SitePlan all = plan_site(small, 1000);
+  EXPECT_EQ(all.share.lines(2000), 1000u);
+  EXPECT_EQ(all.share.lines(5), 5u);
+  EXPECT_EQ(all.context_cps, 40u);
 }
 
 }  // namespace

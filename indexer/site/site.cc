@@ -60,7 +60,11 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
   for (uint32_t d = 0; d < corpus.document_count(); ++d)
     tasks.push_back({[&, d] { write_page(corpus, d, out_dir); }, 1});
   tasks.push_back({[&] { write_lists(corpus, plan, lists, out_dir); }, 0});
-  tasks.push_back({[&] { write_lookup(corpus, plan, out_dir, kKeysPerShard); }, 0});
+  tasks.push_back({[&] {
+                     write_lookup(corpus, plan, out_dir, kKeysPerShard);
+                     write_document_titles(corpus, out_dir);
+                   },
+                   0});
   tasks.push_back({[&] { write_stats(corpus, plan, out_dir); }, 0});
   tasks.push_back({[&] {
                      write_start_page(corpus, lists, out_dir);

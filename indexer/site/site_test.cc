@@ -110,6 +110,35 @@ TEST(Entries, FragmentsCountUtf16UnitsAsTheBrowserDoes) {
   EXPECT_EQ(dispersion(in_doc, 200), (std::vector<uint8_t>{0, 25, 99}));
 }
 
+TEST(Entries, EveryDocumentOfAWordIsListed) {
+  struct Case {
+    std::vector<uint32_t> docs;
+    std::vector<uint64_t> counts;
+    std::string list;
+  } cases[] = {
+      {{0, 2, 6}, {1, 3, 1}, "1 2:3 4"},
+      {{41}, {12}, "42:12"},
+      {{}, {}, ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(document_list(c.docs, c.counts), c.list);
+
+  // A word in more documents than an entry shows: all of them, in the list.
+  std::vector<Document> docs;
+  for (int i = 0; i < 40; ++i)
+    docs.push_back(doc("d" + std::to_string(i), {i % 7 ? "tide tide" : "tide"}));
+  MemoryCorpus corpus(docs, "");
+  TempDir dir;
+  write_site(corpus, dir.path, {});
+  std::string entries = slurp(dir.path / "i_001.htm");
+  const std::string attributes = "data-k=\"tide\" data-d=\"";
+  size_t at = entries.find(attributes);
+  ASSERT_NE(at, std::string::npos);
+  std::string expected = "1";
+  for (int i = 1; i < 40; ++i) expected += i % 7 ? " 1:2" : " 1";
+  at += attributes.size();
+  EXPECT_EQ(entries.substr(at, entries.find('"', at) - at), expected);
+}
+
 TEST(WriteSite, EverythingFromTheDocumentsIsEscaped) {
   TempDir dir;
   MemoryCorpus corpus(

@@ -49,7 +49,9 @@
   }
   window.velmorShards = list => waiting.keys(list);
   window.velmorKeys = (n, rows) => waiting['k_' + pad(n, 4)](rows);
+  window.velmorDocs = titles => waiting.docs(titles);
   const shards = () => load('keys');
+  const docTitles = () => load('docs');
   const shard = n => load('k_' + pad(n, 4));
 
   function shardOf(list, key) {
@@ -282,7 +284,22 @@
       history.replaceState(null, '', '#o' + line + '.' + (offset - lineStarts()[line]) + '.' + length);
       tell(m.textContent, offset);
     }
+    // "#w=KEY", from an entry's list of all documents: the word's first
+    // occurrence here.
+    function firstOf() {
+      let wanted;
+      try { wanted = decodeURIComponent(location.hash.slice(3)); } catch (e) { return; }
+      key = wanted;
+      hits = findAll();
+      if (!hits.length) {
+        status.textContent = '\u201c' + wanted + '\u201d: no occurrence found on this page';
+        return;
+      }
+      current = 0;
+      show(hits[0][0], hits[0][1]);
+    }
     function fromAddress() {
+      if (location.hash.startsWith('#w=')) return firstOf();
       const m = /^#o(\d+)\.(\d+)\.(\d+)$/.exec(location.hash);
       if (!m) return;
       const s = lineStarts();
@@ -333,10 +350,73 @@
     });
   }
 
-  window.velmor = { fold, cmp, lookup, withPrefix, collator, sortKey };
+  // "gap[:count]" items, gaps from the document before (from -1): the
+  // indexer's compact list of every document of a word.
+  function decodeDocuments(text) {
+    const out = [];
+    let doc = -1;
+    for (const item of text.trim().split(/\s+/)) {
+      if (!item) continue;
+      const [gap, count] = item.split(':');
+      doc += Number(gap);
+      out.push([doc, count === undefined ? 1 : Number(count)]);
+    }
+    return out;
+  }
+
+  // Entries of words found in more documents than they show: a button lists
+  // them all, each leading to the word's first occurrence in that document.
+  function setupAllDocuments() {
+    document.querySelectorAll('table.d[data-d]').forEach(table => {
+      const all = decodeDocuments(table.dataset.d);
+      const body = table.tBodies[0] || table.createTBody();
+      const few = Array.from(body.rows);
+      const bar = document.createElement('div');
+      bar.className = 'sort';
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.className = 'alldocs';
+      const label = open => open ? 'show the ' + few.length.toLocaleString() + ' with most occurrences'
+                                 : 'show all ' + all.length.toLocaleString() + ' documents';
+      button.textContent = label(false);
+      button.setAttribute('aria-expanded', 'false');
+      let rows = null;
+      button.addEventListener('click', async () => {
+        const open = button.getAttribute('aria-expanded') !== 'true';
+        if (open && !rows) {
+          const titles = await docTitles();
+          const byDoc = new Map();
+          for (const tr of few) {
+            const m = /page_(\d+)\.htm/.exec(tr.querySelector('a').getAttribute('href'));
+            if (m) byDoc.set(Number(m[1]) - 1, tr);
+          }
+          const key = encodeURIComponent(table.dataset.k);
+          rows = all.map(([doc, count]) => {
+            if (byDoc.has(doc)) return byDoc.get(doc);
+            const tr = document.createElement('tr');
+            const a = document.createElement('a');
+            a.href = 'page_' + pad(doc + 1, 4) + '.htm#w=' + key;
+            a.textContent = titles[doc] === undefined ? 'document ' + (doc + 1) : titles[doc];
+            tr.insertCell().append(a);
+            tr.insertCell().textContent = count.toLocaleString();
+            tr.insertCell();
+            return tr;
+          });
+        }
+        body.replaceChildren(...(open ? rows : few));
+        button.textContent = label(open);
+        button.setAttribute('aria-expanded', String(open));
+      });
+      bar.append(button);
+      table.after(bar);
+    });
+  }
+
+  window.velmor = { fold, cmp, lookup, withPrefix, collator, sortKey, decodeDocuments };
   setupSearch();
   setupDoubleClick();
   drawStrips();
   setupSorting();
+  setupAllDocuments();
   setupPage();
 })();

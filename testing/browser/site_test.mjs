@@ -37,6 +37,14 @@ const documents = [
     'Folding: GROẞE İstanbul ıslak ﬁne ǅemal Ⅻ ＡＢＣ Ǆ ΐ ᾼ.',
   ]],
 ];
+// A word in more documents than an entry shows at first.
+for (let i = 1; i <= 30; i++) {
+  documents.push(['anhang_' + String(i).padStart(2, '0'), [
+    'Anhang ' + i + '.',
+    ...Array(i % 5).fill('Ein ruhiger Tag ohne besondere Vorkommnisse.'),
+    ...Array(i % 6 ? 3 : 2).fill('Der Leuchtturm Nummer ' + i + ' leuchtet hell.'),
+  ]]);
+}
 
 // Text documents arrive as korvel's pages: its fixed frame around the lines,
 // which stay unescaped; one document is an ordinary HTML page.
@@ -88,7 +96,7 @@ try {
 
   // The start page and the search box.
   await page.goto(url('index.htm'));
-  assert.match(await page.textContent('.totals'), /^5\D+documents/);
+  assert.match(await page.textContent('.totals'), /^35\D+documents/);
   await page.fill('#q', 'stra');
   await page.waitForSelector('#hits a');
   const hits = await page.$$eval('#hits a', as => as.map(a => a.firstChild.textContent));
@@ -210,6 +218,37 @@ try {
     assert.deepEqual(found, expected ? [expected] : [], prefix);
   }
   step('an HTML page is indexed by its text only');
+
+  // An entry that shows some of its documents lists the others on demand,
+  // and each leads to the word's first occurrence there.
+  await page.goto(url('index.htm'));
+  await page.fill('#q', 'leucht');
+  await page.click('#hits a:has-text("Leuchtturm")');
+  await page.waitForURL(/i_\d+\.htm#r\d+$/);
+  const docs = page.locator('section:target table.d tr');
+  const firstShown = await docs.evaluateAll(trs => trs.map(tr => tr.querySelector('a').getAttribute('href')));
+  assert.equal(firstShown.length, 25);
+  const more = page.locator('section:target button.alldocs');
+  assert.equal(await more.textContent(), 'show all 30 documents');
+  await more.click();
+  await page.waitForFunction(() => document.querySelectorAll('section:target table.d tr').length === 30);
+  const all = await docs.evaluateAll(trs => trs.map(tr => [tr.querySelector('a').getAttribute('href'),
+    tr.cells[0].textContent, tr.cells[1].textContent]));
+  const hidden = all.filter(([href]) => !firstShown.includes(href));
+  assert.equal(hidden.length, 5);
+  const [href, title, count] = hidden[hidden.length - 1];
+  await page.screenshot({ path: path.join(shots, 'all-documents.png') });
+  await page.click(`section:target table.d a[href="${href}"]`);
+  await page.waitForURL(/page_\d+\.htm#o\d+\.\d+\.\d+$/);
+  assert.equal(await page.textContent('h1'), title);
+  assert.equal(await page.textContent('#t mark'), 'Leuchtturm');
+  assert.match(await page.textContent('#at'), new RegExp('occurrence 1 of ' + count + '\\b'));
+  const at = await page.$eval('#t mark', m => m.previousSibling.textContent.length);
+  await page.keyboard.press('n');
+  assert.equal(await page.textContent('#t mark'), 'Leuchtturm');
+  assert.notEqual(await page.$eval('#t mark', m => m.previousSibling.textContent.length), at);
+  assert.match(await page.textContent('#at'), new RegExp('occurrence 2 of ' + count + '\\b'));
+  step('an entry lists all its documents on demand; one not shown at first opens with the word marked');
 
   assert.deepEqual(problems, []);
   await context.close();
