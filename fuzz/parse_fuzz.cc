@@ -63,7 +63,7 @@ void check_redirections(std::string_view line) {
 
 // How korvel's stages put a name into a command line.
 void check_quoted_name(std::string_view name) {
-  if (!is_quotable(name)) return;
+  if (!is_addressable(name)) return;
   std::string line = "copy /y \"txt_in\\" + std::string(name) + "\" > out_null.list";
   FUZZ_CHECK(refused_char(line) == 0);
   std::string command;

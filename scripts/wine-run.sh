@@ -55,6 +55,8 @@ lay_out() {  # folder, indexer program
   printf '<html><body>report</body></html>\r\n' >"$1/txt_in/report.htm"
   # Left by an earlier run: the renaming copy must replace it without asking.
   printf 'stale copy from an earlier run\r\n' >"$1/Field_Notes.TXT"
+  # ... and recorded as one korvel put there, so the move may replace it.
+  printf 'field_notes.txt\r\n' >"$1/moved_files.list"
 }
 
 win="$wine_tmp/win" lin="$wine_tmp/linux"
