@@ -8,7 +8,20 @@ set -euo pipefail
 build=$1
 source=$(realpath "$2")
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# The indexers the runs started work on after korvel ends; the folder goes
+# only once no process works in it any more.
+working_here() {
+  for cwd in /proc/[0-9]*/cwd; do
+    case "$(readlink "$cwd" 2>/dev/null)" in "$work"/*) return 0 ;; esac
+  done
+  return 1
+}
+cleanup() {
+  cd /
+  for _ in $(seq 600); do working_here || break; sleep 0.1; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
 fail() { echo "install test: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$work/folder" > /dev/null
