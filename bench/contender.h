@@ -18,6 +18,10 @@ struct Timing {
 Timing run_contender(const std::vector<std::string>& argv, const std::filesystem::path& folder,
                      const std::string& keys);
 
+// `bench_run --peak FILE -- argv...`: runs argv, writes its peak memory in
+// KiB into FILE, and exits as it did.
+int peak_main(int argc, char** argv);
+
 struct SyscallCount {
   long to_header = -1;
   long total = -1;

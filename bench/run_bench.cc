@@ -10,7 +10,8 @@
 // size ("100M", "1G") spread over 10,000 documents. Default: 1k 10k.
 // tmpfs is /dev/shm; ext4 is a fresh image with a journal, loop-mounted
 // (needs root; otherwise a folder on the disk of KORVEL_BENCH_DISK, default
-// /var/tmp, and the table says so). System calls are counted once per size
+// /var/tmp, and the table says so). KORVEL=path runs that korvel instead of
+// this build's. System calls are counted once per size
 // under strace, untimed.
 #include <fcntl.h>
 #include <sys/mount.h>
@@ -47,6 +48,12 @@ Size parse_size(const std::string& text) {
     case 'g': case 'G': return {text, 10000, static_cast<uintmax_t>(value * (1 << 30))};
     default: return {text, static_cast<int>(value), 0};
   }
+}
+
+// KORVEL=path compares another build, e.g. one saved before a change.
+std::string korvel_binary() {
+  const char* chosen = std::getenv("KORVEL");
+  return chosen && *chosen ? chosen : KORVEL_BIN;
 }
 
 void sync_folder(const fs::path& folder) {
@@ -135,7 +142,7 @@ bool bench(const std::string& kind, const Size& size, int rounds, bool syscalls)
       "cp -r txt_in c1 && cp -r c1 c2 && cp -r c2 c3 && printf 'Reformatting *.txt files to *.htm.\\r\\n' && "
       "cp -r c3 c4 && cp -r c4 c5 && cp -r c5 c6 && cp -r c6 c7 && echo 'INDEXING RESULTS'";
   std::vector<Contender> contenders = {{"floor", {FLOOR_BIN}, "", {}, {}, 0, {}},
-                                       {"korvel", {KORVEL_BIN}, "1111x", {}, {}, 0, {}},
+                                       {"korvel", {korvel_binary()}, "1111x", {}, {}, 0, {}},
                                        {"cp x3/x7", {"sh", "-c", cp_script}, "", {}, {}, 0, {}}};
   std::map<std::string, uintmax_t> floor_files;
   bool ok = true;
@@ -191,6 +198,7 @@ bool bench(const std::string& kind, const Size& size, int rounds, bool syscalls)
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "--peak") return peak_main(argc, argv);
   int rounds = 3;
   bool syscalls = true;
   std::vector<std::string> kinds = {"tmpfs", "ext4"};
