@@ -13,6 +13,7 @@
 #include "interp/partial_copy.h"
 #include "interp/path.h"
 #include "interp/pattern.h"
+#include "interp/stat_memo.h"
 #include "shell/text.h"
 #include "shell/write_failure.h"
 
@@ -53,23 +54,34 @@ std::string folder_of(const std::string& native) {
   return slash == 0 ? "/" : native.substr(0, slash);
 }
 
+// The mode bits a file made now gets from open(): what is asked, less the
+// umask. Read once; nothing in the program changes it.
+mode_t creation_mask() {
+  static mode_t mask = [] {
+    mode_t m = umask(0);
+    umask(m);
+    return m;
+  }();
+  return mask;
+}
+
 // Content, permission bits and modification time go along, as on NTFS.
 // On kFailed, `error` holds the errno that tells why.
 Copied copy_file(const std::string& source, const std::string& target, int& error) {
   bool not_regular = false;
-  int from = open_regular_file(source, not_regular);
+  struct stat src, dst;
+  int from = open_regular_file(source, not_regular, &src);
   if (from < 0) {
     error = errno;
     return not_regular ? Copied::kNotRegular : Copied::kFailed;
   }
-  struct stat src, dst;
-  fstat(from, &src);
-  if (stat(target.c_str(), &dst) == 0 && dst.st_dev == src.st_dev && dst.st_ino == src.st_ino) {
+  bool target_exists = memo_stat(target, true, &dst) == 0;
+  if (target_exists && dst.st_dev == src.st_dev && dst.st_ino == src.st_ino) {
     close(from);
     return Copied::kOntoItself;
   }
   // A read-only target stays, as cmd leaves it; a rename would not ask.
-  if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) {
+  if (target_exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) {
     error = errno;
     close(from);
     return Copied::kFailed;
@@ -77,15 +89,17 @@ Copied copy_file(const std::string& source, const std::string& target, int& erro
   remove_dead_partial_copies(folder_of(target));
   std::string partial = join_path(folder_of(target), partial_copy_name());
   int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
-  int to = create_file(partial, flags, 0600);
-  if (to < 0 && errno == EEXIST && remove_file(partial)) to = create_file(partial, flags, 0600);  // a killed run's, same pid
+  mode_t mode = src.st_mode & 07777;
+  int to = create_file(partial, flags, mode & 0777);
+  if (to < 0 && errno == EEXIST && remove_file(partial)) to = create_file(partial, flags, mode & 0777);  // a killed run's, same pid
   if (to < 0) {
     error = errno;
     close(from);
     return Copied::kFailed;
   }
   error = copy_bytes(from, to, src.st_size);
-  fchmod(to, src.st_mode & 07777);
+  // open() gave the bits the umask lets through; only others need asking.
+  if ((mode & ~creation_mask()) != mode) fchmod(to, mode);
   struct timespec times[2] = {{0, UTIME_OMIT}, src.st_mtim};
   futimens(to, times);
   close(from);

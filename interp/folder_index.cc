@@ -4,12 +4,14 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <map>
+#include <optional>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
 #include <utility>
 
+#include "interp/partial_copy.h"
 #include "interp/pattern.h"
 #include "interp/stat_memo.h"
 #include "shell/text.h"
@@ -47,16 +49,62 @@ bool stamp_of(const std::string& folder, Stamp& stamp) {
   return true;
 }
 
+// What the index keeps of a folder's names is bounded, whatever their number:
+// a filter of the lower-case forms that says "certainly not there" or "maybe"
+// (a maybe reads the folder, which also renews the filter), and the few
+// lower-case forms last found in other letter cases, with their names.
+constexpr size_t kFilterBits = size_t{1} << 22;  // 512 KiB: one wrong maybe in 10^4 lookups at 100,000 names
+constexpr size_t kFilterProbes = 4;
+constexpr size_t kKeptVariants = 16;
+constexpr size_t kMaxIndexes = 4;
+
+struct Variants {
+  std::string lower;
+  std::vector<std::string> names;  // in listing order; empty: none
+};
+
 struct Index {
   Stamp stamp;  // the folder's times when last seen or last changed here
   bool built = false;
-  // Lower-case form -> the names that have it, in listing order.
-  std::unordered_map<std::string, std::vector<std::string>> names;
+  std::vector<uint64_t> filter;
+  std::vector<Variants> kept;  // most recently used last
+  uint64_t used = 0;
 };
+
+using Key = std::pair<dev_t, ino_t>;
 
 // By device and inode, so that every spelling of a folder ("." or its full
 // path, any letter case) shares one index and hears of every change.
-std::map<std::pair<dev_t, ino_t>, Index> indexes;
+std::map<Key, Index> indexes;
+uint64_t clock_of_use = 0;
+
+// Folders as spelled in paths -> the key of their index, or none. A change
+// in a folder without an index then costs no stat() of the folder. Cleared
+// whenever an index is made, so that "none" never hides a new one.
+std::unordered_map<std::string, std::optional<Key>> spellings;
+
+uint64_t name_hash(std::string_view lower) {
+  uint64_t h = 1469598103934665603ull;  // FNV-1a
+  for (char c : lower) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  return h ^ (h >> 29);
+}
+
+template <typename Probe>
+void each_probe(std::string_view lower, Probe probe) {
+  uint64_t h = name_hash(lower);
+  uint64_t step = (h >> 32) | 1;
+  for (size_t i = 0; i < kFilterProbes; ++i) probe((h + i * step) & (kFilterBits - 1));
+}
+
+void filter_add(Index& index, std::string_view lower) {
+  each_probe(lower, [&](size_t bit) { index.filter[bit / 64] |= uint64_t{1} << (bit % 64); });
+}
+
+bool filter_may_hold(const Index& index, std::string_view lower) {
+  bool all = true;
+  each_probe(lower, [&](size_t bit) { all = all && (index.filter[bit / 64] >> (bit % 64) & 1); });
+  return all;
+}
 
 bool by_listing(const std::string& a, std::string_view b) { return listing_before(a, b); }
 
@@ -65,11 +113,19 @@ void add_name(std::vector<std::string>& variants, std::string_view name) {
   if (at == variants.end() || *at != name) variants.insert(at, std::string(name));
 }
 
-void remove_name(Index& index, std::string_view name) {
-  auto found = index.names.find(to_lower_ascii(name));
-  if (found == index.names.end()) return;
-  std::erase(found->second, name);
-  if (found->second.empty()) index.names.erase(found);
+Variants* kept_for(Index& index, std::string_view lower) {
+  for (Variants& v : index.kept)
+    if (v.lower == lower) return &v;
+  return nullptr;
+}
+
+void keep(Index& index, std::string_view lower, const std::vector<std::string>& names) {
+  if (Variants* v = kept_for(index, lower)) {
+    v->names = names;
+    return;
+  }
+  if (index.kept.size() == kKeptVariants) index.kept.erase(index.kept.begin());
+  index.kept.push_back({std::string(lower), names});
 }
 
 // Every name of `folder` but "." and "..".
@@ -84,35 +140,67 @@ void each_name(const std::string& folder, Take take) {
   closedir(dir);
 }
 
+// Reads the folder once: the variants of `lower`, and, when `index` is
+// given, its filter anew.
+std::vector<std::string> read_variants(const std::string& folder, std::string_view lower, Index* index) {
+  std::vector<std::string> found;
+  if (index) {
+    index->filter.assign(kFilterBits / 64, 0);
+    index->built = true;
+  }
+  std::string each_lower;
+  each_name(folder, [&](std::string_view each) {
+    each_lower.assign(each);
+    for (char& c : each_lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    if (index) filter_add(*index, each_lower);
+    if (each_lower == lower) add_name(found, each);
+  });
+  return found;
+}
+
+Index& index_for(const Key& key, bool& made) {
+  auto [at, inserted] = indexes.try_emplace(key);
+  made = inserted;
+  if (inserted) {
+    spellings.clear();
+    if (indexes.size() > kMaxIndexes) {
+      auto oldest = indexes.end();
+      for (auto i = indexes.begin(); i != indexes.end(); ++i)
+        if (i != at && (oldest == indexes.end() || i->second.used < oldest->second.used)) oldest = i;
+      indexes.erase(oldest);
+    }
+  }
+  at->second.used = ++clock_of_use;
+  return at->second;
+}
+
 // The names equal to `name` ignoring case, in listing order. The index is
-// read only for a folder that held still since it was last seen: one that
+// built only for a folder that held still since it was last seen: one that
 // another program changes between every two lookups (korvel's file layer
 // writing page after page) would be read whole each time, and a single pass
 // looking for one name costs less than building the index.
 std::vector<std::string> variants(const std::string& folder, std::string_view name) {
-  std::vector<std::string> found;
   Stamp now{};
-  if (!stamp_of(folder, now)) return found;
-  auto [at, made] = indexes.try_emplace({now.dev, now.ino});
-  Index& index = at->second;
+  if (!stamp_of(folder, now)) return {};
+  bool made = false;
+  Index& index = index_for({now.dev, now.ino}, made);
   bool held_still = !made && same(index.stamp, now);
   // The stamp is taken before the folder is read: a change made while it is
   // read shows as a newer time at the next use.
   index.stamp = now;
-  if (held_still && !index.built) {
-    each_name(folder, [&](std::string_view each) { add_name(index.names[to_lower_ascii(each)], each); });
-    index.built = true;
+  std::string lower = to_lower_ascii(name);
+  if (!held_still) {
+    index.built = false;
+    index.filter = {};
+    index.kept.clear();
+    return read_variants(folder, lower, nullptr);
   }
-  if (held_still) {
-    auto hit = index.names.find(to_lower_ascii(name));
-    if (hit != index.names.end()) found = hit->second;
-    return found;
+  if (index.built) {
+    if (Variants* v = kept_for(index, lower)) return v->names;
+    if (!filter_may_hold(index, lower)) return {};
   }
-  index.names.clear();
-  index.built = false;
-  each_name(folder, [&](std::string_view each) {
-    if (equals_ignore_case(each, name)) add_name(found, each);
-  });
+  std::vector<std::string> found = read_variants(folder, lower, &index);
+  if (!found.empty()) keep(index, lower, found);
   return found;
 }
 
@@ -138,20 +226,39 @@ void note_change(const std::string& folder, const Stamp& before, std::string_vie
     indexes.erase(found);
     return;
   }
-  if (index.built && added) add_name(index.names[to_lower_ascii(name)], name);
-  if (index.built && !added) remove_name(index, name);
+  std::string lower = to_lower_ascii(name);
+  if (index.built && added) filter_add(index, lower);
+  if (Variants* v = kept_for(index, lower)) {
+    if (added) add_name(v->names, name);
+    else std::erase(v->names, name);
+  }
   index.stamp = after;
 }
 
-// Runs `change` on `native` and tells the index of its folder.
+// Whether a folder spelled so may have an index; a stat() only for a
+// spelling not met since the last index was made.
+bool may_have_index(const std::string& folder) {
+  auto known = spellings.find(folder);
+  if (known == spellings.end()) {
+    struct stat st;
+    std::optional<Key> key;
+    if (memo_stat(folder, true, &st) == 0 && indexes.count({st.st_dev, st.st_ino})) key = Key{st.st_dev, st.st_ino};
+    known = spellings.emplace(folder, key).first;
+  }
+  return known->second && indexes.count(*known->second);
+}
+
+// Runs `change` on `native` and tells the index of its folder. Partial
+// copies are nobody's names: they change nothing any lookup could find.
 template <typename Change>
 bool changed(const std::string& native, bool added, Change change) {
   auto [folder, name] = split_native(native);
+  if (is_partial_copy_name(name)) return change();
   Stamp before{};
-  bool known = stamp_of(folder, before);
+  bool known = may_have_index(folder) && stamp_of(folder, before);
   bool done = change();
   // Whatever the change touched, earlier answers about it are stale.
-  forget_stats();
+  forget_stat(native, folder);
   if (!done) return false;
   if (known) note_change(folder, before, name, added);
   return true;
@@ -167,18 +274,32 @@ std::string find_ignoring_case(const std::string& folder, std::string_view name)
   return found.empty() ? "" : found.front();
 }
 
-void forget_folder_indexes() { indexes.clear(); }
+void forget_folder_indexes() {
+  indexes.clear();
+  spellings.clear();
+}
 
 void set_folder_clock_tick(long long nanoseconds) {
   tick_ns = nanoseconds;
-  indexes.clear();
+  forget_folder_indexes();
+}
+
+namespace {
+// Writing past the process's file size limit must fail like a full disk
+// (EFBIG), not end the run; every file the program writes is opened here.
+void ignore_file_size_signal() {
+  static bool size_signal_ignored = signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+  (void)size_signal_ignored;
+}
+}  // namespace
+
+int open_for_writing(const std::string& native, int flags) {
+  ignore_file_size_signal();
+  return open(native.c_str(), flags & ~O_CREAT);
 }
 
 int create_file(const std::string& native, int flags, mode_t mode) {
-  // Writing past the process's file size limit must fail like a full disk
-  // (EFBIG), not end the run; every file the program writes is made here.
-  static bool size_signal_ignored = signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
-  (void)size_signal_ignored;
+  ignore_file_size_signal();
   int fd = -1;
   changed(native, true, [&] {
     fd = open(native.c_str(), flags, mode);
@@ -199,13 +320,19 @@ bool rename_file(const std::string& from, const std::string& to) {
 }
 
 bool make_folder(const std::string& native) {
-  return changed(native, true, [&] { return mkdir(native.c_str(), 0777) == 0; });
+  bool done = changed(native, true, [&] { return mkdir(native.c_str(), 0777) == 0; });
+  forget_stats();  // what was missing below the new folder's name
+  spellings.clear();
+  return done;
 }
 
 bool remove_folder(const std::string& native) {
   Stamp gone{};
   bool known = stamp_of(native, gone);
-  if (!changed(native, false, [&] { return rmdir(native.c_str()) == 0; })) return false;
+  bool done = changed(native, false, [&] { return rmdir(native.c_str()) == 0; });
+  forget_stats();
+  spellings.clear();
+  if (!done) return false;
   // Its inode may be given to a folder made later.
   if (known) indexes.erase({gone.dev, gone.ino});
   return true;

@@ -28,6 +28,9 @@ void set_folder_clock_tick(long long nanoseconds);
 
 // open() with O_CREAT in `flags`. SIGXFSZ is ignored from the first call on.
 int create_file(const std::string& native, int flags, mode_t mode);
+// open() of an existing file for writing, which changes no folder; SIGXFSZ
+// as above.
+int open_for_writing(const std::string& native, int flags);
 // unlink(), mkdir() and rmdir(): true on success, errno as they leave it.
 bool remove_file(const std::string& native);
 // rename(): `to` is replaced at once, never seen half written.

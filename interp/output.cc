@@ -7,16 +7,18 @@
 namespace {
 int out_fd = 1;
 int out_error = 0;
+unsigned long long out_bytes = 0;
 std::string pending;
 
 // 0, or the errno of the write that lost the rest of `text`.
-int write_all(int fd, std::string_view text) {
+int write_all(int fd, std::string_view text, unsigned long long* count = nullptr) {
   while (!text.empty()) {
     ssize_t n = write(fd, text.data(), text.size());
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return errno;
     if (n == 0) return EIO;
     text.remove_prefix(static_cast<size_t>(n));
+    if (count) *count += static_cast<unsigned long long>(n);
   }
   return 0;
 }
@@ -36,7 +38,8 @@ void err_line(std::string_view text) {
 }
 
 void out_flush() {
-  int error = write_all(out_fd, pending);
+  if (pending.empty()) return;
+  int error = write_all(out_fd, pending, &out_bytes);
   if (error != 0 && out_error == 0) out_error = error;
   pending.clear();
 }
@@ -46,6 +49,7 @@ int swap_out_fd(int fd) {
   int old = out_fd;
   out_fd = fd;
   out_error = 0;
+  out_bytes = 0;
   return old;
 }
 
@@ -53,3 +57,5 @@ int out_write_error() {
   out_flush();
   return out_error;
 }
+
+unsigned long long out_bytes_written() { return out_bytes; }

@@ -14,3 +14,5 @@ int swap_out_fd(int fd);
 // since it was swapped in arrived, else the errno of the first write that
 // did not (a full disk, a closed pipe).
 int out_write_error();
+// Bytes that reached the current fd since it was swapped in.
+unsigned long long out_bytes_written();

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <charconv>
 #include <dirent.h>
+#include <pthread.h>
 #include <set>
 #include <signal.h>
 #include <sys/stat.h>
@@ -11,14 +12,24 @@
 #include <vector>
 
 #include "interp/folder_index.h"
+#include "interp/stat_memo.h"
 
 namespace {
 constexpr std::string_view kPrefix = "~korvel_partial_";
 constexpr std::string_view kSuffix = ".part";
 }  // namespace
 
+namespace {
+pid_t own_pid = 0;  // asked once, and again in a forked child
+}  // namespace
+
 std::string partial_copy_name() {
-  return std::string(kPrefix) + std::to_string(getpid()) + std::string(kSuffix);
+  if (own_pid == 0) {
+    own_pid = getpid();
+    static bool reset_on_fork = pthread_atfork(nullptr, nullptr, [] { own_pid = 0; }) == 0;
+    (void)reset_on_fork;
+  }
+  return std::string(kPrefix) + std::to_string(own_pid) + std::string(kSuffix);
 }
 
 bool is_partial_copy_name(std::string_view name) { return name.starts_with(kPrefix) && name.ends_with(kSuffix); }
@@ -36,7 +47,7 @@ bool owner_is_gone(std::string_view name) {
 void remove_dead_partial_copies(const std::string& folder) {
   static std::set<std::pair<dev_t, ino_t>> swept;
   struct stat st;
-  if (stat(folder.c_str(), &st) != 0 || !swept.insert({st.st_dev, st.st_ino}).second) return;
+  if (memo_stat(folder, true, &st) != 0 || !swept.insert({st.st_dev, st.st_ino}).second) return;
   std::vector<std::string> dead;
   DIR* dir = opendir(folder.c_str());
   if (!dir) return;

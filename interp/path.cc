@@ -17,13 +17,27 @@
 bool is_separator(char c) { return c == '\\' || c == '/'; }
 
 std::string join_path(std::string_view folder, std::string_view name) {
+  // "./x" and "x" are one file; one spelling keeps the stat memo's answers.
+  if (folder == "." && !name.empty()) return std::string(name);
   std::string out(folder);
   if (!out.empty() && out.back() != '/') out.push_back('/');
   out.append(name);
   return out;
 }
 
+std::string as_written(std::string_view path) {
+  std::string out;
+  for (char c : path) {
+    if (is_separator(c) && !out.empty() && out.back() == '/') continue;
+    out.push_back(is_separator(c) ? '/' : c);
+  }
+  return out;
+}
+
 std::string interp_resolve(std::string_view path) {
+  // Most paths exist as written: one lstat() instead of one per component.
+  std::string written = as_written(path);
+  if (!written.empty() && written != "/" && path_exists(written)) return written;
   std::string out;
   size_t i = 0;
   if (!path.empty() && is_separator(path[0])) {
@@ -147,20 +161,19 @@ std::vector<Entry> matching_entries(const std::string& native, std::string_view 
   return entries;
 }
 
-int open_regular_file(const std::string& native, bool& not_regular) {
+int open_regular_file(const std::string& native, bool& not_regular, struct stat* opened) {
   not_regular = false;
-  struct stat st;
-  if (stat(native.c_str(), &st) != 0) return -1;
+  struct stat own;
+  struct stat& st = opened ? *opened : own;
+  if (memo_stat(native, true, &st) != 0) return -1;
   // Looked at before the open, which would wait for a FIFO's writer or act
   // on a device; the open itself must not wait either if the name changed
   // hands in between, and what was opened is looked at again.
   if (S_ISREG(st.st_mode)) {
     int fd = open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return -1;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-      fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-      return fd;
-    }
+    // O_NONBLOCK means nothing to a regular file's reads; it can stay.
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) return fd;
     close(fd);
   }
   not_regular = true;

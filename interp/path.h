@@ -1,6 +1,7 @@
 #pragma once
 // Finding cmd-style paths on a case-sensitive file system, and listing folders.
 #include <string>
+#include <sys/stat.h>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +19,9 @@ struct FolderAndName {
 };
 
 bool is_separator(char c);
+// The path as written, "\\" as "/" and empty components dropped: what
+// interp_resolve() gives when every component exists under its exact name.
+std::string as_written(std::string_view path);
 FolderAndName split_last(std::string_view path);
 // The folder part as written again, ready for a name to be appended ("txt_in\").
 std::string folder_prefix(const FolderAndName& parts);
@@ -41,4 +45,5 @@ std::vector<Entry> matching_entries(const std::string& native, std::string_view 
 // Opens a regular file, or a symbolic link to one, for reading. Anything
 // else (FIFO, socket, device) is never opened: -1 with `not_regular` set.
 // -1 with `not_regular` clear when the file cannot be opened, errno telling why.
-int open_regular_file(const std::string& native, bool& not_regular);
+// `opened`, when given, receives what fstat() said of the open file.
+int open_regular_file(const std::string& native, bool& not_regular, struct stat* opened = nullptr);

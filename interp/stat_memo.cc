@@ -14,6 +14,13 @@ struct Answer {
 int depth = 0;
 std::unordered_map<std::string, Answer> followed, not_followed;
 
+Answer ask(const std::string& path, bool follow) {
+  Answer answer{};
+  answer.result = follow ? stat(path.c_str(), &answer.st) : lstat(path.c_str(), &answer.st);
+  answer.error = answer.result == 0 ? 0 : errno;
+  return answer;
+}
+
 }  // namespace
 
 int memo_stat(const std::string& path, bool follow, struct stat* st) {
@@ -21,14 +28,23 @@ int memo_stat(const std::string& path, bool follow, struct stat* st) {
   auto& answers = follow ? followed : not_followed;
   auto known = answers.find(path);
   if (known == answers.end()) {
-    Answer answer{};
-    answer.result = follow ? stat(path.c_str(), &answer.st) : lstat(path.c_str(), &answer.st);
-    answer.error = errno;
+    Answer answer = ask(path, follow);
     known = answers.emplace(path, answer).first;
+    // What is no symbolic link looks the same either way, and a path that is
+    // missing for lstat() is missing for stat() too.
+    bool same_for_both = !follow && (answer.result == 0 ? !S_ISLNK(answer.st.st_mode) : answer.error == ENOENT);
+    if (same_for_both) followed.emplace(path, answer);
   }
   *st = known->second.st;
   errno = known->second.error;
   return known->second.result;
+}
+
+void forget_stat(const std::string& path, const std::string& folder) {
+  for (auto* answers : {&followed, &not_followed}) {
+    answers->erase(path);
+    answers->erase(folder);
+  }
 }
 
 void forget_stats() {
