@@ -86,7 +86,6 @@ Copied copy_file(const std::string& source, const std::string& target, int& erro
     close(from);
     return Copied::kFailed;
   }
-  remove_dead_partial_copies(folder_of(target));
   std::string partial = join_path(folder_of(target), partial_copy_name());
   int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
   mode_t mode = src.st_mode & 07777;
@@ -152,6 +151,7 @@ void copy_files(std::string_view source, std::string_view target) {
     return report(0);
   }
 
+  remove_dead_partial_copies(into_folder ? target_native : folder_of(target_native));
   int count = 0;
   for (const std::string& name : names) {
     std::string shown = many ? shown_prefix + name : std::string(source);
