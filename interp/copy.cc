@@ -115,7 +115,7 @@ void copy_files(std::string_view source, std::string_view target) {
   FolderAndName parts = split_last(source);
   std::string source_folder = resolve_folder(parts);
   std::string shown_prefix = folder_prefix(parts);
-  std::vector<std::string> names;
+  Entries found_names;
   bool many = has_wildcard(parts.name) || parts.name.empty();
   if (!many && is_folder(interp_resolve(source))) {  // a folder stands for its files
     source_folder = interp_resolve(source);
@@ -128,13 +128,14 @@ void copy_files(std::string_view source, std::string_view target) {
     return report(0);
   }
   if (many) {
-    for (const Entry& entry : matching_entries(source_folder, parts.name.empty() ? "*" : parts.name))
-      if (!entry.is_folder) names.push_back(entry.name);
+    found_names = matching_entries(source_folder, parts.name.empty() ? "*" : parts.name);
   } else {
     std::string found = interp_resolve(source);
-    if (is_file(found)) names.push_back(split_last(found).name);
+    if (is_file(found)) found_names.add(split_last(found).name, false);
   }
-  if (names.empty()) {
+  size_t files = 0;
+  for (const Entry& entry : found_names) files += entry.is_folder ? 0 : 1;
+  if (files == 0) {
     err_line(kFileNotFound);
     return report(0);
   }
@@ -153,8 +154,10 @@ void copy_files(std::string_view source, std::string_view target) {
 
   remove_dead_partial_copies(into_folder ? target_native : folder_of(target_native));
   int count = 0;
-  for (const std::string& name : names) {
-    std::string shown = many ? shown_prefix + name : std::string(source);
+  for (const Entry& entry : found_names) {
+    if (entry.is_folder) continue;
+    std::string_view name = entry.name;
+    std::string shown = many ? shown_prefix + std::string(name) : std::string(source);
     if (many) out_line(shown);
     std::string destination = into_folder ? join_path(target_native, name) : target_native;
     int error = 0;

@@ -109,25 +109,44 @@ std::string absolute_path(const std::string& native) {
   return native;
 }
 
-std::vector<Entry> list_folder(const std::string& native) {
-  std::vector<Entry> entries;
+void Entries::add(std::string_view name, bool is_folder) {
+  refs_.push_back({static_cast<uint32_t>(text_.size()), static_cast<uint32_t>(name.size() * 2 + (is_folder ? 1 : 0))});
+  text_.append(name);
+}
+
+void Entries::sort() {
+  std::sort(refs_.begin(), refs_.end(), [&](const Ref& a, const Ref& b) {
+    return listing_before(std::string_view(text_).substr(a.offset, a.length >> 1),
+                          std::string_view(text_).substr(b.offset, b.length >> 1));
+  });
+}
+
+namespace {
+// The entries of a folder that `keep` lets through, in listing order.
+template <typename Keep>
+Entries read_folder(const std::string& native, Keep keep) {
+  Entries entries;
   DIR* dir = opendir(native.c_str());
   if (!dir) return entries;
   int dir_fd = dirfd(dir);
   while (dirent* entry = readdir(dir)) {
     std::string_view name = entry->d_name;
-    if (name == "." || name == ".." || is_partial_copy_name(name)) continue;
+    if (name == "." || name == ".." || is_partial_copy_name(name) || !keep(name)) continue;
     bool folder = entry->d_type == DT_DIR;
     if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
       struct stat st;
       folder = fstatat(dir_fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
     }
-    entries.push_back({std::string(name), folder});
+    entries.add(name, folder);
   }
   closedir(dir);
-  std::sort(entries.begin(), entries.end(),
-            [](const Entry& a, const Entry& b) { return listing_before(a.name, b.name); });
+  entries.sort();
   return entries;
+}
+}  // namespace
+
+Entries list_folder(const std::string& native) {
+  return read_folder(native, [](std::string_view) { return true; });
 }
 
 namespace {
@@ -138,11 +157,11 @@ bool matches_case_variants_only(std::string_view pattern) {
 }
 }  // namespace
 
-std::vector<Entry> matching_entries(const std::string& native, std::string_view pattern) {
+Entries matching_entries(const std::string& native, std::string_view pattern) {
   if (matches_case_variants_only(pattern)) {
     // The name itself where it exists; else the case variant a lookup picks.
     // Never every variant: a.txt beside A.TXT are two documents here.
-    std::vector<Entry> entries;
+    Entries entries;
     std::string path = join_path(native, pattern);
     struct stat st;
     std::string name(pattern);
@@ -153,12 +172,10 @@ std::vector<Entry> matching_entries(const std::string& native, std::string_view 
     }
     if (is_partial_copy_name(name)) return entries;
     bool folder = S_ISDIR(st.st_mode) || (S_ISLNK(st.st_mode) && is_folder(path));
-    entries.push_back({name, folder});
+    entries.add(name, folder);
     return entries;
   }
-  std::vector<Entry> entries = list_folder(native);
-  std::erase_if(entries, [&](const Entry& e) { return !name_matches(pattern, e.name); });
-  return entries;
+  return read_folder(native, [&](std::string_view name) { return name_matches(pattern, name); });
 }
 
 int open_regular_file(const std::string& native, bool& not_regular, struct stat* opened) {

@@ -1,5 +1,6 @@
 #pragma once
 // Finding cmd-style paths on a case-sensitive file system, and listing folders.
+#include <cstdint>
 #include <string>
 #include <sys/stat.h>
 #include <string_view>
@@ -8,8 +9,41 @@
 #include "interp/interp.h"
 
 struct Entry {
-  std::string name;
+  std::string_view name;  // lives as long as the Entries it came from
   bool is_folder;
+};
+
+// The names of a folder, packed into one string: a listing of 50,000 names
+// costs their bytes and 8 more each, not a string object apiece.
+class Entries {
+ public:
+  void add(std::string_view name, bool is_folder);
+  void sort();  // listing order
+  size_t size() const { return refs_.size(); }
+  bool empty() const { return refs_.empty(); }
+  Entry operator[](size_t i) const {
+    return {std::string_view(text_).substr(refs_[i].offset, refs_[i].length >> 1), (refs_[i].length & 1) != 0};
+  }
+  struct Iterator {
+    const Entries* entries;
+    size_t i;
+    Entry operator*() const { return (*entries)[i]; }
+    Iterator& operator++() {
+      ++i;
+      return *this;
+    }
+    bool operator!=(const Iterator& other) const { return i != other.i; }
+  };
+  Iterator begin() const { return {this, 0}; }
+  Iterator end() const { return {this, refs_.size()}; }
+
+ private:
+  struct Ref {
+    uint32_t offset;
+    uint32_t length;  // name length * 2, plus 1 for a folder
+  };
+  std::string text_;
+  std::vector<Ref> refs_;
 };
 
 struct FolderAndName {
@@ -36,11 +70,11 @@ bool is_file(const std::string& native);
 std::string absolute_path(const std::string& native);
 
 // Every entry but "." and ".." and partial copies, in listing order.
-std::vector<Entry> list_folder(const std::string& native);
+Entries list_folder(const std::string& native);
 // The entries whose names match `pattern`, in listing order. A plain name
 // (no wildcard) matches itself where it exists exactly, else the first of
 // its case variants: one entry at most.
-std::vector<Entry> matching_entries(const std::string& native, std::string_view pattern);
+Entries matching_entries(const std::string& native, std::string_view pattern);
 
 // Opens a regular file, or a symbolic link to one, for reading. Anything
 // else (FIFO, socket, device) is never opened: -1 with `not_regular` set.

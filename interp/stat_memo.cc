@@ -11,6 +11,7 @@ struct Answer {
   struct stat st;
 };
 
+constexpr size_t kMostKept = 512;
 int depth = 0;
 std::unordered_map<std::string, Answer> followed, not_followed;
 
@@ -28,6 +29,9 @@ int memo_stat(const std::string& path, bool follow, struct stat* st) {
   auto& answers = follow ? followed : not_followed;
   auto known = answers.find(path);
   if (known == answers.end()) {
+    // A command over a whole folder asks about every file once or twice;
+    // kept answers must not grow with the number of files.
+    if (followed.size() + not_followed.size() >= kMostKept) forget_stats();
     Answer answer = ask(path, follow);
     known = answers.emplace(path, answer).first;
     // What is no symbolic link looks the same either way, and a path that is
