@@ -67,10 +67,10 @@ mode_t creation_mask() {
 
 // Content, permission bits and modification time go along, as on NTFS.
 // On kFailed, `error` holds the errno that tells why.
-Copied copy_file(const std::string& source, const std::string& target, int& error) {
+Copied copy_file(const std::string& source, const std::string& target, bool was_regular, int& error) {
   bool not_regular = false;
   struct stat src, dst;
-  int from = open_regular_file(source, not_regular, &src);
+  int from = open_regular_file(source, not_regular, &src, was_regular);
   if (from < 0) {
     error = errno;
     return not_regular ? Copied::kNotRegular : Copied::kFailed;
@@ -161,7 +161,7 @@ void copy_files(std::string_view source, std::string_view target) {
     if (many) out_line(shown);
     std::string destination = into_folder ? join_path(target_native, name) : target_native;
     int error = 0;
-    Copied result = copy_file(join_path(source_folder, name), destination, error);
+    Copied result = copy_file(join_path(source_folder, name), destination, entry.was_regular, error);
     if (result == Copied::kYes) ++count;
     else if (result == Copied::kOntoItself) err_line("The file cannot be copied onto itself.");
     else if (result == Copied::kNotRegular) err_line(shown + ": This is not a regular file; it is skipped.");

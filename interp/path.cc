@@ -109,15 +109,16 @@ std::string absolute_path(const std::string& native) {
   return native;
 }
 
-void Entries::add(std::string_view name, bool is_folder) {
-  refs_.push_back({static_cast<uint32_t>(text_.size()), static_cast<uint32_t>(name.size() * 2 + (is_folder ? 1 : 0))});
+void Entries::add(std::string_view name, bool is_folder, bool was_regular) {
+  uint32_t kind = (is_folder ? 1 : 0) + (was_regular ? 2 : 0);
+  refs_.push_back({static_cast<uint32_t>(text_.size()), static_cast<uint32_t>(name.size() * 4 + kind)});
   text_.append(name);
 }
 
 void Entries::sort() {
   std::sort(refs_.begin(), refs_.end(), [&](const Ref& a, const Ref& b) {
-    return listing_before(std::string_view(text_).substr(a.offset, a.length >> 1),
-                          std::string_view(text_).substr(b.offset, b.length >> 1));
+    return listing_before(std::string_view(text_).substr(a.offset, a.length >> 2),
+                          std::string_view(text_).substr(b.offset, b.length >> 2));
   });
 }
 
@@ -137,7 +138,7 @@ Entries read_folder(const std::string& native, Keep keep) {
       struct stat st;
       folder = fstatat(dir_fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
     }
-    entries.add(name, folder);
+    entries.add(name, folder, entry->d_type == DT_REG);
   }
   closedir(dir);
   entries.sort();
@@ -178,11 +179,12 @@ Entries matching_entries(const std::string& native, std::string_view pattern) {
   return read_folder(native, [&](std::string_view name) { return name_matches(pattern, name); });
 }
 
-int open_regular_file(const std::string& native, bool& not_regular, struct stat* opened) {
+int open_regular_file(const std::string& native, bool& not_regular, struct stat* opened, bool was_regular) {
   not_regular = false;
   struct stat own;
   struct stat& st = opened ? *opened : own;
-  if (memo_stat(native, true, &st) != 0) return -1;
+  if (was_regular) st.st_mode = S_IFREG;
+  else if (memo_stat(native, true, &st) != 0) return -1;
   // Looked at before the open, which would wait for a FIFO's writer or act
   // on a device; the open itself must not wait either if the name changed
   // hands in between, and what was opened is looked at again.

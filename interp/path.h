@@ -11,18 +11,20 @@
 struct Entry {
   std::string_view name;  // lives as long as the Entries it came from
   bool is_folder;
+  bool was_regular = false;  // the folder said so when read: no FIFO, device or link
 };
 
 // The names of a folder, packed into one string: a listing of 50,000 names
 // costs their bytes and 8 more each, not a string object apiece.
 class Entries {
  public:
-  void add(std::string_view name, bool is_folder);
+  void add(std::string_view name, bool is_folder, bool was_regular = false);
   void sort();  // listing order
   size_t size() const { return refs_.size(); }
   bool empty() const { return refs_.empty(); }
   Entry operator[](size_t i) const {
-    return {std::string_view(text_).substr(refs_[i].offset, refs_[i].length >> 1), (refs_[i].length & 1) != 0};
+    return {std::string_view(text_).substr(refs_[i].offset, refs_[i].length >> 2), (refs_[i].length & 1) != 0,
+            (refs_[i].length & 2) != 0};
   }
   struct Iterator {
     const Entries* entries;
@@ -40,7 +42,7 @@ class Entries {
  private:
   struct Ref {
     uint32_t offset;
-    uint32_t length;  // name length * 2, plus 1 for a folder
+    uint32_t length;  // name length * 4, plus 1 for a folder, plus 2 for a regular file
   };
   std::string text_;
   std::vector<Ref> refs_;
@@ -80,4 +82,7 @@ Entries matching_entries(const std::string& native, std::string_view pattern);
 // else (FIFO, socket, device) is never opened: -1 with `not_regular` set.
 // -1 with `not_regular` clear when the file cannot be opened, errno telling why.
 // `opened`, when given, receives what fstat() said of the open file.
-int open_regular_file(const std::string& native, bool& not_regular, struct stat* opened = nullptr);
+// `was_regular`: a listing just said so, and no stat() is asked before the
+// open (what was opened is still looked at).
+int open_regular_file(const std::string& native, bool& not_regular, struct stat* opened = nullptr,
+                      bool was_regular = false);
