@@ -92,8 +92,9 @@ SyscallCount count_syscalls(const std::vector<std::string>& argv, const std::fil
     // "PID call(...) = result"; a call split by another process's shows
     // twice, once "<unfinished ...>" and once "<... call resumed>".
     size_t space = line.find(' ');
-    if (space == std::string::npos) continue;
-    std::string_view rest = std::string_view(line).substr(space + 1);
+    size_t call = line.find_first_not_of(' ', space);
+    if (space == std::string::npos || call == std::string::npos) continue;
+    std::string_view rest = std::string_view(line).substr(call);
     if (rest.starts_with("+++") || rest.starts_with("---") || rest.starts_with("<...")) continue;
     ++calls;
     if (count.to_header < 0 && rest.starts_with("write(1,") && rest.find("Reformatting") != std::string::npos)
