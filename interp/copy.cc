@@ -123,7 +123,8 @@ void copy_files(std::string_view source, std::string_view target) {
     many = true;
     parts.name = "*";
   }
-  if (!is_folder(source_folder)) {
+  // The working folder is there while the program runs in it.
+  if (source_folder != "." && !is_folder(source_folder)) {
     err_line(kPathNotFound);
     return report(0);
   }
@@ -144,7 +145,7 @@ void copy_files(std::string_view source, std::string_view target) {
   // written under exactly its own name, never onto a name that differs only
   // in case: A.TXT and a.txt arrive as two files, as they left.
   FolderAndName target_parts = split_last(target);
-  std::string target_native = interp_resolve(target.empty() ? "." : target);
+  std::string target_native = resolve_for_new(target.empty() ? "." : target);
   bool into_folder = target.empty() || is_separator(target.back()) || is_folder(target_native);
   if (!into_folder) target_native = join_path(resolve_folder(target_parts), target_parts.name);
   if (!is_folder(into_folder ? target_native : resolve_folder(target_parts))) {

@@ -184,6 +184,7 @@ std::vector<std::string> variants(const std::string& folder, std::string_view na
   if (!stamp_of(folder, now)) return {};
   bool made = false;
   Index& index = index_for({now.dev, now.ino}, made);
+  spellings[folder] = Key{now.dev, now.ino};
   bool held_still = !made && same(index.stamp, now);
   // The stamp is taken before the folder is read: a change made while it is
   // read shows as a newer time at the next use.
@@ -267,6 +268,19 @@ bool changed(const std::string& native, bool added, Change change) {
 
 std::vector<std::string> names_ignoring_case(const std::string& folder, std::string_view name) {
   return variants(folder, name);
+}
+
+bool certainly_missing(const std::string& folder, std::string_view name) {
+  auto spelling = spellings.find(folder);
+  if (spelling == spellings.end() || !spelling->second) return false;
+  auto found = indexes.find(*spelling->second);
+  Stamp now{};
+  if (found == indexes.end() || !found->second.built || !stamp_of(folder, now) || !same(found->second.stamp, now) ||
+      found->first != Key{now.dev, now.ino})
+    return false;
+  std::string lower = to_lower_ascii(name);
+  if (Variants* v = kept_for(found->second, lower)) return v->names.empty();
+  return !filter_may_hold(found->second, lower);
 }
 
 std::string find_ignoring_case(const std::string& folder, std::string_view name) {

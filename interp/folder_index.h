@@ -17,6 +17,12 @@ std::vector<std::string> names_ignoring_case(const std::string& folder, std::str
 // The first of them, the one a lookup picks among case variants; "" if none.
 std::string find_ignoring_case(const std::string& folder, std::string_view name);
 
+// True only when the index of `folder`, which held still since it was last
+// seen, has no name equal to `name` ignoring case (so neither `name` itself);
+// false when it cannot tell without reading the folder. Asks no more than
+// the folder's stat().
+bool certainly_missing(const std::string& folder, std::string_view name);
+
 // Drops every index, for a caller that changed folders behind the
 // interpreter's back faster than their clocks can show, e.g. removed a folder
 // and made another in its place (which may get the same inode).

@@ -64,6 +64,20 @@ std::string interp_resolve(std::string_view path) {
   return out;
 }
 
+std::string resolve_for_new(std::string_view path) {
+  // Known missing from its folder's index, at the price of the folder's
+  // stat(), which a lookup would ask anyway; the memo learns it is missing.
+  std::string written = as_written(path);
+  size_t slash = written.rfind('/');
+  std::string_view last = slash == std::string::npos ? std::string_view(written) : std::string_view(written).substr(slash + 1);
+  if (!last.empty() && last != "." && last != ".." &&
+      certainly_missing(slash == std::string::npos ? "." : slash == 0 ? "/" : written.substr(0, slash), last)) {
+    memo_missing(written);
+    return written;
+  }
+  return interp_resolve(path);
+}
+
 FolderAndName split_last(std::string_view path) {
   size_t cut = path.size();
   while (cut > 0 && !is_separator(path[cut - 1])) --cut;

@@ -59,6 +59,9 @@ bool is_separator(char c);
 // interp_resolve() gives when every component exists under its exact name.
 std::string as_written(std::string_view path);
 FolderAndName split_last(std::string_view path);
+// interp_resolve() for a path that is most likely about to be made: the
+// target of a copy, a page. The same answer, found with fewer questions.
+std::string resolve_for_new(std::string_view path);
 // The folder part as written again, ready for a name to be appended ("txt_in\").
 std::string folder_prefix(const FolderAndName& parts);
 // Resolved folder part: "." for the current folder.

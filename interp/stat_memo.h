@@ -10,6 +10,8 @@
 
 // stat() (follow) or lstat() through the memo; 0 on success, as they return.
 int memo_stat(const std::string& path, bool follow, struct stat* st);
+// Records that `path` is missing, as the caller knows without asking.
+void memo_missing(const std::string& path);
 // For a change to `path` inside `folder`: drops what was known of both.
 void forget_stat(const std::string& path, const std::string& folder);
 // For a change that may reach below `path` (a folder made, removed or

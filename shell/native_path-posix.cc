@@ -17,7 +17,7 @@ std::string native_path(std::string_view path) { return interp_resolve(path); }
 // lookup in that folder read the whole folder again.
 int open_native(std::string_view path, bool writing, uintmax_t& size, std::string& native) {
   StatMemoScope memo;  // finding the path and opening it ask about the same names
-  native = interp_resolve(path);
+  native = writing ? resolve_for_new(path) : interp_resolve(path);
   size = 0;
   if (writing) return create_file(native, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   bool not_regular = false;
