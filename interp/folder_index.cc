@@ -18,12 +18,12 @@
 
 // What is not seen: another program's change that lands within the same tick
 // of the folder's clock as the stat() the index last recorded (the folder's
-// times then look unchanged); one that lands between the stat() taken just
-// before one of the interpreter's own changes and that change; a folder
-// removed by another program and replaced, within one tick, by a new one
-// that got the same inode. Each stays unseen until the folder changes again.
-// korvel's own file layer (fopen) writes between commands, in practice in
-// ticks of its own.
+// times then look unchanged); one that lands between the stat() the command
+// took of the folder (kept in the stat memo for the rest of the command) and
+// the interpreter's own change that follows; a folder removed by another
+// program and replaced, within one tick, by a new one that got the same
+// inode. Each stays unseen until the folder changes again. korvel's own
+// file layer writes between commands, in practice in ticks of its own.
 namespace {
 struct Stamp {
   dev_t dev;
@@ -184,6 +184,7 @@ std::vector<std::string> variants(const std::string& folder, std::string_view na
   if (!stamp_of(folder, now)) return {};
   bool made = false;
   Index& index = index_for({now.dev, now.ino}, made);
+  if (spellings.size() >= 64) spellings.clear();
   spellings[folder] = Key{now.dev, now.ino};
   bool held_still = !made && same(index.stamp, now);
   // The stamp is taken before the folder is read: a change made while it is
@@ -241,6 +242,7 @@ void note_change(const std::string& folder, const Stamp& before, std::string_vie
 bool may_have_index(const std::string& folder) {
   auto known = spellings.find(folder);
   if (known == spellings.end()) {
+    if (spellings.size() >= 64) spellings.clear();
     struct stat st;
     std::optional<Key> key;
     if (memo_stat(folder, true, &st) == 0 && indexes.count({st.st_dev, st.st_ino})) key = Key{st.st_dev, st.st_ino};
@@ -254,8 +256,13 @@ bool may_have_index(const std::string& folder) {
 template <typename Change>
 bool changed(const std::string& native, bool added, Change change) {
   auto [folder, name] = split_native(native);
-  if (is_partial_copy_name(name)) return change();
   Stamp before{};
+  if (is_partial_copy_name(name)) {
+    // The folder's stamp from before the partial copy was made, kept in the
+    // stat memo, is what the rename that ends the copy tells the index of.
+    if (may_have_index(folder)) stamp_of(folder, before);
+    return change();
+  }
   bool known = may_have_index(folder) && stamp_of(folder, before);
   bool done = change();
   // Whatever the change touched, earlier answers about it are stale.

@@ -1,7 +1,9 @@
 #pragma once
-// Each folder's names by lower-case form, kept from one command to the next so
-// that finding a name without regard to letter case costs one stat() of the
-// folder instead of reading the whole folder. Another program's changes show
+// What is known of the names of a few folders, kept from one command to the
+// next so that finding a name without regard to letter case costs one stat()
+// of the folder instead of reading the whole folder: a filter that tells
+// which lower-case forms are certainly not there, and the names last found
+// in other letter cases. Its size is fixed, whatever the number of names. Another program's changes show
 // in the folder's times and make the index be read again; the interpreter's
 // own changes go through the functions below, which tell the index directly,
 // because two changes within one tick of the file system's clock leave the
