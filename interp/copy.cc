@@ -2,7 +2,10 @@
 // folder. An existing target is always replaced, and only ever by a whole
 // copy: the bytes go to a partial-copy name in the target folder first and
 // take the target's name when every one of them has arrived.
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -109,6 +112,24 @@ Copied copy_file(const std::string& source, const std::string& target, bool was_
   return Copied::kFailed;
 }
 
+uint64_t name_hash(std::string_view name) {
+  uint64_t h = 1469598103934665603ull;  // FNV-1a
+  for (char c : name) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  return h;
+}
+
+// The names a folder holds now, as sorted hashes: a copy of many files into
+// it then asks stat() only about the names that may be there already.
+std::vector<uint64_t> names_present(const std::string& folder) {
+  std::vector<uint64_t> hashes;
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return hashes;
+  while (dirent* entry = readdir(dir)) hashes.push_back(name_hash(entry->d_name));
+  closedir(dir);
+  std::sort(hashes.begin(), hashes.end());
+  return hashes;
+}
+
 void report(int count) { out_line("        " + std::to_string(count) + " file(s) copied."); }
 
 void copy_files(std::string_view source, std::string_view target) {
@@ -154,6 +175,8 @@ void copy_files(std::string_view source, std::string_view target) {
   }
 
   remove_dead_partial_copies(into_folder ? target_native : folder_of(target_native));
+  bool read_target = into_folder && files > 1;
+  std::vector<uint64_t> present = read_target ? names_present(target_native) : std::vector<uint64_t>();
   int count = 0;
   for (const Entry& entry : found_names) {
     if (entry.is_folder) continue;
@@ -161,6 +184,11 @@ void copy_files(std::string_view source, std::string_view target) {
     std::string shown = many ? shown_prefix + std::string(name) : std::string(source);
     if (many) out_line(shown);
     std::string destination = into_folder ? join_path(target_native, name) : target_native;
+    // A name the folder did not hold when the command began is not asked
+    // about again: the command itself writes each name once, and a file
+    // another program puts there meanwhile is replaced, as /y would anyway
+    // (only a read-only one would have stayed).
+    if (read_target && !std::binary_search(present.begin(), present.end(), name_hash(name))) memo_missing(destination);
     int error = 0;
     Copied result = copy_file(join_path(source_folder, name), destination, entry.was_regular, error);
     if (result == Copied::kYes) ++count;
