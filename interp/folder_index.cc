@@ -63,10 +63,18 @@ struct Variants {
   std::vector<std::string> names;  // in listing order; empty: none
 };
 
+// The names without a dot (in practice the subfolders) of a folder whose
+// names are mostly documents: "dir /b *." tests for a folder that way, in a
+// working folder that holds every document twice. More than this many, and
+// they are not kept.
+constexpr size_t kMostDotless = 256;
+
 struct Index {
   Stamp stamp;  // the folder's times when last seen or last changed here
   bool built = false;
   std::vector<uint64_t> filter;
+  bool dotless_known = false;
+  std::vector<std::string> dotless;  // in listing order
   std::vector<Variants> kept;  // most recently used last
   uint64_t used = 0;
 };
@@ -149,12 +157,21 @@ std::vector<std::string> read_variants(const std::string& folder, std::string_vi
   if (index) {
     index->filter.assign(kFilterBits / 64, 0);
     index->built = true;
+    index->dotless.clear();
+    index->dotless_known = true;
   }
   std::string each_lower;
   each_name(folder, [&](std::string_view each) {
     each_lower.assign(each);
     for (char& c : each_lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     if (index) filter_add(*index, each_lower);
+    if (index && index->dotless_known && each.find('.') == std::string_view::npos) {
+      add_name(index->dotless, each);
+      if (index->dotless.size() > kMostDotless) {
+        index->dotless_known = false;
+        index->dotless = {};
+      }
+    }
     if (each_lower == lower) add_name(found, each);
   });
   return found;
@@ -197,6 +214,8 @@ std::vector<std::string> variants(const std::string& folder, std::string_view na
     index.built = false;
     index.filter = {};
     index.kept.clear();
+    index.dotless_known = false;
+    index.dotless = {};
     return read_variants(folder, lower, nullptr);
   }
   if (index.built) {
@@ -235,6 +254,14 @@ void note_change(const std::string& folder, const Stamp& before, std::string_vie
   if (Variants* v = kept_for(index, lower)) {
     if (added) add_name(v->names, name);
     else std::erase(v->names, name);
+  }
+  if (index.dotless_known && name.find('.') == std::string_view::npos) {
+    if (!added) std::erase(index.dotless, name);
+    else add_name(index.dotless, name);
+    if (index.dotless.size() > kMostDotless) {
+      index.dotless_known = false;
+      index.dotless = {};
+    }
   }
   index.stamp = after;
 }
@@ -290,6 +317,18 @@ bool certainly_missing(const std::string& folder, std::string_view name) {
   std::string lower = to_lower_ascii(name);
   if (Variants* v = kept_for(found->second, lower)) return v->names.empty();
   return !filter_may_hold(found->second, lower);
+}
+
+bool names_without_dot(const std::string& folder, std::vector<std::string>& names) {
+  Stamp now{};
+  if (!stamp_of(folder, now)) return false;
+  auto found = indexes.find({now.dev, now.ino});
+  if (found == indexes.end() || !found->second.built || !found->second.dotless_known ||
+      !same(found->second.stamp, now))
+    return false;
+  found->second.used = ++clock_of_use;
+  names = found->second.dotless;
+  return true;
 }
 
 std::string find_ignoring_case(const std::string& folder, std::string_view name) {

@@ -25,6 +25,10 @@ std::string find_ignoring_case(const std::string& folder, std::string_view name)
 // the folder's stat().
 bool certainly_missing(const std::string& folder, std::string_view name);
 
+// The names of `folder` that hold no dot, in listing order, when its index
+// held still since it was last seen and keeps them; false otherwise.
+bool names_without_dot(const std::string& folder, std::vector<std::string>& names);
+
 // Drops every index, for a caller that changed folders behind the
 // interpreter's back faster than their clocks can show, e.g. removed a folder
 // and made another in its place (which may get the same inode).

@@ -190,6 +190,19 @@ Entries matching_entries(const std::string& native, std::string_view pattern) {
     entries.add(name, folder);
     return entries;
   }
+  // A pattern ending in a dot matches only names without one, which the
+  // folder's index may hold: no need to read the whole folder for them.
+  std::vector<std::string> dotless;
+  if (!pattern.empty() && pattern.back() == '.' && names_without_dot(native, dotless)) {
+    Entries entries;
+    for (const std::string& name : dotless) {
+      std::string path = join_path(native, name);
+      struct stat st;
+      if (is_partial_copy_name(name) || !name_matches(pattern, name) || memo_stat(path, false, &st) != 0) continue;
+      entries.add(name, S_ISDIR(st.st_mode) || (S_ISLNK(st.st_mode) && is_folder(path)));
+    }
+    return entries;
+  }
   return read_folder(native, [&](std::string_view name) { return name_matches(pattern, name); });
 }
 
