@@ -129,11 +129,30 @@ void Entries::add(std::string_view name, bool is_folder, bool was_regular) {
   text_.append(name);
 }
 
+namespace {
+// The first eight bytes of a name as listing order compares them (letters
+// upper-cased), as one number: most comparisons end there.
+uint64_t order_key(std::string_view name) {
+  uint64_t key = 0;
+  for (size_t i = 0; i < 8; ++i) {
+    unsigned char c = i < name.size() ? static_cast<unsigned char>(name[i]) : 0;
+    if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 'a' + 'A');
+    key = key << 8 | c;
+  }
+  return key;
+}
+}  // namespace
+
 void Entries::sort() {
-  std::sort(refs_.begin(), refs_.end(), [&](const Ref& a, const Ref& b) {
-    return listing_before(std::string_view(text_).substr(a.offset, a.length >> 2),
-                          std::string_view(text_).substr(b.offset, b.length >> 2));
+  auto name_of = [&](const Ref& r) { return std::string_view(text_).substr(r.offset, r.length >> 2); };
+  std::vector<std::pair<uint64_t, Ref>> keyed;
+  keyed.reserve(refs_.size());
+  for (const Ref& r : refs_) keyed.push_back({order_key(name_of(r)), r});
+  std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
+    if (a.first != b.first) return a.first < b.first;
+    return listing_before(name_of(a.second), name_of(b.second));
   });
+  for (size_t i = 0; i < refs_.size(); ++i) refs_[i] = keyed[i].second;
 }
 
 namespace {
