@@ -128,6 +128,11 @@ const Case kCases[] = {
      {"copy a.txt b.txt > c.txt", "del /q b.txt > d.txt", "md sub > m.txt", "dir /b l.txt > l.txt",
       "copy a.txt e.txt >> d.txt"},
      "", "", {"c.txt=        1 file(s) copied.\r\n", "d.txt=        1 file(s) copied.\r\n", "m.txt=", "l.txt=l.txt\r\n"}},
+    // The target kept open from one command to the next is the file its
+    // name leads to now, not one a command replaced.
+    {"RedirectFollowsAReplacedTarget", {"a.txt=x", "b.txt=yy"},
+     {"copy a.txt c.txt > out.txt", "copy b.txt out.txt > out.txt", "del /q c.txt > out.txt"}, "", "",
+     {"out.txt=", "!c.txt"}},
     {"RedirectIntoMissingFolder", {"a.txt"}, {"dir /b > nofolder\\x.txt"}, "", kNoPath, {"!nofolder"}},
     {"NestedCmdRedirect", {"a.htm"}, {"cmd /c dir /b *.htm > check_01.txt", "CMD /C \"dir /b > inner.txt\""}, "", "",
      {"check_01.txt=a.htm\r\n", "inner.txt=a.htm\r\ncheck_01.txt\r\ninner.txt\r\n"}},

@@ -59,6 +59,37 @@ bool might_read_its_target(std::string_view command) {
   return true;
 }
 
+// The target of the last command that writes over its target, kept open:
+// the same target next time costs an lstat() instead of open() and close(),
+// twice or three times per document. It is used again only while its name
+// still leads to the same regular file.
+struct KeptTarget {
+  std::string written;  // as the command line gave it
+  int fd = -1;
+  dev_t dev = 0;
+  ino_t ino = 0;
+} kept;
+
+void drop_kept_target() {
+  if (kept.fd >= 0) close(kept.fd);
+  kept = {};
+}
+
+// The kept fd for `written`, with `st` of the file; -1 when there is none.
+int kept_target(const std::string& written, struct stat& st) {
+  if (kept.fd < 0 || kept.written != written) return -1;
+  if (memo_stat(as_written(written), false, &st) == 0 && S_ISREG(st.st_mode) && st.st_dev == kept.dev &&
+      st.st_ino == kept.ino)
+    return kept.fd;
+  drop_kept_target();
+  return -1;
+}
+
+void keep_target(const std::string& written, int fd, const struct stat& st) {
+  if (fd != kept.fd) drop_kept_target();
+  kept = {written, fd, st.st_dev, st.st_ino};
+}
+
 // Opens (or makes) the target; only a file made now changes its folder.
 // A target that exists as written needs no name lookup.
 int open_target(std::string_view written, bool append, bool truncate) {
@@ -106,19 +137,24 @@ void interp_run(std::string_view line) {
     return;
   }
   bool truncate = !redirection.append && might_read_its_target(command);
-  int fd = open_target(redirection.target, redirection.append, truncate);
-  if (fd < 0) {
-    err_line(errno == ENOENT || errno == ENOTDIR ? std::string(kPathNotFound)
-                                                 : redirection.target + ": " + write_failure_text(errno));
-    return;
-  }
+  bool overwrite = !redirection.append && !truncate;
   struct stat st;
-  bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  int fd = overwrite ? kept_target(redirection.target, st) : -1;
+  bool regular = fd >= 0;
+  if (fd < 0) {
+    fd = open_target(redirection.target, redirection.append, truncate);
+    if (fd < 0) {
+      err_line(errno == ENOENT || errno == ENOTDIR ? std::string(kPathNotFound)
+                                                   : redirection.target + ": " + write_failure_text(errno));
+      return;
+    }
+    regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  }
   // O_NONBLOCK kept the open from waiting for a FIFO's reader; a regular
   // file's writes never wait, so only anything else needs it cleared.
   if (!regular) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   off_t old_size = regular ? st.st_size : 0;
-  int previous = swap_out_fd(fd);
+  int previous = swap_out_fd(fd, overwrite && regular ? 0 : -1);
   run_command(command);
   int error = out_write_error();
   off_t written = static_cast<off_t>(out_bytes_written());
@@ -128,8 +164,10 @@ void interp_run(std::string_view line) {
   if (error != 0) {
     (void)!ftruncate(fd, redirection.append ? old_size : 0);  // if even that fails, the message still stands
     err_line(redirection.target + ": " + write_failure_text(error));
-  } else if (regular && !redirection.append && !truncate && written < old_size) {
+  } else if (overwrite && regular && written < old_size) {
     (void)!ftruncate(fd, written);
   }
-  close(fd);
+  if (error == 0 && overwrite && regular) keep_target(redirection.target, fd, st);
+  else if (fd != kept.fd) close(fd);
+  else drop_kept_target();
 }
