@@ -6,6 +6,9 @@
 #   bench/index_bench.sh [MEGABYTES...]        default: 100 1000
 #
 # REPS runs per size up to 100 MB (default 3), REPS_LARGE above (default 1).
+# TOOLS_LARGE are the tools run above 100 MB (default "velmor pagefind
+# omindex"); Pagefind's peak grows with the input, so a small machine may
+# have to leave it out there.
 # Work files go to $BENCH_DIR (default $TMPDIR/velmor_bench): the corpora, a
 # bench-local node_modules with Pagefind, and the outputs. VELMOR names the
 # indexer (default build/velmor_01_209.exe).
@@ -23,29 +26,31 @@ fi
 if [ ! -d "$work/node_modules/pagefind" ]; then
   npm install --prefix "$work" --no-audit --no-fund pagefind@1 >/dev/null
 fi
-pagefind=$(ls "$work"/node_modules/@pagefind/*/bin/pagefind 2>/dev/null | head -1)
+# The native program itself, so that the measure is not the node wrapper's.
+pagefind=$(find "$work/node_modules/@pagefind" -path "*/bin/pagefind*" -type f -perm -u+x | head -1)
 [ -n "$pagefind" ] || pagefind="$work/node_modules/.bin/pagefind"
 command -v omindex >/dev/null || { echo "omindex is missing: apt-get install xapian-omega" >&2; exit 1; }
 
 results="$work/results.txt"
 : > "$results"
 
-# run_one TOOL CORPUS: one timed run; appends "tool size wall rss_kb out_bytes".
+# run_one TOOL CORPUS SIZE: one timed run; appends
+# "tool size wall rss_kb user sys out_bytes".
 run_one() {
   local tool=$1 corpus=$2 size=$3 dir="$work/run_$1" out
   rm -rf "$dir" && mkdir -p "$dir"
   case $tool in
     velmor)
       ln -s "$corpus" "$dir/htm_in"
-      (cd "$dir" && env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/time -f "%e %M" -o "$dir/time" \
+      (cd "$dir" && env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/time -f "%e %M %U %S" -o "$dir/time" \
         "$velmor" htm_in htm_out >"$dir/log" 2>&1 </dev/null)
       out="$dir/htm_out" ;;
     pagefind)
-      /usr/bin/time -f "%e %M" -o "$dir/time" "$pagefind" --site "$corpus" --glob "**/*.{htm,html}" \
+      /usr/bin/time -f "%e %M %U %S" -o "$dir/time" "$pagefind" --site "$corpus" --glob "**/*.{htm,html}" \
         --output-path "$dir/out" >"$dir/log" 2>&1 </dev/null
       out="$dir/out" ;;
     omindex)
-      /usr/bin/time -f "%e %M" -o "$dir/time" omindex --db "$dir/db" --url / "$corpus" >"$dir/log" 2>&1 </dev/null
+      /usr/bin/time -f "%e %M %U %S" -o "$dir/time" omindex --db "$dir/db" --url / "$corpus" >"$dir/log" 2>&1 </dev/null
       out="$dir/db" ;;
   esac
   echo "$tool $size $(tail -1 "$dir/time") $(du -sb "$out" | cut -f1)" >> "$results"
@@ -61,8 +66,9 @@ for size in "${sizes[@]}"; do
   reps=${REPS:-3}
   [ "$size" -le 100 ] || reps=${REPS_LARGE:-1}
   tools=(velmor pagefind omindex)
+  [ "$size" -le 100 ] || read -r -a tools <<< "${TOOLS_LARGE:-velmor pagefind omindex}"
   for ((r = 0; r < reps; r++)); do
-    for ((t = 0; t < 3; t++)); do run_one "${tools[(r + t) % 3]}" "$corpus" "$size"; done
+    for ((t = 0; t < ${#tools[@]}; t++)); do run_one "${tools[(r + t) % ${#tools[@]}]}" "$corpus" "$size"; done
   done
   rm -rf "$work"/run_*
 done
@@ -70,19 +76,22 @@ done
 # Medians per tool and size.
 awk '
   $1 == "input" { input[$2] = $3; next }
-  { key = $1 " " $2; n[key]++; wall[key, n[key]] = $3; rss[key, n[key]] = $4; out[key, n[key]] = $5; order[++k] = key }
+  { key = $1 " " $2; n[key]++; wall[key, n[key]] = $3; rss[key, n[key]] = $4; cpu[key, n[key]] = $5 + $6
+    out[key, n[key]] = $7; order[++k] = key }
   function median(arr, key, count,   i, j, v, t) {
     for (i = 1; i <= count; i++) v[i] = arr[key, i]
     for (i = 1; i <= count; i++) for (j = i + 1; j <= count; j++) if (v[j] < v[i]) { t = v[i]; v[i] = v[j]; v[j] = t }
     return v[int((count + 1) / 2)]
   }
   END {
-    printf "| tool | input MB | runs | wall s | MB/s | peak MB | output MB | output/input |\n"
-    printf "|---|---|---|---|---|---|---|---|\n"
+    # CPU seconds (user + system) swing less than wall time on a busy machine.
+    printf "| tool | input MB | runs | wall s | MB/s | CPU s | peak MB | output MB | output/input |\n"
+    printf "|---|---|---|---|---|---|---|---|---|\n"
     for (i = 1; i <= k; i++) {
       key = order[i]; if (done[key]++) continue
       split(key, p, " "); mb = input[p[2]] / 1e6
-      w = median(wall, key, n[key]); m = median(rss, key, n[key]) / 1024; o = median(out, key, n[key]) / 1e6
-      printf "| %s | %.0f | %d | %.1f | %.1f | %.0f | %.0f | %.1fx |\n", p[1], mb, n[key], w, mb / w, m, o, o * 1e6 / input[p[2]]
+      w = median(wall, key, n[key]); c = median(cpu, key, n[key])
+      m = median(rss, key, n[key]) / 1024; o = median(out, key, n[key]) / 1e6
+      printf "| %s | %.0f | %d | %.1f | %.1f | %.1f | %.0f | %.0f | %.1fx |\n", p[1], mb, n[key], w, mb / w, c, m, o, o * 1e6 / input[p[2]]
     }
   }' "$results"

@@ -4,6 +4,7 @@
 
 #include "console/console.h"
 #include "convert/page.h"
+#include "prepare/names.h"
 #include "shell/file_layer.h"
 #include "shell/run_shell.h"
 #include "shell/text.h"
@@ -15,6 +16,13 @@ void convert_documents() {
   open_input("txt_wrk.list", list);
   while (!at_end(list)) {
     std::string name = trim_blanks(read_line(list));
+    bool document = contains_ignore_case(name, ".htm") || contains_ignore_case(name, ".txt");
+    // A name that a command cannot carry exactly could reach other files,
+    // and one holding "\" another folder: such a document gets no page.
+    if (document && !is_addressable(name)) {
+      print_error_line("txt_wrk\\" + shown_name(name) + " gets no page: its name cannot be used in a command.");
+      continue;
+    }
     if (contains_ignore_case(name, ".htm")) {
       run_shell("copy /y \"txt_wrk\\" + name + "\" \"htm_wrk\\" + name + "\" > out_null.list");
     } else if (contains_ignore_case(name, ".txt")) {

@@ -1,19 +1,34 @@
 #include "driver/run_sequence.h"
 
 #include "checks/check_tools.h"
+#include "console/console.h"
+#include "console/prompts.h"
 #include "console/terminal.h"
 #include "convert/convert_documents.h"
 #include "driver/end_run.h"
+#include "driver/run_lock.h"
 #include "driver/startup_screens.h"
+#include "handoff/indexer_identity.h"
 #include "handoff/launch_indexer.h"
 #include "prepare/check_input_folders.h"
 #include "prepare/check_work_folders_and_names.h"
+#include "prepare/finish_renames.h"
 #include "prepare/normalise_file_names.h"
 #include "shell/run_shell.h"
 
 namespace {
 std::string invoked_as;
+
+// Before any file is touched; declining the terms of use writes nothing, so
+// the lock comes after them.
+void lock_working_folder() {
+  if (take_run_lock()) return;
+  print_line("----------------------------");
+  print_line("Another run of korvel is working in this folder.");
+  print_empty_line();
+  one_choice_stop();
 }
+}  // namespace
 
 const std::string& invocation_path() { return invoked_as; }
 
@@ -22,7 +37,12 @@ void run_sequence(int argc, char** argv) {
   terminal_start();
   run_shell("chcp");
   show_startup_screens();
+  lock_working_folder();
+  // Before the tool checks, whose deletes of check_*.txt could reach a
+  // document that a killed run left in the working folder only.
+  finish_unfinished_renames();
   check_tools();
+  remember_indexers();
   check_input_folders();
   normalise_file_names();
   check_work_folders_and_names();

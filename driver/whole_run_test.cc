@@ -126,6 +126,8 @@ void expect_files_left_behind(const fs::path& folder) {
                        "convertcp.exe", "wget.exe", "velmor_01_209.exe",
                        // what the tool checks leave
                        "check_01.txt", "check_02.txt", "out_null.txt", "exe_files.txt",
+                       // the run's lock, and what the move put into the working folder
+                       "korvel.lock", "moved_files.list",
                        // input folders, normalisation, work folders
                        "txt_file.txt", "dir_01.txt", "dir_cur.txt", "txt_file.list",
                        "out_null.list", "txt_in.list", "compare_01.txt", "compare_02.txt",

@@ -5,9 +5,23 @@
 #include "console/console.h"
 #include "console/prompts.h"
 #include "driver/urls.h"
+#include "handoff/indexer_identity.h"
+#include "prepare/local_files.h"
+#include "prepare/names.h"
 #include "shell/file_layer.h"
+#include "shell/native_path.h"
 #include "shell/run_shell.h"
 #include "shell/text.h"
+
+namespace {
+[[noreturn]] void refuse_indexer(const std::string& indexer) {
+  print_line("---------------------");
+  print_line("The indexer " + shown_name(indexer) + " is not the one found when the programs were checked;");
+  print_line("nothing is started.");
+  print_empty_line();
+  any_key_stop();
+}
+}  // namespace
 
 void launch_indexer() {
   run_shell("dir /b htm_wrk\\*.htm > htm_wrk.list");
@@ -52,8 +66,12 @@ void launch_indexer() {
     print_line("Check the contents of the velmor.7z file.");
     one_choice_stop();
   }
+  // Only an indexer that the tool check saw, and unchanged since: whatever
+  // came into the working folder during the run is never started.
+  if (!is_addressable(indexer) || !is_remembered_indexer(indexer)) refuse_indexer(indexer);
   print_line(indexer);
   run_shell("copy /y \"" + indexer + "\" \"velmor\\" + indexer + "\"");
+  if (!same_content(native_path(indexer), native_path("velmor\\" + indexer))) refuse_indexer(indexer);
   // cmd's start takes a leading quoted argument as the window title, so an
   // empty title goes first (its documented place) and the quoted name that
   // follows the folder is really the program.

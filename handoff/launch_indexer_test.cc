@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "handoff/indexer_identity.h"
 #include "testing/e2e.h"
 #include "testing/transcripts.h"
 
@@ -157,4 +158,23 @@ TEST(LaunchIndexer, NoIndexerLeftStopsWithTheToolMessage) {
   // Staged, but nothing copied or started.
   EXPECT_TRUE(fs::exists("velmor/htm_in/a.htm"));
   EXPECT_EQ(snapshot("velmor").size(), 3u);  // htm_in/, htm_in/a.htm, wget.exe
+}
+
+// Only an indexer that the tool check saw, unchanged, may be started: one
+// that came into the working folder later, or was replaced, never is.
+TEST(IndexerIdentity, OnlyTheIndexersSeenAtTheCheckUnchanged) {
+  WorkFolder work;
+  install_tools(work.path);
+  write_file("velmor_01_100.exe", "older indexer");
+  write_file("exe_files.txt", "velmor_01_100.exe\r\nvelmor_01_209.exe\r\n");
+  remember_indexers();
+  EXPECT_TRUE(is_remembered_indexer("velmor_01_209.exe"));
+  EXPECT_TRUE(is_remembered_indexer("VELMOR_01_100.EXE"));
+  write_file("velmor_zz.exe", "planted");
+  EXPECT_FALSE(is_remembered_indexer("velmor_zz.exe"));
+  fs::remove("velmor_01_100.exe");
+  write_file("velmor_01_100.exe", "older indexer");  // same bytes, another file
+  EXPECT_FALSE(is_remembered_indexer("velmor_01_100.exe"));
+  write_file("velmor_01_209.exe", "changed in place");
+  EXPECT_FALSE(is_remembered_indexer("velmor_01_209.exe"));
 }

@@ -84,7 +84,7 @@ Copied copy_file(const std::string& source, const std::string& target, bool was_
     return Copied::kOntoItself;
   }
   // A read-only target stays, as cmd leaves it; a rename would not ask.
-  if (target_exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) {
+  if (target_exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
     error = errno;
     close(from);
     return Copied::kFailed;

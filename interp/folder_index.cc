@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <map>
 #include <optional>
+#include <set>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,6 +34,11 @@ struct Stamp {
 };
 
 long long tick_ns = 1;
+
+// Writing past the process's file size limit must fail like a full disk
+// (EFBIG) and be reported, not end the run: ignored from start-up on, before
+// anything is written, console output into a file included.
+[[maybe_unused]] const bool file_size_signal_ignored = signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
 
 bool same_time(const timespec& a, const timespec& b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec / tick_ns == b.tv_nsec / tick_ns;
@@ -336,9 +342,19 @@ std::string find_ignoring_case(const std::string& folder, std::string_view name)
   return found.empty() ? "" : found.front();
 }
 
+namespace {
+std::set<std::pair<dev_t, ino_t>> met_folders;
+}  // namespace
+
+bool first_meeting(const std::string& folder) {
+  Stamp now{};
+  return stamp_of(folder, now) && met_folders.insert({now.dev, now.ino}).second;
+}
+
 void forget_folder_indexes() {
   indexes.clear();
   spellings.clear();
+  met_folders.clear();
 }
 
 void set_folder_clock_tick(long long nanoseconds) {
@@ -346,22 +362,9 @@ void set_folder_clock_tick(long long nanoseconds) {
   forget_folder_indexes();
 }
 
-namespace {
-// Writing past the process's file size limit must fail like a full disk
-// (EFBIG), not end the run; every file the program writes is opened here.
-void ignore_file_size_signal() {
-  static bool size_signal_ignored = signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
-  (void)size_signal_ignored;
-}
-}  // namespace
-
-int open_for_writing(const std::string& native, int flags) {
-  ignore_file_size_signal();
-  return open(native.c_str(), flags & ~O_CREAT);
-}
+int open_for_writing(const std::string& native, int flags) { return open(native.c_str(), flags & ~O_CREAT); }
 
 int create_file(const std::string& native, int flags, mode_t mode) {
-  ignore_file_size_signal();
   int fd = -1;
   changed(native, true, [&] {
     fd = open(native.c_str(), flags, mode);
@@ -397,5 +400,6 @@ bool remove_folder(const std::string& native) {
   if (!done) return false;
   // Its inode may be given to a folder made later.
   if (known) indexes.erase({gone.dev, gone.ino});
+  if (known) met_folders.erase({gone.dev, gone.ino});
   return true;
 }

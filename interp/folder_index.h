@@ -29,7 +29,11 @@ bool certainly_missing(const std::string& folder, std::string_view name);
 // held still since it was last seen and keeps them; false otherwise.
 bool names_without_dot(const std::string& folder, std::vector<std::string>& names);
 
-// Drops every index, for a caller that changed folders behind the
+// True the first time it is asked about `folder` (by device and inode)
+// since the start or forget_folder_indexes(): for work done once per folder.
+bool first_meeting(const std::string& folder);
+
+// Drops every index (and every first meeting), for a caller that changed folders behind the
 // interpreter's back faster than their clocks can show, e.g. removed a folder
 // and made another in its place (which may get the same inode).
 void forget_folder_indexes();
@@ -38,10 +42,10 @@ void forget_folder_indexes();
 // interpreter's changes land within one tick. 1 by default.
 void set_folder_clock_tick(long long nanoseconds);
 
-// open() with O_CREAT in `flags`. SIGXFSZ is ignored from the first call on.
+// open() with O_CREAT in `flags`. (The process ignores SIGXFSZ from start-up
+// on: a write over the file size limit fails with EFBIG instead.)
 int create_file(const std::string& native, int flags, mode_t mode);
-// open() of an existing file for writing, which changes no folder; SIGXFSZ
-// as above.
+// open() of an existing file for writing, which changes no folder.
 int open_for_writing(const std::string& native, int flags);
 // unlink(), mkdir() and rmdir(): true on success, errno as they leave it.
 bool remove_file(const std::string& native);

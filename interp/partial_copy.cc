@@ -4,11 +4,8 @@
 #include <charconv>
 #include <dirent.h>
 #include <pthread.h>
-#include <set>
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
 #include <vector>
 
 #include "interp/folder_index.h"
@@ -45,9 +42,7 @@ bool owner_is_gone(std::string_view name) {
 }  // namespace
 
 void remove_dead_partial_copies(const std::string& folder) {
-  static std::set<std::pair<dev_t, ino_t>> swept;
-  struct stat st;
-  if (memo_stat(folder, true, &st) != 0 || !swept.insert({st.st_dev, st.st_ino}).second) return;
+  if (!first_meeting(folder)) return;
   std::vector<std::string> dead;
   DIR* dir = opendir(folder.c_str());
   if (!dir) return;

@@ -16,16 +16,18 @@ namespace {
 
 constexpr bool kBareListing = false;
 
-// How many names of a list share each base name. Counting once per list,
-// rather than reading the list again for every name, keeps the check quick
-// for thousands of documents.
+// How many names of a list share each base name, letter case ignored:
+// Report.htm and report.txt would be one page on a file system that finds
+// names in any letter case. Counting once per list, rather than reading the
+// list again for every name, keeps the check quick for thousands of
+// documents.
 std::map<std::string, int> base_name_counts(std::string_view list_path) {
   std::map<std::string, int> counts;
   int handle = free_handle();
   open_input(list_path, handle);
   while (!at_end(handle)) {
     std::optional<std::string> base = base_name(read_line(handle));
-    if (base) ++counts[*base];
+    if (base) ++counts[to_lower_ascii(*base)];
   }
   close_file(handle);
   return counts;
@@ -69,7 +71,7 @@ void check_work_folders_and_names() {
   open_input("compare_01.txt", first);
   while (!at_end(first)) {
     std::optional<std::string> base = base_name(read_line(first));
-    if (!base || counts[*base] < 2) continue;
+    if (!base || counts[to_lower_ascii(*base)] < 2) continue;
 
     print_empty_line();
     print_line("----------------------------");
@@ -88,7 +90,7 @@ void check_work_folders_and_names() {
     open_output("compare_04.txt", pruned);
     while (!at_end(second)) {
       std::string name = read_line(second);
-      if (base_name(name) != base) write_line(pruned, trim_blanks(name));
+      if (!same_base_name(base_name(name), base)) write_line(pruned, trim_blanks(name));
     }
     close_file(second);
     close_file(pruned);

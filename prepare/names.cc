@@ -1,10 +1,28 @@
 #include "prepare/names.h"
 
+#include <initializer_list>
+
 #include "shell/text.h"
 
 namespace {
 bool is_letter_or_digit(unsigned char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// The part of a name before its first dot, lower-cased, names a device on
+// Windows: "con.txt" is the console there, whatever follows.
+bool names_device(std::string_view name) {
+  std::string stem = to_lower_ascii(name.substr(0, name.find('.')));
+  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+  if (stem == "con" || stem == "prn" || stem == "aux" || stem == "nul" || stem == "conin$" || stem == "conout$")
+    return true;
+  return stem.size() == 4 && (stem.starts_with("com") || stem.starts_with("lpt")) && stem[3] >= '0' && stem[3] <= '9';
+}
+
+bool ends_in(std::string_view lower, std::initializer_list<std::string_view> endings) {
+  for (std::string_view ending : endings)
+    if (lower.ends_with(ending)) return true;
+  return false;
 }
 }  // namespace
 
@@ -37,7 +55,10 @@ std::string new_name(std::string_view listed, int number) {
   std::string name = clean_stem(trim_blanks(listed.substr(0, at)));
   if (number >= 2) name.append("_").append(std::to_string(number));
   name += clean_tail(listed.substr(at));
-  if (to_lower_ascii(name.substr(0, 5)) == "page_") name.insert(0, "file_");
+  // Windows drops dots at the end of a name, and takes con.txt for the
+  // console: neither may come out of the rules.
+  while (!name.empty() && name.back() == '.') name.back() = '_';
+  if (to_lower_ascii(name.substr(0, 5)) == "page_" || names_device(name)) name.insert(0, "file_");
   return name;
 }
 
@@ -54,20 +75,56 @@ std::string unique_new_name(std::string_view listed, TakenNames& taken) {
   return name;
 }
 
+
 bool is_program_file(std::string_view name, std::string_view program_name) {
   std::string lower = to_lower_ascii(name);
-  return lower == to_lower_ascii(program_name) || lower == "korvel" || lower == "korvel.exe" ||
-         lower == "wget.exe" || lower == "convertcp.exe" ||
-         (lower.starts_with("velmor_") && lower.ends_with(".exe"));
+  if (lower == to_lower_ascii(program_name) || lower == "korvel" || lower == "wget.exe" ||
+      lower == "convertcp.exe" || (lower.starts_with("velmor_") && lower.ends_with(".exe")))
+    return true;
+  return ends_in(lower, {".exe", ".com", ".bat", ".cmd", ".dll", ".scr", ".pif", ".cpl", ".msi", ".msc",
+                         ".vbs", ".vbe", ".js", ".jse", ".wsf", ".wsh", ".ps1", ".lnk", ".sys", ".ocx"});
 }
 
-bool is_quotable(std::string_view name) {
+bool is_scratch_file(std::string_view name) {
+  static constexpr std::string_view kScratch[] = {
+      "check_01.txt", "check_02.txt", "out_null.txt",   "out_null.list",  "exe_files.txt",
+      "txt_file.txt", "dir_01.txt",   "dir_cur.txt",    "txt_file.list",  "txt_in.list",
+      "compare_01.txt", "compare_02.txt", "compare_04.txt", "txt_wrk.list", "htm_wrk.list",
+  };
+  std::string lower = to_lower_ascii(name);
+  for (std::string_view scratch : kScratch)
+    if (lower == scratch) return true;
+  return false;
+}
+
+bool is_state_file(std::string_view name) {
+  std::string lower = to_lower_ascii(name);
+  return lower == kRunLockFile || lower == kMovedFilesList || lower == kRenamesJournal;
+}
+
+bool is_addressable(std::string_view name) {
+  if (name.empty() || name.size() > 200) return false;
+  if (name.front() == ' ' || name.back() == ' ' || name.back() == '.') return false;
   for (unsigned char c : name)
-    if (c == '"' || c < 0x20) return false;
-  return true;
+    if (c < 0x20 || c == 0x7f || std::string_view("*?\"\\/%!~").find(static_cast<char>(c)) != std::string_view::npos)
+      return false;
+  return !names_device(name);
 }
 
-bool holds_wildcard(std::string_view name) { return name.find_first_of("*?") != std::string_view::npos; }
+std::string shown_name(std::string_view name) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : name) {
+    if (c < 0x20 || c == 0x7f) {
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
 
 std::string file_name_of(std::string_view path) {
   size_t slash = path.find_last_of("/\\");
@@ -80,4 +137,8 @@ std::optional<std::string> base_name(std::string_view listed) {
   if (at == std::string::npos) at = find_ignore_case(name, ".txt");
   if (at == std::string::npos) return std::nullopt;
   return name.substr(0, at);
+}
+
+bool same_base_name(const std::optional<std::string>& a, const std::optional<std::string>& b) {
+  return a && b && equals_ignore_case(*a, *b);
 }

@@ -31,17 +31,37 @@ using TakenNames = std::multiset<std::string>;
 // name; records it in `taken`.
 std::string unique_new_name(std::string_view listed, TakenNames& taken);
 
-// Files that keep the program running and so must never be replaced by a
-// document's namesake: the program itself (`program_name`, also "korvel" and
-// "korvel.exe"), wget.exe, convertcp.exe and any velmor_*.exe. Letter case
-// is ignored.
+// Files that must never be replaced by a document's namesake nor come into
+// the working folder from txt_in: the program itself (`program_name`, also
+// "korvel" and "korvel.exe"), wget.exe, convertcp.exe, any velmor_*.exe, and
+// any file that Windows would run or load by its name (.exe, .com, .bat,
+// .cmd, .dll and the like), whatever else its name holds. The interpreter
+// looks for find, sort and cmd in the current folder first, and a program
+// loads DLLs from its own folder. Letter case is ignored.
 bool is_program_file(std::string_view name, std::string_view program_name);
-// Whether a name can stand between double quotes in a command line: it holds
-// no double quote and no control character. Windows allows neither in file
-// names; elsewhere they can occur.
-bool is_quotable(std::string_view name);
-// Whether the command layer takes the name for a pattern ("*" or "?").
-bool holds_wildcard(std::string_view name);
+// The scratch files of every stage, and the files that hold korvel's own
+// state between runs (the run lock, the record of moved files, the journal
+// of renames). A document of such a name would be overwritten by the stage
+// that writes it, or would falsify the state. Letter case is ignored.
+bool is_scratch_file(std::string_view name);
+bool is_state_file(std::string_view name);
+inline constexpr const char kRunLockFile[] = "korvel.lock";
+inline constexpr const char kMovedFilesList[] = "moved_files.list";
+inline constexpr const char kRenamesJournal[] = "txt_in_renames.list";
+
+// Whether a name, between double quotes, addresses this one file and no
+// other in a command line of cmd.exe and of our own interpreter alike. Not
+// when it holds a wildcard ("*", "?"), a double quote, a path separator, a
+// control byte, "%" or "!" (cmd expands variables even between quotes), "~"
+// (it may be another file's short name), blanks at either end or a dot at
+// its end (Windows strips them), or names a device (con.txt, nul.htm, com1,
+// ...); nor when it is empty or longer than 200 bytes, which leaves room for
+// the folder and a temporary name.
+bool is_addressable(std::string_view name);
+
+// A name as it is shown in a message: control bytes as \xNN, so that one
+// name stays on one line.
+std::string shown_name(std::string_view name);
 
 // The last component of a path written with "/" or "\".
 std::string file_name_of(std::string_view path);
@@ -50,3 +70,6 @@ std::string file_name_of(std::string_view path);
 // to its first ".htm", else its first ".txt" (any letter case), letter case
 // kept. No value for a name without either.
 std::optional<std::string> base_name(std::string_view listed);
+// Base names are one page name when they differ in letter case only: the
+// file systems korvel runs on find a page whatever its letter case.
+bool same_base_name(const std::optional<std::string>& a, const std::optional<std::string>& b);

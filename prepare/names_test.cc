@@ -94,22 +94,38 @@ TEST(IsProgramFile, GuardsTheProgramAndItsTools) {
   const std::vector<Case> cases = {
       {"wget.exe", true},       {"WGET.EXE", true},         {"convertcp.exe", true},
       {"korvel", true},         {"Korvel.exe", true},       {"mykorvel.bin", true},
-      {"velmor_01_209.exe", true}, {"VELMOR_.EXE", true},   {"velmor.exe", false},
+      {"velmor_01_209.exe", true}, {"VELMOR_.EXE", true},   {"velmor.exe", true},
       {"velmor_1.exe.txt", false}, {"wget.exe.txt", false}, {"notes.txt", false},
+      {"find.exe", true},       {"SORT.BAT", true},         {"x.txt.cmd", true},
+      {"version.dll", true},    {"a.com", true},            {"notes.comment", false},
   };
   for (const Case& c : cases) EXPECT_EQ(is_program_file(c.name, "MyKorvel.bin"), c.expected) << c.name;
 }
 
-TEST(IsQuotable, RefusesWhatWouldEndTheQuotes) {
-  EXPECT_FALSE(is_quotable("a\"&del x.txt"));
-  EXPECT_FALSE(is_quotable("a\r.txt"));
-  EXPECT_FALSE(is_quotable(std::string("a\0.txt", 6)));
-  EXPECT_TRUE(is_quotable("a.txt&del *.*"));
-  EXPECT_TRUE(is_quotable("x.htm|y"));
-  EXPECT_TRUE(is_quotable("(1)^.txt"));
-  EXPECT_TRUE(holds_wildcard("a.txt&del *.*"));
-  EXPECT_TRUE(holds_wildcard("a?.txt"));
-  EXPECT_FALSE(holds_wildcard("(1)^.txt"));
+TEST(IsAddressable, OnlyNamesACommandCarriesExactly) {
+  for (std::string name : std::vector<std::string>{"a.txt", "a.txt&del x", "x.htm|y", "(1)^.txt", ".txt", "a b.txt", "caf\xc3\xa9.txt",
+                           "\xff\xfe.txt", "console.txt", "com10.txt", std::string(200, 'a')})
+    EXPECT_TRUE(is_addressable(name)) << name;
+  for (std::string name : std::vector<std::string>{"*", "*.txt", "a?.txt", "q\"q.txt", "a\\b.txt", "a\rb.txt", "a\nb.txt",
+                           "100%.txt", "%path%.txt", "a!b!.txt", "MYNOTE~1.TXT", " a.txt", "a.txt ", "a.txt.",
+                           "con.txt", "NUL", "Com1.htm", "lpt9", "", std::string(201, 'a'), std::string("a\0b.txt", 7)})
+    EXPECT_FALSE(is_addressable(name)) << shown_name(name);
+  // What the rules make of a name is always addressable, or too long.
+  for (std::string name : {"*.txt", "a.txt.", "con.txt", "q\"\\%!~.htm", "a.txt ..", "nul .txt"})
+    EXPECT_TRUE(is_addressable(new_name(name))) << new_name(name);
+  EXPECT_EQ(new_name("con.txt"), "file_con.txt");
+  EXPECT_EQ(new_name("a.txt."), "a.txt_");
+  EXPECT_EQ(shown_name("a\nb\x7f.txt"), "a\\x0Ab\\x7F.txt");
+}
+
+TEST(ScratchAndStateFiles, AreKnownInAnyLetterCase) {
+  for (const char* name : {"txt_in.list", "OUT_NULL.LIST", "compare_04.txt", "Check_01.txt"})
+    EXPECT_TRUE(is_scratch_file(name)) << name;
+  for (const char* name : {"korvel.lock", "MOVED_FILES.LIST", "txt_in_renames.list"}) EXPECT_TRUE(is_state_file(name)) << name;
+  for (const char* name : {"compare_03.txt", "txt_in.lst", "readme.txt"}) {
+    EXPECT_FALSE(is_scratch_file(name)) << name;
+    EXPECT_FALSE(is_state_file(name)) << name;
+  }
 }
 
 TEST(BaseName, HtmIsSearchedBeforeTxt) {
@@ -124,4 +140,7 @@ TEST(BaseName, HtmIsSearchedBeforeTxt) {
       {"notes.doc", std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(base_name(c.listed), c.expected) << c.listed;
+  EXPECT_TRUE(same_base_name(base_name("Report.htm"), base_name("report.txt")));
+  EXPECT_FALSE(same_base_name(base_name("a.htm"), base_name("b.txt")));
+  EXPECT_FALSE(same_base_name(base_name("sub"), base_name("sub")));
 }

@@ -12,3 +12,9 @@ as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recom
   chromium chromium-driver
 # The Windows console test drives Wine on a pseudo-terminal from Python.
 as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends python3
+# Node drives Chromium in the browser test; keep a Node that is already there.
+if ! command -v npm >/dev/null 2>&1; then
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends nodejs npm
+fi
+# Xapian's omindex: a baseline of the indexer benchmark (bench/index_bench.sh).
+as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends xapian-omega

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "indexer/postings/postings_builder.h"
+#include "indexer/postings/string_table.h"
 #include "indexer/read/read_page.h"
 #include "indexer/words/words.h"
 
@@ -19,6 +20,7 @@ namespace {
 struct SplitPage {
   PageRead read;
   std::vector<Token> tokens;
+  unsigned worker = 0;  // whose form table the tokens' form ids are from
 };
 
 // Pages read ahead of the builder, at most `kWindow` of them, so memory
@@ -29,8 +31,12 @@ class ReadAhead {
  public:
   explicit ReadAhead(const std::vector<PageFile>& pages) : pages_(pages), slots_(kWindow) {}
 
-  void work() {
+  void work(unsigned worker) {
     WordSplitter splitter;
+    // The look-up of each written form happens here, on this thread; the
+    // builder maps our ids to its own once per form.
+    StringTable forms;
+    size_t forms_bytes = 0;
     std::vector<WordSpan> spans;
     for (;;) {
       size_t i = next_.fetch_add(1);
@@ -47,8 +53,16 @@ class ReadAhead {
         for (uint32_t n = 0; n < lines.size(); ++n) {
           spans.clear();
           splitter.split(lines[n], spans);
-          for (const WordSpan& s : spans) page.tokens.push_back(Token{n, s.begin, s.length});
+          for (const WordSpan& s : spans) {
+            bool added;
+            uint32_t form = forms.intern(std::string_view(lines[n]).substr(s.begin, s.length), added);
+            page.tokens.push_back(Token{n, s.begin, s.length, form});
+          }
         }
+        page.worker = worker;
+        size_t now = forms.memory_bytes();
+        forms_bytes_ += now - forms_bytes;
+        forms_bytes = now;
       } catch (...) {
         fail(std::current_exception());
         return;
@@ -72,6 +86,7 @@ class ReadAhead {
   }
 
   void stop() { fail(nullptr); }
+  size_t forms_bytes() const { return forms_bytes_; }
 
  private:
   void fail(std::exception_ptr error) {
@@ -84,6 +99,7 @@ class ReadAhead {
 
   const std::vector<PageFile>& pages_;
   std::atomic<size_t> next_{0};
+  std::atomic<size_t> forms_bytes_{0};
   std::mutex mutex_;
   std::condition_variable ready_, room_;
   std::vector<std::optional<SplitPage>> slots_;
@@ -97,7 +113,7 @@ class ReadAhead {
 IndexResult index_pages(const std::vector<PageFile>& pages, const Collation& collation, const IndexOptions& options) {
   ReadAhead ahead(pages);
   std::vector<std::thread> workers;
-  for (unsigned t = 0; t < std::max(1u, options.threads); ++t) workers.emplace_back([&] { ahead.work(); });
+  for (unsigned t = 0; t < std::max(1u, options.threads); ++t) workers.emplace_back([&ahead, t] { ahead.work(t); });
   struct Join {
     ReadAhead& ahead;
     std::vector<std::thread>& workers;
@@ -115,7 +131,8 @@ IndexResult index_pages(const std::vector<PageFile>& pages, const Collation& col
   for (size_t i = 0; i < pages.size(); ++i) {
     SplitPage page = ahead.take(i);
     if (page.read.problem == PageProblem::none) {
-      builder.add_document(page.read.document, page.tokens);
+      builder.set_outside_bytes(ahead.forms_bytes());
+      builder.add_document(page.read.document, page.tokens, page.worker);
     } else {
       ++result.skipped;
       if (options.skipped) options.skipped(page.read.message);

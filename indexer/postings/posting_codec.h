@@ -16,15 +16,28 @@ struct PostingCursor {
   uint32_t doc = 0, line = 0, ordinal = 0;
 };
 
+namespace posting_detail {
+inline void put(char*& p, uint32_t value) {
+  while (value >= 0x80) {
+    *p++ = static_cast<char>(value | 0x80);
+    value >>= 7;
+  }
+  *p++ = static_cast<char>(value);
+}
+}  // namespace posting_detail
+
 // Occurrences must come by document, then line, then offset.
 inline void encode_posting(std::string& out, PostingCursor& at, const Occurrence& o) {
+  char bytes[25];  // five numbers of at most five bytes
+  char* p = bytes;
   uint32_t gap = o.doc - at.doc;
-  put_varint(out, gap);
+  posting_detail::put(p, gap);
   if (gap != 0) at = PostingCursor{o.doc, 0, 0};
-  put_varint(out, o.line - at.line);
-  put_varint(out, o.begin);
-  put_varint(out, o.length);
-  put_varint(out, o.ordinal - at.ordinal);
+  posting_detail::put(p, o.line - at.line);
+  posting_detail::put(p, o.begin);
+  posting_detail::put(p, o.length);
+  posting_detail::put(p, o.ordinal - at.ordinal);
+  out.append(bytes, p - bytes);
   at.line = o.line;
   at.ordinal = o.ordinal;
 }

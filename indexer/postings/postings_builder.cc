@@ -13,7 +13,9 @@ namespace velmor {
 PostingsBuilder::PostingsBuilder(std::string dir, size_t memory_budget, KeyFold fold)
     : dir_(std::move(dir)), budget_(memory_budget), vocabulary_(fold), store_(dir_) {}
 
-void PostingsBuilder::add_document(const Document& doc, const std::vector<Token>& tokens) {
+void PostingsBuilder::add_document(const Document& doc, const std::vector<Token>& tokens, unsigned source) {
+  if (source >= source_forms_.size()) source_forms_.resize(source + 1);
+  std::vector<uint32_t>& forms = source_forms_[source];
   uint32_t number = static_cast<uint32_t>(documents_.size());
   DocumentInfo info;
   info.file_name = doc.file_name;
@@ -28,7 +30,16 @@ void PostingsBuilder::add_document(const Document& doc, const std::vector<Token>
     o.line = t.line;
     o.begin = t.begin;
     o.length = t.length;
-    uint32_t word = vocabulary_.add(std::string_view(doc.lines[t.line]).substr(t.begin, t.length));
+    std::string_view text = std::string_view(doc.lines[t.line]).substr(t.begin, t.length);
+    uint32_t form;
+    if (t.form == kNoForm) {
+      form = vocabulary_.intern_form(text);
+    } else {
+      if (t.form >= forms.size()) forms.resize(t.form + 1, kNoForm);
+      if (forms[t.form] == kNoForm) forms[t.form] = vocabulary_.intern_form(text);
+      form = forms[t.form];
+    }
+    uint32_t word = vocabulary_.count_form(form);
     if (vocabulary_.record(word, o)) ++info.distinct;
     ++o.ordinal;
     ++run_occurrences_;
@@ -41,11 +52,13 @@ void PostingsBuilder::add_document(const Document& doc, const std::vector<Token>
 }
 
 void PostingsBuilder::spill_if_over_budget() {
-  // A quarter of the budget is left for the pages being read and split, the
-  // file buffers and ICU. When the vocabulary alone fills the rest, runs
-  // still get a sixteenth of the budget rather than one document each.
-  size_t used = vocabulary_.table_bytes() + vocabulary_.postings_bytes();
-  if (run_occurrences_ == 0 || used <= budget_ / 4 * 3) return;
+  // Three eighths of the budget are left for the pages being read and split,
+  // the file buffers, ICU's data and the corpus made at the end. When the
+  // vocabulary alone fills the rest, runs still get a sixteenth of the
+  // budget rather than one document each.
+  size_t used = vocabulary_.table_bytes() + vocabulary_.postings_bytes() + outside_bytes_;
+  for (const auto& forms : source_forms_) used += forms.capacity() * sizeof(uint32_t);
+  if (run_occurrences_ == 0 || used <= budget_ / 8 * 5) return;
   if (vocabulary_.postings_bytes() < budget_ / 16) return;
   spill();
 }
@@ -73,24 +86,31 @@ std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
     starts.push_back(out.position());
   } else {
     if (run_occurrences_ > 0) spill();
-    starts = merge_runs(runs_, count, out);
+    // The reading buffers share an eighth of the budget, between 64 KB and 1 MB each.
+    size_t buffer = std::clamp<size_t>(budget_ / 8 / runs_.size(), 64 << 10, 1 << 20);
+    starts = merge_runs(runs_, count, out, buffer);
     for (const std::string& run : runs_) std::remove(run.c_str());
   }
   out.close();
 
   std::vector<std::string> forms = vocabulary_.forms();
   std::vector<WordInfo> words(count);
-  std::vector<std::string> sort_keys(count);
   for (uint32_t id = 0; id < count; ++id) {
     WordInfo& w = words[id];
     w.key = vocabulary_.key(id);
     w.form = std::move(forms[id]);
-    w.initial = collation.initial(w.form);
     w.count = vocabulary_.state(id).count;
     w.documents = vocabulary_.state(id).documents;
-    sort_keys[id] = collation.sort_key(w.form);
   }
+  // The tables go before the sort keys come, to keep the peak down.
   vocabulary_.release();
+  std::vector<std::string>().swap(forms);
+  std::vector<std::vector<uint32_t>>().swap(source_forms_);
+  std::vector<std::string> sort_keys(count);
+  for (uint32_t id = 0; id < count; ++id) {
+    words[id].initial = collation.initial(words[id].form);
+    sort_keys[id] = collation.sort_key(words[id].form);
+  }
   std::vector<uint32_t> order(count);
   std::iota(order.begin(), order.end(), 0);
   std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {

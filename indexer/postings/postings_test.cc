@@ -248,3 +248,20 @@ TEST(StringTable, IdsSurviveGrowth) {
   EXPECT_EQ(table.intern("", added), uint32_t(count));
   EXPECT_FALSE(added);
 }
+
+TEST(PostingsBuilder, FormIdsOfSeveralSplittersGiveTheSameCorpus) {
+  std::vector<Document> docs = random_corpus();
+  TempDir plain_dir("plain"), ids_dir("ids");
+  std::string plain = dump(*build(docs, plain_dir.path, 1));
+  PostingsBuilder builder(ids_dir.path.string(), 1, lower_ascii);
+  StringTable tables[3];
+  for (size_t d = 0; d < docs.size(); ++d) {
+    unsigned source = (d * 7) % 3;
+    std::vector<Token> tokens = blank_tokens(docs[d]);
+    bool added;
+    for (Token& t : tokens) t.form = tables[source].intern(docs[d].lines[t.line].substr(t.begin, t.length), added);
+    builder.add_document(docs[d], tokens, source);
+  }
+  Collation root("");
+  EXPECT_EQ(dump(*builder.finish(root)), plain);
+}

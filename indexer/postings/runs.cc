@@ -23,9 +23,10 @@ namespace {
 
 class RunReader {
  public:
-  explicit RunReader(const std::string& path) : path_(path), file_(std::fopen(path.c_str(), "rbe")) {
+  RunReader(const std::string& path, size_t buffer_bytes)
+      : path_(path), file_(std::fopen(path.c_str(), "rbe")) {
     if (!file_) throw std::runtime_error("cannot read " + path + ": " + strerror(errno));
-    std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
+    std::setvbuf(file_, nullptr, _IOFBF, buffer_bytes);
     advance();
   }
   ~RunReader() { std::fclose(file_); }
@@ -69,9 +70,10 @@ class RunReader {
 
 }  // namespace
 
-std::vector<uint64_t> merge_runs(const std::vector<std::string>& runs, uint32_t words, DataFile& out) {
+std::vector<uint64_t> merge_runs(const std::vector<std::string>& runs, uint32_t words, DataFile& out,
+                                 size_t buffer_bytes) {
   std::vector<std::unique_ptr<RunReader>> readers;
-  for (const std::string& path : runs) readers.push_back(std::make_unique<RunReader>(path));
+  for (const std::string& path : runs) readers.push_back(std::make_unique<RunReader>(path, buffer_bytes));
   std::vector<uint64_t> starts;
   starts.reserve(words + 1);
   std::string merged;

@@ -27,6 +27,8 @@ class RunWriter {
 
 // Merges the runs into `out`, one stretch per word id in id order, and
 // returns where each word's stretch begins; the last entry is the end.
-std::vector<uint64_t> merge_runs(const std::vector<std::string>& runs, uint32_t words, DataFile& out);
+// Each run is read through a buffer of `buffer_bytes`.
+std::vector<uint64_t> merge_runs(const std::vector<std::string>& runs, uint32_t words, DataFile& out,
+                                 size_t buffer_bytes);
 
 }  // namespace velmor

@@ -9,7 +9,7 @@ size_t heap_of(const std::string& s) {
 }
 }  // namespace
 
-uint32_t Vocabulary::add(std::string_view form) {
+uint32_t Vocabulary::intern_form(std::string_view form) {
   bool added;
   uint32_t id = forms_.intern(form, added);
   if (added) {
@@ -19,8 +19,7 @@ uint32_t Vocabulary::add(std::string_view form) {
     form_word_.push_back(word);
     form_count_.push_back(0);
   }
-  ++form_count_[id];
-  return form_word_[id];
+  return id;
 }
 
 bool Vocabulary::record(uint32_t word, const Occurrence& o) {

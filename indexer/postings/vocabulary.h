@@ -25,8 +25,15 @@ struct WordState {
 class Vocabulary {
  public:
   explicit Vocabulary(KeyFold fold) : fold_(fold) {}
+  // The id of a written form, made when new; nothing is counted.
+  uint32_t intern_form(std::string_view form);
+  // Counts one occurrence of a form by its id; returns the form's word id.
+  uint32_t count_form(uint32_t form) {
+    ++form_count_[form];
+    return form_word_[form];
+  }
   // The word id of a written form, counting the form.
-  uint32_t add(std::string_view form);
+  uint32_t add(std::string_view form) { return count_form(intern_form(form)); }
   // Appends an occurrence to the word's run in memory; says whether it is
   // the first in its document.
   bool record(uint32_t word, const Occurrence& o);

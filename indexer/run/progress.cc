@@ -37,8 +37,13 @@ std::string format_duration(double seconds) {
 std::string format_progress(const char* what, uint64_t done, uint64_t total, const char* unit,
                             uint64_t bytes_done, uint64_t bytes_total, double seconds) {
   const double mb = 1e6;
+  // A folder of a few letters reads "0.0 of 0.0 MB" in megabytes; the
+  // total's own size picks the unit so the figures always say something.
+  const bool small = bytes_total < 1e6;
+  const double unit_bytes = small ? 1e3 : mb;
   char numbers[160];
-  std::snprintf(numbers, sizeof numbers, ", %.1f of %.1f MB", bytes_done / mb, bytes_total / mb);
+  std::snprintf(numbers, sizeof numbers, ", %.1f of %.1f %s", bytes_done / unit_bytes, bytes_total / unit_bytes,
+                small ? "KB" : "MB");
   std::string line = std::string(what) + " " + group_digits(done) + " of " + group_digits(total) + " " + unit + numbers;
   if (seconds > 0.5 && bytes_done > 0) {
     double rate = bytes_done / mb / seconds;

@@ -28,6 +28,11 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// "1 page", "2,048 pages"
+std::string counted(uint64_t n, const std::string& what) {
+  return group_digits(n) + " " + what + (n == 1 ? "" : "s");
+}
+
 void say(const std::string& line) {
   std::fprintf(stdout, "%s\n", line.c_str());
   std::fflush(stdout);
@@ -167,9 +172,9 @@ int run_indexer(const Arguments& args) {
   }
   fs::remove_all(work, ec);
 
-  std::string summary = "indexed " + group_digits(pages.size() - result.skipped) + " pages, " +
-                        group_digits(result.words) + " words, " + group_digits(result.distinct) + " distinct words";
-  if (result.skipped) summary += ", skipped " + group_digits(result.skipped) + " pages";
+  std::string summary = "indexed " + counted(pages.size() - result.skipped, "page") + ", " +
+                        counted(result.words, "word") + ", " + counted(result.distinct, "distinct word");
+  if (result.skipped) summary += ", skipped " + counted(result.skipped, "page");
   say(summary + ", in " + format_duration(seconds_since(start)));
   if (invalid_bytes)
     say(group_digits(invalid_bytes) + " bytes that were not UTF-8 are shown as \xEF\xBF\xBD");

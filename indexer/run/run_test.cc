@@ -145,6 +145,7 @@ TEST(Program, ExitStatusTable) {
       {{"--bogus"}, 2, "usage: velmor_01_209.exe"},
       {{"a", "b", "c"}, 2, "usage: velmor_01_209.exe"},
       {{"--memory", "8"}, 2, "usage: velmor_01_209.exe"},
+      {{"--locale", "klingon"}, 2, "klingon"},
       {{"missing_folder"}, 3, "missing_folder"},
       {{"htm_in", "htm_in"}, 2, "would hold the input"},
       {{"htm_in/sub", "htm_in"}, 2, "would hold the input"},

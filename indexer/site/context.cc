@@ -79,15 +79,16 @@ Kwic kwic(const Corpus& corpus, const Occurrence& at, uint32_t cps) {
   append_squeezed(squeezed, right);
   right.swap(squeezed);
 
-  std::string_view l = last_code_points(left, cps);
-  if (l.size() < left.size() && !l.empty() && l.front() != ' ' &&
-      left[left.size() - l.size() - 1] != ' ') {
+  std::string_view whole_left = trim(left), whole_right = trim(right);
+  std::string_view l = last_code_points(whole_left, cps);
+  if (l.size() < whole_left.size() && !l.empty() && l.front() != ' ' &&
+      whole_left[whole_left.size() - l.size() - 1] != ' ') {
     size_t blank = l.find(' ');
     if (blank != std::string_view::npos && first_code_points(l, kStub).size() > blank)
       l.remove_prefix(blank);
   }
-  std::string_view r = first_code_points(right, cps);
-  if (r.size() < right.size() && right[r.size()] != ' ') {
+  std::string_view r = first_code_points(whole_right, cps);
+  if (r.size() < whole_right.size() && whole_right[r.size()] != ' ') {
     size_t blank = r.rfind(' ');
     if (blank != std::string_view::npos && last_code_points(r, kStub).size() > r.size() - blank)
       r = r.substr(0, blank);

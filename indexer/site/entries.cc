@@ -48,8 +48,7 @@ void append_documents(std::string& s, const Corpus& corpus, const SitePlan& plan
     if (hits.empty() || hits.back().doc != occ[i].doc) hits.push_back({occ[i].doc, i, i});
     hits.back().end = i + 1;
   }
-  const size_t all = hits.size();
-  if (all > plan.docs_cap) {
+  if (hits.size() > plan.docs_cap) {
     // The documents where the word is most at home, shown in their order.
     auto more = [](const DocHits& a, const DocHits& b) {
       return a.end - a.first > b.end - b.first;
@@ -59,30 +58,31 @@ void append_documents(std::string& s, const Corpus& corpus, const SitePlan& plan
     std::sort(hits.begin(), hits.end(),
               [](const DocHits& a, const DocHits& b) { return a.doc < b.doc; });
   }
-  s += "<table class=docs>\n";
+  s += "<table class=d>\n";
   std::vector<Occurrence> in_doc;
   for (const DocHits& h : hits) {
     const DocumentInfo& info = corpus.document(h.doc);
     s += "<tr><td>";
     append_link(s, corpus, occ[h.first]);
-    append_escaped(s, first_code_points(info.title, 60));
-    s += "</a><td>" + grouped(h.end - h.first) +
-         "<td><svg viewBox=\"0 0 100 2\" preserveAspectRatio=none><path d=\"";
+    append_escaped(s, first_code_points(info.title, 40));
+    // The strip: hundredths of the text that hold the word, drawn by the script.
+    s += "</a><td>" + grouped(h.end - h.first) + "<td>";
     in_doc.assign(occ.begin() + static_cast<std::ptrdiff_t>(h.first),
                   occ.begin() + static_cast<std::ptrdiff_t>(h.end));
-    for (uint8_t at : dispersion(in_doc, info.tokens)) s += "M" + std::to_string(at) + " 0v2";
-    s += "\"/></svg>\n";
+    const char* blank = "";
+    for (uint8_t at : dispersion(in_doc, info.tokens)) {
+      s += blank + std::to_string(at);
+      blank = " ";
+    }
+    s += '\n';
   }
   s += "</table>\n";
-  if (hits.size() < all)
-    s += "<p class=more>" + grouped(all - hits.size()) +
-         " more documents hold it; these are the ones where it occurs most.</p>\n";
 }
 
 void append_lines(std::string& s, const Corpus& corpus, const SitePlan& plan,
                   const std::vector<Occurrence>& occ) {
   const size_t shown = std::min<uint64_t>(occ.size(), plan.lines_cap);
-  s += "<table class=kwic>\n";
+  s += "<table class=k>\n";
   for (size_t i = 0; i < shown; ++i) {
     // Spread over all occurrences, so a capped entry still samples every part.
     const Occurrence& at = occ[shown == occ.size() ? i : i * occ.size() / shown];
@@ -97,10 +97,6 @@ void append_lines(std::string& s, const Corpus& corpus, const SitePlan& plan,
     s += '\n';
   }
   s += "</table>\n";
-  if (shown < occ.size())
-    s += "<p class=more>" + grouped(shown) + " of " + grouped(occ.size()) +
-         " lines shown, spread over the texts; each document above leads to all of "
-         "its occurrences.</p>\n";
 }
 
 }  // namespace
@@ -116,16 +112,26 @@ uint64_t write_entry_file(const Corpus& corpus, const SitePlan& plan, uint32_t f
   append_escaped(head, collation);
   head += "\">";
   append_page_start(s, first.form + " \u2013 " + last.form, head);
+  s += "<p class=hint>A document's name leads to the word's first occurrence there; on the page, "
+       "<kbd>n</kbd> and <kbd>p</kbd> step through the others. Where not all are shown, an entry "
+       "lists the documents where the word occurs most, and lines spread over the texts.</p>\n";
   std::vector<Occurrence> occ;
   for (size_t rank = begin; rank < end; ++rank) {
     const WordInfo& w = corpus.word(rank);
     occ.clear();
     corpus.occurrences(rank, occ);
-    s += "<section class=entry id=r" + std::to_string(rank) + "><h2>";
+    s += "<section id=r" + std::to_string(rank) + "><h2>";
     append_escaped(s, w.form);
-    s += "</h2><p class=meta>" + grouped(w.count) + (w.count == 1 ? " occurrence" : " occurrences") +
-         " in " + grouped(w.documents) + (w.documents == 1 ? " document" : " documents") +
-         "</p>\n";
+    s += "</h2><p>" + grouped(w.count) + (w.count == 1 ? " occurrence" : " occurrences") +
+         " in " + grouped(w.documents) + (w.documents == 1 ? " document" : " documents");
+    // Capped entries say so once, where the reader looks first.
+    const bool few_docs = w.documents > plan.docs_cap, few_lines = occ.size() > plan.lines_cap;
+    if (few_docs || few_lines) s += " &middot; shown:";
+    if (few_docs)
+      s += " " + grouped(plan.docs_cap) + (plan.docs_cap == 1 ? " document" : " documents") +
+           (few_lines ? "," : "");
+    if (few_lines) s += " " + grouped(plan.lines_cap) + (plan.lines_cap == 1 ? " line" : " lines");
+    s += "</p>\n";
     append_documents(s, corpus, plan, occ);
     append_lines(s, corpus, plan, occ);
     s += "</section>\n";

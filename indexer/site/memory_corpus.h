@@ -1,6 +1,6 @@
 #pragma once
 // A Corpus held in memory and made with ICU the way the indexer makes one,
-// small and slow: for the site's tests and its demonstration program.
+// small and slow: for the site stage's tests.
 #include <map>
 #include <string>
 #include <vector>

@@ -56,26 +56,32 @@ std::vector<ListPage> plan_lists(const std::vector<std::string_view>& initials,
 
 SitePlan plan_site(const CorpusShape& shape, size_t context_lines_cap) {
   SitePlan plan;
-  plan.input_bytes = shape.input_bytes;
   const size_t words = shape.counts.size();
   const double bytes_per_cp =
       shape.text_code_points
           ? static_cast<double>(shape.text_bytes) / static_cast<double>(shape.text_code_points)
           : 1.0;
 
-  // What every site has whatever the caps: the pages themselves, one row
-  // per word in the lists, the look-up data and the entries' headings.
+  // What every site has whatever the caps: the pages themselves, and for
+  // each word its row in the word lists, its look-up row, its entry's
+  // heading and, for the first 10,000, a row in the frequency list.
   uint64_t key_bytes = 0;
   for (uint32_t k : shape.key_bytes) key_bytes += k;
-  const double budget = 3.6 * static_cast<double>(shape.input_bytes);
+  const double budget = 3.7 * static_cast<double>(shape.input_bytes);
   const double fixed = 1.03 * static_cast<double>(shape.text_bytes) +
-                       260.0 * static_cast<double>(words) + 3.0 * static_cast<double>(key_bytes) +
-                       1000.0 * static_cast<double>(shape.documents_count) + 40000.0;
+                       1000.0 * static_cast<double>(shape.documents_count) + 40000.0 +
+                       210.0 * static_cast<double>(words) +
+                       60.0 * static_cast<double>(std::min<size_t>(words, 10000)) +
+                       2.5 * static_cast<double>(key_bytes);
   // A small corpus gets its contexts whatever its size: a few megabytes
   // are nothing on disk, and its per-word overheads alone outgrow the ratio.
-  double rest = std::max(8.0 * 1024 * 1024, budget - fixed);
+  double rest = std::max(2.0 * 1024 * 1024, budget - fixed);
 
-  constexpr double kDocRow = 140, kTick = 6;
+  const double kDocRow =
+      50.0 + (shape.documents_count ? static_cast<double>(shape.title_bytes) /
+                                          static_cast<double>(shape.documents_count)
+                                    : 0.0);
+  constexpr double kTick = 3;
   plan.docs_cap = water_fill(shape.documents, static_cast<uint64_t>(0.3 * rest / kDocRow));
   double doc_rows = 0;
   for (size_t r = 0; r < words; ++r) {
@@ -84,18 +90,25 @@ SitePlan plan_site(const CorpusShape& shape, size_t context_lines_cap) {
   }
   rest = std::max(0.0, rest - doc_rows);
 
-  const double line_cost = 50.0 + 2.0 * plan.context_cps * bytes_per_cp +
-                           (words ? static_cast<double>(key_bytes) / (2.0 * words) : 0);
-  plan.lines_cap = std::min<uint64_t>(
-      std::max<size_t>(context_lines_cap, 1),
-      water_fill(shape.counts, static_cast<uint64_t>(rest / line_cost)));
+  // Shorter contexts before fewer lines: a word seen in three places tells
+  // more than one seen in a single longer one.
+  double line_cost = 0;
+  for (uint32_t cps : {40u, 30u, 20u}) {
+    plan.context_cps = cps;
+    line_cost = 50.0 + 2.0 * cps * bytes_per_cp +
+                (words ? static_cast<double>(key_bytes) / (2.0 * words) : 0);
+    plan.lines_cap = std::min<uint64_t>(
+        std::max<size_t>(context_lines_cap, 1),
+        water_fill(shape.counts, static_cast<uint64_t>(rest / line_cost)));
+    if (plan.lines_cap >= 3) break;
+  }
 
   // Entry files of a few hundred kilobytes, fewer than about 1,500 of them.
   std::vector<double> cost(words);
   double total = 0;
   for (size_t r = 0; r < words; ++r) {
     uint64_t listed = std::min(shape.documents[r], plan.docs_cap);
-    cost[r] = 120.0 + 2.0 * shape.key_bytes[r] + kDocRow * listed +
+    cost[r] = 100.0 + 1.5 * shape.key_bytes[r] + kDocRow * listed +
               kTick * std::min(shape.counts[r], listed * 100) +
               line_cost * std::min(shape.counts[r], plan.lines_cap);
     total += cost[r];
@@ -122,6 +135,7 @@ CorpusShape measure(const Corpus& corpus) {
   for (uint32_t d = 0; d < corpus.document_count(); ++d) {
     const DocumentInfo& info = corpus.document(d);
     shape.input_bytes += info.bytes;
+    shape.title_bytes += std::min<size_t>(info.title.size(), 80);
     for (uint32_t l = 0; l < info.lines; ++l) {
       std::string_view text = corpus.line(d, l);
       shape.text_bytes += text.size() + 1;

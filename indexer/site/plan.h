@@ -31,10 +31,9 @@ std::vector<ListPage> plan_lists(const std::vector<std::string_view>& initials,
 struct SitePlan {
   uint64_t lines_cap = 0;     // context lines per entry
   uint64_t docs_cap = 0;      // document rows per entry
-  uint32_t context_cps = 45;  // code points of context on each side
+  uint32_t context_cps = 40;  // code points of context on each side: 40, 30 or 20
   std::vector<uint32_t> entry_file;  // entry file of each rank
   uint32_t entry_files = 0;
-  uint64_t input_bytes = 0;
 };
 
 // Numbers the planner works from; kept apart from the Corpus so tests can
@@ -43,6 +42,7 @@ struct CorpusShape {
   uint64_t documents_count = 0;
   uint64_t input_bytes = 0;      // sum of the page files' sizes
   uint64_t text_bytes = 0;       // sum of the lines' bytes
+  uint64_t title_bytes = 0;      // sum of the titles' bytes
   uint64_t text_code_points = 0;
   std::vector<uint64_t> counts;     // per rank
   std::vector<uint64_t> documents;  // per rank

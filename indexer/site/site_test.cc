@@ -1,0 +1,260 @@
+#include "indexer/site/site.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <random>
+#include <set>
+#include <sstream>
+
+#include "indexer/site/context.h"
+#include "indexer/site/entries.h"
+#include "indexer/site/memory_corpus.h"
+
+namespace velmor {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TempDir {
+  fs::path path;
+  TempDir() {
+    path = fs::temp_directory_path() /
+           ("velmor_site_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(path);
+    fs::create_directories(path);
+  }
+  ~TempDir() { fs::remove_all(path); }
+};
+
+std::string slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+Document doc(std::string title, std::vector<std::string> lines) {
+  Document d;
+  d.file_name = title + ".htm";
+  d.title = std::move(title);
+  for (const auto& l : lines) d.bytes += l.size() + 1;
+  d.lines = std::move(lines);
+  return d;
+}
+
+bool valid_utf8(std::string_view s) {
+  for (size_t i = 0; i < s.size();) {
+    unsigned char b = static_cast<unsigned char>(s[i]);
+    size_t n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+    if (n == 0 || i + n > s.size()) return false;
+    for (size_t k = 1; k < n; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    i += n;
+  }
+  return true;
+}
+
+TEST(Kwic, ContextsCrossLinesAndCutBetweenCharacters) {
+  MemoryCorpus corpus({doc("d", {"Ἀρχὴ    ἥμισυ\tπαντός καὶ", "čas", "", "teče počasi čez polje in travnike dalje"})},
+                      "");
+  struct Case {
+    std::string word;
+    uint32_t cps;
+    std::string left, right;
+  } cases[] = {
+      {"čas", 100, "Ἀρχὴ ἥμισυ παντός καὶ", "teče počasi čez polje in travnike dalje"},
+      {"čas", 3, "καὶ", "teč"},           // cut inside a word with no blank near
+      {"čas", 6, "καὶ", "teče"},          // "pv" of "počasi" is a stub: dropped
+      {"ἥμισυ", 100, "Ἀρχὴ", "παντός καὶ čas teče počasi čez polje in travnike dalje"},
+  };
+  for (const Case& c : cases) {
+    std::vector<Occurrence> at;
+    for (size_t r = 0; r < corpus.word_count(); ++r)
+      if (corpus.word(r).form == c.word) corpus.occurrences(r, at);
+    ASSERT_EQ(at.size(), 1u) << c.word;
+    Kwic k = kwic(corpus, at[0], c.cps);
+    EXPECT_EQ(k.word, c.word);
+    EXPECT_EQ(k.left, c.left) << c.word << " " << c.cps;
+    EXPECT_EQ(k.right, c.right) << c.word << " " << c.cps;
+  }
+  // Every cut of a line of two- and four-byte characters stays valid UTF-8.
+  MemoryCorpus wide({doc("w", {"ΑΒΓΔ 😀😀😀 λέξη 😀😀 ΕΖΗΘ"})}, "");
+  std::vector<Occurrence> at;
+  for (size_t r = 0; r < wide.word_count(); ++r)
+    if (wide.word(r).form == "λέξη") wide.occurrences(r, at);
+  ASSERT_EQ(at.size(), 1u);
+  for (uint32_t cps = 0; cps < 20; ++cps) {
+    Kwic k = kwic(wide, at[0], cps);
+    EXPECT_TRUE(valid_utf8(k.left) && valid_utf8(k.right)) << cps;
+  }
+}
+
+TEST(Entries, FragmentsCountUtf16UnitsAsTheBrowserDoes) {
+  struct Case {
+    std::string line;
+    uint32_t begin, length;
+    std::string fragment;
+  } cases[] = {
+      {"Die Straße ist", 4, 7, "o3.4.6"},
+      {"ΟΔΟΣ και οδος", 16, 8, "o3.9.4"},
+      {"😀 word", 5, 4, "o3.3.4"},  // the emoji is two units
+      {"short", 9, 4, "o3.5.0"},     // out of the line: clamped, never past it
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(occurrence_fragment(c.line, {0, 3, c.begin, c.length, 0}), c.fragment) << c.line;
+  std::vector<Occurrence> in_doc = {{0, 0, 0, 1, 0}, {0, 0, 2, 1, 1}, {0, 1, 0, 1, 50}, {0, 2, 0, 1, 199}};
+  EXPECT_EQ(dispersion(in_doc, 200), (std::vector<uint8_t>{0, 25, 99}));
+}
+
+TEST(WriteSite, EverythingFromTheDocumentsIsEscaped) {
+  TempDir dir;
+  MemoryCorpus corpus(
+      {doc("<blink>\"T\"&amp;</blink>", {"<script>alert(1)</script> & <img src=x onerror=alert(2)>",
+                                 "\"quoted\" 'single' x<y"})},
+      "");
+  write_site(corpus, dir.path, {});
+  size_t files = 0;
+  for (const auto& e : fs::recursive_directory_iterator(dir.path)) {
+    if (!e.is_regular_file()) continue;
+    ++files;
+    std::string text = slurp(e.path());
+    EXPECT_EQ(text.find("<script>alert"), std::string::npos) << e.path();
+    EXPECT_EQ(text.find("<img"), std::string::npos) << e.path();
+    EXPECT_EQ(text.find("<blink>"), std::string::npos) << e.path();
+    EXPECT_EQ(text.find("x<y"), std::string::npos) << e.path();
+  }
+  EXPECT_GT(files, 8u);
+  EXPECT_NE(slurp(dir.path / "page_0001.htm").find("&lt;script&gt;alert(1)&lt;/script&gt; &amp; &lt;img"),
+            std::string::npos);
+}
+
+// Words drawn with Zipf's law from a made-up vocabulary of several scripts,
+// occurrences recorded as they are drawn: big corpora without a tokenizer.
+class ZipfCorpus : public Corpus {
+ public:
+  ZipfCorpus(uint32_t docs, uint32_t lines_per_doc, uint32_t vocabulary) {
+    static const char* syllables[] = {"ka", "lo", "mi", "če", "ßu", "ra", "δο", "ne", "ти", "ve", "so", "ar"};
+    std::mt19937 random(7);
+    std::set<std::string> seen;
+    while (seen.size() < vocabulary) {
+      std::string w;
+      for (int n = 1 + static_cast<int>(random() % 5); n-- > 0;) w += syllables[random() % 12];
+      seen.insert(w);
+    }
+    std::vector<std::string> by_rank(seen.begin(), seen.end());
+    std::vector<double> weights(vocabulary);
+    for (uint32_t i = 0; i < vocabulary; ++i) weights[i] = 1.0 / (i + 1);
+    std::shuffle(by_rank.begin(), by_rank.end(), random);  // frequency unrelated to order
+    std::discrete_distribution<uint32_t> zipf(weights.begin(), weights.end());
+    std::vector<std::string> sorted = by_rank;
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<uint32_t> rank_of(vocabulary);
+    for (uint32_t i = 0; i < vocabulary; ++i)
+      rank_of[i] = static_cast<uint32_t>(std::lower_bound(sorted.begin(), sorted.end(), by_rank[i]) - sorted.begin());
+    words_.resize(vocabulary);
+    at_.resize(vocabulary);
+    for (uint32_t r = 0; r < vocabulary; ++r) {
+      words_[r].key = words_[r].form = sorted[r];
+      words_[r].initial = sorted[r].substr(0, (static_cast<unsigned char>(sorted[r][0]) < 0x80) ? 1 : 2);
+    }
+    for (uint32_t d = 0; d < docs; ++d) {
+      DocumentInfo info{"d" + std::to_string(d) + ".htm", "Document " + std::to_string(d), 0, 0, lines_per_doc, 0, 0};
+      std::set<uint32_t> distinct;
+      lines_.emplace_back();
+      for (uint32_t l = 0; l < lines_per_doc; ++l) {
+        std::string line;
+        while (line.size() < 70) {
+          uint32_t r = rank_of[zipf(random)];
+          if (!line.empty()) line += ' ';
+          at_[r].push_back({d, l, static_cast<uint32_t>(line.size()), static_cast<uint32_t>(sorted[r].size()),
+                            static_cast<uint32_t>(info.tokens++)});
+          line += sorted[r];
+          distinct.insert(r);
+          if (at_[r].size() == 1 || at_[r][at_[r].size() - 2].doc != d) ++words_[r].documents;
+          ++words_[r].count;
+        }
+        info.bytes += line.size() + 1;
+        lines_.back().push_back(std::move(line));
+      }
+      info.bytes += 200;  // the page's frame
+      info.distinct = static_cast<uint32_t>(distinct.size());
+      docs_.push_back(info);
+    }
+  }
+  uint32_t document_count() const override { return static_cast<uint32_t>(docs_.size()); }
+  const DocumentInfo& document(uint32_t d) const override { return docs_[d]; }
+  std::string_view line(uint32_t d, uint32_t l) const override { return lines_[d][l]; }
+  size_t word_count() const override { return words_.size(); }
+  const WordInfo& word(size_t r) const override { return words_[r]; }
+  void occurrences(size_t r, std::vector<Occurrence>& out) const override {
+    out.insert(out.end(), at_[r].begin(), at_[r].end());
+  }
+
+ private:
+  std::vector<DocumentInfo> docs_;
+  std::vector<std::vector<std::string>> lines_;
+  std::vector<WordInfo> words_;
+  std::vector<std::vector<Occurrence>> at_;
+};
+
+TEST(WriteSite, OutputStaysWithinFourTimesTheInputWithSafeNames) {
+  TempDir dir;
+  ZipfCorpus corpus(120, 500, 10000);  // 4.6 MB of text, 600,000 words
+  uint64_t input = 0, output = 0;
+  for (uint32_t d = 0; d < corpus.document_count(); ++d) input += corpus.document(d).bytes;
+  uint64_t last_done = 0, last_total = 0;
+  SiteOptions options;
+  options.progress = [&](uint64_t done, uint64_t total) {
+    EXPECT_GE(done, last_done);
+    last_done = done;
+    last_total = total;
+  };
+  write_site(corpus, dir.path, options);
+  EXPECT_EQ(last_done, last_total);
+  EXPECT_EQ(last_total, corpus.word_count() + corpus.document_count());
+
+  std::set<std::string> folded_names;
+  size_t entry_files = 0;
+  for (const auto& e : fs::recursive_directory_iterator(dir.path)) {
+    if (!e.is_regular_file()) continue;
+    output += e.file_size();
+    std::string name = e.path().filename().string();
+    EXPECT_EQ(name.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_."), std::string::npos) << name;
+    std::string lower = name;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    EXPECT_TRUE(folded_names.insert(lower).second) << name;
+    entry_files += name.rfind("i_", 0) == 0;
+  }
+  const double ratio = static_cast<double>(output) / static_cast<double>(input);
+  RecordProperty("size_ratio", std::to_string(ratio));
+  EXPECT_LE(ratio, 4.0) << output << " bytes out of " << input;
+  EXPECT_LT(entry_files, 200u);
+}
+
+TEST(WriteSite, AFailedWriteNamesTheFile) {
+  TempDir dir;
+  MemoryCorpus corpus({doc("d", {"one word"})}, "");
+  fs::create_directory(dir.path / "index.htm");  // a folder where the file should go
+  try {
+    write_site(corpus, dir.path, {});
+    FAIL() << "no error";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("index.htm"), std::string::npos) << e.what();
+  }
+  EXPECT_THROW(write_site(corpus, dir.path / "missing", {}), std::runtime_error);
+}
+
+TEST(CollationTag, LocaleNamesBecomeLanguageTags) {
+  EXPECT_EQ(collation_tag("sl_SI.UTF-8"), "sl-SI");
+  EXPECT_EQ(collation_tag("de_DE@euro"), "de-DE");
+  EXPECT_EQ(collation_tag(""), "und");
+  EXPECT_EQ(collation_tag("C"), "und");
+  EXPECT_EQ(collation_tag("el"), "el");
+}
+
+}  // namespace
+}  // namespace velmor

@@ -21,6 +21,8 @@ namespace {
 
 constexpr size_t kPerPage = 2000;  // rows of one frequency page
 constexpr size_t kOnceShown = 5000;
+// Past the first ten thousand words a frequency list is all small counts.
+constexpr size_t kFrequencyShown = 10000;
 
 std::string freq_file(size_t page) {
   char buf[32];
@@ -50,6 +52,8 @@ uint64_t write_frequency(const Corpus& corpus, const SitePlan& plan, uint64_t to
   std::stable_sort(ranks.begin(), ranks.end(), [&](size_t a, size_t b) {
     return corpus.word(a).count > corpus.word(b).count;
   });
+  const size_t repeated = ranks.size();
+  if (ranks.size() > kFrequencyShown) ranks.resize(kFrequencyShown);
   const size_t pages = std::max<size_t>(1, (ranks.size() + kPerPage - 1) / kPerPage);
   uint64_t bytes = 0;
   for (size_t p = 0; p < pages; ++p) {
@@ -69,6 +73,9 @@ uint64_t write_frequency(const Corpus& corpus, const SitePlan& plan, uint64_t to
       s += "<td>" + grouped(w.count) + "<td>" + share(w.count, tokens) + "\n";
     }
     s += "</table>\n";
+    if (p + 1 == pages && repeated > ranks.size())
+      s += "<p class=more>" + grouped(repeated - ranks.size()) +
+           " more words occur more than once; the word lists hold them all.</p>\n";
     append_page_end(s);
     bytes += write_file(dir / freq_file(p), s);
   }

@@ -190,7 +190,7 @@
     r: tr => cellText(tr, 2).trim(),
   };
   function setupSorting() {
-    document.querySelectorAll('table.kwic').forEach(table => {
+    document.querySelectorAll('table.k').forEach(table => {
       const body = table.tBodies[0];
       if (!body || body.rows.length < 2) return;
       const original = Array.from(body.rows);
@@ -317,9 +317,26 @@
     fromAddress();
   }
 
+  // Entries: each document row ends in the hundredths of the text that hold
+  // the word; draw them as a strip.
+  function drawStrips() {
+    const svg = 'http://www.w3.org/2000/svg';
+    document.querySelectorAll('table.d td:nth-child(3)').forEach(td => {
+      const strip = document.createElementNS(svg, 'svg');
+      strip.setAttribute('viewBox', '0 0 100 2');
+      strip.setAttribute('preserveAspectRatio', 'none');
+      strip.setAttribute('aria-label', 'where in the text: ' + td.textContent.split(' ').map(n => n + '%').join(' '));
+      const path = document.createElementNS(svg, 'path');
+      path.setAttribute('d', td.textContent.split(' ').map(n => 'M' + (Number(n) + 0.5) + ' 0v2').join(''));
+      strip.append(path);
+      td.replaceChildren(strip);
+    });
+  }
+
   window.velmor = { fold, cmp, lookup, withPrefix, collator, sortKey };
   setupSearch();
   setupDoubleClick();
+  drawStrips();
   setupSorting();
   setupPage();
 })();

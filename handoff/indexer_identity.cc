@@ -1,0 +1,30 @@
+#include "handoff/indexer_identity.h"
+
+#include <map>
+#include <string>
+
+#include "handoff/file_identity.h"
+#include "shell/file_layer.h"
+#include "shell/native_path.h"
+#include "shell/text.h"
+
+namespace {
+std::map<std::string, FileIdentity> remembered;  // by lower-cased name
+}
+
+void remember_indexers() {
+  remembered.clear();
+  int handle = free_handle();
+  open_input("exe_files.txt", handle);
+  while (!at_end(handle)) {
+    std::string name = trim_blanks(read_line(handle));
+    if (std::optional<FileIdentity> identity = identity_of(native_path(name)))
+      remembered[to_lower_ascii(name)] = *identity;
+  }
+  close_file(handle);
+}
+
+bool is_remembered_indexer(std::string_view name) {
+  auto it = remembered.find(to_lower_ascii(name));
+  return it != remembered.end() && identity_of(native_path(name)) == it->second;
+}

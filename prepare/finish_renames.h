@@ -1,0 +1,4 @@
+#pragma once
+// Finishes what a run killed while renaming documents in txt_in left
+// undone, before anything lists txt_in.
+void finish_unfinished_renames();

@@ -1,0 +1,64 @@
+#include "prepare/local_files.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "shell/native_path.h"
+
+namespace fs = std::filesystem;
+
+std::string txt_in_file(std::string_view name) {
+  return (fs::path(native_path("txt_in")) / std::string(name)).string();
+}
+
+FileKind kind_of(const std::string& native) {
+  std::error_code ec;
+  fs::file_status status = fs::status(native, ec);
+  if (ec || !fs::exists(status)) return FileKind::kMissing;
+  if (fs::is_regular_file(status)) return FileKind::kRegular;
+  if (fs::is_directory(status)) return FileKind::kFolder;
+  return FileKind::kOther;
+}
+
+std::optional<std::uintmax_t> regular_file_size(const std::string& native) {
+  if (kind_of(native) != FileKind::kRegular) return std::nullopt;
+  std::error_code ec;
+  std::uintmax_t size = fs::file_size(native, ec);
+  if (ec) return std::nullopt;
+  return size;
+}
+
+bool same_content(const std::string& a, const std::string& b) {
+  std::optional<std::uintmax_t> size_a = regular_file_size(a), size_b = regular_file_size(b);
+  if (!size_a || !size_b || *size_a != *size_b) return false;
+  std::ifstream in_a(a, std::ios::binary), in_b(b, std::ios::binary);
+  if (!in_a || !in_b) return false;
+  char buffer_a[64 * 1024], buffer_b[64 * 1024];
+  for (;;) {
+    in_a.read(buffer_a, sizeof buffer_a);
+    in_b.read(buffer_b, sizeof buffer_b);
+    std::streamsize n = in_a.gcount();
+    if (n != in_b.gcount() || !std::equal(buffer_a, buffer_a + n, buffer_b)) return false;
+    if (n == 0 || in_a.eof() || in_b.eof()) return in_a.eof() == in_b.eof();
+  }
+}
+
+bool rename_without_replacing(const std::string& from, const std::string& to) {
+  std::error_code ec;
+  fs::create_hard_link(from, to, ec);  // fails when `to` exists: nothing is replaced
+  if (ec) return false;
+  fs::remove(from, ec);
+  return !ec;
+}
+
+std::vector<std::string> names_with_line_breaks() {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (const fs::directory_entry& entry : fs::directory_iterator(native_path("txt_in"), ec)) {
+    std::string name = entry.path().filename().string();
+    if (name.find_first_of("\r\n") != std::string::npos) names.push_back(name);
+  }
+  return names;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The few questions about files that a command's output cannot answer
+// exactly: what kind of file a name holds, whether two files hold the same
+// bytes, and renaming a file whose name no command can carry. Paths are
+// native; names in txt_in are joined to it exactly, letter case kept.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The native path of `name` in txt_in, exactly as given: never another file
+// of another letter case.
+std::string txt_in_file(std::string_view name);
+
+enum class FileKind { kMissing, kRegular, kFolder, kOther };
+// Follows symbolic links; never opens the file, so a FIFO cannot block.
+FileKind kind_of(const std::string& native);
+std::optional<std::uintmax_t> regular_file_size(const std::string& native);
+// Both regular files with the same bytes.
+bool same_content(const std::string& a, const std::string& b);
+
+// Gives a file a second name and then drops the first; the second name must
+// not exist yet, and nothing is replaced. Between the two steps both names
+// hold the file.
+bool rename_without_replacing(const std::string& from, const std::string& to);
+
+// The names of txt_in that a bare listing cannot carry on a line of its own
+// (they hold a line break).
+std::vector<std::string> names_with_line_breaks();

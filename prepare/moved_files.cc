@@ -1,0 +1,35 @@
+#include "prepare/moved_files.h"
+
+#include "prepare/local_files.h"
+#include "prepare/names.h"
+#include "shell/file_layer.h"
+#include "shell/native_path.h"
+#include "shell/text.h"
+
+MovedFiles read_moved_files() {
+  MovedFiles moved;
+  int handle = free_handle();
+  open_input(kMovedFilesList, handle);
+  while (!at_end(handle)) moved.insert(to_lower_ascii(read_line(handle)));
+  close_file(handle);
+  return moved;
+}
+
+// A record cut short by a crash only forgets names: their documents then
+// stay in txt_in with a line, and nothing is replaced.
+void write_moved_files(const MovedFiles& moved) {
+  int handle = free_handle();
+  open_output(kMovedFilesList, handle);
+  for (const std::string& name : moved) write_line(handle, name);
+  close_file(handle);
+}
+
+bool may_take_working_name(std::string_view name, const std::string& source, const MovedFiles& moved) {
+  std::string there = native_path(name);  // finds the name in any letter case
+  switch (kind_of(there)) {
+    case FileKind::kMissing: return true;
+    case FileKind::kRegular: break;
+    default: return false;
+  }
+  return is_scratch_file(name) || moved.contains(to_lower_ascii(name)) || same_content(there, source);
+}

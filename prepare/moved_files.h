@@ -1,0 +1,19 @@
+#pragma once
+// What korvel has put into the working folder by moving files out of
+// txt_in, kept from run to run in moved_files.list: a later move may replace
+// those, but never a file that came from elsewhere (the install's README,
+// the user's own files).
+#include <set>
+#include <string>
+#include <string_view>
+
+using MovedFiles = std::set<std::string>;  // lower-cased names
+
+MovedFiles read_moved_files();
+void write_moved_files(const MovedFiles& moved);
+
+// Whether a file that comes from txt_in (`source`, native) may take `name` in
+// the working folder: no file has that name there in any letter case, or the
+// one there is a scratch file, was put there by an earlier move, or already
+// holds the same bytes.
+bool may_take_working_name(std::string_view name, const std::string& source, const MovedFiles& moved);

@@ -1,0 +1,102 @@
+#include "prepare/renames_journal.h"
+
+#include <charconv>
+
+#include "prepare/names.h"
+#include "shell/file_layer.h"
+
+namespace {
+constexpr char kHex[] = "0123456789ABCDEF";
+constexpr std::string_view kEnd = "end";
+
+int hex_value(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+std::optional<std::vector<Rename>> read_renames_journal() {
+  int handle = free_handle();
+  open_input(kRenamesJournal, handle);
+  if (!is_open(handle)) return std::nullopt;
+  std::vector<Rename> renames;
+  bool ended = false, whole = true;
+  while (!at_end(handle)) {
+    std::string line = read_line(handle);
+    if (ended) whole = false;
+    if (line == kEnd) {
+      ended = true;
+      continue;
+    }
+    std::optional<Rename> rename = rename_of_line(line);
+    if (rename) renames.push_back(*rename);
+    else whole = false;
+  }
+  close_file(handle);
+  if (!ended || !whole) return std::nullopt;
+  return renames;
+}
+
+std::string journal_field(std::string_view name) {
+  std::string out;
+  for (unsigned char c : name) {
+    if (c < 0x20 || c == 0x7f || c == '%') {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> name_of_field(std::string_view field) {
+  std::string out;
+  for (size_t i = 0; i < field.size(); ++i) {
+    if (field[i] != '%') {
+      out += field[i];
+      continue;
+    }
+    if (i + 2 >= field.size()) return std::nullopt;
+    int high = hex_value(field[i + 1]), low = hex_value(field[i + 2]);
+    if (high < 0 || low < 0) return std::nullopt;
+    out += static_cast<char>(high * 16 + low);
+    i += 2;
+  }
+  if (out.empty()) return std::nullopt;
+  return out;
+}
+
+std::string journal_line(const Rename& rename) {
+  return journal_field(rename.from) + "\t" + journal_field(rename.to) + "\t" + std::to_string(rename.size);
+}
+
+std::optional<Rename> rename_of_line(std::string_view line) {
+  size_t first = line.find('\t');
+  if (first == std::string_view::npos) return std::nullopt;
+  size_t second = line.find('\t', first + 1);
+  if (second == std::string_view::npos) return std::nullopt;
+  std::optional<std::string> from = name_of_field(line.substr(0, first));
+  std::optional<std::string> to = name_of_field(line.substr(first + 1, second - first - 1));
+  std::string_view digits = line.substr(second + 1);
+  Rename rename;
+  auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), rename.size);
+  if (!from || !to || error != std::errc() || end != digits.data() + digits.size() || digits.empty())
+    return std::nullopt;
+  rename.from = *from;
+  rename.to = *to;
+  return rename;
+}
+
+bool write_renames_journal(const std::vector<Rename>& renames) {
+  int handle = free_handle();
+  open_output(kRenamesJournal, handle);
+  for (const Rename& rename : renames) write_line(handle, journal_line(rename));
+  write_line(handle, kEnd);
+  close_file(handle);
+  std::optional<std::vector<Rename>> back = read_renames_journal();
+  return back && back->size() == renames.size();
+}
