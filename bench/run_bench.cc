@@ -1,193 +1,229 @@
-// Times one whole run of korvel over a generated corpus against the bare file
-// copies such a run has to make, and reports korvel's peak memory.
+// A whole korvel run against its floor (bench/floor.cc: only the file
+// operations the run is made of) and against cp making as many copies,
+// interleaved round by round (floor, korvel, cp, floor, ...), medians taken.
+// Each contender starts from the same fresh working folder on the same file
+// system, which is synced and cleaned up between runs, untimed.
 //
-//   bench_run [SIZE...]   SIZE is the corpus size, like 100M or 1G (default 1G)
+//   bench_run [--rounds N] [--fs tmpfs,ext4] [--no-syscalls] [SIZE...]
 //
-// Each corpus holds 10,000 documents of mixed sizes, a tenth of them HTML,
-// with names that need no normalising. The run copies every document six
-// times over: into the working folder and back into txt_in, into txt_wrk,
-// into htm_wrk (the text documents as pages), into htm_in and into
-// velmor\htm_in. The baseline is `cp -r` doing those six copies.
+// SIZE: a number of documents of 1-4 KiB ("1k", "10k", "50k"), or a corpus
+// size ("100M", "1G") spread over 10,000 documents. Default: 1k 10k.
+// tmpfs is /dev/shm; ext4 is a fresh image with a journal, loop-mounted
+// (needs root; otherwise a folder on the disk of KORVEL_BENCH_DISK, default
+// /var/tmp, and the table says so). KORVEL=path runs that korvel instead of
+// this build's. System calls are counted once per size
+// under strace, untimed.
 #include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cmath>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "bench/contender.h"
+#include "bench/corpus.h"
+
 namespace fs = std::filesystem;
-extern char** environ;
 
 namespace {
 
-constexpr int kDocuments = 10000;
-
-struct Outcome {
-  double seconds = 0;
-  long peak_kb = 0;
-  bool ok = false;
+struct Size {
+  std::string label;
+  int documents;
+  uintmax_t bytes;  // 0: 1-4 KiB each
 };
 
-// Runs argv in `folder`, `keys` on its standard input, its output into
-// `out_file`; returns the wall time and the child's own peak memory.
-Outcome run(const std::vector<std::string>& argv, const fs::path& folder, const std::string& keys,
-            const fs::path& out_file) {
-  int in[2];
-  if (pipe(in) != 0) return {};
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-  posix_spawn_file_actions_addclose(&actions, in[1]);
-  posix_spawn_file_actions_addopen(&actions, 1, out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
-  posix_spawn_file_actions_adddup2(&actions, 1, 2);
-  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-  std::vector<char*> args;
-  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-  args.push_back(nullptr);
-  auto start = std::chrono::steady_clock::now();
-  pid_t pid = 0;
-  int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  close(in[0]);
-  if (spawned != 0) {
-    close(in[1]);
-    return {};
-  }
-  if (!keys.empty()) (void)!write(in[1], keys.data(), keys.size());
-  close(in[1]);
-  int status = 0;
-  rusage usage = {};
-  wait4(pid, &status, 0, &usage);
-  Outcome outcome;
-  outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  outcome.peak_kb = usage.ru_maxrss;
-  outcome.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  return outcome;
-}
-
-// Text lines of mixed length, some with trailing blanks, CR LF ended.
-std::string text_block(std::mt19937_64& random) {
-  static const char kWords[][12] = {"index", "word",  "page",  "korvel", "the", "of",
-                                    "notes", "<tag>", "a & b", "line",   "UTF-8"};
-  std::string block;
-  while (block.size() < (1u << 16)) {
-    std::string line;
-    size_t length = 20 + random() % 100;
-    while (line.size() < length) {
-      line += kWords[random() % std::size(kWords)];
-      line += ' ';
-    }
-    if (random() % 4 != 0) line.pop_back();
-    block += line + "\r\n";
-  }
-  return block;
-}
-
-void generate_corpus(const fs::path& folder, uintmax_t total) {
-  fs::create_directories(folder);
-  std::mt19937_64 random(20261207);
-  std::vector<double> weights(kDocuments);
-  double sum = 0;
-  // Log-uniform: many small documents, a few a thousand times larger.
-  std::uniform_real_distribution<double> exponent(0.0, std::log(1000.0));
-  for (double& w : weights) sum += (w = std::exp(exponent(random)));
-  std::string block = text_block(random);
-  for (int i = 0; i < kDocuments; ++i) {
-    char name[32];
-    std::snprintf(name, sizeof name, "doc_%05d.%s", i, i % 10 == 9 ? "htm" : "txt");
-    uintmax_t size = static_cast<uintmax_t>(total * weights[i] / sum);
-    std::ofstream out(folder / name, std::ios::binary);
-    size_t offset = (i * 7919u) % block.size();
-    while (size > 0) {
-      size_t n = std::min<uintmax_t>(size, block.size() - offset);
-      out.write(block.data() + offset, static_cast<std::streamsize>(n));
-      size -= n;
-      offset = 0;
-    }
-  }
-}
-
-uintmax_t parse_size(const std::string& text) {
+Size parse_size(const std::string& text) {
   char* end = nullptr;
   double value = std::strtod(text.c_str(), &end);
   switch (*end) {
-    case 'k': case 'K': return static_cast<uintmax_t>(value * (1 << 10));
-    case 'm': case 'M': return static_cast<uintmax_t>(value * (1 << 20));
-    case 'g': case 'G': return static_cast<uintmax_t>(value * (1 << 30));
-    default: return static_cast<uintmax_t>(value);
+    case 'k': case 'K': return {text, static_cast<int>(value * 1000), 0};
+    case 'm': case 'M': return {text, 10000, static_cast<uintmax_t>(value * (1 << 20))};
+    case 'g': case 'G': return {text, 10000, static_cast<uintmax_t>(value * (1 << 30))};
+    default: return {text, static_cast<int>(value), 0};
   }
 }
 
-uintmax_t folder_bytes(const fs::path& folder) {
-  uintmax_t bytes = 0;
-  for (const auto& entry : fs::directory_iterator(folder)) bytes += entry.file_size();
-  return bytes;
+// KORVEL=path compares another build, e.g. one saved before a change.
+std::string korvel_binary() {
+  const char* chosen = std::getenv("KORVEL");
+  return chosen && *chosen ? chosen : KORVEL_BIN;
 }
 
-bool bench(const fs::path& base, uintmax_t total) {
-  fs::remove_all(base);
-  fs::path corpus = base / "corpus";
-  fs::path work = base / "work";
-  generate_corpus(corpus, total);
+void sync_folder(const fs::path& folder) {
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd >= 0) syncfs(fd);
+  if (fd >= 0) close(fd);
+}
+
+// The folder the contenders run in, and how it was made.
+struct Scratch {
+  fs::path root;
+  fs::path image;  // the ext4 image, when one is mounted at root
+  std::string note;
+};
+
+Scratch make_scratch(const std::string& kind, const Size& size) {
+  std::string id = "korvel-bench-" + std::to_string(getpid());
+  if (kind == "tmpfs") return {fs::path("/dev/shm") / id, {}, "tmpfs"};
+  const char* disk_env = std::getenv("KORVEL_BENCH_DISK");
+  fs::path disk = disk_env ? disk_env : "/var/tmp";
+  Scratch scratch{fs::path("/tmp") / (id + "-ext4"), disk / (id + ".img"), "ext4, journal, fresh loop image"};
+  // Room for nine copies of the corpus, and inodes for nine of each document.
+  uintmax_t bytes = std::max<uintmax_t>(uintmax_t{4} << 30, 12 * (size.bytes + size.documents * 8192ull));
+  std::string make = "truncate -s " + std::to_string(bytes) + " '" + scratch.image.string() +
+                     "' && mkfs.ext4 -q -F -N " + std::to_string(12 * size.documents + 1000) + " '" +
+                     scratch.image.string() + "' && mkdir -p '" + scratch.root.string() +
+                     "' && mount -o loop '" + scratch.image.string() + "' '" + scratch.root.string() + "'";
+  if (std::system(make.c_str()) == 0) return scratch;
+  fs::remove(scratch.image);
+  std::fprintf(stderr, "loop mount refused: ext4 figures come from a folder on %s instead\n", disk.c_str());
+  return {disk / id, {}, "no loop mount: folder on " + disk.string()};
+}
+
+void drop_scratch(const Scratch& scratch) {
+  if (!scratch.image.empty()) {
+    umount(scratch.root.c_str());
+    fs::remove(scratch.root);
+    fs::remove(scratch.image);
+  } else {
+    fs::remove_all(scratch.root);
+  }
+}
+
+void make_working_folder(const fs::path& work, const fs::path& corpus) {
   fs::create_directories(work);
   fs::copy(corpus, work / "txt_in");
-  std::ofstream(work / "convertcp.exe") << "convertcp stand-in\n";
-  std::ofstream(work / "wget.exe") << "wget stand-in\n";
-  fs::copy_file(FAKE_INDEXER_BIN, work / "velmor_01_209.exe");
-  sync();
+  for (const char* tool : {"convertcp.exe", "wget.exe"}) std::ofstream(work / tool) << "stand-in\n";
+  fs::copy_file("/bin/true", work / "velmor_01_209.exe");
+  sync_folder(work);
+}
 
-  Outcome korvel = run({KORVEL_BIN}, work, "1111x", base / "korvel.out");
-  std::ifstream transcript(base / "korvel.out");
-  std::string text((std::istreambuf_iterator<char>(transcript)), {});
-  if (!korvel.ok || text.find("INDEXING RESULTS") == std::string::npos) {
-    std::fprintf(stderr, "the run did not complete; see %s\n", (base / "korvel.out").c_str());
-    return false;
+// The names and sizes the run leaves in its document folders, to show that
+// the floor did the same work as korvel.
+std::map<std::string, uintmax_t> result_files(const fs::path& work) {
+  std::map<std::string, uintmax_t> files;
+  for (const char* folder : {"txt_in", "txt_wrk", "htm_wrk", "htm_in", "velmor/htm_in"}) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(work / folder, ec))
+      files[std::string(folder) + "/" + entry.path().filename().string()] = entry.file_size();
   }
-  sync();
+  return files;
+}
 
-  fs::path copies = base / "copies";
-  const char* steps[][2] = {{"corpus", "work"},     {"work", "txt_in"},   {"txt_in", "txt_wrk"},
-                            {"txt_wrk", "htm_wrk"}, {"htm_wrk", "htm_in"}, {"htm_in", "velmor_in"}};
-  fs::create_directories(copies);
-  fs::create_symlink(corpus, copies / "corpus");
-  double baseline = 0;
-  for (const auto& step : steps) {
-    Outcome cp = run({"cp", "-r", std::string(step[0]) + "/.", step[1]}, copies, "",
-                     base / "cp.out");
-    if (!cp.ok) {
-      std::fprintf(stderr, "cp %s %s failed\n", step[0], step[1]);
-      return false;
+struct Contender {
+  std::string name;
+  std::vector<std::string> argv;
+  std::string keys;
+  std::vector<double> header, total;
+  long peak_kb = 0;
+  SyscallCount calls;
+};
+
+double median(std::vector<double> values) {
+  if (values.empty()) return -1;
+  std::sort(values.begin(), values.end());
+  size_t mid = values.size() / 2;
+  return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+bool bench(const std::string& kind, const Size& size, int rounds, bool syscalls) {
+  Scratch scratch = make_scratch(kind, size);
+  fs::create_directories(scratch.root);
+  fs::path corpus = scratch.root / "corpus";
+  make_corpus(corpus, size.documents, size.bytes);
+  const std::string cp_script =
+      "cp -r txt_in c1 && cp -r c1 c2 && cp -r c2 c3 && printf 'Reformatting *.txt files to *.htm.\\r\\n' && "
+      "cp -r c3 c4 && cp -r c4 c5 && cp -r c5 c6 && cp -r c6 c7 && echo 'INDEXING RESULTS'";
+  std::vector<Contender> contenders = {{"floor", {FLOOR_BIN}, "", {}, {}, 0, {}},
+                                       {"korvel", {korvel_binary()}, "1111x", {}, {}, 0, {}},
+                                       {"cp x3/x7", {"sh", "-c", cp_script}, "", {}, {}, 0, {}}};
+  std::map<std::string, uintmax_t> floor_files;
+  bool ok = true;
+  for (int round = 0; round < rounds && ok; ++round) {
+    for (Contender& c : contenders) {
+      fs::path work = scratch.root / "work";
+      make_working_folder(work, corpus);
+      Timing t = run_contender(c.argv, work, c.keys);
+      if (!t.ok) {
+        std::fprintf(stderr, "%s did not complete in %s\n", c.name.c_str(), work.c_str());
+        ok = false;
+        break;
+      }
+      c.header.push_back(t.header_seconds);
+      c.total.push_back(t.total_seconds);
+      c.peak_kb = std::max(c.peak_kb, t.peak_kb);
+      if (round == 0 && c.name == "floor") floor_files = result_files(work);
+      if (round == 0 && c.name == "korvel" && result_files(work) != floor_files)
+        std::fprintf(stderr, "warning: the floor and korvel leave different document files\n");
+      fs::remove_all(work);
+      sync_folder(scratch.root);
     }
-    baseline += cp.seconds;
   }
-  sync();
+  if (ok && syscalls) {
+    for (Contender& c : contenders) {
+      fs::path work = scratch.root / "work";
+      make_working_folder(work, corpus);
+      c.calls = count_syscalls(c.argv, work, c.keys, scratch.root / "trace");
+      fs::remove_all(work);
+    }
+  }
+  drop_scratch(scratch);
+  if (!ok) return false;
 
-  std::printf("corpus %8.1f MB in %d documents: korvel %7.2f s, cp x6 %7.2f s, ratio %.2f, "
-              "korvel peak memory %.1f MB\n",
-              folder_bytes(corpus) / 1048576.0, kDocuments, korvel.seconds, baseline,
-              korvel.seconds / baseline, korvel.peak_kb / 1024.0);
+  double floor_header = median(contenders[0].header), floor_total = median(contenders[0].total);
+  std::printf("\n%s, %d documents%s, %s; medians of %d interleaved rounds\n", size.label.c_str(), size.documents,
+              size.bytes ? (", " + std::to_string(size.bytes >> 20) + " MiB").c_str() : " of 1-4 KiB",
+              scratch.note.c_str(), rounds);
+  std::printf("%-10s %9s %6s %9s %6s %9s %13s %13s\n", "", "header s", "/floor", "whole s", "/floor", "peak MB",
+              "calls/doc hdr", "calls/doc all");
+  for (const Contender& c : contenders) {
+    double h = median(c.header), w = median(c.total);
+    std::printf("%-10s %9.3f %6.2f %9.3f %6.2f %9.1f", c.name.c_str(), h, h / floor_header, w, w / floor_total,
+                c.peak_kb / 1024.0);
+    if (c.calls.total >= 0)
+      std::printf(" %13.1f %13.1f", double(c.calls.to_header) / size.documents, double(c.calls.total) / size.documents);
+    std::printf("\n");
+  }
   std::fflush(stdout);
-  fs::remove_all(base);
   return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> sizes(argv + 1, argv + argc);
-  if (sizes.empty()) sizes.push_back("1G");
-  fs::path base = fs::temp_directory_path() / ("korvel-bench-" + std::to_string(getpid()));
-  for (const std::string& size : sizes)
-    if (!bench(base, parse_size(size))) return 1;
+  if (argc > 1 && std::string(argv[1]) == "--peak") return peak_main(argc, argv);
+  int rounds = 3;
+  bool syscalls = true;
+  std::vector<std::string> kinds = {"tmpfs", "ext4"};
+  std::vector<Size> sizes;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--rounds" && i + 1 < argc) rounds = std::max(1, std::atoi(argv[++i]));
+    else if (arg == "--no-syscalls") syscalls = false;
+    else if (arg == "--fs" && i + 1 < argc) {
+      kinds.clear();
+      std::string list = argv[++i];
+      for (size_t at = 0; at <= list.size();) {
+        size_t comma = std::min(list.find(',', at), list.size());
+        kinds.push_back(list.substr(at, comma - at));
+        at = comma + 1;
+      }
+    } else sizes.push_back(parse_size(arg));
+  }
+  if (sizes.empty()) sizes = {parse_size("1k"), parse_size("10k")};
+  if (std::system("strace -V > /dev/null 2>&1") != 0) syscalls = false;
+  double load[3] = {};
+  if (getloadavg(load, 3) > 0) std::printf("load average at start: %.2f %.2f %.2f\n", load[0], load[1], load[2]);
+  for (const Size& size : sizes)
+    for (const std::string& kind : kinds)
+      if (!bench(kind, size, rounds, syscalls && kind == kinds.front())) return 1;
+  if (getloadavg(load, 3) > 0) std::printf("load average at end: %.2f %.2f %.2f\n", load[0], load[1], load[2]);
   return 0;
 }

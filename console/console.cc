@@ -9,9 +9,23 @@ namespace {
 // Bytes written since the last line end, modulo the console width; only the
 // program's own output counts, not what shell commands print.
 int output_column = 0;
+// A number and the fill to the next zone wait for the rest of their line, so
+// that a line of a long list goes out in one write, not three.
+std::string held;
 
 void write_out(std::string_view bytes) {
-  terminal_write(bytes);
+  if (held.empty()) {
+    terminal_write(bytes);
+  } else {
+    held.append(bytes);
+    terminal_write(held);
+    held.clear();
+  }
+  output_column = column_after(output_column, bytes, terminal_width());
+}
+
+void hold(std::string_view bytes) {
+  held.append(bytes);
   output_column = column_after(output_column, bytes, terminal_width());
 }
 
@@ -42,12 +56,13 @@ void print_text(std::string_view text) { write_out(text); }
 
 void print_empty_line() { write_out("\r\n"); }
 
-void print_number(long n) { write_out(number_text(n)); }
+void print_number(long n) { hold(number_text(n)); }
 
 void print_error_line(std::string_view text) {
+  if (!held.empty()) write_out("");
   std::string line(text);
   line += "\r\n";
   terminal_write_error(line);
 }
 
-void next_print_zone() { write_out(print_zone_fill(output_column, terminal_width())); }
+void next_print_zone() { hold(print_zone_fill(output_column, terminal_width())); }

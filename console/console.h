@@ -8,6 +8,8 @@
 void print_line(std::string_view text);
 void print_text(std::string_view text);
 void print_empty_line();
+// These two go out with the next output (print_line, print_text, ...),
+// which the program always sends after them.
 void print_number(long n);
 void next_print_zone();
 // One line on the error stream, where the command interpreter's complaints

@@ -126,8 +126,9 @@ void terminal_restore() {
 }
 
 int terminal_width() {
+  static const bool console = isatty(STDOUT_FILENO);  // what standard output is does not change
   winsize size;
-  if (isatty(STDOUT_FILENO) && ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
+  if (console && ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
     return size.ws_col;
   return 80;
 }

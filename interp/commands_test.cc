@@ -121,6 +121,18 @@ const Case kCases[] = {
     {"AppendCreates", {"a.htm", "b.txt"}, {"dir /b  txt_in\\*.txt > t.lst", "dir /b *.htm >> list.lst", "dir /b *.txt >> list.lst"},
      "", kNoPath, {"list.lst=a.htm\r\nb.txt\r\n", "t.lst="}},
     {"MissingFolder", {}, {"dir /b nofolder\\", "dir /b nofolder"}, "", kNotFound + "File Not Found\r\n", {}},
+    // Commands that cannot read their target write over it and cut it to
+    // length; the others get it empty, and a listing shows it so.
+    {"RedirectOverLongerOldContent", {"a.txt=x", "c.txt=" + std::string(300, 'z'), "d.txt=" + std::string(300, 'z'),
+      "m.txt=" + std::string(300, 'z'), "l.txt=" + std::string(300, 'z')},
+     {"copy a.txt b.txt > c.txt", "del /q b.txt > d.txt", "md sub > m.txt", "dir /b l.txt > l.txt",
+      "copy a.txt e.txt >> d.txt"},
+     "", "", {"c.txt=        1 file(s) copied.\r\n", "d.txt=        1 file(s) copied.\r\n", "m.txt=", "l.txt=l.txt\r\n"}},
+    // The target kept open from one command to the next is the file its
+    // name leads to now, not one a command replaced.
+    {"RedirectFollowsAReplacedTarget", {"a.txt=x", "b.txt=yy"},
+     {"copy a.txt c.txt > out.txt", "copy b.txt out.txt > out.txt", "del /q c.txt > out.txt"}, "", "",
+     {"out.txt=", "!c.txt"}},
     {"RedirectIntoMissingFolder", {"a.txt"}, {"dir /b > nofolder\\x.txt"}, "", kNoPath, {"!nofolder"}},
     {"NestedCmdRedirect", {"a.htm"}, {"cmd /c dir /b *.htm > check_01.txt", "CMD /C \"dir /b > inner.txt\""}, "", "",
      {"check_01.txt=a.htm\r\n", "inner.txt=a.htm\r\ncheck_01.txt\r\ninner.txt\r\n"}},

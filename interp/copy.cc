@@ -2,7 +2,10 @@
 // folder. An existing target is always replaced, and only ever by a whole
 // copy: the bytes go to a partial-copy name in the target folder first and
 // take the target's name when every one of them has arrived.
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +16,7 @@
 #include "interp/partial_copy.h"
 #include "interp/path.h"
 #include "interp/pattern.h"
+#include "interp/stat_memo.h"
 #include "shell/text.h"
 #include "shell/write_failure.h"
 
@@ -53,18 +57,28 @@ std::string folder_of(const std::string& native) {
   return slash == 0 ? "/" : native.substr(0, slash);
 }
 
+// The mode bits a file made now gets from open(): what is asked, less the
+// umask. Read once; nothing in the program changes it.
+mode_t creation_mask() {
+  static mode_t mask = [] {
+    mode_t m = umask(0);
+    umask(m);
+    return m;
+  }();
+  return mask;
+}
+
 // Content, permission bits and modification time go along, as on NTFS.
 // On kFailed, `error` holds the errno that tells why.
-Copied copy_file(const std::string& source, const std::string& target, int& error) {
+Copied copy_file(const std::string& source, const std::string& target, bool was_regular, int& error) {
   bool not_regular = false;
-  int from = open_regular_file(source, not_regular);
+  struct stat src, dst;
+  int from = open_regular_file(source, not_regular, &src, was_regular);
   if (from < 0) {
     error = errno;
     return not_regular ? Copied::kNotRegular : Copied::kFailed;
   }
-  struct stat src, dst;
-  fstat(from, &src);
-  bool target_exists = stat(target.c_str(), &dst) == 0;
+  bool target_exists = memo_stat(target, true, &dst) == 0;
   if (target_exists && dst.st_dev == src.st_dev && dst.st_ino == src.st_ino) {
     close(from);
     return Copied::kOntoItself;
@@ -75,18 +89,19 @@ Copied copy_file(const std::string& source, const std::string& target, int& erro
     close(from);
     return Copied::kFailed;
   }
-  remove_dead_partial_copies(folder_of(target));
   std::string partial = join_path(folder_of(target), partial_copy_name());
   int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
-  int to = create_file(partial, flags, 0600);
-  if (to < 0 && errno == EEXIST && remove_file(partial)) to = create_file(partial, flags, 0600);  // a killed run's, same pid
+  mode_t mode = src.st_mode & 07777;
+  int to = create_file(partial, flags, mode & 0777);
+  if (to < 0 && errno == EEXIST && remove_file(partial)) to = create_file(partial, flags, mode & 0777);  // a killed run's, same pid
   if (to < 0) {
     error = errno;
     close(from);
     return Copied::kFailed;
   }
   error = copy_bytes(from, to, src.st_size);
-  fchmod(to, src.st_mode & 07777);
+  // open() gave the bits the umask lets through; only others need asking.
+  if ((mode & ~creation_mask()) != mode) fchmod(to, mode);
   struct timespec times[2] = {{0, UTIME_OMIT}, src.st_mtim};
   futimens(to, times);
   close(from);
@@ -97,13 +112,31 @@ Copied copy_file(const std::string& source, const std::string& target, int& erro
   return Copied::kFailed;
 }
 
+uint64_t name_hash(std::string_view name) {
+  uint64_t h = 1469598103934665603ull;  // FNV-1a
+  for (char c : name) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  return h;
+}
+
+// The names a folder holds now, as sorted hashes: a copy of many files into
+// it then asks stat() only about the names that may be there already.
+std::vector<uint64_t> names_present(const std::string& folder) {
+  std::vector<uint64_t> hashes;
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return hashes;
+  while (dirent* entry = readdir(dir)) hashes.push_back(name_hash(entry->d_name));
+  closedir(dir);
+  std::sort(hashes.begin(), hashes.end());
+  return hashes;
+}
+
 void report(int count) { out_line("        " + std::to_string(count) + " file(s) copied."); }
 
 void copy_files(std::string_view source, std::string_view target) {
   FolderAndName parts = split_last(source);
   std::string source_folder = resolve_folder(parts);
   std::string shown_prefix = folder_prefix(parts);
-  std::vector<std::string> names;
+  Entries found_names;
   bool many = has_wildcard(parts.name) || parts.name.empty();
   if (!many && is_folder(interp_resolve(source))) {  // a folder stands for its files
     source_folder = interp_resolve(source);
@@ -111,18 +144,20 @@ void copy_files(std::string_view source, std::string_view target) {
     many = true;
     parts.name = "*";
   }
-  if (!is_folder(source_folder)) {
+  // The working folder is there while the program runs in it.
+  if (source_folder != "." && !is_folder(source_folder)) {
     err_line(kPathNotFound);
     return report(0);
   }
   if (many) {
-    for (const Entry& entry : matching_entries(source_folder, parts.name.empty() ? "*" : parts.name))
-      if (!entry.is_folder) names.push_back(entry.name);
+    found_names = matching_entries(source_folder, parts.name.empty() ? "*" : parts.name);
   } else {
     std::string found = interp_resolve(source);
-    if (is_file(found)) names.push_back(split_last(found).name);
+    if (is_file(found)) found_names.add(split_last(found).name, false);
   }
-  if (names.empty()) {
+  size_t files = 0;
+  for (const Entry& entry : found_names) files += entry.is_folder ? 0 : 1;
+  if (files == 0) {
     err_line(kFileNotFound);
     return report(0);
   }
@@ -131,7 +166,7 @@ void copy_files(std::string_view source, std::string_view target) {
   // written under exactly its own name, never onto a name that differs only
   // in case: A.TXT and a.txt arrive as two files, as they left.
   FolderAndName target_parts = split_last(target);
-  std::string target_native = interp_resolve(target.empty() ? "." : target);
+  std::string target_native = resolve_for_new(target.empty() ? "." : target);
   bool into_folder = target.empty() || is_separator(target.back()) || is_folder(target_native);
   if (!into_folder) target_native = join_path(resolve_folder(target_parts), target_parts.name);
   if (!is_folder(into_folder ? target_native : resolve_folder(target_parts))) {
@@ -139,13 +174,23 @@ void copy_files(std::string_view source, std::string_view target) {
     return report(0);
   }
 
+  remove_dead_partial_copies(into_folder ? target_native : folder_of(target_native));
+  bool read_target = into_folder && files > 1;
+  std::vector<uint64_t> present = read_target ? names_present(target_native) : std::vector<uint64_t>();
   int count = 0;
-  for (const std::string& name : names) {
-    std::string shown = many ? shown_prefix + name : std::string(source);
+  for (const Entry& entry : found_names) {
+    if (entry.is_folder) continue;
+    std::string_view name = entry.name;
+    std::string shown = many ? shown_prefix + std::string(name) : std::string(source);
     if (many) out_line(shown);
     std::string destination = into_folder ? join_path(target_native, name) : target_native;
+    // A name the folder did not hold when the command began is not asked
+    // about again: the command itself writes each name once, and a file
+    // another program puts there meanwhile is replaced, as /y would anyway
+    // (only a read-only one would have stayed).
+    if (read_target && !std::binary_search(present.begin(), present.end(), name_hash(name))) memo_missing(destination);
     int error = 0;
-    Copied result = copy_file(join_path(source_folder, name), destination, error);
+    Copied result = copy_file(join_path(source_folder, name), destination, entry.was_regular, error);
     if (result == Copied::kYes) ++count;
     else if (result == Copied::kOntoItself) err_line("The file cannot be copied onto itself.");
     else if (result == Copied::kNotRegular) err_line(shown + ": This is not a regular file; it is skipped.");

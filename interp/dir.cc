@@ -34,19 +34,19 @@ std::string date_and_time(time_t when) {
   return buffer;
 }
 
-void full_listing(const std::string& folder, const std::vector<Entry>& entries, bool dots_match,
+void full_listing(const std::string& folder, const Entries& entries, bool dots_match,
                   std::string_view pattern) {
   out_line(" Directory of " + absolute_path(folder));
   out_line("");
   unsigned long long files = 0, dirs = 0, bytes = 0;
-  auto entry_line = [&](const std::string& name) {
+  auto entry_line = [&](std::string_view name) {
     struct stat st;
     if (stat(join_path(folder, name).c_str(), &st) != 0) return;
     if (S_ISDIR(st.st_mode)) {
-      out_line(date_and_time(st.st_mtime) + "    <DIR>          " + name);
+      out_line(date_and_time(st.st_mtime) + "    <DIR>          " + std::string(name));
       ++dirs;
     } else {
-      out_line(date_and_time(st.st_mtime) + " " + pad_left(grouped(st.st_size), 17) + " " + name);
+      out_line(date_and_time(st.st_mtime) + " " + pad_left(grouped(st.st_size), 17) + " " + std::string(name));
       ++files;
       bytes += st.st_size;
     }
@@ -79,7 +79,7 @@ void list_one(std::string_view target, bool bare) {
     err_line(parts.name.empty() ? kFileNotFound : kPathNotFound);
     return;
   }
-  std::vector<Entry> entries = matching_entries(folder, pattern);
+  Entries entries = matching_entries(folder, pattern);
   bool dots = name_matches(pattern, ".");
   if (bare) {
     for (const Entry& entry : entries) out_line(entry.name);

@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <map>
+#include <optional>
 #include <set>
 #include <signal.h>
 #include <sys/stat.h>
@@ -11,18 +12,19 @@
 #include <unordered_map>
 #include <utility>
 
+#include "interp/partial_copy.h"
 #include "interp/pattern.h"
 #include "interp/stat_memo.h"
 #include "shell/text.h"
 
 // What is not seen: another program's change that lands within the same tick
 // of the folder's clock as the stat() the index last recorded (the folder's
-// times then look unchanged); one that lands between the stat() taken just
-// before one of the interpreter's own changes and that change; a folder
-// removed by another program and replaced, within one tick, by a new one
-// that got the same inode. Each stays unseen until the folder changes again.
-// korvel's own file layer (fopen) writes between commands, in practice in
-// ticks of its own.
+// times then look unchanged); one that lands between the stat() the command
+// took of the folder (kept in the stat memo for the rest of the command) and
+// the interpreter's own change that follows; a folder removed by another
+// program and replaced, within one tick, by a new one that got the same
+// inode. Each stays unseen until the folder changes again. korvel's own
+// file layer writes between commands, in practice in ticks of its own.
 namespace {
 struct Stamp {
   dev_t dev;
@@ -53,16 +55,72 @@ bool stamp_of(const std::string& folder, Stamp& stamp) {
   return true;
 }
 
+// What the index keeps of a folder's names is bounded, whatever their number:
+// a filter of the lower-case forms that says "certainly not there" or "maybe"
+// (a maybe reads the folder, which also renews the filter), and the few
+// lower-case forms last found in other letter cases, with their names.
+constexpr size_t kFilterBits = size_t{1} << 22;  // 512 KiB: about one wrong maybe in 10^4 lookups at 100,000 names
+constexpr size_t kFilterProbes = 4;
+constexpr size_t kKeptVariants = 16;
+constexpr size_t kMaxIndexes = 4;
+
+struct Variants {
+  std::string lower;
+  std::vector<std::string> names;  // in listing order; empty: none
+};
+
+// The names without a dot (in practice the subfolders) of a folder whose
+// names are mostly documents: "dir /b *." tests for a folder that way, in a
+// working folder that holds every document twice. More than this many, and
+// they are not kept.
+constexpr size_t kMostDotless = 256;
+
 struct Index {
   Stamp stamp;  // the folder's times when last seen or last changed here
   bool built = false;
-  // Lower-case form -> the names that have it, in listing order.
-  std::unordered_map<std::string, std::vector<std::string>> names;
+  std::vector<uint64_t> filter;
+  bool dotless_known = false;
+  std::vector<std::string> dotless;  // in listing order
+  std::vector<Variants> kept;  // most recently used last
+  uint64_t used = 0;
 };
+
+using Key = std::pair<dev_t, ino_t>;
 
 // By device and inode, so that every spelling of a folder ("." or its full
 // path, any letter case) shares one index and hears of every change.
-std::map<std::pair<dev_t, ino_t>, Index> indexes;
+std::map<Key, Index> indexes;
+uint64_t clock_of_use = 0;
+
+// Folders as spelled in paths -> the key of their index, or none. A change
+// in a folder without an index then costs no stat() of the folder. Cleared
+// whenever an index is made, so that "none" never hides a new one.
+std::unordered_map<std::string, std::optional<Key>> spellings;
+
+uint64_t name_hash(std::string_view lower) {
+  uint64_t h = 1469598103934665603ull;  // FNV-1a
+  for (char c : lower) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  return h ^ (h >> 29);
+}
+
+// All probes of a name fall into one 512-bit block: one cache line to touch.
+template <typename Probe>
+void each_probe(std::string_view lower, Probe probe) {
+  uint64_t h = name_hash(lower);
+  size_t block = static_cast<size_t>((h >> 40) % (kFilterBits / 512)) * 512;
+  uint64_t bits = h * 0x9E3779B97F4A7C15ull;
+  for (size_t i = 0; i < kFilterProbes; ++i, bits >>= 9) probe(block + (bits & 511));
+}
+
+void filter_add(Index& index, std::string_view lower) {
+  each_probe(lower, [&](size_t bit) { index.filter[bit / 64] |= uint64_t{1} << (bit % 64); });
+}
+
+bool filter_may_hold(const Index& index, std::string_view lower) {
+  bool all = true;
+  each_probe(lower, [&](size_t bit) { all = all && (index.filter[bit / 64] >> (bit % 64) & 1); });
+  return all;
+}
 
 bool by_listing(const std::string& a, std::string_view b) { return listing_before(a, b); }
 
@@ -71,11 +129,19 @@ void add_name(std::vector<std::string>& variants, std::string_view name) {
   if (at == variants.end() || *at != name) variants.insert(at, std::string(name));
 }
 
-void remove_name(Index& index, std::string_view name) {
-  auto found = index.names.find(to_lower_ascii(name));
-  if (found == index.names.end()) return;
-  std::erase(found->second, name);
-  if (found->second.empty()) index.names.erase(found);
+Variants* kept_for(Index& index, std::string_view lower) {
+  for (Variants& v : index.kept)
+    if (v.lower == lower) return &v;
+  return nullptr;
+}
+
+void keep(Index& index, std::string_view lower, const std::vector<std::string>& names) {
+  if (Variants* v = kept_for(index, lower)) {
+    v->names = names;
+    return;
+  }
+  if (index.kept.size() == kKeptVariants) index.kept.erase(index.kept.begin());
+  index.kept.push_back({std::string(lower), names});
 }
 
 // Every name of `folder` but "." and "..".
@@ -90,35 +156,80 @@ void each_name(const std::string& folder, Take take) {
   closedir(dir);
 }
 
+// Reads the folder once: the variants of `lower`, and, when `index` is
+// given, its filter anew.
+std::vector<std::string> read_variants(const std::string& folder, std::string_view lower, Index* index) {
+  std::vector<std::string> found;
+  if (index) {
+    index->filter.assign(kFilterBits / 64, 0);
+    index->built = true;
+    index->dotless.clear();
+    index->dotless_known = true;
+  }
+  std::string each_lower;
+  each_name(folder, [&](std::string_view each) {
+    each_lower.assign(each);
+    for (char& c : each_lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    if (index) filter_add(*index, each_lower);
+    if (index && index->dotless_known && each.find('.') == std::string_view::npos) {
+      add_name(index->dotless, each);
+      if (index->dotless.size() > kMostDotless) {
+        index->dotless_known = false;
+        index->dotless = {};
+      }
+    }
+    if (each_lower == lower) add_name(found, each);
+  });
+  return found;
+}
+
+Index& index_for(const Key& key, bool& made) {
+  auto [at, inserted] = indexes.try_emplace(key);
+  made = inserted;
+  if (inserted) {
+    spellings.clear();
+    if (indexes.size() > kMaxIndexes) {
+      auto oldest = indexes.end();
+      for (auto i = indexes.begin(); i != indexes.end(); ++i)
+        if (i != at && (oldest == indexes.end() || i->second.used < oldest->second.used)) oldest = i;
+      indexes.erase(oldest);
+    }
+  }
+  at->second.used = ++clock_of_use;
+  return at->second;
+}
+
 // The names equal to `name` ignoring case, in listing order. The index is
-// read only for a folder that held still since it was last seen: one that
+// built only for a folder that held still since it was last seen: one that
 // another program changes between every two lookups (korvel's file layer
 // writing page after page) would be read whole each time, and a single pass
 // looking for one name costs less than building the index.
 std::vector<std::string> variants(const std::string& folder, std::string_view name) {
-  std::vector<std::string> found;
   Stamp now{};
-  if (!stamp_of(folder, now)) return found;
-  auto [at, made] = indexes.try_emplace({now.dev, now.ino});
-  Index& index = at->second;
+  if (!stamp_of(folder, now)) return {};
+  bool made = false;
+  Index& index = index_for({now.dev, now.ino}, made);
+  if (spellings.size() >= 64) spellings.clear();
+  spellings[folder] = Key{now.dev, now.ino};
   bool held_still = !made && same(index.stamp, now);
   // The stamp is taken before the folder is read: a change made while it is
   // read shows as a newer time at the next use.
   index.stamp = now;
-  if (held_still && !index.built) {
-    each_name(folder, [&](std::string_view each) { add_name(index.names[to_lower_ascii(each)], each); });
-    index.built = true;
+  std::string lower = to_lower_ascii(name);
+  if (!held_still) {
+    index.built = false;
+    index.filter = {};
+    index.kept.clear();
+    index.dotless_known = false;
+    index.dotless = {};
+    return read_variants(folder, lower, nullptr);
   }
-  if (held_still) {
-    auto hit = index.names.find(to_lower_ascii(name));
-    if (hit != index.names.end()) found = hit->second;
-    return found;
+  if (index.built) {
+    if (Variants* v = kept_for(index, lower)) return v->names;
+    if (!filter_may_hold(index, lower)) return {};
   }
-  index.names.clear();
-  index.built = false;
-  each_name(folder, [&](std::string_view each) {
-    if (equals_ignore_case(each, name)) add_name(found, each);
-  });
+  std::vector<std::string> found = read_variants(folder, lower, &index);
+  if (!found.empty()) keep(index, lower, found);
   return found;
 }
 
@@ -133,41 +244,97 @@ std::pair<std::string, std::string> split_native(std::string_view native) {
 // One of the interpreter's own changes, made between taking `before` and
 // this call. An index that had already missed a change is dropped rather
 // than patched, so that it is read again at its next use.
-// `gone` left the folder and `came` arrived ("" for none).
-void note_change(const std::string& folder, const Stamp& before, std::string_view gone, std::string_view came) {
+void note_change(const std::string& folder, const Stamp& before, std::string_view name, bool added) {
   auto found = indexes.find({before.dev, before.ino});
   if (found == indexes.end()) return;
   Index& index = found->second;
   Stamp after{};
-  auto plain = [](std::string_view name) { return name != "." && name != ".."; };
-  if ((gone.empty() && came.empty()) || !plain(gone) || !plain(came) || !same(index.stamp, before) ||
-      !stamp_of(folder, after) || after.dev != before.dev || after.ino != before.ino) {
+  bool plain_name = !name.empty() && name != "." && name != "..";
+  if (!plain_name || !same(index.stamp, before) || !stamp_of(folder, after) || after.dev != before.dev ||
+      after.ino != before.ino) {
     indexes.erase(found);
     return;
   }
-  if (index.built && !gone.empty()) remove_name(index, gone);
-  if (index.built && !came.empty()) add_name(index.names[to_lower_ascii(came)], came);
+  std::string lower = to_lower_ascii(name);
+  if (index.built && added) filter_add(index, lower);
+  if (Variants* v = kept_for(index, lower)) {
+    if (added) add_name(v->names, name);
+    else std::erase(v->names, name);
+  }
+  if (index.dotless_known && name.find('.') == std::string_view::npos) {
+    if (!added) std::erase(index.dotless, name);
+    else add_name(index.dotless, name);
+    if (index.dotless.size() > kMostDotless) {
+      index.dotless_known = false;
+      index.dotless = {};
+    }
+  }
   index.stamp = after;
 }
 
-// Runs `change` on `native` and tells the index of its folder.
+// Whether a folder spelled so may have an index; a stat() only for a
+// spelling not met since the last index was made.
+bool may_have_index(const std::string& folder) {
+  auto known = spellings.find(folder);
+  if (known == spellings.end()) {
+    if (spellings.size() >= 64) spellings.clear();
+    struct stat st;
+    std::optional<Key> key;
+    if (memo_stat(folder, true, &st) == 0 && indexes.count({st.st_dev, st.st_ino})) key = Key{st.st_dev, st.st_ino};
+    known = spellings.emplace(folder, key).first;
+  }
+  return known->second && indexes.count(*known->second);
+}
+
+// Runs `change` on `native` and tells the index of its folder. Partial
+// copies are nobody's names: they change nothing any lookup could find.
 template <typename Change>
 bool changed(const std::string& native, bool added, Change change) {
   auto [folder, name] = split_native(native);
   Stamp before{};
-  bool known = stamp_of(folder, before);
+  if (is_partial_copy_name(name)) {
+    // The folder's stamp from before the partial copy was made, kept in the
+    // stat memo, is what the rename that ends the copy tells the index of.
+    if (may_have_index(folder)) stamp_of(folder, before);
+    return change();
+  }
+  bool known = may_have_index(folder) && stamp_of(folder, before);
   bool done = change();
   // Whatever the change touched, earlier answers about it are stale.
-  forget_stats();
+  forget_stat(native, folder);
   if (!done) return false;
-  if (known && !name.empty()) note_change(folder, before, added ? "" : name, added ? name : "");
-  if (known && name.empty()) indexes.erase({before.dev, before.ino});
+  if (known) note_change(folder, before, name, added);
   return true;
 }
 }  // namespace
 
 std::vector<std::string> names_ignoring_case(const std::string& folder, std::string_view name) {
   return variants(folder, name);
+}
+
+bool certainly_missing(const std::string& folder, std::string_view name) {
+  auto spelling = spellings.find(folder);
+  if (spelling == spellings.end() || !spelling->second) return false;
+  auto found = indexes.find(*spelling->second);
+  Stamp now{};
+  if (found == indexes.end() || !found->second.built || !stamp_of(folder, now) || !same(found->second.stamp, now) ||
+      found->first != Key{now.dev, now.ino})
+    return false;
+  std::string lower = to_lower_ascii(name);
+  if (Variants* v = kept_for(found->second, lower)) return v->names.empty();
+  return !filter_may_hold(found->second, lower);
+}
+
+bool names_without_dot(const std::string& folder, std::vector<std::string>& names) {
+  Stamp now{};
+  if (!stamp_of(folder, now)) return false;
+  auto found = indexes.find({now.dev, now.ino});
+  if (found == indexes.end() || !found->second.built || !found->second.dotless_known ||
+      !same(found->second.stamp, now))
+    return false;
+  found->second.used = ++clock_of_use;
+  names = found->second.dotless;
+  return true;
 }
 
 std::string find_ignoring_case(const std::string& folder, std::string_view name) {
@@ -186,13 +353,16 @@ bool first_meeting(const std::string& folder) {
 
 void forget_folder_indexes() {
   indexes.clear();
+  spellings.clear();
   met_folders.clear();
 }
 
 void set_folder_clock_tick(long long nanoseconds) {
   tick_ns = nanoseconds;
-  indexes.clear();
+  forget_folder_indexes();
 }
+
+int open_for_writing(const std::string& native, int flags) { return open(native.c_str(), flags & ~O_CREAT); }
 
 int create_file(const std::string& native, int flags, mode_t mode) {
   int fd = -1;
@@ -208,30 +378,26 @@ bool remove_file(const std::string& native) {
 }
 
 bool rename_file(const std::string& from, const std::string& to) {
-  auto [from_folder, from_name] = split_native(from);
-  auto [to_folder, to_name] = split_native(to);
-  // Within one folder, as every copy renames, it is one change of that folder.
-  if (from_folder == to_folder) {
-    Stamp before{};
-    bool known = stamp_of(to_folder, before);
-    bool done = rename(from.c_str(), to.c_str()) == 0;
-    forget_stats();
-    if (done && known) note_change(to_folder, before, from_name, to_name);
-    return done;
-  }
+  // Told as the removal of one name and the arrival of the other.
   if (!changed(from, false, [&] { return rename(from.c_str(), to.c_str()) == 0; })) return false;
   changed(to, true, [] { return true; });
   return true;
 }
 
 bool make_folder(const std::string& native) {
-  return changed(native, true, [&] { return mkdir(native.c_str(), 0777) == 0; });
+  bool done = changed(native, true, [&] { return mkdir(native.c_str(), 0777) == 0; });
+  forget_stats();  // what was missing below the new folder's name
+  spellings.clear();
+  return done;
 }
 
 bool remove_folder(const std::string& native) {
   Stamp gone{};
   bool known = stamp_of(native, gone);
-  if (!changed(native, false, [&] { return rmdir(native.c_str()) == 0; })) return false;
+  bool done = changed(native, false, [&] { return rmdir(native.c_str()) == 0; });
+  forget_stats();
+  spellings.clear();
+  if (!done) return false;
   // Its inode may be given to a folder made later.
   if (known) indexes.erase({gone.dev, gone.ino});
   if (known) met_folders.erase({gone.dev, gone.ino});

@@ -1,7 +1,9 @@
 #pragma once
-// Each folder's names by lower-case form, kept from one command to the next so
-// that finding a name without regard to letter case costs one stat() of the
-// folder instead of reading the whole folder. Another program's changes show
+// What is known of the names of a few folders, kept from one command to the
+// next so that finding a name without regard to letter case costs one stat()
+// of the folder instead of reading the whole folder: a filter that tells
+// which lower-case forms are certainly not there, and the names last found
+// in other letter cases. Its size is fixed, whatever the number of names. Another program's changes show
 // in the folder's times and make the index be read again; the interpreter's
 // own changes go through the functions below, which tell the index directly,
 // because two changes within one tick of the file system's clock leave the
@@ -16,6 +18,16 @@
 std::vector<std::string> names_ignoring_case(const std::string& folder, std::string_view name);
 // The first of them, the one a lookup picks among case variants; "" if none.
 std::string find_ignoring_case(const std::string& folder, std::string_view name);
+
+// True only when the index of `folder`, which held still since it was last
+// seen, has no name equal to `name` ignoring case (so neither `name` itself);
+// false when it cannot tell without reading the folder. Asks no more than
+// the folder's stat().
+bool certainly_missing(const std::string& folder, std::string_view name);
+
+// The names of `folder` that hold no dot, in listing order, when its index
+// held still since it was last seen and keeps them; false otherwise.
+bool names_without_dot(const std::string& folder, std::vector<std::string>& names);
 
 // True the first time it is asked about `folder` (by device and inode)
 // since the start or forget_folder_indexes(): for work done once per folder.
@@ -33,6 +45,8 @@ void set_folder_clock_tick(long long nanoseconds);
 // open() with O_CREAT in `flags`. (The process ignores SIGXFSZ from start-up
 // on: a write over the file size limit fails with EFBIG instead.)
 int create_file(const std::string& native, int flags, mode_t mode);
+// open() of an existing file for writing, which changes no folder.
+int open_for_writing(const std::string& native, int flags);
 // unlink(), mkdir() and rmdir(): true on success, errno as they leave it.
 bool remove_file(const std::string& native);
 // rename(): `to` is replaced at once, never seen half written.

@@ -106,6 +106,35 @@ TEST_F(FolderIndex, EverySpellingOfAFolderSharesItsIndex) {
   EXPECT_EQ(find_ignoring_case("sub/", "x.txt"), "X.TXT");
 }
 
+// The index keeps a filter of what a folder holds, not its names: after
+// thousands of names and changes it must still find every name in any case,
+// invent none, and list the names without a dot as a fresh reading does.
+TEST_F(FolderIndex, ManyNamesAreFoundAsAFreshReadingFindsThem) {
+  for (int i = 0; i < 3000; ++i) std::ofstream("sub/Doc_" + std::to_string(i) + ".txt");
+  fs::create_directory("sub/Alpha");
+  for (int pass = 0; pass < 2; ++pass) EXPECT_EQ(find_ignoring_case("sub", "doc_0.TXT"), "Doc_0.txt");  // built
+  for (int i = 0; i < 300; ++i) {
+    std::string n = std::to_string(i);
+    interp_run("copy source.txt sub\\New_" + n + ".txt > out_null.list");
+    if (i % 30 == 0) interp_run("md sub\\Folder" + n + " > out_null.list");
+    if (i % 60 == 0) interp_run("rd sub\\Folder" + n + " > out_null.list");
+    if (i % 7 == 0) interp_run("del /q sub\\doc_" + n + ".TXT > out_null.list");
+  }
+  for (int i = 0; i < 3000; i += 37) {
+    std::string n = std::to_string(i);
+    EXPECT_EQ(find_ignoring_case("sub", "DOC_" + n + ".TXT"), i % 7 == 0 && i < 300 ? "" : "Doc_" + n + ".txt");
+    EXPECT_EQ(find_ignoring_case("sub", "doc_" + n + ".htm"), "");
+  }
+  EXPECT_EQ(find_ignoring_case("sub", "NEW_299.TXT"), "New_299.txt");
+  interp_run("dir /b sub\\*. > kept.txt");
+  forget_folder_indexes();
+  interp_run("dir /b sub\\*. > fresh.txt");
+  std::ifstream kept("kept.txt"), fresh("fresh.txt");
+  std::string a((std::istreambuf_iterator<char>(kept)), {}), b((std::istreambuf_iterator<char>(fresh)), {});
+  EXPECT_EQ(a, b);
+  EXPECT_EQ(a, "Alpha\r\nFolder150\r\nFolder210\r\nFolder270\r\nFolder30\r\nFolder90\r\n");
+}
+
 TEST_F(FolderIndex, CaseVariantsInListingOrder) {
   for (const char* name : {"sub/b.txt", "sub/B.TXT", "sub/B.txt"}) std::ofstream{name};
   EXPECT_EQ(names_ignoring_case("sub", "b.TXT"), (Names{"B.TXT", "B.txt", "b.txt"}));

@@ -19,7 +19,7 @@ std::vector<std::string> expand_set(std::string_view set) {
     }
     FolderAndName parts = split_last(element.text);
     for (const Entry& entry : matching_entries(resolve_folder(parts), parts.name))
-      if (!entry.is_folder) values.push_back(folder_prefix(parts) + entry.name);
+      if (!entry.is_folder) values.push_back(folder_prefix(parts) + std::string(entry.name));
   }
   return values;
 }

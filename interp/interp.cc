@@ -9,6 +9,7 @@
 #include "interp/folder_index.h"
 #include "interp/output.h"
 #include "interp/parse.h"
+#include "interp/path.h"
 #include "interp/stat_memo.h"
 #include "shell/text.h"
 #include "shell/write_failure.h"
@@ -41,6 +42,66 @@ void nested_interpreter(std::string_view line, const std::vector<Word>& words) {
   if (first != std::string::npos && rest[first] == '"' && rest[last] == '"' && last > first)
     rest = rest.substr(first + 1, last - first - 1);
   interp_run(rest);
+}
+
+// Whether the command could read or list its own redirection target. Those
+// get it emptied before they run, as cmd does. The others (copy, del, md,
+// rd, chcp) write over the old content and cut it to length afterwards:
+// emptying a file at open costs a file system with a journal a block
+// discarded and written again, for every command.
+bool might_read_its_target(std::string_view command) {
+  size_t begin = command.find_first_not_of(" \t");
+  if (begin == std::string_view::npos) return true;
+  size_t end = command.find_first_of(" \t", begin);
+  std::string name = to_lower_ascii(command.substr(begin, end == std::string_view::npos ? end : end - begin));
+  for (std::string_view alone : {"copy", "del", "erase", "md", "mkdir", "rd", "rmdir", "chcp"})
+    if (name == alone) return false;
+  return true;
+}
+
+// The target of the last command that writes over its target, kept open:
+// the same target next time costs an lstat() instead of open() and close(),
+// twice or three times per document. It is used again only while its name
+// still leads to the same regular file.
+struct KeptTarget {
+  std::string written;  // as the command line gave it
+  int fd = -1;
+  dev_t dev = 0;
+  ino_t ino = 0;
+} kept;
+
+void drop_kept_target() {
+  if (kept.fd >= 0) close(kept.fd);
+  kept = {};
+}
+
+// The kept fd for `written`, with `st` of the file; -1 when there is none.
+int kept_target(const std::string& written, struct stat& st) {
+  if (kept.fd < 0 || kept.written != written) return -1;
+  if (memo_stat(as_written(written), false, &st) == 0 && S_ISREG(st.st_mode) && st.st_dev == kept.dev &&
+      st.st_ino == kept.ino)
+    return kept.fd;
+  drop_kept_target();
+  return -1;
+}
+
+void keep_target(const std::string& written, int fd, const struct stat& st) {
+  if (fd != kept.fd) drop_kept_target();
+  kept = {written, fd, st.st_dev, st.st_ino};
+}
+
+// Opens (or makes) the target; only a file made now changes its folder.
+// A target that exists as written needs no name lookup.
+int open_target(std::string_view written, bool append, bool truncate) {
+  int flags = O_WRONLY | O_CLOEXEC | O_NONBLOCK | (append ? O_APPEND : truncate ? O_TRUNC : 0);
+  int fd = open_for_writing(as_written(written), flags);
+  if (fd >= 0 || errno != ENOENT) return fd;
+  std::string target = interp_resolve(written);
+  if (path_exists(target)) {
+    fd = open_for_writing(target, flags);
+    if (fd >= 0 || errno != ENOENT) return fd;
+  }
+  return create_file(target, flags | O_CREAT, 0666);
 }
 }  // namespace
 
@@ -75,27 +136,38 @@ void interp_run(std::string_view line) {
     out_flush();
     return;
   }
-  std::string target = interp_resolve(redirection.target);
-  // O_NONBLOCK: a FIFO in the target's place must not stop the run.
-  int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | (redirection.append ? O_APPEND : O_TRUNC);
-  int fd = create_file(target, flags, 0666);
-  if (fd < 0) {
-    err_line(errno == ENOENT || errno == ENOTDIR ? std::string(kPathNotFound)
-                                                 : redirection.target + ": " + write_failure_text(errno));
-    return;
-  }
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  bool truncate = !redirection.append && might_read_its_target(command);
+  bool overwrite = !redirection.append && !truncate;
   struct stat st;
-  off_t start = redirection.append && fstat(fd, &st) == 0 ? st.st_size : 0;
-  int previous = swap_out_fd(fd);
+  int fd = overwrite ? kept_target(redirection.target, st) : -1;
+  bool regular = fd >= 0;
+  if (fd < 0) {
+    fd = open_target(redirection.target, redirection.append, truncate);
+    if (fd < 0) {
+      err_line(errno == ENOENT || errno == ENOTDIR ? std::string(kPathNotFound)
+                                                   : redirection.target + ": " + write_failure_text(errno));
+      return;
+    }
+    regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  }
+  // O_NONBLOCK kept the open from waiting for a FIFO's reader; a regular
+  // file's writes never wait, so only anything else needs it cleared.
+  if (!regular) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  off_t old_size = regular ? st.st_size : 0;
+  int previous = swap_out_fd(fd, overwrite && regular ? 0 : -1);
   run_command(command);
   int error = out_write_error();
+  off_t written = static_cast<off_t>(out_bytes_written());
   swap_out_fd(previous);
   // Output cut short would be read back as if it were whole: a listing
   // missing names, or ending in half a name. Nothing of it stays.
   if (error != 0) {
-    (void)!ftruncate(fd, start);  // if even that fails, the message still stands
+    (void)!ftruncate(fd, redirection.append ? old_size : 0);  // if even that fails, the message still stands
     err_line(redirection.target + ": " + write_failure_text(error));
+  } else if (overwrite && regular && written < old_size) {
+    (void)!ftruncate(fd, written);
   }
-  close(fd);
+  if (error == 0 && overwrite && regular) keep_target(redirection.target, fd, st);
+  else if (fd != kept.fd) close(fd);
+  else drop_kept_target();
 }

@@ -4,13 +4,17 @@
 // pending standard output is written first so the two keep their order on a
 // console. Every line ends in CR LF.
 #include <string_view>
+#include <sys/types.h>
 
 void out_line(std::string_view text);
 void err_line(std::string_view text);
 void out_flush();
-// Sends standard output to `fd` from now on; returns the previous one.
-int swap_out_fd(int fd);
+// Sends standard output to `fd` from now on, from offset `at` on when it is
+// not -1; returns the previous fd.
+int swap_out_fd(int fd, off_t at = -1);
 // After writing out what is pending: 0 if everything sent to the current fd
 // since it was swapped in arrived, else the errno of the first write that
 // did not (a full disk, a closed pipe).
 int out_write_error();
+// Bytes that reached the current fd since it was swapped in.
+unsigned long long out_bytes_written();

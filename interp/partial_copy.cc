@@ -3,20 +3,30 @@
 #include <cerrno>
 #include <charconv>
 #include <dirent.h>
+#include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
 #include <vector>
 
 #include "interp/folder_index.h"
+#include "interp/stat_memo.h"
 
 namespace {
 constexpr std::string_view kPrefix = "~korvel_partial_";
 constexpr std::string_view kSuffix = ".part";
 }  // namespace
 
+namespace {
+pid_t own_pid = 0;  // asked once, and again in a forked child
+}  // namespace
+
 std::string partial_copy_name() {
-  static const std::string name = std::string(kPrefix) + std::to_string(getpid()) + std::string(kSuffix);
-  return name;
+  if (own_pid == 0) {
+    own_pid = getpid();
+    static bool reset_on_fork = pthread_atfork(nullptr, nullptr, [] { own_pid = 0; }) == 0;
+    (void)reset_on_fork;
+  }
+  return std::string(kPrefix) + std::to_string(own_pid) + std::string(kSuffix);
 }
 
 bool is_partial_copy_name(std::string_view name) { return name.starts_with(kPrefix) && name.ends_with(kSuffix); }

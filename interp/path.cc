@@ -17,13 +17,27 @@
 bool is_separator(char c) { return c == '\\' || c == '/'; }
 
 std::string join_path(std::string_view folder, std::string_view name) {
+  // "./x" and "x" are one file; one spelling keeps the stat memo's answers.
+  if (folder == "." && !name.empty()) return std::string(name);
   std::string out(folder);
   if (!out.empty() && out.back() != '/') out.push_back('/');
   out.append(name);
   return out;
 }
 
+std::string as_written(std::string_view path) {
+  std::string out;
+  for (char c : path) {
+    if (is_separator(c) && !out.empty() && out.back() == '/') continue;
+    out.push_back(is_separator(c) ? '/' : c);
+  }
+  return out;
+}
+
 std::string interp_resolve(std::string_view path) {
+  // Most paths exist as written: one lstat() instead of one per component.
+  std::string written = as_written(path);
+  if (!written.empty() && written != "/" && path_exists(written)) return written;
   std::string out;
   size_t i = 0;
   if (!path.empty() && is_separator(path[0])) {
@@ -48,6 +62,20 @@ std::string interp_resolve(std::string_view path) {
   }
   if (!path.empty() && is_separator(path.back()) && !out.empty() && out.back() != '/') out.push_back('/');
   return out;
+}
+
+std::string resolve_for_new(std::string_view path) {
+  // Known missing from its folder's index, at the price of the folder's
+  // stat(), which a lookup would ask anyway; the memo learns it is missing.
+  std::string written = as_written(path);
+  size_t slash = written.rfind('/');
+  std::string_view last = slash == std::string::npos ? std::string_view(written) : std::string_view(written).substr(slash + 1);
+  if (!last.empty() && last != "." && last != ".." &&
+      certainly_missing(slash == std::string::npos ? "." : slash == 0 ? "/" : written.substr(0, slash), last)) {
+    memo_missing(written);
+    return written;
+  }
+  return interp_resolve(path);
 }
 
 FolderAndName split_last(std::string_view path) {
@@ -95,25 +123,64 @@ std::string absolute_path(const std::string& native) {
   return native;
 }
 
-std::vector<Entry> list_folder(const std::string& native) {
-  std::vector<Entry> entries;
+void Entries::add(std::string_view name, bool is_folder, bool was_regular) {
+  uint32_t kind = (is_folder ? 1 : 0) + (was_regular ? 2 : 0);
+  refs_.push_back({static_cast<uint32_t>(text_.size()), static_cast<uint32_t>(name.size() * 4 + kind)});
+  text_.append(name);
+}
+
+namespace {
+// The first eight bytes of a name as listing order compares them (letters
+// upper-cased), as one number: most comparisons end there.
+uint64_t order_key(std::string_view name) {
+  uint64_t key = 0;
+  for (size_t i = 0; i < 8; ++i) {
+    unsigned char c = i < name.size() ? static_cast<unsigned char>(name[i]) : 0;
+    if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 'a' + 'A');
+    key = key << 8 | c;
+  }
+  return key;
+}
+}  // namespace
+
+void Entries::sort() {
+  auto name_of = [&](const Ref& r) { return std::string_view(text_).substr(r.offset, r.length >> 2); };
+  std::vector<std::pair<uint64_t, Ref>> keyed;
+  keyed.reserve(refs_.size());
+  for (const Ref& r : refs_) keyed.push_back({order_key(name_of(r)), r});
+  std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
+    if (a.first != b.first) return a.first < b.first;
+    return listing_before(name_of(a.second), name_of(b.second));
+  });
+  for (size_t i = 0; i < refs_.size(); ++i) refs_[i] = keyed[i].second;
+}
+
+namespace {
+// The entries of a folder that `keep` lets through, in listing order.
+template <typename Keep>
+Entries read_folder(const std::string& native, Keep keep) {
+  Entries entries;
   DIR* dir = opendir(native.c_str());
   if (!dir) return entries;
   int dir_fd = dirfd(dir);
   while (dirent* entry = readdir(dir)) {
     std::string_view name = entry->d_name;
-    if (name == "." || name == ".." || is_partial_copy_name(name)) continue;
+    if (name == "." || name == ".." || is_partial_copy_name(name) || !keep(name)) continue;
     bool folder = entry->d_type == DT_DIR;
     if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
       struct stat st;
       folder = fstatat(dir_fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
     }
-    entries.push_back({std::string(name), folder});
+    entries.add(name, folder, entry->d_type == DT_REG);
   }
   closedir(dir);
-  std::sort(entries.begin(), entries.end(),
-            [](const Entry& a, const Entry& b) { return listing_before(a.name, b.name); });
+  entries.sort();
   return entries;
+}
+}  // namespace
+
+Entries list_folder(const std::string& native) {
+  return read_folder(native, [](std::string_view) { return true; });
 }
 
 namespace {
@@ -124,11 +191,11 @@ bool matches_case_variants_only(std::string_view pattern) {
 }
 }  // namespace
 
-std::vector<Entry> matching_entries(const std::string& native, std::string_view pattern) {
+Entries matching_entries(const std::string& native, std::string_view pattern) {
   if (matches_case_variants_only(pattern)) {
     // The name itself where it exists; else the case variant a lookup picks.
     // Never every variant: a.txt beside A.TXT are two documents here.
-    std::vector<Entry> entries;
+    Entries entries;
     std::string path = join_path(native, pattern);
     struct stat st;
     std::string name(pattern);
@@ -139,25 +206,39 @@ std::vector<Entry> matching_entries(const std::string& native, std::string_view 
     }
     if (is_partial_copy_name(name)) return entries;
     bool folder = S_ISDIR(st.st_mode) || (S_ISLNK(st.st_mode) && is_folder(path));
-    entries.push_back({name, folder});
+    entries.add(name, folder);
     return entries;
   }
-  std::vector<Entry> entries = list_folder(native);
-  std::erase_if(entries, [&](const Entry& e) { return !name_matches(pattern, e.name); });
-  return entries;
+  // A pattern ending in a dot matches only names without one, which the
+  // folder's index may hold: no need to read the whole folder for them.
+  std::vector<std::string> dotless;
+  if (!pattern.empty() && pattern.back() == '.' && names_without_dot(native, dotless)) {
+    Entries entries;
+    for (const std::string& name : dotless) {
+      std::string path = join_path(native, name);
+      struct stat st;
+      if (is_partial_copy_name(name) || !name_matches(pattern, name) || memo_stat(path, false, &st) != 0) continue;
+      entries.add(name, S_ISDIR(st.st_mode) || (S_ISLNK(st.st_mode) && is_folder(path)));
+    }
+    return entries;
+  }
+  return read_folder(native, [&](std::string_view name) { return name_matches(pattern, name); });
 }
 
-int open_regular_file(const std::string& native, bool& not_regular) {
+int open_regular_file(const std::string& native, bool& not_regular, struct stat* opened, bool was_regular) {
   not_regular = false;
-  struct stat st;
-  if (stat(native.c_str(), &st) != 0) return -1;
+  struct stat own;
+  struct stat& st = opened ? *opened : own;
+  if (was_regular) st.st_mode = S_IFREG;
+  else if (memo_stat(native, true, &st) != 0) return -1;
   // Looked at before the open, which would wait for a FIFO's writer or act
   // on a device; the open itself must not wait either if the name changed
   // hands in between, and what was opened is looked at again.
   if (S_ISREG(st.st_mode)) {
     int fd = open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return -1;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) return fd;  // O_NONBLOCK means nothing for it
+    // O_NONBLOCK means nothing to a regular file's reads; it can stay.
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) return fd;
     close(fd);
   }
   not_regular = true;

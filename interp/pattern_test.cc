@@ -1,4 +1,5 @@
 #include "interp/pattern.h"
+#include "interp/path.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -45,4 +46,20 @@ TEST(ListingOrder, UpperCasesLettersOnly) {
   std::vector<std::string> names = {"_x.txt", "b.txt", "Z.TXT", "a1.txt", "A.txt", "10", "9"};
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return listing_before(a, b); });
   EXPECT_EQ(names, (std::vector<std::string>{"10", "9", "A.txt", "a1.txt", "b.txt", "Z.TXT", "_x.txt"}));
+}
+
+// A listing sorts by a key of its names' first eight bytes before it
+// compares whole names: the order must be the one listing_before gives.
+TEST(ListingOrder, ListingsSortAsNamesCompare) {
+  std::vector<std::string> names = {"abcdefgh",  "ABCDEFGH",  "abcdefghi", "abcdefg",   "abcdefgH.txt", "ABCDEFGh",
+                                    "abc",       "ab",        "a",         "b_",        "B",            "\xc3\xa9t\xc3\xa9",
+                                    "~korvel",   "Zz.txt",    "zZ.TXT",    "_x",        "10",           "9",
+                                    "report-1 (draft).TXT",   "report_1.txt", "Report-1 (Draft).txt"};
+  Entries entries;
+  for (const std::string& name : names) entries.add(name, false);
+  entries.sort();
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return listing_before(a, b); });
+  std::vector<std::string> listed;
+  for (const Entry& entry : entries) listed.emplace_back(entry.name);
+  EXPECT_EQ(listed, names);
 }

@@ -12,6 +12,17 @@
 #include "shell/text.h"
 #include "shell/write_failure.h"
 
+namespace {
+// Lines compared with ASCII letters upper-cased, byte by byte, in place.
+bool upper_before(std::string_view a, std::string_view b) {
+  auto upper = [](char c) { return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); };
+  size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i)
+    if (upper(a[i]) != upper(b[i])) return upper(a[i]) < upper(b[i]);
+  return a.size() < b.size();
+}
+}  // namespace
+
 void find_command(const std::vector<Word>& args) {
   bool ignore_case = false, invert = false;
   std::vector<std::string> operands;
@@ -96,8 +107,7 @@ void sort_command(const std::vector<Word>& args) {
   std::vector<std::string> lines;
   if (!read_lines(interp_resolve(input), lines)) return err_line(kFileNotFound);
   std::stable_sort(lines.begin(), lines.end(), [&](const std::string& a, const std::string& b) {
-    std::string x = to_upper_ascii(a), y = to_upper_ascii(b);
-    return reverse ? y < x : x < y;
+    return reverse ? upper_before(b, a) : upper_before(a, b);
   });
   int fd = -1, previous = -1;
   if (!output.empty()) {

@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cstdio>
-#include <filesystem>
+#include <cstring>
 #include <memory>
-#include <system_error>
 
 #include "shell/native_path.h"
 #include "shell/write_failure.h"
@@ -21,15 +19,15 @@ constexpr size_t kPieceSize = 511;
 constexpr int kEndOfData = -1;
 
 struct Slot {
-  FILE* file = nullptr;
+  int fd = -1;
   bool writing = false;
   std::string native;      // for removing a file that could not be written whole
-  int write_errno = 0;     // the first write or flush that failed
+  int write_errno = 0;     // the first write that failed
   uintmax_t size = 0;      // taken at open; the end test compares against it
   uintmax_t position = 0;  // raw bytes consumed from the file
   bool ended = false;      // a read met the end of the readable data
   std::array<char, kBufferSize> buffer;
-  size_t buffer_length = 0;
+  size_t buffer_length = 0;  // reading: bytes in the buffer; writing: bytes waiting
   size_t buffer_next = 0;
 };
 
@@ -42,7 +40,8 @@ Slot* slot_of(int handle) {
 
 bool refill(Slot& s) {
   if (s.buffer_next < s.buffer_length) return true;
-  s.buffer_length = std::fread(s.buffer.data(), 1, s.buffer.size(), s.file);
+  long n = read_native(s.fd, s.buffer.data(), s.buffer.size());
+  s.buffer_length = n > 0 ? static_cast<size_t>(n) : 0;
   s.buffer_next = 0;
   return s.buffer_length > 0;
 }
@@ -74,6 +73,13 @@ int next_text_byte(Slot& s) {
   return c;
 }
 
+// How many of the first `limit` bytes hold none of LF, CR and 0x1A.
+size_t plain_run(const char* begin, size_t limit) {
+  for (char stop : {'\n', '\r', '\x1a'})
+    if (const void* at = std::memchr(begin, stop, limit)) limit = static_cast<size_t>(static_cast<const char*>(at) - begin);
+  return limit;
+}
+
 // Appends bytes up to and including the next LF, at most kPieceSize of them.
 // Plain bytes are copied a buffer run at a time; only CR and 0x1A need the
 // byte-wise path.
@@ -85,8 +91,7 @@ void read_piece(Slot& s, std::string& piece) {
     }
     const char* begin = s.buffer.data() + s.buffer_next;
     size_t limit = std::min(s.buffer_length - s.buffer_next, kPieceSize - piece.size());
-    size_t n = 0;
-    while (n < limit && begin[n] != '\n' && begin[n] != '\r' && begin[n] != 0x1A) ++n;
+    size_t n = plain_run(begin, limit);
     piece.append(begin, n);
     s.buffer_next += n;
     s.position += n;
@@ -99,26 +104,35 @@ void read_piece(Slot& s, std::string& piece) {
   }
 }
 
+// Sends what waits in the buffer; the first failure is kept and ends writing.
+void flush_slot(Slot& s) {
+  size_t done = 0;
+  while (s.write_errno == 0 && done < s.buffer_length) {
+    long n = write_native(s.fd, s.buffer.data() + done, s.buffer_length - done);
+    if (n <= 0) s.write_errno = n < 0 && errno != 0 ? errno : EIO;
+    else done += static_cast<size_t>(n);
+  }
+  s.buffer_length = 0;
+}
+
+void put(Slot& s, std::string_view bytes) {
+  while (!bytes.empty() && s.write_errno == 0) {
+    size_t n = std::min(bytes.size(), s.buffer.size() - s.buffer_length);
+    std::memcpy(s.buffer.data() + s.buffer_length, bytes.data(), n);
+    s.buffer_length += n;
+    bytes.remove_prefix(n);
+    if (s.buffer_length == s.buffer.size()) flush_slot(s);
+  }
+}
+
 void open_slot(std::string_view path, int handle, bool writing) {
   if (handle < 1 || handle > kSlots || slots[handle]) return;
-  std::string native = native_path(path);
   // A folder is no file to read, here as on Windows, where it cannot be
   // opened: it must not pass for an empty document.
-  std::error_code ec;
-  if (!writing && !std::filesystem::is_regular_file(native, ec)) return;
-  FILE* file = open_native(native, writing);
-  if (!file) return;
   auto s = std::make_unique<Slot>();
-  s->file = file;
+  s->fd = open_native(path, writing, s->size, s->native);
+  if (s->fd < 0) return;
   s->writing = writing;
-  s->native = native;
-  if (writing) {
-    std::setvbuf(file, nullptr, _IOFBF, kBufferSize);
-  } else {
-    std::error_code ec;
-    s->size = std::filesystem::file_size(native, ec);
-    if (ec) s->size = 0;
-  }
   slots[handle] = std::move(s);
 }
 
@@ -136,10 +150,7 @@ void open_output(std::string_view path, int handle) { open_slot(path, handle, tr
 
 bool is_open(int handle) { return slot_of(handle) != nullptr; }
 
-bool is_plain_file(std::string_view path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(native_path(path), ec);
-}
+bool is_plain_file(std::string_view path) { return is_regular_native(path); }
 
 bool at_end(int handle) {
   Slot* s = slot_of(handle);
@@ -174,7 +185,8 @@ std::string read_line(int handle) {
 void rewind_file(int handle) {
   Slot* s = slot_of(handle);
   if (!s) return;
-  std::fseek(s->file, 0, SEEK_SET);
+  if (s->writing) flush_slot(*s);
+  rewind_native(s->fd);
   s->position = 0;
   s->ended = false;
   s->buffer_length = s->buffer_next = 0;
@@ -183,23 +195,22 @@ void rewind_file(int handle) {
 void write_line(int handle, std::string_view text) {
   Slot* s = slot_of(handle);
   if (!s || !s->writing || s->write_errno != 0) return;
-  errno = 0;
-  if (std::fwrite(text.data(), 1, text.size(), s->file) != text.size() || std::fwrite("\r\n", 1, 2, s->file) != 2)
-    s->write_errno = errno != 0 ? errno : EIO;
+  put(*s, text);
+  put(*s, "\r\n");
 }
 
 std::string write_error(int handle) {
   Slot* s = slot_of(handle);
   if (!s || !s->writing) return {};
-  errno = 0;
-  if (s->write_errno == 0 && std::fflush(s->file) != 0) s->write_errno = errno != 0 ? errno : EIO;
+  flush_slot(*s);
   return s->write_errno == 0 ? std::string() : write_failure_text(s->write_errno);
 }
 
 void close_file(int handle) {
   Slot* s = slot_of(handle);
   if (!s) return;
-  std::fclose(s->file);
+  if (s->writing) flush_slot(*s);
+  close_native(s->fd);
   slots[handle].reset();
 }
 
