@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "interp/path.h"
+#include "shell/text.h"
 
 bool read_lines(const std::string& native, std::vector<std::string>& lines) {
   bool not_regular = false;
@@ -20,13 +21,6 @@ bool read_lines(const std::string& native, std::vector<std::string>& lines) {
   }
   close(fd);
   lines.clear();
-  size_t begin = 0;
-  while (begin < data.size()) {
-    size_t end = data.find('\n', begin);
-    if (end == std::string::npos) end = data.size();
-    size_t stop = end > begin && data[end - 1] == '\r' ? end - 1 : end;
-    lines.push_back(data.substr(begin, stop - begin));
-    begin = end + 1;
-  }
+  split_lines(data, lines);
   return true;
 }

@@ -49,3 +49,14 @@ bool equals_ignore_case(std::string_view a, std::string_view b) {
     if (lower(a[i]) != lower(b[i])) return false;
   return true;
 }
+
+void split_lines(std::string_view text, std::vector<std::string>& lines) {
+  size_t begin = 0;
+  while (begin < text.size()) {
+    size_t end = text.find('\n', begin);
+    if (end == std::string_view::npos) end = text.size();
+    size_t stop = end > begin && text[end - 1] == '\r' ? end - 1 : end;
+    lines.emplace_back(text.substr(begin, stop - begin));
+    begin = end + 1;
+  }
+}

@@ -4,6 +4,7 @@
 // untouched in whatever code page the listing gave them.
 #include <string>
 #include <string_view>
+#include <vector>
 
 std::string to_lower_ascii(std::string_view text);
 std::string to_upper_ascii(std::string_view text);
@@ -14,3 +15,6 @@ std::string trim_trailing_blanks(std::string_view text);
 size_t find_ignore_case(std::string_view haystack, std::string_view needle);
 bool contains_ignore_case(std::string_view haystack, std::string_view needle);
 bool equals_ignore_case(std::string_view a, std::string_view b);
+// Appends the lines of `text`, each ended by LF or CR LF (the last one may
+// lack its end), with the line ends removed.
+void split_lines(std::string_view text, std::vector<std::string>& lines);

@@ -44,4 +44,22 @@ TEST(TextTest, FindIgnoresAsciiCaseOnly) {
   EXPECT_FALSE(equals_ignore_case("a", "ab"));
 }
 
+TEST(TextTest, LinesEndAtLfOrCrLfAndALoneCrStays) {
+  struct Case {
+    std::string_view text;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"", {}},
+      {"one\r\ntwo\n", {"one", "two"}},
+      {"last without end", {"last without end"}},
+      {"\r\n\n", {"", ""}},
+      {"a\rb\r\n", {"a\rb"}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> lines;
+    split_lines(c.text, lines);
+    EXPECT_EQ(lines, c.lines) << c.text;
+  }
+}
+
 }  // namespace

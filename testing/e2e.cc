@@ -125,7 +125,6 @@ RunResult run_korvel(const fs::path& folder, std::string_view keys,
   if (!keys.empty()) (void)!write(in_pipe[1], keys.data(), keys.size());
   close(in_pipe[1]);
 
-  RunResult result;
   int status = 0;
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
   while (waitpid(pid, &status, WNOHANG) == 0) {
@@ -136,11 +135,16 @@ RunResult run_korvel(const fs::path& folder, std::string_view keys,
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
+  return collect_run(status, out_path, err_path);
+}
+
+RunResult collect_run(int status, const fs::path& out, const fs::path& err) {
+  RunResult result;
   if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
-  result.out = read_file(out_path);
-  result.err = read_file(err_path);
-  fs::remove(out_path);
-  fs::remove(err_path);
+  result.out = read_file(out);
+  result.err = read_file(err);
+  fs::remove(out);
+  fs::remove(err);
   return result;
 }

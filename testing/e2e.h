@@ -47,6 +47,10 @@ struct RunResult {
   std::string err;
 };
 
+// What a run that has ended left: its status and the two output files,
+// which are read and removed.
+RunResult collect_run(int status, const std::filesystem::path& out, const std::filesystem::path& err);
+
 // Runs the program in `folder` with `keys` on its standard input, which ends
 // after them. argv[0] is `invoked_as`. Killed after 120 s.
 RunResult run_korvel(const std::filesystem::path& folder, std::string_view keys,

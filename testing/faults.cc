@@ -40,17 +40,6 @@ pid_t start(const fs::path& folder, int in, const fs::path& out_path, const fs::
   return pid;
 }
 
-RunResult collect(int status, const fs::path& out, const fs::path& err) {
-  RunResult result;
-  if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
-  if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
-  result.out = read_file(out);
-  result.err = read_file(err);
-  fs::remove(out);
-  fs::remove(err);
-  return result;
-}
-
 }  // namespace
 
 RunResult run_korvel_faulty(const fs::path& folder, std::string_view keys, const FaultyRun& faults) {
@@ -72,7 +61,7 @@ RunResult run_korvel_faulty(const fs::path& folder, std::string_view keys, const
     }
     std::this_thread::sleep_for(std::chrono::microseconds(500));
   }
-  return collect(status, out, err);
+  return collect_run(status, out, err);
 }
 
 RunningKorvel::RunningKorvel(const fs::path& folder) : out_(scratch_path("out")), err_(scratch_path("err")) {
@@ -128,7 +117,7 @@ RunResult RunningKorvel::finish() {
     waitpid(pid_, &status_, 0);
     ended_ = true;
   }
-  return collect(status_, out_, err_);
+  return collect_run(status_, out_, err_);
 }
 
 RunResult run_answering_every_prompt(const fs::path& folder) {

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "shell/text.h"
+
 namespace {
 // Binary, so the CR LF written here is not turned into CR CR LF.
 const bool binary_output = [] {
@@ -20,15 +22,7 @@ bool read_lines(const std::string& path, std::vector<std::string>& lines) {
   if (!in) return false;
   std::ostringstream whole;
   whole << in.rdbuf();
-  std::string text = whole.str();
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    size_t stop = end > start && text[end - 1] == '\r' ? end - 1 : end;
-    lines.push_back(text.substr(start, stop - start));
-    start = end + 1;
-  }
+  split_lines(whole.str(), lines);
   return true;
 }
 
