@@ -13,21 +13,12 @@ std::string txt_in_file(std::string_view name) {
   return (fs::path(native_path("txt_in")) / std::string(name)).string();
 }
 
-FileKind kind_of(const std::string& native) {
-  std::error_code ec;
-  fs::file_status status = fs::status(native, ec);
-  if (ec || !fs::exists(status)) return FileKind::kMissing;
-  if (fs::is_regular_file(status)) return FileKind::kRegular;
-  if (fs::is_directory(status)) return FileKind::kFolder;
-  return FileKind::kOther;
-}
+FileKind kind_of(const std::string& native) { return stamp_of(native).kind; }
 
 std::optional<std::uintmax_t> regular_file_size(const std::string& native) {
-  if (kind_of(native) != FileKind::kRegular) return std::nullopt;
-  std::error_code ec;
-  std::uintmax_t size = fs::file_size(native, ec);
-  if (ec) return std::nullopt;
-  return size;
+  FileStamp stamp = stamp_of(native);
+  if (stamp.kind != FileKind::kRegular) return std::nullopt;
+  return stamp.size;
 }
 
 bool same_content(const std::string& a, const std::string& b) {
@@ -43,6 +34,12 @@ bool same_content(const std::string& a, const std::string& b) {
     if (n != in_b.gcount() || !std::equal(buffer_a, buffer_a + n, buffer_b)) return false;
     if (n == 0 || in_a.eof() || in_b.eof()) return in_a.eof() == in_b.eof();
   }
+}
+
+bool is_finished_copy(const std::string& copy, const std::string& source) {
+  FileStamp made = stamp_of(copy), original = stamp_of(source);
+  return made.kind == FileKind::kRegular && original.kind == FileKind::kRegular && made.size == original.size &&
+         made.modified == original.modified;
 }
 
 bool rename_without_replacing(const std::string& from, const std::string& to) {

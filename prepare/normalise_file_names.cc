@@ -79,7 +79,8 @@ void normalise_file_names() {
   size_t files = 0;
   for (const std::string& name : listed) {
     std::string source = txt_in_file(name);
-    FileKind kind = kind_of(source);
+    FileStamp stamp = stamp_of(source);
+    FileKind kind = stamp.kind;
     if (kind == FileKind::kFolder || kind == FileKind::kMissing) continue;  // subfolders stay
     ++files;
     bool document = extension_position(name) != std::string::npos;
@@ -93,7 +94,7 @@ void normalise_file_names() {
       say_stays(name, why);
       continue;
     }
-    std::uintmax_t size = regular_file_size(source).value_or(0);
+    std::uintmax_t size = stamp.size;
     if (!is_addressable(renamed)) {
       say_stays(name, "its name cannot be used in a command");
     } else if (!is_addressable(name)) {
@@ -140,7 +141,7 @@ void normalise_file_names() {
     if (move.new_name == move.name) continue;  // the document is where it belongs
     std::string source = txt_in_file(move.name);
     if (move.new_name.empty()) {
-      if (!same_content(native_path(move.name), source)) {
+      if (!is_finished_copy(native_path(move.name), source)) {
         say_stays(move.name, "its copy in the working folder could not be made");
         continue;
       }
@@ -148,12 +149,12 @@ void normalise_file_names() {
       run_shell("copy \"" + move.name + "\" \"" + move.new_name + "\" > out_null.list");
       // A copy that failed leaves an older file of the new name as it was;
       // it must not go into txt_in as the document.
-      if (!same_content(native_path(move.new_name), source)) {
+      if (!is_finished_copy(native_path(move.new_name), source)) {
         say_stays(move.name, "its copy under the name " + move.new_name + " could not be made");
         continue;
       }
       run_shell("copy \"" + move.new_name + "\" \"txt_in\\" + move.new_name + "\" > out_null.list");
-      if (!same_content(txt_in_file(move.new_name), source)) {
+      if (!is_finished_copy(txt_in_file(move.new_name), source)) {
         say_stays(move.name, "its copy under the name " + move.new_name + " could not be made");
         continue;
       }

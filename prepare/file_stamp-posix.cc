@@ -1,0 +1,11 @@
+#include "prepare/file_stamp.h"
+
+#include <sys/stat.h>
+
+FileStamp stamp_of(const std::string& native) {
+  struct stat st;
+  if (stat(native.c_str(), &st) != 0) return {};
+  FileKind kind = S_ISREG(st.st_mode) ? FileKind::kRegular : S_ISDIR(st.st_mode) ? FileKind::kFolder : FileKind::kOther;
+  std::int64_t modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return {kind, static_cast<std::uintmax_t>(st.st_size), modified};
+}
