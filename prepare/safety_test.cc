@@ -224,32 +224,6 @@ TEST(Safety, WritesThatFailStageNothingCutShort) {
   EXPECT_EQ(count_files(work.path / "htm_wrk"), documents.size()) << roomy.err;
 }
 
-// An older file an earlier run left under a document's new name, as long as
-// the document: when the copies that should replace it fail, it must not go
-// into txt_in in the document's place.
-TEST(Safety, AFailedCopyNeverPassesAnOlderFileOffAsTheDocument) {
-  WorkFolder work;
-  install_tools(work.path);
-  fs::create_directory(work.path / "txt_in");
-  std::string document(8000, 'd');
-  write_file(work.path / "txt_in" / "big doc.txt", document);
-  write_file(work.path / "big_doc.txt", std::string(8000, 'o'));
-  fs::last_write_time(work.path / "big_doc.txt",
-                      fs::last_write_time(work.path / "txt_in" / "big doc.txt") - std::chrono::hours(1));
-  write_file(work.path / "moved_files.list", "big_doc.txt\r\n");
-  FaultyRun faults;
-  faults.child_setup = [] {
-    struct rlimit limit = {5000, 5000};
-    setrlimit(RLIMIT_FSIZE, &limit);
-  };
-  RunResult run = run_korvel_faulty(work.path, "1111x", faults);
-  EXPECT_EQ(read_file(work.path / "txt_in" / "big doc.txt"), document) << run.err;
-  EXPECT_FALSE(fs::exists(work.path / "txt_in" / "big_doc.txt"));
-  EXPECT_NE(run.err.find("txt_in\\big doc.txt stays in txt_in: its copy under the name big_doc.txt could not be made."),
-            std::string::npos)
-      << run.err;
-}
-
 // A small file system that fills during the move and the conversion: only
 // where mounting works (as root).
 TEST(Safety, AFullFileSystemLosesNothing) {
