@@ -9,8 +9,10 @@
 
 namespace fs = std::filesystem;
 
-std::string txt_in_file(std::string_view name) {
-  return (fs::path(native_path("txt_in")) / std::string(name)).string();
+std::string txt_in_file(std::string_view name) { return file_in(native_path("txt_in"), name); }
+
+std::string file_in(const std::string& folder, std::string_view name) {
+  return (fs::path(folder) / std::string(name)).string();
 }
 
 FileKind kind_of(const std::string& native) { return stamp_of(native).kind; }

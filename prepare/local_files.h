@@ -14,6 +14,8 @@
 // The native path of `name` in txt_in, exactly as given: never another file
 // of another letter case.
 std::string txt_in_file(std::string_view name);
+// The same for a folder already found: `folder` is its native path.
+std::string file_in(const std::string& folder, std::string_view name);
 
 FileKind kind_of(const std::string& native);
 std::optional<std::uintmax_t> regular_file_size(const std::string& native);

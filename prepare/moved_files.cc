@@ -10,7 +10,10 @@ MovedFiles read_moved_files() {
   MovedFiles moved;
   int handle = free_handle();
   open_input(kMovedFilesList, handle);
-  while (!at_end(handle)) moved.insert(to_lower_ascii(read_line(handle)));
+  while (!at_end(handle)) {
+    std::string name = read_line(handle);
+    if (!moved.contains(name)) moved.insert(name);
+  }
   close_file(handle);
   return moved;
 }
@@ -20,7 +23,7 @@ MovedFiles read_moved_files() {
 void write_moved_files(const MovedFiles& moved) {
   int handle = free_handle();
   open_output(kMovedFilesList, handle);
-  for (const std::string& name : moved) write_line(handle, name);
+  for (size_t i = 0; i < moved.size(); ++i) write_line(handle, to_lower_ascii(moved[i]));
   close_file(handle);
 }
 
@@ -31,5 +34,5 @@ bool may_take_working_name(std::string_view name, const std::string& source, con
     case FileKind::kRegular: break;
     default: return false;
   }
-  return is_scratch_file(name) || moved.contains(to_lower_ascii(name)) || same_content(there, source);
+  return is_scratch_file(name) || moved.contains(name) || same_content(there, source);
 }

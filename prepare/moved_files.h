@@ -3,11 +3,12 @@
 // txt_in, kept from run to run in moved_files.list: a later move may replace
 // those, but never a file that came from elsewhere (the install's README,
 // the user's own files).
-#include <set>
 #include <string>
 #include <string_view>
 
-using MovedFiles = std::set<std::string>;  // lower-cased names
+#include "prepare/name_set.h"
+
+using MovedFiles = NameSet;  // each name once; written lower-cased
 
 MovedFiles read_moved_files();
 void write_moved_files(const MovedFiles& moved);

@@ -63,18 +63,15 @@ std::string new_name(std::string_view listed, int number) {
 }
 
 std::string unique_new_name(std::string_view listed, TakenNames& taken) {
-  // A name never clashes with itself: set one copy of it aside while looking.
-  std::string own = to_lower_ascii(listed);
-  auto it = taken.find(own);
-  if (it != taken.end()) taken.erase(it);
+  // A name never clashes with itself: one of the names taken may be its own.
+  size_t own = taken.contains(listed) ? 1 : 0;
   std::string name = new_name(listed);
-  for (int number = 2; taken.count(to_lower_ascii(name)) > 0; ++number)
+  for (int number = 2; taken.count(name) > (equals_ignore_case(name, listed) ? own : 0); ++number)
     name = new_name(listed, number);
-  taken.insert(own);
-  taken.insert(to_lower_ascii(name));
+  if (own == 0) taken.insert(listed);
+  taken.insert(name);
   return name;
 }
-
 
 bool is_program_file(std::string_view name, std::string_view program_name) {
   std::string lower = to_lower_ascii(name);

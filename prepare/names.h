@@ -2,9 +2,10 @@
 // The rules by which document names are recognised, normalised and compared.
 // Pure functions on byte strings: letter case means ASCII only.
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
+
+#include "prepare/name_set.h"
 
 // How strongly a listed line looks like a document: 1 for ".txt", 1 more for
 // ".htm", in any letter case (README.TXT is a document). Only zero matters.
@@ -24,9 +25,9 @@ std::string clean_tail(std::string_view tail);
 // letter case gets "file_" in front. `listed` must be a document.
 std::string new_name(std::string_view listed, int number = 1);
 
-// Lower-cased names already spoken for: each listed name of txt_in, as
-// listed (twice when listed twice), and each new name given so far.
-using TakenNames = std::multiset<std::string>;
+// Names already spoken for, letter case aside: each listed name of txt_in,
+// as listed (twice when listed twice), and each new name given so far.
+using TakenNames = NameSet;
 // The new name of `listed`, numbered until it clashes with no other taken
 // name; records it in `taken`.
 std::string unique_new_name(std::string_view listed, TakenNames& taken);

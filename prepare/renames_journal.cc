@@ -17,28 +17,6 @@ int hex_value(char c) {
 
 }  // namespace
 
-std::optional<std::vector<Rename>> read_renames_journal() {
-  int handle = free_handle();
-  open_input(kRenamesJournal, handle);
-  if (!is_open(handle)) return std::nullopt;
-  std::vector<Rename> renames;
-  bool ended = false, whole = true;
-  while (!at_end(handle)) {
-    std::string line = read_line(handle);
-    if (ended) whole = false;
-    if (line == kEnd) {
-      ended = true;
-      continue;
-    }
-    std::optional<Rename> rename = rename_of_line(line);
-    if (rename) renames.push_back(*rename);
-    else whole = false;
-  }
-  close_file(handle);
-  if (!ended || !whole) return std::nullopt;
-  return renames;
-}
-
 std::string journal_field(std::string_view name) {
   std::string out;
   for (unsigned char c : name) {
@@ -91,12 +69,43 @@ std::optional<Rename> rename_of_line(std::string_view line) {
   return rename;
 }
 
-bool write_renames_journal(const std::vector<Rename>& renames) {
+namespace {
+// Hands each rename of the journal to `each`; false when there is no
+// journal or only part of one.
+bool each_journal_rename(const std::function<void(Rename&&)>& each) {
+  int handle = free_handle();
+  open_input(kRenamesJournal, handle);
+  if (!is_open(handle)) return false;
+  bool ended = false, whole = true;
+  while (!at_end(handle)) {
+    std::string line = read_line(handle);
+    if (ended) whole = false;
+    if (line == kEnd) {
+      ended = true;
+      continue;
+    }
+    std::optional<Rename> rename = rename_of_line(line);
+    if (rename) each(std::move(*rename));
+    else whole = false;
+  }
+  close_file(handle);
+  return ended && whole;
+}
+
+}  // namespace
+
+std::optional<std::vector<Rename>> read_renames_journal() {
+  std::vector<Rename> renames;
+  if (!each_journal_rename([&](Rename&& rename) { renames.push_back(std::move(rename)); })) return std::nullopt;
+  return renames;
+}
+
+bool write_renames_journal(size_t count, const std::function<Rename(size_t)>& rename_at) {
   int handle = free_handle();
   open_output(kRenamesJournal, handle);
-  for (const Rename& rename : renames) write_line(handle, journal_line(rename));
+  for (size_t i = 0; i < count; ++i) write_line(handle, journal_line(rename_at(i)));
   write_line(handle, kEnd);
   close_file(handle);
-  std::optional<std::vector<Rename>> back = read_renames_journal();
-  return back && back->size() == renames.size();
+  size_t back = 0;
+  return each_journal_rename([&](Rename&&) { ++back; }) && back == count;
 }

@@ -6,6 +6,7 @@
 // short (no "end" line) was being written when the run died: nothing had
 // been renamed yet.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,7 +24,8 @@ std::optional<std::string> name_of_field(std::string_view field);
 std::string journal_line(const Rename& rename);
 std::optional<Rename> rename_of_line(std::string_view line);
 
-// True when the journal reads back whole.
-bool write_renames_journal(const std::vector<Rename>& renames);
+// Writes `count` renames, the i-th being rename_at(i); true when the journal
+// reads back whole.
+bool write_renames_journal(size_t count, const std::function<Rename(size_t)>& rename_at);
 // No value when there is no journal, or only part of one.
 std::optional<std::vector<Rename>> read_renames_journal();

@@ -1,0 +1,74 @@
+#include "prepare/name_set.h"
+
+#include <cstring>
+
+#include "shell/text.h"
+
+namespace {
+constexpr size_t kBlockSize = 64 * 1024;
+
+uint64_t folded_hash(std::string_view name) {
+  uint64_t h = 1469598103934665603ull;  // FNV-1a over the lower-case bytes
+  for (char c : name) {
+    unsigned char b = static_cast<unsigned char>(c);
+    if (b >= 'A' && b <= 'Z') b = static_cast<unsigned char>(b - 'A' + 'a');
+    h = (h ^ b) * 1099511628211ull;
+  }
+  return h;
+}
+
+std::string_view stored(const char* at) {
+  uint32_t length;
+  std::memcpy(&length, at, sizeof length);
+  return {at + sizeof length, length};
+}
+}  // namespace
+
+const char* NameSet::store(std::string_view name) {
+  size_t need = sizeof(uint32_t) + name.size();
+  if (need > block_left_) {
+    size_t size = need > kBlockSize ? need : kBlockSize;
+    blocks_.push_back(std::make_unique<char[]>(size));
+    block_next_ = blocks_.back().get();
+    block_left_ = size;
+  }
+  char* at = block_next_;
+  uint32_t length = static_cast<uint32_t>(name.size());
+  std::memcpy(at, &length, sizeof length);
+  std::memcpy(at + sizeof length, name.data(), name.size());
+  block_next_ += need;
+  block_left_ -= need;
+  return at;
+}
+
+// Kept at most half full, so that a probe for a missing name ends soon.
+void NameSet::grow_table() {
+  std::vector<uint32_t> table(table_.empty() ? 64 : table_.size() * 2, 0);
+  size_t mask = table.size() - 1;
+  for (size_t i = 0; i < names_.size(); ++i) {
+    size_t slot = folded_hash(stored(names_[i])) & mask;
+    while (table[slot] != 0) slot = (slot + 1) & mask;
+    table[slot] = static_cast<uint32_t>(i + 1);
+  }
+  table_.swap(table);
+}
+
+size_t NameSet::insert(std::string_view name) {
+  if (2 * (names_.size() + 1) > table_.size()) grow_table();
+  names_.push_back(store(name));
+  size_t mask = table_.size() - 1;
+  size_t slot = folded_hash(name) & mask;
+  while (table_[slot] != 0) slot = (slot + 1) & mask;
+  table_[slot] = static_cast<uint32_t>(names_.size());
+  return names_.size() - 1;
+}
+
+size_t NameSet::count(std::string_view name) const {
+  if (table_.empty()) return 0;
+  size_t mask = table_.size() - 1, found = 0;
+  for (size_t slot = folded_hash(name) & mask; table_[slot] != 0; slot = (slot + 1) & mask)
+    if (equals_ignore_case(stored(names_[table_[slot] - 1]), name)) ++found;
+  return found;
+}
+
+std::string_view NameSet::operator[](size_t index) const { return stored(names_[index]); }
