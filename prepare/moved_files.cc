@@ -20,11 +20,15 @@ MovedFiles read_moved_files() {
 
 // A record cut short by a crash only forgets names: their documents then
 // stay in txt_in with a line, and nothing is replaced.
-void write_moved_files(const MovedFiles& moved) {
-  int handle = free_handle();
-  open_output(kMovedFilesList, handle);
-  for (size_t i = 0; i < moved.size(); ++i) write_line(handle, to_lower_ascii(moved[i]));
-  close_file(handle);
+MovedFilesWriter::MovedFilesWriter(const MovedFiles& earlier) : earlier_(earlier), handle_(free_handle()) {
+  open_output(kMovedFilesList, handle_);
+  for (size_t i = 0; i < earlier.size(); ++i) write_line(handle_, to_lower_ascii(earlier[i]));
+}
+
+MovedFilesWriter::~MovedFilesWriter() { close_file(handle_); }
+
+void MovedFilesWriter::add(std::string_view name) {
+  if (!earlier_.contains(name)) write_line(handle_, to_lower_ascii(name));
 }
 
 bool may_take_working_name(std::string_view name, const std::string& source, const MovedFiles& moved) {

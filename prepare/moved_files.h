@@ -11,7 +11,22 @@
 using MovedFiles = NameSet;  // each name once; written lower-cased
 
 MovedFiles read_moved_files();
-void write_moved_files(const MovedFiles& moved);
+
+// Writes moved_files.list anew: the names moved earlier, then each name
+// added here that is not among them, each once. The names of this run are
+// not copied into `earlier`: they are held once, elsewhere.
+class MovedFilesWriter {
+ public:
+  explicit MovedFilesWriter(const MovedFiles& earlier);
+  ~MovedFilesWriter();
+  MovedFilesWriter(const MovedFilesWriter&) = delete;
+  MovedFilesWriter& operator=(const MovedFilesWriter&) = delete;
+  void add(std::string_view name);
+
+ private:
+  const MovedFiles& earlier_;
+  int handle_;
+};
 
 // Whether a file that comes from txt_in (`source`, native) may take `name` in
 // the working folder: no file has that name there in any letter case, or the

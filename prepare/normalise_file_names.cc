@@ -21,10 +21,10 @@ namespace {
 // documents, a string per name would make memory grow by hundreds of bytes
 // a document.
 struct Move {
-  size_t name;                // in txt_in
-  size_t new_name = kNoName;  // kNoName for a file that is no document
+  uint32_t name;                // in txt_in
+  uint32_t new_name = kNoName;  // kNoName for a file that is no document
   std::uintmax_t size = 0;
-  static constexpr size_t kNoName = SIZE_MAX;
+  static constexpr uint32_t kNoName = UINT32_MAX;
 };
 
 void say_stays(const std::string& name, std::string_view why) {
@@ -76,6 +76,7 @@ void normalise_file_names() {
   std::string txt_in = native_path("txt_in");
   MovedFiles moved = read_moved_files();
   std::vector<Move> moves;
+  moves.reserve(listed);
   std::vector<Move> direct;  // documents whose names no command can carry
   size_t files = 0;
   for (size_t i = 0; i < listed; ++i) {
@@ -86,7 +87,8 @@ void normalise_file_names() {
     ++files;
     bool document = extension_position(name) != std::string::npos;
     std::string renamed = document ? unique_new_name(name, names) : name;
-    size_t renamed_index = document ? names.size() - 1 : Move::kNoName;  // the name unique_new_name added last
+    // unique_new_name adds the new name last
+    uint32_t renamed_index = document ? static_cast<uint32_t>(names.size() - 1) : Move::kNoName;
     if (stamp.kind == FileKind::kOther) {
       say_stays(name, "it is no regular file");
       continue;
@@ -99,28 +101,33 @@ void normalise_file_names() {
     if (!is_addressable(renamed)) {
       say_stays(name, "its name cannot be used in a command");
     } else if (!is_addressable(name)) {
-      direct.push_back({i, renamed_index, stamp.size});
+      direct.push_back({static_cast<uint32_t>(i), renamed_index, stamp.size});
     } else if (!may_take_working_name(name, source, moved) ||
                (renamed != name && !may_take_working_name(renamed, source, moved))) {
       say_stays(name, "a different file of that name is in the working folder");
     } else {
-      moves.push_back({i, renamed_index, stamp.size});
+      moves.push_back({static_cast<uint32_t>(i), renamed_index, stamp.size});
     }
   }
 
   auto is_rename = [&](const Move& move) {
     return move.new_name != Move::kNoName && names[move.new_name] != names[move.name];
   };
-  std::vector<const Move*> renames;
-  for (const std::vector<Move>* list : {&moves, &direct})
-    for (const Move& move : *list)
-      if (is_rename(move)) renames.push_back(&move);
-  for (const Move& move : moves)
-    for (size_t name : {move.name, move.new_name})
-      if (name != Move::kNoName && !moved.contains(names[name])) moved.insert(names[name]);
-  if (!moves.empty()) write_moved_files(moved);
+  // Renames by their place in moves, then in direct.
+  std::vector<uint32_t> renames;
+  auto move_at = [&](uint32_t at) -> const Move& { return at < moves.size() ? moves[at] : direct[at - moves.size()]; };
+  for (uint32_t at = 0; at < moves.size() + direct.size(); ++at)
+    if (is_rename(move_at(at))) renames.push_back(at);
+  if (!moves.empty()) {
+    MovedFilesWriter record(moved);
+    for (const Move& move : moves) {
+      record.add(names[move.name]);
+      if (is_rename(move)) record.add(names[move.new_name]);
+    }
+  }
   auto rename_at = [&](size_t i) {
-    return Rename{std::string(names[renames[i]->name]), std::string(names[renames[i]->new_name]), renames[i]->size};
+    const Move& move = move_at(renames[i]);
+    return Rename{std::string(names[move.name]), std::string(names[move.new_name]), move.size};
   };
   if (!renames.empty() && !write_renames_journal(renames.size(), rename_at)) {
     print_error_line(std::string("The journal ") + kRenamesJournal +
