@@ -10,7 +10,10 @@
 #include "interp/path.h"
 #include "interp/stat_memo.h"
 
-std::string native_path(std::string_view path) { return interp_resolve(path); }
+std::string native_path(std::string_view path) {
+  StatMemoScope memo;  // a name not there as written is asked about again component by component
+  return interp_resolve(path);
+}
 
 // A file made here is announced to the interpreter's folder index, as its
 // own copies are: otherwise every page written would make the next name
