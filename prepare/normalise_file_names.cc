@@ -156,7 +156,9 @@ void normalise_file_names() {
     if (move.new_name != Move::kNoName && !is_rename(move)) continue;  // the document is where it belongs
     std::string source = file_in(txt_in, name);
     if (move.new_name == Move::kNoName) {
-      if (!is_finished_copy(native_path(name), source)) {
+      // Every copy is written under exactly the name it was given, in the
+      // working folder, which is the current one.
+      if (!is_finished_copy(name, source)) {
         say_stays(name, "its copy in the working folder could not be made");
         continue;
       }
@@ -165,7 +167,7 @@ void normalise_file_names() {
       run_shell("copy \"" + name + "\" \"" + new_name + "\" > out_null.list");
       // A copy that failed leaves an older file of the new name as it was;
       // it must not go into txt_in as the document.
-      if (!is_finished_copy(native_path(new_name), source)) {
+      if (!is_finished_copy(new_name, source)) {
         say_stays(name, "its copy under the name " + new_name + " could not be made");
         continue;
       }
