@@ -58,7 +58,11 @@ void write_page(std::string_view source_path, std::string_view page_path) {
   write_line(page, "</head>");
   write_line(page, "<body>");
   write_line(page, "<pre>");
-  while (!at_end(source)) write_line(page, page_content_line(read_line(source)));
+  std::string line;
+  while (!at_end(source)) {
+    read_line(source, line);
+    write_line(page, page_content_line(line));
+  }
   write_line(page, "</pre>");
   write_line(page, "</body>");
   write_line(page, "</html>");

@@ -40,8 +40,11 @@ bool same_content(const std::string& a, const std::string& b) {
 
 bool is_finished_copy(const std::string& copy, const std::string& source) {
   FileStamp made = stamp_of(copy), original = stamp_of(source);
-  return made.kind == FileKind::kRegular && original.kind == FileKind::kRegular && made.size == original.size &&
-         made.modified == original.modified;
+  if (made.kind != FileKind::kRegular || original.kind != FileKind::kRegular || made.size != original.size)
+    return false;
+  // A file system that keeps times coarser than the source's, or will not
+  // set them, leaves a whole copy another time: then the bytes decide.
+  return made.modified == original.modified || same_content(copy, source);
 }
 
 bool rename_without_replacing(const std::string& from, const std::string& to) {

@@ -22,10 +22,11 @@ std::optional<std::uintmax_t> regular_file_size(const std::string& native);
 // Both regular files with the same bytes.
 bool same_content(const std::string& a, const std::string& b);
 // Whether `copy` is what a finished copy of `source` leaves: a regular file
-// of the source's size and time of change. A copy that failed leaves no file
-// there, or the older file it did not replace, which would have to match the
-// source to the tick of the file system's clock. Reading the copy back would
-// only read what the kernel just reported written, from its cache.
+// of the source's size and time of change, or, where the times differ, of
+// its bytes. A copy that failed leaves no file there, or the older file it
+// did not replace, which would have to match the source in size and to the
+// tick of the file system's clock. Reading every copy back would only read
+// what the kernel just reported written, from its cache.
 bool is_finished_copy(const std::string& copy, const std::string& source);
 
 // Gives a file a second name and then drops the first; the second name must

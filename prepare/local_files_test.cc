@@ -9,9 +9,10 @@
 
 namespace fs = std::filesystem;
 
-// Only the file a finished copy leaves passes: an older file left where the
-// copy should be must differ from the source in kind, size or time.
-TEST(LocalFiles, AFinishedCopyHasItsSourcesKindSizeAndTime) {
+// Only a file a finished copy can leave passes: an older file left where the
+// copy should be must differ from the source in kind, size, or time and
+// bytes. Same size and time is taken on trust, without reading.
+TEST(LocalFiles, AFinishedCopyHasItsSourcesKindSizeAndTimeOrBytes) {
   struct Case {
     const char* name;
     const char* copy;  // "" for none, "/" for a folder
@@ -21,9 +22,10 @@ TEST(LocalFiles, AFinishedCopyHasItsSourcesKindSizeAndTime) {
   const Case cases[] = {
       {"missing", "", true, false},
       {"folder", "/", true, false},
-      {"same bytes, older", "document", false, false},
-      {"other bytes of the same length, same time", "DOCUMENT", true, true},
       {"shorter, same time", "docum", true, false},
+      {"other bytes of the same length, older", "DOCUMENT", false, false},
+      {"same bytes, older (times not kept)", "document", false, true},
+      {"other bytes of the same length, same time", "DOCUMENT", true, true},
       {"same bytes, same time", "document", true, true},
   };
   WorkFolder work;

@@ -159,27 +159,35 @@ bool at_end(int handle) {
   return s->ended || s->position >= s->size;
 }
 
-std::string read_line(int handle) {
+void read_line(int handle, std::string& line) {
+  line.clear();
   Slot* s = slot_of(handle);
-  std::string line;
-  if (!s || s->writing) return line;
+  if (!s || s->writing) return;
+  // Most lines are one piece: it goes straight into `line`.
   std::string piece;
-  for (;;) {
-    piece.clear();
-    read_piece(*s, piece);
-    if (piece.empty()) return line;
+  for (bool first = true;; first = false) {
+    std::string& into = first ? line : piece;
+    into.clear();
+    read_piece(*s, into);
+    if (into.empty()) return;
     bool complete = true;
-    if (piece.back() == '\n') {
-      piece.pop_back();
-      if (!piece.empty() && piece.back() == '\r') piece.pop_back();
-    } else if (piece.back() == '\r') {
-      piece.pop_back();
+    if (into.back() == '\n') {
+      into.pop_back();
+      if (!into.empty() && into.back() == '\r') into.pop_back();
+    } else if (into.back() == '\r') {
+      into.pop_back();
     } else {
       complete = false;
     }
-    line += piece;
-    if (complete) return line;
+    if (!first) line += piece;
+    if (complete) return;
   }
+}
+
+std::string read_line(int handle) {
+  std::string line;
+  read_line(handle, line);
+  return line;
 }
 
 void rewind_file(int handle) {

@@ -17,6 +17,8 @@ bool is_open(int handle);
 // Whether `path` names a file (not a folder) that exists.
 bool is_plain_file(std::string_view path);
 std::string read_line(int handle);
+// The same into `line`, whose room is kept from one line to the next.
+void read_line(int handle, std::string& line);
 void rewind_file(int handle);
 void write_line(int handle, std::string_view text);
 // Writes out what is buffered; "" when every byte written to `handle` so far
