@@ -37,14 +37,14 @@ void find_command(const std::vector<Word>& args) {
   if (operands.size() < 2) return err_line("FIND: Parameter format not correct");
   const std::string& text = operands[0];
   for (size_t f = 1; f < operands.size(); ++f) {
-    std::vector<std::string> lines;
-    if (!read_lines(interp_resolve(operands[f]), lines)) {
+    LineReader lines;
+    if (!lines.open(interp_resolve(operands[f]))) {
       err_line("File not found - " + to_upper_ascii(operands[f]));
       continue;
     }
     out_line("");
     out_line("---------- " + to_upper_ascii(operands[f]));
-    for (const std::string& line : lines) {
+    for (std::string_view line; lines.next(line);) {
       bool holds = ignore_case ? contains_ignore_case(line, text) : line.find(text) != std::string::npos;
       if (holds != invert) out_line(line);
     }
@@ -77,18 +77,18 @@ void findstr_command(const std::vector<Word>& args) {
   }
   if (searches.empty() || files.empty()) return err_line("FINDSTR: Bad command line");
   for (const std::string& file : files) {
-    std::vector<std::string> lines;
-    if (!read_lines(interp_resolve(file), lines)) {
+    LineReader lines;
+    if (!lines.open(interp_resolve(file))) {
       err_line("FINDSTR: Cannot open " + file);
       continue;
     }
     std::string prefix = files.size() > 1 ? file + ":" : "";
-    for (const std::string& line : lines) {
+    for (std::string_view line; lines.next(line);) {
       bool hit = std::any_of(searches.begin(), searches.end(), [&](const std::string& search) {
         if (!literal) return findstr_match(search, line, ignore_case);
         return ignore_case ? contains_ignore_case(line, search) : line.find(search) != std::string::npos;
       });
-      if (hit != invert) out_line(prefix + line);
+      if (hit != invert) out_line(prefix + std::string(line));
     }
   }
 }

@@ -69,7 +69,7 @@ std::string unique_new_name(std::string_view listed, TakenNames& taken) {
   for (int number = 2; taken.count(name) > (equals_ignore_case(name, listed) ? own : 0); ++number)
     name = new_name(listed, number);
   if (own == 0) taken.insert(listed);
-  taken.insert(name);
+  if (name != listed) taken.insert(name);  // a name kept as it is was taken already
   return name;
 }
 

@@ -29,7 +29,7 @@ std::string new_name(std::string_view listed, int number = 1);
 // as listed (twice when listed twice), and each new name given so far.
 using TakenNames = NameSet;
 // The new name of `listed`, numbered until it clashes with no other taken
-// name; records it in `taken`.
+// name; records it in `taken`, last, unless it is `listed` itself.
 std::string unique_new_name(std::string_view listed, TakenNames& taken);
 
 // Files that must never be replaced by a document's namesake nor come into

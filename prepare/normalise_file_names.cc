@@ -87,8 +87,9 @@ void normalise_file_names() {
     ++files;
     bool document = extension_position(name) != std::string::npos;
     std::string renamed = document ? unique_new_name(name, names) : name;
-    // unique_new_name adds the new name last
-    uint32_t renamed_index = document ? static_cast<uint32_t>(names.size() - 1) : Move::kNoName;
+    uint32_t renamed_index = !document         ? Move::kNoName
+                             : renamed == name ? static_cast<uint32_t>(i)
+                                               : static_cast<uint32_t>(names.size() - 1);  // added last
     if (stamp.kind == FileKind::kOther) {
       say_stays(name, "it is no regular file");
       continue;
