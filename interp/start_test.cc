@@ -80,7 +80,8 @@ TEST(Start, SaysAtOnceWhenTheProgramCannotBeStarted) {
       std::string what = std::string(window ? "window: " : "background: ") + (row.content ? row.content : "none");
       EXPECT_EQ(standard_error_of("start /D velmor velmor_01_209.exe"), row.complaint) << what;
       if (!row.complaint.empty()) continue;
-      for (int i = 0; i < 200 && !fs::exists("velmor/started.txt"); ++i)
+      // The shell makes the file before it writes the line: wait for both.
+      for (int i = 0; i < 200 && read_file("velmor/started.txt") != "started\n"; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(25));
       EXPECT_EQ(read_file("velmor/started.txt"), "started\n") << what;
     }
