@@ -112,19 +112,13 @@ Copied copy_file(const std::string& source, const std::string& target, bool was_
   return Copied::kFailed;
 }
 
-uint64_t name_hash(std::string_view name) {
-  uint64_t h = 1469598103934665603ull;  // FNV-1a
-  for (char c : name) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-  return h;
-}
-
 // The names a folder holds now, as sorted hashes: a copy of many files into
 // it then asks stat() only about the names that may be there already.
 std::vector<uint64_t> names_present(const std::string& folder) {
   std::vector<uint64_t> hashes;
   DIR* dir = opendir(folder.c_str());
   if (!dir) return hashes;
-  while (dirent* entry = readdir(dir)) hashes.push_back(name_hash(entry->d_name));
+  while (dirent* entry = readdir(dir)) hashes.push_back(name_hash(entry->d_name, false));
   closedir(dir);
   std::sort(hashes.begin(), hashes.end());
   return hashes;
@@ -188,7 +182,7 @@ void copy_files(std::string_view source, std::string_view target) {
     // about again: the command itself writes each name once, and a file
     // another program puts there meanwhile is replaced, as /y would anyway
     // (only a read-only one would have stayed).
-    if (read_target && !std::binary_search(present.begin(), present.end(), name_hash(name))) memo_missing(destination);
+    if (read_target && !std::binary_search(present.begin(), present.end(), name_hash(name, false))) memo_missing(destination);
     int error = 0;
     Copied result = copy_file(join_path(source_folder, name), destination, entry.was_regular, error);
     if (result == Copied::kYes) ++count;

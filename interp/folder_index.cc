@@ -97,16 +97,11 @@ uint64_t clock_of_use = 0;
 // whenever an index is made, so that "none" never hides a new one.
 std::unordered_map<std::string, std::optional<Key>> spellings;
 
-uint64_t name_hash(std::string_view lower) {
-  uint64_t h = 1469598103934665603ull;  // FNV-1a
-  for (char c : lower) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-  return h ^ (h >> 29);
-}
-
 // All probes of a name fall into one 512-bit block: one cache line to touch.
 template <typename Probe>
 void each_probe(std::string_view lower, Probe probe) {
-  uint64_t h = name_hash(lower);
+  uint64_t h = name_hash(lower, false);
+  h ^= h >> 29;
   size_t block = static_cast<size_t>((h >> 40) % (kFilterBits / 512)) * 512;
   uint64_t bits = h * 0x9E3779B97F4A7C15ull;
   for (size_t i = 0; i < kFilterProbes; ++i, bits >>= 9) probe(block + (bits & 511));

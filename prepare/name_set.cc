@@ -6,17 +6,6 @@
 
 namespace {
 constexpr size_t kBlockSize = 64 * 1024;
-
-uint64_t folded_hash(std::string_view name) {
-  uint64_t h = 1469598103934665603ull;  // FNV-1a over the lower-case bytes
-  for (char c : name) {
-    unsigned char b = static_cast<unsigned char>(c);
-    if (b >= 'A' && b <= 'Z') b = static_cast<unsigned char>(b - 'A' + 'a');
-    h = (h ^ b) * 1099511628211ull;
-  }
-  return h;
-}
-
 }  // namespace
 
 uint32_t NameSet::store(std::string_view name) {
@@ -47,7 +36,7 @@ void NameSet::grow_table() {
   std::vector<uint32_t> table(table_.empty() ? 64 : table_.size() * 2, 0);
   size_t mask = table.size() - 1;
   for (size_t i = 0; i < names_.size(); ++i) {
-    size_t slot = folded_hash(at(names_[i])) & mask;
+    size_t slot = name_hash(at(names_[i]), true) & mask;
     while (table[slot] != 0) slot = (slot + 1) & mask;
     table[slot] = static_cast<uint32_t>(i + 1);
   }
@@ -58,7 +47,7 @@ size_t NameSet::insert(std::string_view name) {
   if (2 * (names_.size() + 1) > table_.size()) grow_table();
   names_.push_back(store(name));
   size_t mask = table_.size() - 1;
-  size_t slot = folded_hash(name) & mask;
+  size_t slot = name_hash(name, true) & mask;
   while (table_[slot] != 0) slot = (slot + 1) & mask;
   table_[slot] = static_cast<uint32_t>(names_.size());
   return names_.size() - 1;
@@ -67,7 +56,7 @@ size_t NameSet::insert(std::string_view name) {
 size_t NameSet::count(std::string_view name) const {
   if (table_.empty()) return 0;
   size_t mask = table_.size() - 1, found = 0;
-  for (size_t slot = folded_hash(name) & mask; table_[slot] != 0; slot = (slot + 1) & mask)
+  for (size_t slot = name_hash(name, true) & mask; table_[slot] != 0; slot = (slot + 1) & mask)
     if (equals_ignore_case(at(names_[table_[slot] - 1]), name)) ++found;
   return found;
 }

@@ -50,6 +50,12 @@ bool equals_ignore_case(std::string_view a, std::string_view b) {
   return true;
 }
 
+uint64_t name_hash(std::string_view name, bool ignore_case) {
+  uint64_t h = 1469598103934665603ull;
+  for (char c : name) h = (h ^ static_cast<unsigned char>(ignore_case ? lower(c) : c)) * 1099511628211ull;
+  return h;
+}
+
 void split_lines(std::string_view text, std::vector<std::string>& lines) {
   size_t begin = 0;
   while (begin < text.size()) {
