@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/stat.h>
@@ -46,13 +47,13 @@ std::string snapshot() {
   return all;
 }
 
-Output capture(const std::string& line) {
+Output capture_of(const std::function<void()>& body) {
   FILE* out = tmpfile();
   FILE* err = tmpfile();
   int saved_out = dup(1), saved_err = dup(2);
   dup2(fileno(out), 1);
   dup2(fileno(err), 2);
-  interp_run(line);
+  body();
   dup2(saved_out, 1);
   dup2(saved_err, 2);
   close(saved_out);
@@ -66,6 +67,13 @@ Output capture(const std::string& line) {
     fclose(file);
   }
   return result;
+}
+
+Output capture(const std::string& line) {
+  return capture_of([&] {
+    interp_run(line);
+    interp_settle();  // as korvel's file layer does before it looks at any file
+  });
 }
 
 class Interp : public ::testing::Test {
@@ -309,6 +317,43 @@ TEST_F(Interp, RedirectionNotWrittenWholeKeepsNothingOfIt) {
                      "more.txt: There is not enough space on the disk.\r\n");
   EXPECT_EQ(read_file("list.txt"), "");
   EXPECT_EQ(read_file("more.txt"), "kept\r\n");
+}
+
+// Output held back while the next line writes over the same target must end
+// as if each line had written it at once: the same files, the same messages.
+TEST_F(Interp, HeldBackOutputEndsAsIfWrittenAtOnce) {
+  const std::vector<std::vector<std::string>> scripts = {
+      {"copy a.txt b.txt > out.txt", "copy b.txt sub\\b.txt > out.txt", "del /q a.txt > out.txt"},
+      {"copy a.txt b.txt > out.txt", "copy nothere.txt c.txt > out.txt", "md sub > out.txt"},
+      {"copy a.txt b.txt > out.txt", "copy a.txt c.txt > other.txt", "del /q nothere.txt > out.txt"},
+      {"copy a.txt b.txt > out.txt", "copy a.txt out.txt > out.txt", "copy b.txt c.txt > out.txt"},
+      {"copy a.txt b.txt > out.txt", "del /q out.txt > out.txt", "copy b.txt c.txt > out.txt"},
+      {"copy a.txt b.txt > out.txt", "copy b.txt c.txt > out.txt", "dir /b *.txt >> out.txt"},
+      {"del /q nothere.txt > out.txt", "copy a.txt b.txt > OUT.TXT", "copy a.txt c.txt > out.txt"},
+  };
+  for (const auto& script : scripts) {
+    std::string settled_files, held_files;
+    Output settled, held;
+    for (bool settle_each : {true, false}) {
+      fs::remove_all(folder_);
+      fs::create_directories(folder_ / "sub");
+      fs::current_path(folder_);
+      forget_folder_indexes();
+      make("a.txt=a");
+      if (settle_each) {
+        settled = run_all(script);
+        settled_files = snapshot();
+      } else {
+        held = capture_of([&] {
+          for (const std::string& line : script) interp_run(line);
+          interp_settle();
+        });
+        held_files = snapshot();
+      }
+    }
+    EXPECT_EQ(held_files, settled_files) << script[1];
+    EXPECT_EQ(held.out + held.err, settled.out + settled.err) << script[1];
+  }
 }
 
 TEST_F(Interp, CopyRemovesWhatKilledCopiesLeft) {

@@ -1,6 +1,7 @@
 #include "interp/interp.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,14 +61,19 @@ bool might_read_its_target(std::string_view command) {
 }
 
 // The target of the last command that writes over its target, kept open:
-// the same target next time costs an lstat() instead of open() and close(),
-// twice or three times per document. It is used again only while its name
-// still leads to the same regular file.
+// the same target next time costs nothing at all. Such a command's output
+// is held back (`pending`) while the next line writes over the same target
+// again, and is written when anything else comes: another command, korvel's
+// file layer, the end of the process. Copies and deletes one document at a
+// time then write their target once, not two or three times per document.
+// It is used again only while its name still leads to the same regular file.
 struct KeptTarget {
   std::string written;  // as the command line gave it
   int fd = -1;
   dev_t dev = 0;
   ino_t ino = 0;
+  bool held_back = false;
+  std::string pending;
 } kept;
 
 void drop_kept_target() {
@@ -87,7 +93,10 @@ int kept_target(const std::string& written, struct stat& st) {
 
 void keep_target(const std::string& written, int fd, const struct stat& st) {
   if (fd != kept.fd) drop_kept_target();
-  kept = {written, fd, st.st_dev, st.st_ino};
+  kept.written = written;
+  kept.fd = fd;
+  kept.dev = st.st_dev;
+  kept.ino = st.st_ino;
 }
 
 // Opens (or makes) the target; only a file made now changes its folder.
@@ -103,40 +112,11 @@ int open_target(std::string_view written, bool append, bool truncate) {
   }
   return create_file(target, flags | O_CREAT, 0666);
 }
-}  // namespace
 
-void invalid_switch(const Word& word) { err_line("Invalid switch - \"" + word.text.substr(1) + "\"."); }
-
-void run_command(std::string_view line) {
-  std::vector<Word> words = split_words(line);
-  if (words.empty()) return;
-  std::string name = to_lower_ascii(words[0].text);
-  if (name == "cmd") return nested_interpreter(line, words);
-  if (name == "for") return for_command(line, words);
-  for (const Builtin& builtin : kBuiltins)
-    if (name == builtin.name) return builtin.run(arguments(words));
-  err_line("'" + words[0].text + "' is not recognized as an internal or external command,");
-  err_line("operable program or batch file.");
-}
-
-void interp_run(std::string_view line) {
-  StatMemoScope memo;
-  if (refused_char(line)) {
-    err_line("The command line holds & | < or ^, which korvel does not run: " + std::string(line));
-    return;
-  }
-  std::string command;
-  Redirection redirection;
-  if (!cut_redirections(line, command, redirection)) {
-    err_line(kSyntaxError);
-    return;
-  }
-  if (redirection.target.empty()) {
-    run_command(command);
-    out_flush();
-    return;
-  }
-  bool truncate = !redirection.append && might_read_its_target(command);
+// Sends what `body` prints into the redirection's target, as cmd would:
+// emptied first (`truncate`), appended to, or written over and cut to length.
+template <typename Body>
+void write_redirected(const Redirection& redirection, bool truncate, Body body) {
   bool overwrite = !redirection.append && !truncate;
   struct stat st;
   int fd = overwrite ? kept_target(redirection.target, st) : -1;
@@ -155,7 +135,7 @@ void interp_run(std::string_view line) {
   if (!regular) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   off_t old_size = regular ? st.st_size : 0;
   int previous = swap_out_fd(fd, overwrite && regular ? 0 : -1);
-  run_command(command);
+  body();
   int error = out_write_error();
   off_t written = static_cast<off_t>(out_bytes_written());
   swap_out_fd(previous);
@@ -170,4 +150,66 @@ void interp_run(std::string_view line) {
   if (error == 0 && overwrite && regular) keep_target(redirection.target, fd, st);
   else if (fd != kept.fd) close(fd);
   else drop_kept_target();
+}
+
+// A listing's output can be large; only a command naming one file has its
+// output held back.
+bool names_one_file(std::string_view command) { return command.find_first_of("*?") == std::string_view::npos; }
+}  // namespace
+
+void interp_settle() {
+  if (!kept.held_back) return;
+  StatMemoScope memo;
+  kept.held_back = false;
+  std::string text = std::move(kept.pending);
+  kept.pending = {};
+  write_redirected({kept.written, false}, false, [&] { out_text(text); });
+}
+
+void invalid_switch(const Word& word) { err_line("Invalid switch - \"" + word.text.substr(1) + "\"."); }
+
+void run_command(std::string_view line) {
+  std::vector<Word> words = split_words(line);
+  if (words.empty()) return;
+  std::string name = to_lower_ascii(words[0].text);
+  if (name == "cmd") return nested_interpreter(line, words);
+  if (name == "for") return for_command(line, words);
+  for (const Builtin& builtin : kBuiltins)
+    if (name == builtin.name) return builtin.run(arguments(words));
+  err_line("'" + words[0].text + "' is not recognized as an internal or external command,");
+  err_line("operable program or batch file.");
+}
+
+void interp_run(std::string_view line) {
+  StatMemoScope memo;
+  std::string command;
+  Redirection redirection;
+  bool cut = !refused_char(line) && cut_redirections(line, command, redirection);
+  bool truncate = !redirection.append && might_read_its_target(command);
+  bool overwrite = cut && !redirection.target.empty() && !redirection.append && !truncate;
+  // A command naming its own target (deleting it, copying onto it) meets
+  // the file itself, as it is after the command before.
+  if (overwrite && kept.fd >= 0 && kept.written == redirection.target && names_one_file(command) &&
+      !contains_ignore_case(command, redirection.target)) {
+    static const bool settled_at_exit = std::atexit(interp_settle) == 0;
+    (void)settled_at_exit;
+    kept.held_back = true;
+    kept.pending.clear();
+    std::string* previous = capture_out(&kept.pending);
+    run_command(command);
+    out_flush();
+    capture_out(previous);
+    return;
+  }
+  interp_settle();
+  if (refused_char(line)) {
+    err_line("The command line holds & | < or ^, which korvel does not run: " + std::string(line));
+  } else if (!cut) {
+    err_line(kSyntaxError);
+  } else if (redirection.target.empty()) {
+    run_command(command);
+    out_flush();
+  } else {
+    write_redirected(redirection, truncate, [&] { run_command(command); });
+  }
 }

@@ -8,6 +8,10 @@
 #include <string_view>
 
 void interp_run(std::string_view line);
+// Writes any output still held back for a redirection target. Whatever
+// reads, removes or starts files outside the interpreter calls it first;
+// it also runs at exit.
+void interp_settle();
 
 // Maps a cmd-style path (backslashes, relative to the current folder or
 // absolute) onto the file system: each component that does not exist under

@@ -10,6 +10,7 @@ off_t out_at = -1;  // where the next bytes go with pwrite(); -1: write()
 int out_error = 0;
 unsigned long long out_bytes = 0;
 std::string pending;
+std::string* captured = nullptr;
 
 // 0, or the errno of the write that lost the rest of `text`.
 int write_all(int fd, std::string_view text, unsigned long long* count = nullptr, off_t* at = nullptr) {
@@ -39,8 +40,18 @@ void err_line(std::string_view text) {
   write_all(2, line);
 }
 
+void out_text(std::string_view text) {
+  pending.append(text);
+  if (pending.size() >= 64 * 1024) out_flush();
+}
+
 void out_flush() {
   if (pending.empty()) return;
+  if (captured) {
+    captured->append(pending);
+    pending.clear();
+    return;
+  }
   int error = write_all(out_fd, pending, &out_bytes, &out_at);
   if (error != 0 && out_error == 0) out_error = error;
   pending.clear();
@@ -62,3 +73,10 @@ int out_write_error() {
 }
 
 unsigned long long out_bytes_written() { return out_bytes; }
+
+std::string* capture_out(std::string* into) {
+  out_flush();
+  std::string* old = captured;
+  captured = into;
+  return old;
+}

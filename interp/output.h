@@ -3,12 +3,18 @@
 // and written in one piece; standard error always goes straight to fd 2, and
 // pending standard output is written first so the two keep their order on a
 // console. Every line ends in CR LF.
+#include <string>
 #include <string_view>
 #include <sys/types.h>
 
 void out_line(std::string_view text);
 void err_line(std::string_view text);
 void out_flush();
+// Text as it is, no line end added.
+void out_text(std::string_view text);
+// Sends standard output into `into` from now on instead of an fd (nullptr:
+// back to the fd); returns the previous one.
+std::string* capture_out(std::string* into);
 // Sends standard output to `fd` from now on, from offset `at` on when it is
 // not -1; returns the previous fd.
 int swap_out_fd(int fd, off_t at = -1);

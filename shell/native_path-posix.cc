@@ -10,7 +10,10 @@
 #include "interp/path.h"
 #include "interp/stat_memo.h"
 
+// Output the interpreter still holds back for a redirection target is
+// written before korvel's own code looks at any file.
 std::string native_path(std::string_view path) {
+  interp_settle();
   StatMemoScope memo;  // a name not there as written is asked about again component by component
   return interp_resolve(path);
 }
@@ -19,6 +22,7 @@ std::string native_path(std::string_view path) {
 // own copies are: otherwise every page written would make the next name
 // lookup in that folder read the whole folder again.
 int open_native(std::string_view path, bool writing, uintmax_t& size, std::string& native) {
+  interp_settle();
   StatMemoScope memo;  // finding the path and opening it ask about the same names
   native = writing ? resolve_for_new(path) : interp_resolve(path);
   size = 0;
@@ -49,9 +53,13 @@ bool rewind_native(int fd) { return lseek(fd, 0, SEEK_SET) == 0; }
 void close_native(int fd) { close(fd); }
 
 bool is_regular_native(std::string_view path) {
+  interp_settle();
   StatMemoScope memo;
   struct stat st;
   return memo_stat(interp_resolve(path), true, &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool remove_native(const std::string& native) { return remove_file(native); }
+bool remove_native(const std::string& native) {
+  interp_settle();
+  return remove_file(native);
+}
