@@ -1,10 +1,15 @@
 #include "prepare/moved_files.h"
 
+#include <algorithm>
+#include <filesystem>
+
 #include "prepare/local_files.h"
 #include "prepare/names.h"
 #include "shell/file_layer.h"
 #include "shell/native_path.h"
 #include "shell/text.h"
+
+namespace fs = std::filesystem;
 
 MovedFiles read_moved_files() {
   MovedFiles moved;
@@ -31,7 +36,20 @@ void MovedFilesWriter::add(std::string_view name) {
   if (!earlier_.contains(name)) write_line(handle_, to_lower_ascii(name));
 }
 
-bool may_take_working_name(std::string_view name, const std::string& source, const MovedFiles& moved) {
+WorkingFolderNames::WorkingFolderNames() {
+  std::error_code ec;
+  for (const fs::directory_entry& entry : fs::directory_iterator(native_path("."), ec))
+    hashes_.push_back(name_hash(entry.path().filename().string(), true));
+  std::sort(hashes_.begin(), hashes_.end());
+}
+
+bool WorkingFolderNames::may_hold(std::string_view name) const {
+  return std::binary_search(hashes_.begin(), hashes_.end(), name_hash(name, true));
+}
+
+bool may_take_working_name(std::string_view name, const std::string& source, const MovedFiles& moved,
+                           const WorkingFolderNames& present) {
+  if (!present.may_hold(name)) return true;
   std::string there = native_path(name);  // finds the name in any letter case
   switch (kind_of(there)) {
     case FileKind::kMissing: return true;

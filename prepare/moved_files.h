@@ -3,8 +3,10 @@
 // txt_in, kept from run to run in moved_files.list: a later move may replace
 // those, but never a file that came from elsewhere (the install's README,
 // the user's own files).
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "prepare/name_set.h"
 
@@ -28,8 +30,22 @@ class MovedFilesWriter {
   int handle_;
 };
 
+// The names in the working folder when planning began, read once (asking
+// the file system about every name costs more at 50,000 documents), kept as
+// hashes that ignore letter case: 8 bytes a name. A name whose hash is there
+// may be there, and is asked about.
+class WorkingFolderNames {
+ public:
+  WorkingFolderNames();
+  bool may_hold(std::string_view name) const;
+
+ private:
+  std::vector<uint64_t> hashes_;  // sorted
+};
+
 // Whether a file that comes from txt_in (`source`, native) may take `name` in
-// the working folder: no file has that name there in any letter case, or the
-// one there is a scratch file, was put there by an earlier move, or already
-// holds the same bytes.
-bool may_take_working_name(std::string_view name, const std::string& source, const MovedFiles& moved);
+// the working folder, which held `present` when planning began: no file has
+// that name there in any letter case, or the one there is a scratch file,
+// was put there by an earlier move, or already holds the same bytes.
+bool may_take_working_name(std::string_view name, const std::string& source, const MovedFiles& moved,
+                           const WorkingFolderNames& present);

@@ -75,6 +75,7 @@ void normalise_file_names() {
   std::string program = file_name_of(invocation_path());
   std::string txt_in = native_path("txt_in");
   MovedFiles moved = read_moved_files();
+  WorkingFolderNames present;
   std::vector<Move> moves;
   moves.reserve(listed);
   std::vector<Move> direct;  // documents whose names no command can carry
@@ -103,8 +104,8 @@ void normalise_file_names() {
       say_stays(name, "its name cannot be used in a command");
     } else if (!is_addressable(name)) {
       direct.push_back({static_cast<uint32_t>(i), renamed_index, stamp.size});
-    } else if (!may_take_working_name(name, source, moved) ||
-               (renamed != name && !may_take_working_name(renamed, source, moved))) {
+    } else if (!may_take_working_name(name, source, moved, present) ||
+               (renamed != name && !may_take_working_name(renamed, source, moved, present))) {
       say_stays(name, "a different file of that name is in the working folder");
     } else {
       moves.push_back({static_cast<uint32_t>(i), renamed_index, stamp.size});
