@@ -35,7 +35,7 @@ int copy_bytes(int from, int to, off_t size) {
   if (left == 0) return 0;
   // Some file systems refuse copy_file_range; plain reads do for the rest,
   // and a write error it met shows again here.
-  char buffer[64 * 1024];
+  static char buffer[64 * 1024];  // off the stack: the process has one thread
   for (;;) {
     ssize_t n = read(from, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;

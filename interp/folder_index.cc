@@ -1,6 +1,7 @@
 #include "interp/folder_index.h"
 
 #include <algorithm>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <map>
@@ -48,6 +49,16 @@ bool same(const Stamp& a, const Stamp& b) {
   return a.dev == b.dev && a.ino == b.ino && same_time(a.mtim, b.mtim) && same_time(a.ctim, b.ctim);
 }
 
+bool not_after(const timespec& a, const timespec& b) {
+  return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec <= b.tv_nsec);
+}
+
+timespec clock_now() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return now;
+}
+
 bool stamp_of(const std::string& folder, Stamp& stamp) {
   struct stat st;
   if (memo_stat(folder, true, &st) != 0 || !S_ISDIR(st.st_mode)) return false;
@@ -75,8 +86,18 @@ struct Variants {
 // they are not kept.
 constexpr size_t kMostDotless = 256;
 
+// Whether the folder's clock keeps step with this process's: learnt at the
+// first change made here, by looking at the folder's times after it.
+enum class Clock { kUnknown, kInStep, kApart };
+
 struct Index {
   Stamp stamp;  // the folder's times when last seen or last changed here
+  // Changes made here since `stamp`, none of them later than `changed_by`:
+  // times no later than that are this process's own, and the next stat()
+  // of the folder, which a lookup takes anyway, renews the stamp.
+  bool own_changes = false;
+  timespec changed_by{};
+  Clock clock = Clock::kUnknown;
   bool built = false;
   std::vector<uint64_t> filter;
   bool dotless_known = false;
@@ -115,6 +136,18 @@ bool filter_may_hold(const Index& index, std::string_view lower) {
   bool all = true;
   each_probe(lower, [&](size_t bit) { all = all && (index.filter[bit / 64] >> (bit % 64) & 1); });
   return all;
+}
+
+// Whether the folder, whose times are `now`, changed only here since the
+// index last saw it; the index then takes `now` as its stamp.
+bool held_still(Index& index, const Stamp& now) {
+  if (same(index.stamp, now)) return true;
+  if (!index.own_changes || now.dev != index.stamp.dev || now.ino != index.stamp.ino ||
+      !not_after(now.mtim, index.changed_by) || !not_after(now.ctim, index.changed_by))
+    return false;
+  index.stamp = now;
+  index.own_changes = false;
+  return true;
 }
 
 bool by_listing(const std::string& a, std::string_view b) { return listing_before(a, b); }
@@ -206,12 +239,13 @@ std::vector<std::string> variants(const std::string& folder, std::string_view na
   Index& index = index_for({now.dev, now.ino}, made);
   if (spellings.size() >= 64) spellings.clear();
   spellings[folder] = Key{now.dev, now.ino};
-  bool held_still = !made && same(index.stamp, now);
+  bool still = !made && held_still(index, now);
   // The stamp is taken before the folder is read: a change made while it is
   // read shows as a newer time at the next use.
   index.stamp = now;
+  index.own_changes = false;
   std::string lower = to_lower_ascii(name);
-  if (!held_still) {
+  if (!still) {
     index.built = false;
     index.filter = {};
     index.kept.clear();
@@ -237,18 +271,38 @@ std::pair<std::string, std::string> split_native(std::string_view native) {
 }
 
 // One of the interpreter's own changes, made between taking `before` and
-// this call. An index that had already missed a change is dropped rather
-// than patched, so that it is read again at its next use.
-void note_change(const std::string& folder, const Stamp& before, std::string_view name, bool added) {
+// this call, at `started` or later. An index that had already missed a
+// change is dropped rather than patched, so that it is read again at its
+// next use.
+void note_change(const std::string& folder, const Stamp& before, const timespec& started, std::string_view name,
+                 bool added) {
   auto found = indexes.find({before.dev, before.ino});
   if (found == indexes.end()) return;
   Index& index = found->second;
-  Stamp after{};
+  timespec finished = clock_now();
   bool plain_name = !name.empty() && name != "." && name != "..";
-  if (!plain_name || !same(index.stamp, before) || !stamp_of(folder, after) || after.dev != before.dev ||
-      after.ino != before.ino) {
+  if (!plain_name || !held_still(index, before)) {
     indexes.erase(found);
     return;
+  }
+  // The first change shows whether the folder's times come from a clock in
+  // step with this one (within a second, as coarse file system clocks
+  // are); where they do not, every change is followed by a stat().
+  if (index.clock != Clock::kInStep) {
+    Stamp after{};
+    if (!stamp_of(folder, after) || after.dev != before.dev || after.ino != before.ino) {
+      indexes.erase(found);
+      return;
+    }
+    if (index.clock == Clock::kUnknown) {
+      timespec second_before = {started.tv_sec - 1, started.tv_nsec};
+      bool in_step = not_after(after.mtim, finished) && not_after(second_before, after.mtim);
+      index.clock = in_step ? Clock::kInStep : Clock::kApart;
+    }
+    index.stamp = after;
+  } else {
+    index.own_changes = true;
+    index.changed_by = finished;
   }
   std::string lower = to_lower_ascii(name);
   if (index.built && added) filter_add(index, lower);
@@ -264,7 +318,6 @@ void note_change(const std::string& folder, const Stamp& before, std::string_vie
       index.dotless = {};
     }
   }
-  index.stamp = after;
 }
 
 // Whether a folder spelled so may have an index; a stat() only for a
@@ -294,11 +347,12 @@ bool changed(const std::string& native, bool added, Change change) {
     return change();
   }
   bool known = may_have_index(folder) && stamp_of(folder, before);
+  timespec started = clock_now();
   bool done = change();
   // Whatever the change touched, earlier answers about it are stale.
   forget_stat(native, folder);
   if (!done) return false;
-  if (known) note_change(folder, before, name, added);
+  if (known) note_change(folder, before, started, name, added);
   return true;
 }
 }  // namespace
@@ -312,8 +366,8 @@ bool certainly_missing(const std::string& folder, std::string_view name) {
   if (spelling == spellings.end() || !spelling->second) return false;
   auto found = indexes.find(*spelling->second);
   Stamp now{};
-  if (found == indexes.end() || !found->second.built || !stamp_of(folder, now) || !same(found->second.stamp, now) ||
-      found->first != Key{now.dev, now.ino})
+  if (found == indexes.end() || !found->second.built || !stamp_of(folder, now) ||
+      found->first != Key{now.dev, now.ino} || !held_still(found->second, now))
     return false;
   std::string lower = to_lower_ascii(name);
   if (Variants* v = kept_for(found->second, lower)) return v->names.empty();
@@ -325,7 +379,7 @@ bool names_without_dot(const std::string& folder, std::vector<std::string>& name
   if (!stamp_of(folder, now)) return false;
   auto found = indexes.find({now.dev, now.ino});
   if (found == indexes.end() || !found->second.built || !found->second.dotless_known ||
-      !same(found->second.stamp, now))
+      !held_still(found->second, now))
     return false;
   found->second.used = ++clock_of_use;
   names = found->second.dotless;
