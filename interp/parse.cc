@@ -13,13 +13,16 @@ std::vector<Word> split_words(std::string_view line) {
     Word word{"", false, i, i};
     bool in_quotes = false;
     while (i < line.size() && (in_quotes || !is_blank(line[i]))) {
-      if (line[i] == '"') {
+      // The bytes up to the next quote, or outside quotes the next blank, go in one piece.
+      size_t end = i;
+      while (end < line.size() && line[end] != '"' && (in_quotes || !is_blank(line[end]))) ++end;
+      word.text.append(line.substr(i, end - i));
+      i = end;
+      if (i < line.size() && line[i] == '"') {
         in_quotes = !in_quotes;
         word.quoted = true;
-      } else {
-        word.text.push_back(line[i]);
+        ++i;
       }
-      ++i;
     }
     word.end = i;
     words.push_back(word);
@@ -44,8 +47,11 @@ bool cut_redirections(std::string_view line, std::string& command, Redirection& 
     char c = line[i];
     if (c == '"') in_quotes = !in_quotes;
     if (in_quotes || c != '>') {
-      command.push_back(c);
-      ++i;
+      // Up to the next quote or ">" in one piece.
+      size_t end = i + 1;
+      while (end < line.size() && line[end] != '"' && line[end] != '>') ++end;
+      command.append(line.substr(i, end - i));
+      i = end;
       continue;
     }
     redirection.append = i + 1 < line.size() && line[i + 1] == '>';

@@ -1,7 +1,7 @@
 #include "interp/stat_memo.h"
 
+#include <array>
 #include <cerrno>
-#include <unordered_map>
 
 namespace {
 
@@ -11,9 +11,23 @@ struct Answer {
   struct stat st;
 };
 
-constexpr size_t kMostKept = 512;
+// The last answers, in a ring: a command asks about a handful of paths,
+// mostly again right after the first time, and a command over a whole
+// folder asks about every file once or twice. A small ring searched in
+// order costs less than hashing every path, and an answer pushed out only
+// costs its question asked again. The strings keep their buffers from one
+// answer to the next.
+struct Slot {
+  std::string path;
+  bool follow = false;
+  bool used = false;
+  Answer answer{};
+};
+
+constexpr size_t kKept = 32;
+std::array<Slot, kKept> slots;
+size_t next_slot = 0;
 int depth = 0;
-std::unordered_map<std::string, Answer> followed, not_followed;
 
 Answer ask(const std::string& path, bool follow) {
   Answer answer{};
@@ -28,11 +42,21 @@ bool same_for_both(const Answer& answer) {
   return answer.result == 0 ? !S_ISLNK(answer.st.st_mode) : answer.error == ENOENT;
 }
 
-const Answer& remember(std::unordered_map<std::string, Answer>& answers, const std::string& path, const Answer& answer) {
-  // A command over a whole folder asks about every file once or twice;
-  // kept answers must not grow with the number of files.
-  if (followed.size() + not_followed.size() >= kMostKept) forget_stats();
-  return answers.insert_or_assign(path, answer).first->second;
+const Answer* known(const std::string& path, bool follow) {
+  for (const Slot& slot : slots)
+    if (slot.used && slot.follow == follow && slot.path == path) return &slot.answer;
+  return nullptr;
+}
+
+const Answer& remember(const std::string& path, bool follow, const Answer& answer) {
+  for (Slot& slot : slots)
+    if (slot.used && slot.follow == follow && slot.path == path) return slot.answer = answer;
+  Slot& slot = slots[next_slot];
+  next_slot = (next_slot + 1) % kKept;
+  slot.path.assign(path);
+  slot.follow = follow;
+  slot.used = true;
+  return slot.answer = answer;
 }
 
 int give(const Answer& answer, struct stat* st) {
@@ -47,13 +71,13 @@ int give(const Answer& answer, struct stat* st) {
 int memo_stat(const std::string& path, bool follow, struct stat* st) {
   if (depth == 0) return follow ? stat(path.c_str(), st) : lstat(path.c_str(), st);
   if (follow) {
-    if (auto known = followed.find(path); known != followed.end()) return give(known->second, st);
+    if (const Answer* answer = known(path, true)) return give(*answer, st);
   }
-  auto known = not_followed.find(path);
-  Answer link = known != not_followed.end() ? known->second : remember(not_followed, path, ask(path, false));
+  const Answer* seen = known(path, false);
+  Answer link = seen ? *seen : remember(path, false, ask(path, false));
   if (!follow) return give(link, st);
-  if (same_for_both(link)) return give(remember(followed, path, link), st);
-  return give(remember(followed, path, ask(path, true)), st);
+  if (same_for_both(link)) return give(remember(path, true, link), st);
+  return give(remember(path, true, ask(path, true)), st);
 }
 
 void memo_missing(const std::string& path) {
@@ -61,20 +85,17 @@ void memo_missing(const std::string& path) {
   Answer missing{};
   missing.result = -1;
   missing.error = ENOENT;
-  remember(not_followed, path, missing);
-  remember(followed, path, missing);
+  remember(path, false, missing);
+  remember(path, true, missing);
 }
 
 void forget_stat(const std::string& path, const std::string& folder) {
-  for (auto* answers : {&followed, &not_followed}) {
-    answers->erase(path);
-    answers->erase(folder);
-  }
+  for (Slot& slot : slots)
+    if (slot.used && (slot.path == path || slot.path == folder)) slot.used = false;
 }
 
 void forget_stats() {
-  followed.clear();
-  not_followed.clear();
+  for (Slot& slot : slots) slot.used = false;
 }
 
 StatMemoScope::StatMemoScope() { ++depth; }

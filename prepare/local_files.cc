@@ -12,7 +12,13 @@ namespace fs = std::filesystem;
 std::string txt_in_file(std::string_view name) { return file_in(native_path("txt_in"), name); }
 
 std::string file_in(const std::string& folder, std::string_view name) {
-  return (fs::path(folder) / std::string(name)).string();
+  // As fs::path's "/" joins them, without parsing both paths: a name from a
+  // listing holds no separator.
+  constexpr char kSeparator = static_cast<char>(fs::path::preferred_separator);
+  std::string path = folder;
+  if (!path.empty() && path.back() != '/' && path.back() != kSeparator) path += kSeparator;
+  path.append(name);
+  return path;
 }
 
 FileKind kind_of(const std::string& native) { return stamp_of(native).kind; }
