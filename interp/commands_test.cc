@@ -319,6 +319,33 @@ TEST_F(Interp, RedirectionNotWrittenWholeKeepsNothingOfIt) {
   EXPECT_EQ(read_file("more.txt"), "kept\r\n");
 }
 
+// A listing kept from one command to the next must never hide a change made
+// by another program: each change lands after the folder held still long
+// enough for its listing to be kept.
+TEST_F(Interp, KeptListingShowsEveryLaterChange) {
+  struct Change {
+    const char* name;
+    std::function<void()> apply;
+    std::string listed;
+  };
+  const Change changes[] = {
+      {"added", [] { make("d/c.txt"); }, "a.txt\r\nb.txt\r\nc.txt\r\n"},
+      {"removed", [] { fs::remove("d/a.txt"); }, "b.txt\r\n"},
+      {"renamed", [] { fs::rename("d/a.txt", "d/A2.txt"); }, "A2.txt\r\nb.txt\r\n"},
+      {"made a folder", [] { fs::remove("d/a.txt"), fs::create_directory("d/a.txt"); }, "a.txt\r\nb.txt\r\n"},
+  };
+  for (const Change& change : changes) {
+    fs::remove_all("d");
+    make("d/a.txt");
+    make("d/b.txt");
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_EQ(capture("dir /b d").out, "a.txt\r\nb.txt\r\n");
+    EXPECT_EQ(capture("dir /b d\\*.txt").out, "a.txt\r\nb.txt\r\n");
+    change.apply();
+    EXPECT_EQ(capture("dir /b d").out, change.listed) << change.name;
+  }
+}
+
 // Output held back while the next line writes over the same target must end
 // as if each line had written it at once: the same files, the same messages.
 TEST_F(Interp, HeldBackOutputEndsAsIfWrittenAtOnce) {

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "interp/listing_cache.h"
 #include "interp/partial_copy.h"
 #include "interp/pattern.h"
 #include "interp/stat_memo.h"
@@ -346,6 +347,7 @@ bool changed(const std::string& native, bool added, Change change) {
     if (may_have_index(folder)) stamp_of(folder, before);
     return change();
   }
+  drop_kept_listing(folder);
   bool known = may_have_index(folder) && stamp_of(folder, before);
   timespec started = clock_now();
   bool done = change();

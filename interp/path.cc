@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "interp/folder_index.h"
+#include "interp/listing_cache.h"
 #include "interp/partial_copy.h"
 #include "interp/pattern.h"
 #include "interp/stat_memo.h"
@@ -156,18 +158,21 @@ void Entries::sort() {
 }
 
 namespace {
-// The entries of a folder that `keep` lets through, in listing order.
-template <typename Keep>
-Entries read_folder(const std::string& native, Keep keep) {
-  Entries entries;
+// Every entry of a folder, in listing order; false if it cannot be read.
+// `plain` is cleared when an entry's kind had to be asked of the file
+// system (a link, or a file system that does not say): such a listing is
+// not kept, since where a link leads can change while the folder holds still.
+bool read_whole_folder(const std::string& native, Entries& entries, bool& plain) {
+  plain = true;
   DIR* dir = opendir(native.c_str());
-  if (!dir) return entries;
+  if (!dir) return false;
   int dir_fd = dirfd(dir);
   while (dirent* entry = readdir(dir)) {
     std::string_view name = entry->d_name;
-    if (name == "." || name == ".." || is_partial_copy_name(name) || !keep(name)) continue;
+    if (name == "." || name == ".." || is_partial_copy_name(name)) continue;
     bool folder = entry->d_type == DT_DIR;
     if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+      plain = false;
       struct stat st;
       folder = fstatat(dir_fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
     }
@@ -175,6 +180,32 @@ Entries read_folder(const std::string& native, Keep keep) {
   }
   closedir(dir);
   entries.sort();
+  return true;
+}
+
+timespec clock_now() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return now;
+}
+
+// The entries of a folder that `keep` lets through, in listing order.
+template <typename Keep>
+Entries read_folder(const std::string& native, Keep keep) {
+  struct stat st;
+  bool known = memo_stat(native, true, &st) == 0 && S_ISDIR(st.st_mode);
+  const Entries* whole = known ? kept_listing(st) : nullptr;
+  Entries read;
+  bool plain = false;
+  timespec read_at = clock_now();
+  if (!whole) {
+    if (!read_whole_folder(native, read, plain)) return {};
+    whole = &read;
+  }
+  Entries entries;
+  for (const Entry& entry : *whole)
+    if (keep(entry.name)) entries.add(entry.name, entry.is_folder, entry.was_regular);
+  if (whole == &read && known && plain) keep_listing(st, read_at, std::move(read));
   return entries;
 }
 }  // namespace

@@ -1,0 +1,25 @@
+#pragma once
+// The last whole listing of a folder, kept while the folder holds still:
+// korvel lists txt_in again and again (each extension, then every file,
+// then the list it moves by) before it changes anything there, and at
+// 50,000 documents each listing reads and sorts every name anew.
+//
+// A folder's times show a change only when they differ from what was seen;
+// a change landing within the same tick of the file system's clock as the
+// one before would look the same. A listing is therefore reused only when it
+// was read well after the folder last changed: 10 ms later on a file system
+// whose times are finer than that, two seconds on one with coarse times.
+#include <string>
+#include <sys/stat.h>
+
+#include "interp/path.h"
+
+// The listing kept for the folder `st` describes, in listing order; nullptr
+// when there is none or the folder may have changed since.
+const Entries* kept_listing(const struct stat& st);
+// Keeps `entries` (every name of the folder, in listing order), read after
+// `read_at` (CLOCK_REALTIME) from the folder that `st`, taken before, describes.
+void keep_listing(const struct stat& st, const timespec& read_at, Entries entries);
+// Drops the kept listing when it is of `folder`, which the interpreter is
+// about to change: its memory is not held for a listing that cannot serve.
+void drop_kept_listing(const std::string& folder);
