@@ -35,7 +35,7 @@ int active_code_page() {
   return page;
 }
 
-void chcp_command(const std::vector<Word>& args) {
+void chcp_command(std::span<const Word> args) {
   int page = active_code_page();
   // The code page follows the locale; asking for another one cannot work.
   if (!args.empty() && args[0].text != std::to_string(page)) return err_line("Invalid code page");

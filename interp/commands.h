@@ -1,6 +1,7 @@
 #pragma once
 // The built-in commands. Each gets the words after its name; their output
 // goes through interp/output.h.
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -9,16 +10,16 @@
 // Runs one command line whose redirections have been taken off already.
 void run_command(std::string_view line);
 
-void dir_command(const std::vector<Word>& args);
-void del_command(const std::vector<Word>& args);
-void copy_command(const std::vector<Word>& args);
-void md_command(const std::vector<Word>& args);
-void rd_command(const std::vector<Word>& args);
-void find_command(const std::vector<Word>& args);
-void findstr_command(const std::vector<Word>& args);
-void sort_command(const std::vector<Word>& args);
-void chcp_command(const std::vector<Word>& args);
-void start_command(const std::vector<Word>& args);
+void dir_command(std::span<const Word> args);
+void del_command(std::span<const Word> args);
+void copy_command(std::span<const Word> args);
+void md_command(std::span<const Word> args);
+void rd_command(std::span<const Word> args);
+void find_command(std::span<const Word> args);
+void findstr_command(std::span<const Word> args);
+void sort_command(std::span<const Word> args);
+void chcp_command(std::span<const Word> args);
+void start_command(std::span<const Word> args);
 // The loop needs the line itself: its command is run again for every name.
 void for_command(std::string_view line, const std::vector<Word>& words);
 

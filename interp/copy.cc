@@ -194,7 +194,7 @@ void copy_files(std::string_view source, std::string_view target) {
 }
 }  // namespace
 
-void copy_command(const std::vector<Word>& args) {
+void copy_command(std::span<const Word> args) {
   std::vector<std::string> operands;
   for (const Word& word : args) {
     std::string text = to_lower_ascii(word.text);

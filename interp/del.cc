@@ -29,7 +29,7 @@ void delete_matches(std::string_view target) {
 }
 }  // namespace
 
-void del_command(const std::vector<Word>& args) {
+void del_command(std::span<const Word> args) {
   std::vector<std::string> targets;
   for (const Word& word : args) {
     std::string text = to_lower_ascii(word.text);

@@ -90,7 +90,7 @@ void list_one(std::string_view target, bool bare) {
 }
 }  // namespace
 
-void dir_command(const std::vector<Word>& args) {
+void dir_command(std::span<const Word> args) {
   bool bare = false;
   std::vector<std::string> targets;
   for (const Word& word : args) {

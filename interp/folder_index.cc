@@ -241,12 +241,12 @@ std::vector<std::string> variants(const std::string& folder, std::string_view na
   if (spellings.size() >= 64) spellings.clear();
   spellings[folder] = Key{now.dev, now.ino};
   bool still = !made && held_still(index, now);
-  // The stamp is taken before the folder is read: a change made while it is
-  // read shows as a newer time at the next use.
-  index.stamp = now;
-  index.own_changes = false;
   std::string lower = to_lower_ascii(name);
   if (!still) {
+    // The stamp is taken before the folder is read: a change made while it
+    // is read shows as a newer time at the next use.
+    index.stamp = now;
+    index.own_changes = false;
     index.built = false;
     index.filter = {};
     index.kept.clear();
@@ -264,36 +264,40 @@ std::vector<std::string> variants(const std::string& folder, std::string_view na
 }
 
 // "txt_in/a.txt" -> "txt_in" and "a.txt"; "a.txt" -> "." and "a.txt".
-std::pair<std::string, std::string> split_native(std::string_view native) {
+std::pair<std::string_view, std::string_view> split_native(std::string_view native) {
   while (native.size() > 1 && native.back() == '/') native.remove_suffix(1);
   size_t slash = native.rfind('/');
-  if (slash == std::string_view::npos) return {".", std::string(native)};
-  return {slash == 0 ? "/" : std::string(native.substr(0, slash)), std::string(native.substr(slash + 1))};
+  if (slash == std::string_view::npos) return {".", native};
+  return {slash == 0 ? "/" : native.substr(0, slash), native.substr(slash + 1)};
 }
 
 // One of the interpreter's own changes, made between taking `before` and
 // this call, at `started` or later. An index that had already missed a
 // change is dropped rather than patched, so that it is read again at its
 // next use.
-void note_change(const std::string& folder, const Stamp& before, const timespec& started, std::string_view name,
+// False when the index is gone; else the folder's stamp in the stat memo
+// may stay for the rest of the command: the index either took it anew, or
+// knows every later time up to `changed_by` for its own.
+bool note_change(const std::string& folder, const Stamp& before, const timespec& started, std::string_view name,
                  bool added) {
   auto found = indexes.find({before.dev, before.ino});
-  if (found == indexes.end()) return;
+  if (found == indexes.end()) return false;
   Index& index = found->second;
   timespec finished = clock_now();
   bool plain_name = !name.empty() && name != "." && name != "..";
   if (!plain_name || !held_still(index, before)) {
     indexes.erase(found);
-    return;
+    return false;
   }
   // The first change shows whether the folder's times come from a clock in
   // step with this one (within a second, as coarse file system clocks
   // are); where they do not, every change is followed by a stat().
   if (index.clock != Clock::kInStep) {
+    forget_stat(folder);
     Stamp after{};
     if (!stamp_of(folder, after) || after.dev != before.dev || after.ino != before.ino) {
       indexes.erase(found);
-      return;
+      return false;
     }
     if (index.clock == Clock::kUnknown) {
       timespec second_before = {started.tv_sec - 1, started.tv_nsec};
@@ -319,6 +323,7 @@ void note_change(const std::string& folder, const Stamp& before, const timespec&
       index.dotless = {};
     }
   }
+  return true;
 }
 
 // Whether a folder spelled so may have an index; a stat() only for a
@@ -339,7 +344,8 @@ bool may_have_index(const std::string& folder) {
 // copies are nobody's names: they change nothing any lookup could find.
 template <typename Change>
 bool changed(const std::string& native, bool added, Change change) {
-  auto [folder, name] = split_native(native);
+  auto [folder_part, name] = split_native(native);
+  std::string folder(folder_part);
   Stamp before{};
   if (is_partial_copy_name(name)) {
     // The folder's stamp from before the partial copy was made, kept in the
@@ -351,11 +357,11 @@ bool changed(const std::string& native, bool added, Change change) {
   bool known = may_have_index(folder) && stamp_of(folder, before);
   timespec started = clock_now();
   bool done = change();
-  // Whatever the change touched, earlier answers about it are stale.
-  forget_stat(native, folder);
-  if (!done) return false;
-  if (known) note_change(folder, before, started, name, added);
-  return true;
+  // Whatever the change touched, earlier answers about it are stale; the
+  // folder's own, unless its index accounts for the change.
+  forget_stat(native);
+  if (!done || !known || !note_change(folder, before, started, name, added)) forget_stat(folder);
+  return done;
 }
 }  // namespace
 

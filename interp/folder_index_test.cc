@@ -3,11 +3,13 @@
 // the folder's clock, nor after another program's.
 #include "interp/folder_index.h"
 
+#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 #include "interp/interp.h"
@@ -96,6 +98,21 @@ TEST_F(FolderIndex, SeesAnotherProgramsChangesOnceTheFolderTimesMove) {
   ASSERT_EQ(unlink("sub/OUTSIDE.TXT"), 0);
   touch_folder("sub");
   EXPECT_EQ(interp_resolve("sub\\outside.txt"), "sub/outside.txt");
+}
+
+// The interpreter's own changes are told from another program's by the
+// clock: a change made after them, past their tick, must still be seen.
+TEST_F(FolderIndex, SeesAnotherProgramsChangeMadeAfterItsOwn) {
+  EXPECT_EQ(find_ignoring_case("sub", "x.txt"), "");
+  for (int i = 0; i < 4; ++i) {
+    std::string n = std::to_string(i);
+    interp_run("copy source.txt sub\\own_" + n + ".txt > out_null.list");
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::ofstream("sub/LATER_" + n + ".TXT");
+    touch_folder("sub");
+    EXPECT_EQ(interp_resolve("sub\\later_" + n + ".txt"), "sub/LATER_" + n + ".TXT");
+    EXPECT_EQ(interp_resolve("SUB\\OWN_" + n + ".TXT"), "sub/own_" + n + ".txt");
+  }
 }
 
 TEST_F(FolderIndex, EverySpellingOfAFolderSharesItsIndex) {

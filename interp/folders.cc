@@ -20,7 +20,7 @@ bool make_folders(const std::string& native) {
 }
 }  // namespace
 
-void md_command(const std::vector<Word>& args) {
+void md_command(std::span<const Word> args) {
   if (args.empty()) return err_line(kSyntaxError);
   for (const Word& word : args) {
     if (is_switch(word)) return invalid_switch(word);
@@ -30,7 +30,7 @@ void md_command(const std::vector<Word>& args) {
   }
 }
 
-void rd_command(const std::vector<Word>& args) {
+void rd_command(std::span<const Word> args) {
   if (args.empty()) return err_line(kSyntaxError);
   for (const Word& word : args) {
     if (is_switch(word)) return invalid_switch(word);

@@ -16,7 +16,7 @@
 #include "shell/write_failure.h"
 
 namespace {
-using Handler = void (*)(const std::vector<Word>&);
+using Handler = void (*)(std::span<const Word>);
 
 struct Builtin {
   std::string_view name;
@@ -175,7 +175,7 @@ void run_command(std::string_view line) {
   if (name == "cmd") return nested_interpreter(line, words);
   if (name == "for") return for_command(line, words);
   for (const Builtin& builtin : kBuiltins)
-    if (name == builtin.name) return builtin.run(arguments(words));
+    if (name == builtin.name) return builtin.run(std::span<const Word>(words).subspan(1));
   err_line("'" + words[0].text + "' is not recognized as an internal or external command,");
   err_line("operable program or batch file.");
 }

@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <utility>
 
-#include "interp/stat_memo.h"
-
 namespace {
 struct Kept {
   bool valid = false;
+  std::string folder;  // as the listing's command spelled it
   dev_t dev = 0;
   ino_t ino = 0;
   timespec mtim{}, ctim{};
@@ -34,14 +33,13 @@ const Entries* kept_listing(const struct stat& st) {
   return &kept.entries;
 }
 
-void keep_listing(const struct stat& st, const timespec& read_at, Entries entries) {
+void keep_listing(const std::string& folder, const struct stat& st, const timespec& read_at, Entries entries) {
   kept = {};
   long long last_change = std::max(nanoseconds(st.st_mtim), nanoseconds(st.st_ctim));
   if (nanoseconds(read_at) - last_change < settled_after(st.st_mtim, st.st_ctim)) return;
-  kept = {true, st.st_dev, st.st_ino, st.st_mtim, st.st_ctim, std::move(entries)};
+  kept = {true, folder, st.st_dev, st.st_ino, st.st_mtim, st.st_ctim, std::move(entries)};
 }
 
 void drop_kept_listing(const std::string& folder) {
-  struct stat st;
-  if (kept.valid && (memo_stat(folder, true, &st) != 0 || (st.st_dev == kept.dev && st.st_ino == kept.ino))) kept = {};
+  if (kept.valid && folder == kept.folder) kept = {};
 }

@@ -17,9 +17,11 @@
 // The listing kept for the folder `st` describes, in listing order; nullptr
 // when there is none or the folder may have changed since.
 const Entries* kept_listing(const struct stat& st);
-// Keeps `entries` (every name of the folder, in listing order), read after
+// Keeps `entries` (every name of `folder`, in listing order), read after
 // `read_at` (CLOCK_REALTIME) from the folder that `st`, taken before, describes.
-void keep_listing(const struct stat& st, const timespec& read_at, Entries entries);
-// Drops the kept listing when it is of `folder`, which the interpreter is
-// about to change: its memory is not held for a listing that cannot serve.
+void keep_listing(const std::string& folder, const struct stat& st, const timespec& read_at, Entries entries);
+// Drops the kept listing when it is of `folder` (spelled as when it was
+// kept), which the interpreter is about to change: its memory is not held
+// for a listing that cannot serve. Another spelling leaves it to be found
+// stale by its times.
 void drop_kept_listing(const std::string& folder);

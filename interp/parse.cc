@@ -72,8 +72,3 @@ bool cut_redirections(std::string_view line, std::string& command, Redirection& 
 }
 
 bool is_switch(const Word& word) { return !word.quoted && !word.text.empty() && word.text[0] == '/'; }
-
-std::vector<Word> arguments(const std::vector<Word>& words) {
-  if (words.empty()) return {};
-  return std::vector<Word>(words.begin() + 1, words.end());
-}

@@ -27,5 +27,3 @@ struct Redirection {
 bool cut_redirections(std::string_view line, std::string& command, Redirection& redirection);
 
 bool is_switch(const Word& word);
-// The words after the first one.
-std::vector<Word> arguments(const std::vector<Word>& words);

@@ -192,8 +192,10 @@ timespec clock_now() {
 // The entries of a folder that `keep` lets through, in listing order.
 template <typename Keep>
 Entries read_folder(const std::string& native, Keep keep) {
+  // Asked anew, not from the stat memo: a folder's times kept there may
+  // predate the command's own changes, which its index accounts for.
   struct stat st;
-  bool known = memo_stat(native, true, &st) == 0 && S_ISDIR(st.st_mode);
+  bool known = stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   const Entries* whole = known ? kept_listing(st) : nullptr;
   Entries read;
   bool plain = false;
@@ -205,7 +207,7 @@ Entries read_folder(const std::string& native, Keep keep) {
   Entries entries;
   for (const Entry& entry : *whole)
     if (keep(entry.name)) entries.add(entry.name, entry.is_folder, entry.was_regular);
-  if (whole == &read && known && plain) keep_listing(st, read_at, std::move(read));
+  if (whole == &read && known && plain) keep_listing(native, st, read_at, std::move(read));
   return entries;
 }
 }  // namespace

@@ -23,7 +23,7 @@ bool upper_before(std::string_view a, std::string_view b) {
 }
 }  // namespace
 
-void find_command(const std::vector<Word>& args) {
+void find_command(std::span<const Word> args) {
   bool ignore_case = false, invert = false;
   std::vector<std::string> operands;
   for (const Word& word : args) {
@@ -51,7 +51,7 @@ void find_command(const std::vector<Word>& args) {
   }
 }
 
-void findstr_command(const std::vector<Word>& args) {
+void findstr_command(std::span<const Word> args) {
   bool ignore_case = false, literal = false, invert = false;
   std::vector<std::string> searches;
   std::vector<std::string> files;
@@ -93,7 +93,7 @@ void findstr_command(const std::vector<Word>& args) {
   }
 }
 
-void sort_command(const std::vector<Word>& args) {
+void sort_command(std::span<const Word> args) {
   std::string input, output;
   bool reverse = false;
   for (size_t i = 0; i < args.size(); ++i) {

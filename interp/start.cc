@@ -124,7 +124,7 @@ std::vector<std::string> terminal_argv(const std::string& terminal, const std::s
   return {terminal, "-e", program};
 }
 
-void start_command(const std::vector<Word>& args) {
+void start_command(std::span<const Word> args) {
   std::string folder_written = ".";
   std::string program;
   bool no_window = false;

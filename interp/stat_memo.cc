@@ -94,6 +94,11 @@ void forget_stat(const std::string& path, const std::string& folder) {
     if (slot.used && (slot.path == path || slot.path == folder)) slot.used = false;
 }
 
+void forget_stat(std::string_view path) {
+  for (Slot& slot : slots)
+    if (slot.used && slot.path == path) slot.used = false;
+}
+
 void forget_stats() {
   for (Slot& slot : slots) slot.used = false;
 }

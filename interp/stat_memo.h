@@ -6,6 +6,7 @@
 // drops the answers it touches; outside a command (korvel's file layer
 // resolving a path) every question goes to the file system.
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 
 // stat() (follow) or lstat() through the memo; 0 on success, as they return.
@@ -14,6 +15,8 @@ int memo_stat(const std::string& path, bool follow, struct stat* st);
 void memo_missing(const std::string& path);
 // For a change to `path` inside `folder`: drops what was known of both.
 void forget_stat(const std::string& path, const std::string& folder);
+// Drops what was known of `path` alone.
+void forget_stat(std::string_view path);
 // For a change that may reach below `path` (a folder made, removed or
 // renamed): drops every answer.
 void forget_stats();
