@@ -132,8 +132,9 @@ void copy_files(std::string_view source, std::string_view target) {
   std::string shown_prefix = folder_prefix(parts);
   Entries found_names;
   bool many = has_wildcard(parts.name) || parts.name.empty();
-  if (!many && is_folder(interp_resolve(source))) {  // a folder stands for its files
-    source_folder = interp_resolve(source);
+  std::string found = many ? std::string() : interp_resolve(source);
+  if (!many && is_folder(found)) {  // a folder stands for its files
+    source_folder = found;
     shown_prefix = std::string(source) + "\\";
     many = true;
     parts.name = "*";
@@ -145,9 +146,8 @@ void copy_files(std::string_view source, std::string_view target) {
   }
   if (many) {
     found_names = matching_entries(source_folder, parts.name.empty() ? "*" : parts.name);
-  } else {
-    std::string found = interp_resolve(source);
-    if (is_file(found)) found_names.add(split_last(found).name, false);
+  } else if (is_file(found)) {
+    found_names.add(split_last(found).name, false);
   }
   size_t files = 0;
   for (const Entry& entry : found_names) files += entry.is_folder ? 0 : 1;

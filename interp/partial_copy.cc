@@ -21,12 +21,14 @@ pid_t own_pid = 0;  // asked once, and again in a forked child
 }  // namespace
 
 std::string partial_copy_name() {
+  static std::string name;
   if (own_pid == 0) {
     own_pid = getpid();
     static bool reset_on_fork = pthread_atfork(nullptr, nullptr, [] { own_pid = 0; }) == 0;
     (void)reset_on_fork;
+    name = std::string(kPrefix) + std::to_string(own_pid) + std::string(kSuffix);
   }
-  return std::string(kPrefix) + std::to_string(own_pid) + std::string(kSuffix);
+  return name;
 }
 
 bool is_partial_copy_name(std::string_view name) { return name.starts_with(kPrefix) && name.ends_with(kSuffix); }
