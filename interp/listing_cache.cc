@@ -33,8 +33,13 @@ const Entries* kept_listing(const struct stat& st) {
   return &kept.entries;
 }
 
+// Beyond this, a kept listing and the copy a command filters from it would
+// cost megabytes; such a folder is read again instead.
+bool listing_worth_keeping(size_t names) { return names <= 20000; }
+
 void keep_listing(const std::string& folder, const struct stat& st, const timespec& read_at, Entries entries) {
   kept = {};
+  if (!listing_worth_keeping(entries.size())) return;
   long long last_change = std::max(nanoseconds(st.st_mtim), nanoseconds(st.st_ctim));
   if (nanoseconds(read_at) - last_change < settled_after(st.st_mtim, st.st_ctim)) return;
   kept = {true, folder, st.st_dev, st.st_ino, st.st_mtim, st.st_ctim, std::move(entries)};

@@ -14,6 +14,8 @@
 
 #include "interp/path.h"
 
+// Whether a listing of so many names is kept at all.
+bool listing_worth_keeping(size_t names);
 // The listing kept for the folder `st` describes, in listing order; nullptr
 // when there is none or the folder may have changed since.
 const Entries* kept_listing(const struct stat& st);

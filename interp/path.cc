@@ -189,6 +189,14 @@ timespec clock_now() {
   return now;
 }
 
+template <typename Keep>
+Entries filtered(const Entries& all, Keep keep) {
+  Entries entries;
+  for (const Entry& entry : all)
+    if (keep(entry.name)) entries.add(entry.name, entry.is_folder, entry.was_regular);
+  return entries;
+}
+
 // The entries of a folder that `keep` lets through, in listing order.
 template <typename Keep>
 Entries read_folder(const std::string& native, Keep keep) {
@@ -197,18 +205,22 @@ Entries read_folder(const std::string& native, Keep keep) {
   struct stat st;
   bool known = stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   const Entries* whole = known ? kept_listing(st) : nullptr;
-  Entries read;
-  bool plain = false;
-  timespec read_at = clock_now();
   if (!whole) {
+    Entries read;
+    bool plain = false;
+    timespec read_at = clock_now();
     if (!read_whole_folder(native, read, plain)) return {};
-    whole = &read;
+    // Filtered where it lies when it is not kept: a folder of 50,000 names
+    // is not held twice.
+    if (!known || !plain || !listing_worth_keeping(read.size())) {
+      read.keep_only(keep);
+      return read;
+    }
+    Entries entries = filtered(read, keep);
+    keep_listing(native, st, read_at, std::move(read));
+    return entries;
   }
-  Entries entries;
-  for (const Entry& entry : *whole)
-    if (keep(entry.name)) entries.add(entry.name, entry.is_folder, entry.was_regular);
-  if (whole == &read && known && plain) keep_listing(native, st, read_at, std::move(read));
-  return entries;
+  return filtered(*whole, keep);
 }
 }  // namespace
 

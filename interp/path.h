@@ -20,6 +20,11 @@ class Entries {
  public:
   void add(std::string_view name, bool is_folder, bool was_regular = false);
   void sort();  // listing order
+  // Drops the entries whose names `keep` refuses, keeping the order.
+  template <typename Keep>
+  void keep_only(Keep keep) {
+    std::erase_if(refs_, [&](const Ref& r) { return !keep(std::string_view(text_).substr(r.offset, r.length >> 2)); });
+  }
   size_t size() const { return refs_.size(); }
   bool empty() const { return refs_.empty(); }
   Entry operator[](size_t i) const {

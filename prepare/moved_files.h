@@ -32,15 +32,16 @@ class MovedFilesWriter {
 
 // The names in the working folder when planning began, read once (asking
 // the file system about every name costs more at 50,000 documents), kept as
-// hashes that ignore letter case: 8 bytes a name. A name whose hash is there
-// may be there, and is asked about.
+// hashes that ignore letter case. A name whose hash is there
+// may be there, and is asked about. Four bytes a name: with 50,000 names
+// there, about one lookup in 86,000 asks the file system for nothing.
 class WorkingFolderNames {
  public:
   WorkingFolderNames();
   bool may_hold(std::string_view name) const;
 
  private:
-  std::vector<uint64_t> hashes_;  // sorted
+  std::vector<uint32_t> hashes_;  // sorted
 };
 
 // Whether a file that comes from txt_in (`source`, native) may take `name` in
