@@ -197,9 +197,12 @@ void copy_files(std::string_view source, std::string_view target) {
 void copy_command(std::span<const Word> args) {
   std::vector<std::string> operands;
   for (const Word& word : args) {
+    if (!is_switch(word)) {
+      operands.push_back(word.text);
+      continue;
+    }
     std::string text = to_lower_ascii(word.text);
-    if (!is_switch(word)) operands.push_back(word.text);
-    else if (text != "/y" && text != "/-y" && text != "/b" && text != "/v") return invalid_switch(word);
+    if (text != "/y" && text != "/-y" && text != "/b" && text != "/v") return invalid_switch(word);
   }
   if (operands.empty() || operands.size() > 2) return err_line(kSyntaxError);
   copy_files(operands[0], operands.size() == 2 ? operands[1] : "");

@@ -36,9 +36,12 @@ void delete_matches(std::string_view target) {
 void del_command(std::span<const Word> args) {
   std::vector<std::string> targets;
   for (const Word& word : args) {
+    if (!is_switch(word)) {
+      targets.push_back(word.text);
+      continue;
+    }
     std::string text = to_lower_ascii(word.text);
-    if (!is_switch(word)) targets.push_back(word.text);
-    else if (text != "/q" && text != "/f") return invalid_switch(word);
+    if (text != "/q" && text != "/f") return invalid_switch(word);
   }
   if (targets.empty()) return err_line(kSyntaxError);
   for (const std::string& target : targets) delete_matches(target);

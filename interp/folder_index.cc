@@ -10,7 +10,6 @@
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <unordered_map>
 #include <utility>
 
 #include "interp/listing_cache.h"
@@ -117,7 +116,32 @@ uint64_t clock_of_use = 0;
 // Folders as spelled in paths -> the key of their index, or none. A change
 // in a folder without an index then costs no stat() of the folder. Cleared
 // whenever an index is made, so that "none" never hides a new one.
-std::unordered_map<std::string, std::optional<Key>> spellings;
+// At most a few dozen, looked up by a string compare each: cheaper than hashing.
+std::vector<std::pair<std::string, std::optional<Key>>> spellings;
+
+std::optional<Key>* spelling_of(std::string_view folder) {
+  for (auto& [spelled, key] : spellings)
+    if (spelled == folder) return &key;
+  return nullptr;
+}
+
+void spell(std::string_view folder, std::optional<Key> key) {
+  if (std::optional<Key>* known = spelling_of(folder)) {
+    *known = key;
+    return;
+  }
+  if (spellings.size() >= 64) spellings.clear();
+  spellings.emplace_back(std::string(folder), key);
+}
+
+// The lower-case form of a name, in a buffer kept for it: names are looked
+// up and told of once or twice per file.
+std::string_view lower_case(std::string_view name) {
+  static std::string lower;
+  lower.assign(name);
+  for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  return lower;
+}
 
 // All probes of a name fall into one 512-bit block: one cache line to touch.
 template <typename Probe>
@@ -238,8 +262,7 @@ std::vector<std::string> variants(const std::string& folder, std::string_view na
   if (!stamp_of(folder, now)) return {};
   bool made = false;
   Index& index = index_for({now.dev, now.ino}, made);
-  if (spellings.size() >= 64) spellings.clear();
-  spellings[folder] = Key{now.dev, now.ino};
+  spell(folder, Key{now.dev, now.ino});
   bool still = !made && held_still(index, now);
   std::string lower = to_lower_ascii(name);
   if (!still) {
@@ -309,7 +332,7 @@ bool note_change(const std::string& folder, const Stamp& before, const timespec&
     index.own_changes = true;
     index.changed_by = finished;
   }
-  std::string lower = to_lower_ascii(name);
+  std::string_view lower = lower_case(name);
   if (index.built && added) filter_add(index, lower);
   if (Variants* v = kept_for(index, lower)) {
     if (added) add_name(v->names, name);
@@ -329,15 +352,15 @@ bool note_change(const std::string& folder, const Stamp& before, const timespec&
 // Whether a folder spelled so may have an index; a stat() only for a
 // spelling not met since the last index was made.
 bool may_have_index(const std::string& folder) {
-  auto known = spellings.find(folder);
-  if (known == spellings.end()) {
-    if (spellings.size() >= 64) spellings.clear();
+  std::optional<Key>* known = spelling_of(folder);
+  if (!known) {
     struct stat st;
     std::optional<Key> key;
     if (memo_stat(folder, true, &st) == 0 && indexes.count({st.st_dev, st.st_ino})) key = Key{st.st_dev, st.st_ino};
-    known = spellings.emplace(folder, key).first;
+    spell(folder, key);
+    return key.has_value();
   }
-  return known->second && indexes.count(*known->second);
+  return *known && indexes.count(**known);
 }
 
 // Runs `change` on `native` and tells the index of its folder. Partial
@@ -355,7 +378,7 @@ bool changed(const std::string& native, bool added, Change change) {
   }
   drop_kept_listing(folder);
   bool known = may_have_index(folder) && stamp_of(folder, before);
-  timespec started = clock_now();
+  timespec started = known ? clock_now() : timespec{};
   bool done = change();
   // Whatever the change touched, earlier answers about it are stale; the
   // folder's own, unless its index accounts for the change.
@@ -370,14 +393,14 @@ std::vector<std::string> names_ignoring_case(const std::string& folder, std::str
 }
 
 bool certainly_missing(const std::string& folder, std::string_view name) {
-  auto spelling = spellings.find(folder);
-  if (spelling == spellings.end() || !spelling->second) return false;
-  auto found = indexes.find(*spelling->second);
+  std::optional<Key>* spelling = spelling_of(folder);
+  if (!spelling || !*spelling) return false;
+  auto found = indexes.find(**spelling);
   Stamp now{};
   if (found == indexes.end() || !found->second.built || !stamp_of(folder, now) ||
       found->first != Key{now.dev, now.ino} || !held_still(found->second, now))
     return false;
-  std::string lower = to_lower_ascii(name);
+  std::string_view lower = lower_case(name);
   if (Variants* v = kept_for(found->second, lower)) return v->names.empty();
   return !filter_may_hold(found->second, lower);
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
 
 namespace {
 
@@ -19,15 +20,21 @@ struct Answer {
 // answer to the next.
 struct Slot {
   std::string path;
-  bool follow = false;
-  bool used = false;
   Answer answer{};
 };
 
 constexpr size_t kKept = 32;
 std::array<Slot, kKept> slots;
+// Per slot: the path's length, whether stat() (1) or lstat() (0) was asked,
+// and whether the slot holds an answer (2); 0 when free. One cache line to
+// scan before any path is compared.
+std::array<uint32_t, kKept> keys{};
 size_t next_slot = 0;
 int depth = 0;
+
+uint32_t key_of(std::string_view path, bool follow) {
+  return static_cast<uint32_t>(path.size()) << 2 | 2u | (follow ? 1u : 0u);
+}
 
 Answer ask(const std::string& path, bool follow) {
   Answer answer{};
@@ -42,21 +49,27 @@ bool same_for_both(const Answer& answer) {
   return answer.result == 0 ? !S_ISLNK(answer.st.st_mode) : answer.error == ENOENT;
 }
 
-const Answer* known(const std::string& path, bool follow) {
-  for (const Slot& slot : slots)
-    if (slot.used && slot.follow == follow && slot.path == path) return &slot.answer;
+Answer* known(const std::string& path, bool follow) {
+  uint32_t key = key_of(path, follow);
+  for (size_t i = 0; i < kKept; ++i)
+    if (keys[i] == key && slots[i].path == path) return &slots[i].answer;
   return nullptr;
 }
 
 const Answer& remember(const std::string& path, bool follow, const Answer& answer) {
-  for (Slot& slot : slots)
-    if (slot.used && slot.follow == follow && slot.path == path) return slot.answer = answer;
-  Slot& slot = slots[next_slot];
+  if (Answer* kept = known(path, follow)) return *kept = answer;
+  size_t i = next_slot;
   next_slot = (next_slot + 1) % kKept;
-  slot.path.assign(path);
-  slot.follow = follow;
-  slot.used = true;
-  return slot.answer = answer;
+  slots[i].path.assign(path);
+  keys[i] = key_of(path, follow);
+  return slots[i].answer = answer;
+}
+
+// Frees the slots of `path`, for both questions.
+void forget(std::string_view path) {
+  uint32_t key = key_of(path, false);
+  for (size_t i = 0; i < kKept; ++i)
+    if ((keys[i] | 1u) == (key | 1u) && slots[i].path == path) keys[i] = 0;
 }
 
 int give(const Answer& answer, struct stat* st) {
@@ -90,18 +103,13 @@ void memo_missing(const std::string& path) {
 }
 
 void forget_stat(const std::string& path, const std::string& folder) {
-  for (Slot& slot : slots)
-    if (slot.used && (slot.path == path || slot.path == folder)) slot.used = false;
+  forget(path);
+  forget(folder);
 }
 
-void forget_stat(std::string_view path) {
-  for (Slot& slot : slots)
-    if (slot.used && slot.path == path) slot.used = false;
-}
+void forget_stat(std::string_view path) { forget(path); }
 
-void forget_stats() {
-  for (Slot& slot : slots) slot.used = false;
-}
+void forget_stats() { keys.fill(0); }
 
 StatMemoScope::StatMemoScope() { ++depth; }
 

@@ -129,7 +129,7 @@ void open_slot(std::string_view path, int handle, bool writing) {
   if (handle < 1 || handle > kSlots || slots[handle]) return;
   // A folder is no file to read, here as on Windows, where it cannot be
   // opened: it must not pass for an empty document.
-  auto s = std::make_unique<Slot>();
+  std::unique_ptr<Slot> s(new Slot);  // the buffer needs no zeroing: every byte read is written first
   s->fd = open_native(path, writing, s->size, s->native);
   if (s->fd < 0) return;
   s->writing = writing;
