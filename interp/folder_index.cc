@@ -324,7 +324,8 @@ bool note_change(const std::string& folder, const Stamp& before, const timespec&
     }
     if (index.clock == Clock::kUnknown) {
       timespec second_before = {started.tv_sec - 1, started.tv_nsec};
-      bool in_step = not_after(after.mtim, finished) && not_after(second_before, after.mtim);
+      bool in_step = not_after(after.mtim, finished) && not_after(second_before, after.mtim) &&
+                     not_after(after.ctim, finished) && not_after(second_before, after.ctim);
       index.clock = in_step ? Clock::kInStep : Clock::kApart;
     }
     index.stamp = after;
