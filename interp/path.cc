@@ -158,7 +158,8 @@ void Entries::sort() {
 }
 
 namespace {
-// Every entry of a folder, in listing order; false if it cannot be read.
+// Every entry of a folder, in the order the folder gives them; false if it
+// cannot be read.
 // `plain` is cleared when an entry's kind had to be asked of the file
 // system (a link, or a file system that does not say): such a listing is
 // not kept, since where a link leads can change while the folder holds still.
@@ -179,7 +180,6 @@ bool read_whole_folder(const std::string& native, Entries& entries, bool& plain)
     entries.add(name, folder, entry->d_type == DT_REG);
   }
   closedir(dir);
-  entries.sort();
   return true;
 }
 
@@ -214,8 +214,10 @@ Entries read_folder(const std::string& native, Keep keep) {
     // is not held twice.
     if (!known || !plain || !listing_worth_keeping(read.size())) {
       read.keep_only(keep);
+      read.sort();
       return read;
     }
+    read.sort();
     Entries entries = filtered(read, keep);
     keep_listing(native, st, read_at, std::move(read));
     return entries;
