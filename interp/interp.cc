@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include "interp/output.h"
 #include "interp/parse.h"
 #include "interp/path.h"
+#include "interp/pattern.h"
 #include "interp/stat_memo.h"
 #include "shell/text.h"
 #include "shell/write_failure.h"
@@ -154,7 +156,7 @@ void write_redirected(const Redirection& redirection, bool truncate, Body body) 
 
 // A listing's output can be large; only a command naming one file has its
 // output held back.
-bool names_one_file(std::string_view command) { return command.find_first_of("*?") == std::string_view::npos; }
+bool names_one_file(std::string_view command) { return !has_wildcard(command); }
 }  // namespace
 
 void interp_settle() {

@@ -1,11 +1,22 @@
 #include "interp/parse.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+// The place of the first `c` in `line` from `from` on, or the line's length.
+size_t next_of(std::string_view line, char c, size_t from) {
+  if (from >= line.size()) return line.size();
+  const void* at = std::memchr(line.data() + from, c, line.size() - from);
+  return at ? static_cast<size_t>(static_cast<const char*>(at) - line.data()) : line.size();
+}
 }  // namespace
 
 std::vector<Word> split_words(std::string_view line) {
   std::vector<Word> words;
+  words.reserve(4);  // a command and its operands, mostly
   size_t i = 0;
   while (i < line.size()) {
     while (i < line.size() && is_blank(line[i])) ++i;
@@ -31,6 +42,10 @@ std::vector<Word> split_words(std::string_view line) {
 }
 
 char refused_char(std::string_view line) {
+  // Quotes matter only around one of these; most lines hold none.
+  bool any = false;
+  for (char c : {'&', '|', '<', '^'}) any = any || std::memchr(line.data(), c, line.size()) != nullptr;
+  if (!any) return 0;
   bool in_quotes = false;
   for (char c : line) {
     if (c == '"') in_quotes = !in_quotes;
@@ -48,8 +63,7 @@ bool cut_redirections(std::string_view line, std::string& command, Redirection& 
     if (c == '"') in_quotes = !in_quotes;
     if (in_quotes || c != '>') {
       // Up to the next quote or ">" in one piece.
-      size_t end = i + 1;
-      while (end < line.size() && line[end] != '"' && line[end] != '>') ++end;
+      size_t end = std::min(next_of(line, '"', i + 1), next_of(line, '>', i + 1));
       command.append(line.substr(i, end - i));
       i = end;
       continue;

@@ -28,11 +28,13 @@ std::string join_path(std::string_view folder, std::string_view name) {
 }
 
 std::string as_written(std::string_view path) {
-  std::string out;
+  std::string out(path.size(), '\0');
+  size_t n = 0;
   for (char c : path) {
-    if (is_separator(c) && !out.empty() && out.back() == '/') continue;
-    out.push_back(is_separator(c) ? '/' : c);
+    if (!is_separator(c)) out[n++] = c;
+    else if (n == 0 || out[n - 1] != '/') out[n++] = '/';
   }
+  out.resize(n);
   return out;
 }
 

@@ -1,5 +1,7 @@
 #include "interp/pattern.h"
 
+#include <cstring>
+
 namespace {
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -17,7 +19,9 @@ std::string short_part(std::string_view text, size_t keep) {
 }
 }  // namespace
 
-bool has_wildcard(std::string_view pattern) { return pattern.find_first_of("*?") != std::string_view::npos; }
+bool has_wildcard(std::string_view pattern) {
+  return std::memchr(pattern.data(), '*', pattern.size()) || std::memchr(pattern.data(), '?', pattern.size());
+}
 
 bool wildcard_match(std::string_view pattern, std::string_view name) {
   size_t p = 0, n = 0;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -12,29 +13,39 @@ struct Answer {
   struct stat st;
 };
 
-// The last answers, in a ring: a command asks about a handful of paths,
+// The last answers, in a small table where each question has one place,
+// found from a hash of its path: a command asks about a handful of paths,
 // mostly again right after the first time, and a command over a whole
-// folder asks about every file once or twice. A small ring searched in
-// order costs less than hashing every path, and an answer pushed out only
-// costs its question asked again. The strings keep their buffers from one
-// answer to the next.
+// folder asks about every file once or twice. An answer pushed out by
+// another question for the same place only costs that question again. The
+// strings keep their buffers from one answer to the next.
 struct Slot {
+  uint64_t key = 0;  // 0: free
   std::string path;
   Answer answer{};
 };
 
-constexpr size_t kKept = 32;
-std::array<Slot, kKept> slots;
-// Per slot: the path's length, whether stat() (1) or lstat() (0) was asked,
-// and whether the slot holds an answer (2); 0 when free. One cache line to
-// scan before any path is compared.
-std::array<uint32_t, kKept> keys{};
-size_t next_slot = 0;
+constexpr size_t kPlaces = 64;
+std::array<Slot, kPlaces> slots;
 int depth = 0;
 
-uint32_t key_of(std::string_view path, bool follow) {
-  return static_cast<uint32_t>(path.size()) << 2 | 2u | (follow ? 1u : 0u);
+uint64_t hash_of(std::string_view path) {
+  uint64_t h = path.size();
+  while (path.size() >= 8) {
+    uint64_t chunk;
+    std::memcpy(&chunk, path.data(), 8);
+    h = (h ^ chunk) * 0x9E3779B97F4A7C15ull;
+    h ^= h >> 29;
+    path.remove_prefix(8);
+  }
+  for (unsigned char c : path) h = (h ^ c) * 0x100000001B3ull;
+  return h ^ (h >> 32);
 }
+
+// Never 0; differs for the two questions about one path.
+uint64_t key_of(uint64_t hash, bool follow) { return (follow ? hash * 0xC2B2AE3D27D4EB4Full : hash) | 1; }
+
+Slot& place_of(uint64_t key) { return slots[(key >> 1) % kPlaces]; }
 
 Answer ask(const std::string& path, bool follow) {
   Answer answer{};
@@ -49,27 +60,30 @@ bool same_for_both(const Answer& answer) {
   return answer.result == 0 ? !S_ISLNK(answer.st.st_mode) : answer.error == ENOENT;
 }
 
-Answer* known(const std::string& path, bool follow) {
-  uint32_t key = key_of(path, follow);
-  for (size_t i = 0; i < kKept; ++i)
-    if (keys[i] == key && slots[i].path == path) return &slots[i].answer;
-  return nullptr;
+Answer* known(const std::string& path, uint64_t hash, bool follow) {
+  uint64_t key = key_of(hash, follow);
+  Slot& slot = place_of(key);
+  return slot.key == key && slot.path == path ? &slot.answer : nullptr;
 }
 
-const Answer& remember(const std::string& path, bool follow, const Answer& answer) {
-  if (Answer* kept = known(path, follow)) return *kept = answer;
-  size_t i = next_slot;
-  next_slot = (next_slot + 1) % kKept;
-  slots[i].path.assign(path);
-  keys[i] = key_of(path, follow);
-  return slots[i].answer = answer;
+const Answer& remember(const std::string& path, uint64_t hash, bool follow, const Answer& answer) {
+  uint64_t key = key_of(hash, follow);
+  Slot& slot = place_of(key);
+  if (slot.key != key || slot.path != path) {
+    slot.key = key;
+    slot.path.assign(path);
+  }
+  return slot.answer = answer;
 }
 
-// Frees the slots of `path`, for both questions.
+// Frees the places of `path`, for both questions.
 void forget(std::string_view path) {
-  uint32_t key = key_of(path, false);
-  for (size_t i = 0; i < kKept; ++i)
-    if ((keys[i] | 1u) == (key | 1u) && slots[i].path == path) keys[i] = 0;
+  uint64_t hash = hash_of(path);
+  for (bool follow : {false, true}) {
+    uint64_t key = key_of(hash, follow);
+    Slot& slot = place_of(key);
+    if (slot.key == key && slot.path == path) slot.key = 0;
+  }
 }
 
 int give(const Answer& answer, struct stat* st) {
@@ -83,14 +97,15 @@ int give(const Answer& answer, struct stat* st) {
 // unless the path is a symbolic link.
 int memo_stat(const std::string& path, bool follow, struct stat* st) {
   if (depth == 0) return follow ? stat(path.c_str(), st) : lstat(path.c_str(), st);
+  uint64_t hash = hash_of(path);
   if (follow) {
-    if (const Answer* answer = known(path, true)) return give(*answer, st);
+    if (const Answer* answer = known(path, hash, true)) return give(*answer, st);
   }
-  const Answer* seen = known(path, false);
-  Answer link = seen ? *seen : remember(path, false, ask(path, false));
+  const Answer* seen = known(path, hash, false);
+  Answer link = seen ? *seen : remember(path, hash, false, ask(path, false));
   if (!follow) return give(link, st);
-  if (same_for_both(link)) return give(remember(path, true, link), st);
-  return give(remember(path, true, ask(path, true)), st);
+  if (same_for_both(link)) return give(remember(path, hash, true, link), st);
+  return give(remember(path, hash, true, ask(path, true)), st);
 }
 
 void memo_missing(const std::string& path) {
@@ -98,8 +113,9 @@ void memo_missing(const std::string& path) {
   Answer missing{};
   missing.result = -1;
   missing.error = ENOENT;
-  remember(path, false, missing);
-  remember(path, true, missing);
+  uint64_t hash = hash_of(path);
+  remember(path, hash, false, missing);
+  remember(path, hash, true, missing);
 }
 
 void forget_stat(const std::string& path, const std::string& folder) {
@@ -109,7 +125,9 @@ void forget_stat(const std::string& path, const std::string& folder) {
 
 void forget_stat(std::string_view path) { forget(path); }
 
-void forget_stats() { keys.fill(0); }
+void forget_stats() {
+  for (Slot& slot : slots) slot.key = 0;
+}
 
 StatMemoScope::StatMemoScope() { ++depth; }
 
