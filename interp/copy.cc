@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -124,7 +125,11 @@ std::vector<uint64_t> names_present(const std::string& folder) {
   return hashes;
 }
 
-void report(int count) { out_line("        " + std::to_string(count) + " file(s) copied."); }
+void report(int count) {
+  char line[48];
+  int n = std::snprintf(line, sizeof line, "        %d file(s) copied.", count);
+  out_line(std::string_view(line, static_cast<size_t>(n)));
+}
 
 void copy_files(std::string_view source, std::string_view target) {
   FolderAndName parts = split_last(source);
@@ -195,7 +200,7 @@ void copy_files(std::string_view source, std::string_view target) {
 }  // namespace
 
 void copy_command(std::span<const Word> args) {
-  std::vector<std::string> operands;
+  std::vector<std::string_view> operands;  // the words outlive the command
   for (const Word& word : args) {
     if (!is_switch(word)) {
       operands.push_back(word.text);

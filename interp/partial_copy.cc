@@ -20,7 +20,7 @@ namespace {
 pid_t own_pid = 0;  // asked once, and again in a forked child
 }  // namespace
 
-std::string partial_copy_name() {
+const std::string& partial_copy_name() {
   static std::string name;
   if (own_pid == 0) {
     own_pid = getpid();

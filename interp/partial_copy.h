@@ -7,7 +7,7 @@
 #include <string_view>
 
 // "~korvel_partial_<process id>.part": one copy at a time per process.
-std::string partial_copy_name();
+const std::string& partial_copy_name();
 bool is_partial_copy_name(std::string_view name);
 
 // Removes, once per folder and run, what copies killed with their process

@@ -31,7 +31,11 @@ std::string trim_trailing_blanks(std::string_view text) {
 
 size_t find_ignore_case(std::string_view haystack, std::string_view needle) {
   if (needle.size() > haystack.size()) return std::string_view::npos;
+  if (needle.empty()) return 0;
+  // A place to compare from only where the first byte matches, in either case.
+  char first = lower(needle[0]), other = upper(needle[0]);
   for (size_t i = 0; i + needle.size() <= haystack.size(); ++i) {
+    if (haystack[i] != first && haystack[i] != other) continue;
     size_t k = 0;
     while (k < needle.size() && lower(haystack[i + k]) == lower(needle[k])) ++k;
     if (k == needle.size()) return i;
