@@ -11,18 +11,20 @@ void delete_matches(std::string_view target) {
   FolderAndName parts = split_last(target);
   std::string pattern = parts.name.empty() ? "*" : parts.name;
   std::string folder;
+  bool folder_found = false;
   if (!has_wildcard(pattern)) {
     std::string whole = interp_resolve(target);
     if (is_folder(whole)) {  // "del folder" empties the folder
       folder = whole;
       pattern = "*";
-    } else if (!parts.name.empty() && whole == as_written(target)) {
+    } else if (!parts.name.empty() && whole == as_written(target) && path_exists(whole)) {
       folder = split_last(whole).folder;  // there as written, and so is its folder
       if (folder.empty()) folder = parts.rooted ? "/" : ".";
+      folder_found = true;
     }
   }
   if (folder.empty()) folder = resolve_folder(parts);
-  if (!is_folder(folder)) return err_line(kPathNotFound);
+  if (!folder_found && !is_folder(folder)) return err_line(kPathNotFound);
   int deleted = 0;
   for (const Entry& entry : matching_entries(folder, pattern)) {
     if (entry.is_folder) continue;
