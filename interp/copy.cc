@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
+#include <charconv>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -126,9 +127,11 @@ std::vector<uint64_t> names_present(const std::string& folder) {
 }
 
 void report(int count) {
-  char line[48];
-  int n = std::snprintf(line, sizeof line, "        %d file(s) copied.", count);
-  out_line(std::string_view(line, static_cast<size_t>(n)));
+  char line[48] = "        ";
+  char* end = std::to_chars(line + 8, line + 24, count).ptr;
+  std::string_view tail = " file(s) copied.";
+  std::memcpy(end, tail.data(), tail.size());
+  out_line(std::string_view(line, static_cast<size_t>(end - line) + tail.size()));
 }
 
 void copy_files(std::string_view source, std::string_view target) {
