@@ -134,11 +134,11 @@ void Entries::add(std::string_view name, bool is_folder, bool was_regular) {
 }
 
 namespace {
-// The first eight bytes of a name as listing order compares them (letters
-// upper-cased), as one number: most comparisons end there.
-uint64_t order_key(std::string_view name) {
+// Eight bytes of a name from `from` on, as listing order compares them
+// (letters upper-cased), as one number.
+uint64_t order_key(std::string_view name, size_t from) {
   uint64_t key = 0;
-  for (size_t i = 0; i < 8; ++i) {
+  for (size_t i = from; i < from + 8; ++i) {
     unsigned char c = i < name.size() ? static_cast<unsigned char>(name[i]) : 0;
     if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 'a' + 'A');
     key = key << 8 | c;
@@ -149,14 +149,21 @@ uint64_t order_key(std::string_view name) {
 
 void Entries::sort() {
   auto name_of = [&](const Ref& r) { return std::string_view(text_).substr(r.offset, r.length >> 2); };
-  std::vector<std::pair<uint64_t, Ref>> keyed;
+  // The first sixteen bytes decide most comparisons, even among names that
+  // share a beginning ("My Notes 1002", "My Notes 1005").
+  struct Keyed {
+    uint64_t first, second;
+    Ref ref;
+  };
+  std::vector<Keyed> keyed;
   keyed.reserve(refs_.size());
-  for (const Ref& r : refs_) keyed.push_back({order_key(name_of(r)), r});
-  std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
+  for (const Ref& r : refs_) keyed.push_back({order_key(name_of(r), 0), order_key(name_of(r), 8), r});
+  std::sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
     if (a.first != b.first) return a.first < b.first;
-    return listing_before(name_of(a.second), name_of(b.second));
+    if (a.second != b.second) return a.second < b.second;
+    return listing_before(name_of(a.ref), name_of(b.ref));
   });
-  for (size_t i = 0; i < refs_.size(); ++i) refs_[i] = keyed[i].second;
+  for (size_t i = 0; i < refs_.size(); ++i) refs_[i] = keyed[i].ref;
 }
 
 namespace {

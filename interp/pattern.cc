@@ -68,8 +68,50 @@ std::string short_name(std::string_view name) {
   return result;
 }
 
+namespace {
+// "*.txt" and the like: an ending of one to three plain characters.
+bool is_extension_pattern(std::string_view pattern) {
+  if (pattern.size() < 3 || pattern.size() > 5 || pattern[0] != '*' || pattern[1] != '.') return false;
+  for (char c : pattern.substr(2))
+    if (c == '*' || c == '?' || c == '.') return false;
+  return true;
+}
+
+bool ends_with_ignoring_case(std::string_view name, std::string_view end) {
+  if (end.size() > name.size()) return false;
+  name = name.substr(name.size() - end.size());
+  for (size_t i = 0; i < end.size(); ++i)
+    if (upper(name[i]) != upper(end[i])) return false;
+  return true;
+}
+
+// What name_matches() decides for such a pattern, without making the short
+// name: a long name matches by its ending; the short name, which a name that
+// is not one already has, by its extension (the first three usable
+// characters after the last dot: "index.html" matches "*.htm").
+bool matches_extension(std::string_view pattern, std::string_view name) {
+  std::string_view wanted = pattern.substr(1);  // ".txt"
+  if (ends_with_ignoring_case(name, wanted)) return true;
+  if (is_short_name(name)) return false;
+  size_t dot = name.rfind('.');
+  if (dot == 0 || dot == std::string_view::npos) return false;
+  char ext[3];
+  size_t n = 0;
+  for (char c : name.substr(dot + 1)) {
+    if (n == 3) break;
+    if (c == ' ' || c == '.') continue;
+    ext[n++] = short_name_forbidden(c) ? '_' : upper(c);
+  }
+  if (n != wanted.size() - 1) return false;
+  for (size_t i = 0; i < n; ++i)
+    if (ext[i] != upper(wanted[i + 1])) return false;
+  return true;
+}
+}  // namespace
+
 bool name_matches(std::string_view pattern, std::string_view name) {
   if (name == "." || name == "..") return pattern == "*" || pattern == "*.*" || pattern == "*.";
+  if (is_extension_pattern(pattern)) return matches_extension(pattern, name);
   if (!pattern.empty() && pattern.back() == '.') {
     // A trailing dot asks for names without an extension.
     return name.find('.') == std::string_view::npos && wildcard_match(pattern.substr(0, pattern.size() - 1), name);

@@ -63,3 +63,22 @@ TEST(ListingOrder, ListingsSortAsNamesCompare) {
   for (const Entry& entry : entries) listed.emplace_back(entry.name);
   EXPECT_EQ(listed, names);
 }
+
+// "*.txt" has a quick path that never makes the short name; "**.txt" means
+// the same and takes the general one. Both must agree on every name built
+// from the pieces that decide it: case, blanks, dots, characters a short
+// name replaces, long and short stems and endings.
+TEST(NameMatches, ExtensionPatternsAgreeWithTheGeneralRule) {
+  const char* stems[] = {"a", "Index", "my file", "abcdefghi", "a+b", ".x", "", "x.y", "long.name.here"};
+  const char* ends[] = {"", ".", ".txt", ".TXT", ".html", ".htm", ".ht", ".h", ".t xt", ".tx t", ".t+t", ".txt.bak",
+                        ".txt_old", "..txt", ".htm."};
+  const char* patterns[] = {"*.txt", "*.htm", "*.h", "*.TX", "*.t_t", "*.HT"};
+  for (const char* stem : stems)
+    for (const char* end : ends) {
+      std::string name = std::string(stem) + end;
+      if (name.empty() || name == "." || name == "..") continue;
+      for (const char* pattern : patterns)
+        EXPECT_EQ(name_matches(pattern, name), name_matches(std::string("*") + pattern, name))
+            << pattern << " " << name;
+    }
+}
