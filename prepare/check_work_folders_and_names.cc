@@ -1,12 +1,12 @@
 #include "prepare/check_work_folders_and_names.h"
 
-#include <map>
 #include <optional>
 #include <string>
 
 #include "console/console.h"
 #include "console/prompts.h"
 #include "prepare/folder_listing.h"
+#include "prepare/name_set.h"
 #include "prepare/names.h"
 #include "shell/file_layer.h"
 #include "shell/run_shell.h"
@@ -16,18 +16,20 @@ namespace {
 
 constexpr bool kBareListing = false;
 
-// How many names of a list share each base name, letter case ignored:
-// Report.htm and report.txt would be one page on a file system that finds
-// names in any letter case. Counting once per list, rather than reading the
-// list again for every name, keeps the check quick for thousands of
-// documents.
-std::map<std::string, int> base_name_counts(std::string_view list_path) {
-  std::map<std::string, int> counts;
+// The base names of a list, letter case ignored, each as often as it is
+// there: Report.htm and report.txt would be one page on a file system that
+// finds names in any letter case. Counting once per list, rather than
+// reading the list again for every name, keeps the check quick for
+// thousands of documents; a name set holds them packed.
+NameSet base_name_counts(std::string_view list_path) {
+  NameSet counts;
   int handle = free_handle();
   open_input(list_path, handle);
+  std::string line;
   while (!at_end(handle)) {
-    std::optional<std::string> base = base_name(read_line(handle));
-    if (base) ++counts[to_lower_ascii(*base)];
+    read_line(handle, line);
+    std::optional<std::string> base = base_name(line);
+    if (base) counts.insert(*base);
   }
   close_file(handle);
   return counts;
@@ -66,12 +68,12 @@ void check_work_folders_and_names() {
   // let pass, so each is reported once.
   run_shell("dir /b txt_in\\*.* > compare_01.txt");
   run_shell("dir /b txt_in\\*.* > compare_02.txt");
-  std::map<std::string, int> counts = base_name_counts("compare_02.txt");
+  NameSet counts = base_name_counts("compare_02.txt");
   int first = free_handle();
   open_input("compare_01.txt", first);
   while (!at_end(first)) {
     std::optional<std::string> base = base_name(read_line(first));
-    if (!base || counts[to_lower_ascii(*base)] < 2) continue;
+    if (!base || counts.count(*base) < 2) continue;
 
     print_empty_line();
     print_line("----------------------------");
