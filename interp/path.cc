@@ -167,13 +167,15 @@ void Entries::sort() {
 }
 
 namespace {
-// Every entry of a folder, in the order the folder gives them; false if it
-// cannot be read.
-// `plain` is cleared when an entry's kind had to be asked of the file
+// The entries of a folder, in the order the folder gives them; false if it
+// cannot be read. Every entry while `whole` stays set, which it does only
+// while the listing is worth keeping whole; from then on only those that
+// `keep` lets through: a folder of 100,000 names is never held whole.
+// `whole` is also cleared when an entry's kind had to be asked of the file
 // system (a link, or a file system that does not say): such a listing is
 // not kept, since where a link leads can change while the folder holds still.
-bool read_whole_folder(const std::string& native, Entries& entries, bool& plain) {
-  plain = true;
+template <typename Keep>
+bool read_entries(const std::string& native, Entries& entries, Keep keep, bool& whole) {
   DIR* dir = opendir(native.c_str());
   if (!dir) return false;
   int dir_fd = dirfd(dir);
@@ -182,11 +184,15 @@ bool read_whole_folder(const std::string& native, Entries& entries, bool& plain)
     if (name == "." || name == ".." || is_partial_copy_name(name)) continue;
     bool folder = entry->d_type == DT_DIR;
     if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-      plain = false;
       struct stat st;
       folder = fstatat(dir_fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
     }
-    entries.add(name, folder, entry->d_type == DT_REG);
+    bool plain = entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK;
+    if (whole && (!plain || !listing_worth_keeping(entries.size() + 1))) {
+      whole = false;
+      entries.keep_only(keep);
+    }
+    if (whole || keep(name)) entries.add(name, folder, entry->d_type == DT_REG);
   }
   closedir(dir);
   return true;
@@ -216,17 +222,11 @@ Entries read_folder(const std::string& native, Keep keep) {
   const Entries* whole = known ? kept_listing(st) : nullptr;
   if (!whole) {
     Entries read;
-    bool plain = false;
+    bool keeping = known;
     timespec read_at = clock_now();
-    if (!read_whole_folder(native, read, plain)) return {};
-    // Filtered where it lies when it is not kept: a folder of 50,000 names
-    // is not held twice.
-    if (!known || !plain || !listing_worth_keeping(read.size())) {
-      read.keep_only(keep);
-      read.sort();
-      return read;
-    }
+    if (!read_entries(native, read, keep, keeping)) return {};
     read.sort();
+    if (!keeping) return read;
     Entries entries = filtered(read, keep);
     keep_listing(native, st, read_at, std::move(read));
     return entries;
