@@ -37,14 +37,22 @@ void MovedFilesWriter::add(std::string_view name) {
 }
 
 WorkingFolderNames::WorkingFolderNames() {
+  constexpr size_t kMostNames = 20000;
   std::error_code ec;
-  for (const fs::directory_entry& entry : fs::directory_iterator(native_path("."), ec))
+  for (const fs::directory_entry& entry : fs::directory_iterator(native_path("."), ec)) {
+    if (hashes_.size() == kMostNames) {
+      every_name_asked_ = true;
+      hashes_ = {};
+      return;
+    }
     hashes_.push_back(static_cast<uint32_t>(name_hash(entry.path().filename().string(), true)));
+  }
   std::sort(hashes_.begin(), hashes_.end());
 }
 
 bool WorkingFolderNames::may_hold(std::string_view name) const {
-  return std::binary_search(hashes_.begin(), hashes_.end(), static_cast<uint32_t>(name_hash(name, true)));
+  return every_name_asked_ ||
+         std::binary_search(hashes_.begin(), hashes_.end(), static_cast<uint32_t>(name_hash(name, true)));
 }
 
 bool may_take_working_name(std::string_view name, const std::string& source, const MovedFiles& moved,
