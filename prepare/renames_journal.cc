@@ -18,6 +18,9 @@ int hex_value(char c) {
 }  // namespace
 
 std::string journal_field(std::string_view name) {
+  bool plain = true;
+  for (unsigned char c : name) plain = plain && !(c < 0x20 || c == 0x7f || c == '%');
+  if (plain) return std::string(name);
   std::string out;
   for (unsigned char c : name) {
     if (c < 0x20 || c == 0x7f || c == '%') {
@@ -32,6 +35,10 @@ std::string journal_field(std::string_view name) {
 }
 
 std::optional<std::string> name_of_field(std::string_view field) {
+  if (field.find('%') == std::string_view::npos) {
+    if (field.empty()) return std::nullopt;
+    return std::string(field);
+  }
   std::string out;
   for (size_t i = 0; i < field.size(); ++i) {
     if (field[i] != '%') {
@@ -49,7 +56,12 @@ std::optional<std::string> name_of_field(std::string_view field) {
 }
 
 std::string journal_line(const Rename& rename) {
-  return journal_field(rename.from) + "\t" + journal_field(rename.to) + "\t" + std::to_string(rename.size);
+  std::string line = journal_field(rename.from);
+  line += '\t';
+  line += journal_field(rename.to);
+  line += '\t';
+  line += std::to_string(rename.size);
+  return line;
 }
 
 std::optional<Rename> rename_of_line(std::string_view line) {
