@@ -75,7 +75,7 @@ std::string unique_new_name(std::string_view listed, TakenNames& taken) {
 
 bool is_program_file(std::string_view name, std::string_view program_name) {
   std::string lower = to_lower_ascii(name);
-  if (lower == to_lower_ascii(program_name) || lower == "korvel" || lower == "wget.exe" ||
+  if (equals_ignore_case(lower, program_name) || lower == "korvel" || lower == "wget.exe" ||
       lower == "convertcp.exe" || (lower.starts_with("velmor_") && lower.ends_with(".exe")))
     return true;
   return ends_in(lower, {".exe", ".com", ".bat", ".cmd", ".dll", ".scr", ".pif", ".cpl", ".msi", ".msc",
