@@ -44,7 +44,7 @@ std::vector<Word> split_words(std::string_view line) {
 char refused_char(std::string_view line) {
   // Quotes matter only around one of these; most lines hold none.
   bool any = false;
-  for (char c : {'&', '|', '<', '^'}) any = any || std::memchr(line.data(), c, line.size()) != nullptr;
+  for (char c : {'&', '|', '<', '^'}) any = any || (!line.empty() && std::memchr(line.data(), c, line.size()));
   if (!any) return 0;
   bool in_quotes = false;
   for (char c : line) {

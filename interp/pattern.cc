@@ -20,6 +20,7 @@ std::string short_part(std::string_view text, size_t keep) {
 }  // namespace
 
 bool has_wildcard(std::string_view pattern) {
+  if (pattern.empty()) return false;  // its data() may be null, which memchr() must not get
   return std::memchr(pattern.data(), '*', pattern.size()) || std::memchr(pattern.data(), '?', pattern.size());
 }
 
