@@ -1,14 +1,16 @@
 #pragma once
 // The last whole listing of a folder, kept while the folder holds still:
 // korvel lists txt_in again and again (each extension, then every file,
-// then the list it moves by) before it changes anything there, and at
-// 50,000 documents each listing reads and sorts every name anew.
+// then the list it moves by) before it changes anything there, and with
+// thousands of documents each listing reads and sorts every name anew. A
+// folder of more than 20,000 names is not kept: that would cost megabytes.
 //
 // A folder's times show a change only when they differ from what was seen;
 // a change landing within the same tick of the file system's clock as the
 // one before would look the same. A listing is therefore reused only when it
-// was read well after the folder last changed: 10 ms later on a file system
-// whose times are finer than that, two seconds on one with coarse times.
+// was read well after the folder last changed: 10 ms later where the times
+// are finer than that (Linux takes them from a clock that moves in steps of
+// at most 10 ms), two seconds where they are coarse.
 #include <string>
 #include <sys/stat.h>
 
