@@ -24,8 +24,11 @@
 // took of the folder (kept in the stat memo for the rest of the command) and
 // the interpreter's own change that follows; a folder removed by another
 // program and replaced, within one tick, by a new one that got the same
-// inode. Each stays unseen until the folder changes again. korvel's own
-// file layer writes between commands, in practice in ticks of its own.
+// inode; one that lands within the tick of the folder's clock in which the
+// interpreter's own change ended, or with a time no later than that after
+// the wall clock was set back. Each stays unseen until the folder changes
+// again. korvel's own file layer writes between commands, in practice in
+// ticks of its own.
 namespace {
 struct Stamp {
   dev_t dev;
