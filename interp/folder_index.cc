@@ -56,12 +56,6 @@ bool not_after(const timespec& a, const timespec& b) {
   return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec <= b.tv_nsec);
 }
 
-timespec clock_now() {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  return now;
-}
-
 bool stamp_of(const std::string& folder, Stamp& stamp) {
   struct stat st;
   if (memo_stat(folder, true, &st) != 0 || !S_ISDIR(st.st_mode)) return false;
@@ -222,10 +216,8 @@ std::vector<std::string> read_variants(const std::string& folder, std::string_vi
     index->dotless.clear();
     index->dotless_known = true;
   }
-  std::string each_lower;
   each_name(folder, [&](std::string_view each) {
-    each_lower.assign(each);
-    for (char& c : each_lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    std::string_view each_lower = lower_case(each);
     if (index) filter_add(*index, each_lower);
     if (index && index->dotless_known && each.find('.') == std::string_view::npos) {
       add_name(index->dotless, each);
@@ -391,6 +383,12 @@ bool changed(const std::string& native, bool added, Change change) {
   return done;
 }
 }  // namespace
+
+timespec clock_now() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return now;
+}
 
 std::vector<std::string> names_ignoring_case(const std::string& folder, std::string_view name) {
   return variants(folder, name);

@@ -8,6 +8,7 @@
 // own changes go through the functions below, which tell the index directly,
 // because two changes within one tick of the file system's clock leave the
 // folder's times alike.
+#include <ctime>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -32,6 +33,10 @@ bool names_without_dot(const std::string& folder, std::vector<std::string>& name
 // True the first time it is asked about `folder` (by device and inode)
 // since the start or forget_folder_indexes(): for work done once per folder.
 bool first_meeting(const std::string& folder);
+
+// The wall clock, as folder times are compared with it: the index tells the
+// interpreter's own changes by it, and a kept listing its age.
+timespec clock_now();
 
 // Drops every index (and every first meeting), for a caller that changed folders behind the
 // interpreter's back faster than their clocks can show, e.g. removed a folder

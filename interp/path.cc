@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
-#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -196,12 +195,6 @@ bool read_entries(const std::string& native, Entries& entries, Keep keep, bool& 
   }
   closedir(dir);
   return true;
-}
-
-timespec clock_now() {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  return now;
 }
 
 template <typename Keep>

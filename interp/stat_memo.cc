@@ -29,6 +29,8 @@ constexpr size_t kPlaces = 64;
 std::array<Slot, kPlaces> slots;
 int depth = 0;
 
+// A word at a time, not name_hash()'s byte at a time: every question of
+// every command hashes its path once.
 uint64_t hash_of(std::string_view path) {
   uint64_t h = path.size();
   while (path.size() >= 8) {
