@@ -53,12 +53,6 @@ int copy_bytes(int from, int to, off_t size) {
   }
 }
 
-std::string folder_of(const std::string& native) {
-  size_t slash = native.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : native.substr(0, slash);
-}
-
 // The mode bits a file made now gets from open(): what is asked, less the
 // umask. Read once; nothing in the program changes it.
 mode_t creation_mask() {
@@ -72,7 +66,8 @@ mode_t creation_mask() {
 
 // Content, permission bits and modification time go along, as on NTFS.
 // On kFailed, `error` holds the errno that tells why.
-Copied copy_file(const std::string& source, const std::string& target, bool was_regular, int& error) {
+Copied copy_file(const std::string& source, const std::string& target, const std::string& target_folder,
+                 bool was_regular, int& error) {
   bool not_regular = false;
   struct stat src, dst;
   int from = open_regular_file(source, not_regular, &src, was_regular);
@@ -91,7 +86,7 @@ Copied copy_file(const std::string& source, const std::string& target, bool was_
     close(from);
     return Copied::kFailed;
   }
-  std::string partial = join_path(folder_of(target), partial_copy_name());
+  std::string partial = join_path(target_folder, partial_copy_name());
   int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
   mode_t mode = src.st_mode & 07777;
   int to = create_file(partial, flags, mode & 0777);
@@ -170,21 +165,23 @@ void copy_files(std::string_view source, std::string_view target) {
   FolderAndName target_parts = split_last(target);
   std::string target_native = resolve_for_new(target.empty() ? "." : target);
   bool into_folder = target.empty() || is_separator(target.back()) || is_folder(target_native);
-  if (!into_folder) target_native = join_path(resolve_folder(target_parts), target_parts.name);
-  if (!is_folder(into_folder ? target_native : resolve_folder(target_parts))) {
+  std::string target_folder = into_folder ? target_native : resolve_folder(target_parts);
+  if (!into_folder) target_native = join_path(target_folder, target_parts.name);
+  if (!is_folder(target_folder)) {
     err_line(kPathNotFound);
     return report(0);
   }
 
-  remove_dead_partial_copies(into_folder ? target_native : folder_of(target_native));
+  remove_dead_partial_copies(target_folder);
   bool read_target = into_folder && files > 1;
   std::vector<uint64_t> present = read_target ? names_present(target_native) : std::vector<uint64_t>();
   int count = 0;
   for (const Entry& entry : found_names) {
     if (entry.is_folder) continue;
     std::string_view name = entry.name;
-    std::string shown = many ? shown_prefix + std::string(name) : std::string(source);
-    if (many) out_line(shown);
+    std::string listed;  // only a pattern's files are listed as they go
+    if (many) out_line(listed.append(shown_prefix).append(name));
+    std::string_view shown = many ? std::string_view(listed) : source;
     std::string destination = into_folder ? join_path(target_native, name) : target_native;
     // A name the folder did not hold when the command began is not asked
     // about again: the command itself writes each name once, and a file
@@ -192,11 +189,11 @@ void copy_files(std::string_view source, std::string_view target) {
     // (only a read-only one would have stayed).
     if (read_target && !std::binary_search(present.begin(), present.end(), name_hash(name, false))) memo_missing(destination);
     int error = 0;
-    Copied result = copy_file(join_path(source_folder, name), destination, entry.was_regular, error);
+    Copied result = copy_file(join_path(source_folder, name), destination, target_folder, entry.was_regular, error);
     if (result == Copied::kYes) ++count;
     else if (result == Copied::kOntoItself) err_line("The file cannot be copied onto itself.");
-    else if (result == Copied::kNotRegular) err_line(shown + ": This is not a regular file; it is skipped.");
-    else err_line(shown + ": " + write_failure_text(error));
+    else if (result == Copied::kNotRegular) err_line(std::string(shown) + ": This is not a regular file; it is skipped.");
+    else err_line(std::string(shown) + ": " + write_failure_text(error));
   }
   report(count);
 }

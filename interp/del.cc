@@ -9,7 +9,7 @@
 namespace {
 void delete_matches(std::string_view target) {
   FolderAndName parts = split_last(target);
-  std::string pattern = parts.name.empty() ? "*" : parts.name;
+  std::string pattern(parts.name.empty() ? "*" : parts.name);
   std::string folder;
   bool folder_found = false;
   if (!has_wildcard(pattern)) {

@@ -66,7 +66,7 @@ void full_listing(const std::string& folder, const Entries& entries, bool dots_m
 void list_one(std::string_view target, bool bare) {
   FolderAndName parts = split_last(target);
   std::string folder = resolve_folder(parts);
-  std::string pattern = parts.name;
+  std::string pattern(parts.name);
   if (!pattern.empty() && !has_wildcard(pattern)) {
     std::string whole = interp_resolve(target);
     if (is_folder(whole)) {

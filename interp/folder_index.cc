@@ -1,6 +1,7 @@
 #include "interp/folder_index.h"
 
 #include <algorithm>
+#include <cstring>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
@@ -248,10 +249,12 @@ Index& index_for(const Key& key, bool& made) {
 }
 
 // The names equal to `name` ignoring case, in listing order. The index is
-// built only for a folder that held still since it was last seen: one that
-// another program changes between every two lookups (korvel's file layer
-// writing page after page) would be read whole each time, and a single pass
-// looking for one name costs less than building the index.
+// built when a folder is first met, and after that only for a folder that
+// held still since it was last seen: one that another program changes
+// between every two lookups would be read whole each time, and a single pass
+// looking for one name costs less than building the index. At first sight
+// it is built at once: the folder would otherwise be read whole twice, and a
+// folder of documents holds tens of thousands of names.
 std::vector<std::string> variants(const std::string& folder, std::string_view name) {
   Stamp now{};
   if (!stamp_of(folder, now)) return {};
@@ -260,7 +263,8 @@ std::vector<std::string> variants(const std::string& folder, std::string_view na
   spell(folder, Key{now.dev, now.ino});
   bool still = !made && held_still(index, now);
   std::string lower = to_lower_ascii(name);
-  if (!still) {
+  if (made) index.stamp = now;  // taken before the folder is read, as below
+  if (!still && !made) {
     // The stamp is taken before the folder is read: a change made while it
     // is read shows as a newer time at the next use.
     index.stamp = now;
@@ -284,7 +288,10 @@ std::vector<std::string> variants(const std::string& folder, std::string_view na
 // "txt_in/a.txt" -> "txt_in" and "a.txt"; "a.txt" -> "." and "a.txt".
 std::pair<std::string_view, std::string_view> split_native(std::string_view native) {
   while (native.size() > 1 && native.back() == '/') native.remove_suffix(1);
-  size_t slash = native.rfind('/');
+  // memrchr(): string_view's rfind() walks back a byte at a time, and every
+  // change the interpreter makes splits its path here.
+  const void* at = native.empty() ? nullptr : memrchr(native.data(), '/', native.size());
+  size_t slash = at ? static_cast<size_t>(static_cast<const char*>(at) - native.data()) : std::string_view::npos;
   if (slash == std::string_view::npos) return {".", native};
   return {slash == 0 ? "/" : native.substr(0, slash), native.substr(slash + 1)};
 }

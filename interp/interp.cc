@@ -56,9 +56,9 @@ bool might_read_its_target(std::string_view command) {
   size_t begin = command.find_first_not_of(" \t");
   if (begin == std::string_view::npos) return true;
   size_t end = command.find_first_of(" \t", begin);
-  std::string name = to_lower_ascii(command.substr(begin, end == std::string_view::npos ? end : end - begin));
+  std::string_view name = command.substr(begin, end == std::string_view::npos ? end : end - begin);
   for (std::string_view alone : {"copy", "del", "erase", "md", "mkdir", "rd", "rmdir", "chcp"})
-    if (name == alone) return false;
+    if (equals_ignore_case(name, alone)) return false;
   return true;
 }
 
@@ -173,11 +173,11 @@ void invalid_switch(const Word& word) { err_line("Invalid switch - \"" + word.te
 void run_command(std::string_view line) {
   std::vector<Word> words = split_words(line);
   if (words.empty()) return;
-  std::string name = to_lower_ascii(words[0].text);
-  if (name == "cmd") return nested_interpreter(line, words);
-  if (name == "for") return for_command(line, words);
+  std::string_view name = words[0].text;
+  if (equals_ignore_case(name, "cmd")) return nested_interpreter(line, words);
+  if (equals_ignore_case(name, "for")) return for_command(line, words);
   for (const Builtin& builtin : kBuiltins)
-    if (name == builtin.name) return builtin.run(std::span<const Word>(words).subspan(1));
+    if (equals_ignore_case(name, builtin.name)) return builtin.run(std::span<const Word>(words).subspan(1));
   err_line("'" + words[0].text + "' is not recognized as an internal or external command,");
   err_line("operable program or batch file.");
 }
@@ -186,7 +186,8 @@ void interp_run(std::string_view line) {
   StatMemoScope memo;
   std::string command;
   Redirection redirection;
-  bool cut = !refused_char(line) && cut_redirections(line, command, redirection);
+  bool refused = refused_char(line) != 0;
+  bool cut = !refused && cut_redirections(line, command, redirection);
   bool truncate = !redirection.append && might_read_its_target(command);
   bool overwrite = cut && !redirection.target.empty() && !redirection.append && !truncate;
   // A command naming its own target (deleting it, copying onto it) meets
@@ -204,7 +205,7 @@ void interp_run(std::string_view line) {
     return;
   }
   interp_settle();
-  if (refused_char(line)) {
+  if (refused) {
     err_line("The command line holds & | < or ^, which korvel does not run: " + std::string(line));
   } else if (!cut) {
     err_line(kSyntaxError);

@@ -27,6 +27,8 @@ std::string join_path(std::string_view folder, std::string_view name) {
 }
 
 std::string as_written(std::string_view path) {
+  // Mostly written so already: one copy, no byte-wise pass.
+  if (path.find('\\') == std::string_view::npos && path.find("//") == std::string_view::npos) return std::string(path);
   std::string out(path.size(), '\0');
   size_t n = 0;
   for (char c : path) {
@@ -85,17 +87,17 @@ FolderAndName split_last(std::string_view path) {
   size_t cut = path.size();
   while (cut > 0 && !is_separator(path[cut - 1])) --cut;
   FolderAndName parts;
-  parts.name = std::string(path.substr(cut));
+  parts.name = path.substr(cut);
   parts.rooted = !path.empty() && is_separator(path[0]);
   std::string_view folder = path.substr(0, cut);
   while (!folder.empty() && is_separator(folder.back())) folder.remove_suffix(1);
-  parts.folder = std::string(folder);
+  parts.folder = folder;
   return parts;
 }
 
 std::string folder_prefix(const FolderAndName& parts) {
   if (parts.folder.empty()) return parts.rooted ? "\\" : "";
-  return parts.folder + "\\";
+  return std::string(parts.folder) + "\\";
 }
 
 std::string resolve_folder(const FolderAndName& parts) {

@@ -53,10 +53,11 @@ class Entries {
   std::vector<Ref> refs_;
 };
 
+// Views into the path it was split from, which must outlive them.
 struct FolderAndName {
-  std::string folder;  // as written, without its trailing separator; "" = current folder
-  std::string name;    // the last component, possibly a pattern; "" when the path ends in a separator
-  bool rooted;         // the folder part starts at the root
+  std::string_view folder;  // as written, without its trailing separator; "" = current folder
+  std::string_view name;    // the last component, possibly a pattern; "" when the path ends in a separator
+  bool rooted;              // the folder part starts at the root
 };
 
 bool is_separator(char c);

@@ -118,7 +118,7 @@ std::string find_terminal() {
 }
 
 std::vector<std::string> terminal_argv(const std::string& terminal, const std::string& program) {
-  std::string name = split_last(terminal).name;
+  std::string_view name = split_last(terminal).name;
   if (name == "gnome-terminal") return {terminal, "--", program};
   if (name == "xfce4-terminal") return {terminal, "-x", program};
   return {terminal, "-e", program};
@@ -148,8 +148,8 @@ void start_command(std::span<const Word> args) {
   if (!is_file(found)) return err_line("The system cannot find the file " + program + ".");
 
   std::string executable = absolute_path(found);
-  std::string argv0 = "./" + split_last(found).name;
-  std::string log = split_last(program).name + ".log";
+  std::string argv0 = "./" + std::string(split_last(found).name);
+  std::string log = std::string(split_last(program).name) + ".log";
   std::string terminal = no_window ? "" : find_terminal();
   if (!terminal.empty()) {
     std::string problem = start_failure(exec_problem(executable), program);

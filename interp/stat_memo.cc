@@ -27,6 +27,7 @@ struct Slot {
 
 constexpr size_t kPlaces = 64;
 std::array<Slot, kPlaces> slots;
+uint64_t used = 0;  // a bit per place that may hold an answer: a command uses a few
 int depth = 0;
 
 // A word at a time, not name_hash()'s byte at a time: every question of
@@ -47,7 +48,8 @@ uint64_t hash_of(std::string_view path) {
 // Never 0; differs for the two questions about one path.
 uint64_t key_of(uint64_t hash, bool follow) { return (follow ? hash * 0xC2B2AE3D27D4EB4Full : hash) | 1; }
 
-Slot& place_of(uint64_t key) { return slots[(key >> 1) % kPlaces]; }
+size_t place_index(uint64_t key) { return (key >> 1) % kPlaces; }
+Slot& place_of(uint64_t key) { return slots[place_index(key)]; }
 
 Answer ask(const std::string& path, bool follow) {
   Answer answer{};
@@ -71,6 +73,7 @@ Answer* known(const std::string& path, uint64_t hash, bool follow) {
 const Answer& remember(const std::string& path, uint64_t hash, bool follow, const Answer& answer) {
   uint64_t key = key_of(hash, follow);
   Slot& slot = place_of(key);
+  used |= uint64_t{1} << place_index(key);
   if (slot.key != key || slot.path != path) {
     slot.key = key;
     slot.path.assign(path);
@@ -104,9 +107,12 @@ int memo_stat(const std::string& path, bool follow, struct stat* st) {
     if (const Answer* answer = known(path, hash, true)) return give(*answer, st);
   }
   const Answer* seen = known(path, hash, false);
-  Answer link = seen ? *seen : remember(path, hash, false, ask(path, false));
+  const Answer& link = seen ? *seen : remember(path, hash, false, ask(path, false));
   if (!follow) return give(link, st);
-  if (same_for_both(link)) return give(remember(path, hash, true, link), st);
+  if (same_for_both(link)) {
+    Answer both = link;  // the place it is copied into may be its own
+    return give(remember(path, hash, true, both), st);
+  }
   return give(remember(path, hash, true, ask(path, true)), st);
 }
 
@@ -128,7 +134,7 @@ void forget_stat(const std::string& path, const std::string& folder) {
 void forget_stat(std::string_view path) { forget(path); }
 
 void forget_stats() {
-  for (Slot& slot : slots) slot.key = 0;
+  for (; used != 0; used &= used - 1) slots[static_cast<size_t>(__builtin_ctzll(used))].key = 0;
 }
 
 StatMemoScope::StatMemoScope() { ++depth; }

@@ -60,17 +60,3 @@ bool rename_without_replacing(const std::string& from, const std::string& to) {
   fs::remove(from, ec);
   return !ec;
 }
-
-std::vector<std::string> names_with_line_breaks() {
-  std::vector<std::string> names;
-  std::error_code ec;
-  // Looked for in the whole path first, which costs no copy of the name.
-  using Char = fs::path::value_type;
-  const Char line_breaks[] = {Char('\r'), Char('\n'), Char(0)};
-  for (const fs::directory_entry& entry : fs::directory_iterator(native_path("txt_in"), ec)) {
-    if (entry.path().native().find_first_of(line_breaks) == fs::path::string_type::npos) continue;
-    std::string name = entry.path().filename().string();
-    if (name.find_first_of("\r\n") != std::string::npos) names.push_back(name);
-  }
-  return names;
-}

@@ -33,7 +33,3 @@ bool is_finished_copy(const std::string& copy, const std::string& source);
 // not exist yet, and nothing is replaced. Between the two steps both names
 // hold the file.
 bool rename_without_replacing(const std::string& from, const std::string& to);
-
-// The names of txt_in that a bare listing cannot carry on a line of its own
-// (they hold a line break).
-std::vector<std::string> names_with_line_breaks();

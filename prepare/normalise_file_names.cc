@@ -6,6 +6,7 @@
 
 #include "console/console.h"
 #include "driver/run_sequence.h"
+#include "prepare/line_break_names.h"
 #include "prepare/local_files.h"
 #include "prepare/moved_files.h"
 #include "prepare/names.h"

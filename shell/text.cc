@@ -1,5 +1,8 @@
 #include "shell/text.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -32,13 +35,25 @@ std::string trim_trailing_blanks(std::string_view text) {
 size_t find_ignore_case(std::string_view haystack, std::string_view needle) {
   if (needle.size() > haystack.size()) return std::string_view::npos;
   if (needle.empty()) return 0;
-  // A place to compare from only where the first byte matches, in either case.
+  // A place to compare from only where the first byte matches, in either
+  // case; memchr() finds the next of each, so a line without them costs two
+  // passes, not one compare per byte.
   char first = lower(needle[0]), other = upper(needle[0]);
-  for (size_t i = 0; i + needle.size() <= haystack.size(); ++i) {
-    if (haystack[i] != first && haystack[i] != other) continue;
-    size_t k = 0;
+  const size_t last_start = haystack.size() - needle.size();
+  auto next = [&](char c, size_t from) {
+    const void* at = std::memchr(haystack.data() + from, c, last_start + 1 - from);
+    return at ? static_cast<size_t>(static_cast<const char*>(at) - haystack.data()) : std::string_view::npos;
+  };
+  size_t next_first = next(first, 0);
+  size_t next_other = other == first ? std::string_view::npos : next(other, 0);
+  while (next_first != std::string_view::npos || next_other != std::string_view::npos) {
+    size_t i = std::min(next_first, next_other);
+    size_t k = 1;
     while (k < needle.size() && lower(haystack[i + k]) == lower(needle[k])) ++k;
     if (k == needle.size()) return i;
+    if (i == last_start) break;
+    if (i == next_first) next_first = next(first, i + 1);
+    else next_other = next(other, i + 1);
   }
   return std::string_view::npos;
 }
