@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "shell/text.h"
+
 namespace {
 
 struct Answer {
@@ -30,20 +32,7 @@ std::array<Slot, kPlaces> slots;
 uint64_t used = 0;  // a bit per place that may hold an answer: a command uses a few
 int depth = 0;
 
-// A word at a time, not name_hash()'s byte at a time: every question of
-// every command hashes its path once.
-uint64_t hash_of(std::string_view path) {
-  uint64_t h = path.size();
-  while (path.size() >= 8) {
-    uint64_t chunk;
-    std::memcpy(&chunk, path.data(), 8);
-    h = (h ^ chunk) * 0x9E3779B97F4A7C15ull;
-    h ^= h >> 29;
-    path.remove_prefix(8);
-  }
-  for (unsigned char c : path) h = (h ^ c) * 0x100000001B3ull;
-  return h ^ (h >> 32);
-}
+uint64_t hash_of(std::string_view path) { return name_hash(path, false); }
 
 // Never 0; differs for the two questions about one path.
 uint64_t key_of(uint64_t hash, bool follow) { return (follow ? hash * 0xC2B2AE3D27D4EB4Full : hash) | 1; }

@@ -16,8 +16,9 @@ std::string trim_trailing_blanks(std::string_view text);
 size_t find_ignore_case(std::string_view haystack, std::string_view needle);
 bool contains_ignore_case(std::string_view haystack, std::string_view needle);
 bool equals_ignore_case(std::string_view a, std::string_view b);
-// FNV-1a over the bytes of `name`, letters lower-cased when `ignore_case`:
-// then every letter case of a name hashes alike.
+// A hash of the bytes of `name`, ASCII letters lower-cased when
+// `ignore_case`: then every letter case of a name hashes alike. Only for use
+// within one process: it is never written anywhere.
 uint64_t name_hash(std::string_view name, bool ignore_case);
 // Appends the lines of `text`, each ended by LF or CR LF (the last one may
 // lack its end), with the line ends removed.

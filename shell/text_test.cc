@@ -38,10 +38,33 @@ TEST(TextTest, FindIgnoresAsciiCaseOnly) {
       {"x", "longer", std::string_view::npos},
       {"abc", "", 0},
       {"\xC3\xA4.txt", "\xC3\x84", std::string_view::npos},  // no case folding beyond ASCII
+      {"copy a > OUT_NULL.LIST", "out_null.list", 9},
+      {"ooO_x", "o_x", 2},  // false starts in both cases first
+      {"aXb", "xB", 1},
+      {"Ab", "b", 1},  // found at the last place it fits
+      {"ab", "ab", 0},
   };
   for (const Case& c : cases) EXPECT_EQ(find_ignore_case(c.haystack, c.needle), c.at) << c.haystack;
   EXPECT_TRUE(equals_ignore_case("VELMOR_X.EXE", "velmor_x.exe"));
   EXPECT_FALSE(equals_ignore_case("a", "ab"));
+}
+
+// The hash folds eight bytes at a time; each byte value, at each place in
+// the word and in the tail, must fold exactly as a byte-wise lower-casing.
+TEST(TextTest, NameHashFoldsAsciiCapitalsOnly) {
+  for (size_t length = 1; length <= 17; ++length) {
+    for (size_t at = 0; at < length; ++at) {
+      for (int byte = 0; byte < 256; ++byte) {
+        std::string name(length, 'q');
+        name[at] = static_cast<char>(byte);
+        std::string lowered = name;
+        if (byte >= 'A' && byte <= 'Z') lowered[at] = static_cast<char>(byte + 32);
+        ASSERT_EQ(name_hash(name, true), name_hash(lowered, false)) << length << " " << at << " " << byte;
+      }
+    }
+  }
+  EXPECT_NE(name_hash("Report.txt", false), name_hash("report.txt", false));
+  EXPECT_NE(name_hash("ab", false), name_hash(std::string("ab\0", 3), false));  // the tail is zero-filled
 }
 
 TEST(TextTest, LinesEndAtLfOrCrLfAndALoneCrStays) {
