@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 
 #include "shell/text.h"
 
@@ -31,6 +32,14 @@ constexpr size_t kPlaces = 64;
 std::array<Slot, kPlaces> slots;
 uint64_t used = 0;  // a bit per place that may hold an answer: a command uses a few
 int depth = 0;
+bool offered = false;  // answers were offered to the next scope, at `offered_at`
+timespec offered_at{};
+
+timespec monotonic_now() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return now;
+}
 
 uint64_t hash_of(std::string_view path) { return name_hash(path, false); }
 
@@ -122,11 +131,32 @@ void forget_stat(const std::string& path, const std::string& folder) {
 
 void forget_stat(std::string_view path) { forget(path); }
 
+void memo_offer(const std::string& path, int result, int error, const struct stat& st) {
+  if (depth != 0) return;
+  Answer answer{};
+  answer.result = result;
+  answer.error = error;
+  answer.st = st;
+  uint64_t hash = hash_of(path);
+  remember(path, hash, false, answer);
+  if (same_for_both(answer)) remember(path, hash, true, answer);
+  offered = true;
+  offered_at = monotonic_now();
+}
+
 void forget_stats() {
   for (; used != 0; used &= used - 1) slots[static_cast<size_t>(__builtin_ctzll(used))].key = 0;
 }
 
-StatMemoScope::StatMemoScope() { ++depth; }
+StatMemoScope::StatMemoScope() {
+  if (depth == 0 && offered) {
+    timespec now = monotonic_now();
+    long long age_ns = (now.tv_sec - offered_at.tv_sec) * 1000000000LL + (now.tv_nsec - offered_at.tv_nsec);
+    if (age_ns > 1000000) forget_stats();
+    offered = false;
+  }
+  ++depth;
+}
 
 StatMemoScope::~StatMemoScope() {
   if (--depth == 0) forget_stats();

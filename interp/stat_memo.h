@@ -21,6 +21,14 @@ void forget_stat(std::string_view path);
 // renamed): drops every answer.
 void forget_stats();
 
+// What lstat() just told korvel's own file checks about `path` (`result`
+// and `error` as it returned them), offered to the command that runs next,
+// which would ask the same at once: a document's copy is checked and then
+// copied on, its source checked and then deleted. Kept only by a command
+// that starts within a millisecond; the first memo scope to open after it
+// takes it or drops it.
+void memo_offer(const std::string& path, int result, int error, const struct stat& st);
+
 // Keeps answers while it lives; nests (cmd /c runs a command in a command).
 struct StatMemoScope {
   StatMemoScope();

@@ -18,3 +18,5 @@ FileStamp stamp_of(const std::string& native) {
       static_cast<std::int64_t>((std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime);
   return {kind, size, modified};
 }
+
+FileStamp stamp_for_next_command(const std::string& native) { return stamp_of(native); }

@@ -15,3 +15,7 @@ struct FileStamp {
 };
 
 FileStamp stamp_of(const std::string& native);
+// The same, and what was learnt is offered to the shell command korvel runs
+// next, which would otherwise ask again at once; where the shell is a
+// program of its own, nothing more than stamp_of().
+FileStamp stamp_for_next_command(const std::string& native);

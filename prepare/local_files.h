@@ -28,6 +28,10 @@ bool same_content(const std::string& a, const std::string& b);
 // tick of the file system's clock. Reading every copy back would only read
 // what the kernel just reported written, from its cache.
 bool is_finished_copy(const std::string& copy, const std::string& source);
+// The same against `original`, a stamp of `source` taken before: a source
+// changed since then fails unless the bytes still match. What was learnt of
+// `copy` is offered to the next shell command.
+bool is_finished_copy(const std::string& copy, const std::string& source, const FileStamp& original);
 
 // Gives a file a second name and then drops the first; the second name must
 // not exist yet, and nothing is replaced. Between the two steps both names

@@ -24,7 +24,8 @@ namespace {
 struct Move {
   uint32_t name;                // in txt_in
   uint32_t new_name = kNoName;  // kNoName for a file that is no document
-  std::uintmax_t size = 0;
+  std::uintmax_t size = 0;      // and time of change, as planning found the file
+  std::int64_t modified = 0;
   static constexpr uint32_t kNoName = UINT32_MAX;
 };
 
@@ -104,12 +105,12 @@ void normalise_file_names() {
     if (!is_addressable(renamed)) {
       say_stays(name, "its name cannot be used in a command");
     } else if (!is_addressable(name)) {
-      direct.push_back({static_cast<uint32_t>(i), renamed_index, stamp.size});
+      direct.push_back({static_cast<uint32_t>(i), renamed_index, stamp.size, stamp.modified});
     } else if (!may_take_working_name(name, source, moved, present) ||
                (renamed != name && !may_take_working_name(renamed, source, moved, present))) {
       say_stays(name, "a different file of that name is in the working folder");
     } else {
-      moves.push_back({static_cast<uint32_t>(i), renamed_index, stamp.size});
+      moves.push_back({static_cast<uint32_t>(i), renamed_index, stamp.size, stamp.modified});
     }
   }
 
@@ -158,10 +159,11 @@ void normalise_file_names() {
     std::string name(names[move.name]);
     if (move.new_name != Move::kNoName && !is_rename(move)) continue;  // the document is where it belongs
     std::string source = file_in(txt_in, name);
+    // Each check offers what it learnt to the command that follows it.
     if (move.new_name == Move::kNoName) {
       // Every copy is written under exactly the name it was given, in the
       // working folder, which is the current one.
-      if (!is_finished_copy(name, source)) {
+      if (!is_finished_copy(name, source, stamp_for_next_command(source))) {
         say_stays(name, "its copy in the working folder could not be made");
         continue;
       }
@@ -169,13 +171,15 @@ void normalise_file_names() {
       std::string new_name(names[move.new_name]);
       run_shell("copy \"" + name + "\" \"" + new_name + "\" > out_null.list");
       // A copy that failed leaves an older file of the new name as it was;
-      // it must not go into txt_in as the document.
-      if (!is_finished_copy(new_name, source)) {
+      // it must not go into txt_in as the document. Compared with the source
+      // as planning found it: a source changed since fails unless its bytes
+      // still match, and the check before the delete looks at it afresh.
+      if (!is_finished_copy(new_name, source, {FileKind::kRegular, move.size, move.modified})) {
         say_stays(name, "its copy under the name " + new_name + " could not be made");
         continue;
       }
       run_shell("copy \"" + new_name + "\" \"txt_in\\" + new_name + "\" > out_null.list");
-      if (!is_finished_copy(file_in(txt_in, new_name), source)) {
+      if (!is_finished_copy(file_in(txt_in, new_name), source, stamp_for_next_command(source))) {
         say_stays(name, "its copy under the name " + new_name + " could not be made");
         continue;
       }
