@@ -159,10 +159,30 @@ bool at_end(int handle) {
   return s->ended || s->position >= s->size;
 }
 
+namespace {
+// A line that lies whole in the buffer, in one piece, with nothing in it to
+// translate but its CR LF: what almost every line of a document is.
+bool read_plain_line(Slot& s, std::string& line) {
+  if (s.ended || s.buffer_next >= s.buffer_length) return false;
+  const char* begin = s.buffer.data() + s.buffer_next;
+  size_t room = std::min(s.buffer_length - s.buffer_next, kPieceSize);
+  const char* lf = static_cast<const char*>(std::memchr(begin, '\n', room));
+  if (!lf) return false;
+  size_t n = static_cast<size_t>(lf - begin);
+  size_t kept = n > 0 && begin[n - 1] == '\r' ? n - 1 : n;
+  if (std::memchr(begin, '\r', kept) || std::memchr(begin, 0x1A, n)) return false;
+  line.assign(begin, kept);
+  s.buffer_next += n + 1;
+  s.position += n + 1;
+  return true;
+}
+}  // namespace
+
 void read_line(int handle, std::string& line) {
   line.clear();
   Slot* s = slot_of(handle);
   if (!s || s->writing) return;
+  if (read_plain_line(*s, line)) return;
   // Most lines are one piece: it goes straight into `line`.
   std::string piece;
   for (bool first = true;; first = false) {
@@ -203,6 +223,12 @@ void rewind_file(int handle) {
 void write_line(int handle, std::string_view text) {
   Slot* s = slot_of(handle);
   if (!s || !s->writing || s->write_errno != 0) return;
+  if (text.size() + 2 <= s->buffer.size() - s->buffer_length) {  // the usual line: two copies and done
+    std::memcpy(s->buffer.data() + s->buffer_length, text.data(), text.size());
+    std::memcpy(s->buffer.data() + s->buffer_length + text.size(), "\r\n", 2);
+    s->buffer_length += text.size() + 2;
+    return;
+  }
   put(*s, text);
   put(*s, "\r\n");
 }

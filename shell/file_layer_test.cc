@@ -58,6 +58,68 @@ TEST_F(FileLayerTest, ReadsLinesAsTextMode) {
   }
 }
 
+// The lines a text-mode reader gives, worked out the slow way: the bytes up
+// to 0x1A with CR LF made LF, cut into pieces of at most 511 bytes that end
+// at an LF; a piece ending in LF or in CR ends its line. A piece that ends
+// neither at an LF nor full has read the 0x1A; otherwise the reader is
+// asked once more and finds it: one empty line.
+std::vector<std::string> text_mode_lines(std::string_view raw) {
+  std::string text;
+  bool stopped = false;
+  for (size_t i = 0; i < raw.size() && !stopped; ++i) {
+    if (raw[i] == '\x1A') stopped = true;
+    else if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') text += '\n', ++i;
+    else text += raw[i];
+  }
+  std::vector<std::string> lines;
+  bool read_the_end = false;
+  for (size_t at = 0; at < text.size();) {
+    std::string line;
+    for (bool whole = false; !whole && at < text.size();) {
+      size_t end = at;
+      while (end < text.size() && end - at < 511)
+        if (text[end++] == '\n') break;
+      std::string piece = text.substr(at, end - at);
+      at = end;
+      read_the_end = piece.back() != '\n' && piece.size() < 511;
+      whole = piece.back() == '\n' || piece.back() == '\r';
+      if (piece.back() == '\n') piece.pop_back();
+      if (!piece.empty() && piece.back() == '\r') piece.pop_back();
+      line += piece;
+    }
+    lines.push_back(line);
+  }
+  if (stopped && !read_the_end) lines.push_back("");
+  return lines;
+}
+
+// Documents of every shape against the slow way: lines that fit the buffer
+// and lines across its end, CR LF, lone CRs, CR at the 511th byte, 0x1A.
+TEST_F(FileLayerTest, ReadsEveryDocumentAsTheTextModeRulesSay) {
+  uint64_t seed = 12345;
+  auto next = [&](uint64_t bound) {
+    seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+    return (seed >> 33) % bound;
+  };
+  const char* pieces[] = {"a", "word ", "\r\n", "\n", "\r", "\r\r\n", "\x1A"};
+  for (int round = 0; round < 400; ++round) {
+    std::string document;
+    size_t size = next(4) == 0 ? next(20000) : next(600);
+    while (document.size() < size) {
+      size_t pick = next(100);
+      if (pick < 60) document += pieces[next(2)];
+      else if (pick < 80) document += pieces[2];
+      else if (pick < 88) document += pieces[3];
+      else if (pick < 94) document += pieces[4];
+      else if (pick < 97) document += std::string(500 + next(30), 'x');  // around the 511-byte piece
+      else if (pick < 99) document += pieces[5];
+      else if (next(4) == 0) document += pieces[6];
+    }
+    write_file(folder.path / "f.txt", document);
+    ASSERT_EQ(read_all("f.txt"), text_mode_lines(document)) << "round " << round;
+  }
+}
+
 TEST_F(FileLayerTest, CrAtPieceBoundaryEndsTheLine) {
   // The reader works in pieces of 511 bytes; a lone CR that is the last byte
   // of a piece ends the line, as it did with the text-mode reader.
