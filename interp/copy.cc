@@ -65,8 +65,10 @@ mode_t creation_mask() {
 }
 
 // Content, permission bits and modification time go along, as on NTFS.
-// On kFailed, `error` holds the errno that tells why.
-Copied copy_file(const std::string& source, const std::string& target, const std::string& target_folder,
+// On kFailed, `error` holds the errno that tells why. `partial` is the
+// partial-copy name in the target's folder; `missing`: the target is known
+// not to be there.
+Copied copy_file(const std::string& source, const std::string& target, const std::string& partial, bool missing,
                  bool was_regular, int& error) {
   bool not_regular = false;
   struct stat src, dst;
@@ -75,7 +77,7 @@ Copied copy_file(const std::string& source, const std::string& target, const std
     error = errno;
     return not_regular ? Copied::kNotRegular : Copied::kFailed;
   }
-  bool target_exists = memo_stat(target, true, &dst) == 0;
+  bool target_exists = !missing && memo_stat(target, true, &dst) == 0;
   if (target_exists && dst.st_dev == src.st_dev && dst.st_ino == src.st_ino) {
     close(from);
     return Copied::kOntoItself;
@@ -86,7 +88,6 @@ Copied copy_file(const std::string& source, const std::string& target, const std
     close(from);
     return Copied::kFailed;
   }
-  std::string partial = join_path(target_folder, partial_copy_name());
   int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
   mode_t mode = src.st_mode & 07777;
   int to = create_file(partial, flags, mode & 0777);
@@ -175,21 +176,26 @@ void copy_files(std::string_view source, std::string_view target) {
   remove_dead_partial_copies(target_folder);
   bool read_target = into_folder && files > 1;
   std::vector<uint64_t> present = read_target ? names_present(target_native) : std::vector<uint64_t>();
+  const std::string partial = join_path(target_folder, partial_copy_name());
   int count = 0;
+  std::string listed, from, destination = target_native;  // their room is kept from file to file
   for (const Entry& entry : found_names) {
     if (entry.is_folder) continue;
     std::string_view name = entry.name;
-    std::string listed;  // only a pattern's files are listed as they go
-    if (many) out_line(listed.append(shown_prefix).append(name));
+    if (many) {  // only a pattern's files are listed as they go
+      listed.assign(shown_prefix).append(name);
+      out_line(listed);
+    }
     std::string_view shown = many ? std::string_view(listed) : source;
-    std::string destination = into_folder ? join_path(target_native, name) : target_native;
+    if (into_folder) join_path_into(destination, target_native, name);
+    join_path_into(from, source_folder, name);
     // A name the folder did not hold when the command began is not asked
     // about again: the command itself writes each name once, and a file
     // another program puts there meanwhile is replaced, as /y would anyway
     // (only a read-only one would have stayed).
-    if (read_target && !std::binary_search(present.begin(), present.end(), name_hash(name, false))) memo_missing(destination);
+    bool missing = read_target && !std::binary_search(present.begin(), present.end(), name_hash(name, false));
     int error = 0;
-    Copied result = copy_file(join_path(source_folder, name), destination, target_folder, entry.was_regular, error);
+    Copied result = copy_file(from, destination, partial, missing, entry.was_regular, error);
     if (result == Copied::kYes) ++count;
     else if (result == Copied::kOntoItself) err_line("The file cannot be copied onto itself.");
     else if (result == Copied::kNotRegular) err_line(std::string(shown) + ": This is not a regular file; it is skipped.");

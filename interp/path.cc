@@ -18,12 +18,20 @@
 bool is_separator(char c) { return c == '\\' || c == '/'; }
 
 std::string join_path(std::string_view folder, std::string_view name) {
+  std::string out;
+  join_path_into(out, folder, name);
+  return out;
+}
+
+void join_path_into(std::string& out, std::string_view folder, std::string_view name) {
   // "./x" and "x" are one file; one spelling keeps the stat memo's answers.
-  if (folder == "." && !name.empty()) return std::string(name);
-  std::string out(folder);
+  if (folder == "." && !name.empty()) {
+    out.assign(name);
+    return;
+  }
+  out.assign(folder);
   if (!out.empty() && out.back() != '/') out.push_back('/');
   out.append(name);
-  return out;
 }
 
 std::string as_written(std::string_view path) {

@@ -73,6 +73,8 @@ std::string folder_prefix(const FolderAndName& parts);
 // Resolved folder part: "." for the current folder.
 std::string resolve_folder(const FolderAndName& parts);
 std::string join_path(std::string_view folder, std::string_view name);
+// The same into `out`, whose room is kept from one path to the next.
+void join_path_into(std::string& out, std::string_view folder, std::string_view name);
 
 bool path_exists(const std::string& native);
 bool is_folder(const std::string& native);
