@@ -207,8 +207,10 @@ bool read_entries(const std::string& native, Entries& entries, Keep keep, bool& 
   return true;
 }
 
+// `every`: `keep` lets every name through, and the entries are copied whole.
 template <typename Keep>
-Entries filtered(const Entries& all, Keep keep) {
+Entries filtered(const Entries& all, Keep keep, bool every) {
+  if (every) return all;
   Entries entries;
   for (const Entry& entry : all)
     if (keep(entry.name)) entries.add(entry.name, entry.is_folder, entry.was_regular);
@@ -217,7 +219,7 @@ Entries filtered(const Entries& all, Keep keep) {
 
 // The entries of a folder that `keep` lets through, in listing order.
 template <typename Keep>
-Entries read_folder(const std::string& native, Keep keep) {
+Entries read_folder(const std::string& native, Keep keep, bool every) {
   // Asked anew, not from the stat memo: a folder's times kept there may
   // predate the command's own changes, which its index accounts for.
   struct stat st;
@@ -230,16 +232,16 @@ Entries read_folder(const std::string& native, Keep keep) {
     if (!read_entries(native, read, keep, keeping)) return {};
     read.sort();
     if (!keeping) return read;
-    Entries entries = filtered(read, keep);
+    Entries entries = filtered(read, keep, every);
     keep_listing(native, st, read_at, std::move(read));
     return entries;
   }
-  return filtered(*whole, keep);
+  return filtered(*whole, keep, every);
 }
 }  // namespace
 
 Entries list_folder(const std::string& native) {
-  return read_folder(native, [](std::string_view) { return true; });
+  return read_folder(native, [](std::string_view) { return true; }, true);
 }
 
 namespace {
@@ -281,7 +283,8 @@ Entries matching_entries(const std::string& native, std::string_view pattern) {
     }
     return entries;
   }
-  return read_folder(native, [&](std::string_view name) { return name_matches(pattern, name); });
+  return read_folder(native, [&](std::string_view name) { return name_matches(pattern, name); },
+                     matches_every_name(pattern));
 }
 
 int open_regular_file(const std::string& native, bool& not_regular, struct stat* opened, bool was_regular) {

@@ -110,8 +110,12 @@ bool matches_extension(std::string_view pattern, std::string_view name) {
 }
 }  // namespace
 
+// "*.*" too: a name without a dot matches it as "*".
+bool matches_every_name(std::string_view pattern) { return pattern == "*" || pattern == "*.*"; }
+
 bool name_matches(std::string_view pattern, std::string_view name) {
   if (name == "." || name == "..") return pattern == "*" || pattern == "*.*" || pattern == "*.";
+  if (matches_every_name(pattern)) return true;
   if (is_extension_pattern(pattern)) return matches_extension(pattern, name);
   if (!pattern.empty() && pattern.back() == '.') {
     // A trailing dot asks for names without an extension.

@@ -12,5 +12,7 @@ bool is_short_name(std::string_view name);
 // The short name NTFS would give a long one, e.g. "My Notes.html" -> "MYNOTE~1.HTM".
 std::string short_name(std::string_view name);
 bool name_matches(std::string_view pattern, std::string_view name);
+// Whether `pattern` matches every name there is ("*", "*.*").
+bool matches_every_name(std::string_view pattern);
 // NTFS listing order: names compared byte by byte with ASCII letters upper-cased.
 bool listing_before(std::string_view a, std::string_view b);
