@@ -476,8 +476,10 @@ bool remove_file(const std::string& native) {
 }
 
 bool rename_file(const std::string& from, const std::string& to) {
-  // Told as the removal of one name and the arrival of the other.
-  if (!changed(from, false, [&] { return rename(from.c_str(), to.c_str()) == 0; })) return false;
+  // Told as the removal of one name and the arrival of the other; a partial
+  // copy's name was nobody's, and its removal tells nothing.
+  auto move = [&] { return rename(from.c_str(), to.c_str()) == 0; };
+  if (is_partial_copy_name(split_native(from).second) ? !move() : !changed(from, false, move)) return false;
   changed(to, true, [] { return true; });
   return true;
 }
