@@ -58,12 +58,17 @@ bool cut_redirections(std::string_view line, std::string& command, Redirection& 
   command.clear();
   bool in_quotes = false;
   size_t i = 0;
+  // The next quote and the next ">" from where the line is, each looked for
+  // again only once passed.
+  size_t quote = next_of(line, '"', 0), arrow = next_of(line, '>', 0);
   while (i < line.size()) {
     char c = line[i];
     if (c == '"') in_quotes = !in_quotes;
     if (in_quotes || c != '>') {
       // Up to the next quote or ">" in one piece.
-      size_t end = std::min(next_of(line, '"', i + 1), next_of(line, '>', i + 1));
+      if (quote <= i) quote = next_of(line, '"', i + 1);
+      if (arrow <= i) arrow = next_of(line, '>', i + 1);
+      size_t end = std::min(quote, arrow);
       command.append(line.substr(i, end - i));
       i = end;
       continue;

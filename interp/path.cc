@@ -34,9 +34,19 @@ void join_path_into(std::string& out, std::string_view folder, std::string_view 
   out.append(name);
 }
 
+namespace {
+// No "\\" and no "//": the path is as_written() already.
+bool written_plainly(std::string_view path) {
+  if (path.find('\\') != std::string_view::npos) return false;
+  for (size_t slash = path.find('/'); slash != std::string_view::npos; slash = path.find('/', slash + 1))
+    if (slash + 1 < path.size() && path[slash + 1] == '/') return false;
+  return true;
+}
+}  // namespace
+
 std::string as_written(std::string_view path) {
   // Mostly written so already: one copy, no byte-wise pass.
-  if (path.find('\\') == std::string_view::npos && path.find("//") == std::string_view::npos) return std::string(path);
+  if (written_plainly(path)) return std::string(path);
   std::string out(path.size(), '\0');
   size_t n = 0;
   for (char c : path) {
