@@ -12,8 +12,10 @@ bool is_letter_or_digit(unsigned char c) {
 // The part of a name before its first dot, lower-cased, names a device on
 // Windows: "con.txt" is the console there, whatever follows.
 bool names_device(std::string_view name) {
-  std::string stem = to_lower_ascii(name.substr(0, name.find('.')));
-  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+  std::string_view before_dot = name.substr(0, name.find('.'));
+  while (!before_dot.empty() && before_dot.back() == ' ') before_dot.remove_suffix(1);
+  if (before_dot.size() > 7) return false;  // longer than "conout$": asked of every name, most of them long
+  std::string stem = to_lower_ascii(before_dot);
   if (stem == "con" || stem == "prn" || stem == "aux" || stem == "nul" || stem == "conin$" || stem == "conout$")
     return true;
   return stem.size() == 4 && (stem.starts_with("com") || stem.starts_with("lpt")) && stem[3] >= '0' && stem[3] <= '9';
@@ -74,9 +76,12 @@ std::string unique_new_name(std::string_view listed, TakenNames& taken) {
 }
 
 bool is_program_file(std::string_view name, std::string_view program_name) {
-  std::string lower = to_lower_ascii(name);
-  if (equals_ignore_case(lower, program_name) || lower == "korvel" || lower == "wget.exe" ||
-      lower == "convertcp.exe" || (lower.starts_with("velmor_") && lower.ends_with(".exe")))
+  // Every ending below is an extension of at most three letters: only the
+  // last five bytes need lower-casing, not the name.
+  std::string lower = to_lower_ascii(name.substr(name.size() > 5 ? name.size() - 5 : 0));
+  if (equals_ignore_case(name, program_name) || equals_ignore_case(name, "korvel") ||
+      equals_ignore_case(name, "wget.exe") || equals_ignore_case(name, "convertcp.exe") ||
+      (name.size() >= 7 && equals_ignore_case(name.substr(0, 7), "velmor_") && lower.ends_with(".exe")))
     return true;
   return ends_in(lower, {".exe", ".com", ".bat", ".cmd", ".dll", ".scr", ".pif", ".cpl", ".msi", ".msc",
                          ".vbs", ".vbe", ".js", ".jse", ".wsf", ".wsh", ".ps1", ".lnk", ".sys", ".ocx"});
@@ -102,9 +107,13 @@ bool is_state_file(std::string_view name) {
 bool is_addressable(std::string_view name) {
   if (name.empty() || name.size() > 200) return false;
   if (name.front() == ' ' || name.back() == ' ' || name.back() == '.') return false;
-  for (unsigned char c : name)
-    if (c < 0x20 || c == 0x7f || std::string_view("*?\"\\/%!~").find(static_cast<char>(c)) != std::string_view::npos)
-      return false;
+  for (unsigned char c : name) {
+    if (c < 0x20 || c == 0x7f) return false;
+    switch (c) {
+      case '*': case '?': case '"': case '\\': case '/': case '%': case '!': case '~': return false;
+      default: break;
+    }
+  }
   return !names_device(name);
 }
 
