@@ -207,4 +207,11 @@ TEST_F(FolderIndex, OfferedAnswersReachOnlyTheNextCommandAndOnlyAtOnce) {
     EXPECT_EQ(seen, c.seen) << c.what;
     EXPECT_EQ(is_file("ghost.txt"), c.seen) << c.what;  // lstat()'s answer holds for stat() too
   }
+  // A fresh offer does not keep an old one alive.
+  memo_offer("old.txt", 0, 0, offered);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  memo_offer("ghost.txt", 0, 0, offered);
+  StatMemoScope command;
+  EXPECT_FALSE(path_exists("old.txt"));
+  EXPECT_TRUE(path_exists("ghost.txt"));
 }

@@ -41,6 +41,17 @@ timespec monotonic_now() {
   return now;
 }
 
+// Drops offered answers once the first of them is more than a millisecond
+// old; the next ones then start afresh.
+void drop_stale_offers() {
+  if (!offered) return;
+  timespec now = monotonic_now();
+  long long age_ns = (now.tv_sec - offered_at.tv_sec) * 1000000000LL + (now.tv_nsec - offered_at.tv_nsec);
+  if (age_ns <= 1000000) return;
+  forget_stats();
+  offered = false;
+}
+
 uint64_t hash_of(std::string_view path) { return name_hash(path, false); }
 
 // Never 0; differs for the two questions about one path.
@@ -133,6 +144,7 @@ void forget_stat(std::string_view path) { forget(path); }
 
 void memo_offer(const std::string& path, int result, int error, const struct stat& st) {
   if (depth != 0) return;
+  drop_stale_offers();
   Answer answer{};
   answer.result = result;
   answer.error = error;
@@ -140,8 +152,8 @@ void memo_offer(const std::string& path, int result, int error, const struct sta
   uint64_t hash = hash_of(path);
   remember(path, hash, false, answer);
   if (same_for_both(answer)) remember(path, hash, true, answer);
+  if (!offered) offered_at = monotonic_now();  // offers age from the first of them
   offered = true;
-  offered_at = monotonic_now();
 }
 
 void forget_stats() {
@@ -149,11 +161,9 @@ void forget_stats() {
 }
 
 StatMemoScope::StatMemoScope() {
-  if (depth == 0 && offered) {
-    timespec now = monotonic_now();
-    long long age_ns = (now.tv_sec - offered_at.tv_sec) * 1000000000LL + (now.tv_nsec - offered_at.tv_nsec);
-    if (age_ns > 1000000) forget_stats();
-    offered = false;
+  if (depth == 0) {
+    drop_stale_offers();
+    offered = false;  // what is left is this scope's to use, and goes with it
   }
   ++depth;
 }
