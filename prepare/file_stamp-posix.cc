@@ -22,7 +22,7 @@ FileStamp stamp_of(const std::string& native) {
 // lstat() first, which is what the interpreter asks to find a name; only a
 // symbolic link needs the stat() that follows it.
 FileStamp stamp_for_next_command(const std::string& native) {
-  struct stat st;
+  struct stat st{};  // offered whole even when lstat() fails
   int result = lstat(native.c_str(), &st);
   memo_offer(native, result, result == 0 ? 0 : errno, st);
   if (result != 0 || (S_ISLNK(st.st_mode) && stat(native.c_str(), &st) != 0)) return {};
