@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "shell/text.h"
+
 namespace {
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -78,21 +80,13 @@ bool is_extension_pattern(std::string_view pattern) {
   return true;
 }
 
-bool ends_with_ignoring_case(std::string_view name, std::string_view end) {
-  if (end.size() > name.size()) return false;
-  name = name.substr(name.size() - end.size());
-  for (size_t i = 0; i < end.size(); ++i)
-    if (upper(name[i]) != upper(end[i])) return false;
-  return true;
-}
-
 // What name_matches() decides for such a pattern, without making the short
 // name: a long name matches by its ending; the short name, which a name that
 // is not one already has, by its extension (the first three usable
 // characters after the last dot: "index.html" matches "*.htm").
 bool matches_extension(std::string_view pattern, std::string_view name) {
   std::string_view wanted = pattern.substr(1);  // ".txt"
-  if (ends_with_ignoring_case(name, wanted)) return true;
+  if (name.size() >= wanted.size() && equals_ignore_case(name.substr(name.size() - wanted.size()), wanted)) return true;
   if (is_short_name(name)) return false;
   size_t dot = name.rfind('.');
   if (dot == 0 || dot == std::string_view::npos) return false;
@@ -114,7 +108,7 @@ bool matches_extension(std::string_view pattern, std::string_view name) {
 bool matches_every_name(std::string_view pattern) { return pattern == "*" || pattern == "*.*"; }
 
 bool name_matches(std::string_view pattern, std::string_view name) {
-  if (name == "." || name == "..") return pattern == "*" || pattern == "*.*" || pattern == "*.";
+  if (name == "." || name == "..") return matches_every_name(pattern) || pattern == "*.";
   if (matches_every_name(pattern)) return true;
   if (is_extension_pattern(pattern)) return matches_extension(pattern, name);
   if (!pattern.empty() && pattern.back() == '.') {
