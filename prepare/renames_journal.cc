@@ -1,5 +1,6 @@
 #include "prepare/renames_journal.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "prepare/names.h"
@@ -15,15 +16,15 @@ int hex_value(char c) {
   return -1;
 }
 
+bool is_encoded_in_journal(unsigned char c) { return c < 0x20 || c == 0x7f || c == '%'; }
 }  // namespace
 
 std::string journal_field(std::string_view name) {
-  bool plain = true;
-  for (unsigned char c : name) plain = plain && !(c < 0x20 || c == 0x7f || c == '%');
-  if (plain) return std::string(name);
+  if (std::none_of(name.begin(), name.end(), [](char c) { return is_encoded_in_journal(static_cast<unsigned char>(c)); }))
+    return std::string(name);
   std::string out;
   for (unsigned char c : name) {
-    if (c < 0x20 || c == 0x7f || c == '%') {
+    if (is_encoded_in_journal(c)) {
       out += '%';
       out += kHex[c >> 4];
       out += kHex[c & 15];
