@@ -3,7 +3,6 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <ctime>
 
 #include "shell/text.h"
