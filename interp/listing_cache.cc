@@ -33,9 +33,9 @@ const Entries* kept_listing(const struct stat& st) {
   return &kept.entries;
 }
 
-// Beyond this, a kept listing and the copy a command filters from it would
-// cost megabytes; such a folder is read again instead.
-bool listing_worth_keeping(size_t names) { return names <= 20000; }
+// Beyond this, a kept listing would cost megabytes (what commands pick from
+// it shares its names, at 8 bytes an entry); such a folder is read again.
+bool listing_worth_keeping(size_t names) { return names <= 60000; }
 
 void keep_listing(const std::string& folder, const struct stat& st, const timespec& read_at, Entries entries) {
   kept = {};

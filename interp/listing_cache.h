@@ -3,7 +3,7 @@
 // korvel lists txt_in again and again (each extension, then every file,
 // then the list it moves by) before it changes anything there, and with
 // thousands of documents each listing reads and sorts every name anew. A
-// folder of more than 20,000 names is not kept: that would cost megabytes.
+// folder of more than 60,000 names is not kept: that would cost megabytes.
 //
 // A folder's times show a change only when they differ from what was seen;
 // a change landing within the same tick of the file system's clock as the

@@ -147,9 +147,16 @@ std::string absolute_path(const std::string& native) {
 }
 
 void Entries::add(std::string_view name, bool is_folder, bool was_regular) {
+  if (!text_) text_ = std::make_shared<std::string>();
+  else if (text_.use_count() > 1) text_ = std::make_shared<std::string>(*text_);  // others read it
   uint32_t kind = (is_folder ? 1 : 0) + (was_regular ? 2 : 0);
-  refs_.push_back({static_cast<uint32_t>(text_.size()), static_cast<uint32_t>(name.size() * 4 + kind)});
-  text_.append(name);
+  refs_.push_back({static_cast<uint32_t>(text_->size()), static_cast<uint32_t>(name.size() * 4 + kind)});
+  text_->append(name);
+}
+
+void Entries::shrink_to_fit() {
+  if (text_ && text_.use_count() == 1) text_->shrink_to_fit();
+  refs_.shrink_to_fit();
 }
 
 namespace {
@@ -167,7 +174,6 @@ uint64_t order_key(std::string_view name, size_t from) {
 }  // namespace
 
 void Entries::sort() {
-  auto name_of = [&](const Ref& r) { return std::string_view(text_).substr(r.offset, r.length >> 2); };
   // The first sixteen bytes decide most comparisons, even among names that
   // share a beginning ("My Notes 1002", "My Notes 1005").
   struct Keyed {
@@ -220,11 +226,7 @@ bool read_entries(const std::string& native, Entries& entries, Keep keep, bool& 
 // `every`: `keep` lets every name through, and the entries are copied whole.
 template <typename Keep>
 Entries filtered(const Entries& all, Keep keep, bool every) {
-  if (every) return all;
-  Entries entries;
-  for (const Entry& entry : all)
-    if (keep(entry.name)) entries.add(entry.name, entry.is_folder, entry.was_regular);
-  return entries;
+  return every ? all : all.subset(keep);
 }
 
 // The entries of a folder that `keep` lets through, in listing order.
@@ -242,6 +244,7 @@ Entries read_folder(const std::string& native, Keep keep, bool every) {
     if (!read_entries(native, read, keep, keeping)) return {};
     read.sort();
     if (!keeping) return read;
+    read.shrink_to_fit();  // before anything shares its names
     Entries entries = filtered(read, keep, every);
     keep_listing(native, st, read_at, std::move(read));
     return entries;
