@@ -141,8 +141,7 @@ void spell(std::string_view folder, std::optional<Key> key) {
 // up and told of once or twice per file.
 std::string_view lower_case(std::string_view name) {
   static std::string lower;
-  lower.assign(name);
-  for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  to_lower_ascii_into(lower, name);
   return lower;
 }
 

@@ -184,6 +184,7 @@ void run_command(std::string_view line) {
 void interp_run(std::string_view line) {
   StatMemoScope memo;
   std::string command;
+  command.reserve(line.size());  // never longer than the line: no growing
   Redirection redirection;
   bool refused = refused_char(line) != 0;
   bool cut = !refused && cut_redirections(line, command, redirection);

@@ -1,16 +1,43 @@
 #include "shell/text.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+
+// Names are read eight bytes to a number, first byte lowest.
+static_assert(std::endian::native == std::endian::little);
 
 namespace {
 char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Eight bytes at once with their ASCII capitals made small: a byte gets 0x20
+// where it is at least 'A', at most 'Z', and below 0x80.
+uint64_t lower_ascii_bytes(uint64_t bytes) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+  uint64_t low7 = bytes & ~kHigh;
+  uint64_t from_a = low7 + (0x80 - 'A') * kOnes;
+  uint64_t past_z = low7 + (0x80 - 'Z' - 1) * kOnes;
+  return bytes | ((from_a & ~past_z & ~bytes & kHigh) >> 2);
+}
 }  // namespace
 
+void to_lower_ascii_into(std::string& out, std::string_view text) {
+  out.resize(text.size());
+  char* to = out.data();
+  size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    uint64_t bytes;
+    std::memcpy(&bytes, text.data() + i, 8);
+    bytes = lower_ascii_bytes(bytes);
+    std::memcpy(to + i, &bytes, 8);
+  }
+  for (; i < text.size(); ++i) to[i] = lower(text[i]);
+}
+
 std::string to_lower_ascii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = lower(c);
+  std::string out;
+  to_lower_ascii_into(out, text);
   return out;
 }
 
@@ -64,22 +91,17 @@ bool contains_ignore_case(std::string_view haystack, std::string_view needle) {
 
 bool equals_ignore_case(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
+  size_t i = 0;
+  for (; i + 8 <= a.size(); i += 8) {
+    uint64_t x, y;
+    std::memcpy(&x, a.data() + i, 8);
+    std::memcpy(&y, b.data() + i, 8);
+    if (x != y && lower_ascii_bytes(x) != lower_ascii_bytes(y)) return false;
+  }
+  for (; i < a.size(); ++i)
     if (lower(a[i]) != lower(b[i])) return false;
   return true;
 }
-
-namespace {
-// Eight bytes at once with their ASCII capitals made small: a byte gets 0x20
-// where it is at least 'A', at most 'Z', and below 0x80.
-uint64_t lower_ascii_bytes(uint64_t bytes) {
-  constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
-  uint64_t low7 = bytes & ~kHigh;
-  uint64_t from_a = low7 + (0x80 - 'A') * kOnes;
-  uint64_t past_z = low7 + (0x80 - 'Z' - 1) * kOnes;
-  return bytes | ((from_a & ~past_z & ~bytes & kHigh) >> 2);
-}
-}  // namespace
 
 // A word at a time: names are hashed by the tens of thousands, some of them
 // several times over, and a multiply per byte showed in every profile.
@@ -97,8 +119,15 @@ uint64_t name_hash(std::string_view name, bool ignore_case) {
     take(bytes);
   }
   if (left > 0) {
+    // The last bytes, with zeros above them. A name of eight bytes or more
+    // gives them in one load that ends where it ends.
     uint64_t bytes = 0;
-    std::memcpy(&bytes, at, left);
+    if (name.size() >= 8) {
+      std::memcpy(&bytes, at + left - 8, 8);
+      bytes >>= (8 - left) * 8;
+    } else {
+      std::memcpy(&bytes, at, left);
+    }
     take(bytes);
   }
   h ^= h >> 33;

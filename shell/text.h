@@ -8,6 +8,8 @@
 #include <vector>
 
 std::string to_lower_ascii(std::string_view text);
+// The same into `out`, whose buffer is kept from one name to the next.
+void to_lower_ascii_into(std::string& out, std::string_view text);
 std::string to_upper_ascii(std::string_view text);
 std::string trim_blanks(std::string_view text);
 std::string trim_trailing_blanks(std::string_view text);

@@ -51,15 +51,23 @@ TEST(TextTest, FindIgnoresAsciiCaseOnly) {
 
 // The hash folds eight bytes at a time; each byte value, at each place in
 // the word and in the tail, must fold exactly as a byte-wise lower-casing.
+// The hash, the case-blind compare and lower-casing all work eight bytes at
+// a time: every byte value at every place of a word and of the tail after
+// the words must come out as byte-wise lower-casing says.
 TEST(TextTest, NameHashFoldsAsciiCapitalsOnly) {
   for (size_t length = 1; length <= 17; ++length) {
+    const std::string plain(length, 'q');
     for (size_t at = 0; at < length; ++at) {
       for (int byte = 0; byte < 256; ++byte) {
-        std::string name(length, 'q');
+        std::string name = plain;
         name[at] = static_cast<char>(byte);
         std::string lowered = name;
         if (byte >= 'A' && byte <= 'Z') lowered[at] = static_cast<char>(byte + 32);
         ASSERT_EQ(name_hash(name, true), name_hash(lowered, false)) << length << " " << at << " " << byte;
+        ASSERT_EQ(name_hash(name, false) == name_hash(plain, false), byte == 'q') << length << " " << at << " " << byte;
+        ASSERT_EQ(to_lower_ascii(name), lowered) << length << " " << at << " " << byte;
+        ASSERT_TRUE(equals_ignore_case(lowered, name)) << length << " " << at << " " << byte;
+        ASSERT_EQ(equals_ignore_case(name, plain), byte == 'q' || byte == 'Q') << length << " " << at << " " << byte;
       }
     }
   }
