@@ -12,13 +12,28 @@ int output_column = 0;
 // A number and the fill to the next zone wait for the rest of their line, so
 // that a line of a long list goes out in one write, not three.
 std::string held;
+// Output gathered while a ConsoleBatch lives.
+bool batching = false;
+std::string gathered;
+
+void send_gathered() {
+  if (gathered.empty()) return;
+  terminal_write(gathered);
+  gathered.clear();
+}
+
+void send(std::string_view bytes) {
+  if (!batching) return terminal_write(bytes);
+  gathered.append(bytes);
+  if (gathered.size() >= 64 * 1024) send_gathered();
+}
 
 void write_out(std::string_view bytes) {
   if (held.empty()) {
-    terminal_write(bytes);
+    send(bytes);
   } else {
     held.append(bytes);
-    terminal_write(held);
+    send(held);
     held.clear();
   }
   output_column = column_after(output_column, bytes, terminal_width());
@@ -60,9 +75,17 @@ void print_number(long n) { hold(number_text(n)); }
 
 void print_error_line(std::string_view text) {
   if (!held.empty()) write_out("");
+  send_gathered();
   std::string line(text);
   line += "\r\n";
   terminal_write_error(line);
 }
 
 void next_print_zone() { hold(print_zone_fill(output_column, terminal_width())); }
+
+ConsoleBatch::ConsoleBatch() : was_batching_(batching) { batching = true; }
+
+ConsoleBatch::~ConsoleBatch() {
+  batching = was_batching_;
+  if (!batching) send_gathered();
+}

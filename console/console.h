@@ -1,7 +1,7 @@
 #pragma once
-// Console output. Every write goes straight to standard output, unbuffered,
-// so it interleaves correctly with what shell commands print. Lines end in
-// CR LF on every platform.
+// Console output. Every write goes straight to standard output, unbuffered
+// (outside a ConsoleBatch, below), so it interleaves correctly with what
+// shell commands print. Lines end in CR LF on every platform.
 #include <string>
 #include <string_view>
 
@@ -15,6 +15,20 @@ void next_print_zone();
 // One line on the error stream, where the command interpreter's complaints
 // go too; it does not move the output column.
 void print_error_line(std::string_view text);
+
+// While one lives, the program's own output gathers into large writes: the
+// list of pages is a line per document, and a write per line cost more than
+// the rest of the list. An error line sends what has gathered before it, and
+// the end of the scope sends the rest. No shell command may run inside one.
+struct ConsoleBatch {
+  ConsoleBatch();
+  ~ConsoleBatch();
+  ConsoleBatch(const ConsoleBatch&) = delete;
+  ConsoleBatch& operator=(const ConsoleBatch&) = delete;
+
+ private:
+  bool was_batching_;
+};
 
 // Pure pieces, for tests.
 std::string number_text(long n);                    // " 1", " 0", "-3"

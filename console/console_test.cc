@@ -1,5 +1,6 @@
 #include "console/console.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -70,4 +71,38 @@ TEST(ConsoleOutput, LinesEndInCrLfAndZonesFollowTheColumn) {
     print_empty_line();
   });
   EXPECT_EQ(out, "\r\n 1" + std::string(12, ' ') + "a.htm\r\nabcd" + std::string(10, ' ') + "-3\r\n");
+}
+
+// A batch changes only how many writes carry the output: the bytes, and
+// their order against error lines, stay as if each had gone out at once.
+TEST(ConsoleOutput, BatchedOutputKeepsItsBytesAndItsPlaceBeforeErrors) {
+  int pipe_ends[2];
+  ASSERT_EQ(pipe(pipe_ends), 0);
+  ASSERT_GE(fcntl(pipe_ends[1], F_SETPIPE_SZ, 1 << 20), 1 << 20);  // all of it, unread until the end
+  int saved_out = dup(1), saved_err = dup(2);
+  dup2(pipe_ends[1], 1);
+  dup2(pipe_ends[1], 2);
+  close(pipe_ends[1]);
+  {
+    ConsoleBatch batch;
+    print_line("a.htm");
+    print_number(1);
+    next_print_zone();
+    print_line("b.htm");
+    print_error_line("error");
+    for (int i = 0; i < 10000; ++i) print_line("many.htm");  // more than one large write holds
+    print_number(2);
+  }
+  print_line("after");
+  dup2(saved_out, 1);
+  dup2(saved_err, 2);
+  close(saved_out);
+  close(saved_err);
+  std::string out;
+  char buffer[4096];
+  for (ssize_t n; (n = read(pipe_ends[0], buffer, sizeof buffer)) > 0;) out.append(buffer, n);
+  close(pipe_ends[0]);
+  std::string many;
+  for (int i = 0; i < 10000; ++i) many += "many.htm\r\n";
+  EXPECT_EQ(out, "a.htm\r\n 1" + std::string(12, ' ') + "b.htm\r\nerror\r\n" + many + " 2after\r\n");
 }

@@ -31,11 +31,14 @@ void launch_indexer() {
   print_line("Indexing files");
   print_empty_line();
   long number = 0;
-  while (!at_end(list)) {
-    std::string page = trim_blanks(read_line(list));
-    print_number(++number);
-    next_print_zone();
-    print_line(page);
+  {
+    ConsoleBatch batch;
+    while (!at_end(list)) {
+      std::string page = trim_blanks(read_line(list));
+      print_number(++number);
+      next_print_zone();
+      print_line(page);
+    }
   }
   close_file(list);
   print_empty_line();
