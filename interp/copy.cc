@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "interp/commands.h"
-#include "interp/folder_index.h"
+#include "interp/folder_changes.h"
 #include "interp/output.h"
 #include "interp/partial_copy.h"
 #include "interp/path.h"

@@ -1,6 +1,6 @@
 // del /q: deletes the matching files of one folder, never its subfolders.
 #include "interp/commands.h"
-#include "interp/folder_index.h"
+#include "interp/folder_changes.h"
 #include "interp/output.h"
 #include "interp/path.h"
 #include "interp/pattern.h"

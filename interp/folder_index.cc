@@ -1,20 +1,15 @@
 #include "interp/folder_index.h"
 
 #include <algorithm>
-#include <cstring>
 #include <ctime>
 #include <dirent.h>
-#include <fcntl.h>
 #include <map>
 #include <optional>
 #include <set>
-#include <signal.h>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
-#include "interp/listing_cache.h"
-#include "interp/partial_copy.h"
+#include "interp/name_filter.h"
 #include "interp/pattern.h"
 #include "interp/stat_memo.h"
 #include "shell/text.h"
@@ -31,25 +26,13 @@
 // again. korvel's own file layer writes between commands, in practice in
 // ticks of its own.
 namespace {
-struct Stamp {
-  dev_t dev;
-  ino_t ino;
-  timespec mtim;
-  timespec ctim;
-};
-
 long long tick_ns = 1;
-
-// Writing past the process's file size limit must fail like a full disk
-// (EFBIG) and be reported, not end the run: ignored from start-up on, before
-// anything is written, console output into a file included.
-[[maybe_unused]] const bool file_size_signal_ignored = signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
 
 bool same_time(const timespec& a, const timespec& b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec / tick_ns == b.tv_nsec / tick_ns;
 }
 
-bool same(const Stamp& a, const Stamp& b) {
+bool same(const FolderStamp& a, const FolderStamp& b) {
   return a.dev == b.dev && a.ino == b.ino && same_time(a.mtim, b.mtim) && same_time(a.ctim, b.ctim);
 }
 
@@ -57,24 +40,10 @@ bool not_after(const timespec& a, const timespec& b) {
   return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec <= b.tv_nsec);
 }
 
-bool stamp_of(const std::string& folder, Stamp& stamp) {
-  struct stat st;
-  if (memo_stat(folder, true, &st) != 0 || !S_ISDIR(st.st_mode)) return false;
-  stamp = {st.st_dev, st.st_ino, st.st_mtim, st.st_ctim};
-  return true;
-}
-
 // What the index keeps of a folder's names is bounded, whatever their number:
-// a filter of the lower-case forms that says "certainly not there" or "maybe"
-// (a maybe reads the folder, which also renews the filter), and the few
-// lower-case forms last found in other letter cases, with their names.
-// 512 KiB. Each name sets 8 bits of one 512-bit block: at 100,000 names
-// (a working folder of 50,000 documents, renamed) a block holds about 12,
-// and a name that is not there finds all its 8 bits set about once in 10^6
-// lookups; with 4 bits it was once in 10^4, and each such "maybe" read a
-// folder of 100,000 names.
-constexpr size_t kFilterBits = size_t{1} << 22;
-constexpr size_t kFilterProbes = 8;
+// a filter of the lower-case forms (a "maybe" reads the folder, which also
+// renews the filter), and the few lower-case forms last found in other
+// letter cases, with their names.
 constexpr size_t kKeptVariants = 16;
 constexpr size_t kMaxIndexes = 4;
 
@@ -94,7 +63,7 @@ constexpr size_t kMostDotless = 256;
 enum class Clock { kUnknown, kInStep, kApart };
 
 struct Index {
-  Stamp stamp;  // the folder's times when last seen or last changed here
+  FolderStamp stamp;  // the folder's times when last seen or last changed here
   // Changes made here since `stamp`, none of them later than `changed_by`:
   // times no later than that are this process's own, and the next stat()
   // of the folder, which a lookup takes anyway, renews the stamp.
@@ -102,7 +71,7 @@ struct Index {
   timespec changed_by{};
   Clock clock = Clock::kUnknown;
   bool built = false;
-  std::vector<uint64_t> filter;
+  NameFilter filter;
   bool dotless_known = false;
   std::vector<std::string> dotless;  // in listing order
   std::vector<Variants> kept;  // most recently used last
@@ -145,33 +114,9 @@ std::string_view lower_case(std::string_view name) {
   return lower;
 }
 
-// All probes of a name fall into one 512-bit block: one cache line to touch.
-template <typename Probe>
-void each_probe(std::string_view lower, Probe probe) {
-  uint64_t h = name_hash(lower, false);
-  h ^= h >> 29;
-  size_t block = static_cast<size_t>((h >> 40) % (kFilterBits / 512)) * 512;
-  // Nine bits a probe: two products of the hash give 63 bits each.
-  uint64_t bits = h * 0x9E3779B97F4A7C15ull;
-  for (size_t i = 0; i < kFilterProbes; ++i, bits >>= 9) {
-    if (i == kFilterProbes / 2) bits = (h ^ (h >> 31)) * 0xBF58476D1CE4E5B9ull;
-    probe(block + (bits & 511));
-  }
-}
-
-void filter_add(Index& index, std::string_view lower) {
-  each_probe(lower, [&](size_t bit) { index.filter[bit / 64] |= uint64_t{1} << (bit % 64); });
-}
-
-bool filter_may_hold(const Index& index, std::string_view lower) {
-  bool all = true;
-  each_probe(lower, [&](size_t bit) { all = all && (index.filter[bit / 64] >> (bit % 64) & 1); });
-  return all;
-}
-
 // Whether the folder, whose times are `now`, changed only here since the
 // index last saw it; the index then takes `now` as its stamp.
-bool held_still(Index& index, const Stamp& now) {
+bool held_still(Index& index, const FolderStamp& now) {
   if (same(index.stamp, now)) return true;
   if (!index.own_changes || now.dev != index.stamp.dev || now.ino != index.stamp.ino ||
       !not_after(now.mtim, index.changed_by) || !not_after(now.ctim, index.changed_by))
@@ -220,14 +165,14 @@ void each_name(const std::string& folder, Take take) {
 std::vector<std::string> read_variants(const std::string& folder, std::string_view lower, Index* index) {
   std::vector<std::string> found;
   if (index) {
-    index->filter.assign(kFilterBits / 64, 0);
+    index->filter.start();
     index->built = true;
     index->dotless.clear();
     index->dotless_known = true;
   }
   each_name(folder, [&](std::string_view each) {
     std::string_view each_lower = lower_case(each);
-    if (index) filter_add(*index, each_lower);
+    if (index) index->filter.add(each_lower);
     if (index && index->dotless_known && each.find('.') == std::string_view::npos) {
       add_name(index->dotless, each);
       if (index->dotless.size() > kMostDotless) {
@@ -264,8 +209,8 @@ Index& index_for(const Key& key, bool& made) {
 // it is built at once: the folder would otherwise be read whole twice, and a
 // folder of documents holds tens of thousands of names.
 std::vector<std::string> variants(const std::string& folder, std::string_view name) {
-  Stamp now{};
-  if (!stamp_of(folder, now)) return {};
+  FolderStamp now{};
+  if (!folder_stamp(folder, now)) return {};
   bool made = false;
   Index& index = index_for({now.dev, now.ino}, made);
   spell(folder, Key{now.dev, now.ino});
@@ -278,7 +223,7 @@ std::vector<std::string> variants(const std::string& folder, std::string_view na
     index.stamp = now;
     index.own_changes = false;
     index.built = false;
-    index.filter = {};
+    index.filter.release();
     index.kept.clear();
     index.dotless_known = false;
     index.dotless = {};
@@ -286,22 +231,73 @@ std::vector<std::string> variants(const std::string& folder, std::string_view na
   }
   if (index.built) {
     if (Variants* v = kept_for(index, lower)) return v->names;
-    if (!filter_may_hold(index, lower)) return {};
+    if (!index.filter.may_hold(lower)) return {};
   }
   std::vector<std::string> found = read_variants(folder, lower, &index);
   if (!found.empty()) keep(index, lower, found);
   return found;
 }
 
-// "txt_in/a.txt" -> "txt_in" and "a.txt"; "a.txt" -> "." and "a.txt".
-std::pair<std::string_view, std::string_view> split_native(std::string_view native) {
-  while (native.size() > 1 && native.back() == '/') native.remove_suffix(1);
-  // memrchr(): string_view's rfind() walks back a byte at a time, and every
-  // change the interpreter makes splits its path here.
-  const void* at = native.empty() ? nullptr : memrchr(native.data(), '/', native.size());
-  size_t slash = at ? static_cast<size_t>(static_cast<const char*>(at) - native.data()) : std::string_view::npos;
-  if (slash == std::string_view::npos) return {".", native};
-  return {slash == 0 ? "/" : native.substr(0, slash), native.substr(slash + 1)};
+}  // namespace
+
+timespec clock_now() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return now;
+}
+
+std::vector<std::string> names_ignoring_case(const std::string& folder, std::string_view name) {
+  return variants(folder, name);
+}
+
+bool certainly_missing(const std::string& folder, std::string_view name) {
+  std::optional<Key>* spelling = spelling_of(folder);
+  if (!spelling || !*spelling) return false;
+  auto found = indexes.find(**spelling);
+  FolderStamp now{};
+  if (found == indexes.end() || !found->second.built || !folder_stamp(folder, now) ||
+      found->first != Key{now.dev, now.ino} || !held_still(found->second, now))
+    return false;
+  std::string_view lower = lower_case(name);
+  if (Variants* v = kept_for(found->second, lower)) return v->names.empty();
+  return !found->second.filter.may_hold(lower);
+}
+
+bool names_without_dot(const std::string& folder, std::vector<std::string>& names) {
+  FolderStamp now{};
+  if (!folder_stamp(folder, now)) return false;
+  auto found = indexes.find({now.dev, now.ino});
+  if (found == indexes.end() || !found->second.built || !found->second.dotless_known ||
+      !held_still(found->second, now))
+    return false;
+  found->second.used = ++clock_of_use;
+  names = found->second.dotless;
+  return true;
+}
+
+std::string find_ignoring_case(const std::string& folder, std::string_view name) {
+  std::vector<std::string> found = variants(folder, name);
+  return found.empty() ? "" : found.front();
+}
+
+namespace {
+std::set<std::pair<dev_t, ino_t>> met_folders;
+}  // namespace
+
+bool first_meeting(const std::string& folder) {
+  FolderStamp now{};
+  return folder_stamp(folder, now) && met_folders.insert({now.dev, now.ino}).second;
+}
+
+void forget_folder_indexes() {
+  indexes.clear();
+  spellings.clear();
+  met_folders.clear();
+}
+
+void set_folder_clock_tick(long long nanoseconds) {
+  tick_ns = nanoseconds;
+  forget_folder_indexes();
 }
 
 // One of the interpreter's own changes, made between taking `before` and
@@ -311,7 +307,7 @@ std::pair<std::string_view, std::string_view> split_native(std::string_view nati
 // False when the index is gone; else the folder's stamp in the stat memo
 // may stay for the rest of the command: the index either took it anew, or
 // knows every later time up to `changed_by` for its own.
-bool note_change(const std::string& folder, const Stamp& before, const timespec& started, std::string_view name,
+bool note_change(const std::string& folder, const FolderStamp& before, const timespec& started, std::string_view name,
                  bool added) {
   auto found = indexes.find({before.dev, before.ino});
   if (found == indexes.end()) return false;
@@ -327,8 +323,8 @@ bool note_change(const std::string& folder, const Stamp& before, const timespec&
   // are); where they do not, every change is followed by a stat().
   if (index.clock != Clock::kInStep) {
     forget_stat(folder);
-    Stamp after{};
-    if (!stamp_of(folder, after) || after.dev != before.dev || after.ino != before.ino) {
+    FolderStamp after{};
+    if (!folder_stamp(folder, after) || after.dev != before.dev || after.ino != before.ino) {
       indexes.erase(found);
       return false;
     }
@@ -344,7 +340,7 @@ bool note_change(const std::string& folder, const Stamp& before, const timespec&
     index.changed_by = finished;
   }
   std::string_view lower = lower_case(name);
-  if (index.built && added) filter_add(index, lower);
+  if (index.built && added) index.filter.add(lower);
   if (Variants* v = kept_for(index, lower)) {
     if (added) add_name(v->names, name);
     else std::erase(v->names, name);
@@ -374,131 +370,17 @@ bool may_have_index(const std::string& folder) {
   return *known && indexes.count(**known);
 }
 
-// Runs `change` on `native` and tells the index of its folder. Partial
-// copies are nobody's names: they change nothing any lookup could find.
-template <typename Change>
-bool changed(const std::string& native, bool added, Change change) {
-  auto [folder_part, name] = split_native(native);
-  std::string folder(folder_part);
-  Stamp before{};
-  if (is_partial_copy_name(name)) {
-    // The folder's stamp from before the partial copy was made, kept in the
-    // stat memo, is what the rename that ends the copy tells the index of.
-    if (may_have_index(folder)) stamp_of(folder, before);
-    return change();
-  }
-  drop_kept_listing(folder);
-  bool known = may_have_index(folder) && stamp_of(folder, before);
-  timespec started = known ? clock_now() : timespec{};
-  bool done = change();
-  // Whatever the change touched, earlier answers about it are stale; the
-  // folder's own, unless its index accounts for the change.
-  forget_stat(native);
-  if (!done || !known || !note_change(folder, before, started, name, added)) forget_stat(folder);
-  return done;
-}
-}  // namespace
-
-timespec clock_now() {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  return now;
-}
-
-std::vector<std::string> names_ignoring_case(const std::string& folder, std::string_view name) {
-  return variants(folder, name);
-}
-
-bool certainly_missing(const std::string& folder, std::string_view name) {
-  std::optional<Key>* spelling = spelling_of(folder);
-  if (!spelling || !*spelling) return false;
-  auto found = indexes.find(**spelling);
-  Stamp now{};
-  if (found == indexes.end() || !found->second.built || !stamp_of(folder, now) ||
-      found->first != Key{now.dev, now.ino} || !held_still(found->second, now))
-    return false;
-  std::string_view lower = lower_case(name);
-  if (Variants* v = kept_for(found->second, lower)) return v->names.empty();
-  return !filter_may_hold(found->second, lower);
-}
-
-bool names_without_dot(const std::string& folder, std::vector<std::string>& names) {
-  Stamp now{};
-  if (!stamp_of(folder, now)) return false;
-  auto found = indexes.find({now.dev, now.ino});
-  if (found == indexes.end() || !found->second.built || !found->second.dotless_known ||
-      !held_still(found->second, now))
-    return false;
-  found->second.used = ++clock_of_use;
-  names = found->second.dotless;
-  return true;
-}
-
-std::string find_ignoring_case(const std::string& folder, std::string_view name) {
-  std::vector<std::string> found = variants(folder, name);
-  return found.empty() ? "" : found.front();
-}
-
-namespace {
-std::set<std::pair<dev_t, ino_t>> met_folders;
-}  // namespace
-
-bool first_meeting(const std::string& folder) {
-  Stamp now{};
-  return stamp_of(folder, now) && met_folders.insert({now.dev, now.ino}).second;
-}
-
-void forget_folder_indexes() {
-  indexes.clear();
-  spellings.clear();
-  met_folders.clear();
-}
-
-void set_folder_clock_tick(long long nanoseconds) {
-  tick_ns = nanoseconds;
-  forget_folder_indexes();
-}
-
-int open_for_writing(const std::string& native, int flags) { return open(native.c_str(), flags & ~O_CREAT); }
-
-int create_file(const std::string& native, int flags, mode_t mode) {
-  int fd = -1;
-  changed(native, true, [&] {
-    fd = open(native.c_str(), flags, mode);
-    return fd >= 0;
-  });
-  return fd;
-}
-
-bool remove_file(const std::string& native) {
-  return changed(native, false, [&] { return unlink(native.c_str()) == 0; });
-}
-
-bool rename_file(const std::string& from, const std::string& to) {
-  // Told as the removal of one name and the arrival of the other; a partial
-  // copy's name was nobody's, and its removal tells nothing.
-  auto move = [&] { return rename(from.c_str(), to.c_str()) == 0; };
-  if (is_partial_copy_name(split_native(from).second) ? !move() : !changed(from, false, move)) return false;
-  changed(to, true, [] { return true; });
-  return true;
-}
-
-bool make_folder(const std::string& native) {
-  bool done = changed(native, true, [&] { return mkdir(native.c_str(), 0777) == 0; });
-  forget_stats();  // what was missing below the new folder's name
-  spellings.clear();
-  return done;
-}
-
-bool remove_folder(const std::string& native) {
-  Stamp gone{};
-  bool known = stamp_of(native, gone);
-  bool done = changed(native, false, [&] { return rmdir(native.c_str()) == 0; });
-  forget_stats();
-  spellings.clear();
-  if (!done) return false;
+void forget_removed_folder(const FolderStamp& gone) {
   // Its inode may be given to a folder made later.
-  if (known) indexes.erase({gone.dev, gone.ino});
-  if (known) met_folders.erase({gone.dev, gone.ino});
+  indexes.erase({gone.dev, gone.ino});
+  met_folders.erase({gone.dev, gone.ino});
+}
+
+void forget_folder_spellings() { spellings.clear(); }
+
+bool folder_stamp(const std::string& folder, FolderStamp& stamp) {
+  struct stat st;
+  if (memo_stat(folder, true, &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  stamp = {st.st_dev, st.st_ino, st.st_mtim, st.st_ctim};
   return true;
 }

@@ -5,7 +5,7 @@
 // which lower-case forms are certainly not there, and the names last found
 // in other letter cases. Its size is fixed, whatever the number of names. Another program's changes show
 // in the folder's times and make the index be read again; the interpreter's
-// own changes go through the functions below, which tell the index directly,
+// own changes go through folder_changes.h, which tells the index directly,
 // because two changes within one tick of the file system's clock leave the
 // folder's times alike.
 #include <ctime>
@@ -47,14 +47,29 @@ void forget_folder_indexes();
 // interpreter's changes land within one tick. 1 by default.
 void set_folder_clock_tick(long long nanoseconds);
 
-// open() with O_CREAT in `flags`. (The process ignores SIGXFSZ from start-up
-// on: a write over the file size limit fails with EFBIG instead.)
-int create_file(const std::string& native, int flags, mode_t mode);
-// open() of an existing file for writing, which changes no folder.
-int open_for_writing(const std::string& native, int flags);
-// unlink(), mkdir() and rmdir(): true on success, errno as they leave it.
-bool remove_file(const std::string& native);
-// rename(): `to` is replaced at once, never seen half written.
-bool rename_file(const std::string& from, const std::string& to);
-bool make_folder(const std::string& native);
-bool remove_folder(const std::string& native);
+// For the interpreter's own changes (folder_changes.cc), which tell the index
+// of each one themselves.
+struct FolderStamp {
+  dev_t dev;
+  ino_t ino;
+  timespec mtim;
+  timespec ctim;
+};
+// The folder's identity and times, through the stat memo; false when it is
+// no folder.
+bool folder_stamp(const std::string& folder, FolderStamp& stamp);
+// Whether a folder spelled so may have an index; a stat() only for a
+// spelling not met since the last index was made.
+bool may_have_index(const std::string& folder);
+// One of the interpreter's own changes to `name` in `folder` (`added` or
+// removed), made after `before` was taken, at `started` or later. False when
+// the folder has no index (any more): then the folder's stamp in the stat
+// memo must go too.
+bool note_change(const std::string& folder, const FolderStamp& before, const timespec& started, std::string_view name,
+                 bool added);
+// For a folder removed here: its index and first meeting go, since its
+// inode may be given to a folder made later.
+void forget_removed_folder(const FolderStamp& gone);
+// For a folder made or removed here: a spelling known to have no index may
+// now name one.
+void forget_folder_spellings();

@@ -1,6 +1,7 @@
 // The name index must never answer from an old reading of a folder: neither
 // after the interpreter's own changes, which often land within one tick of
 // the folder's clock, nor after another program's.
+#include "interp/folder_changes.h"
 #include "interp/folder_index.h"
 
 #include <chrono>

@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "interp/commands.h"
-#include "interp/folder_index.h"
+#include "interp/folder_changes.h"
 #include "interp/output.h"
 #include "interp/path.h"
 

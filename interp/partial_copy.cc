@@ -8,6 +8,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "interp/folder_changes.h"
 #include "interp/folder_index.h"
 #include "interp/stat_memo.h"
 

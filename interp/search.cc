@@ -5,7 +5,7 @@
 
 #include "interp/commands.h"
 #include "interp/findstr_regex.h"
-#include "interp/folder_index.h"
+#include "interp/folder_changes.h"
 #include "interp/lines.h"
 #include "interp/output.h"
 #include "interp/path.h"

@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "interp/folder_index.h"
+#include "interp/folder_changes.h"
 #include "interp/interp.h"
 #include "interp/path.h"
 #include "interp/stat_memo.h"
