@@ -33,7 +33,9 @@ MovedFilesWriter::MovedFilesWriter(const MovedFiles& earlier) : earlier_(earlier
 MovedFilesWriter::~MovedFilesWriter() { close_file(handle_); }
 
 void MovedFilesWriter::add(std::string_view name) {
-  if (!earlier_.contains(name)) write_line(handle_, to_lower_ascii(name));
+  if (earlier_.contains(name)) return;
+  to_lower_ascii_into(lower_, name);
+  write_line(handle_, lower_);
 }
 
 WorkingFolderNames::WorkingFolderNames() {

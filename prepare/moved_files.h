@@ -28,6 +28,7 @@ class MovedFilesWriter {
  private:
   const MovedFiles& earlier_;
   int handle_;
+  std::string lower_;  // kept from one name to the next
 };
 
 // The names in the working folder when planning began, read once (asking

@@ -21,11 +21,6 @@ bool names_device(std::string_view name) {
   return stem.size() == 4 && (stem.starts_with("com") || stem.starts_with("lpt")) && stem[3] >= '0' && stem[3] <= '9';
 }
 
-bool ends_in(std::string_view lower, std::initializer_list<std::string_view> endings) {
-  for (std::string_view ending : endings)
-    if (lower.ends_with(ending)) return true;
-  return false;
-}
 }  // namespace
 
 int document_marks(std::string_view line) {
@@ -76,15 +71,20 @@ std::string unique_new_name(std::string_view listed, TakenNames& taken) {
 }
 
 bool is_program_file(std::string_view name, std::string_view program_name) {
-  // Every ending below is an extension of at most three letters: only the
-  // last five bytes need lower-casing, not the name.
-  std::string lower = to_lower_ascii(name.substr(name.size() > 5 ? name.size() - 5 : 0));
+  // Every ending below is an extension of two or three letters: only the
+  // part after the last dot is compared, and only when that short.
+  size_t dot = name.rfind('.');
+  std::string_view extension = dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
+  bool exe = equals_ignore_case(extension, "exe");
   if (equals_ignore_case(name, program_name) || equals_ignore_case(name, "korvel") ||
       equals_ignore_case(name, "wget.exe") || equals_ignore_case(name, "convertcp.exe") ||
-      (name.size() >= 7 && equals_ignore_case(name.substr(0, 7), "velmor_") && lower.ends_with(".exe")))
+      (exe && name.size() >= 7 && equals_ignore_case(name.substr(0, 7), "velmor_")))
     return true;
-  return ends_in(lower, {".exe", ".com", ".bat", ".cmd", ".dll", ".scr", ".pif", ".cpl", ".msi", ".msc",
-                         ".vbs", ".vbe", ".js", ".jse", ".wsf", ".wsh", ".ps1", ".lnk", ".sys", ".ocx"});
+  if (extension.size() < 2 || extension.size() > 3) return false;
+  for (std::string_view program : {"exe", "com", "bat", "cmd", "dll", "scr", "pif", "cpl", "msi", "msc", "vbs",
+                                   "vbe", "js", "jse", "wsf", "wsh", "ps1", "lnk", "sys", "ocx"})
+    if (equals_ignore_case(extension, program)) return true;
+  return false;
 }
 
 bool is_scratch_file(std::string_view name) {
@@ -93,15 +93,14 @@ bool is_scratch_file(std::string_view name) {
       "txt_file.txt", "dir_01.txt",   "dir_cur.txt",    "txt_file.list",  "txt_in.list",
       "compare_01.txt", "compare_02.txt", "compare_04.txt", "txt_wrk.list", "htm_wrk.list",
   };
-  std::string lower = to_lower_ascii(name);
   for (std::string_view scratch : kScratch)
-    if (lower == scratch) return true;
+    if (equals_ignore_case(name, scratch)) return true;
   return false;
 }
 
 bool is_state_file(std::string_view name) {
-  std::string lower = to_lower_ascii(name);
-  return lower == kRunLockFile || lower == kMovedFilesList || lower == kRenamesJournal;
+  return equals_ignore_case(name, kRunLockFile) || equals_ignore_case(name, kMovedFilesList) ||
+         equals_ignore_case(name, kRenamesJournal);
 }
 
 bool is_addressable(std::string_view name) {

@@ -98,6 +98,8 @@ TEST(IsProgramFile, GuardsTheProgramAndItsTools) {
       {"velmor_1.exe.txt", false}, {"wget.exe.txt", false}, {"notes.txt", false},
       {"find.exe", true},       {"SORT.BAT", true},         {"x.txt.cmd", true},
       {"version.dll", true},    {"a.com", true},            {"notes.comment", false},
+      {"a.js", true},           {".JS", true},              {"a.xjs", false},
+      {"js", false},            {"a.ps1.", false},          {"Setup.Msi", true},
   };
   for (const Case& c : cases) EXPECT_EQ(is_program_file(c.name, "MyKorvel.bin"), c.expected) << c.name;
 }
