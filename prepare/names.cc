@@ -1,6 +1,6 @@
 #include "prepare/names.h"
 
-#include <initializer_list>
+#include <cstdint>
 
 #include "shell/text.h"
 
@@ -70,20 +70,38 @@ std::string unique_new_name(std::string_view listed, TakenNames& taken) {
   return name;
 }
 
+namespace {
+// An extension of up to three bytes as one number, its letters small: one
+// compare per program ending instead of one per byte.
+constexpr uint32_t extension_key(std::string_view extension) {
+  uint32_t key = 0;
+  for (size_t i = 0; i < extension.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(extension[i]);
+    if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c - 'A' + 'a');
+    key |= uint32_t{c} << (8 * i);
+  }
+  return key;
+}
+}  // namespace
+
 bool is_program_file(std::string_view name, std::string_view program_name) {
   // Every ending below is an extension of two or three letters: only the
   // part after the last dot is compared, and only when that short.
   size_t dot = name.rfind('.');
   std::string_view extension = dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
-  bool exe = equals_ignore_case(extension, "exe");
   if (equals_ignore_case(name, program_name) || equals_ignore_case(name, "korvel") ||
       equals_ignore_case(name, "wget.exe") || equals_ignore_case(name, "convertcp.exe") ||
-      (exe && name.size() >= 7 && equals_ignore_case(name.substr(0, 7), "velmor_")))
+      (equals_ignore_case(extension, "exe") && name.size() >= 7 && equals_ignore_case(name.substr(0, 7), "velmor_")))
     return true;
   if (extension.size() < 2 || extension.size() > 3) return false;
-  for (std::string_view program : {"exe", "com", "bat", "cmd", "dll", "scr", "pif", "cpl", "msi", "msc", "vbs",
-                                   "vbe", "js", "jse", "wsf", "wsh", "ps1", "lnk", "sys", "ocx"})
-    if (equals_ignore_case(extension, program)) return true;
+  static constexpr uint32_t kPrograms[] = {
+      extension_key("exe"), extension_key("com"), extension_key("bat"), extension_key("cmd"), extension_key("dll"),
+      extension_key("scr"), extension_key("pif"), extension_key("cpl"), extension_key("msi"), extension_key("msc"),
+      extension_key("vbs"), extension_key("vbe"), extension_key("js"),  extension_key("jse"), extension_key("wsf"),
+      extension_key("wsh"), extension_key("ps1"), extension_key("lnk"), extension_key("sys"), extension_key("ocx")};
+  uint32_t key = extension_key(extension);
+  for (uint32_t program : kPrograms)
+    if (key == program) return true;
   return false;
 }
 
