@@ -44,11 +44,6 @@ bool same_content(const std::string& a, const std::string& b) {
   }
 }
 
-bool is_finished_copy(const std::string& copy, const std::string& source) {
-  FileStamp original = stamp_of(source);
-  return is_finished_copy(copy, source, original);
-}
-
 bool is_finished_copy(const std::string& copy, const std::string& source, const FileStamp& original) {
   FileStamp made = stamp_for_next_command(copy);
   if (made.kind != FileKind::kRegular || original.kind != FileKind::kRegular || made.size != original.size)

@@ -26,11 +26,10 @@ bool same_content(const std::string& a, const std::string& b);
 // its bytes. A copy that failed leaves no file there, or the older file it
 // did not replace, which would have to match the source in size and to the
 // tick of the file system's clock. Reading every copy back would only read
-// what the kernel just reported written, from its cache.
-bool is_finished_copy(const std::string& copy, const std::string& source);
-// The same against `original`, a stamp of `source` taken before: a source
-// changed since then fails unless the bytes still match. What was learnt of
-// `copy` is offered to the next shell command.
+// what the kernel just reported written, from its cache. The source's size
+// and time are `original`, a stamp of it taken before: a source changed
+// since then fails unless the bytes still match. What was learnt of `copy`
+// is offered to the next shell command.
 bool is_finished_copy(const std::string& copy, const std::string& source, const FileStamp& original);
 
 // Gives a file a second name and then drops the first; the second name must

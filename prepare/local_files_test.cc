@@ -39,9 +39,9 @@ TEST(LocalFiles, AFinishedCopyHasItsSourcesKindSizeAndTimeOrBytes) {
       write_file(copy, c.copy);
       fs::last_write_time(copy, fs::last_write_time(source) - std::chrono::hours(c.same_time ? 0 : 1));
     }
-    EXPECT_EQ(is_finished_copy(copy.string(), source.string()), c.finished) << c.name;
+    EXPECT_EQ(is_finished_copy(copy.string(), source.string(), stamp_of(source.string())), c.finished) << c.name;
   }
   fs::remove(source);
   write_file(copy, "document");
-  EXPECT_FALSE(is_finished_copy(copy.string(), source.string())) << "source gone";
+  EXPECT_FALSE(is_finished_copy(copy.string(), source.string(), stamp_of(source.string()))) << "source gone";
 }
