@@ -70,8 +70,7 @@ struct Index {
   bool own_changes = false;
   timespec changed_by{};
   Clock clock = Clock::kUnknown;
-  bool built = false;
-  NameFilter filter;
+  NameFilter filter;  // started when the folder is read whole: the index is built
   bool dotless_known = false;
   std::vector<std::string> dotless;  // in listing order
   std::vector<Variants> kept;  // most recently used last
@@ -166,7 +165,6 @@ std::vector<std::string> read_variants(const std::string& folder, std::string_vi
   std::vector<std::string> found;
   if (index) {
     index->filter.start();
-    index->built = true;
     index->dotless.clear();
     index->dotless_known = true;
   }
@@ -222,14 +220,13 @@ std::vector<std::string> variants(const std::string& folder, std::string_view na
     // is read shows as a newer time at the next use.
     index.stamp = now;
     index.own_changes = false;
-    index.built = false;
     index.filter.release();
     index.kept.clear();
     index.dotless_known = false;
     index.dotless = {};
     return read_variants(folder, lower, nullptr);
   }
-  if (index.built) {
+  if (index.filter.started()) {
     if (Variants* v = kept_for(index, lower)) return v->names;
     if (!index.filter.may_hold(lower)) return {};
   }
@@ -255,7 +252,7 @@ bool certainly_missing(const std::string& folder, std::string_view name) {
   if (!spelling || !*spelling) return false;
   auto found = indexes.find(**spelling);
   FolderStamp now{};
-  if (found == indexes.end() || !found->second.built || !folder_stamp(folder, now) ||
+  if (found == indexes.end() || !found->second.filter.started() || !folder_stamp(folder, now) ||
       found->first != Key{now.dev, now.ino} || !held_still(found->second, now))
     return false;
   std::string_view lower = lower_case(name);
@@ -267,7 +264,7 @@ bool names_without_dot(const std::string& folder, std::vector<std::string>& name
   FolderStamp now{};
   if (!folder_stamp(folder, now)) return false;
   auto found = indexes.find({now.dev, now.ino});
-  if (found == indexes.end() || !found->second.built || !found->second.dotless_known ||
+  if (found == indexes.end() || !found->second.filter.started() || !found->second.dotless_known ||
       !held_still(found->second, now))
     return false;
   found->second.used = ++clock_of_use;
@@ -340,7 +337,7 @@ bool note_change(const std::string& folder, const FolderStamp& before, const tim
     index.changed_by = finished;
   }
   std::string_view lower = lower_case(name);
-  if (index.built && added) index.filter.add(lower);
+  if (added) index.filter.add(lower);  // nothing, for an index not built
   if (Variants* v = kept_for(index, lower)) {
     if (added) add_name(v->names, name);
     else std::erase(v->names, name);

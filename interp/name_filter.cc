@@ -17,12 +17,12 @@ void NameFilter::each_probe(std::string_view lower, Probe probe) {
 }
 
 void NameFilter::add(std::string_view lower) {
-  if (bits_.empty()) return;  // not started: it answers "maybe" to all
+  if (!started()) return;  // it answers "maybe" to all
   each_probe(lower, [&](size_t bit) { bits_[bit / 64] |= uint64_t{1} << (bit % 64); });
 }
 
 bool NameFilter::may_hold(std::string_view lower) const {
-  if (bits_.empty()) return true;
+  if (!started()) return true;
   bool all = true;
   each_probe(lower, [&](size_t bit) { all = all && (bits_[bit / 64] >> (bit % 64) & 1); });
   return all;

@@ -17,6 +17,7 @@ class NameFilter {
   void release() { bits_ = {}; }
   // Takes its memory, empty, ready for names.
   void start() { bits_.assign(kBits / 64, 0); }
+  bool started() const { return !bits_.empty(); }
   void add(std::string_view lower);
   // False only for a name never added since start().
   bool may_hold(std::string_view lower) const;
