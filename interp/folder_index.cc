@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <utility>
 
+#include "interp/listing_cache.h"
 #include "interp/name_filter.h"
 #include "interp/pattern.h"
 #include "interp/stat_memo.h"
@@ -147,9 +148,18 @@ void keep(Index& index, std::string_view lower, const std::vector<std::string>& 
   index.kept.push_back({std::string(lower), names});
 }
 
-// Every name of `folder` but "." and "..".
+// Every name of `folder` but "." and "..": from its kept listing when that
+// missed none and shows the folder as it is now (asked anew, since the stat
+// memo may hold the folder's times from before the interpreter's own
+// changes), else read.
 template <typename Take>
 void each_name(const std::string& folder, Take take) {
+  struct stat st;
+  if (stat(folder.c_str(), &st) == 0)
+    if (const Entries* kept = kept_complete_listing(st)) {
+      for (Entry each : *kept) take(each.name);
+      return;
+    }
   DIR* dir = opendir(folder.c_str());
   if (!dir) return;
   while (dirent* entry = readdir(dir)) {

@@ -1,6 +1,7 @@
 #include "interp/listing_cache.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 namespace {
@@ -10,8 +11,18 @@ struct Kept {
   dev_t dev = 0;
   ino_t ino = 0;
   timespec mtim{}, ctim{};
+  bool had_partial_copies = false;  // left out of `entries`
+  uint64_t used = 0;
   Entries entries;
-} kept;
+};
+
+// Two: a small folder listed between two listings of a large one (the
+// working folder between listings of txt_in) does not cost the large one.
+std::array<Kept, 2> kept;
+uint64_t clock_of_use = 0;
+
+// All kept listings together hold no more names than one may.
+constexpr size_t kMostNames = 60000;
 
 bool same_time(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 
@@ -24,27 +35,49 @@ long long settled_after(const timespec& mtim, const timespec& ctim) {
   bool coarse = mtim.tv_nsec % kFine == 0 && ctim.tv_nsec % kFine == 0;
   return coarse ? kCoarse : kFine;
 }
+
+Kept* kept_for(const struct stat& st) {
+  for (Kept& k : kept)
+    if (k.valid && k.dev == st.st_dev && k.ino == st.st_ino && same_time(k.mtim, st.st_mtim) &&
+        same_time(k.ctim, st.st_ctim)) {
+      k.used = ++clock_of_use;
+      return &k;
+    }
+  return nullptr;
+}
 }  // namespace
 
 const Entries* kept_listing(const struct stat& st) {
-  if (!kept.valid || kept.dev != st.st_dev || kept.ino != st.st_ino || !same_time(kept.mtim, st.st_mtim) ||
-      !same_time(kept.ctim, st.st_ctim))
-    return nullptr;
-  return &kept.entries;
+  Kept* k = kept_for(st);
+  return k ? &k->entries : nullptr;
 }
 
-// Beyond this, a kept listing would cost megabytes (what commands pick from
-// it shares its names, at 8 bytes an entry); such a folder is read again.
-bool listing_worth_keeping(size_t names) { return names <= 60000; }
+const Entries* kept_complete_listing(const struct stat& st) {
+  Kept* k = kept_for(st);
+  return k && !k->had_partial_copies ? &k->entries : nullptr;
+}
 
-void keep_listing(const std::string& folder, const struct stat& st, const timespec& read_at, Entries entries) {
-  kept = {};
+bool listing_worth_keeping(size_t names) { return names <= kMostNames; }
+
+void keep_listing(const std::string& folder, const struct stat& st, const timespec& read_at, Entries entries,
+                  bool had_partial_copies) {
+  // The folder's older listing goes first, then the least recently used one.
+  for (Kept& k : kept)
+    if (k.valid && k.dev == st.st_dev && k.ino == st.st_ino) k = {};
+  Kept* slot = &*std::min_element(kept.begin(), kept.end(), [](const Kept& a, const Kept& b) {
+    return a.valid != b.valid ? !a.valid : a.used < b.used;
+  });
+  *slot = {};
   if (!listing_worth_keeping(entries.size())) return;
   long long last_change = std::max(nanoseconds(st.st_mtim), nanoseconds(st.st_ctim));
   if (nanoseconds(read_at) - last_change < settled_after(st.st_mtim, st.st_ctim)) return;
-  kept = {true, folder, st.st_dev, st.st_ino, st.st_mtim, st.st_ctim, std::move(entries)};
+  for (Kept& k : kept)
+    if (k.valid && k.entries.size() + entries.size() > kMostNames) k = {};
+  *slot = {true, folder, st.st_dev, st.st_ino, st.st_mtim, st.st_ctim, had_partial_copies, ++clock_of_use,
+           std::move(entries)};
 }
 
 void drop_kept_listing(const std::string& folder) {
-  if (kept.valid && folder == kept.folder) kept = {};
+  for (Kept& k : kept)
+    if (k.valid && folder == k.folder) k = {};
 }

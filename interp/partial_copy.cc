@@ -5,11 +5,13 @@
 #include <dirent.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 #include "interp/folder_changes.h"
 #include "interp/folder_index.h"
+#include "interp/listing_cache.h"
 #include "interp/stat_memo.h"
 
 namespace {
@@ -46,6 +48,9 @@ bool owner_is_gone(std::string_view name) {
 
 void remove_dead_partial_copies(const std::string& folder) {
   if (!first_meeting(folder)) return;
+  // A listing kept of the folder as it is now knows whether it holds any.
+  struct stat st;
+  if (stat(folder.c_str(), &st) == 0 && kept_complete_listing(st)) return;
   std::vector<std::string> dead;
   DIR* dir = opendir(folder.c_str());
   if (!dir) return;

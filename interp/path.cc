@@ -192,21 +192,26 @@ void Entries::sort() {
 }
 
 namespace {
-// The entries of a folder, in the order the folder gives them; false if it
-// cannot be read. Every entry while `whole` stays set, which it does only
+// The entries of a folder, in the order the folder gives them, partial
+// copies left out (`had_partial_copies` tells of any); false if it cannot be
+// read. Every entry while `whole` stays set, which it does only
 // while the listing is worth keeping whole; from then on only those that
 // `keep` lets through: a folder of 100,000 names is never held whole.
 // `whole` is also cleared when an entry's kind had to be asked of the file
 // system (a link, or a file system that does not say): such a listing is
 // not kept, since where a link leads can change while the folder holds still.
 template <typename Keep>
-bool read_entries(const std::string& native, Entries& entries, Keep keep, bool& whole) {
+bool read_entries(const std::string& native, Entries& entries, Keep keep, bool& whole, bool& had_partial_copies) {
   DIR* dir = opendir(native.c_str());
   if (!dir) return false;
   int dir_fd = dirfd(dir);
   while (dirent* entry = readdir(dir)) {
     std::string_view name = entry->d_name;
-    if (name == "." || name == ".." || is_partial_copy_name(name)) continue;
+    if (name == "." || name == "..") continue;
+    if (is_partial_copy_name(name)) {
+      had_partial_copies = true;
+      continue;
+    }
     bool folder = entry->d_type == DT_DIR;
     if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
       struct stat st;
@@ -239,14 +244,14 @@ Entries read_folder(const std::string& native, Keep keep, bool every) {
   const Entries* whole = known ? kept_listing(st) : nullptr;
   if (!whole) {
     Entries read;
-    bool keeping = known;
+    bool keeping = known, had_partial_copies = false;
     timespec read_at = clock_now();
-    if (!read_entries(native, read, keep, keeping)) return {};
+    if (!read_entries(native, read, keep, keeping, had_partial_copies)) return {};
     read.sort();
     if (!keeping) return read;
     read.shrink_to_fit();  // before anything shares its names
     Entries entries = filtered(read, keep, every);
-    keep_listing(native, st, read_at, std::move(read));
+    keep_listing(native, st, read_at, std::move(read), had_partial_copies);
     return entries;
   }
   return filtered(*whole, keep, every);
