@@ -261,11 +261,12 @@ bool certainly_missing(const std::string& folder, std::string_view name) {
   std::optional<Key>* spelling = spelling_of(folder);
   if (!spelling || !*spelling) return false;
   auto found = indexes.find(**spelling);
-  FolderStamp now{};
-  if (found == indexes.end() || !found->second.filter.started() || !folder_stamp(folder, now) ||
-      found->first != Key{now.dev, now.ino} || !held_still(found->second, now))
-    return false;
+  if (found == indexes.end() || !found->second.filter.started()) return false;
   std::string_view lower = lower_case(name);
+  found->second.filter.prefetch(lower);  // while the folder's stat() runs
+  FolderStamp now{};
+  if (!folder_stamp(folder, now) || found->first != Key{now.dev, now.ino} || !held_still(found->second, now))
+    return false;
   if (Variants* v = kept_for(found->second, lower)) return v->names.empty();
   return !found->second.filter.may_hold(lower);
 }
@@ -361,6 +362,11 @@ bool note_change(const std::string& folder, const FolderStamp& before, const tim
     }
   }
   return true;
+}
+
+void expect_change(const FolderStamp& before, std::string_view name, bool added) {
+  auto found = indexes.find({before.dev, before.ino});
+  if (added && found != indexes.end()) found->second.filter.prefetch(lower_case(name));
 }
 
 // Whether a folder spelled so may have an index; a stat() only for a

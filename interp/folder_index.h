@@ -67,6 +67,8 @@ bool may_have_index(const std::string& folder);
 // memo must go too.
 bool note_change(const std::string& folder, const FolderStamp& before, const timespec& started, std::string_view name,
                  bool added);
+// Called before making such a change, so that telling it costs less.
+void expect_change(const FolderStamp& before, std::string_view name, bool added);
 // For a folder removed here: its index and first meeting go, since its
 // inode may be given to a folder made later.
 void forget_removed_folder(const FolderStamp& gone);

@@ -14,18 +14,28 @@
 class NameFilter {
  public:
   // Holds nothing and takes no memory.
-  void release() { bits_ = {}; }
+  void release() { blocks_ = {}; }
   // Takes its memory, empty, ready for names.
-  void start() { bits_.assign(kBits / 64, 0); }
-  bool started() const { return !bits_.empty(); }
+  void start() { blocks_.assign(kBlocks, Block{}); }
+  bool started() const { return !blocks_.empty(); }
   void add(std::string_view lower);
   // False only for a name never added since start().
   bool may_hold(std::string_view lower) const;
+  // Brings in the memory that add() or may_hold() of `lower` will touch, for
+  // a caller with a system call to make first: the filter is far larger
+  // than the caches close to the processor.
+  void prefetch(std::string_view lower) const;
 
  private:
   static constexpr size_t kBits = size_t{1} << 22;
+  static constexpr size_t kBlocks = kBits / 512;
   static constexpr size_t kProbes = 8;
+  struct alignas(64) Block {
+    uint64_t words[8];
+  };
+  static uint64_t hash_of(std::string_view lower);
+  static size_t block_of(uint64_t h);
   template <typename Probe>
-  static void each_probe(std::string_view lower, Probe probe);
-  std::vector<uint64_t> bits_;
+  static void each_probe(uint64_t h, Probe probe);
+  std::vector<Block> blocks_;
 };
