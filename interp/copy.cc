@@ -206,15 +206,17 @@ void copy_files(std::string_view source, std::string_view target) {
 }  // namespace
 
 void copy_command(std::span<const Word> args) {
-  std::vector<std::string_view> operands;  // the words outlive the command
+  std::string_view operands[2];  // the words outlive the command
+  size_t count = 0;
   for (const Word& word : args) {
     if (!is_switch(word)) {
-      operands.push_back(word.text);
+      if (count < 2) operands[count] = word.text;
+      ++count;
       continue;
     }
     std::string text = to_lower_ascii(word.text);
     if (text != "/y" && text != "/-y" && text != "/b" && text != "/v") return invalid_switch(word);
   }
-  if (operands.empty() || operands.size() > 2) return err_line(kSyntaxError);
-  copy_files(operands[0], operands.size() == 2 ? operands[1] : "");
+  if (count == 0 || count > 2) return err_line(kSyntaxError);
+  copy_files(operands[0], operands[1]);
 }

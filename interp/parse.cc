@@ -36,7 +36,7 @@ std::vector<Word> split_words(std::string_view line) {
       }
     }
     word.end = i;
-    words.push_back(word);
+    words.push_back(std::move(word));
   }
   return words;
 }

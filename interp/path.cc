@@ -147,8 +147,10 @@ std::string absolute_path(const std::string& native) {
 }
 
 void Entries::add(std::string_view name, bool is_folder, bool was_regular) {
-  if (!text_) text_ = std::make_shared<std::string>();
-  else if (text_.use_count() > 1) text_ = std::make_shared<std::string>(*text_);  // others read it
+  if (!text_) {
+    text_ = std::make_shared<std::string>();
+    text_->reserve(64);  // most listings of one name stop here
+  } else if (text_.use_count() > 1) text_ = std::make_shared<std::string>(*text_);  // others read it
   uint32_t kind = (is_folder ? 1 : 0) + (was_regular ? 2 : 0);
   refs_.push_back({static_cast<uint32_t>(text_->size()), static_cast<uint32_t>(name.size() * 4 + kind)});
   text_->append(name);

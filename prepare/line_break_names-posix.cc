@@ -10,6 +10,7 @@
 std::vector<std::string> names_with_line_breaks() {
   std::vector<std::string> names;
   for (Entry entry : list_folder(native_path("txt_in")))
-    if (entry.name.find_first_of("\r\n") != std::string_view::npos) names.emplace_back(entry.name);
+    if (std::memchr(entry.name.data(), '\n', entry.name.size()) || std::memchr(entry.name.data(), '\r', entry.name.size()))
+      names.emplace_back(entry.name);
   return names;
 }
