@@ -45,8 +45,7 @@ bool changed(const std::string& native, bool added, Change change) {
   }
   drop_kept_listing(folder);
   bool known = may_have_index(folder) && folder_stamp(folder, before);
-  if (known) expect_change(before, name, added);
-  timespec started = known ? clock_now() : timespec{};
+  timespec started = known && expect_change(before, name, added) ? clock_now() : timespec{};
   bool done = change();
   // Whatever the change touched, earlier answers about it are stale; the
   // folder's own, unless its index accounts for the change.

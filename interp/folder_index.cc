@@ -364,9 +364,11 @@ bool note_change(const std::string& folder, const FolderStamp& before, const tim
   return true;
 }
 
-void expect_change(const FolderStamp& before, std::string_view name, bool added) {
+bool expect_change(const FolderStamp& before, std::string_view name, bool added) {
   auto found = indexes.find({before.dev, before.ino});
-  if (added && found != indexes.end()) found->second.filter.prefetch(lower_case(name));
+  if (found == indexes.end()) return false;
+  if (added) found->second.filter.prefetch(lower_case(name));
+  return found->second.clock == Clock::kUnknown;
 }
 
 // Whether a folder spelled so may have an index; a stat() only for a

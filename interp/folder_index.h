@@ -62,13 +62,16 @@ bool folder_stamp(const std::string& folder, FolderStamp& stamp);
 // spelling not met since the last index was made.
 bool may_have_index(const std::string& folder);
 // One of the interpreter's own changes to `name` in `folder` (`added` or
-// removed), made after `before` was taken, at `started` or later. False when
+// removed), made after `before` was taken, at `started` or later (asked only
+// when expect_change() said so). False when
 // the folder has no index (any more): then the folder's stamp in the stat
 // memo must go too.
 bool note_change(const std::string& folder, const FolderStamp& before, const timespec& started, std::string_view name,
                  bool added);
-// Called before making such a change, so that telling it costs less.
-void expect_change(const FolderStamp& before, std::string_view name, bool added);
+// Called before making such a change, so that telling it costs less; true
+// when note_change() will need the time the change started (the wall clock
+// costs a call on some machines).
+bool expect_change(const FolderStamp& before, std::string_view name, bool added);
 // For a folder removed here: its index and first meeting go, since its
 // inode may be given to a folder made later.
 void forget_removed_folder(const FolderStamp& gone);
