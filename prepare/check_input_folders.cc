@@ -23,8 +23,12 @@ void check_input_folders() {
   run_shell("dir /b  txt_in\\*.htm >> txt_file.txt");
   int documents = 0;
   int handle = free_handle();
+  std::string line;  // its room kept from line to line: a line per document
   open_input("txt_file.txt", handle);
-  while (!at_end(handle)) documents += document_marks(read_line(handle));
+  while (!at_end(handle)) {
+    read_line(handle, line);
+    documents += document_marks(line);
+  }
   close_file(handle);
   if (documents == 0) {
     print_empty_line();
@@ -59,7 +63,7 @@ void check_input_folders() {
   handle = free_handle();
   open_input("txt_file.list", handle);
   while (!at_end(handle)) {
-    read_line(handle);
+    read_line(handle, line);
     ++listed;
   }
   close_file(handle);
