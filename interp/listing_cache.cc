@@ -61,20 +61,19 @@ bool listing_worth_keeping(size_t names) { return names <= kMostNames; }
 
 void keep_listing(const std::string& folder, const struct stat& st, const timespec& read_at, Entries entries,
                   bool had_partial_copies) {
-  // The folder's older listing goes first, then the least recently used one.
   for (Kept& k : kept)
-    if (k.valid && k.dev == st.st_dev && k.ino == st.st_ino) k = {};
-  Kept* slot = &*std::min_element(kept.begin(), kept.end(), [](const Kept& a, const Kept& b) {
-    return a.valid != b.valid ? !a.valid : a.used < b.used;
-  });
-  *slot = {};
+    if (k.valid && k.dev == st.st_dev && k.ino == st.st_ino) k = {};  // the listing read now replaces it
   if (!listing_worth_keeping(entries.size())) return;
   long long last_change = std::max(nanoseconds(st.st_mtim), nanoseconds(st.st_ctim));
   if (nanoseconds(read_at) - last_change < settled_after(st.st_mtim, st.st_ctim)) return;
   for (Kept& k : kept)
     if (k.valid && k.entries.size() + entries.size() > kMostNames) k = {};
-  *slot = {true, folder, st.st_dev, st.st_ino, st.st_mtim, st.st_ctim, had_partial_copies, ++clock_of_use,
-           std::move(entries)};
+  // An empty place, else the one used least recently.
+  Kept& slot = *std::min_element(kept.begin(), kept.end(), [](const Kept& a, const Kept& b) {
+    return a.valid != b.valid ? !a.valid : a.used < b.used;
+  });
+  slot = {true, folder, st.st_dev, st.st_ino, st.st_mtim, st.st_ctim, had_partial_copies, ++clock_of_use,
+          std::move(entries)};
 }
 
 void drop_kept_listing(const std::string& folder) {

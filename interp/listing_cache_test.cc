@@ -59,6 +59,7 @@ TEST(ListingCache, KeepsTwoSettledListingsWithinTheirShare) {
 
   keep_listing("i", folder(16), after(9), names(2), false);
   EXPECT_EQ(kept_size(folder(16)), 0u) << "read 9 ms after the change";
+  EXPECT_EQ(kept_size(folder(14)), 59997u) << "a listing not kept takes no place";
   keep_listing("i", folder(16), after(10), names(2), false);
   EXPECT_EQ(kept_size(folder(16)), 2u);
 
