@@ -149,17 +149,13 @@ void keep(Index& index, std::string_view lower, const std::vector<std::string>& 
 }
 
 // Every name of `folder` but "." and "..": from its kept listing when that
-// missed none and shows the folder as it is now (asked anew, since the stat
-// memo may hold the folder's times from before the interpreter's own
-// changes), else read.
+// missed none and shows the folder as it is now, else read.
 template <typename Take>
 void each_name(const std::string& folder, Take take) {
-  struct stat st;
-  if (stat(folder.c_str(), &st) == 0)
-    if (const Entries* kept = kept_complete_listing(st)) {
-      for (Entry each : *kept) take(each.name);
-      return;
-    }
+  if (const Entries* kept = kept_complete_listing(folder)) {
+    for (Entry each : *kept) take(each.name);
+    return;
+  }
   DIR* dir = opendir(folder.c_str());
   if (!dir) return;
   while (dirent* entry = readdir(dir)) {

@@ -57,6 +57,11 @@ const Entries* kept_complete_listing(const struct stat& st) {
   return k && !k->had_partial_copies ? &k->entries : nullptr;
 }
 
+const Entries* kept_complete_listing(const std::string& folder) {
+  struct stat st;
+  return stat(folder.c_str(), &st) == 0 ? kept_complete_listing(st) : nullptr;
+}
+
 bool listing_worth_keeping(size_t names) { return names <= kMostNames; }
 
 void keep_listing(const std::string& folder, const struct stat& st, const timespec& read_at, Entries entries,

@@ -24,6 +24,10 @@ const Entries* kept_listing(const struct stat& st);
 // The same, for work that must see every name: only a listing of a folder
 // that held no partial copies (which listings leave out) as it was read.
 const Entries* kept_complete_listing(const struct stat& st);
+// That listing for `folder` as a stat() asked now finds it: not from the
+// stat memo, which may hold a folder's times from before the interpreter's
+// own changes.
+const Entries* kept_complete_listing(const std::string& folder);
 // Keeps `entries` (every name of `folder` but partial copies, of which it
 // `had_partial_copies`, in listing order), read after `read_at`
 // (CLOCK_REALTIME) from the folder that `st`, taken before, describes.

@@ -5,7 +5,6 @@
 #include <dirent.h>
 #include <pthread.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -49,8 +48,7 @@ bool owner_is_gone(std::string_view name) {
 void remove_dead_partial_copies(const std::string& folder) {
   if (!first_meeting(folder)) return;
   // A listing kept of the folder as it is now knows whether it holds any.
-  struct stat st;
-  if (stat(folder.c_str(), &st) == 0 && kept_complete_listing(st)) return;
+  if (kept_complete_listing(folder)) return;
   std::vector<std::string> dead;
   DIR* dir = opendir(folder.c_str());
   if (!dir) return;
