@@ -4,7 +4,8 @@
 // Each contender starts from the same fresh working folder on the same file
 // system, which is synced and cleaned up between runs, untimed.
 //
-//   bench_run [--rounds N] [--fs tmpfs,ext4] [--no-syscalls] [SIZE...]
+//   bench_run [--rounds N] [--fs tmpfs,ext4] [--no-syscalls]
+//             [--arrival shuffled|folder|name] [SIZE...]
 //
 // SIZE: a number of documents of 1-4 KiB ("1k", "10k", "50k"), or a corpus
 // size ("100M", "1G") spread over 10,000 documents. Default: 1k 10k.
@@ -12,17 +13,20 @@
 // (needs root; otherwise a folder on the disk of KORVEL_BENCH_DISK, default
 // /var/tmp, and the table says so). KORVEL=path runs that korvel instead of
 // this build's. System calls are counted once per size
-// under strace, untimed.
+// under strace, untimed. --arrival: the order the documents are copied into
+// txt_in (below).
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -97,9 +101,34 @@ void drop_scratch(const Scratch& scratch) {
   }
 }
 
+// The order in which the documents arrive in txt_in. On ext4 it decides the
+// order of their inodes, and a run that meets them in that order touches
+// far fewer inode-table and directory blocks: the floor, reading the folder
+// as it comes, met them so when they were copied in the folder's own order
+// from a corpus on the same file system, and korvel, going by name, did
+// not. A user's folder is filled in no order either knows of, so both meet
+// the same shuffle by default.
+enum class Arrival { kShuffled, kFolder, kName };
+Arrival arrival = Arrival::kShuffled;
+
+void copy_documents(const fs::path& corpus, const fs::path& txt_in) {
+  fs::create_directories(txt_in);
+  std::vector<fs::path> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(corpus)) names.push_back(entry.path().filename());
+  auto blind = [](const fs::path& name) {  // korvel lists without regard to letter case
+    std::string text = name.string();
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  };
+  if (arrival != Arrival::kFolder)
+    std::sort(names.begin(), names.end(), [&](const fs::path& a, const fs::path& b) { return blind(a) < blind(b); });
+  if (arrival == Arrival::kShuffled) std::shuffle(names.begin(), names.end(), std::mt19937(20261208));
+  for (const fs::path& name : names) fs::copy_file(corpus / name, txt_in / name);
+}
+
 void make_working_folder(const fs::path& work, const fs::path& corpus) {
   fs::create_directories(work);
-  fs::copy(corpus, work / "txt_in");
+  copy_documents(corpus, work / "txt_in");
   for (const char* tool : {"convertcp.exe", "wget.exe"}) std::ofstream(work / tool) << "stand-in\n";
   fs::copy_file("/bin/true", work / "velmor_01_209.exe");
   sync_folder(work);
@@ -178,9 +207,10 @@ bool bench(const std::string& kind, const Size& size, int rounds, bool syscalls)
   if (!ok) return false;
 
   double floor_header = median(contenders[0].header), floor_total = median(contenders[0].total);
-  std::printf("\n%s, %d documents%s, %s; medians of %d interleaved rounds\n", size.label.c_str(), size.documents,
-              size.bytes ? (", " + std::to_string(size.bytes >> 20) + " MiB").c_str() : " of 1-4 KiB",
-              scratch.note.c_str(), rounds);
+  const char* arrived = arrival == Arrival::kFolder ? "folder" : arrival == Arrival::kName ? "name" : "shuffled";
+  std::printf("\n%s, %d documents%s, %s, %s order; medians of %d interleaved rounds\n", size.label.c_str(),
+              size.documents, size.bytes ? (", " + std::to_string(size.bytes >> 20) + " MiB").c_str() : " of 1-4 KiB",
+              scratch.note.c_str(), arrived, rounds);
   std::printf("%-10s %9s %6s %9s %6s %9s %13s %13s\n", "", "header s", "/floor", "whole s", "/floor", "peak MB",
               "calls/doc hdr", "calls/doc all");
   for (const Contender& c : contenders) {
@@ -207,6 +237,12 @@ int main(int argc, char** argv) {
     std::string arg = argv[i];
     if (arg == "--rounds" && i + 1 < argc) rounds = std::max(1, std::atoi(argv[++i]));
     else if (arg == "--no-syscalls") syscalls = false;
+    else if (arg == "--arrival" && i + 1 < argc) {
+      std::string order = argv[++i];
+      if (order == "folder") arrival = Arrival::kFolder;
+      else if (order == "name") arrival = Arrival::kName;
+      else if (order != "shuffled") return std::fprintf(stderr, "--arrival: shuffled, folder or name\n"), 2;
+    }
     else if (arg == "--fs" && i + 1 < argc) {
       kinds.clear();
       std::string list = argv[++i];
