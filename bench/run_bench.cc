@@ -106,8 +106,10 @@ void drop_scratch(const Scratch& scratch) {
 // far fewer inode-table and directory blocks: the floor, reading the folder
 // as it comes, met them so when they were copied in the folder's own order
 // from a corpus on the same file system, and korvel, going by name, did
-// not. A user's folder is filled in no order either knows of, so both meet
-// the same shuffle by default.
+// not. tmpfs lists a folder in the order it was filled, so there the floor
+// always walks the arrival order, and korvel gains only where names and
+// arrival agree. A user's folder is filled in no order either knows of, so
+// both meet the same shuffle by default.
 enum class Arrival { kShuffled, kFolder, kName };
 Arrival arrival = Arrival::kShuffled;
 
