@@ -20,7 +20,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -32,6 +31,7 @@
 
 #include "bench/contender.h"
 #include "bench/corpus.h"
+#include "interp/pattern.h"
 
 namespace fs = std::filesystem;
 
@@ -115,17 +115,12 @@ Arrival arrival = Arrival::kShuffled;
 
 void copy_documents(const fs::path& corpus, const fs::path& txt_in) {
   fs::create_directories(txt_in);
-  std::vector<fs::path> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(corpus)) names.push_back(entry.path().filename());
-  auto blind = [](const fs::path& name) {  // korvel lists without regard to letter case
-    std::string text = name.string();
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-  };
-  if (arrival != Arrival::kFolder)
-    std::sort(names.begin(), names.end(), [&](const fs::path& a, const fs::path& b) { return blind(a) < blind(b); });
+  std::vector<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(corpus))
+    names.push_back(entry.path().filename().string());
+  if (arrival != Arrival::kFolder) std::sort(names.begin(), names.end(), listing_before);  // korvel's order
   if (arrival == Arrival::kShuffled) std::shuffle(names.begin(), names.end(), std::mt19937(20261208));
-  for (const fs::path& name : names) fs::copy_file(corpus / name, txt_in / name);
+  for (const std::string& name : names) fs::copy_file(corpus / name, txt_in / name);
 }
 
 void make_working_folder(const fs::path& work, const fs::path& corpus) {
