@@ -67,9 +67,10 @@ mode_t creation_mask() {
 // Content, permission bits and modification time go along, as on NTFS.
 // On kFailed, `error` holds the errno that tells why. `partial` is the
 // partial-copy name in the target's folder; `missing`: the target is known
-// not to be there.
+// not to be there. `made`, when given, receives what fstat() said of the
+// finished copy.
 Copied copy_file(const std::string& source, const std::string& target, const std::string& partial, bool missing,
-                 bool was_regular, int& error) {
+                 bool was_regular, int& error, struct stat* made = nullptr) {
   bool not_regular = false;
   struct stat src, dst;
   int from = open_regular_file(source, not_regular, &src, was_regular);
@@ -102,9 +103,11 @@ Copied copy_file(const std::string& source, const std::string& target, const std
   if ((mode & ~creation_mask()) != mode) fchmod(to, mode);
   struct timespec times[2] = {{0, UTIME_OMIT}, src.st_mtim};
   futimens(to, times);
+  if (made && fstat(to, made) != 0) made = nullptr;
   close(from);
   if (close(to) != 0 && error == 0) error = errno;
   if (error == 0 && !rename_file(partial, target)) error = errno;
+  if (error == 0 && made) memo_made(target, *made);
   if (error == 0) return Copied::kYes;
   remove_file(partial);
   return Copied::kFailed;
@@ -195,7 +198,9 @@ void copy_files(std::string_view source, std::string_view target) {
     // (only a read-only one would have stayed).
     bool missing = read_target && !std::binary_search(present.begin(), present.end(), name_hash(name, false));
     int error = 0;
-    Copied result = copy_file(from, destination, partial, missing, entry.was_regular, error);
+    // The file of a one-file copy is looked at next by whoever asked for it.
+    struct stat made;
+    Copied result = copy_file(from, destination, partial, missing, entry.was_regular, error, files == 1 ? &made : nullptr);
     if (result == Copied::kYes) ++count;
     else if (result == Copied::kOntoItself) err_line("The file cannot be copied onto itself.");
     else if (result == Copied::kNotRegular) err_line(std::string(shown) + ": This is not a regular file; it is skipped.");

@@ -31,6 +31,13 @@ constexpr size_t kPlaces = 64;
 std::array<Slot, kPlaces> slots;
 uint64_t used = 0;  // a bit per place that may hold an answer: a command uses a few
 int depth = 0;
+// The file the last command made, and when.
+struct Made {
+  bool known = false;
+  std::string path;
+  struct stat st;
+  timespec at;
+} made;
 bool offered = false;  // answers were offered to the next scope, at `offered_at`
 timespec offered_at{};
 
@@ -40,14 +47,19 @@ timespec monotonic_now() {
   return now;
 }
 
+long long nanoseconds_since(const timespec& then) {
+  timespec now = monotonic_now();
+  return (now.tv_sec - then.tv_sec) * 1000000000LL + (now.tv_nsec - then.tv_nsec);
+}
+
+void forget_answers();
+
 // Drops offered answers once the first of them is more than a millisecond
 // old; the next ones then start afresh.
 void drop_stale_offers() {
   if (!offered) return;
-  timespec now = monotonic_now();
-  long long age_ns = (now.tv_sec - offered_at.tv_sec) * 1000000000LL + (now.tv_nsec - offered_at.tv_nsec);
-  if (age_ns <= 1000000) return;
-  forget_stats();
+  if (nanoseconds_since(offered_at) <= 1000000) return;
+  forget_answers();
   offered = false;
 }
 
@@ -89,8 +101,13 @@ const Answer& remember(const std::string& path, uint64_t hash, bool follow, cons
   return slot.answer = answer;
 }
 
+void forget_answers() {
+  for (; used != 0; used &= used - 1) slots[static_cast<size_t>(__builtin_ctzll(used))].key = 0;
+}
+
 // Frees the places of `path`, for both questions.
 void forget(std::string_view path) {
+  if (made.known && made.path == path) made.known = false;
   uint64_t hash = hash_of(path);
   for (bool follow : {false, true}) {
     uint64_t key = key_of(hash, follow);
@@ -156,11 +173,28 @@ void memo_offer(const std::string& path, int result, int error, const struct sta
 }
 
 void forget_stats() {
-  for (; used != 0; used &= used - 1) slots[static_cast<size_t>(__builtin_ctzll(used))].key = 0;
+  forget_answers();
+  made.known = false;
+}
+
+void memo_made(const std::string& path, const struct stat& st) {
+  made.known = true;
+  made.path.assign(path);
+  made.st = st;
+  made.at = monotonic_now();
+}
+
+int lstat_after_command(const std::string& path, struct stat* st) {
+  if (depth == 0 && made.known && made.path == path && nanoseconds_since(made.at) <= 1000000) {
+    *st = made.st;
+    return 0;
+  }
+  return lstat(path.c_str(), st);
 }
 
 StatMemoScope::StatMemoScope() {
   if (depth == 0) {
+    made.known = false;  // what the command before made, this one may change
     drop_stale_offers();
     offered = false;  // what is left is this scope's to use, and goes with it
   }
@@ -168,5 +202,5 @@ StatMemoScope::StatMemoScope() {
 }
 
 StatMemoScope::~StatMemoScope() {
-  if (--depth == 0) forget_stats();
+  if (--depth == 0) forget_answers();
 }

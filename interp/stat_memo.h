@@ -29,6 +29,18 @@ void forget_stats();
 // takes it or drops it.
 void memo_offer(const std::string& path, int result, int error, const struct stat& st);
 
+// What a command knows of a file it has just made whole under `path`: what
+// fstat() said of the open file before it took that name, which a rename
+// leaves as it was but for the change time. korvel checks each copy it
+// makes right after the command ends; a copy made by the interpreter in
+// this process need not be looked up again for that. Only the last file
+// made is kept: a later change to its path or the start of another command
+// drops it, and it is not given out once a millisecond old.
+void memo_made(const std::string& path, const struct stat& st);
+// lstat() for korvel's own checks between commands, answered by memo_made()
+// where that applies.
+int lstat_after_command(const std::string& path, struct stat* st);
+
 // Keeps answers while it lives; nests (cmd /c runs a command in a command).
 struct StatMemoScope {
   StatMemoScope();

@@ -20,10 +20,11 @@ FileStamp stamp_of(const std::string& native) {
 }
 
 // lstat() first, which is what the interpreter asks to find a name; only a
-// symbolic link needs the stat() that follows it.
+// symbolic link needs the stat() that follows it. A file the command just
+// before made is known without asking.
 FileStamp stamp_for_next_command(const std::string& native) {
   struct stat st{};  // offered whole even when lstat() fails
-  int result = lstat(native.c_str(), &st);
+  int result = lstat_after_command(native, &st);
   memo_offer(native, result, result == 0 ? 0 : errno, st);
   if (result != 0 || (S_ISLNK(st.st_mode) && stat(native.c_str(), &st) != 0)) return {};
   return stamp_from(st);
