@@ -3,13 +3,21 @@
 // the documents and no more: no listings into scratch files, no command
 // lines, no name lookups without regard to case.
 //
-//   before the header: every file of txt_in copied into the working folder
-//   and deleted in txt_in; every document copied to its new name there and
-//   that copy copied back into txt_in (a name that stays: one copy back);
+//   before the header: every file of txt_in copied into the working folder;
+//   then, file by file in listing order, a document whose name changes
+//   copied to its new name there, that copy copied back into txt_in and the
+//   source deleted in txt_in, a file that is no document deleted there, a
+//   document whose name stays left where it is;
 //   after it: txt_in copied into txt_wrk; each HTML document copied into
 //   htm_wrk, each text document written there as a page, line by line with
 //   CR LF through an 8 KiB buffer; htm_wrk's pages copied into htm_in and on
 //   into velmor/htm_in; wget.exe and the indexer into velmor.
+//
+// The order is the run's: korvel walks its lists, which are in listing
+// order, and deletes no source before its copy is back. With
+// --folder-order the floor takes a cheaper order instead, one korvel
+// cannot: txt_in as the folder lists it, every file deleted there before
+// the first copy goes back (a name that stays then goes back too).
 //
 // Every copy is written under a temporary name and renamed when whole, as
 // korvel's are. It prints korvel's header line where korvel does, so one
@@ -19,6 +27,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -26,6 +35,7 @@
 #include <vector>
 
 #include "convert/page.h"
+#include "interp/pattern.h"
 #include "prepare/names.h"
 #include "shell/text.h"
 
@@ -142,18 +152,25 @@ void write_page(const std::string& source_path, const std::string& page_path, co
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  bool folder_order = argc > 1 && std::strcmp(argv[1], "--folder-order") == 0;
   std::vector<std::string> moved = files_of("txt_in");
+  if (!folder_order) std::sort(moved.begin(), moved.end(), listing_before);
   for (const std::string& name : moved) copy(in("txt_in", name), name, "");
-  for (const std::string& name : moved)
-    if (unlink(in("txt_in", name).c_str()) != 0) fail(name);
+  if (folder_order)
+    for (const std::string& name : moved)
+      if (unlink(in("txt_in", name).c_str()) != 0) fail(name);
   TakenNames taken;
   for (const std::string& name : moved) taken.insert(to_lower_ascii(name));
   for (const std::string& name : moved) {
-    if (extension_position(name) == std::string::npos) continue;
+    if (extension_position(name) == std::string::npos) {
+      if (!folder_order && unlink(in("txt_in", name).c_str()) != 0) fail(name);
+      continue;
+    }
     std::string renamed = unique_new_name(name, taken);
     if (renamed != name) copy(name, renamed, "");
-    copy(renamed, in("txt_in", renamed), "txt_in");
+    if (folder_order || renamed != name) copy(renamed, in("txt_in", renamed), "txt_in");
+    if (!folder_order && renamed != name && unlink(in("txt_in", name).c_str()) != 0) fail(name);
   }
   for (const char* folder : {"txt_wrk", "htm_wrk"})
     if (mkdir(folder, 0777) != 0 && errno != EEXIST) fail(folder);
