@@ -105,13 +105,13 @@ void drop_scratch(const Scratch& scratch) {
 
 // The order in which the documents arrive in txt_in. On ext4 it decides the
 // order of their inodes, and a run that meets them in that order touches
-// far fewer inode-table and directory blocks: the floor, reading the folder
-// as it comes, met them so when they were copied in the folder's own order
-// from a corpus on the same file system, and korvel, going by name, did
-// not. tmpfs lists a folder in the order it was filled, so there the floor
-// always walks the arrival order, and korvel gains only where names and
-// arrival agree. A user's folder is filled in no order either knows of, so
-// both meet the same shuffle by default.
+// far fewer inode-table and directory blocks: floor*, reading the folder as
+// it comes, meets them so when they are copied in the folder's own order
+// from a corpus on the same file system, and korvel and the floor, going
+// by name, do not. tmpfs lists a folder in the order it was filled, so
+// there floor* always walks the arrival order, and the others gain only
+// where names and arrival agree. A user's folder is filled in no order any
+// of them knows of, so all meet the same shuffle by default.
 enum class Arrival { kShuffled, kFolder, kName };
 Arrival arrival = Arrival::kShuffled;
 
