@@ -4,7 +4,8 @@
 // file, then the folder's times for the name index. Inside a command the
 // answers are kept, and every change the command makes to the file system
 // drops the answers it touches; outside a command (korvel's file layer
-// resolving a path) every question goes to the file system.
+// resolving a path) every question goes to the file system, but for the
+// one about the file the command just before made (memo_made()).
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
