@@ -13,11 +13,13 @@
 //   CR LF through an 8 KiB buffer; htm_wrk's pages copied into htm_in and on
 //   into velmor/htm_in; wget.exe and the indexer into velmor.
 //
-// The order is the run's: korvel walks its lists, which are in listing
-// order, and deletes no source before its copy is back. With
-// --folder-order the floor takes a cheaper order instead, one korvel
+// Before the header the order is the run's: korvel walks its lists, which
+// are in listing order, and deletes no source before its copy is back.
+// With --folder-order the floor takes a cheaper order instead, one korvel
 // cannot: txt_in as the folder lists it, every file deleted there before
-// the first copy goes back (a name that stays then goes back too).
+// the first copy goes back (a name that stays then goes back too). After
+// the header both copy each folder as it lists it, which can only favour
+// the floor.
 //
 // Every copy is written under a temporary name and renamed when whole, as
 // korvel's are. It prints korvel's header line where korvel does, so one
