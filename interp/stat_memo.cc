@@ -52,7 +52,9 @@ long long nanoseconds_since(const timespec& then) {
   return (now.tv_sec - then.tv_sec) * 1000000000LL + (now.tv_nsec - then.tv_nsec);
 }
 
-void forget_answers();
+void forget_answers() {
+  for (; used != 0; used &= used - 1) slots[static_cast<size_t>(__builtin_ctzll(used))].key = 0;
+}
 
 // Drops offered answers once the first of them is more than a millisecond
 // old; the next ones then start afresh.
@@ -99,10 +101,6 @@ const Answer& remember(const std::string& path, uint64_t hash, bool follow, cons
     slot.path.assign(path);
   }
   return slot.answer = answer;
-}
-
-void forget_answers() {
-  for (; used != 0; used &= used - 1) slots[static_cast<size_t>(__builtin_ctzll(used))].key = 0;
 }
 
 // Frees the places of `path`, for both questions.
