@@ -7,7 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "testing/e2e.h"
+#include "korvel/testing/e2e.h"
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;

@@ -11,8 +11,8 @@ cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
 echo "== the indexer's site in headless Chromium"
-(cd testing/browser && npm ci --no-audit --no-fund --loglevel=error)
-node testing/browser/site_test.mjs build build/browser-shots
+(cd indexer/testing/browser && npm ci --no-audit --no-fund --loglevel=error)
+node indexer/testing/browser/site_test.mjs build build/browser-shots
 
 echo "== build and test under AddressSanitizer and UBSan"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKORVEL_WERROR=ON -DKORVEL_SANITIZE=ON

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets of fuzz/ with clang, AddressSanitizer and UBSan
+# Builds the libFuzzer targets of korvel/fuzz/ with clang, AddressSanitizer and UBSan
 # in build-fuzz, and runs each for FUZZ_SECONDS (40 by default) from its seed
-# corpus in fuzz/corpus/<target>. New inputs go to build-fuzz/corpus/<target>;
+# corpus in korvel/fuzz/corpus/<target>. New inputs go to build-fuzz/corpus/<target>;
 # an input that breaks a target is kept in build-fuzz/artifacts/ and fails
 # the script. Prints the executions of every target.
 set -euo pipefail
@@ -24,7 +24,7 @@ for target in "${targets[@]}"; do
   if ! ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
       "build-fuzz/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -max_len=4096 \
       -print_final_stats=1 -artifact_prefix="$root/build-fuzz/artifacts/$target-" \
-      "$root/build-fuzz/corpus/$target" "$root/fuzz/corpus/$target" >"$log" 2>&1; then
+      "$root/build-fuzz/corpus/$target" "$root/korvel/fuzz/corpus/$target" >"$log" 2>&1; then
     tail -40 "$log"
     echo "fuzz_$target failed; the input is in build-fuzz/artifacts/" >&2
     exit 1

@@ -16,5 +16,5 @@ as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recom
 if ! command -v npm >/dev/null 2>&1; then
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends nodejs npm
 fi
-# Xapian's omindex: a baseline of the indexer benchmark (bench/index_bench.sh).
+# Xapian's omindex: a baseline of the indexer benchmark (indexer/bench/index_bench.sh).
 as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends xapian-omega

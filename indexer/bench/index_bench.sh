@@ -3,7 +3,7 @@
 # pages: wall time, input MB/s, peak memory and output size, the median of
 # several runs taken in turns (the order rotates every round).
 #
-#   bench/index_bench.sh [MEGABYTES...]        default: 100 1000
+#   indexer/bench/index_bench.sh [MEGABYTES...]        default: 100 1000
 #
 # REPS runs per size up to 100 MB (default 3), REPS_LARGE above (default 1).
 # TOOLS_LARGE are the tools run above 100 MB (default "velmor pagefind
@@ -13,15 +13,15 @@
 # bench-local node_modules with Pagefind, and the outputs. VELMOR names the
 # indexer (default build/velmor_01_209.exe).
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 work=${BENCH_DIR:-${TMPDIR:-/tmp}/velmor_bench}
 velmor=$(realpath "${VELMOR:-$root/build/velmor_01_209.exe}")
 sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(100 1000)
 mkdir -p "$work"
 
-if [ ! -x "$work/make_corpus" ] || [ "$root/bench/make_corpus.cc" -nt "$work/make_corpus" ]; then
-  g++ -O2 -std=c++20 -o "$work/make_corpus" "$root/bench/make_corpus.cc"
+if [ ! -x "$work/make_corpus" ] || [ "$root/indexer/bench/make_corpus.cc" -nt "$work/make_corpus" ]; then
+  g++ -O2 -std=c++20 -o "$work/make_corpus" "$root/indexer/bench/make_corpus.cc"
 fi
 if [ ! -d "$work/node_modules/pagefind" ]; then
   npm install --prefix "$work" --no-audit --no-fund pagefind@1 >/dev/null

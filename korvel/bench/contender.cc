@@ -1,4 +1,4 @@
-#include "bench/contender.h"
+#include "korvel/bench/contender.h"
 
 #include <fcntl.h>
 #include <spawn.h>

@@ -1,4 +1,4 @@
-#include "bench/corpus.h"
+#include "korvel/bench/corpus.h"
 
 #include <cmath>
 #include <fstream>

@@ -36,10 +36,10 @@
 #include <string>
 #include <vector>
 
-#include "convert/page.h"
-#include "interp/pattern.h"
-#include "prepare/names.h"
-#include "shell/text.h"
+#include "korvel/convert/page.h"
+#include "korvel/interp/pattern.h"
+#include "korvel/prepare/names.h"
+#include "korvel/shell/text.h"
 
 namespace {
 

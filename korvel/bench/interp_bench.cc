@@ -10,7 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "interp/interp.h"
+#include "korvel/interp/interp.h"
 
 extern char** environ;
 namespace fs = std::filesystem;

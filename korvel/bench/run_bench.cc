@@ -31,9 +31,9 @@
 #include <string>
 #include <vector>
 
-#include "bench/contender.h"
-#include "bench/corpus.h"
-#include "interp/pattern.h"
+#include "korvel/bench/contender.h"
+#include "korvel/bench/corpus.h"
+#include "korvel/interp/pattern.h"
 
 namespace fs = std::filesystem;
 

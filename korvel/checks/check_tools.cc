@@ -1,12 +1,12 @@
-#include "checks/check_tools.h"
+#include "korvel/checks/check_tools.h"
 
 #include <string>
 
-#include "checks/line_count.h"
-#include "console/console.h"
-#include "console/prompts.h"
-#include "driver/urls.h"
-#include "shell/run_shell.h"
+#include "korvel/checks/line_count.h"
+#include "korvel/console/console.h"
+#include "korvel/console/prompts.h"
+#include "korvel/driver/urls.h"
+#include "korvel/shell/run_shell.h"
 
 namespace {
 

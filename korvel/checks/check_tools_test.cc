@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/urls.h"
-#include "testing/e2e.h"
-#include "testing/transcripts.h"
+#include "korvel/driver/urls.h"
+#include "korvel/testing/e2e.h"
+#include "korvel/testing/transcripts.h"
 
 namespace fs = std::filesystem;
 

@@ -1,8 +1,8 @@
-#include "checks/line_count.h"
+#include "korvel/checks/line_count.h"
 
 #include <string>
 
-#include "shell/file_layer.h"
+#include "korvel/shell/file_layer.h"
 
 bool is_non_blank(std::string_view line) { return line.find_first_not_of(' ') != std::string_view::npos; }
 

@@ -1,11 +1,11 @@
-#include "checks/line_count.h"
+#include "korvel/checks/line_count.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "testing/e2e.h"
+#include "korvel/testing/e2e.h"
 
 // What a check finds in its scratch file decides whether the tool is there:
 // find, findstr, sort and convertcp need two non-blank lines, cmd one, and the

@@ -1,8 +1,8 @@
-#include "console/console.h"
+#include "korvel/console/console.h"
 
 #include <string>
 
-#include "console/terminal.h"
+#include "korvel/console/terminal.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "console/console.h"
+#include "korvel/console/console.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "console/key_queue.h"
+#include "korvel/console/key_queue.h"
 
 #include <utility>
 

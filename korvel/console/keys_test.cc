@@ -1,4 +1,4 @@
-#include "console/keys.h"
+#include "korvel/console/keys.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The prompts with keys fed through a pipe on standard input, the way a
 // script drives the program. Prompts that end the run are run in death tests.
-#include "console/prompts.h"
+#include "korvel/console/prompts.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

@@ -12,8 +12,8 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "console/keys.h"
-#include "console/terminal.h"
+#include "korvel/console/keys.h"
+#include "korvel/console/terminal.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "console/terminal.h"
+#include "korvel/console/terminal.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "testing/e2e.h"
+#include "korvel/testing/e2e.h"
 
 namespace fs = std::filesystem;
 

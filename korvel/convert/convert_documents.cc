@@ -1,13 +1,13 @@
-#include "convert/convert_documents.h"
+#include "korvel/convert/convert_documents.h"
 
 #include <string>
 
-#include "console/console.h"
-#include "convert/page.h"
-#include "prepare/names.h"
-#include "shell/file_layer.h"
-#include "shell/run_shell.h"
-#include "shell/text.h"
+#include "korvel/console/console.h"
+#include "korvel/convert/page.h"
+#include "korvel/prepare/names.h"
+#include "korvel/shell/file_layer.h"
+#include "korvel/shell/run_shell.h"
+#include "korvel/shell/text.h"
 
 void convert_documents() {
   run_shell("copy /y txt_in\\*.* txt_wrk\\ > out_null.list");

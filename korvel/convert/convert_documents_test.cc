@@ -1,4 +1,4 @@
-#include "convert/convert_documents.h"
+#include "korvel/convert/convert_documents.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "testing/e2e.h"
-#include "testing/file_size_limit.h"
+#include "korvel/testing/e2e.h"
+#include "korvel/testing/file_size_limit.h"
 
 #include <sys/stat.h>
 

@@ -1,6 +1,6 @@
-#include "convert/page.h"
+#include "korvel/convert/page.h"
 
-#include "shell/text.h"
+#include "korvel/shell/text.h"
 
 std::string page_name(std::string_view document_name) {
   size_t dot = find_ignore_case(document_name, ".txt");

@@ -1,4 +1,4 @@
-#include "convert/page.h"
+#include "korvel/convert/page.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "driver/end_run.h"
+#include "korvel/driver/end_run.h"
 
 #include <cstdlib>
 
-#include "console/terminal.h"
-#include "shell/file_layer.h"
+#include "korvel/console/terminal.h"
+#include "korvel/shell/file_layer.h"
 
 void end_run() {
   close_all_files();

@@ -1,10 +1,10 @@
-#include "driver/run_lock.h"
+#include "korvel/driver/run_lock.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "prepare/names.h"
+#include "korvel/prepare/names.h"
 
 // A record lock belongs to this process alone: a child forked to start the
 // indexer never holds it, and it goes when the process ends. The descriptor

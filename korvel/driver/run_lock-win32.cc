@@ -1,8 +1,8 @@
-#include "driver/run_lock.h"
+#include "korvel/driver/run_lock.h"
 
 #include <windows.h>
 
-#include "prepare/names.h"
+#include "korvel/prepare/names.h"
 
 // Opened without sharing, the file cannot be opened again until this process
 // ends; the handle is not inheritable, so the indexer never holds it.

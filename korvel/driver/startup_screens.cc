@@ -1,11 +1,11 @@
-#include "driver/startup_screens.h"
+#include "korvel/driver/startup_screens.h"
 
 #include <string>
 
-#include "console/console.h"
-#include "console/prompts.h"
-#include "driver/run_sequence.h"
-#include "driver/urls.h"
+#include "korvel/console/console.h"
+#include "korvel/console/prompts.h"
+#include "korvel/driver/run_sequence.h"
+#include "korvel/driver/urls.h"
 
 void show_startup_screens() {
   // Banner.

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "testing/e2e.h"
-#include "testing/transcripts.h"
+#include "korvel/testing/e2e.h"
+#include "korvel/testing/transcripts.h"
 
 TEST(StartupScreens, TwoAtAnyMenuEndsThereWithNothingWritten) {
   struct Case {

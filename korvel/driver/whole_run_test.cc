@@ -18,9 +18,9 @@
 #include <thread>
 #include <vector>
 
-#include "driver/urls.h"
-#include "testing/e2e.h"
-#include "testing/transcripts.h"
+#include "korvel/driver/urls.h"
+#include "korvel/testing/e2e.h"
+#include "korvel/testing/transcripts.h"
 
 namespace fs = std::filesystem;
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "console/keys.h"
-#include "fuzz/check.h"
+#include "korvel/console/keys.h"
+#include "korvel/fuzz/check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;

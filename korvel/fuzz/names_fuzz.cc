@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "fuzz/check.h"
-#include "prepare/names.h"
-#include "shell/text.h"
+#include "korvel/fuzz/check.h"
+#include "korvel/prepare/names.h"
+#include "korvel/shell/text.h"
 
 namespace {
 bool is_plain_byte(char c) {

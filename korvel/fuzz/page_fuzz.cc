@@ -13,10 +13,10 @@
 #include <unistd.h>
 #include <vector>
 
-#include "convert/convert_documents.h"
-#include "convert/page.h"
-#include "fuzz/check.h"
-#include "shell/text.h"
+#include "korvel/convert/convert_documents.h"
+#include "korvel/convert/page.h"
+#include "korvel/fuzz/check.h"
+#include "korvel/shell/text.h"
 
 namespace {
 const std::string kHead =

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz/check.h"
-#include "interp/parse.h"
-#include "prepare/names.h"
+#include "korvel/fuzz/check.h"
+#include "korvel/interp/parse.h"
+#include "korvel/prepare/names.h"
 
 namespace {
 bool is_blank(char c) { return c == ' ' || c == '\t'; }

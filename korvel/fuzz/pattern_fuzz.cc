@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz/check.h"
-#include "interp/pattern.h"
-#include "shell/text.h"
+#include "korvel/fuzz/check.h"
+#include "korvel/interp/pattern.h"
+#include "korvel/shell/text.h"
 
 namespace {
 // Input: pattern, 0 byte, name, 0 byte, third name (parts may be missing).

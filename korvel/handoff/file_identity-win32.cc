@@ -1,4 +1,4 @@
-#include "handoff/file_identity.h"
+#include "korvel/handoff/file_identity.h"
 
 #include <windows.h>
 

@@ -1,12 +1,12 @@
-#include "handoff/indexer_identity.h"
+#include "korvel/handoff/indexer_identity.h"
 
 #include <map>
 #include <string>
 
-#include "handoff/file_identity.h"
-#include "shell/file_layer.h"
-#include "shell/native_path.h"
-#include "shell/text.h"
+#include "korvel/handoff/file_identity.h"
+#include "korvel/shell/file_layer.h"
+#include "korvel/shell/native_path.h"
+#include "korvel/shell/text.h"
 
 namespace {
 std::map<std::string, FileIdentity> remembered;  // by lower-cased name

@@ -1,17 +1,17 @@
-#include "handoff/launch_indexer.h"
+#include "korvel/handoff/launch_indexer.h"
 
 #include <string>
 
-#include "console/console.h"
-#include "console/prompts.h"
-#include "driver/urls.h"
-#include "handoff/indexer_identity.h"
-#include "prepare/local_files.h"
-#include "prepare/names.h"
-#include "shell/file_layer.h"
-#include "shell/native_path.h"
-#include "shell/run_shell.h"
-#include "shell/text.h"
+#include "korvel/console/console.h"
+#include "korvel/console/prompts.h"
+#include "korvel/driver/urls.h"
+#include "korvel/handoff/indexer_identity.h"
+#include "korvel/prepare/local_files.h"
+#include "korvel/prepare/names.h"
+#include "korvel/shell/file_layer.h"
+#include "korvel/shell/native_path.h"
+#include "korvel/shell/run_shell.h"
+#include "korvel/shell/text.h"
 
 namespace {
 [[noreturn]] void refuse_indexer(const std::string& indexer) {

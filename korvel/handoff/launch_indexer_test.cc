@@ -1,7 +1,7 @@
 // The hand-off, end to end: the real program in a working folder with its
 // tools, keys piped in. The last stage is the only one that lists pages and
 // starts a program, so what is seen here is its work.
-#include "handoff/launch_indexer.h"
+#include "korvel/handoff/launch_indexer.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -15,9 +15,9 @@
 #include <thread>
 #include <vector>
 
-#include "handoff/indexer_identity.h"
-#include "testing/e2e.h"
-#include "testing/transcripts.h"
+#include "korvel/handoff/indexer_identity.h"
+#include "korvel/testing/e2e.h"
+#include "korvel/testing/transcripts.h"
 
 namespace fs = std::filesystem;
 

@@ -1,13 +1,13 @@
 // chcp: the code page that matches the locale's character set.
-#include "interp/chcp.h"
+#include "korvel/interp/chcp.h"
 
 #include <clocale>
 #include <langinfo.h>
 #include <string>
 
-#include "interp/commands.h"
-#include "interp/output.h"
-#include "shell/text.h"
+#include "korvel/interp/commands.h"
+#include "korvel/interp/output.h"
+#include "korvel/shell/text.h"
 
 int code_page_of(std::string_view codeset) {
   struct Known {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "interp/parse.h"
+#include "korvel/interp/parse.h"
 
 // Runs one command line whose redirections have been taken off already.
 void run_command(std::string_view line);

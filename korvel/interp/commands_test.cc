@@ -12,10 +12,10 @@
 #include <thread>
 #include <unistd.h>
 
-#include "interp/folder_index.h"
-#include "interp/interp.h"
-#include "interp/stat_memo.h"
-#include "testing/file_size_limit.h"
+#include "korvel/interp/folder_index.h"
+#include "korvel/interp/interp.h"
+#include "korvel/interp/stat_memo.h"
+#include "korvel/testing/file_size_limit.h"
 
 namespace fs = std::filesystem;
 

@@ -12,15 +12,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "interp/commands.h"
-#include "interp/folder_changes.h"
-#include "interp/output.h"
-#include "interp/partial_copy.h"
-#include "interp/path.h"
-#include "interp/pattern.h"
-#include "interp/stat_memo.h"
-#include "shell/text.h"
-#include "shell/write_failure.h"
+#include "korvel/interp/commands.h"
+#include "korvel/interp/folder_changes.h"
+#include "korvel/interp/output.h"
+#include "korvel/interp/partial_copy.h"
+#include "korvel/interp/path.h"
+#include "korvel/interp/pattern.h"
+#include "korvel/interp/stat_memo.h"
+#include "korvel/shell/text.h"
+#include "korvel/shell/write_failure.h"
 
 namespace {
 enum class Copied { kYes, kOntoItself, kNotRegular, kFailed };

@@ -1,10 +1,10 @@
 // del /q: deletes the matching files of one folder, never its subfolders.
-#include "interp/commands.h"
-#include "interp/folder_changes.h"
-#include "interp/output.h"
-#include "interp/path.h"
-#include "interp/pattern.h"
-#include "shell/text.h"
+#include "korvel/interp/commands.h"
+#include "korvel/interp/folder_changes.h"
+#include "korvel/interp/output.h"
+#include "korvel/interp/path.h"
+#include "korvel/interp/pattern.h"
+#include "korvel/shell/text.h"
 
 namespace {
 void delete_matches(std::string_view target) {

@@ -4,11 +4,11 @@
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 
-#include "interp/commands.h"
-#include "interp/output.h"
-#include "interp/path.h"
-#include "interp/pattern.h"
-#include "shell/text.h"
+#include "korvel/interp/commands.h"
+#include "korvel/interp/output.h"
+#include "korvel/interp/path.h"
+#include "korvel/interp/pattern.h"
+#include "korvel/shell/text.h"
 
 namespace {
 // 1234567 -> "1,234,567", as cmd groups sizes.

@@ -1,4 +1,4 @@
-#include "interp/findstr_regex.h"
+#include "korvel/interp/findstr_regex.h"
 
 #include <bitset>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "interp/folder_changes.h"
+#include "korvel/interp/folder_changes.h"
 
 #include <cstring>
 #include <fcntl.h>
@@ -8,10 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "interp/folder_index.h"
-#include "interp/listing_cache.h"
-#include "interp/partial_copy.h"
-#include "interp/stat_memo.h"
+#include "korvel/interp/folder_index.h"
+#include "korvel/interp/listing_cache.h"
+#include "korvel/interp/partial_copy.h"
+#include "korvel/interp/stat_memo.h"
 
 namespace {
 // Writing past the process's file size limit must fail like a full disk

@@ -1,4 +1,4 @@
-#include "interp/folder_index.h"
+#include "korvel/interp/folder_index.h"
 
 #include <algorithm>
 #include <ctime>
@@ -9,11 +9,11 @@
 #include <sys/stat.h>
 #include <utility>
 
-#include "interp/listing_cache.h"
-#include "interp/name_filter.h"
-#include "interp/pattern.h"
-#include "interp/stat_memo.h"
-#include "shell/text.h"
+#include "korvel/interp/listing_cache.h"
+#include "korvel/interp/name_filter.h"
+#include "korvel/interp/pattern.h"
+#include "korvel/interp/stat_memo.h"
+#include "korvel/shell/text.h"
 
 // What is not seen: another program's change that lands within the same tick
 // of the folder's clock as the stat() the index last recorded (the folder's

@@ -1,8 +1,8 @@
 // The name index must never answer from an old reading of a folder: neither
 // after the interpreter's own changes, which often land within one tick of
 // the folder's clock, nor after another program's.
-#include "interp/folder_changes.h"
-#include "interp/folder_index.h"
+#include "korvel/interp/folder_changes.h"
+#include "korvel/interp/folder_index.h"
 
 #include <chrono>
 #include <fcntl.h>
@@ -13,9 +13,9 @@
 #include <thread>
 #include <unistd.h>
 
-#include "interp/interp.h"
-#include "interp/path.h"
-#include "interp/stat_memo.h"
+#include "korvel/interp/interp.h"
+#include "korvel/interp/path.h"
+#include "korvel/interp/stat_memo.h"
 
 namespace fs = std::filesystem;
 

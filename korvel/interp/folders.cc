@@ -3,10 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "interp/commands.h"
-#include "interp/folder_changes.h"
-#include "interp/output.h"
-#include "interp/path.h"
+#include "korvel/interp/commands.h"
+#include "korvel/interp/folder_changes.h"
+#include "korvel/interp/output.h"
+#include "korvel/interp/path.h"
 
 namespace {
 // Makes every missing folder along `native`, like mkdir -p.

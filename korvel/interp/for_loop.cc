@@ -1,11 +1,11 @@
 // for %i in (set) do command
 #include <string>
 
-#include "interp/commands.h"
-#include "interp/output.h"
-#include "interp/path.h"
-#include "interp/pattern.h"
-#include "shell/text.h"
+#include "korvel/interp/commands.h"
+#include "korvel/interp/output.h"
+#include "korvel/interp/path.h"
+#include "korvel/interp/pattern.h"
+#include "korvel/shell/text.h"
 
 namespace {
 // A wildcard element stands for the matching files (not folders), keeping

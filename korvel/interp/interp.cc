@@ -1,4 +1,4 @@
-#include "interp/interp.h"
+#include "korvel/interp/interp.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -6,15 +6,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "interp/commands.h"
-#include "interp/folder_changes.h"
-#include "interp/output.h"
-#include "interp/parse.h"
-#include "interp/path.h"
-#include "interp/pattern.h"
-#include "interp/stat_memo.h"
-#include "shell/text.h"
-#include "shell/write_failure.h"
+#include "korvel/interp/commands.h"
+#include "korvel/interp/folder_changes.h"
+#include "korvel/interp/output.h"
+#include "korvel/interp/parse.h"
+#include "korvel/interp/path.h"
+#include "korvel/interp/pattern.h"
+#include "korvel/interp/stat_memo.h"
+#include "korvel/shell/text.h"
+#include "korvel/shell/write_failure.h"
 
 namespace {
 using Handler = void (*)(std::span<const Word>);

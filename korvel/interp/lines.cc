@@ -1,4 +1,4 @@
-#include "interp/lines.h"
+#include "korvel/interp/lines.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "interp/path.h"
+#include "korvel/interp/path.h"
 
 LineReader::~LineReader() {
   if (fd_ >= 0) close(fd_);

@@ -1,4 +1,4 @@
-#include "interp/lines.h"
+#include "korvel/interp/lines.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/text.h"
-#include "testing/e2e.h"
+#include "korvel/shell/text.h"
+#include "korvel/testing/e2e.h"
 
 namespace {
 std::vector<std::string> lines_of(const std::string& path) {

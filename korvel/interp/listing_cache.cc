@@ -1,4 +1,4 @@
-#include "interp/listing_cache.h"
+#include "korvel/interp/listing_cache.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "interp/name_filter.h"
+#include "korvel/interp/name_filter.h"
 
-#include "shell/text.h"
+#include "korvel/shell/text.h"
 
 // All probes of a name fall into one 512-bit block, aligned to a cache line:
 // one line to touch.

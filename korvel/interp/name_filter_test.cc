@@ -1,4 +1,4 @@
-#include "interp/name_filter.h"
+#include "korvel/interp/name_filter.h"
 
 #include <gtest/gtest.h>
 

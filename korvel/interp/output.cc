@@ -1,4 +1,4 @@
-#include "interp/output.h"
+#include "korvel/interp/output.h"
 
 #include <cerrno>
 #include <string>

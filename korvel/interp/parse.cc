@@ -1,4 +1,4 @@
-#include "interp/parse.h"
+#include "korvel/interp/parse.h"
 
 #include <algorithm>
 #include <cstring>

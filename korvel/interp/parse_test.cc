@@ -1,9 +1,9 @@
-#include "interp/parse.h"
+#include "korvel/interp/parse.h"
 
 #include <gtest/gtest.h>
 
-#include "interp/chcp.h"
-#include "interp/findstr_regex.h"
+#include "korvel/interp/chcp.h"
+#include "korvel/interp/findstr_regex.h"
 
 TEST(SplitWords, QuotesGroupBlanksAndAreRemoved) {
   std::vector<Word> words = split_words("copy  \"My Report (2).txt\"\tMy_Report__2_.txt /Y");

@@ -1,4 +1,4 @@
-#include "interp/partial_copy.h"
+#include "korvel/interp/partial_copy.h"
 
 #include <cerrno>
 #include <charconv>
@@ -8,10 +8,10 @@
 #include <unistd.h>
 #include <vector>
 
-#include "interp/folder_changes.h"
-#include "interp/folder_index.h"
-#include "interp/listing_cache.h"
-#include "interp/stat_memo.h"
+#include "korvel/interp/folder_changes.h"
+#include "korvel/interp/folder_index.h"
+#include "korvel/interp/listing_cache.h"
+#include "korvel/interp/stat_memo.h"
 
 namespace {
 constexpr std::string_view kPrefix = "~korvel_partial_";

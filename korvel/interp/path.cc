@@ -1,4 +1,4 @@
-#include "interp/path.h"
+#include "korvel/interp/path.h"
 
 #include <algorithm>
 #include <climits>
@@ -9,12 +9,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "interp/folder_index.h"
-#include "interp/listing_cache.h"
-#include "interp/partial_copy.h"
-#include "interp/pattern.h"
-#include "interp/stat_memo.h"
-#include "shell/text.h"
+#include "korvel/interp/folder_index.h"
+#include "korvel/interp/listing_cache.h"
+#include "korvel/interp/partial_copy.h"
+#include "korvel/interp/pattern.h"
+#include "korvel/interp/stat_memo.h"
+#include "korvel/shell/text.h"
 
 bool is_separator(char c) { return c == '\\' || c == '/'; }
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "interp/interp.h"
+#include "korvel/interp/interp.h"
 
 struct Entry {
   std::string_view name;  // lives as long as the Entries it came from

@@ -1,8 +1,8 @@
-#include "interp/pattern.h"
+#include "korvel/interp/pattern.h"
 
 #include <cstring>
 
-#include "shell/text.h"
+#include "korvel/shell/text.h"
 
 namespace {
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }

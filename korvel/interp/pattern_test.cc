@@ -1,5 +1,5 @@
-#include "interp/pattern.h"
-#include "interp/path.h"
+#include "korvel/interp/pattern.h"
+#include "korvel/interp/path.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -3,14 +3,14 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "interp/commands.h"
-#include "interp/findstr_regex.h"
-#include "interp/folder_changes.h"
-#include "interp/lines.h"
-#include "interp/output.h"
-#include "interp/path.h"
-#include "shell/text.h"
-#include "shell/write_failure.h"
+#include "korvel/interp/commands.h"
+#include "korvel/interp/findstr_regex.h"
+#include "korvel/interp/folder_changes.h"
+#include "korvel/interp/lines.h"
+#include "korvel/interp/output.h"
+#include "korvel/interp/path.h"
+#include "korvel/shell/text.h"
+#include "korvel/shell/write_failure.h"
 
 namespace {
 // Lines compared with ASCII letters upper-cased, byte by byte, in place.

@@ -1,5 +1,5 @@
 // start /D folder program
-#include "interp/start.h"
+#include "korvel/interp/start.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,10 +9,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "interp/commands.h"
-#include "interp/output.h"
-#include "interp/path.h"
-#include "shell/text.h"
+#include "korvel/interp/commands.h"
+#include "korvel/interp/output.h"
+#include "korvel/interp/path.h"
+#include "korvel/shell/text.h"
 
 namespace {
 // Tells korvel, through the close-on-exec pipe `report`, why the program did

@@ -8,9 +8,9 @@
 #include <thread>
 #include <unistd.h>
 
-#include "interp/interp.h"
-#include "interp/start.h"
-#include "testing/e2e.h"
+#include "korvel/interp/interp.h"
+#include "korvel/interp/start.h"
+#include "korvel/testing/e2e.h"
 
 namespace fs = std::filesystem;
 

@@ -1,11 +1,11 @@
-#include "interp/stat_memo.h"
+#include "korvel/interp/stat_memo.h"
 
 #include <array>
 #include <cerrno>
 #include <cstdint>
 #include <ctime>
 
-#include "shell/text.h"
+#include "korvel/shell/text.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "prepare/check_input_folders.h"
+#include "korvel/prepare/check_input_folders.h"
 
 #include <string>
 
-#include "console/console.h"
-#include "console/prompts.h"
-#include "prepare/folder_listing.h"
-#include "prepare/names.h"
-#include "shell/file_layer.h"
-#include "shell/run_shell.h"
+#include "korvel/console/console.h"
+#include "korvel/console/prompts.h"
+#include "korvel/prepare/folder_listing.h"
+#include "korvel/prepare/names.h"
+#include "korvel/shell/file_layer.h"
+#include "korvel/shell/run_shell.h"
 
 namespace {
 constexpr bool kBareListing = false;

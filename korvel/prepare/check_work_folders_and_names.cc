@@ -1,16 +1,16 @@
-#include "prepare/check_work_folders_and_names.h"
+#include "korvel/prepare/check_work_folders_and_names.h"
 
 #include <optional>
 #include <string>
 
-#include "console/console.h"
-#include "console/prompts.h"
-#include "prepare/folder_listing.h"
-#include "prepare/name_set.h"
-#include "prepare/names.h"
-#include "shell/file_layer.h"
-#include "shell/run_shell.h"
-#include "shell/text.h"
+#include "korvel/console/console.h"
+#include "korvel/console/prompts.h"
+#include "korvel/prepare/folder_listing.h"
+#include "korvel/prepare/name_set.h"
+#include "korvel/prepare/names.h"
+#include "korvel/shell/file_layer.h"
+#include "korvel/shell/run_shell.h"
+#include "korvel/shell/text.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "prepare/file_stamp.h"
+#include "korvel/prepare/file_stamp.h"
 
 #include <cerrno>
 #include <sys/stat.h>
 
-#include "interp/stat_memo.h"
+#include "korvel/interp/stat_memo.h"
 
 namespace {
 FileStamp stamp_from(const struct stat& st) {

@@ -1,4 +1,4 @@
-#include "prepare/file_stamp.h"
+#include "korvel/prepare/file_stamp.h"
 
 #include <windows.h>
 

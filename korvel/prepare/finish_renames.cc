@@ -1,16 +1,16 @@
-#include "prepare/finish_renames.h"
+#include "korvel/prepare/finish_renames.h"
 
 #include <filesystem>
 #include <string>
 #include <system_error>
 
-#include "console/console.h"
-#include "console/prompts.h"
-#include "prepare/local_files.h"
-#include "prepare/names.h"
-#include "prepare/renames_journal.h"
-#include "shell/native_path.h"
-#include "shell/run_shell.h"
+#include "korvel/console/console.h"
+#include "korvel/console/prompts.h"
+#include "korvel/prepare/local_files.h"
+#include "korvel/prepare/names.h"
+#include "korvel/prepare/renames_journal.h"
+#include "korvel/shell/native_path.h"
+#include "korvel/shell/run_shell.h"
 
 namespace fs = std::filesystem;
 

@@ -1,9 +1,9 @@
-#include "prepare/folder_listing.h"
+#include "korvel/prepare/folder_listing.h"
 
 #include <string>
 
-#include "shell/file_layer.h"
-#include "shell/text.h"
+#include "korvel/shell/file_layer.h"
+#include "korvel/shell/text.h"
 
 bool line_names_folder(std::string_view line, std::string_view folder, bool full_listing) {
   std::string text = to_lower_ascii(trim_blanks(line));

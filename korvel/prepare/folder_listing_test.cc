@@ -1,11 +1,11 @@
-#include "prepare/folder_listing.h"
+#include "korvel/prepare/folder_listing.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "testing/e2e.h"
+#include "korvel/testing/e2e.h"
 
 TEST(LineNamesFolder, OnlyTheFoldersOwnNameCounts) {
   struct Case {

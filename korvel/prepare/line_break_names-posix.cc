@@ -1,9 +1,9 @@
-#include "prepare/line_break_names.h"
+#include "korvel/prepare/line_break_names.h"
 
 #include <cstring>
 
-#include "interp/path.h"
-#include "shell/native_path.h"
+#include "korvel/interp/path.h"
+#include "korvel/shell/native_path.h"
 
 // Through the interpreter's listing: txt_in was listed just before, and with
 // tens of thousands of documents a listing kept is one read of them fewer.

@@ -1,9 +1,9 @@
-#include "prepare/line_break_names.h"
+#include "korvel/prepare/line_break_names.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "shell/native_path.h"
+#include "korvel/shell/native_path.h"
 
 namespace fs = std::filesystem;
 

@@ -1,11 +1,11 @@
-#include "prepare/local_files.h"
+#include "korvel/prepare/local_files.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
-#include "shell/native_path.h"
+#include "korvel/shell/native_path.h"
 
 namespace fs = std::filesystem;
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "prepare/file_stamp.h"
+#include "korvel/prepare/file_stamp.h"
 
 // The native path of `name` in txt_in, exactly as given: never another file
 // of another letter case.

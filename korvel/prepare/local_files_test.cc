@@ -1,11 +1,11 @@
-#include "prepare/local_files.h"
+#include "korvel/prepare/local_files.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
 
-#include "testing/e2e.h"
+#include "korvel/testing/e2e.h"
 
 namespace fs = std::filesystem;
 

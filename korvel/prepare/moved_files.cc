@@ -1,13 +1,13 @@
-#include "prepare/moved_files.h"
+#include "korvel/prepare/moved_files.h"
 
 #include <algorithm>
 #include <filesystem>
 
-#include "prepare/local_files.h"
-#include "prepare/names.h"
-#include "shell/file_layer.h"
-#include "shell/native_path.h"
-#include "shell/text.h"
+#include "korvel/prepare/local_files.h"
+#include "korvel/prepare/names.h"
+#include "korvel/shell/file_layer.h"
+#include "korvel/shell/native_path.h"
+#include "korvel/shell/text.h"
 
 namespace fs = std::filesystem;
 

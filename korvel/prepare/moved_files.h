@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "prepare/name_set.h"
+#include "korvel/prepare/name_set.h"
 
 using MovedFiles = NameSet;  // each name once; written lower-cased
 

@@ -1,8 +1,8 @@
-#include "prepare/name_set.h"
+#include "korvel/prepare/name_set.h"
 
 #include <cstring>
 
-#include "shell/text.h"
+#include "korvel/shell/text.h"
 
 namespace {
 constexpr size_t kBlockSize = 64 * 1024;

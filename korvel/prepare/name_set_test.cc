@@ -1,4 +1,4 @@
-#include "prepare/name_set.h"
+#include "korvel/prepare/name_set.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "prepare/names.h"
+#include "korvel/prepare/names.h"
 
 #include <cstdint>
 
-#include "shell/text.h"
+#include "korvel/shell/text.h"
 
 namespace {
 bool is_letter_or_digit(unsigned char c) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "prepare/name_set.h"
+#include "korvel/prepare/name_set.h"
 
 // How strongly a listed line looks like a document: 1 for ".txt", 1 more for
 // ".htm", in any letter case (README.TXT is a document). Only zero matters.

@@ -1,11 +1,11 @@
-#include "prepare/names.h"
+#include "korvel/prepare/names.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "shell/text.h"
+#include "korvel/shell/text.h"
 
 TEST(NewName, NormalisesEveryDocumentName) {
   struct Case {

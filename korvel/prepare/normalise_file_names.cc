@@ -1,20 +1,20 @@
-#include "prepare/normalise_file_names.h"
+#include "korvel/prepare/normalise_file_names.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "console/console.h"
-#include "driver/run_sequence.h"
-#include "prepare/line_break_names.h"
-#include "prepare/local_files.h"
-#include "prepare/moved_files.h"
-#include "prepare/names.h"
-#include "prepare/renames_journal.h"
-#include "shell/file_layer.h"
-#include "shell/native_path.h"
-#include "shell/run_shell.h"
-#include "shell/text.h"
+#include "korvel/console/console.h"
+#include "korvel/driver/run_sequence.h"
+#include "korvel/prepare/line_break_names.h"
+#include "korvel/prepare/local_files.h"
+#include "korvel/prepare/moved_files.h"
+#include "korvel/prepare/names.h"
+#include "korvel/prepare/renames_journal.h"
+#include "korvel/shell/file_layer.h"
+#include "korvel/shell/native_path.h"
+#include "korvel/shell/run_shell.h"
+#include "korvel/shell/text.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "prepare/renames_journal.h"
+#include "korvel/prepare/renames_journal.h"
 
 #include <algorithm>
 #include <charconv>
 
-#include "prepare/names.h"
-#include "shell/file_layer.h"
+#include "korvel/prepare/names.h"
+#include "korvel/shell/file_layer.h"
 
 namespace {
 constexpr char kHex[] = "0123456789ABCDEF";

@@ -1,4 +1,4 @@
-#include "prepare/renames_journal.h"
+#include "korvel/prepare/renames_journal.h"
 
 #include <gtest/gtest.h>
 

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "prepare/names.h"
-#include "testing/e2e.h"
-#include "testing/faults.h"
+#include "korvel/prepare/names.h"
+#include "korvel/testing/e2e.h"
+#include "korvel/testing/faults.h"
 
 namespace fs = std::filesystem;
 

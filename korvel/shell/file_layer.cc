@@ -1,4 +1,4 @@
-#include "shell/file_layer.h"
+#include "korvel/shell/file_layer.h"
 
 #include <algorithm>
 #include <array>
@@ -6,8 +6,8 @@
 #include <cstring>
 #include <memory>
 
-#include "shell/native_path.h"
-#include "shell/write_failure.h"
+#include "korvel/shell/native_path.h"
+#include "korvel/shell/write_failure.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "shell/file_layer.h"
+#include "korvel/shell/file_layer.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "testing/e2e.h"
-#include "testing/file_size_limit.h"
+#include "korvel/testing/e2e.h"
+#include "korvel/testing/file_size_limit.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

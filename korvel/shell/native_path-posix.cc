@@ -1,14 +1,14 @@
-#include "shell/native_path.h"
+#include "korvel/shell/native_path.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "interp/folder_changes.h"
-#include "interp/interp.h"
-#include "interp/path.h"
-#include "interp/stat_memo.h"
+#include "korvel/interp/folder_changes.h"
+#include "korvel/interp/interp.h"
+#include "korvel/interp/path.h"
+#include "korvel/interp/stat_memo.h"
 
 // Output the interpreter still holds back for a redirection target is
 // written before korvel's own code looks at any file.

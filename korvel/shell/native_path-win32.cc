@@ -1,4 +1,4 @@
-#include "shell/native_path.h"
+#include "korvel/shell/native_path.h"
 
 #include <cstdio>
 #include <fcntl.h>

@@ -1,6 +1,6 @@
-#include "shell/run_shell.h"
+#include "korvel/shell/run_shell.h"
 
-#include "interp/interp.h"
+#include "korvel/interp/interp.h"
 
 // There is no cmd.exe here: our own interpreter runs the line in process.
 void run_shell(std::string_view command) {

@@ -1,4 +1,4 @@
-#include "shell/run_shell.h"
+#include "korvel/shell/run_shell.h"
 
 #include <stdlib.h>
 

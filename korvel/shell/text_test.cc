@@ -1,4 +1,4 @@
-#include "shell/text.h"
+#include "korvel/shell/text.h"
 
 #include <gtest/gtest.h>
 

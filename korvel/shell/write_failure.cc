@@ -1,4 +1,4 @@
-#include "shell/write_failure.h"
+#include "korvel/shell/write_failure.h"
 
 #include <cerrno>
 

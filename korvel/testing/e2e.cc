@@ -1,4 +1,4 @@
-#include "testing/e2e.h"
+#include "korvel/testing/e2e.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -12,7 +12,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "interp/folder_index.h"
+#include "korvel/interp/folder_index.h"
 
 namespace fs = std::filesystem;
 

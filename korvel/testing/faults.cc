@@ -1,4 +1,4 @@
-#include "testing/faults.h"
+#include "korvel/testing/faults.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "testing/e2e.h"
+#include "korvel/testing/e2e.h"
 
 struct FaultyRun {
   // Runs in the child just before the program starts.

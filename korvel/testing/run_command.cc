@@ -1,6 +1,6 @@
 // Runs argv[1] as one command line through the in-process interpreter, so
 // tests and benchmarks can drive it from outside.
-#include "interp/interp.h"
+#include "korvel/interp/interp.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) return 2;

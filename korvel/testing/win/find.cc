@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/text.h"
-#include "testing/win/tool_lines.h"
+#include "korvel/shell/text.h"
+#include "korvel/testing/win/tool_lines.h"
 
 int main(int argc, char** argv) {
   bool ignore_case = false, invert = false;

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "interp/findstr_regex.h"
-#include "shell/text.h"
-#include "testing/win/tool_lines.h"
+#include "korvel/interp/findstr_regex.h"
+#include "korvel/shell/text.h"
+#include "korvel/testing/win/tool_lines.h"
 
 int main(int argc, char** argv) {
   bool ignore_case = false, literal = false, invert = false, have_texts = false;

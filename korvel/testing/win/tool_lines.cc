@@ -1,4 +1,4 @@
-#include "testing/win/tool_lines.h"
+#include "korvel/testing/win/tool_lines.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "shell/text.h"
+#include "korvel/shell/text.h"
 
 namespace {
 // Binary, so the CR LF written here is not turned into CR CR LF.
