@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iconv.h>
+#include <sys/stat.h>
 #include <uchardet.h>
 #include <unistd.h>
 
@@ -34,73 +35,181 @@ std::pair<char32_t, size_t> decode_one(const CodePage& from, std::string_view by
   char32_t code_point = unit[0] | unit[1] << 8 | unit[2] << 16 | char32_t(unit[3]) << 24;
   return {code_point, bytes.size() - in_left};
 }
+
+FileKind kind_of_mode(mode_t mode) {
+  if (S_ISREG(mode)) return FileKind::kRegular;
+  if (S_ISDIR(mode)) return FileKind::kFolder;
+  if (S_ISFIFO(mode)) return FileKind::kFifo;
+  if (S_ISCHR(mode)) return FileKind::kCharDevice;
+  if (S_ISBLK(mode)) return FileKind::kBlockDevice;
+  if (S_ISSOCK(mode)) return FileKind::kSocket;
+  return FileKind::kOther;
+}
+
+int opened(int fd, int& out) {
+  if (fd < 0) return errno;
+  out = fd;
+  return 0;
+}
 }  // namespace
+
+struct Transcoder::State {
+  const CodePage& from;
+  Converter converter;
+  size_t base;        // the input offset of held[0]
+  std::string held;   // the start of a character cut off by the last piece
+};
 
 std::vector<std::string> program_arguments(int argc, char** argv) { return {argv, argv + argc}; }
 
 bool system_has(const CodePage& page) { return Converter("UTF-8", page.iconv).ok(); }
 
-Outcome transcode(const CodePage& from, const CodePage& to, std::string_view in, std::string& out) {
-  Converter converter(to.iconv, from.iconv);
-  if (!converter.ok()) return {Outcome::kUnsupported};
-  out.assign(in.size() * 2 + 16, '\0');
+Transcoder::Transcoder(const CodePage& from, const CodePage& to, size_t start)
+    : state_(new State{from, {to.iconv, from.iconv}, start, {}}) {}
+Transcoder::~Transcoder() = default;
+
+Outcome Transcoder::convert(std::string_view piece, std::string& out) {
+  State& s = *state_;
+  if (!s.converter.ok()) return {Outcome::kUnsupported};
+  std::string joined;
+  std::string_view in = piece;
+  if (!s.held.empty()) {
+    joined = s.held + std::string(piece);
+    in = joined;
+  }
   char* in_at = const_cast<char*>(in.data());
   size_t in_left = in.size();
-  size_t written = 0;
-  for (bool flushing = false;;) {
+  size_t written = out.size();
+  while (in_left > 0) {
+    out.resize(written + in_left * 2 + 64);
     char* out_at = out.data() + written;
     size_t out_left = out.size() - written;
-    size_t result = flushing ? iconv(converter.cd, nullptr, nullptr, &out_at, &out_left)
-                             : iconv(converter.cd, &in_at, &in_left, &out_at, &out_left);
+    size_t result = iconv(s.converter.cd, &in_at, &in_left, &out_at, &out_left);
     written = out.size() - out_left;
-    size_t offset = in.size() - in_left;
-    if (result != size_t(-1)) {
-      if (flushing) break;
-      flushing = true;
-    } else if (errno == E2BIG) {
-      out.resize(out.size() * 2);
-    } else if (errno == EINVAL) {
-      return {Outcome::kIncomplete, offset};
-    } else {
-      // EILSEQ: either no character of `from` or one that `to` lacks.
-      auto [code_point, length] = decode_one(from, in.substr(offset));
-      if (length == 0) return {Outcome::kInvalid, offset};
-      return {Outcome::kUnmappable, offset, length, code_point};
-    }
+    if (result != size_t(-1) || errno == E2BIG) continue;
+    size_t at = in.size() - in_left;
+    if (errno == EINVAL) break;  // a character cut off: it waits for the next piece
+    // EILSEQ: either no character of `from` or one that `to` lacks.
+    out.resize(written);
+    auto [code_point, length] = decode_one(s.from, in.substr(at));
+    if (length == 0) return {Outcome::kInvalid, s.base + at, std::string(in.substr(at, 1))};
+    return {Outcome::kUnmappable, s.base + at, std::string(in.substr(at, length)), code_point};
   }
   out.resize(written);
+  size_t used = in.size() - in_left;
+  s.held.assign(in.substr(used));
+  s.base += used;
+  return {};
+}
+
+Outcome Transcoder::finish(std::string& out) {
+  State& s = *state_;
+  if (!s.converter.ok()) return {Outcome::kUnsupported};
+  if (!s.held.empty()) return {Outcome::kIncomplete, s.base, s.held};
+  // A stateful target may owe a closing sequence.
+  size_t written = out.size();
+  out.resize(written + 64);
+  char* out_at = out.data() + written;
+  size_t out_left = 64;
+  iconv(s.converter.cd, nullptr, nullptr, &out_at, &out_left);
+  out.resize(out.size() - out_left);
   return {};
 }
 
 bool can_detect() { return true; }
 
-std::string detect_encoding(std::string_view bytes) {
-  uchardet_t detector = uchardet_new();
-  std::string name;
-  if (uchardet_handle_data(detector, bytes.data(), bytes.size()) == 0) {
-    uchardet_data_end(detector);
-    name = uchardet_get_charset(detector);
-  }
-  uchardet_delete(detector);
-  return name;
+EncodingGuess::EncodingGuess() : detector_(uchardet_new()) {}
+EncodingGuess::~EncodingGuess() { uchardet_delete(static_cast<uchardet_t>(detector_)); }
+
+void EncodingGuess::add(std::string_view piece) {
+  if (detector_) uchardet_handle_data(static_cast<uchardet_t>(detector_), piece.data(), piece.size());
 }
 
-int write_new_file(const std::filesystem::path& path, std::string_view data) {
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return errno;
+std::string EncodingGuess::name() {
+  if (!detector_) return "";
+  uchardet_data_end(static_cast<uchardet_t>(detector_));
+  return uchardet_get_charset(static_cast<uchardet_t>(detector_));
+}
+
+FileKind kind_at(const std::filesystem::path& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return FileKind::kMissing;
+  return kind_of_mode(info.st_mode);
+}
+
+FileKind kind_of(int fd) {
+  struct stat info;
+  if (fstat(fd, &info) != 0) return FileKind::kMissing;
+  return kind_of_mode(info.st_mode);
+}
+
+int standard_input() { return STDIN_FILENO; }
+int standard_output() { return STDOUT_FILENO; }
+
+int descriptor_named(const std::string& name) {
+  if (name == "/dev/stdout") return STDOUT_FILENO;
+  if (name == "/dev/stderr") return STDERR_FILENO;
+  for (std::string_view folder : {"/dev/fd/", "/proc/self/fd/"}) {
+    if (!name.starts_with(folder)) continue;
+    std::string digits = name.substr(folder.size());
+    if (digits.empty() || digits.size() > 6 || digits.find_first_not_of("0123456789") != std::string::npos) return -1;
+    return std::stoi(digits);
+  }
+  return -1;
+}
+
+int open_for_reading(const std::filesystem::path& path, int& fd) {
+  int opened_fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (opened_fd < 0) return errno;
+  // Reads of a regular file never wait; of anything else they should.
+  fcntl(opened_fd, F_SETFL, fcntl(opened_fd, F_GETFL) & ~O_NONBLOCK);
+  fd = opened_fd;
+  return 0;
+}
+
+int open_existing(const std::filesystem::path& path, int& fd) {
+  return opened(open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC), fd);
+}
+
+int create_new_file(const std::filesystem::path& path, int& fd) {
+  return opened(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666), fd);
+}
+
+int read_full(int fd, char* buffer, size_t size, size_t& got) {
+  got = 0;
+  while (got < size) {
+    ssize_t n = read(fd, buffer + got, size - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    if (n == 0) break;
+    got += size_t(n);
+  }
+  return 0;
+}
+
+int write_all(int fd, std::string_view data) {
   while (!data.empty()) {
     ssize_t n = write(fd, data.data(), data.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      int error = n < 0 ? errno : EIO;
-      close(fd);
-      return error;
-    }
+    if (n <= 0) return n < 0 ? errno : EIO;
     data.remove_prefix(size_t(n));
   }
+  return 0;
+}
+
+int rewind_file(int fd) { return lseek(fd, 0, SEEK_SET) == 0 ? 0 : errno; }
+
+int sync_and_close(int fd) {
   int error = fsync(fd) == 0 ? 0 : errno;
   if (close(fd) != 0 && error == 0) error = errno;
   return error;
+}
+
+void close_file(int fd) { close(fd); }
+
+bool same_file(int a, int b) {
+  struct stat one, other;
+  return fstat(a, &one) == 0 && fstat(b, &other) == 0 && one.st_dev == other.st_dev && one.st_ino == other.st_ino;
 }
 
 std::string replace_file(const std::filesystem::path& from, const std::filesystem::path& to) {
