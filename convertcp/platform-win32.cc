@@ -309,8 +309,16 @@ int opened(int fd, int& out) {
 
 FileKind kind_at(const std::filesystem::path& path) {
   struct _stat64 info;
-  if (_wstat64(path.c_str(), &info) != 0) return FileKind::kMissing;
-  return kind_of_mode(info.st_mode);
+  if (_wstat64(path.c_str(), &info) == 0) return kind_of_mode(info.st_mode);
+  // Devices (NUL, CON) and named pipes have no status; opened without
+  // access, they say what they are.
+  HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return FileKind::kMissing;
+  DWORD type = GetFileType(handle);
+  CloseHandle(handle);
+  if (type == FILE_TYPE_CHAR) return FileKind::kCharDevice;
+  if (type == FILE_TYPE_PIPE) return FileKind::kFifo;
+  return FileKind::kOther;
 }
 
 FileKind kind_of(int fd) {
