@@ -21,19 +21,50 @@ struct Converter {
 };
 
 // The first character of `bytes` as a code point and its length, or length 0
-// when it is no valid character of `from`.
+// when it is no valid character of `from`. Tried on ever longer prefixes,
+// each flushed at its end: decoders that combine a letter with a following
+// accent (CP1255, CP1258) hold the letter back until they see what follows.
 std::pair<char32_t, size_t> decode_one(const CodePage& from, std::string_view bytes) {
+  for (size_t length = 1; length <= bytes.size() && length <= 4; ++length) {
+    Converter one("UTF-32LE", from.iconv);
+    if (!one.ok()) return {0, 0};
+    unsigned char units[8] = {};
+    char* in = const_cast<char*>(bytes.data());
+    size_t in_left = length;
+    char* out = reinterpret_cast<char*>(units);
+    size_t out_left = sizeof units;
+    if (iconv(one.cd, &in, &in_left, &out, &out_left) == size_t(-1)) {
+      if (errno == EINVAL) continue;  // the character goes on
+      return {0, 0};
+    }
+    iconv(one.cd, nullptr, nullptr, &out, &out_left);
+    if (out_left == sizeof units) continue;
+    return {units[0] | units[1] << 8 | units[2] << 16 | char32_t(units[3]) << 24, length};
+  }
+  return {0, 0};
+}
+
+// Whether the decoder keeps `byte` to itself until it sees what follows.
+bool held_back(const CodePage& from, std::string_view byte) {
   Converter one("UTF-32LE", from.iconv);
-  unsigned char unit[4] = {};
+  char* in = const_cast<char*>(byte.data());
+  size_t in_left = byte.size();
+  char units[8];
+  char* out = units;
+  size_t out_left = sizeof units;
+  return one.ok() && iconv(one.cd, &in, &in_left, &out, &out_left) != size_t(-1) && out_left == sizeof units;
+}
+
+// Whether `bytes` convert on their own, flushed at their end.
+bool converts_alone(const CodePage& from, const CodePage& to, std::string_view bytes) {
+  Converter converter(to.iconv, from.iconv);
   char* in = const_cast<char*>(bytes.data());
   size_t in_left = bytes.size();
-  char* out = reinterpret_cast<char*>(unit);
-  size_t out_left = sizeof unit;
-  if (!one.ok()) return {0, 0};
-  iconv(one.cd, &in, &in_left, &out, &out_left);
-  if (out_left != 0) return {0, 0};
-  char32_t code_point = unit[0] | unit[1] << 8 | unit[2] << 16 | char32_t(unit[3]) << 24;
-  return {code_point, bytes.size() - in_left};
+  char out[64];
+  char* out_at = out;
+  size_t out_left = sizeof out;
+  return converter.ok() && iconv(converter.cd, &in, &in_left, &out_at, &out_left) != size_t(-1) &&
+         iconv(converter.cd, nullptr, nullptr, &out_at, &out_left) != size_t(-1);
 }
 
 FileKind kind_of_mode(mode_t mode) {
@@ -55,9 +86,11 @@ int opened(int fd, int& out) {
 
 struct Transcoder::State {
   const CodePage& from;
+  const CodePage& to;
   Converter converter;
   size_t base;        // the input offset of held[0]
   std::string held;   // the start of a character cut off by the last piece
+  std::string last;   // the last byte given before `base`
 };
 
 std::vector<std::string> program_arguments(int argc, char** argv) { return {argv, argv + argc}; }
@@ -65,7 +98,7 @@ std::vector<std::string> program_arguments(int argc, char** argv) { return {argv
 bool system_has(const CodePage& page) { return Converter("UTF-8", page.iconv).ok(); }
 
 Transcoder::Transcoder(const CodePage& from, const CodePage& to, size_t start)
-    : state_(new State{from, {to.iconv, from.iconv}, start, {}}) {}
+    : state_(new State{from, to, {to.iconv, from.iconv}, start, {}, {}}) {}
 Transcoder::~Transcoder() = default;
 
 Outcome Transcoder::convert(std::string_view piece, std::string& out) {
@@ -89,14 +122,24 @@ Outcome Transcoder::convert(std::string_view piece, std::string& out) {
     if (result != size_t(-1) || errno == E2BIG) continue;
     size_t at = in.size() - in_left;
     if (errno == EINVAL) break;  // a character cut off: it waits for the next piece
-    // EILSEQ: either no character of `from` or one that `to` lacks.
+    // EILSEQ: either no character of `from` or one that `to` lacks. A
+    // decoder that combines a letter with a following accent (CP1255, CP1258)
+    // holds the letter back and fails on it only when the next byte comes.
     out.resize(written);
     auto [code_point, length] = decode_one(s.from, in.substr(at));
+    std::string before = at > 0 ? std::string(in.substr(at - 1, 1)) : s.last;
+    if (s.from.family == Family::kSingleByte && !before.empty() && held_back(s.from, before) &&
+        !converts_alone(s.from, s.to, before)) {
+      auto [held_point, held_length] = decode_one(s.from, before);
+      if (held_length == 0) return {Outcome::kInvalid, s.base + at - 1, before};
+      return {Outcome::kUnmappable, s.base + at - 1, before, held_point};
+    }
     if (length == 0) return {Outcome::kInvalid, s.base + at, std::string(in.substr(at, 1))};
     return {Outcome::kUnmappable, s.base + at, std::string(in.substr(at, length)), code_point};
   }
   out.resize(written);
   size_t used = in.size() - in_left;
+  if (used > 0) s.last.assign(in.substr(used - 1, 1));
   s.held.assign(in.substr(used));
   s.base += used;
   return {};
