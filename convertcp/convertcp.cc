@@ -237,7 +237,8 @@ int run(std::vector<std::string> args) {
 
   InputFile in;
   if (std::string failure = in.open(infile); !failure.empty()) return say(failure), kNoInput;
-  if (!in_place && names_one_file(path_of(infile), path_of(outfile)))
+  bool streams = infile == "-" || outfile == "-";
+  if (!in_place && !streams && names_one_file(path_of(infile), path_of(outfile)))
     return say(outfile + " is " + infile + "; give --in-place to replace it"), kNoOutput;
   if (automatic) {
     Detected detected = detect(infile, in);

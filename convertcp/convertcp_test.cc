@@ -269,6 +269,7 @@ TEST(Convertcp, ReadsAFileOrStandardInputAndNothingElse) {
   WorkFolder work;
   write_file("in.txt", "\xE8\x9A\x9E");
   write_file("utf16.txt", std::string("H\0i\0 \0\x0D\x01!\0", 10));
+  write_file("-", "a file named like standard input and output, which - does not name");
   ASSERT_EQ(mkfifo("fifo", 0644), 0);
   struct Row {
     std::vector<std::string> args;
@@ -286,8 +287,9 @@ TEST(Convertcp, ReadsAFileOrStandardInputAndNothingElse) {
     EXPECT_EQ(ran.status, row.status) << row.args[2] << ": " << ran.err;
     EXPECT_THAT(ran.err, HasSubstr(row.message)) << row.args[2];
     EXPECT_EQ(ran.out, row.printed) << row.args[2];
-    EXPECT_EQ(names_in("."), (std::set<std::string>{"in.txt", "utf16.txt", "fifo"})) << row.args[2];
+    EXPECT_EQ(names_in("."), (std::set<std::string>{"in.txt", "utf16.txt", "-", "fifo"})) << row.args[2];
   }
+  EXPECT_EQ(read_file("-"), "a file named like standard input and output, which - does not name");
 }
 
 // The input is converted a piece at a time: a character cut by a piece's end
