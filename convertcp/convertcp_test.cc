@@ -9,11 +9,12 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <set>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "korvel/testing/e2e.h"
+#include "convertcp/test_files.h"
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
