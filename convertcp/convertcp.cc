@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "convertcp/code_pages.h"
+#include "convertcp/files.h"
 #include "convertcp/input_file.h"
 #include "convertcp/output_file.h"
 #include "convertcp/platform.h"

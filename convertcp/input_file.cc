@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "convertcp/platform.h"
+#include "convertcp/files.h"
 
 namespace {
 std::filesystem::path path_of(const std::string& utf8) {

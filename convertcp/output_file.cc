@@ -4,7 +4,7 @@
 #include <cstring>
 #include <system_error>
 
-#include "convertcp/platform.h"
+#include "convertcp/files.h"
 
 namespace fs = std::filesystem;
 
