@@ -7,9 +7,10 @@
 # Usage: wine-run.sh [WIN_BUILD] [LINUX_BUILD] [ZIP]
 # Given the zip of scripts/package-windows.sh, the run is made in the folder
 # unpacked from it, as a user gets it, with only the outside programs added
-# (wget.exe and the indexer), and convertcp.exe there must name the zip's
-# version; the Linux twin starts from a copy of that folder. Without it,
-# WIN_BUILD's korvel.exe runs in a folder laid out here.
+# (wget.exe and the indexer); before that, convertcp.exe there must name the
+# zip's version, and a run in a copy without the indexer must stop at the
+# tool check. The Linux twin starts from a copy of that folder. Without a
+# zip, WIN_BUILD's korvel.exe runs in a folder laid out here.
 #
 # Wine's own find refuses every switch, its findstr prints nothing and it has
 # no sort, so the test-only stand-ins from build-win/wine-tools come first on
@@ -81,6 +82,18 @@ if [ -n "$package" ]; then
   said=$(cd "$win" && timeout 60 wine convertcp.exe --version 2>"$wine_tmp/version.err" | tr -d '\r') || true
   [ "$said" = "convertcp.exe $version (Windows code pages)" ] ||
     { cat "$wine_tmp/version.err" >&2; wine_fail "convertcp.exe --version of $top says \"$said\""; }
+  # As unzipped, with no indexer added yet, a run stops at the tool check
+  # and leaves the documents where they are, as its README.txt says.
+  bare="$wine_tmp/no-indexer"
+  cp -r "$win" "$bare"
+  printf 'a document\r\n' >"$bare/txt_in/doc.txt"
+  (cd "$bare" && printf '1111' | WINEPATH="$(wine_path "$win_build/wine-tools")" \
+    timeout 90 wine korvel.exe >"$wine_tmp/bare.out" 2>"$wine_tmp/bare.err") || true
+  tail -n 3 "$wine_tmp/bare.out" | tr -d '\r' >"$wine_tmp/bare.end"
+  printf '%s\n' "Checking for velmor*.exe" "Check the contents of the velmor.7z file." "<1> = continue and end" |
+    diff - "$wine_tmp/bare.end" >&2 || wine_fail "without an indexer the unpacked folder's run does not stop at its check"
+  [ "$(ls "$bare/txt_in")" = doc.txt ] && [ ! -e "$bare/doc.txt" ] ||
+    wine_fail "without an indexer the run touched the documents"
   echo "$wine_test: running $top unpacked"
 else
   mkdir "$win"
