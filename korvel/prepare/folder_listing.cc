@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "korvel/prepare/local_files.h"
 #include "korvel/shell/file_layer.h"
+#include "korvel/shell/native_path.h"
 #include "korvel/shell/text.h"
 
 bool line_names_folder(std::string_view line, std::string_view folder, bool full_listing) {
@@ -20,3 +22,5 @@ bool listing_names_folder(std::string_view list_path, std::string_view folder, b
   close_file(handle);
   return found;
 }
+
+bool is_folder(std::string_view path) { return kind_of(native_path(path)) == FileKind::kFolder; }

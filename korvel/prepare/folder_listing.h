@@ -11,3 +11,7 @@ bool line_names_folder(std::string_view line, std::string_view folder, bool full
 
 // Reads the listing at `list_path` and tells whether a line names `folder`.
 bool listing_names_folder(std::string_view list_path, std::string_view folder, bool full_listing);
+
+// Whether `path`, as the program writes it, is a folder. A listing of names
+// cannot tell: a file named htm_in passes it, and nothing can be put into it.
+bool is_folder(std::string_view path);

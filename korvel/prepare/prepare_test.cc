@@ -263,6 +263,39 @@ TEST(NormaliseFileNames, FileWhoseCopyFailedStaysUnderItsName) {
   EXPECT_EQ(read_file(folder.path / "txt_in" / "b_c.txt"), "other");
 }
 
+// A file where a stage makes its folder, as a run before could leave one:
+// the folder cannot be made, and the run stops at that stage instead of
+// ending on the results text with nothing indexed.
+TEST(StageFolders, AFileWhereAFolderMustBeStopsTheRun) {
+  const std::string kFolderStop = "<...> any key to continue and end";
+  struct Case {
+    std::string file;
+    std::vector<std::string> last_lines;
+  };
+  const std::vector<Case> cases = {
+      {"htm_in", {"----------------------------", "subfolder htm_in must be created", "", kFolderStop}},
+      {"txt_wrk", {"", "----------------------------", "Subfolder txt_wrk must be created.", "", kFolderStop}},
+      {"HTM_WRK", {"", "----------------------------", "Subfolder htm_wrk must be created.", "", kFolderStop}},
+      {"velmor",
+       {"<1> continue", "<2> end", "", "----------------------------", "Subfolder velmor must be created.", "",
+        kFolderStop}},
+      {"velmor/htm_in",
+       {"<1> continue", "<2> end", "", "----------------------------", "Subfolder velmor\\htm_in must be created.", "",
+        kFolderStop}},
+  };
+  for (const Case& c : cases) {
+    WorkFolder folder;
+    fill(folder.path, {{"txt_in/a.txt", "a"}, {c.file, "a file"}});
+    RunResult run = run_korvel(folder.path, kPassScreens + "1x");
+    std::vector<std::string> lines = crlf_lines(run.out);
+    ASSERT_GE(lines.size(), c.last_lines.size()) << c.file;
+    EXPECT_EQ(std::vector<std::string>(lines.end() - static_cast<long>(c.last_lines.size()), lines.end()), c.last_lines)
+        << c.file << "\n" << run.out;
+    EXPECT_EQ(run.out.find("INDEXING RESULTS"), std::string::npos) << c.file;
+    EXPECT_EQ(read_file(folder.path / c.file), "a file") << c.file;
+  }
+}
+
 TEST(CheckWorkFoldersAndNames, DocumentsOfOneBaseNameAreReportedOnce) {
   struct Case {
     std::vector<std::string> documents;
