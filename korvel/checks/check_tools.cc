@@ -13,6 +13,7 @@ namespace {
 
 constexpr bool kNonBlank = true;
 constexpr bool kEveryLine = false;
+constexpr std::string_view kPathAdvice = "The system path to the program is most likely to be configured.";
 
 // Whether the check's scratch file can be written at all. When it cannot
 // (a working folder or a file that is read-only), no tool could have passed
@@ -50,7 +51,7 @@ void check_tools() {
   print_line("cmd");
   run_shell("cmd /c dir *. > check_01.txt");
   if (count_lines("check_01.txt", kNonBlank) < 1)
-    tool_missing("check_01.txt", "Checking for cmd.exe!", "The system path to the program is most likely to be configured.");
+    tool_missing("check_01.txt", "Checking for cmd.exe!", kPathAdvice);
 
   // find writes a heading line, so a single line means nothing was found.
   print_empty_line();
@@ -60,7 +61,7 @@ void check_tools() {
   run_shell("cmd /c dir > check_01.txt");
   run_shell("cmd /c find /i \".exe\" check_01.txt >  check_02.txt");
   if (count_lines("check_02.txt", kNonBlank) < 2)
-    tool_missing("check_02.txt", "Checking for find.exe!", "The system path to the program is most likely to be configured.");
+    tool_missing("check_02.txt", "Checking for find.exe!", kPathAdvice);
 
   print_empty_line();
   print_line("findstr");
@@ -69,7 +70,7 @@ void check_tools() {
   run_shell("cmd /c dir > check_01.txt");
   run_shell("cmd /c findstr /i \".exe\" check_01.txt >  check_02.txt");
   if (count_lines("check_02.txt", kNonBlank) < 2)
-    tool_missing("check_02.txt", "Checking for findstr.exe!", "The system path to the program is most likely to be configured.");
+    tool_missing("check_02.txt", "Checking for findstr.exe!", kPathAdvice);
 
   // The check files go first, so a check_02.txt left by findstr cannot pass
   // for the output of sort.
@@ -80,7 +81,8 @@ void check_tools() {
   run_shell("dir *. > check_01.txt");
   run_shell("sort check_01.txt /o check_02.txt");
   if (count_lines("check_02.txt", kNonBlank) < 2)
-    tool_missing("check_02.txt", "Checking for sort.exe", "It is probably necessary to set the system path to the program.");
+    tool_missing("check_02.txt", "Checking for sort.exe",
+                 "It is probably necessary to set the system path to the program.");
 
   print_empty_line();
   print_line("convertcp");

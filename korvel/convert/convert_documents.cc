@@ -62,7 +62,8 @@ class SecondReading {
         continue;
       }
       size_t from = static_cast<size_t>(offset - at_);
-      std::string_view bytes = std::string_view(part_).substr(from, static_cast<size_t>(std::min<std::uint64_t>(part_.size() - from, length)));
+      size_t n = static_cast<size_t>(std::min<std::uint64_t>(part_.size() - from, length));
+      std::string_view bytes = std::string_view(part_).substr(from, n);
       if (!is_trailing_fill(bytes)) return false;  // the document changed under the run
       out(bytes);
       offset += bytes.size();

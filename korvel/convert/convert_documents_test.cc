@@ -105,7 +105,8 @@ TEST(WritePage, ContentLines) {
       {"\x1A" "hidden\r\n", "\r\n"},
       // Runs of blanks longer than the writer holds, read again where the
       // line goes on after them, over the ends of pieces and lines.
-      {"a" + std::string(100000, ' ') + std::string("\0b", 2) + std::string(70000, ' ') + "\r\n" + std::string(70001, '\0') + "c\r\n",
+      {"a" + std::string(100000, ' ') + std::string("\0b", 2) + std::string(70000, ' ') + "\r\n" +
+           std::string(70001, '\0') + "c\r\n",
        "a" + std::string(100000, ' ') + std::string("\0b\r\n", 4) + std::string(70001, '\0') + "c\r\n"},
   };
   for (const Case& c : cases) {
@@ -126,7 +127,6 @@ TEST(WritePage, ReplacesAnOlderPageWhole) {
 // The line is longer than the memory the writer may take: it must come
 // through a part at a time, never held whole.
 TEST(WritePage, AHundredMegabyteLineComesThroughWholeInLittleMemory) {
-  if (kUnderAddressSanitizer) GTEST_SKIP() << "an address space limit and the sanitizer's shadow memory do not mix";
   Work work;
   const size_t length = 100u << 20;
   {
@@ -134,18 +134,22 @@ TEST(WritePage, AHundredMegabyteLineComesThroughWholeInLittleMemory) {
     for (size_t i = 0; i < length; i += 4099) line[i] = static_cast<char>('a' + i % 26);
     write_file("txt_wrk/big.txt", line + "   \r\nlast\r\n");
   }
-  pid_t child = fork();
+  // An address space limit and the sanitizer's shadow memory do not mix:
+  // there the page is only checked.
+  pid_t child = kUnderAddressSanitizer ? -1 : fork();
+  if (child < 0) write_page("txt_wrk\\big.txt", "htm_wrk\\big.htm");
   if (child == 0) {
     // What the process maps now, and 48 MB more.
     long pages = 0;
     std::ifstream("/proc/self/statm") >> pages;
-    struct rlimit limit = {static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (48u << 20), RLIM_INFINITY};
+    rlim_t mapped = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE));
+    struct rlimit limit = {mapped + (48u << 20), RLIM_INFINITY};
     setrlimit(RLIMIT_AS, &limit);
     write_page("txt_wrk\\big.txt", "htm_wrk\\big.htm");
     _exit(0);
   }
   int status = 0;
-  waitpid(child, &status, 0);
+  if (child > 0) waitpid(child, &status, 0);
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the page writer ran out of memory";
   std::string page = read_file("htm_wrk/big.htm");
   std::string head = kHead + std::string("htm_wrk\\big.htm\r\n") + kBodyStart;

@@ -21,7 +21,8 @@ std::string through(const std::string& text, size_t part_size, size_t held_most,
                        return true;
                      },
                      held_most);
-  for (size_t at = 0; at < text.size(); at += part_size) EXPECT_TRUE(lines.add(std::string_view(text).substr(at, part_size)));
+  for (size_t at = 0; at < text.size(); at += part_size)
+    EXPECT_TRUE(lines.add(std::string_view(text).substr(at, part_size)));
   lines.end_line();
   return out;
 }
@@ -52,7 +53,8 @@ TEST(TrimmedLines, OnlyARunTooLongToHoldIsReadAgainAndOnlyWhenNotTrailing) {
   through("a" + std::string(3, ' ') + "b", 1, 4, &rereads);
   EXPECT_EQ(rereads, 0);
   // A run that cannot be had again fails the line.
-  TrimmedLines lines([](std::string_view) {}, [](std::uint64_t, std::uint64_t, const TrimmedLines::Out&) { return false; }, 2);
+  TrimmedLines lines([](std::string_view) {},
+                     [](std::uint64_t, std::uint64_t, const TrimmedLines::Out&) { return false; }, 2);
   EXPECT_TRUE(lines.add("a   "));
   EXPECT_FALSE(lines.add("b"));
 }
