@@ -121,6 +121,11 @@ void write_page(std::string_view source_path, std::string_view page_path) {
   std::string part;
   bool whole = true;
   while (whole && !at_end(source)) {
+    if (read_line_part(source, part)) {
+      write_line(page, lines.whole_line(part));
+      continue;
+    }
+    whole = lines.add(part);
     for (bool line_ended = false; whole && !line_ended;) {
       line_ended = read_line_part(source, part);
       whole = lines.add(part);

@@ -105,9 +105,9 @@ TEST(WritePage, ContentLines) {
       {"\x1A" "hidden\r\n", "\r\n"},
       // Runs of blanks longer than the writer holds, read again where the
       // line goes on after them, over the ends of pieces and lines.
-      {"a" + std::string(100000, ' ') + std::string("\0b", 2) + std::string(70000, ' ') + "\r\n" +
+      {"short  \r\na" + std::string(100000, ' ') + std::string("\0b", 2) + std::string(70000, ' ') + "\r\n" +
            std::string(70001, '\0') + "c\r\n",
-       "a" + std::string(100000, ' ') + std::string("\0b\r\n", 4) + std::string(70001, '\0') + "c\r\n"},
+       "short\r\na" + std::string(100000, ' ') + std::string("\0b\r\n", 4) + std::string(70001, '\0') + "c\r\n"},
   };
   for (const Case& c : cases) {
     write_file("txt_wrk/doc.txt", c.document);

@@ -7,6 +7,11 @@
 TrimmedLines::TrimmedLines(Out out, Reread reread, size_t held_most)
     : out_(std::move(out)), reread_(std::move(reread)), held_most_(held_most) {}
 
+std::string_view TrimmedLines::whole_line(std::string_view line) {
+  offset_ += line.size();
+  return page_content_line(line);
+}
+
 bool TrimmedLines::add(std::string_view part) {
   std::uint64_t part_offset = offset_;
   offset_ += part.size();

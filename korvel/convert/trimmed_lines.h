@@ -21,6 +21,9 @@ class TrimmedLines {
   static constexpr size_t kHeldMost = 64 * 1024;
 
   TrimmedLines(Out out, Reread reread, size_t held_most = kHeldMost);
+  // A line that came whole, in one part, as most do: what of it stands in
+  // the page, for the caller to write; nothing is held.
+  std::string_view whole_line(std::string_view line);
   // The next bytes of the current line; false when a run could not be read
   // again, and the page would miss it.
   bool add(std::string_view part);
