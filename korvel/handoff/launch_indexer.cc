@@ -52,14 +52,8 @@ void launch_indexer() {
   run_shell("md velmor\\htm_in > out_null.list");
   // A file of either name keeps the indexer from its pages: nothing is
   // started then, and no results are promised.
-  for (const char* folder : {"velmor", "velmor\\htm_in"}) {
-    if (is_folder(folder)) continue;
-    print_empty_line();
-    print_line("----------------------------");
-    print_line("Subfolder " + std::string(folder) + " must be created.");
-    print_empty_line();
-    any_key_stop();
-  }
+  for (const char* folder : {"velmor", "velmor\\htm_in"})
+    if (!is_folder(folder)) stop_for_missing_folder(folder);
   run_shell("del /q velmor\\htm_in\\*.* > out_null.list");
   run_shell("copy /y htm_in\\*.htm velmor\\htm_in\\ > out_null.txt");
   run_shell("copy /y wget.exe velmor\\wget.exe > out_null.list");

@@ -35,14 +35,6 @@ NameSet base_name_counts(std::string_view list_path) {
   return counts;
 }
 
-[[noreturn]] void stop_for_missing_folder(std::string_view folder) {
-  print_empty_line();
-  print_line("----------------------------");
-  print_line("Subfolder " + std::string(folder) + " must be created.");
-  print_empty_line();
-  any_key_stop();
-}
-
 }  // namespace
 
 void check_work_folders_and_names() {
