@@ -9,8 +9,15 @@ if(TARGET velmor)
 endif()
 install(DIRECTORY DESTINATION txt_in)
 install(DIRECTORY DESTINATION htm_out)
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/../packaging/README-working-folder.txt
-        DESTINATION . RENAME README.txt)
+if(WIN32)
+  # Notepad and every Windows editor read CRLF; the source keeps LF for git.
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/../packaging/README-windows.txt
+                 ${CMAKE_BINARY_DIR}/packaging/README.txt @ONLY NEWLINE_STYLE CRLF)
+  install(FILES ${CMAKE_BINARY_DIR}/packaging/README.txt DESTINATION .)
+else()
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/../packaging/README-working-folder.txt
+          DESTINATION . RENAME README.txt)
+endif()
 if(NOT WIN32)
   # korvel copies wget.exe to the indexer; on Linux that is the system's wget,
   # looked up when the folder is laid out, not when the project is built.

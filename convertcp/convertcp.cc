@@ -12,6 +12,7 @@
 #include "convertcp/output_file.h"
 #include "convertcp/platform.h"
 #include "convertcp/text_sniffer.h"
+#include "korvel_version.h"
 
 namespace fs = std::filesystem;
 
@@ -211,7 +212,8 @@ int run(std::vector<std::string> args) {
     } else if (options && (arg == "--help" || arg == "-h" || arg == "/?")) {
       return std::fputs(kHelp, stdout), kDone;
     } else if (options && arg == "--version") {
-      return std::puts(can_detect() ? "convertcp.exe 1.0 (iconv, uchardet)" : "convertcp.exe 1.0 (Windows code pages)"),
+      return std::printf("convertcp.exe %s (%s)\n", KORVEL_VERSION,
+                         can_detect() ? "iconv, uchardet" : "Windows code pages"),
              kDone;
     } else if (options && (arg == "-l" || arg == "--list")) {
       return list_code_pages();

@@ -26,10 +26,13 @@ cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 cmake --build build-win -j"$jobs"
 test -f build-win/korvel.exe
 test -f build-win/convertcp.exe
+echo "== the Windows package"
+bash scripts/package-windows.sh build-win
 if command -v wine >/dev/null 2>&1; then
   echo "== the Windows build under wine"
   bash scripts/wine-smoke.sh build-win/korvel.exe
-  bash scripts/wine-run.sh build-win build
+  # What is shipped is what is tested: the run is made in the unpacked zip.
+  bash scripts/wine-run.sh build-win build build-win/korvel-*-win64.zip
   echo "== convertcp.exe under wine: CP1250 to UTF-8"
   printf '\xE8\x9A\x9E \xC8\x8A\x8E' > build-win/cp1250.txt
   rm -f build-win/utf8.txt

@@ -4,6 +4,14 @@
 # the console transcript line for line, the documents, file lists and pages
 # byte for byte, and the mark the test indexer leaves in velmor.
 #
+# Usage: wine-run.sh [WIN_BUILD] [LINUX_BUILD] [ZIP]
+# Given the zip of scripts/package-windows.sh, the run is made in the folder
+# unpacked from it, as a user gets it, with only the outside programs added
+# (wget.exe and the indexer); before that, convertcp.exe there must name the
+# zip's version, and a run in a copy without the indexer must stop at the
+# tool check. The Linux twin starts from a copy of that folder. Without a
+# zip, WIN_BUILD's korvel.exe runs in a folder laid out here.
+#
 # Wine's own find refuses every switch, its findstr prints nothing and it has
 # no sort, so the test-only stand-ins from build-win/wine-tools come first on
 # WINEPATH. The run gets COPYCMD=/-Y and DIRCMD=/S in its environment: korvel
@@ -28,6 +36,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 win_build=$(realpath "${1:-build-win}")
 linux_build=$(realpath "${2:-build}")
+package=${3:+$(realpath "$3")}
 wine_test="wine whole run"
 source scripts/wine-prefix.sh
 
@@ -45,7 +54,7 @@ indexer=velmor_01_209.exe
 
 lay_out() {  # folder, indexer program
   mkdir -p "$1/txt_in"
-  printf 'convertcp stand-in\r\n' >"$1/convertcp.exe"
+  [ -e "$1/convertcp.exe" ] || printf 'convertcp stand-in\r\n' >"$1/convertcp.exe"
   printf 'wget stand-in\r\n' >"$1/wget.exe"
   cp "$2" "$1/$indexer"
   printf 'Field notes, first line.\r\nA <tag> & "quote" caf\xc3\xa9  \r\n' >"$1/txt_in/Field Notes.TXT"
@@ -60,9 +69,38 @@ lay_out() {  # folder, indexer program
 }
 
 win="$wine_tmp/win" lin="$wine_tmp/linux"
+if [ -n "$package" ]; then
+  top=$(basename "$package" .zip)
+  unzip -q "$package" -d "$wine_tmp/unpacked" || wine_fail "cannot unpack $package"
+  win="$wine_tmp/unpacked/$top"
+  [ -f "$win/korvel.exe" ] || wine_fail "$package holds no $top/korvel.exe"
+  mkdir "$lin"
+  cp -r "$win/." "$lin/"
+  rm "$lin/korvel.exe"
+  version=${top#korvel-}
+  version=${version%-win64}
+  said=$(cd "$win" && timeout 60 wine convertcp.exe --version 2>"$wine_tmp/version.err" | tr -d '\r') || true
+  [ "$said" = "convertcp.exe $version (Windows code pages)" ] ||
+    { cat "$wine_tmp/version.err" >&2; wine_fail "convertcp.exe --version of $top says \"$said\""; }
+  # As unzipped, with no indexer added yet, a run stops at the tool check
+  # and leaves the documents where they are, as its README.txt says.
+  bare="$wine_tmp/no-indexer"
+  cp -r "$win" "$bare"
+  printf 'a document\r\n' >"$bare/txt_in/doc.txt"
+  (cd "$bare" && printf '1111' | WINEPATH="$(wine_path "$win_build/wine-tools")" \
+    timeout 90 wine korvel.exe >"$wine_tmp/bare.out" 2>"$wine_tmp/bare.err") || true
+  tail -n 3 "$wine_tmp/bare.out" | tr -d '\r' >"$wine_tmp/bare.end"
+  printf '%s\n' "Checking for velmor*.exe" "Check the contents of the velmor.7z file." "<1> = continue and end" |
+    diff - "$wine_tmp/bare.end" >&2 || wine_fail "without an indexer the unpacked folder's run does not stop at its check"
+  [ "$(ls "$bare/txt_in")" = doc.txt ] && [ ! -e "$bare/doc.txt" ] ||
+    wine_fail "without an indexer the run touched the documents"
+  echo "$wine_test: running $top unpacked"
+else
+  mkdir "$win"
+  cp "$win_build/korvel.exe" "$win/"
+fi
 lay_out "$win" "$win_build/wine-tools/fake_indexer.exe"
 lay_out "$lin" "$linux_build/testing/fake_indexer"
-cp "$win_build/korvel.exe" "$win/"
 invoked=$(wine_path "$win/korvel.exe")
 
 # The Linux run shows the same invocation path, so that line compares too.

@@ -6,17 +6,35 @@
 #include "korvel/console/console.h"
 #include "korvel/console/prompts.h"
 #include "korvel/driver/urls.h"
+#include "korvel/shell/file_layer.h"
 #include "korvel/shell/run_shell.h"
 
 namespace {
 
 constexpr bool kNonBlank = true;
 constexpr bool kEveryLine = false;
+constexpr std::string_view kPathAdvice = "The system path to the program is most likely to be configured.";
 
-[[noreturn]] void tool_missing(std::string_view first, std::string_view second) {
+// Whether the check's scratch file can be written at all. When it cannot
+// (a working folder or a file that is read-only), no tool could have passed
+// its check, and the missing tool would be the wrong cause to name.
+bool can_write(std::string_view scratch) {
+  int handle = free_handle();
+  open_output(scratch, handle);
+  bool writable = is_open(handle);
+  close_file(handle);
+  return writable;
+}
+
+[[noreturn]] void tool_missing(std::string_view scratch, std::string_view first, std::string_view second) {
   print_line("---------------------");
-  print_line(first);
-  print_line(second);
+  if (can_write(scratch)) {
+    print_line(first);
+    print_line(second);
+  } else {
+    print_line("Checking for a writable working folder!");
+    print_line("korvel cannot write its file " + std::string(scratch) + " there.");
+  }
   one_choice_stop();
 }
 
@@ -33,7 +51,7 @@ void check_tools() {
   print_line("cmd");
   run_shell("cmd /c dir *. > check_01.txt");
   if (count_lines("check_01.txt", kNonBlank) < 1)
-    tool_missing("Checking for cmd.exe!", "The system path to the program is most likely to be configured.");
+    tool_missing("check_01.txt", "Checking for cmd.exe!", kPathAdvice);
 
   // find writes a heading line, so a single line means nothing was found.
   print_empty_line();
@@ -43,7 +61,7 @@ void check_tools() {
   run_shell("cmd /c dir > check_01.txt");
   run_shell("cmd /c find /i \".exe\" check_01.txt >  check_02.txt");
   if (count_lines("check_02.txt", kNonBlank) < 2)
-    tool_missing("Checking for find.exe!", "The system path to the program is most likely to be configured.");
+    tool_missing("check_02.txt", "Checking for find.exe!", kPathAdvice);
 
   print_empty_line();
   print_line("findstr");
@@ -52,7 +70,7 @@ void check_tools() {
   run_shell("cmd /c dir > check_01.txt");
   run_shell("cmd /c findstr /i \".exe\" check_01.txt >  check_02.txt");
   if (count_lines("check_02.txt", kNonBlank) < 2)
-    tool_missing("Checking for findstr.exe!", "The system path to the program is most likely to be configured.");
+    tool_missing("check_02.txt", "Checking for findstr.exe!", kPathAdvice);
 
   // The check files go first, so a check_02.txt left by findstr cannot pass
   // for the output of sort.
@@ -63,7 +81,8 @@ void check_tools() {
   run_shell("dir *. > check_01.txt");
   run_shell("sort check_01.txt /o check_02.txt");
   if (count_lines("check_02.txt", kNonBlank) < 2)
-    tool_missing("Checking for sort.exe", "It is probably necessary to set the system path to the program.");
+    tool_missing("check_02.txt", "Checking for sort.exe",
+                 "It is probably necessary to set the system path to the program.");
 
   print_empty_line();
   print_line("convertcp");
@@ -73,11 +92,11 @@ void check_tools() {
   run_shell("cmd /c dir *.exe > check_01.txt");
   run_shell("cmd /c find /i \"convertcp.exe\" check_01.txt >  check_02.txt");
   if (count_lines("check_02.txt", kNonBlank) < 2)
-    tool_missing("Checking for convertcp.exe!", "Check the contents of the korvel.7z file.");
+    tool_missing("check_02.txt", "Checking for convertcp.exe!", "Check the contents of the korvel.7z file.");
 
   print_empty_line();
   print_line("velmor_*.exe");
   run_shell("dir /b /o  velmor_*.exe > exe_files.txt");
   if (count_lines("exe_files.txt", kEveryLine) < 1)
-    tool_missing("Checking for velmor*.exe", "Check the contents of the velmor.7z file.");
+    tool_missing("exe_files.txt", "Checking for velmor*.exe", "Check the contents of the velmor.7z file.");
 }

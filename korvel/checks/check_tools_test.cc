@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
 #include "korvel/driver/urls.h"
 #include "korvel/testing/e2e.h"
+#include "korvel/testing/faults.h"
 #include "korvel/testing/transcripts.h"
 
 namespace fs = std::filesystem;
@@ -33,6 +35,7 @@ std::vector<std::string> checks_through(const std::string& last) {
   return lines;
 }
 
+const std::vector<std::string> kUpToCmd = checks_through("cmd");
 const std::vector<std::string> kUpToFind = checks_through("find");
 const std::vector<std::string> kUpToFindstr = checks_through("findstr");
 const std::vector<std::string> kUpToConvertcp = checks_through(std::string("info: ") + kConvertcpUrl);
@@ -85,4 +88,32 @@ TEST(CheckTools, AllToolsPresentPassesOnToTheInputFolders) {
             kUpToVelmor);
   EXPECT_EQ(lines[kUpToVelmor.size() + 2], "Subfolder txt_in is empty");
   EXPECT_EQ(read_file(folder.path / "exe_files.txt"), "velmor_01_209.exe\r\nvelmor_02.exe\r\n");
+}
+
+// A working folder that cannot be written leaves every scratch file empty:
+// the stop names that, not a missing cmd.exe. Root writes anywhere, so the
+// run then goes on as another user.
+TEST(CheckTools, AReadOnlyWorkingFolderIsNamedAsTheCause) {
+  WorkFolder folder;
+  install_tools(folder.path);
+  fs::create_directory(folder.path / "txt_in");
+  write_file(folder.path / "txt_in" / "a.txt", "text\r\n");
+  FaultyRun faults;
+  if (geteuid() == 0) {
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder.path))
+      (void)!chown(entry.path().c_str(), 65534, 65534);
+    (void)!chown(folder.path.c_str(), 65534, 65534);
+    faults.child_setup = [] {
+      (void)!setgid(65534);
+      (void)!setuid(65534);
+    };
+  }
+  fs::permissions(folder.path, fs::perms::owner_read | fs::perms::owner_exec);
+  RunResult run = run_korvel_faulty(folder.path, "11121", faults);
+  fs::permissions(folder.path, fs::perms::owner_all);
+  EXPECT_EQ(run.exit_status, 0);
+  EXPECT_EQ(from_stage_heading(run.out),
+            joined(kUpToCmd, {"---------------------", "Checking for a writable working folder!",
+                              "korvel cannot write its file check_01.txt there.", "<1> = continue and end"}))
+      << run.err;
 }

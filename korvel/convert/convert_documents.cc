@@ -1,9 +1,12 @@
 #include "korvel/convert/convert_documents.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "korvel/console/console.h"
 #include "korvel/convert/page.h"
+#include "korvel/convert/trimmed_lines.h"
 #include "korvel/prepare/names.h"
 #include "korvel/shell/file_layer.h"
 #include "korvel/shell/run_shell.h"
@@ -32,9 +35,69 @@ void convert_documents() {
   close_file(list);
 }
 
-// Streams the document: one line in memory at a time, whatever its size.
-// A document that cannot be read gets no page at all, rather than an empty
-// one that would pass for it.
+namespace {
+
+// The document read a second time, only ever forward and a part at a time,
+// for the runs of blanks that were too long to hold the first time.
+class SecondReading {
+ public:
+  explicit SecondReading(std::string_view path) : path_(path) {}
+  ~SecondReading() { close_file(handle_); }
+  SecondReading(const SecondReading&) = delete;
+  SecondReading& operator=(const SecondReading&) = delete;
+
+  bool copy(std::uint64_t offset, std::uint64_t length, const TrimmedLines::Out& out) {
+    if (handle_ == 0) {
+      handle_ = free_handle();
+      open_input(path_, handle_);
+      if (!is_open(handle_)) return false;
+    }
+    while (length > 0) {
+      if (offset < at_) return false;
+      if (offset >= at_ + part_.size()) {
+        at_ += part_.size();
+        part_.clear();
+        if (line_ended_ && at_end(handle_)) return false;
+        line_ended_ = read_line_part(handle_, part_);
+        continue;
+      }
+      size_t from = static_cast<size_t>(offset - at_);
+      size_t n = static_cast<size_t>(std::min<std::uint64_t>(part_.size() - from, length));
+      std::string_view bytes = std::string_view(part_).substr(from, n);
+      if (!is_trailing_fill(bytes)) return false;  // the document changed under the run
+      out(bytes);
+      offset += bytes.size();
+      length -= bytes.size();
+    }
+    return true;
+  }
+
+ private:
+  std::string path_;
+  int handle_ = 0;
+  std::uint64_t at_ = 0;  // where part_ begins in the text
+  std::string part_;
+  bool line_ended_ = true;
+};
+
+void write_frame_head(int page, std::string_view page_path) {
+  write_line(page, "<HTML>");
+  write_line(page, "<head>");
+  write_line(page, kPageMetaLine);
+  write_line(page, "<title>");
+  write_line(page, page_path);
+  write_line(page, "</title>");
+  write_line(page, "</head>");
+  write_line(page, "<body>");
+  write_line(page, "<pre>");
+}
+
+}  // namespace
+
+// Streams the document a part of a line at a time, whatever the length of
+// its lines. A document that cannot be read gets no page at all, rather than
+// an empty one that would pass for it; a page cut short by any failure would
+// be indexed as if it were the whole document: it goes, and says so.
 void write_page(std::string_view source_path, std::string_view page_path) {
   int source = free_handle();
   open_input(source_path, source);
@@ -49,27 +112,34 @@ void write_page(std::string_view source_path, std::string_view page_path) {
     close_file(source);
     return;
   }
-  write_line(page, "<HTML>");
-  write_line(page, "<head>");
-  write_line(page, kPageMetaLine);
-  write_line(page, "<title>");
-  write_line(page, page_path);
-  write_line(page, "</title>");
-  write_line(page, "</head>");
-  write_line(page, "<body>");
-  write_line(page, "<pre>");
-  std::string line;
-  while (!at_end(source)) {
-    read_line(source, line);
-    write_line(page, page_content_line(line));
+  write_frame_head(page, page_path);
+  SecondReading again(source_path);
+  TrimmedLines lines([page](std::string_view bytes) { write_text(page, bytes); },
+                     [&again](std::uint64_t offset, std::uint64_t length, const TrimmedLines::Out& out) {
+                       return again.copy(offset, length, out);
+                     });
+  std::string part;
+  bool whole = true;
+  while (whole && !at_end(source)) {
+    if (read_line_part(source, part)) {
+      write_line(page, lines.whole_line(part));
+      continue;
+    }
+    whole = lines.add(part);
+    for (bool line_ended = false; whole && !line_ended;) {
+      line_ended = read_line_part(source, part);
+      whole = lines.add(part);
+    }
+    lines.end_line();
+    write_line(page, "");
   }
   write_line(page, "</pre>");
   write_line(page, "</body>");
   write_line(page, "</html>");
+  std::string failure = !whole                 ? "The document changed while it was read."
+                        : read_failed(source)  ? "The document could not be read to its end."
+                                               : write_error(page);
   close_file(source);
-  // A page cut short (a full disk) would be indexed as if it were the whole
-  // document: it goes, and says so; the document itself stays where it is.
-  std::string failure = write_error(page);
   if (failure.empty()) return close_file(page);
   discard_file(page);
   print_error_line("The page " + std::string(page_path) + " could not be written whole and is removed. " + failure);

@@ -1,7 +1,8 @@
 // The page writer: a page name is empty or ends in ".htm"; a content line
 // loses only trailing blanks and zero bytes; and a whole page written from
 // any document bytes has the frame, one content line per document line, and
-// for documents without CR or 0x1A exactly the document's lines.
+// for documents without CR or 0x1A exactly the document's lines; a line
+// given in parts loses what it loses whole.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 
 #include "korvel/convert/convert_documents.h"
 #include "korvel/convert/page.h"
+#include "korvel/convert/trimmed_lines.h"
 #include "korvel/fuzz/check.h"
 #include "korvel/shell/text.h"
 
@@ -39,6 +41,19 @@ void check_content_line(std::string_view line) {
   FUZZ_CHECK(line.starts_with(kept));
   FUZZ_CHECK(kept.empty() || (kept.back() != ' ' && kept.back() != '\0'));
   for (char c : line.substr(kept.size())) FUZZ_CHECK(c == ' ' || c == '\0');
+  // The same line in small parts, holding little: runs are read again.
+  std::string out;
+  TrimmedLines parts([&](std::string_view bytes) { out.append(bytes); },
+                     [&](std::uint64_t offset, std::uint64_t length, const TrimmedLines::Out& to) {
+                       FUZZ_CHECK(offset + length <= line.size());
+                       to(line.substr(offset, length));
+                       return true;
+                     },
+                     3);
+  size_t part_size = line.size() % 7 + 1;
+  for (size_t at = 0; at < line.size(); at += part_size) FUZZ_CHECK(parts.add(line.substr(at, part_size)));
+  parts.end_line();
+  FUZZ_CHECK(out == kept);
 }
 
 std::string read_whole(const char* path) {

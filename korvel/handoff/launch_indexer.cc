@@ -6,6 +6,7 @@
 #include "korvel/console/prompts.h"
 #include "korvel/driver/urls.h"
 #include "korvel/handoff/indexer_identity.h"
+#include "korvel/prepare/folder_listing.h"
 #include "korvel/prepare/local_files.h"
 #include "korvel/prepare/names.h"
 #include "korvel/shell/file_layer.h"
@@ -49,6 +50,10 @@ void launch_indexer() {
   run_shell("copy /y htm_wrk\\*.htm htm_in\\ > out_null.list");
   run_shell("md velmor > out_null.list");
   run_shell("md velmor\\htm_in > out_null.list");
+  // A file of either name keeps the indexer from its pages: nothing is
+  // started then, and no results are promised.
+  for (const char* folder : {"velmor", "velmor\\htm_in"})
+    if (!is_folder(folder)) stop_for_missing_folder(folder);
   run_shell("del /q velmor\\htm_in\\*.* > out_null.list");
   run_shell("copy /y htm_in\\*.htm velmor\\htm_in\\ > out_null.txt");
   run_shell("copy /y wget.exe velmor\\wget.exe > out_null.list");

@@ -50,7 +50,7 @@ void check_input_folders() {
   run_shell("md htm_in > out_null.list");
 
   run_shell("dir *. > dir_cur.txt");
-  if (!listing_names_folder("dir_cur.txt", "htm_in", kFullListing)) {
+  if (!listing_names_folder("dir_cur.txt", "htm_in", kFullListing) || !is_folder("htm_in")) {
     print_line("----------------------------");
     print_line("subfolder htm_in must be created");
     print_empty_line();

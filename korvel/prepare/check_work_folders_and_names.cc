@@ -50,14 +50,12 @@ void check_work_folders_and_names() {
   else
     run_shell("md htm_wrk > out_null.list");
 
+  // A file of a work folder's name passes the listing, but no page can be
+  // made in it: the run would end as if it had indexed something.
   run_shell("dir /b *. > dir_cur.txt");
-  if (!listing_names_folder("dir_cur.txt", "txt_wrk", kBareListing)) {
-    print_empty_line();
-    print_line("----------------------------");
-    print_line("Subfolder txt_wrk must be created.");
-    print_empty_line();
-    any_key_stop();
-  }
+  for (const char* folder : {"txt_wrk", "htm_wrk"})
+    if (!listing_names_folder("dir_cur.txt", folder, kBareListing) || !is_folder(folder))
+      stop_for_missing_folder(folder);
 
   print_empty_line();
   print_line("----------------------------");

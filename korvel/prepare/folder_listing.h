@@ -11,3 +11,11 @@ bool line_names_folder(std::string_view line, std::string_view folder, bool full
 
 // Reads the listing at `list_path` and tells whether a line names `folder`.
 bool listing_names_folder(std::string_view list_path, std::string_view folder, bool full_listing);
+
+// Whether `path`, as the program writes it, is a folder. A listing of names
+// cannot tell: a file named htm_in passes it, and nothing can be put into it.
+bool is_folder(std::string_view path);
+
+// Ends the run at a stage whose folder (as the program writes it) could not
+// be made: "Subfolder txt_wrk must be created." and the any-key stop.
+[[noreturn]] void stop_for_missing_folder(std::string_view folder);

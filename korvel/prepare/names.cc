@@ -121,6 +121,48 @@ bool is_state_file(std::string_view name) {
          equals_ignore_case(name, kRenamesJournal);
 }
 
+namespace {
+bool starts_with_ignore_case(std::string_view text, std::string_view start) {
+  return text.size() >= start.size() && equals_ignore_case(text.substr(0, start.size()), start);
+}
+
+// Whether "<prefix>*.<extension>" matches the name, or the short name that
+// Windows gives it: blanks and the dots before the last one left out,
+// "+,;=[]" as "_", and the extension cut to three letters, so that
+// "check x+.a.txt2" is found as CHECKX~1.TXT and "ch eck_1.txt" as
+// CHECK_~1.TXT.
+bool matches_pattern(std::string_view name, std::string_view prefix, std::string_view extension) {
+  size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos) return false;
+  std::string stem, tail;
+  for (size_t i = 0; i < name.size(); ++i) {
+    char c = name[i];
+    if (c == ' ' || (c == '.' && i != dot) || i == dot) continue;
+    if (c == '+' || c == ',' || c == ';' || c == '=' || c == '[' || c == ']') c = '_';
+    (i < dot ? stem : tail) += c;
+  }
+  return starts_with_ignore_case(stem, prefix) && starts_with_ignore_case(tail, extension);
+}
+
+// The folders the stages make, clear or look for in the working folder.
+bool names_working_folder(std::string_view name) {
+  std::string_view stem = name.substr(0, name.find('.'));
+  for (std::string_view folder : {"txt_wrk", "htm_wrk", "htm_in", "htm_out", "velmor"})
+    if (equals_ignore_case(stem, folder)) return true;
+  return false;
+}
+}  // namespace
+
+std::string_view reserved_working_name(std::string_view name) {
+  if (is_scratch_file(name) || is_state_file(name)) return "korvel writes a file of that name in the working folder";
+  if (matches_pattern(name, "check_", "txt")) return "korvel deletes the files named check_*.txt in the working folder";
+  if (matches_pattern(name, "compare_0", "txt") ||
+      (name.size() >= 5 && equals_ignore_case(name.substr(name.size() - 5), ".list")))
+    return "korvel writes files of such names in the working folder";
+  if (names_working_folder(name)) return "korvel makes a folder of that name in the working folder";
+  return {};
+}
+
 bool is_addressable(std::string_view name) {
   if (name.empty() || name.size() > 200) return false;
   if (name.front() == ' ' || name.back() == ' ' || name.back() == '.') return false;

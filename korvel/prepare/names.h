@@ -46,6 +46,13 @@ bool is_program_file(std::string_view name, std::string_view program_name);
 // that writes it, or would falsify the state. Letter case is ignored.
 bool is_scratch_file(std::string_view name);
 bool is_state_file(std::string_view name);
+// Why a file of this name must not come into the working folder, or
+// nothing: a stage writes a file of that name there (a scratch file, a
+// list, korvel's state), deletes files by a pattern it matches (check_*.txt,
+// as cmd matches it against a long name or the 8.3 short name Windows makes
+// of it), or makes a folder of that name, with or without an extension.
+// Letter case is ignored.
+std::string_view reserved_working_name(std::string_view name);
 inline constexpr const char kRunLockFile[] = "korvel.lock";
 inline constexpr const char kMovedFilesList[] = "moved_files.list";
 inline constexpr const char kRenamesJournal[] = "txt_in_renames.list";

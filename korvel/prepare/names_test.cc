@@ -130,6 +130,35 @@ TEST(ScratchAndStateFiles, AreKnownInAnyLetterCase) {
   }
 }
 
+// Each name a run writes, deletes by pattern or makes a folder of in the
+// working folder, with the reason given for keeping its namesake in txt_in.
+TEST(ReservedWorkingNames, AreKnownInAnyLetterCaseWithTheirReason) {
+  const std::string writes = "korvel writes a file of that name in the working folder";
+  const std::string deletes = "korvel deletes the files named check_*.txt in the working folder";
+  const std::string lists = "korvel writes files of such names in the working folder";
+  const std::string folder = "korvel makes a folder of that name in the working folder";
+  struct Case {
+    std::string name;
+    std::string reason;
+  };
+  const std::vector<Case> cases = {
+      {"check_01.txt", writes},     {"TXT_FILE.TXT", writes},       {"korvel.lock", writes},
+      {"check_list.txt", deletes},  {"CHECK_Notes.TXT", deletes},   {"check_.txt", deletes},
+      {"check_a.b.txt", deletes},   {"check_x.txtold", deletes},
+      // Short names: CHECK_~1.TXT
+      {"ch eck_x.txt", deletes},    {"check+x.txt", deletes},       {"c.h.e.c.k_notes.txt", deletes},
+      {"compare_03.txt", lists},    {"Compare_09 old.TXT", lists},  {"my.list", lists},
+      {"notes.txt.LIST", lists},    {".list", lists},
+      {"txt_wrk", folder},          {"HTM_WRK.txt", folder},        {"htm_in", folder},
+      {"htm_out.htm", folder},      {"Velmor", folder},             {"velmor.old.txt", folder},
+      {"check_x.txt.bak", ""},      {"check_x", ""},                {"checks.txt", ""},
+      {"compare_1.txt", ""},        {"list.txt", ""},               {"notes.lst", ""},
+      {"txt_wrk_notes.txt", ""},    {"my velmor.txt", ""},          {"velmor_notes.htm", ""},
+      {"readme.txt", ""},           {"htm_inx.htm", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(reserved_working_name(c.name), c.reason) << c.name;
+}
+
 TEST(BaseName, HtmIsSearchedBeforeTxt) {
   struct Case {
     std::string listed;

@@ -47,8 +47,8 @@ std::string_view reason_to_stay(const std::string& name, const std::string& rena
                                 bool has_letter_case_variants) {
   if (is_program_file(name, program) || is_program_file(renamed, program))
     return "a program file never goes into the working folder";
-  if (is_state_file(name) || is_scratch_file(name) || is_state_file(renamed))
-    return "korvel writes a file of that name in the working folder";
+  if (std::string_view why = reserved_working_name(name); !why.empty()) return why;
+  if (std::string_view why = reserved_working_name(renamed); !why.empty()) return why;
   // Where names differ in letter case only, a copy or a delete of one could
   // reach the other.
   if (has_letter_case_variants) return "another file of txt_in has that name in another letter case";

@@ -217,6 +217,38 @@ TEST(NormaliseFileNames, ProgramFilesStayInTxtIn) {
   EXPECT_EQ(read_file(folder.path / "doc.txt"), "doc");
 }
 
+// A namesake of a file a run writes, deletes by pattern or makes a folder
+// of in the working folder never goes there: the next run's "del /q
+// check_*.txt" would take the only copy left, and a file txt_wrk would keep
+// the folder from being made.
+TEST(NormaliseFileNames, NamesTheRunUsesInTheWorkingFolderStayInTxtIn) {
+  const std::string writes = "korvel writes a file of that name in the working folder";
+  const std::string deletes = "korvel deletes the files named check_*.txt in the working folder";
+  const std::string lists = "korvel writes files of such names in the working folder";
+  const std::string folder = "korvel makes a folder of that name in the working folder";
+  const std::map<std::string, std::string> stays = {
+      {"check_list.txt", deletes}, {"CHECK_Notes.TXT", deletes}, {"ch eck_x.txt", deletes},
+      {"dir_cur.txt", writes},     {"compare_03.txt", lists},    {"notes.list", lists},
+      {"txt_wrk", folder},         {"HTM_WRK.txt", folder},      {"htm_in", folder},
+      {"velmor", folder},          {"htm_out.htm", folder},      {"txt wrk.htm", folder},
+  };
+  WorkFolder folder_;
+  std::map<std::string, std::string> files = {{"txt_in/doc.txt", "doc"}};
+  for (const auto& [name, reason] : stays) files["txt_in/" + name] = name;
+  fill(folder_.path, files);
+  RunResult run = run_korvel(folder_.path, kPassScreens + "1x");
+  EXPECT_TRUE(run.out.ends_with("<...> any key to continue and end\r\n")) << run.out;
+  for (const auto& [name, reason] : stays) {
+    EXPECT_NE(run.err.find("txt_in\\" + name + " stays in txt_in: " + reason + ".\r\n"), std::string::npos)
+        << name << "\n" << run.err;
+    EXPECT_EQ(read_file(folder_.path / "txt_in" / name), name);
+    // What the working folder holds of that name is the run's own.
+    EXPECT_NE(read_file(folder_.path / name), name) << name;
+  }
+  EXPECT_EQ(read_file(folder_.path / "doc.txt"), "doc");
+  EXPECT_TRUE(fs::exists(folder_.path / "htm_wrk" / "check_list.htm"));
+}
+
 // A folder in the way of the copy makes it fail; the document must stay, and
 // so must a name that del would take for a pattern.
 TEST(NormaliseFileNames, FileWhoseCopyFailedStaysUnderItsName) {
@@ -229,6 +261,39 @@ TEST(NormaliseFileNames, FileWhoseCopyFailedStaysUnderItsName) {
   EXPECT_EQ(names_in(folder.path / "txt_in"), (std::set<std::string>{"my doc.txt", "b_c.txt", "m_.txt"}));
   EXPECT_EQ(read_file(folder.path / "txt_in" / "my doc.txt"), "precious");
   EXPECT_EQ(read_file(folder.path / "txt_in" / "b_c.txt"), "other");
+}
+
+// A file where a stage makes its folder, as a run before could leave one:
+// the folder cannot be made, and the run stops at that stage instead of
+// ending on the results text with nothing indexed.
+TEST(StageFolders, AFileWhereAFolderMustBeStopsTheRun) {
+  const std::string kFolderStop = "<...> any key to continue and end";
+  struct Case {
+    std::string file;
+    std::vector<std::string> last_lines;
+  };
+  const std::vector<Case> cases = {
+      {"htm_in", {"----------------------------", "subfolder htm_in must be created", "", kFolderStop}},
+      {"txt_wrk", {"", "----------------------------", "Subfolder txt_wrk must be created.", "", kFolderStop}},
+      {"HTM_WRK", {"", "----------------------------", "Subfolder htm_wrk must be created.", "", kFolderStop}},
+      {"velmor",
+       {"<1> continue", "<2> end", "", "----------------------------", "Subfolder velmor must be created.", "",
+        kFolderStop}},
+      {"velmor/htm_in",
+       {"<1> continue", "<2> end", "", "----------------------------", "Subfolder velmor\\htm_in must be created.", "",
+        kFolderStop}},
+  };
+  for (const Case& c : cases) {
+    WorkFolder folder;
+    fill(folder.path, {{"txt_in/a.txt", "a"}, {c.file, "a file"}});
+    RunResult run = run_korvel(folder.path, kPassScreens + "1x");
+    std::vector<std::string> lines = crlf_lines(run.out);
+    ASSERT_GE(lines.size(), c.last_lines.size()) << c.file;
+    EXPECT_EQ(std::vector<std::string>(lines.end() - static_cast<long>(c.last_lines.size()), lines.end()), c.last_lines)
+        << c.file << "\n" << run.out;
+    EXPECT_EQ(run.out.find("INDEXING RESULTS"), std::string::npos) << c.file;
+    EXPECT_EQ(read_file(folder.path / c.file), "a file") << c.file;
+  }
 }
 
 TEST(CheckWorkFoldersAndNames, DocumentsOfOneBaseNameAreReportedOnce) {

@@ -23,6 +23,7 @@ struct Slot {
   bool writing = false;
   std::string native;      // for removing a file that could not be written whole
   int write_errno = 0;     // the first write that failed
+  bool read_failed = false;
   uintmax_t size = 0;      // taken at open; the end test compares against it
   uintmax_t position = 0;  // raw bytes consumed from the file
   bool ended = false;      // a read met the end of the readable data
@@ -41,6 +42,7 @@ Slot* slot_of(int handle) {
 bool refill(Slot& s) {
   if (s.buffer_next < s.buffer_length) return true;
   long n = read_native(s.fd, s.buffer.data(), s.buffer.size());
+  if (n < 0) s.read_failed = true;
   s.buffer_length = n > 0 ? static_cast<size_t>(n) : 0;
   s.buffer_next = 0;
   return s.buffer_length > 0;
@@ -204,6 +206,30 @@ void read_line(int handle, std::string& line) {
   }
 }
 
+bool read_line_part(int handle, std::string& part) {
+  part.clear();
+  Slot* s = slot_of(handle);
+  if (!s || s->writing) return true;
+  if (read_plain_line(*s, part)) return true;
+  read_piece(*s, part);
+  if (part.empty()) return true;
+  if (part.back() == '\n') {
+    part.pop_back();
+    if (!part.empty() && part.back() == '\r') part.pop_back();
+    return true;
+  }
+  if (part.back() == '\r') {
+    part.pop_back();
+    return true;
+  }
+  return false;
+}
+
+bool read_failed(int handle) {
+  Slot* s = slot_of(handle);
+  return s && s->read_failed;
+}
+
 std::string read_line(int handle) {
   std::string line;
   read_line(handle, line);
@@ -231,6 +257,11 @@ void write_line(int handle, std::string_view text) {
   }
   put(*s, text);
   put(*s, "\r\n");
+}
+
+void write_text(int handle, std::string_view text) {
+  Slot* s = slot_of(handle);
+  if (s && s->writing) put(*s, text);
 }
 
 std::string write_error(int handle) {

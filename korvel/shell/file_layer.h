@@ -19,8 +19,16 @@ bool is_plain_file(std::string_view path);
 std::string read_line(int handle);
 // The same into `line`, whose room is kept from one line to the next.
 void read_line(int handle, std::string& line);
+// A line too long to hold, in parts: `part` gets the line's next bytes (a
+// piece at most) and the result says whether they end it. The parts of a
+// line joined are what read_line gives.
+bool read_line_part(int handle, std::string& part);
+// Whether a read from `handle` failed, as opposed to meeting the end.
+bool read_failed(int handle);
 void rewind_file(int handle);
 void write_line(int handle, std::string_view text);
+// The bytes alone, without a line end.
+void write_text(int handle, std::string_view text);
 // Writes out what is buffered; "" when every byte written to `handle` so far
 // reached the file, else why not, in cmd's words ("There is not enough space
 // on the disk."). After a failure further writes are dropped.
