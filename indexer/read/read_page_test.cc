@@ -117,6 +117,11 @@ TEST_F(ReadPageFile, ProblemsNameTheFile) {
       {fifo, PageProblem::unreadable},
       {(dir / "folder.htm").string(), PageProblem::unreadable},
       {(dir / "missing.htm").string(), PageProblem::unreadable},
+      {write("nested.htm", [] {
+         std::string s;
+         for (int i = 0; i < 400000; ++i) s += "<b>";
+         return s;
+       }()), PageProblem::too_deep},
   };
   for (const Case& c : cases) {
     std::string name = std::filesystem::path(c.path).filename().string();

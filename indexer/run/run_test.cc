@@ -176,6 +176,25 @@ TEST(Program, BadPagesAreNamedAndTheOthersIndexed) {
   EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out", "htm_out.lock"}));
 }
 
+// Nesting that would take the parser minutes or overflow its stack when
+// freed: each such page is refused by name, quickly, and the rest indexed.
+TEST(Program, DeeplyNestedPagesAreRefusedAndTheOthersIndexed) {
+  Folder f;
+  auto repeat = [](std::string_view s, size_t n) {
+    std::string out;
+    for (size_t i = 0; i < n; ++i) out += s;
+    return out;
+  };
+  put(f.path / "htm_in" / "bold.htm", repeat("<b>", 400000) + "x");
+  put(f.path / "htm_in" / "divs.htm", repeat("<div>", 1000000) + "x");
+  put(f.path / "htm_in" / "good.htm", "<p>alpha <b>beta</b></p>");
+  Outcome r = run_velmor(f.path, {});
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_NE(r.err.find("bold.htm nests its elements more than 1000 deep"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("divs.htm nests"), std::string::npos) << r.err;
+  EXPECT_NE(r.out.find("indexed 1 page, 2 words, 2 distinct words, skipped 2 pages"), std::string::npos) << r.out;
+}
+
 TEST(Program, ANewIndexReplacesTheEarlierOneWhole) {
   Folder f;
   put(f.path / "htm_in" / "a.htm", "words\n");

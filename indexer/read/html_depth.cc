@@ -1,0 +1,138 @@
+#include "indexer/read/html_depth.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace velmor {
+
+namespace {
+
+bool one_of(std::string_view name, std::initializer_list<std::string_view> names) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+bool is_void(std::string_view n) {
+  return one_of(n, {"area", "base", "basefont", "bgsound", "br", "col", "embed", "frame", "hr", "image",
+                    "img", "input", "keygen", "link", "meta", "param", "source", "track", "wbr"});
+}
+
+// Closed by the parser without their end tags, or never nesting.
+bool is_optional_end(std::string_view n) {
+  return one_of(n, {"html", "head", "body", "p", "li", "dt", "dd", "option", "optgroup", "tr", "td", "th",
+                    "thead", "tbody", "tfoot", "colgroup", "rb", "rt", "rtc", "rp"});
+}
+
+bool is_formatting(std::string_view n) {
+  return one_of(n, {"a", "b", "big", "code", "em", "font", "i", "nobr", "s", "small", "strike", "strong",
+                    "tt", "u"});
+}
+
+// Elements an inline end tag does not close across.
+bool is_block(std::string_view n) {
+  return !is_formatting(n) &&
+         one_of(n, {"address", "applet", "article", "aside", "blockquote", "button", "caption", "center",
+                    "details", "dialog", "dir", "div", "dl", "fieldset", "figcaption", "figure", "footer",
+                    "form", "frameset", "h1", "h2", "h3", "h4", "h5", "h6", "header", "hgroup", "listing",
+                    "main", "marquee", "menu", "nav", "object", "ol", "pre", "section", "select",
+                    "summary", "table", "template", "ul", "xmp", "svg", "math"});
+}
+
+// HTML start tags that end <svg> or <math> content.
+bool breaks_out(std::string_view n) {
+  return one_of(n, {"b", "big", "blockquote", "body", "br", "center", "code", "dd", "div", "dl", "dt", "em",
+                    "embed", "h1", "h2", "h3", "h4", "h5", "h6", "head", "hr", "i", "img", "li",
+                    "listing", "menu", "meta", "nobr", "ol", "p", "pre", "ruby", "s", "small", "span",
+                    "strong", "strike", "sub", "sup", "table", "tt", "u", "ul", "var"});
+}
+
+// Elements whose content is text up to their own end tag.
+bool holds_raw_text(std::string_view n) {
+  return one_of(n, {"script", "style", "textarea", "title", "xmp", "iframe", "noembed", "noframes"});
+}
+
+bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+struct Open {
+  std::string name;
+  bool foreign;
+};
+
+}  // namespace
+
+size_t html_depth(std::string_view html, size_t limit) {
+  std::vector<Open> open;
+  size_t deepest = 0;
+  std::string name;
+  size_t i = 0;
+  while (deepest <= limit) {
+    i = html.find('<', i);
+    if (i == std::string_view::npos || i + 1 >= html.size()) break;
+    ++i;
+    if (html.substr(i).starts_with("!--")) {
+      i = html.find("-->", i + 3);
+      if (i == std::string_view::npos) break;
+      continue;
+    }
+    const bool end_tag = html[i] == '/';
+    if (end_tag) ++i;
+    if (i >= html.size() || !is_letter(html[i])) continue;
+    name.clear();
+    while (i < html.size() && html[i] != '>' && html[i] != '/' && html[i] != ' ' && html[i] != '\t' &&
+           html[i] != '\n' && html[i] != '\r' && html[i] != '\f')
+      name += lower(html[i++]);
+    // The rest of the tag; a quoted value may hold '>'.
+    char quote = 0;
+    bool self_closing = false;
+    for (; i < html.size(); ++i) {
+      char c = html[i];
+      if (quote) {
+        if (c == quote) quote = 0;
+      } else if (c == '"' || c == '\'') {
+        quote = c;
+      } else if (c == '>') {
+        self_closing = html[i - 1] == '/';
+        break;
+      }
+    }
+    const bool in_foreign = !open.empty() && open.back().foreign;
+    if (end_tag) {
+      if (is_optional_end(name)) continue;
+      const bool inline_tag = !is_block(name);
+      for (size_t k = open.size(); k-- > 0;) {
+        if (open[k].name == name) {
+          // Formatting elements above it are closed now and opened again.
+          std::vector<Open> kept;
+          for (size_t j = k + 1; j < open.size(); ++j)
+            if (is_formatting(open[j].name)) kept.push_back(open[j]);
+          open.resize(k);
+          open.insert(open.end(), kept.begin(), kept.end());
+          break;
+        }
+        if (inline_tag && is_block(open[k].name)) break;
+      }
+      continue;
+    }
+    if (in_foreign && breaks_out(name))
+      while (!open.empty() && open.back().foreign) open.pop_back();
+    const bool foreign = (!open.empty() && open.back().foreign) || name == "svg" || name == "math";
+    if (is_void(name) || is_optional_end(name) || (foreign && self_closing)) continue;
+    open.push_back({name, foreign});
+    deepest = std::max(deepest, open.size());
+    if (holds_raw_text(name)) {
+      // Up to its end tag, in any letter case.
+      while ((i = html.find("</", i)) != std::string_view::npos) {
+        i += 2;
+        size_t n = 0;
+        while (n < name.size() && i + n < html.size() && lower(html[i + n]) == name[n]) ++n;
+        if (n == name.size()) break;
+      }
+      if (i == std::string_view::npos) break;
+      open.pop_back();
+    }
+  }
+  return deepest;
+}
+
+}  // namespace velmor
