@@ -74,8 +74,9 @@ Document read_page(std::string_view bytes, std::string_view file_name, bool* too
       if (i == 0 && raw.starts_with(kByteOrderMark)) raw.remove_prefix(kByteOrderMark.size());
       line.clear();
       doc.invalid_bytes += append_valid_utf8(raw, line);
-      // A lone CR inside a document line is an old Mac line end.
-      if (line.find('\r') == std::string::npos)
+      // A lone CR or LF inside a document line ends a line too (an old Mac
+      // line end, a hand-edited page): a Document's lines hold no line ends.
+      if (line.find_first_of("\r\n") == std::string::npos)
         doc.lines.push_back(line);
       else
         append_lines(line, doc.lines);

@@ -38,10 +38,11 @@ TEST(ReadPage, KorvelPagesKeepEveryLineAsWritten) {
 }
 
 TEST(ReadPage, KorvelPageDetailsAreCleaned) {
-  // A byte-order mark of the document, a Latin-1 byte, an old Mac line end.
-  Document doc = read_page(korvel_page("m.htm", {"\xEF\xBB\xBFHello", "caf\xE9", "one\rtwo"}),
+  // A byte-order mark of the document, a Latin-1 byte, an old Mac line end,
+  // a lone LF.
+  Document doc = read_page(korvel_page("m.htm", {"\xEF\xBB\xBFHello", "caf\xE9", "one\rtwo", "x\ny"}),
                            "m.htm");
-  EXPECT_EQ(doc.lines, (Lines{"Hello", "caf\xEF\xBF\xBD", "one", "two"}));
+  EXPECT_EQ(doc.lines, (Lines{"Hello", "caf\xEF\xBF\xBD", "one", "two", "x", "y"}));
   EXPECT_EQ(doc.invalid_bytes, 1u);
 }
 
