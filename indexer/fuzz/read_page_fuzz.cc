@@ -32,6 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (too_deep) FUZZ_CHECK(doc.lines.empty());
   // The count stops just past its limit, wherever that is.
   for (size_t limit : {size_t{0}, size_t{3}, velmor::kMaxHtmlDepth})
-    FUZZ_CHECK(velmor::html_depth(bytes, limit) <= limit + 1);
+    FUZZ_CHECK(velmor::html_nesting(bytes, limit).depth <= limit + 1);
   return 0;
 }

@@ -61,18 +61,37 @@ struct Open {
 
 }  // namespace
 
-size_t html_depth(std::string_view html, size_t limit) {
+bool parses_in_bounds(const HtmlNesting& nesting, size_t limit) {
+  constexpr uint64_t kCopiesPerRun = 8, kCopiesAnyway = 100000;
+  return nesting.depth <= limit && nesting.reopened <= kCopiesPerRun * nesting.text_runs + kCopiesAnyway;
+}
+
+HtmlNesting html_nesting(std::string_view html, size_t limit) {
+  HtmlNesting nesting;
   std::vector<Open> open;
-  size_t deepest = 0;
+  size_t formatting = 0;  // of the open elements
+  auto text_until = [&](size_t from, size_t to) {
+    for (size_t k = from; k < to; ++k) {
+      char c = html[k];
+      if (c != ' ' && c != '\t' && c != '\n' && c != '\r' && c != '\f') {
+        ++nesting.text_runs;
+        nesting.reopened += formatting;
+        return;
+      }
+    }
+  };
   std::string name;
   size_t i = 0;
-  while (deepest <= limit) {
+  while (nesting.depth <= limit) {
+    const size_t text_from = i;
     i = html.find('<', i);
+    text_until(text_from, i == std::string_view::npos ? html.size() : i);
     if (i == std::string_view::npos || i + 1 >= html.size()) break;
     ++i;
     if (html.substr(i).starts_with("!--")) {
       i = html.find("-->", i + 3);
       if (i == std::string_view::npos) break;
+      i += 3;
       continue;
     }
     const bool end_tag = html[i] == '/';
@@ -93,6 +112,7 @@ size_t html_depth(std::string_view html, size_t limit) {
         quote = c;
       } else if (c == '>') {
         self_closing = html[i - 1] == '/';
+        ++i;
         break;
       }
     }
@@ -106,6 +126,7 @@ size_t html_depth(std::string_view html, size_t limit) {
           std::vector<Open> kept;
           for (size_t j = k + 1; j < open.size(); ++j)
             if (is_formatting(open[j].name)) kept.push_back(open[j]);
+          formatting -= is_formatting(name);
           open.resize(k);
           open.insert(open.end(), kept.begin(), kept.end());
           break;
@@ -114,12 +135,14 @@ size_t html_depth(std::string_view html, size_t limit) {
       }
       continue;
     }
-    if (in_foreign && breaks_out(name))
-      while (!open.empty() && open.back().foreign) open.pop_back();
+    if (in_foreign && breaks_out(name)) {
+      for (; !open.empty() && open.back().foreign; open.pop_back()) formatting -= is_formatting(open.back().name);
+    }
     const bool foreign = (!open.empty() && open.back().foreign) || name == "svg" || name == "math";
     if (is_void(name) || is_optional_end(name) || (foreign && self_closing)) continue;
     open.push_back({name, foreign});
-    deepest = std::max(deepest, open.size());
+    formatting += is_formatting(name);
+    nesting.depth = std::max(nesting.depth, open.size());
     if (holds_raw_text(name)) {
       // Up to its end tag, in any letter case.
       while ((i = html.find("</", i)) != std::string_view::npos) {
@@ -129,10 +152,13 @@ size_t html_depth(std::string_view html, size_t limit) {
         if (n == name.size()) break;
       }
       if (i == std::string_view::npos) break;
+      const size_t end = html.find('>', i);
+      i = end == std::string_view::npos ? html.size() : end + 1;
+      formatting -= is_formatting(open.back().name);
       open.pop_back();
     }
   }
-  return deepest;
+  return nesting;
 }
 
 }  // namespace velmor

@@ -11,12 +11,30 @@
 // tag may be left out (<p>, <li>, <td> ...) and void ones (<br>) are not
 // counted; "/>" closes an element only inside <svg> or <math>.
 // "<p>a<p>b<br><div><b>c</b></div>" nests 2 deep by this count (div, b).
+//
+// Formatting elements left open are opened again by the parser, as copies,
+// around every later run of text they were closed before: "<p><b id=1>
+// <b id=2>...</p>" then "<p>x</p>" over and over makes a copy of every <b>
+// for every "x". The scan sums the formatting elements open around each run
+// of text, an upper bound on those copies.
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace velmor {
 
-// The deepest nesting of `html`, counting stopped once past `limit`.
-size_t html_depth(std::string_view html, size_t limit);
+struct HtmlNesting {
+  size_t depth = 0;        // the deepest nesting
+  uint64_t text_runs = 0;  // runs of text that are not all blank
+  uint64_t reopened = 0;   // formatting elements open around each run, summed
+};
+
+// The nesting of `html`; the scan stops once the depth is past `limit`.
+HtmlNesting html_nesting(std::string_view html, size_t limit);
+
+// Whether the parser reads the page within a nesting of `limit` and with
+// copies of formatting elements a few per run of text, as pages have:
+// time and memory in proportion to the page.
+bool parses_in_bounds(const HtmlNesting& nesting, size_t limit);
 
 }  // namespace velmor

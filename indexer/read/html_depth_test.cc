@@ -13,7 +13,7 @@ std::string repeat(std::string_view s, size_t n) {
   return out;
 }
 
-TEST(HtmlDepth, FollowsTheParserWhereNestingGrows) {
+TEST(HtmlNesting, FollowsTheParserWhereNestingGrows) {
   struct Case {
     std::string html;
     size_t depth;
@@ -30,9 +30,33 @@ TEST(HtmlDepth, FollowsTheParserWhereNestingGrows) {
       {"<!-- <div><div> --><span title='>'>x</span><div", 1},
       {"<title><b><b><b></title>", 1},
   };
-  for (const Case& c : cases) EXPECT_EQ(html_depth(c.html, 1000), c.depth) << c.html.substr(0, 60);
+  for (const Case& c : cases) EXPECT_EQ(html_nesting(c.html, 1000).depth, c.depth) << c.html.substr(0, 60);
   // Past the limit the count stops.
-  EXPECT_EQ(html_depth(repeat("<b>", 400000), 1000), 1001u);
+  EXPECT_EQ(html_nesting(repeat("<b>", 400000), 1000).depth, 1001u);
+}
+
+// Formatting left open costs a copy of each per later run of text: a few
+// per run, as pages have, is read; hundreds per run are not.
+TEST(HtmlNesting, FormattingCopiedOverAndOverIsOutOfBounds) {
+  std::string many_bold = "<p>";
+  for (int i = 0; i < 900; ++i) many_bold += "<b id=" + std::to_string(i) + ">";
+  struct Case {
+    std::string html;
+    uint64_t runs, reopened;
+    bool in_bounds;
+  } cases[] = {
+      {"<b>a</b> b <i>c <u>d</u></i>", 4, 4, true},
+      {"<font face=x><font size=2><b>" + repeat("<p>x</p>", 100000), 100000, 300000, true},
+      {many_bold + "</p>" + repeat("<p>x</p>", 100), 100, 90000, true},
+      {many_bold + "</p>" + repeat("<p>x</p>", 2000), 2000, 1800000, false},
+      {"<script>" + repeat("<b>", 9) + "</script>x<style>b{}</style> y", 2, 0, true},
+  };
+  for (const Case& c : cases) {
+    HtmlNesting n = html_nesting(c.html, 1000);
+    EXPECT_EQ(n.text_runs, c.runs) << c.html.substr(0, 60);
+    EXPECT_EQ(n.reopened, c.reopened) << c.html.substr(0, 60);
+    EXPECT_EQ(parses_in_bounds(n, 1000), c.in_bounds) << c.html.substr(0, 60);
+  }
 }
 
 }  // namespace

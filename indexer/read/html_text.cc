@@ -114,7 +114,7 @@ void collapse_into(const GumboNode* node, std::string& out) {
 bool html_text(std::string_view html, HtmlText& text) {
   text.title.clear();
   text.lines.clear();
-  if (html_depth(html, kMaxHtmlDepth) > kMaxHtmlDepth) return false;
+  if (!parses_in_bounds(html_nesting(html, kMaxHtmlDepth), kMaxHtmlDepth)) return false;
   GumboOptions options = kGumboDefaultOptions;
   options.max_errors = 0;  // a broken page must not fill memory with its faults
   GumboOutput* output = gumbo_parse_with_options(&options, html.data(), html.size());

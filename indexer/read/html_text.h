@@ -20,7 +20,8 @@ constexpr size_t kMaxHtmlDepth = 1000;
 // `html` must be valid UTF-8. Script, style and comments are skipped,
 // entities decoded, blanks collapsed outside <pre>, whose lines are kept;
 // block elements and <br> end lines. False, with no text, for a page that
-// nests its elements deeper than kMaxHtmlDepth (see html_depth.h).
+// nests its elements deeper than kMaxHtmlDepth or makes the parser copy its
+// formatting elements over and over (see html_depth.h).
 bool html_text(std::string_view html, HtmlText& text);
 
 }  // namespace velmor

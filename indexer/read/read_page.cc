@@ -119,8 +119,7 @@ PageRead read_page_file(const std::string& path, std::string_view file_name) {
     result.document = read_page(bytes, file_name, &too_deep);
     if (!too_deep) return result;
     result.problem = PageProblem::too_deep;
-    result.message = name + " nests its elements more than " + std::to_string(kMaxHtmlDepth) +
-                     " deep; it is not indexed.";
+    result.message = name + " nests its elements too deep to be read; it is not indexed.";
     result.document = Document();
   }
   // The message goes into a console line and a page: it must be valid text.
