@@ -19,8 +19,20 @@ bool is_void(std::string_view n) {
 
 // Closed by the parser without their end tags, or never nesting.
 bool is_optional_end(std::string_view n) {
-  return one_of(n, {"html", "head", "body", "p", "li", "dt", "dd", "option", "optgroup", "tr", "td", "th",
-                    "thead", "tbody", "tfoot", "colgroup", "rb", "rt", "rtc", "rp"});
+  return one_of(n, {"html", "head", "body", "p", "li", "dt", "dd", "option", "optgroup", "tr", "thead", "tbody",
+                    "tfoot", "colgroup", "rb", "rt", "rtc", "rp"});
+}
+
+// Their ends close the formatting elements inside for good.
+bool is_marker(std::string_view n) {
+  return one_of(n, {"td", "th", "caption", "applet", "object", "marquee", "template"});
+}
+
+bool is_cell(std::string_view n) { return n == "td" || n == "th"; }
+
+// Tags that end the open table cell.
+bool ends_cell(std::string_view n) {
+  return one_of(n, {"td", "th", "tr", "tbody", "thead", "tfoot", "table"});
 }
 
 bool is_formatting(std::string_view n) {
@@ -35,7 +47,7 @@ bool is_block(std::string_view n) {
                     "details", "dialog", "dir", "div", "dl", "fieldset", "figcaption", "figure", "footer",
                     "form", "frameset", "h1", "h2", "h3", "h4", "h5", "h6", "header", "hgroup", "listing",
                     "main", "marquee", "menu", "nav", "object", "ol", "pre", "section", "select",
-                    "summary", "table", "template", "ul", "xmp", "svg", "math"});
+                    "summary", "table", "template", "ul", "xmp", "svg", "math", "td", "th"});
 }
 
 // HTML start tags that end <svg> or <math> content.
@@ -80,6 +92,36 @@ HtmlNesting html_nesting(std::string_view html, size_t limit) {
       }
     }
   };
+  // Closes open[k] and what is above it; formatting elements above it stay
+  // open to be copied again unless open[k] is a marker such as <td>.
+  auto close = [&](size_t k) {
+    std::vector<Open> kept;
+    for (size_t j = k + 1; j < open.size(); ++j) {
+      if (!is_formatting(open[j].name)) continue;
+      if (is_marker(open[k].name)) --formatting;
+      else kept.push_back(open[j]);
+    }
+    formatting -= is_formatting(open[k].name);
+    open.resize(k);
+    open.insert(open.end(), kept.begin(), kept.end());
+  };
+  // The nearest open `name` an end tag of it closes, or open.size().
+  auto closed_by = [&](std::string_view tag) {
+    const bool inline_tag = !is_block(tag);
+    for (size_t k = open.size(); k-- > 0;) {
+      if (open[k].name == tag) return k;
+      if (inline_tag && is_block(open[k].name)) break;
+    }
+    return open.size();
+  };
+  auto close_cell = [&] {
+    for (size_t k = open.size(); k-- > 0 && open[k].name != "table";) {
+      if (is_cell(open[k].name)) {
+        close(k);
+        return;
+      }
+    }
+  };
   std::string name;
   size_t i = 0;
   while (nesting.depth <= limit) {
@@ -118,22 +160,22 @@ HtmlNesting html_nesting(std::string_view html, size_t limit) {
     }
     const bool in_foreign = !open.empty() && open.back().foreign;
     if (end_tag) {
+      if (ends_cell(name) && name != "table") close_cell();
       if (is_optional_end(name)) continue;
-      const bool inline_tag = !is_block(name);
-      for (size_t k = open.size(); k-- > 0;) {
+      if (size_t k = closed_by(name); k < open.size()) close(k);
+      continue;
+    }
+    if (ends_cell(name)) close_cell();
+    // A new link or <nobr> ends the one still open since the last marker,
+    // wherever it stands.
+    if (name == "a" || name == "nobr") {
+      for (size_t k = open.size(); k-- > 0 && !is_marker(open[k].name);) {
         if (open[k].name == name) {
-          // Formatting elements above it are closed now and opened again.
-          std::vector<Open> kept;
-          for (size_t j = k + 1; j < open.size(); ++j)
-            if (is_formatting(open[j].name)) kept.push_back(open[j]);
-          formatting -= is_formatting(name);
-          open.resize(k);
-          open.insert(open.end(), kept.begin(), kept.end());
+          open.erase(open.begin() + static_cast<std::ptrdiff_t>(k));
+          --formatting;
           break;
         }
-        if (inline_tag && is_block(open[k].name)) break;
       }
-      continue;
     }
     if (in_foreign && breaks_out(name)) {
       for (; !open.empty() && open.back().foreign; open.pop_back()) formatting -= is_formatting(open.back().name);

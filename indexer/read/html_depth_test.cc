@@ -19,7 +19,8 @@ TEST(HtmlNesting, FollowsTheParserWhereNestingGrows) {
     size_t depth;
   } cases[] = {
       {"<p>a<p>b<br><div><b>c</b></div>", 2},
-      {repeat("<li>x", 500) + repeat("<p>y", 500) + repeat("<td>z", 500), 0},  // closed by the next
+      {repeat("<li>x", 500) + repeat("<p>y", 500) + repeat("<td>z", 500), 1},  // closed by the next
+      {"<table>" + repeat("<tr><td><b>x", 50) + "</table>" + repeat("<a name=x/>", 50), 3},
       {repeat("<div>", 40) + repeat("</div>", 40) + repeat("<DIV>", 30), 40},
       {repeat("<x><div></x>", 3), 6},               // </x> does not close across the <div>
       {repeat("<b id=1><i></b>x", 3), 4},           // each <i> is opened again
