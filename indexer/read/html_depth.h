@@ -7,9 +7,11 @@
 // The scan follows the parser where nesting grows: an end tag closes the
 // nearest open element of its name, but not across a block such as <div>
 // when it is an inline one like </b>; formatting elements it closes on the
-// way stay counted, since the parser opens them again; elements whose end
-// tag may be left out (<p>, <li>, <td> ...) and void ones (<br>) are not
-// counted; "/>" closes an element only inside <svg> or <math>.
+// way stay counted, since the parser opens them again, unless a marker such
+// as <td> closes; a cell ends at the next cell, row or table, a link at the
+// next link; elements whose end tag may be left out (<p>, <li> ...) and void
+// ones (<br>) are not counted; "/>" closes an element only inside <svg> or
+// <math>. It errs on the deep side.
 // "<p>a<p>b<br><div><b>c</b></div>" nests 2 deep by this count (div, b).
 //
 // Formatting elements left open are opened again by the parser, as copies,
