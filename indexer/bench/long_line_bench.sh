@@ -48,8 +48,8 @@ run_one() {
   local dir="$work/run" rc=0
   rm -rf "$dir" && mkdir -p "$dir"
   ln -s "$work/in_$2" "$dir/htm_in"
-  (cd "$dir" && env -u DISPLAY -u WAYLAND_DISPLAY timeout "$limit" /usr/bin/time -f "%e %U %S %M" -o "$dir/time" \
-    "$1" htm_in htm_out >"$dir/log" 2>&1 </dev/null) || rc=$?
+  (cd "$dir" && env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/time -f "%e %U %S %M" -o "$dir/time" \
+    timeout "$limit" "$1" htm_in htm_out >"$dir/log" 2>&1 </dev/null) || rc=$?
   if [ "$rc" = 124 ]; then echo ">$limit - - -"; elif [ "$rc" != 0 ]; then echo "failed($rc) - - -"; else tail -1 "$dir/time"; fi
 }
 
