@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "indexer/read/html_depth.h"
+
 namespace velmor {
 
 namespace {
@@ -109,9 +111,10 @@ void collapse_into(const GumboNode* node, std::string& out) {
 
 }  // namespace
 
-void html_text(std::string_view html, HtmlText& text) {
+bool html_text(std::string_view html, HtmlText& text) {
   text.title.clear();
   text.lines.clear();
+  if (!parses_in_bounds(html_nesting(html, kMaxHtmlDepth), kMaxHtmlDepth)) return false;
   GumboOptions options = kGumboDefaultOptions;
   options.max_errors = 0;  // a broken page must not fill memory with its faults
   GumboOutput* output = gumbo_parse_with_options(&options, html.data(), html.size());
@@ -171,6 +174,7 @@ void html_text(std::string_view html, HtmlText& text) {
   }
   maker.block();
   gumbo_destroy_output(&options, output);
+  return true;
 }
 
 }  // namespace velmor

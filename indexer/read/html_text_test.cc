@@ -42,13 +42,17 @@ TEST(HtmlText, BodyTextAsABrowserShowsIt) {
   }
 }
 
-TEST(HtmlText, DeepNestingDoesNotExhaustTheStack) {
-  std::string html;
-  for (int i = 0; i < 100000; ++i) html += "<span>";
-  html += "deep";
-  HtmlText text;
-  html_text(html, text);
-  EXPECT_EQ(text.lines, Lines{"deep"});
+// Nesting up to the limit is read; past it the page is refused, not parsed.
+TEST(HtmlText, NestingPastTheLimitIsRefused) {
+  for (size_t depth : {kMaxHtmlDepth - 5, kMaxHtmlDepth + 1, size_t{100000}}) {
+    std::string html;
+    for (size_t i = 0; i < depth; ++i) html += "<span>";
+    html += "deep";
+    HtmlText text;
+    const bool read = html_text(html, text);
+    EXPECT_EQ(read, depth <= kMaxHtmlDepth) << depth;
+    EXPECT_EQ(text.lines, read ? Lines{"deep"} : Lines{}) << depth;
+  }
 }
 
 }  // namespace

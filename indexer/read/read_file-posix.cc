@@ -12,9 +12,13 @@ namespace velmor {
 bool read_regular_file(const std::string& path, std::string& bytes, std::string& error) {
   bytes.clear();
   // Without O_NONBLOCK, opening a FIFO would wait for a writer forever.
-  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  // A link is not followed: it could publish any file the user may read.
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW);
   if (fd < 0) {
-    error = std::strerror(errno);
+    struct stat link;
+    error = errno == ELOOP && lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)
+                ? "a symbolic link, not followed"
+                : std::strerror(errno);
     return false;
   }
   struct stat info;

@@ -59,7 +59,7 @@ static bool is_utf16(std::string_view bytes) {
   return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
 }
 
-Document read_page(std::string_view bytes, std::string_view file_name) {
+Document read_page(std::string_view bytes, std::string_view file_name, bool* too_deep) {
   Document doc;
   append_valid_utf8(file_name, doc.file_name);  // a name is shown, not counted
   doc.bytes = bytes.size();
@@ -74,8 +74,9 @@ Document read_page(std::string_view bytes, std::string_view file_name) {
       if (i == 0 && raw.starts_with(kByteOrderMark)) raw.remove_prefix(kByteOrderMark.size());
       line.clear();
       doc.invalid_bytes += append_valid_utf8(raw, line);
-      // A lone CR inside a document line is an old Mac line end.
-      if (line.find('\r') == std::string::npos)
+      // A lone CR or LF inside a document line ends a line too (an old Mac
+      // line end, a hand-edited page): a Document's lines hold no line ends.
+      if (line.find_first_of("\r\n") == std::string::npos)
         doc.lines.push_back(line);
       else
         append_lines(line, doc.lines);
@@ -93,7 +94,8 @@ Document read_page(std::string_view bytes, std::string_view file_name) {
     doc.invalid_bytes += append_valid_utf8(bytes, text);
   }
   HtmlText html;
-  html_text(text, html);
+  const bool parsed = html_text(text, html);
+  if (too_deep) *too_deep = !parsed;
   doc.title = html.title.empty() ? doc.file_name : std::move(html.title);
   doc.lines = std::move(html.lines);
   return doc;
@@ -113,8 +115,12 @@ PageRead read_page_file(const std::string& path, std::string_view file_name) {
     result.problem = PageProblem::binary;
     result.message = name + " is not text (binary data or not UTF-8); it is not indexed.";
   } else {
-    result.document = read_page(bytes, file_name);
-    return result;
+    bool too_deep = false;
+    result.document = read_page(bytes, file_name, &too_deep);
+    if (!too_deep) return result;
+    result.problem = PageProblem::too_deep;
+    result.message = name + " nests its elements too deep to be read; it is not indexed.";
+    result.document = Document();
   }
   // The message goes into a console line and a page: it must be valid text.
   std::string safe;

@@ -8,11 +8,12 @@
 
 namespace velmor {
 
-// The page's bytes as a Document. Never fails: bytes that are not UTF-8
-// become U+FFFD and are counted in invalid_bytes.
-Document read_page(std::string_view bytes, std::string_view file_name);
+// The page's bytes as a Document: bytes that are not UTF-8 become U+FFFD
+// and are counted in invalid_bytes. A page nested too deep to parse gives no
+// lines and sets *too_deep.
+Document read_page(std::string_view bytes, std::string_view file_name, bool* too_deep = nullptr);
 
-enum class PageProblem { none, empty, unreadable, binary };
+enum class PageProblem { none, empty, unreadable, binary, too_deep };
 
 struct PageRead {
   PageProblem problem = PageProblem::none;
@@ -21,7 +22,8 @@ struct PageRead {
 };
 
 // Reads a regular file (never waits on a FIFO or device) and makes its
-// Document; an empty, unreadable or binary file is a problem instead.
+// Document; an empty, unreadable, binary or too deeply nested file is a
+// problem instead.
 PageRead read_page_file(const std::string& path, std::string_view file_name);
 
 }  // namespace velmor

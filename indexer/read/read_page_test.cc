@@ -38,10 +38,11 @@ TEST(ReadPage, KorvelPagesKeepEveryLineAsWritten) {
 }
 
 TEST(ReadPage, KorvelPageDetailsAreCleaned) {
-  // A byte-order mark of the document, a Latin-1 byte, an old Mac line end.
-  Document doc = read_page(korvel_page("m.htm", {"\xEF\xBB\xBFHello", "caf\xE9", "one\rtwo"}),
+  // A byte-order mark of the document, a Latin-1 byte, an old Mac line end,
+  // a lone LF.
+  Document doc = read_page(korvel_page("m.htm", {"\xEF\xBB\xBFHello", "caf\xE9", "one\rtwo", "x\ny"}),
                            "m.htm");
-  EXPECT_EQ(doc.lines, (Lines{"Hello", "caf\xEF\xBF\xBD", "one", "two"}));
+  EXPECT_EQ(doc.lines, (Lines{"Hello", "caf\xEF\xBF\xBD", "one", "two", "x", "y"}));
   EXPECT_EQ(doc.invalid_bytes, 1u);
 }
 
@@ -117,6 +118,11 @@ TEST_F(ReadPageFile, ProblemsNameTheFile) {
       {fifo, PageProblem::unreadable},
       {(dir / "folder.htm").string(), PageProblem::unreadable},
       {(dir / "missing.htm").string(), PageProblem::unreadable},
+      {write("nested.htm", [] {
+         std::string s;
+         for (int i = 0; i < 400000; ++i) s += "<b>";
+         return s;
+       }()), PageProblem::too_deep},
   };
   for (const Case& c : cases) {
     std::string name = std::filesystem::path(c.path).filename().string();

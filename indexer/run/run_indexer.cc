@@ -142,6 +142,11 @@ int run_indexer(const Arguments& args) {
       complain(message + " (skipped)");
     };
     result = index_pages(pages, *collation, options);
+    // An empty index in place of the earlier one would lose it for nothing.
+    if (!pages.empty() && result.skipped == pages.size())
+      throw std::runtime_error(pages.size() == 1 ? "the only page of " + in + " could not be read"
+                                                 : "none of the " + counted(pages.size(), "page") + " of " + in +
+                                                       " could be read");
     uint64_t bytes = 0;
     for (const PageFile& p : pages) bytes += p.bytes;
     reading.finish(format_progress("read", pages.size(), pages.size(), "pages", bytes, bytes, seconds_since(start)));

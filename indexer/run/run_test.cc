@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
@@ -11,6 +12,7 @@
 
 #include "indexer/run/arguments.h"
 #include "indexer/run/lock.h"
+#include "indexer/run/out_folder.h"
 #include "indexer/run/pages.h"
 
 namespace fs = std::filesystem;
@@ -166,14 +168,55 @@ TEST(Program, BadPagesAreNamedAndTheOthersIndexed) {
   put(f.path / "htm_in" / "empty.htm", "");
   put(f.path / "htm_in" / "binary.htm", std::string("\x7f" "ELF\0\0\0\x01\x02", 9));
   put(f.path / "htm_in" / "notes.txt", "not a page");
+  // A link is not followed: it could publish any file the user may read.
+  put(f.path / "secret.txt", "password\n");
+  fs::create_symlink(f.path / "secret.txt", f.path / "htm_in" / "link.htm");
   Outcome r = run_velmor(f.path, {});
   EXPECT_EQ(r.status, 1) << r.err;
   EXPECT_NE(r.err.find("empty.htm"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("binary.htm"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("link.htm cannot be read (a symbolic link, not followed)"), std::string::npos) << r.err;
   EXPECT_EQ(r.err.find("good.htm"), std::string::npos) << r.err;
-  EXPECT_NE(r.out.find("indexed 2 pages, 4 words, 4 distinct words, skipped 2 pages"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("indexed 2 pages, 4 words, 4 distinct words, skipped 3 pages"), std::string::npos) << r.out;
   EXPECT_TRUE(fs::exists(f.path / "htm_out" / "index.htm"));
+  for (const auto& e : fs::recursive_directory_iterator(f.path / "htm_out"))
+    EXPECT_EQ(get(e.path()).find("password"), std::string::npos) << e.path();
+  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out", "htm_out.lock", "secret.txt"}));
+}
+
+// Pages none of which can be read make no index: the earlier one stays
+// rather than an empty one taking its place.
+TEST(Program, OnlyUnreadablePagesLeaveTheEarlierIndex) {
+  Folder f;
+  put(f.path / "htm_in" / "empty.htm", "");
+  put(f.path / "htm_in" / "binary.htm", std::string("\x7f" "ELF\0\0\0\x01\x02", 9));
+  fs::create_directory(f.path / "htm_out");
+  put(f.path / "htm_out" / "index.htm", "earlier index");
+  Outcome r = run_velmor(f.path, {});
+  EXPECT_EQ(r.status, 3) << r.err;
+  EXPECT_NE(r.err.find("none of the 2 pages of htm_in could be read"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("no index was made; htm_out is as it was"), std::string::npos) << r.err;
+  EXPECT_EQ(get(f.path / "htm_out" / "index.htm"), "earlier index");
   EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out", "htm_out.lock"}));
+}
+
+// Nesting that would take the parser minutes or overflow its stack when
+// freed: each such page is refused by name, quickly, and the rest indexed.
+TEST(Program, DeeplyNestedPagesAreRefusedAndTheOthersIndexed) {
+  Folder f;
+  auto repeat = [](std::string_view s, size_t n) {
+    std::string out;
+    for (size_t i = 0; i < n; ++i) out += s;
+    return out;
+  };
+  put(f.path / "htm_in" / "bold.htm", repeat("<b>", 400000) + "x");
+  put(f.path / "htm_in" / "divs.htm", repeat("<div>", 1000000) + "x");
+  put(f.path / "htm_in" / "good.htm", "<p>alpha <b>beta</b></p>");
+  Outcome r = run_velmor(f.path, {});
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_NE(r.err.find("bold.htm nests its elements too deep to be read; it is not indexed."), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("divs.htm nests"), std::string::npos) << r.err;
+  EXPECT_NE(r.out.find("indexed 1 page, 2 words, 2 distinct words, skipped 2 pages"), std::string::npos) << r.out;
 }
 
 TEST(Program, ANewIndexReplacesTheEarlierOneWhole) {
@@ -181,12 +224,57 @@ TEST(Program, ANewIndexReplacesTheEarlierOneWhole) {
   put(f.path / "htm_in" / "a.htm", "words\n");
   fs::create_directory(f.path / "htm_out");
   put(f.path / "htm_out" / "stale.htm", "earlier");
-  fs::create_directory(f.path / "htm_out.new-1");  // left by a run that was killed
+  // Left by a run that was killed: it made these and marked them.
+  const std::string out = (f.path / "htm_out").string();
+  put(fs::path(make_fresh_folder(out, ".new-")) / "i_0.htm", "half");
+  make_fresh_folder(out, ".work-");
   Outcome r = run_velmor(f.path, {});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_FALSE(fs::exists(f.path / "htm_out" / "stale.htm"));
   EXPECT_TRUE(fs::exists(f.path / "htm_out" / "index.htm"));
   EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out", "htm_out.lock"}));
+}
+
+// Folders named like the indexer's own but not made by it are the user's:
+// a backup beside the index, the input itself, a link to a folder.
+TEST(Program, FoldersTheIndexerDidNotMakeStay) {
+  struct Case {
+    std::string in, out;
+    std::vector<std::string> theirs;
+  } cases[] = {
+      {"htm_in", "htm_out", {"htm_out.old-backup", "htm_out.new-1", "htm_out.work-2"}},
+      {"site.work-notes", "site", {}},
+      {"htm_in", "htm_out", {"htm_out.old-link"}},
+  };
+  for (const Case& c : cases) {
+    Folder f;
+    fs::create_directory(f.path / c.in);
+    put(f.path / c.in / "a.htm", "words\n");
+    fs::create_directory(f.path / c.out);
+    put(f.path / c.out / "index.htm", "earlier");
+    std::vector<std::string> expected{"htm_in", c.in, c.out, c.out + ".lock"};
+    for (const std::string& theirs : c.theirs) {
+      if (theirs.ends_with("link")) {
+        fs::create_directory_symlink(f.path / "htm_in", f.path / theirs);
+      } else {
+        fs::create_directory(f.path / theirs);
+        put(f.path / theirs / "mine.txt", "the only copy");
+        // A copied marker that is not the indexer's does not prove it either.
+        put(f.path / theirs / std::string(kMarkerName), "my notes");
+      }
+      expected.push_back(theirs);
+    }
+    std::sort(expected.begin(), expected.end());
+    expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
+    Outcome r = run_velmor(f.path, {c.in, c.out});
+    EXPECT_EQ(r.status, 0) << c.in << "\n" << r.err;
+    EXPECT_EQ(names(f.path), expected) << c.in;
+    for (const std::string& theirs : c.theirs) {
+      if (theirs.ends_with("link")) continue;
+      EXPECT_EQ(get(f.path / theirs / "mine.txt"), "the only copy") << theirs;
+    }
+    EXPECT_NE(get(f.path / c.out / "index.htm"), "earlier") << c.in;
+  }
 }
 
 TEST(Program, AFailedBuildLeavesTheEarlierIndexUntouched) {

@@ -28,6 +28,56 @@ std::string_view trim(std::string_view s) {
   return s;
 }
 
+// How much squeezed text a side reads before it cuts: more than the side
+// shows, so that the cut, the stub rule and the reach into neighbouring
+// lines decide exactly as they would on the whole text.
+struct Reach {
+  size_t bytes;
+  uint32_t cps;
+};
+Reach reach(uint32_t cps) { return {4 * size_t{cps}, cps + 2}; }
+
+// The part of `text` just before its end that squeezes to at least
+// `need` (or all of it): it starts on a character that is not blank, so it
+// squeezes to the very end of what the whole text squeezes to. Steps back
+// over that part only.
+std::string_view tail_window(std::string_view text, Reach need, uint64_t* stepped) {
+  size_t i = text.size(), bytes = 0;
+  uint32_t cps = 0;
+  while (i > 0) {
+    char c = text[--i];
+    if (is_blank(c)) {
+      if (i + 1 == text.size() || !is_blank(text[i + 1])) ++bytes, ++cps;  // a run is one blank
+      continue;
+    }
+    ++bytes;
+    if (!starts_char(c)) continue;
+    ++cps;
+    if (bytes >= need.bytes && cps >= need.cps) break;
+  }
+  if (stepped) *stepped += text.size() - i;
+  return text.substr(i);
+}
+
+// The part of `text` from its start that squeezes to at least `need` (or
+// all of it), ending after a whole character that is not blank.
+std::string_view head_window(std::string_view text, Reach need, uint64_t* stepped) {
+  size_t j = 0, bytes = 0;
+  uint32_t cps = 0;
+  while (j < text.size()) {
+    char c = text[j++];
+    if (is_blank(c)) {
+      if (bytes > 0 && !is_blank(text[j - 2])) ++bytes, ++cps;
+      continue;
+    }
+    ++bytes;
+    if (starts_char(c)) ++cps;
+    if (bytes >= need.bytes && cps >= need.cps && (j == text.size() || starts_char(text[j]))) break;
+  }
+  if (stepped) *stepped += j;
+  return text.substr(0, j);
+}
+
 }  // namespace
 
 std::string_view last_code_points(std::string_view text, uint32_t cps) {
@@ -50,7 +100,7 @@ std::string_view first_code_points(std::string_view text, uint32_t cps) {
   return text.substr(0, at);
 }
 
-Kwic kwic(const Corpus& corpus, const Occurrence& at, uint32_t cps) {
+Kwic kwic(const Corpus& corpus, const Occurrence& at, uint32_t cps, uint64_t* stepped) {
   Kwic k;
   const uint32_t lines = corpus.document(at.doc).lines;
   std::string_view line = corpus.line(at.doc, at.line);
@@ -59,18 +109,21 @@ Kwic kwic(const Corpus& corpus, const Occurrence& at, uint32_t cps) {
   k.word = line.substr(begin, end - begin);
 
   // Enough raw text first, then the cut: the squeezing only ever shortens.
+  // Each piece is read outward from the word, only as far as a cut needs,
+  // so a context costs the same anywhere in a line of any length.
+  const Reach need = reach(cps);
   std::string left;
-  append_squeezed(left, line.substr(0, begin));
+  append_squeezed(left, tail_window(line.substr(0, begin), need, stepped));
   for (uint32_t l = at.line, n = 0; l > 0 && n < kMaxLines && left.size() < 4 * cps; ++n) {
     std::string before;
-    append_squeezed(before, corpus.line(at.doc, --l));
+    append_squeezed(before, tail_window(corpus.line(at.doc, --l), need, stepped));
     left = before + " " + left;
   }
   std::string right;
-  append_squeezed(right, line.substr(end));
+  append_squeezed(right, head_window(line.substr(end), need, stepped));
   for (uint32_t l = at.line, n = 0; l + 1 < lines && n < kMaxLines && right.size() < 4 * cps; ++n) {
     right += ' ';
-    append_squeezed(right, corpus.line(at.doc, ++l));
+    append_squeezed(right, head_window(corpus.line(at.doc, ++l), need, stepped));
   }
   std::string squeezed;
   append_squeezed(squeezed, left);

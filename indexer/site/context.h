@@ -15,8 +15,8 @@ struct Kwic {
 // At most `cps` code points on each side, taken across neighbouring lines
 // (joined by a blank) when the word's own line is short; runs of white space
 // become one blank, and a side cut inside a word loses that word's stub when
-// a blank is near.
-Kwic kwic(const Corpus& corpus, const Occurrence& at, uint32_t cps);
+// a blank is near. Adds the bytes of page text it stepped over to *stepped.
+Kwic kwic(const Corpus& corpus, const Occurrence& at, uint32_t cps, uint64_t* stepped = nullptr);
 
 // The last `cps` code points of `text` / the first `cps` of it, cut at
 // character boundaries.

@@ -8,11 +8,13 @@
 
 namespace velmor {
 
-std::string occurrence_fragment(std::string_view line, const Occurrence& at) {
+std::string occurrence_fragment(std::string_view line, const Occurrence& at,
+                                const Utf16Positions* positions) {
   size_t begin = std::min<size_t>(at.begin, line.size());
   size_t end = std::min<size_t>(begin + at.length, line.size());
-  return "o" + std::to_string(at.line) + "." +
-         std::to_string(utf16_length(line.substr(0, begin))) + "." +
+  const uint32_t start = positions ? positions->before(at.doc, at.line, line, begin)
+                                   : utf16_length(line.substr(0, begin));
+  return "o" + std::to_string(at.line) + "." + std::to_string(start) + "." +
          std::to_string(utf16_length(line.substr(begin, end - begin)));
 }
 
@@ -45,15 +47,16 @@ struct DocHits {
   size_t first, end;  // index range into the word's occurrences
 };
 
-void append_link(std::string& s, const Corpus& corpus, const Occurrence& at) {
+void append_link(std::string& s, const Corpus& corpus, const Utf16Positions& positions,
+                 const Occurrence& at) {
   s += "<a href=";
   s += page_file(at.doc);
   s += '#';
-  s += occurrence_fragment(corpus.line(at.doc, at.line), at);
+  s += occurrence_fragment(corpus.line(at.doc, at.line), at, &positions);
   s += '>';
 }
 
-void append_documents(std::string& s, const Corpus& corpus, uint64_t rows,
+void append_documents(std::string& s, const Corpus& corpus, const Utf16Positions& positions, uint64_t rows,
                       const WordInfo& word, const std::vector<Occurrence>& occ) {
   std::vector<DocHits> hits;
   for (size_t i = 0; i < occ.size(); ++i) {
@@ -90,7 +93,7 @@ void append_documents(std::string& s, const Corpus& corpus, uint64_t rows,
   for (const DocHits& h : hits) {
     const DocumentInfo& info = corpus.document(h.doc);
     s += "<tr><td>";
-    append_link(s, corpus, occ[h.first]);
+    append_link(s, corpus, positions, occ[h.first]);
     append_escaped(s, first_code_points(info.title, 40));
     // The strip: hundredths of the text that hold the word, drawn by the script.
     s += "</a><td>" + grouped(h.end - h.first) + "<td>";
@@ -106,7 +109,7 @@ void append_documents(std::string& s, const Corpus& corpus, uint64_t rows,
   s += "</table>\n";
 }
 
-void append_lines(std::string& s, const Corpus& corpus, const SitePlan& plan,
+void append_lines(std::string& s, const Corpus& corpus, const Utf16Positions& positions, const SitePlan& plan,
                   uint64_t lines, const std::vector<Occurrence>& occ) {
   const size_t shown = std::min<uint64_t>(occ.size(), lines);
   s += "<table class=k>";
@@ -117,7 +120,7 @@ void append_lines(std::string& s, const Corpus& corpus, const SitePlan& plan,
     s += "<tr><td>";
     append_escaped(s, k.left);
     s += "<td>";
-    append_link(s, corpus, at);
+    append_link(s, corpus, positions, at);
     append_escaped(s, k.word);
     s += "</a><td>";
     append_escaped(s, k.right);
@@ -128,7 +131,8 @@ void append_lines(std::string& s, const Corpus& corpus, const SitePlan& plan,
 
 }  // namespace
 
-uint64_t write_entry_file(const Corpus& corpus, const SitePlan& plan, uint32_t file,
+uint64_t write_entry_file(const Corpus& corpus, const SitePlan& plan, const Utf16Positions& positions,
+                          uint32_t file,
                           size_t begin, size_t end, std::string_view collation,
                           const std::filesystem::path& dir) {
   OutFile out(dir / entry_file(file));
@@ -159,8 +163,8 @@ uint64_t write_entry_file(const Corpus& corpus, const SitePlan& plan, uint32_t f
     if (occ.size() > lines)
       s += " \u00b7 " + grouped(lines) + (lines == 1 ? " line shown" : " lines shown");
     s += "</p>\n";
-    append_documents(s, corpus, rows, w, occ);
-    append_lines(s, corpus, plan, lines, occ);
+    append_documents(s, corpus, positions, rows, w, occ);
+    append_lines(s, corpus, positions, plan, lines, occ);
     s += "</section>\n";
     out.spill();
   }

@@ -44,6 +44,7 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
   for (size_t r = 0; r < initials.size(); ++r) initials[r] = corpus.word(r).initial;
   const std::vector<ListPage> lists = plan_lists(initials, kWordsPerList);
   const std::string collation = collation_tag(options.locale_name);
+  const Utf16Positions positions(corpus);
 
   // Big tasks first, so the two threads end close together.
   std::vector<Task> tasks;
@@ -52,7 +53,7 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
     size_t end = begin;
     while (end < corpus.word_count() && plan.entry_file[end] == file) ++end;
     tasks.push_back({[&, file, begin, end] {
-                       write_entry_file(corpus, plan, file, begin, end, collation, out_dir);
+                       write_entry_file(corpus, plan, positions, file, begin, end, collation, out_dir);
                      },
                      end - begin});
     begin = end;
