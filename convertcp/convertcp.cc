@@ -1,14 +1,17 @@
 // convertcp.exe FROM TO INFILE OUTFILE: converts a text file from one code
 // page to another, all or nothing.
+#include <csignal>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "convertcp/code_pages.h"
+#include "convertcp/files.h"
+#include "convertcp/input_file.h"
+#include "convertcp/output_file.h"
 #include "convertcp/platform.h"
-#include "convertcp/replace_output.h"
+#include "convertcp/text_sniffer.h"
 #include "korvel_version.h"
 
 namespace fs = std::filesystem;
@@ -24,13 +27,17 @@ constexpr char kHelp[] =
     "it to OUTFILE. Code pages are given by Windows number (1250, 65001) or by\n"
     "name (cp1250, windows-1250, utf-8, koi8-r), in any letter case; -l lists\n"
     "them. FROM may be \"auto\": the encoding is detected and named on standard\n"
-    "error (Linux builds only).\n"
+    "error (Linux builds only); what is not text is refused, and UTF-16 or -32\n"
+    "without a byte-order mark is told by its zero bytes.\n"
     "\n"
+    "INFILE is a file, or - for standard input (\"auto\" looks at its first 4 MB).\n"
     "OUTFILE is written under a temporary name beside it and renamed when the\n"
     "whole text has been converted, so it is never left half-written; after any\n"
     "error it is as it was. OUTFILE may not be INFILE (nor another name of the\n"
     "same file) unless --in-place is given; with --in-place, OUTFILE may be left\n"
-    "out, and INFILE is replaced once its conversion is complete.\n"
+    "out, and INFILE is replaced once its conversion is complete. OUTFILE - is\n"
+    "standard output; it, a FIFO or a device such as /dev/null gets the text\n"
+    "as it is converted, all or nothing when INFILE is a file.\n"
     "\n"
     "A byte-order mark is text like any other and is converted with it, except\n"
     "that one at the start of a UTF-8, -16 or -32 input is dropped when TO is\n"
@@ -74,49 +81,124 @@ int list_code_pages() {
   return kDone;
 }
 
-bool read_input(const std::string& name, std::string& bytes) {
-  fs::path path = path_of(name);
-  std::error_code ec;
-  fs::file_status status = fs::status(path, ec);
-  if (!fs::exists(status)) return say("cannot find " + name), false;
-  if (fs::is_directory(status)) return say(name + " is a folder, not a file"), false;
-  std::ifstream in(path, std::ios::binary);
-  if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (!in || in.bad()) return say("cannot read " + name), false;
-  return true;
-}
+// Pieces of this size keep memory bounded whatever the size of the input.
+constexpr size_t kPiece = size_t(1) << 20;
+// "auto" looks at a file whole, but at no more than this of a stream, which
+// it must hold in memory to convert it afterwards.
+constexpr size_t kStreamSample = size_t(4) << 20;
 
-// The code page "auto" settles on, or nullptr after saying why there is none.
-const CodePage* detect(const std::string& name, std::string_view bytes) {
-  if (bytes.empty()) return say(name + " is empty: nothing to detect"), find_code_page("65001");
-  const CodePage* page = code_page_of_mark(bytes);
-  std::string found = page ? "a byte-order mark" : "";
-  if (!page) {
-    std::string guess = detect_encoding(bytes);
-    if (guess.empty()) return say("cannot tell the encoding of " + name + "; give FROM instead of auto"), nullptr;
-    page = find_code_page(guess);
-    if (!page) return say(name + " looks like " + guess + ", which convertcp does not know"), nullptr;
+struct Detected {
+  const CodePage* page = nullptr;
+  int status = kDone;
+};
+
+// The code page "auto" settles on, after saying which; or the exit status
+// after saying why there is none. The input starts again afterwards.
+Detected detect(const std::string& name, InputFile& in) {
+  std::string start, piece, sample;
+  TextSniffer sniffer;
+  EncodingGuess guess;
+  size_t size = 0;
+  for (;;) {
+    if (std::string failure = in.read(piece, kPiece); !failure.empty())
+      return say("cannot read " + name + ": " + failure), Detected{nullptr, kNoInput};
+    if (piece.empty()) break;
+    if (start.size() < 4) start += piece.substr(0, 4 - start.size());
+    size += piece.size();
+    sniffer.add(piece);
+    guess.add(piece);
+    if (in.is_stream()) {
+      sample += piece;
+      if (sample.size() >= kStreamSample) break;
+    }
   }
-  say(name + ": found " + named(*page) + (found.empty() ? "" : " by " + found));
-  return page;
+  if (std::string failure = in.restart(std::move(sample)); !failure.empty())
+    return say("cannot read " + name + ": " + failure), Detected{nullptr, kNoInput};
+  if (size == 0) return say(name + " is empty: nothing to detect"), Detected{find_code_page("65001")};
+
+  const CodePage* page = code_page_of_mark(start);
+  std::string how = page ? " by a byte-order mark" : "";
+  if (!page) {
+    TextSniffer::Verdict verdict = sniffer.verdict();
+    if (verdict.kind == TextSniffer::Verdict::kBinary)
+      return say(name + " does not look like text (" + verdict.why + "); give FROM instead of auto"),
+             Detected{nullptr, kUndetected};
+    if (verdict.kind == TextSniffer::Verdict::kUnicode) {
+      page = find_code_page(std::to_string(verdict.code_page));
+      how = " by its zero bytes (no byte-order mark)";
+    }
+  }
+  if (!page) {
+    std::string guessed = guess.name();
+    if (guessed.empty())
+      return say("cannot tell the encoding of " + name + "; give FROM instead of auto"), Detected{nullptr, kUndetected};
+    page = find_code_page(guessed);
+    if (!page)
+      return say(name + " looks like " + guessed + ", which convertcp does not know"), Detected{nullptr, kUndetected};
+  }
+  say(name + ": found " + named(*page) + how);
+  return {page};
 }
 
-std::string failure_text(const Outcome& outcome, const CodePage& from, const CodePage& to, std::string_view in) {
+std::string failure_text(const Outcome& outcome, const CodePage& from, const CodePage& to) {
   std::string at = "offset " + std::to_string(outcome.offset) + ": ";
   switch (outcome.kind) {
     case Outcome::kInvalid:
-      return at + "byte " + hex(in.substr(outcome.offset, 1)) + " is not " + named(from) + " text";
+      return at + "byte " + hex(outcome.bytes.substr(0, 1)) + " is not " + named(from) + " text";
     case Outcome::kIncomplete:
-      return at + "the text ends inside a " + named(from) + " character (" + hex(in.substr(outcome.offset)) + ")";
+      return at + "the text ends inside a " + named(from) + " character (" + hex(outcome.bytes) + ")";
     case Outcome::kUnmappable: {
       char code_point[16];
       std::snprintf(code_point, sizeof code_point, "U+%04X", unsigned(outcome.code_point));
-      return at + "character " + code_point + " (" + hex(in.substr(outcome.offset, outcome.length)) +
-             ") has no place in " + named(to);
+      return at + "character " + code_point + " (" + hex(outcome.bytes) + ") has no place in " + named(to);
     }
     default:
       return "this system cannot convert from " + named(from) + " to " + named(to);
   }
+}
+
+// What stopped a conversion: a character (exit 1), an unavailable pair of
+// code pages (2), reading (3) or writing (4); with its message.
+struct Stop {
+  int status = kDone;
+  std::string message;
+};
+
+// Converts the whole input, giving each converted piece to `sink` ("" or
+// what went wrong in writing it).
+template <typename Sink>
+Stop convert_all(InputFile& in, const CodePage& from, const CodePage& to, Sink&& sink) {
+  std::string piece, out;
+  if (std::string failure = in.read(piece, kPiece); !failure.empty()) return {kNoInput, failure};
+  std::string_view first = piece;
+  // No code page but the Unicode forms can hold a byte-order mark.
+  if (is_unicode(from) && !is_unicode(to) && first.starts_with(byte_order_mark(from)))
+    first.remove_prefix(byte_order_mark(from).size());
+  Transcoder transcoder(from, to, piece.size() - first.size());
+  for (std::string_view text = first; !text.empty(); text = piece) {
+    out.clear();
+    Outcome outcome = transcoder.convert(text, out);
+    if (outcome.kind != Outcome::kDone)
+      return {outcome.kind == Outcome::kUnsupported ? kUsage : kUnconvertible, failure_text(outcome, from, to)};
+    if (std::string failure = sink(out); !failure.empty()) return {kNoOutput, failure};
+    if (std::string failure = in.read(piece, kPiece); !failure.empty()) return {kNoInput, failure};
+  }
+  out.clear();
+  Outcome outcome = transcoder.finish(out);
+  if (outcome.kind != Outcome::kDone)
+    return {outcome.kind == Outcome::kUnsupported ? kUsage : kUnconvertible, failure_text(outcome, from, to)};
+  if (std::string failure = sink(out); !failure.empty()) return {kNoOutput, failure};
+  return {};
+}
+
+// Says why a conversion stopped and what became of OUTFILE.
+int stopped(const Stop& stop, const std::string& infile, const std::string& outfile, bool partly_written) {
+  if (stop.status == kNoInput) say("cannot read " + infile + ": " + stop.message);
+  else if (stop.status == kNoOutput) say("cannot write " + outfile + ": " + stop.message);
+  else say(infile + ": " + stop.message);
+  if (partly_written) say(outfile + " got only the text before the failure: a stream cannot be taken back");
+  else if (stop.status != kNoOutput) say(outfile + " was not written");
+  return stop.status;
 }
 
 int run(std::vector<std::string> args) {
@@ -156,28 +238,55 @@ int run(std::vector<std::string> args) {
   for (size_t i = automatic ? 1 : 0; i < 2; ++i)
     if (!(i == 0 ? from : to)) return say("unknown code page " + words[i] + " (convertcp.exe -l lists them)"), kUsage;
 
-  std::string in;
-  if (!read_input(infile, in)) return kNoInput;
-  if (!in_place && same_file(path_of(infile), path_of(outfile)))
+  InputFile in;
+  if (std::string failure = in.open(infile); !failure.empty()) return say(failure), kNoInput;
+  bool streams = infile == "-" || outfile == "-";
+  if (!in_place && !streams && names_one_file(path_of(infile), path_of(outfile)))
     return say(outfile + " is " + infile + "; give --in-place to replace it"), kNoOutput;
-  if (automatic && !(from = detect(infile, in))) return kUndetected;
-
-  std::string_view text = in;
-  size_t skipped = 0;
-  if (is_unicode(*from) && !is_unicode(*to) && text.starts_with(byte_order_mark(*from)))
-    skipped = byte_order_mark(*from).size();
-  std::string out;
-  Outcome outcome = transcode(*from, *to, text.substr(skipped), out);
-  if (outcome.kind != Outcome::kDone) {
-    outcome.offset += skipped;
-    say(infile + ": " + failure_text(outcome, *from, *to, in));
-    say(outfile + " was not written");
-    return outcome.kind == Outcome::kUnsupported ? kUsage : kUnconvertible;
+  if (automatic) {
+    Detected detected = detect(infile, in);
+    if (!detected.page) return detected.status;
+    from = detected.page;
   }
-  std::string failure = replace_output(path_of(outfile), out);
-  if (!failure.empty()) return say("cannot write " + outfile + ": " + failure), kNoOutput;
-  return kDone;
+  OutputFile out;
+  if (std::string failure = out.open(outfile); !failure.empty())
+    return say("cannot write " + outfile + ": " + failure), kNoOutput;
+  if (out.is_stream() && same_file(in.descriptor(), out.descriptor()))
+    return say(outfile + " is " + infile + ", which a stream cannot replace"), kNoOutput;
+
+  // What a stream gets cannot be taken back: a file is converted once
+  // without output first, so that a stream gets all of it or nothing.
+  if (out.is_stream() && !in.is_stream()) {
+    Stop trial = convert_all(in, *from, *to, [](std::string_view) { return std::string(); });
+    if (trial.status == kDone) {
+      if (std::string failure = in.restart(""); !failure.empty()) trial = {kNoInput, failure};
+    }
+    if (trial.status != kDone) return stopped(trial, infile, outfile, false);
+  }
+  bool written = false;
+  Stop stop = convert_all(in, *from, *to, [&](std::string_view text) {
+    written = written || !text.empty();
+    return out.write(text);
+  });
+  if (stop.status == kDone) {
+    if (std::string failure = out.commit(); !failure.empty()) stop = {kNoOutput, failure};
+  }
+  return stop.status == kDone ? kDone : stopped(stop, infile, outfile, out.is_stream() && written);
 }
 }  // namespace
 
-int main(int argc, char** argv) { return run(program_arguments(argc, argv)); }
+int main(int argc, char** argv) {
+#ifdef SIGPIPE
+  // A reader that goes away is a write error with a message, not a silent end.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
+  try {
+    return run(program_arguments(argc, argv));
+  } catch (const std::bad_alloc&) {
+    say("not enough memory; the output was not written");
+    return kNoInput;
+  } catch (const std::exception& error) {
+    say(std::string("stopped: ") + error.what() + "; the output was not written");
+    return kNoInput;
+  }
+}

@@ -1,10 +1,5 @@
 #include "convertcp/platform.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <io.h>
-#include <sys/stat.h>
-#include <system_error>
 #include <windows.h>
 #include <shellapi.h>
 
@@ -43,10 +38,10 @@ Outcome decode_unicode(const CodePage& from, std::string_view in, std::wstring& 
   size_t size = is_utf16(from) ? 2 : 4;
   bool big = big_endian(from);
   for (size_t at = 0; at < in.size();) {
-    if (in.size() - at < size) return {Outcome::kIncomplete, at};
+    if (in.size() - at < size) return {Outcome::kIncomplete, at, std::string(in.substr(at))};
     unsigned unit = unit_at(in, at, size, big);
     if (size == 4) {
-      if (unit > 0x10FFFF || (unit >= 0xD800 && unit < 0xE000)) return {Outcome::kInvalid, at};
+      if (unit > 0x10FFFF || (unit >= 0xD800 && unit < 0xE000)) return {Outcome::kInvalid, at, std::string(in.substr(at, 1))};
       if (unit >= 0x10000) {
         wide += wchar_t(0xD800 + ((unit - 0x10000) >> 10));
         wide += wchar_t(0xDC00 + ((unit - 0x10000) & 0x3FF));
@@ -56,11 +51,11 @@ Outcome decode_unicode(const CodePage& from, std::string_view in, std::wstring& 
       at += 4;
       continue;
     }
-    if (unit >= 0xDC00 && unit < 0xE000) return {Outcome::kInvalid, at};
+    if (unit >= 0xDC00 && unit < 0xE000) return {Outcome::kInvalid, at, std::string(in.substr(at, 1))};
     if (unit >= 0xD800 && unit < 0xDC00) {
-      if (in.size() - at < 4) return {Outcome::kIncomplete, at};
+      if (in.size() - at < 4) return {Outcome::kIncomplete, at, std::string(in.substr(at))};
       unsigned low = unit_at(in, at + 2, 2, big);
-      if (low < 0xDC00 || low >= 0xE000) return {Outcome::kInvalid, at};
+      if (low < 0xDC00 || low >= 0xE000) return {Outcome::kInvalid, at, std::string(in.substr(at, 1))};
       wide += wchar_t(unit);
       wide += wchar_t(low);
       at += 4;
@@ -140,29 +135,83 @@ char32_t code_point_of(std::wstring_view wide) {
 Outcome locate_failure(const CodePage& from, const CodePage& to, std::string_view in) {
   for (size_t at = 0; at < in.size();) {
     size_t length = character_length(from, in, at);
-    if (at + length > in.size()) return {Outcome::kIncomplete, at};
+    if (at + length > in.size()) return {Outcome::kIncomplete, at, std::string(in.substr(at))};
     std::wstring wide;
     std::string ignored;
-    if (!decode(from, in.substr(at, length), wide)) return {Outcome::kInvalid, at};
-    if (!encode(to, wide, ignored)) return {Outcome::kUnmappable, at, length, code_point_of(wide)};
+    if (!decode(from, in.substr(at, length), wide)) return {Outcome::kInvalid, at, std::string(in.substr(at, 1))};
+    if (!encode(to, wide, ignored))
+      return {Outcome::kUnmappable, at, std::string(in.substr(at, length)), code_point_of(wide)};
     at += length;
   }
   return {Outcome::kInvalid, 0};
 }
 
 // The first character of UTF-16 or UTF-32 input that `to` lacks.
-Outcome locate_unmappable(const CodePage& from, const CodePage& to, std::wstring_view wide) {
+Outcome locate_unmappable(const CodePage& from, const CodePage& to, std::string_view in, std::wstring_view wide) {
   size_t offset = 0;
   for (size_t i = 0; i < wide.size();) {
     size_t units = wide[i] >= 0xD800 && wide[i] < 0xDC00 ? 2 : 1;
     std::wstring_view one = wide.substr(i, units);
     size_t length = is_utf16(from) ? 2 * units : 4;
     std::string ignored;
-    if (!encode(to, one, ignored)) return {Outcome::kUnmappable, offset, length, code_point_of(one)};
+    if (!encode(to, one, ignored))
+      return {Outcome::kUnmappable, offset, std::string(in.substr(offset, length)), code_point_of(one)};
     offset += length;
     i += units;
   }
   return {Outcome::kInvalid, 0};
+}
+
+Outcome transcode_whole(const CodePage& from, const CodePage& to, std::string_view in, std::string& out) {
+  if (!system_has(from) || !system_has(to)) return {Outcome::kUnsupported};
+  std::wstring wide;
+  out.clear();
+  if (is_utf16(from) || is_utf32(from)) {
+    Outcome decoded = decode_unicode(from, in, wide);
+    if (decoded.kind != Outcome::kDone) return decoded;
+    if (is_utf16(to) || is_utf32(to)) {
+      encode_unicode(to, wide, out);
+      return {};
+    }
+    if (encode(to, wide, out)) return {};
+    return locate_unmappable(from, to, in, wide);
+  }
+  if (!decode(from, in, wide)) return locate_failure(from, to, in);
+  if (is_utf16(to) || is_utf32(to)) {
+    encode_unicode(to, wide, out);
+    return {};
+  }
+  if (!encode(to, wide, out)) return locate_failure(from, to, in);
+  return {};
+}
+
+// How much of `in` is whole characters: the rest is the start of one that
+// the next piece completes.
+size_t complete_length(const CodePage& page, std::string_view in) {
+  if (is_utf16(page)) {
+    size_t end = in.size() & ~size_t(1);
+    if (end >= 2 && (unit_at(in, end - 2, 2, big_endian(page)) & 0xFC00) == 0xD800) end -= 2;
+    return end;
+  }
+  if (is_utf32(page)) return in.size() & ~size_t(3);
+  if (page.family == Family::kSingleByte) return in.size();
+  if (page.family == Family::kUtf8) {
+    // Back from the end over continuation bytes to the last lead byte.
+    size_t lead = in.size();
+    while (lead > 0 && in.size() - lead < 3 && (static_cast<unsigned char>(in[lead - 1]) & 0xC0) == 0x80) --lead;
+    if (lead == 0) return in.size();
+    --lead;
+    return lead + character_length(page, in, lead) > in.size() ? lead : in.size();
+  }
+  // Trail bytes of double-byte code pages look like lead bytes: only a walk
+  // from the start tells them apart.
+  size_t at = 0;
+  while (at < in.size()) {
+    size_t length = character_length(page, in, at);
+    if (at + length > in.size()) break;
+    at += length;
+  }
+  return at;
 }
 
 std::string utf8_of(const wchar_t* text) {
@@ -189,52 +238,50 @@ bool system_has(const CodePage& page) {
   return is_utf16(page) || is_utf32(page) || IsValidCodePage(UINT(page.number));
 }
 
-Outcome transcode(const CodePage& from, const CodePage& to, std::string_view in, std::string& out) {
-  if (!system_has(from) || !system_has(to)) return {Outcome::kUnsupported};
-  std::wstring wide;
-  out.clear();
-  if (is_utf16(from) || is_utf32(from)) {
-    Outcome decoded = decode_unicode(from, in, wide);
-    if (decoded.kind != Outcome::kDone) return decoded;
-    if (is_utf16(to) || is_utf32(to)) {
-      encode_unicode(to, wide, out);
-      return {};
-    }
-    if (encode(to, wide, out)) return {};
-    return locate_unmappable(from, to, wide);
+struct Transcoder::State {
+  const CodePage& from;
+  const CodePage& to;
+  size_t base;       // the input offset of held[0]
+  std::string held;  // the start of a character cut off by the last piece
+};
+
+Transcoder::Transcoder(const CodePage& from, const CodePage& to, size_t start)
+    : state_(new State{from, to, start, {}}) {}
+Transcoder::~Transcoder() = default;
+
+Outcome Transcoder::convert(std::string_view piece, std::string& out) {
+  State& s = *state_;
+  std::string joined = s.held + std::string(piece);
+  size_t whole = complete_length(s.from, joined);
+  std::string converted;
+  Outcome outcome = transcode_whole(s.from, s.to, std::string_view(joined).substr(0, whole), converted);
+  if (outcome.kind != Outcome::kDone) {
+    outcome.offset += s.base;
+    return outcome;
   }
-  if (!decode(from, in, wide)) return locate_failure(from, to, in);
-  if (is_utf16(to) || is_utf32(to)) {
-    encode_unicode(to, wide, out);
+  out += converted;
+  s.held = joined.substr(whole);
+  s.base += whole;
+  return {};
+}
+
+Outcome Transcoder::finish(std::string& out) {
+  State& s = *state_;
+  if (!system_has(s.from) || !system_has(s.to)) return {Outcome::kUnsupported};
+  if (s.held.empty()) return {};
+  std::string converted;
+  Outcome outcome = transcode_whole(s.from, s.to, s.held, converted);
+  if (outcome.kind == Outcome::kDone) {
+    out += converted;
     return {};
   }
-  if (!encode(to, wide, out)) return locate_failure(from, to, in);
-  return {};
+  outcome.offset += s.base;
+  return outcome;
 }
 
 bool can_detect() { return false; }
 
-std::string detect_encoding(std::string_view) { return ""; }
-
-int write_new_file(const std::filesystem::path& path, std::string_view data) {
-  int fd = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-  if (fd < 0) return errno;
-  while (!data.empty()) {
-    unsigned chunk = data.size() > (1u << 30) ? (1u << 30) : unsigned(data.size());
-    int n = _write(fd, data.data(), chunk);
-    if (n <= 0) {
-      int error = n < 0 ? errno : EIO;
-      _close(fd);
-      return error;
-    }
-    data.remove_prefix(size_t(n));
-  }
-  int error = _commit(fd) == 0 ? 0 : errno;
-  if (_close(fd) != 0 && error == 0) error = errno;
-  return error;
-}
-
-std::string replace_file(const std::filesystem::path& from, const std::filesystem::path& to) {
-  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return "";
-  return std::system_category().message(int(GetLastError()));
-}
+EncodingGuess::EncodingGuess() : detector_(nullptr) {}
+EncodingGuess::~EncodingGuess() = default;
+void EncodingGuess::add(std::string_view) {}
+std::string EncodingGuess::name() { return ""; }

@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets of korvel/fuzz/ and indexer/fuzz/ with clang,
-# AddressSanitizer and UBSan in build-fuzz, and runs each for FUZZ_SECONDS (40 by
-# default) from its seed corpus in korvel/fuzz/corpus/<target> or
-# indexer/fuzz/corpus/<target>. New inputs go to build-fuzz/corpus/<target>;
+# Builds the libFuzzer targets of korvel/fuzz/, indexer/fuzz/ and convertcp/fuzz/
+# with clang, AddressSanitizer and UBSan in build-fuzz, and runs each for
+# FUZZ_SECONDS (40 by default) from its seed corpus in
+# <program>/fuzz/corpus/<target>. New inputs go to build-fuzz/corpus/<target>;
 # an input that breaks a target is kept in build-fuzz/artifacts/ and fails
 # the script. Prints the executions of every target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-2}
 seconds=${FUZZ_SECONDS:-40}
-targets=(parse pattern keys names page read_page)
+targets=(parse pattern keys names page read_page convertcp)
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKORVEL_FUZZ=ON -DKORVEL_SANITIZE=ON -DBUILD_TESTING=OFF >/dev/null
@@ -22,6 +22,7 @@ for target in "${targets[@]}"; do
   mkdir -p "build-fuzz/corpus/$target"
   seeds="$root/korvel/fuzz/corpus/$target"
   [ -d "$root/indexer/fuzz/corpus/$target" ] && seeds="$root/indexer/fuzz/corpus/$target"
+  [ -d "$root/convertcp/fuzz/corpus/$target" ] && seeds="$root/convertcp/fuzz/corpus/$target"
   log="build-fuzz/fuzz_$target.log"
   echo "== fuzz_$target for ${seconds}s"
   if ! ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
