@@ -57,6 +57,25 @@ TEST(Arguments, Table) {
   }
 }
 
+TEST(Arguments, EachWordRuleSwitchesOffAlone) {
+  struct Case {
+    std::vector<std::string> args;
+    bool elision, apostrophes;
+  } cases[] = {
+      {{}, true, true},
+      {{"--no-elision"}, false, true},
+      {{"--no-apostrophes", "pages"}, true, false},
+      {{"--no-apostrophes", "--no-elision"}, false, false},
+  };
+  for (const Case& c : cases) {
+    Arguments a;
+    std::string error;
+    ASSERT_TRUE(parse_arguments(c.args, a, error)) << error;
+    EXPECT_EQ(a.words.split_elision, c.elision);
+    EXPECT_EQ(a.words.unify_apostrophes, c.apostrophes);
+  }
+}
+
 TEST(Pages, OnlyHtmAndHtmlInAnyCase) {
   for (const char* yes : {"a.htm", "B.HTM", "c.Html", "x.y.htm"}) EXPECT_TRUE(is_page_name(yes)) << yes;
   for (const char* no : {"a.txt", "htm", ".htm", "a.htmx", "a.htm~", "a."}) EXPECT_FALSE(is_page_name(no)) << no;
