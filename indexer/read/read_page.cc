@@ -3,6 +3,7 @@
 #include "indexer/read/html_text.h"
 #include "indexer/read/korvel_frame.h"
 #include "indexer/read/read_file.h"
+#include "indexer/read/title.h"
 #include "indexer/read/utf8_text.h"
 
 namespace velmor {
@@ -80,6 +81,7 @@ Document read_page(std::string_view bytes, std::string_view file_name) {
       else
         append_lines(line, doc.lines);
     }
+    doc.title = text_page_title(doc.title, doc.lines);
     return doc;
   }
 

@@ -192,7 +192,7 @@ TEST(Program, BadPagesAreNamedAndTheOthersIndexed) {
   EXPECT_EQ(r.err.find("good.htm"), std::string::npos) << r.err;
   EXPECT_NE(r.out.find("indexed 2 pages, 4 words, 4 distinct words, skipped 2 pages"), std::string::npos) << r.out;
   EXPECT_TRUE(fs::exists(f.path / "htm_out" / "index.htm"));
-  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out", "htm_out.lock"}));
+  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out"}));
 }
 
 TEST(Program, ANewIndexReplacesTheEarlierOneWhole) {
@@ -205,7 +205,7 @@ TEST(Program, ANewIndexReplacesTheEarlierOneWhole) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_FALSE(fs::exists(f.path / "htm_out" / "stale.htm"));
   EXPECT_TRUE(fs::exists(f.path / "htm_out" / "index.htm"));
-  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out", "htm_out.lock"}));
+  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out"}));
 }
 
 TEST(Program, AFailedBuildLeavesTheEarlierIndexUntouched) {
@@ -220,7 +220,7 @@ TEST(Program, AFailedBuildLeavesTheEarlierIndexUntouched) {
   EXPECT_NE(r.err.find("no index was made"), std::string::npos) << r.err;
   EXPECT_EQ(get(f.path / "htm_out" / "index.htm"), "earlier index");
   EXPECT_EQ(names(f.path / "htm_out"), std::vector<std::string>{"index.htm"});
-  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out", "htm_out.lock"}));
+  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out"}));
 }
 
 TEST(Program, ASecondIndexerIsRefusedWhileTheLockIsHeld) {
@@ -235,6 +235,10 @@ TEST(Program, ASecondIndexerIsRefusedWhileTheLockIsHeld) {
     EXPECT_NE(r.err.find("another velmor is indexing"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(f.path / "htm_out"));
   }
-  // Released with its holder.
+  // Released with its holder, and gone with it.
+  EXPECT_FALSE(fs::exists(f.path / "htm_out.lock"));
+  // One a crashed run left behind holds no lock and goes too.
+  put(f.path / "htm_out.lock", "");
   EXPECT_EQ(run_velmor(f.path, {}).status, 0);
+  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out"}));
 }

@@ -8,12 +8,32 @@
 
   // The indexer's key: NFC, then full case folding. Lowering first turns
   // capital sharp s into ß, upper then lower folds ß to ss and any sigma to
-  // σ; dotless ı has no folding and stays.
+  // σ; dotless ı has no folding and stays. Apostrophe look-alikes are '.
+  const APOSTROPHES = /[\u2018\u2019\u02bc\uff07]/g;
   function fold(s) {
     let out = '';
     for (const c of s.normalize('NFC'))
       out += c === 'ı' ? c : c.toLowerCase().toUpperCase().toLowerCase();
-    return out;
+    return out.replace(APOSTROPHES, "'");
+  }
+
+  // What the search box matches, as the indexer's search_key makes it
+  // (words/words.h; words/search_key_cases.tsv holds the cases both pass):
+  // compatibility forms, no marks, case folded, a few plain letters.
+  const PLAIN = { 'ı': 'i', 'đ': 'd', 'ð': 'd', 'ł': 'l', 'ø': 'o', 'ħ': 'h', 'æ': 'ae', 'œ': 'oe',
+                  '\u2018': "'", '\u2019': "'", '\u02bc': "'", '\uff07': "'" };
+  const MARK = /[\p{Mn}\p{Me}]/u;
+  function searchKey(s) {
+    const caseFold = t => Array.from(t, c => c.toLowerCase().toUpperCase().toLowerCase()).join('');
+    let out = '';
+    for (const c of caseFold(s).normalize('NFKD')) {
+      if (MARK.test(c)) continue;
+      for (const f of caseFold(c)) {
+        const u = f.codePointAt(0);
+        out += PLAIN[f] || (u >= 0x30a1 && u <= 0x30f6 ? String.fromCharCode(u - 0x60) : f);
+      }
+    }
+    return out.normalize('NFC');
   }
 
   // Keys are ordered by code point, as the indexer sorts their UTF-8 bytes.
@@ -28,11 +48,15 @@
   }
 
   const pad = (n, w) => String(n).padStart(w, '0');
-  const entryHref = row => 'i_' + pad(row[2] + 1, 3) + '.htm#r' + row[3];
-  const shown = row => row[1] || row[0];
+  // Look-up rows, as site/lists.cc writes them:
+  //   [search key, key or 0 (= search key), form or 0 (= key), entry file, rank, count]
+  const rowKey = row => row[1] || row[0];
+  const shown = row => row[2] || rowKey(row);
+  const entryHref = row => 'i_' + pad(row[3] + 1, 3) + '.htm#r' + row[4];
 
-  // Look-up data: lookup/keys.js names each shard's first key, and
-  // lookup/k_NNNN.js holds the shard's rows [key, form or 0, file, rank, count].
+  // lookup/keys.js names each shard's first search key; lookup/k_NNNN.js
+  // holds the shard's rows; lookup/all.js every row's search key, one a
+  // line, for patterns that do not start with a letter.
   const loaded = {};
   const waiting = {};
   function load(name) {
@@ -50,6 +74,7 @@
   window.velmorShards = list => waiting.keys(list);
   window.velmorKeys = (n, rows) => waiting['k_' + pad(n, 4)](rows);
   window.velmorDocs = titles => waiting.docs(titles);
+  window.velmorAll = text => waiting.all(text);
   const shards = () => load('keys');
   const docTitles = () => load('docs');
   const shard = n => load('k_' + pad(n, 4));
@@ -58,7 +83,7 @@
     let lo = 0, hi = list.length - 1;
     while (lo < hi) {
       const mid = (lo + hi + 1) >> 1;
-      if (cmp(list[mid], key) <= 0) lo = mid; else hi = mid - 1;
+      if (cmp(list[mid], key) < 0) lo = mid; else hi = mid - 1;
     }
     return lo;
   }
@@ -70,30 +95,72 @@
     }
     return lo;
   }
+  // The row of a word's identity key, or null.
   async function lookup(key) {
-    const list = await shards();
-    if (!list.length) return null;
-    const rows = await shard(shardOf(list, key));
-    const row = rows[lowerBound(rows, key)];
-    return row && row[0] === key ? row : null;
+    const want = searchKey(key);
+    for (const row of await withPrefix(want, Infinity, true))
+      if (rowKey(row) === key) return row;
+    return null;
   }
-  async function withPrefix(prefix, limit) {
+  // Rows whose search key starts with `prefix` (or is it, when `whole`).
+  async function withPrefix(prefix, limit, whole) {
     const list = await shards();
     const found = [];
-    for (let n = list.length ? shardOf(list, prefix) : list.length; n < list.length; n++) {
-      if (n > 0 && found.length && !list[n].startsWith(prefix)) break;
+    for (let n = list.length ? shardOf(list, prefix) : 0; n < list.length; n++) {
       const rows = await shard(n);
-      for (let i = lowerBound(rows, prefix); i < rows.length && rows[i][0].startsWith(prefix); i++) {
+      let i = lowerBound(rows, prefix);
+      for (; i < rows.length && rows[i][0].startsWith(prefix); i++) {
+        if (whole && rows[i][0] !== prefix) return found;
         found.push(rows[i]);
         if (found.length >= limit) return found;
       }
-      if (n + 1 < list.length && !list[n + 1].startsWith(prefix)) break;
+      if (i < rows.length) break;
+    }
+    return found;
+  }
+  // Rows whose search key matches a pattern of * (any characters) and ?
+  // (one character), from the list of all search keys.
+  let allKeys = null;
+  async function matching(pattern, limit) {
+    const [list, text] = await Promise.all([shards(), load('all')]);
+    if (!list.length) return [];
+    if (!allKeys) {
+      const starts = [0];
+      for (let i = text.indexOf('\n'); i >= 0; i = text.indexOf('\n', i + 1)) starts.push(i + 1);
+      allKeys = starts;
+    }
+    const source = Array.from(pattern, c => c === '*' ? '[^\\n]*' : c === '?' ? '[^\\n]'
+                                          : c.replace(/[\\^$.|+()[\]{}\/]/g, '\\$&')).join('');
+    const re = new RegExp('^' + source + '$', 'gmu');
+    const per = (await shard(0)).length;  // every shard but the last is full
+    const found = [];
+    for (let m; found.length < limit && (m = re.exec(text));) {
+      let lo = 0, hi = allKeys.length - 1;
+      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (allKeys[mid] <= m.index) lo = mid; else hi = mid - 1; }
+      const n = Math.floor(lo / per);
+      found.push((await shard(n))[lo - n * per]);
+      if (m[0] === '') re.lastIndex++;
     }
     return found;
   }
 
-  // The search box in the header bar: words by the beginning of their key,
-  // shown in alphabetical order.
+  // What the box offers for what is typed: the forms written exactly so
+  // first, then the words that are the typed one but for accents and case,
+  // then longer ones; the most frequent first within each.
+  async function offers(typed, limit) {
+    const wanted = searchKey(typed);
+    if (!wanted) return [];
+    const wild = /[*?]/.test(wanted);
+    const rows = wild ? await matching(wanted, limit) : await withPrefix(wanted, 400);
+    const exact = fold(typed);
+    const grade = row => shown(row) === typed ? 0 : rowKey(row) === exact ? 1 : row[0] === wanted ? 2 : 3;
+    return rows.map(row => [grade(row), row])
+      .sort((a, b) => a[0] - b[0] || b[1][5] - a[1][5] || a[1][4] - b[1][4])
+      .slice(0, limit).map(x => x[1]);
+  }
+
+  // The search box in the header bar: words by the beginning of their
+  // search key, or by a pattern with * and ?.
   function setupSearch() {
     const box = document.getElementById('q');
     const hits = document.getElementById('hits');
@@ -108,9 +175,9 @@
     }
     box.addEventListener('input', async () => {
       const ask = ++asked;
-      const prefix = fold(box.value.trim());
-      if (!prefix) { hits.replaceChildren(); return; }
-      const rows = (await withPrefix(prefix, 50)).sort((a, b) => a[3] - b[3]);
+      const typed = box.value.trim();
+      if (!typed) { hits.replaceChildren(); return; }
+      const rows = await offers(typed, 50);
       if (ask !== asked) return;
       on = -1;
       hits.replaceChildren(...rows.map(row => {
@@ -119,7 +186,7 @@
         a.href = entryHref(row);
         a.append(shown(row));
         const count = document.createElement('small');
-        count.textContent = row[4].toLocaleString();
+        count.textContent = row[5].toLocaleString();
         a.append(count);
         li.append(a);
         return li;
@@ -127,7 +194,7 @@
       if (!rows.length) {
         const li = document.createElement('li');
         const none = document.createElement('span');
-        none.textContent = 'no word begins so';
+        none.textContent = /[*?]/.test(typed) ? 'no word matches' : 'no word begins so';
         li.append(none);
         hits.append(li);
       }
@@ -412,7 +479,7 @@
     });
   }
 
-  window.velmor = { fold, cmp, lookup, withPrefix, collator, sortKey, decodeDocuments };
+  window.velmor = { fold, searchKey, cmp, lookup, withPrefix, matching, offers, collator, sortKey, decodeDocuments };
   setupSearch();
   setupDoubleClick();
   drawStrips();

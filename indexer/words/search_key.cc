@@ -61,14 +61,21 @@ std::string search_key(std::string_view word) {
   u_strFromUTF8WithSub(text.data(), static_cast<int32_t>(text.size()), &n, word.data(),
                        static_cast<int32_t>(word.size()), 0xFFFD, nullptr, &status);
   text.resize(U_SUCCESS(status) ? static_cast<size_t>(n) : 0);
-  if (!normalize(nfkd, text, split)) return fold_key(word);
+  // Case folding first, so a word and its key give one search key: "ᾼ"
+  // folds to "αι" before its iota could go as a mark.
+  std::u16string folded(text.size() * 3 + 8, u'\0');
+  n = u_strFoldCase(folded.data(), static_cast<int32_t>(folded.size()), text.data(),
+                    static_cast<int32_t>(text.size()), U_FOLD_CASE_DEFAULT, &status);
+  if (U_FAILURE(status)) return fold_key(word);
+  folded.resize(static_cast<size_t>(n));
+  if (!normalize(nfkd, folded, split)) return fold_key(word);
 
   for (size_t i = 0; i < split.size();) {
     UChar32 c;
     U16_NEXT(split.data(), i, split.size(), c);
     const int8_t type = u_charType(c);
     if (type == U_NON_SPACING_MARK || type == U_ENCLOSING_MARK) continue;
-    // Full case folding: "ß" -> "ss", "ς" -> "σ".
+    // Again, for what the decomposition made: "ℌ" -> "H" -> "h".
     UChar one[2], folded[8];
     int32_t length = 0;
     U16_APPEND_UNSAFE(one, length, c);

@@ -105,15 +105,24 @@ try {
   await page.screenshot({ path: path.join(shots, 'search.png') });
   step('search box finds words by prefix');
 
-  // The script's folding agrees with the indexer's key for every word.
+  // The script's folding agrees with the indexer's keys for every word,
+  // and with the indexer's search key on the cases both are tested on.
   const disagree = await page.evaluate(async () => {
     const bad = [];
-    for (const row of await window.velmor.withPrefix('', 1e6))
-      if (window.velmor.fold(row[1] || row[0]) !== row[0]) bad.push(row);
+    for (const row of await window.velmor.withPrefix('', 1e6)) {
+      const key = row[1] || row[0], form = row[2] || key;
+      if (window.velmor.fold(form) !== key || window.velmor.searchKey(form) !== row[0]) bad.push(row);
+    }
     return bad;
   });
   assert.deepEqual(disagree, [], 'script folds like the indexer');
-  step('folding matches the indexer for every word');
+  const cases = fs.readFileSync(new URL('../../words/search_key_cases.tsv', import.meta.url), 'utf8')
+    .split('\n').filter(l => l && !l.startsWith('#')).map(l => l.split('\t'))
+    .map(([w, k]) => [w.replace(/\\u([0-9a-f]{4})/gi, (_, h) => String.fromCharCode(parseInt(h, 16))), k]);
+  const misfolded = await page.evaluate(cases => cases.filter(([w, k]) => window.velmor.searchKey(w) !== k)
+    .map(([w, k]) => [w, k, window.velmor.searchKey(w)]), cases);
+  assert.deepEqual(misfolded, [], 'search keys as in search_key_cases.tsv');
+  step('folding matches the indexer for every word and every search key case');
 
   await page.click('#hits a:has-text("Straße")');
   await page.waitForURL(/i_\d+\.htm#r\d+$/);
@@ -186,8 +195,8 @@ try {
     return page.locator('section:target');
   }
   async function openDocument(name) {
-    await page.goto(url('index.htm'));
-    await page.click(`table.doclist a:has-text("${name}")`);
+    await page.goto(url('s_docs.htm'));
+    await page.click(`main table a:has-text("${name}")`);
     await page.waitForSelector('#t');
   }
 
