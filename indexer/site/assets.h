@@ -1,9 +1,11 @@
 #pragma once
-// The site's one style sheet and one script, built into the program from
-// velmor.css and velmor.js beside this header.
+// The site's style sheet and scripts, built into the program from the
+// files of the same names beside this header.
 #include <string>
 
 namespace velmor {
 const std::string& site_css();
 const std::string& site_js();
+// text_store.js: reads the documents' text files (formats.h).
+const std::string& site_text_store_js();
 }  // namespace velmor

@@ -106,26 +106,6 @@ void append_documents(std::string& s, const Corpus& corpus, uint64_t rows,
   s += "</table>\n";
 }
 
-void append_lines(std::string& s, const Corpus& corpus, const SitePlan& plan,
-                  uint64_t lines, const std::vector<Occurrence>& occ) {
-  const size_t shown = std::min<uint64_t>(occ.size(), lines);
-  s += "<table class=k>";
-  for (size_t i = 0; i < shown; ++i) {
-    // Spread over all occurrences, so a capped entry still samples every part.
-    const Occurrence& at = occ[shown == occ.size() ? i : i * occ.size() / shown];
-    Kwic k = kwic(corpus, at, plan.context_cps);
-    s += "<tr><td>";
-    append_escaped(s, k.left);
-    s += "<td>";
-    append_link(s, corpus, at);
-    append_escaped(s, k.word);
-    s += "</a><td>";
-    append_escaped(s, k.right);
-    s += '\n';
-  }
-  s += "</table>\n";
-}
-
 }  // namespace
 
 uint64_t write_entry_file(const Corpus& corpus, const SitePlan& plan, uint32_t file,
@@ -160,7 +140,9 @@ uint64_t write_entry_file(const Corpus& corpus, const SitePlan& plan, uint32_t f
       s += " \u00b7 " + grouped(lines) + (lines == 1 ? " line shown" : " lines shown");
     s += "</p>\n";
     append_documents(s, corpus, rows, w, occ);
-    append_lines(s, corpus, plan, lines, occ);
+    // The lines themselves are cut from the documents' stored text by the
+    // browser (concordance.js), not repeated here.
+    s += "<div class=kwic data-r=" + std::to_string(rank) + "></div>\n";
     s += "</section>\n";
     out.spill();
   }

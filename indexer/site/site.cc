@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "indexer/site/assets.h"
+#include "indexer/site/doc_store.h"
 #include "indexer/site/entries.h"
 #include "indexer/site/lists.h"
 #include "indexer/site/out_file.h"
@@ -44,6 +45,8 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
   for (size_t r = 0; r < initials.size(); ++r) initials[r] = corpus.word(r).initial;
   const std::vector<ListPage> lists = plan_lists(initials, kWordsPerList);
   const std::string collation = collation_tag(options.locale_name);
+  // Not create_directories: a missing output folder is an error, not made here.
+  std::filesystem::create_directory(out_dir / "text");
 
   // Big tasks first, so the two threads end close together.
   std::vector<Task> tasks;
@@ -58,10 +61,15 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
     begin = end;
   }
   for (uint32_t d = 0; d < corpus.document_count(); ++d)
-    tasks.push_back({[&, d] { write_page(corpus, d, out_dir); }, 1});
+    tasks.push_back({[&, d] {
+                       write_page(corpus, d, out_dir);
+                       write_text_store(corpus, d, out_dir);
+                     },
+                     1});
   tasks.push_back({[&] { write_lists(corpus, plan, lists, out_dir); }, 0});
   tasks.push_back({[&] {
                      write_lookup(corpus, plan, out_dir, kKeysPerShard);
+                     write_entry_starts(plan.entry_file, out_dir);
                      write_document_titles(corpus, out_dir);
                    },
                    0});
@@ -70,6 +78,7 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
                      write_start_page(corpus, lists, out_dir);
                      write_file(out_dir / "velmor.css", site_css());
                      write_file(out_dir / "velmor.js", site_js());
+                     write_file(out_dir / "text_store.js", site_text_store_js());
                    },
                    0});
 

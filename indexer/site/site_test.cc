@@ -201,6 +201,10 @@ class ZipfCorpus : public Corpus {
           if (!line.empty()) line += ' ';
           at_[r].push_back({d, l, static_cast<uint32_t>(line.size()), static_cast<uint32_t>(sorted[r].size()),
                             static_cast<uint32_t>(info.tokens++)});
+          seq_.resize(d + 1);
+          tok_.resize(d + 1);
+          seq_[d].push_back(r);
+          tok_[d].push_back({r, l, static_cast<uint32_t>(line.size()), static_cast<uint32_t>(sorted[r].size())});
           line += sorted[r];
           distinct.insert(r);
           if (at_[r].size() == 1 || at_[r][at_[r].size() - 2].doc != d) ++words_[r].documents;
@@ -222,8 +226,14 @@ class ZipfCorpus : public Corpus {
   void occurrences(size_t r, std::vector<Occurrence>& out) const override {
     out.insert(out.end(), at_[r].begin(), at_[r].end());
   }
+  std::span<const uint32_t> sequence(uint32_t d) const override { return seq_[d]; }
+  void tokens(uint32_t d, std::vector<WordToken>& out) const override {
+    out.insert(out.end(), tok_[d].begin(), tok_[d].end());
+  }
 
  private:
+  std::vector<std::vector<uint32_t>> seq_;
+  std::vector<std::vector<WordToken>> tok_;
   std::vector<DocumentInfo> docs_;
   std::vector<std::vector<std::string>> lines_;
   std::vector<WordInfo> words_;
