@@ -3,9 +3,6 @@
 // Works from file://: the look-up data arrive as scripts that call back.
 'use strict';
 (function () {
-  const segmenter = new Intl.Segmenter(undefined, { granularity: 'word' });
-  const wordy = /[\p{L}\p{N}]/u;
-
   // The indexer's key: NFC, then full case folding. Lowering first turns
   // capital sharp s into ß, upper then lower folds ß to ss and any sigma to
   // σ; dotless ı has no folding and stays. Apostrophe look-alikes are '.
@@ -217,19 +214,49 @@
     toast.timer = setTimeout(() => el.remove(), 2500);
   }
 
-  // The word segment of `text` that holds position `at`, or null.
-  function wordAt(text, at) {
-    const from = text.lastIndexOf('\n', at - 1) + 1;
-    let to = text.indexOf('\n', at);
-    if (to < 0) to = text.length;
-    for (const s of segmenter.segment(text.slice(from, to))) {
-      if (from + s.index <= at && at < from + s.index + s.segment.length)
-        return wordy.test(s.segment) ? s.segment : null;
-    }
-    return null;
+  // lookup/entries.js: the first rank of each entry file, so a rank's
+  // entry is a binary search away (site/formats.h).
+  window.velmorEntries = firsts => waiting.entries(firsts);
+  async function rankHref(rank) {
+    const firsts = await load('entries');
+    let lo = 0, hi = firsts.length - 1;
+    while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (firsts[mid] <= rank) lo = mid; else hi = mid - 1; }
+    return 'i_' + pad(lo + 1, 3) + '.htm#r' + rank;
   }
 
-  // Double-click any word on any page: open its entry.
+  // The words of the document page's text, as the indexer found them:
+  // velmorStore's tokens [gap, length, rank, ...] and each word's start.
+  let pageWords = null;
+  // The number of the word of the page text that holds offset `at`, or -1.
+  function wordAt(at) {
+    if (!pageWords) return -1;
+    const { starts, tokens } = pageWords;
+    let lo = 0, hi = starts.length - 1;
+    if (hi < 0 || starts[0] > at) return -1;
+    while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (starts[mid] <= at) lo = mid; else hi = mid - 1; }
+    return at < starts[lo] + tokens[3 * lo + 1] ? lo : -1;
+  }
+
+  // The text node and offset under a point of the window, or null.
+  function pointAt(x, y) {
+    if (document.caretPositionFromPoint) {
+      const p = document.caretPositionFromPoint(x, y);
+      return p ? [p.offsetNode, p.offset] : null;
+    }
+    const r = document.caretRangeFromPoint && document.caretRangeFromPoint(x, y);
+    return r ? [r.startContainer, r.startOffset] : null;
+  }
+  // The offset in the whole text of `root` of `offset` in its text node `node`.
+  function textOffset(root, node, offset) {
+    const walker = document.createTreeWalker(root, NodeFilter.SHOW_TEXT);
+    let before = 0;
+    for (let n; (n = walker.nextNode()) && n !== node;) before += n.data.length;
+    return before + offset;
+  }
+
+  // Double-click any word: open its entry. On a document page the word is
+  // the index's own; elsewhere (an entry, a list) it is what the browser
+  // selected, looked up by its key.
   function setupDoubleClick() {
     document.addEventListener('dblclick', async e => {
       if (e.target.closest && e.target.closest('header, input, button')) return;
@@ -238,8 +265,16 @@
       const range = sel.getRangeAt(0);
       const node = range.startContainer;
       if (node.nodeType !== Node.TEXT_NODE) return;
-      const word = wordAt(node.data, range.startOffset) ||
-                   (range.endOffset > 0 && range.endContainer === node ? wordAt(node.data, range.endOffset - 1) : null);
+      const pre = document.getElementById('t');
+      if (pageWords && pre && pre.contains(node)) {
+        // Where the pointer is: the browser's own selection may hold more
+        // than one of the index's words ("l'" and "homme").
+        const at = pointAt(e.clientX, e.clientY);
+        const i = at && pre.contains(at[0]) ? wordAt(textOffset(pre, at[0], at[1])) : -1;
+        if (i >= 0) location.href = await rankHref(pageWords.tokens[3 * i + 2]);
+        return;
+      }
+      const word = sel.toString().trim();
       if (!word) return;
       const row = await lookup(fold(word));
       if (row) location.href = entryHref(row);
@@ -290,36 +325,41 @@
     });
   }
 
-  // Document pages: mark the occurrence named in the address, then let n and
-  // p step through the occurrences of the same word in this document.
-  function setupPage() {
+  // Document pages: the text comes from the store; mark the occurrence
+  // named in the address, then let n and p step through the occurrences of
+  // the same word in this document. Addresses:
+  //   #oLINE.UNIT.LENGTH  the word at UNIT (UTF-16) of line LINE, from 0
+  //   #n=WORD             the document's word number WORD, from 0
+  //   #r=RANK, #w=KEY     the first occurrence of the word
+  async function setupPage() {
     const pre = document.getElementById('t');
-    if (!pre) return;
+    if (!pre || !pre.dataset.n || !window.velmorStore) return;
     const status = document.getElementById('at');
-    let starts = null;  // offset of each line in the text
-    let hits = null, key = null, current = -1;
-    const text = () => pre.textContent;
-    function lineStarts() {
-      if (!starts) {
-        const t = text();
-        starts = [0];
-        for (let i = t.indexOf('\n'); i >= 0; i = t.indexOf('\n', i + 1)) starts.push(i + 1);
-      }
-      return starts;
-    }
+    let store;
+    try { store = await window.velmorStore.load(Number(pre.dataset.n)); }
+    catch (e) { status.textContent = 'The text of this page cannot be read: ' + e.message; return; }
+    pre.textContent = store.text;
+    pageWords = store;
+    const { tokens, starts } = store;
+    let lineStarts = null;
+    let hits = null, current = -1;
     function lineOf(offset) {
-      const s = lineStarts();
-      let lo = 0, hi = s.length - 1;
-      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (s[mid] <= offset) lo = mid; else hi = mid - 1; }
+      if (!lineStarts) {
+        lineStarts = [0];
+        for (let i = store.text.indexOf('\n'); i >= 0; i = store.text.indexOf('\n', i + 1)) lineStarts.push(i + 1);
+      }
+      let lo = 0, hi = lineStarts.length - 1;
+      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (lineStarts[mid] <= offset) lo = mid; else hi = mid - 1; }
       return lo;
     }
     function unmark() {
       const old = pre.querySelector('mark');
       if (old) { old.replaceWith(old.textContent); pre.normalize(); }
     }
-    function mark(offset, length) {
+    function mark(i) {
       unmark();
       const node = pre.firstChild;
+      const offset = starts[i], length = tokens[3 * i + 1];
       if (!node || offset + length > node.data.length) return null;
       const range = document.createRange();
       range.setStart(node, offset);
@@ -329,68 +369,51 @@
       m.scrollIntoView({ block: 'center' });
       return m;
     }
-    function findAll() {
-      const t = text(), found = [];
-      const s = lineStarts();
-      for (let l = 0; l < s.length; l++) {
-        const end = l + 1 < s.length ? s[l + 1] - 1 : t.length;
-        for (const seg of segmenter.segment(t.slice(s[l], end)))
-          if (wordy.test(seg.segment) && fold(seg.segment) === key) found.push([s[l] + seg.index, seg.segment.length]);
-      }
+    // The words of one rank, in reading order.
+    function occurrencesOf(rank) {
+      const found = [];
+      for (let i = 0; i < starts.length; i++) if (tokens[3 * i + 2] === rank) found.push(i);
       return found;
     }
-    function tell(word, offset) {
-      const where = 'line ' + (lineOf(offset) + 1).toLocaleString();
-      const of = hits ? ' \u00b7 occurrence ' + (current + 1) + ' of ' + hits.length : '';
-      status.textContent = '\u201c' + word + '\u201d ' + where + of + ' \u00b7 n next, p previous';
-    }
-    function show(offset, length) {
-      const m = mark(offset, length);
+    function show(i, address) {
+      const m = mark(i);
       if (!m) return;
-      const line = lineOf(offset);
-      history.replaceState(null, '', '#o' + line + '.' + (offset - lineStarts()[line]) + '.' + length);
-      tell(m.textContent, offset);
+      hits = occurrencesOf(tokens[3 * i + 2]);
+      current = hits.indexOf(i);
+      const line = lineOf(starts[i]);
+      if (address) history.replaceState(null, '', '#n=' + i);
+      status.textContent = '\u201c' + m.textContent + '\u201d line ' + (line + 1).toLocaleString() +
+        ' \u00b7 occurrence ' + (current + 1) + ' of ' + hits.length + ' \u00b7 n next, p previous';
     }
-    // "#w=KEY", from an entry's list of all documents: the word's first
-    // occurrence here.
-    function firstOf() {
-      let wanted;
-      try { wanted = decodeURIComponent(location.hash.slice(3)); } catch (e) { return; }
-      key = wanted;
-      hits = findAll();
-      if (!hits.length) {
-        status.textContent = '\u201c' + wanted + '\u201d: no occurrence found on this page';
-        return;
+    async function fromAddress() {
+      const hash = location.hash;
+      let m;
+      if ((m = /^#o(\d+)\.(\d+)\.(\d+)$/.exec(hash))) {
+        lineOf(0);
+        const line = Number(m[1]);
+        if (line >= lineStarts.length) return;
+        const i = wordAt(lineStarts[line] + Number(m[2]));
+        if (i >= 0) show(i, false);
+      } else if ((m = /^#n=(\d+)$/.exec(hash))) {
+        if (Number(m[1]) < starts.length) show(Number(m[1]), false);
+      } else if ((m = /^#[rw]=(.*)$/.exec(hash))) {
+        let rank;
+        if (hash[1] === 'r') rank = Number(m[1]);
+        else {
+          let key;
+          try { key = decodeURIComponent(m[1]); } catch (e) { return; }
+          const row = await lookup(key);
+          rank = row ? row[4] : -1;
+        }
+        const all = occurrencesOf(rank);
+        if (all.length) show(all[0], false);
+        else status.textContent = 'The word does not occur on this page.';
       }
-      current = 0;
-      show(hits[0][0], hits[0][1]);
-    }
-    function fromAddress() {
-      if (location.hash.startsWith('#w=')) return firstOf();
-      const m = /^#o(\d+)\.(\d+)\.(\d+)$/.exec(location.hash);
-      if (!m) return;
-      const s = lineStarts();
-      const line = Number(m[1]);
-      if (line >= s.length) return;
-      const offset = s[line] + Number(m[2]), length = Number(m[3]);
-      const marked = mark(offset, length);
-      if (!marked) return;
-      key = fold(marked.textContent);
-      hits = null;
-      tell(marked.textContent, offset);
-      // Counting the other occurrences can take a moment on a long text.
-      setTimeout(() => {
-        hits = findAll();
-        current = hits.findIndex(h => h[0] === offset);
-        tell(marked.textContent, offset);
-      }, 0);
     }
     function step(by) {
-      if (!key) return;
-      if (!hits) hits = findAll();
-      if (!hits.length) return;
-      current = ((current < 0 ? (by > 0 ? -1 : 0) : current) + by + hits.length) % hits.length;
-      show(hits[current][0], hits[current][1]);
+      if (!hits || !hits.length) return;
+      current = (current + by + hits.length) % hits.length;
+      show(hits[current], true);
     }
     document.addEventListener('keydown', e => {
       if (e.ctrlKey || e.metaKey || e.altKey || /^(INPUT|TEXTAREA)$/.test(e.target.tagName)) return;
@@ -398,7 +421,8 @@
       else if (e.key === 'p') step(-1);
     });
     window.addEventListener('hashchange', fromAddress);
-    fromAddress();
+    await fromAddress();
+    pre.dataset.ready = 'true';
   }
 
   // Entries: each document row ends in the hundredths of the text that hold
@@ -457,13 +481,15 @@
             const m = /page_(\d+)\.htm/.exec(tr.querySelector('a').getAttribute('href'));
             if (m) byDoc.set(Number(m[1]) - 1, tr);
           }
-          const key = encodeURIComponent(table.dataset.k);
+          const section = table.closest('section[id^=r]');
+          const to = section ? '#r=' + section.id.slice(1) : '#w=' + encodeURIComponent(table.dataset.k);
           rows = all.map(([doc, count]) => {
             if (byDoc.has(doc)) return byDoc.get(doc);
             const tr = document.createElement('tr');
             const a = document.createElement('a');
-            a.href = 'page_' + pad(doc + 1, 4) + '.htm#w=' + key;
+            a.href = 'page_' + pad(doc + 1, 4) + '.htm' + to;
             a.textContent = titles[doc] === undefined ? 'document ' + (doc + 1) : titles[doc];
+            a.title = a.textContent;
             tr.insertCell().append(a);
             tr.insertCell().textContent = count.toLocaleString();
             tr.insertCell();
@@ -479,7 +505,7 @@
     });
   }
 
-  window.velmor = { fold, searchKey, cmp, lookup, withPrefix, matching, offers, collator, sortKey, decodeDocuments };
+  window.velmor = { fold, searchKey, cmp, lookup, rankHref, withPrefix, matching, offers, collator, sortKey, decodeDocuments };
   setupSearch();
   setupDoubleClick();
   drawStrips();

@@ -36,6 +36,12 @@ const documents = [
     "It's O'Neill's rock'n'roll: e-mail, 3.14 and 1,000 words.",
     'Folding: GROẞE İstanbul ıslak ﬁne ǅemal Ⅻ ＡＢＣ Ǆ ΐ ᾼ.',
   ]],
+  ['francais', [
+    "L'utilisateur lance a.out, puis l’utilisateur lit la Zeitung.",
+    "Un utilisateur, e.g. root, écrit à user@example.org; qu'il vienne jusqu'à l'heure.",
+  ]],
+  ['italiano', ["Dell'arte e dell’utente: un'altra Ordnung nell'anno."]],
+  ['mixed', ['Đorđe i Ljubljana, Łódź lato, あめ アメ 東京, _intern 2026 Ωμέγα чай Δρόμος дом']],
 ];
 // A word in more documents than an entry shows at first.
 for (let i = 1; i <= 30; i++) {
@@ -43,6 +49,7 @@ for (let i = 1; i <= 30; i++) {
     'Anhang ' + i + '.',
     ...Array(i % 5).fill('Ein ruhiger Tag ohne besondere Vorkommnisse.'),
     ...Array(i % 6 ? 3 : 2).fill('Der Leuchtturm Nummer ' + i + ' leuchtet hell.'),
+    'Die Ausgabe steht in a.out.',
   ]]);
 }
 
@@ -96,7 +103,7 @@ try {
 
   // The start page and the search box.
   await page.goto(url('index.htm'));
-  assert.match(await page.textContent('.totals'), /^35\D+documents/);
+  assert.match(await page.textContent('.totals'), /^38\D+documents/);
   await page.fill('#q', 'stra');
   await page.waitForSelector('#hits a');
   const hits = await page.$$eval('#hits a', as => as.map(a => a.firstChild.textContent));
@@ -123,6 +130,31 @@ try {
     .map(([w, k]) => [w, k, window.velmor.searchKey(w)]), cases);
   assert.deepEqual(misfolded, [], 'search keys as in search_key_cases.tsv');
   step('folding matches the indexer for every word and every search key case');
+
+  // The box forgives accents and case, takes * and ?, and shows counts.
+  async function offered(typed) {
+    await page.fill('#q', typed);
+    await page.waitForFunction(t => document.getElementById('q').value === t &&
+      document.querySelector('#hits li'), typed);
+    await page.waitForTimeout(50);
+    return page.$$eval('#hits a', as => as.map(a => [a.firstChild.textContent, a.querySelector('small').textContent]));
+  }
+  assert.deepEqual((await offered('uber'))[0], ['Über', '1']);
+  assert.equal((await offered('Bär'))[0][0], 'Bär', 'the form typed exactly comes first');
+  const ung = await offered('*ung');
+  assert.deepEqual(ung.map(h => h[0]).sort(), ['Ordnung', 'Zeitung']);
+  assert.deepEqual((await offered('b?r')).map(h => h[0]), ['Bär']);
+  assert.deepEqual((await offered('*.out')).map(h => h[0]), ['a.out']);
+  step('search: "uber" offers Über, "*ung" and "b?r" match anywhere, with counts');
+
+  // The alphabet: each letter once, digits and symbols a tile each.
+  const tiles = await page.$$eval('nav.alpha a', as => as.map(a => a.textContent));
+  assert.deepEqual(tiles.filter((t, i) => tiles.indexOf(t) !== i), [], 'no letter twice: ' + tiles);
+  for (const t of ['0-9', '#', 'D', 'Đ', 'L', 'Ω', 'Д', 'あ', '漢']) assert.ok(tiles.includes(t), t + ' in ' + tiles);
+  // In Slovenian Đ is a letter of its own and Ł files under L.
+  for (const t of ['Ł', 'ア', '_']) assert.ok(!tiles.includes(t), t + ' not in ' + tiles);
+  step('the alphabet shows each letter once on a mixed-script corpus');
+  await offered('stra');
 
   await page.click('#hits a:has-text("Straße")');
   await page.waitForURL(/i_\d+\.htm#r\d+$/);
@@ -197,7 +229,7 @@ try {
   async function openDocument(name) {
     await page.goto(url('s_docs.htm'));
     await page.click(`main table a:has-text("${name}")`);
-    await page.waitForSelector('#t');
+    await page.waitForSelector('#t[data-ready]');
   }
 
   let target = await doubleClick('Über');
@@ -248,7 +280,8 @@ try {
   const [href, title, count] = hidden[hidden.length - 1];
   await page.screenshot({ path: path.join(shots, 'all-documents.png') });
   await page.click(`section:target table.d a[href="${href}"]`);
-  await page.waitForURL(/page_\d+\.htm#o\d+\.\d+\.\d+$/);
+  await page.waitForURL(/page_\d+\.htm#r=\d+$/);
+  await page.waitForSelector('#t mark');
   assert.equal(await page.textContent('h1'), title);
   assert.equal(await page.textContent('#t mark'), 'Leuchtturm');
   assert.match(await page.textContent('#at'), new RegExp('occurrence 1 of ' + count + '\\b'));
@@ -258,6 +291,30 @@ try {
   assert.notEqual(await page.$eval('#t mark', m => m.previousSibling.textContent.length), at);
   assert.match(await page.textContent('#at'), new RegExp('occurrence 2 of ' + count + '\\b'));
   step('an entry lists all its documents on demand; one not shown at first opens with the word marked');
+
+  // Words as the index has them: elided articles apart, a.out whole.
+  await openDocument('francais');
+  target = await doubleClick('utilisateur');
+  assert.equal(await target.locator('h2').textContent(), 'utilisateur');
+  assert.match(await target.locator('h2 + p').textContent(), /^3 occurrences/);
+  await openDocument('francais');
+  target = await doubleClick("L'utilisateur");
+  assert.equal((await target.locator('h2').textContent()).toLowerCase(), "l'");
+  await openDocument('francais');
+  target = await doubleClick('a.out');
+  assert.equal(await target.locator('h2').textContent(), 'a.out');
+  step('double-click on an elided form and on a.out opens the index\'s own word');
+
+  const dotted = page.locator('section:target button.alldocs');
+  assert.equal(await dotted.textContent(), 'show all 31 documents');
+  await dotted.click();
+  await page.waitForFunction(() => document.querySelectorAll('section:target table.d tr').length === 31);
+  const late = page.locator('section:target table.d a[href*="#r="]').last();
+  await late.click();
+  await page.waitForSelector('#t mark');
+  assert.equal(await page.textContent('#t mark'), 'a.out');
+  assert.match(await page.textContent('#at'), /occurrence 1 of 1\b/);
+  step('"show all documents" of a.out lands on a.out');
 
   assert.deepEqual(problems, []);
   await context.close();
