@@ -31,8 +31,16 @@ std::string text_page_title(std::string_view name, const std::vector<std::string
   if (!lost_its_letters(name)) return std::string(name);
   for (std::string_view line : lines) {
     if (!holds_letter_or_digit(line)) continue;
-    const size_t first = line.find_first_not_of(" \t");
-    line = line.substr(first, line.find_last_not_of(" \t") + 1 - first);
+    // Blanks and tabs between the words of a heading ("LS(1)   User
+    // Commands   LS(1)") read as one space in a name.
+    std::string words;
+    for (size_t i = 0; i < line.size(); ++i) {
+      const bool blank = line[i] == ' ' || line[i] == '\t';
+      if (!blank) words += line[i];
+      else if (!words.empty() && words.back() != ' ') words += ' ';
+    }
+    if (!words.empty() && words.back() == ' ') words.pop_back();
+    line = words;
     // Cut at a whole code point, and say so.
     int32_t at = 0, n = static_cast<int32_t>(line.size());
     for (size_t count = 0; at < n && count < kTitleCodePoints; ++count) U8_FWD_1(line.data(), at, n);

@@ -15,7 +15,8 @@ TEST(TextPageTitle, TheNameUnlessItLostItsLetters) {
       {"man_1_ls.htm", {"LS(1)"}, "man_1_ls.htm"},
       {"______.htm", {"", "  \t", "  Дорогой друг,  ", "x"}, "Дорогой друг,"},
       {"________1.htm", {"--- ***", "Письмо 1"}, "Письмо 1"},
-      {"______.htm", {"", "..."}, "______.htm"},  // no line to name it by
+      {"______.htm", {"", "..."}, "______.htm"},
+      {"______.htm", {"LS(1)\t   Команды \t LS(1) "}, "LS(1) Команды LS(1)"},  // no line to name it by
       {"______.htm", {std::string(100, 'a')}, std::string(80, 'a') + "…"},
       {"______.htm", {std::string(79, 'a') + "ž" + "ž"}, std::string(79, 'a') + "ž…"},
   };

@@ -35,10 +35,11 @@ void append_json_string(std::string& s, std::string_view text) {
 //   lookup/k_NNNN.js  velmorKeys(N, [[search key, key or 0 if the same,
 //                     form or 0 if the same as the key, entry file, rank,
 //                     count], ...])
-//   lookup/all.js     velmorAll("search key\nsearch key\n..."): the search
-//                     key of every row in row order, so a pattern with a
-//                     leading * is one scan of one file; row i of it is row
-//                     i % per_shard of shard i / per_shard.
+//   lookup/all.js     velmorAll("search key count\nsearch key count\n..."):
+//                     every row's search key and count in row order, so a
+//                     pattern with a leading * is one scan of one file and
+//                     only the shards of the rows it shows are read; line i
+//                     is row i % per_shard of shard i / per_shard.
 // velmor.js mirrors this.
 uint64_t write_lookup(const Corpus& corpus, const SitePlan& plan,
                       const std::filesystem::path& dir, size_t per_shard) {
@@ -74,6 +75,7 @@ uint64_t write_lookup(const Corpus& corpus, const SitePlan& plan,
       std::string quoted;
       append_json_string(quoted, search[rank]);
       all.append(quoted, 1, quoted.size() - 2);
+      all += ' ' + std::to_string(w.count);
     }
     s += "]);\n";
     char name[32];

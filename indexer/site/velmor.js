@@ -116,27 +116,29 @@
     return found;
   }
   // Rows whose search key matches a pattern of * (any characters) and ?
-  // (one character), from the list of all search keys.
-  let allKeys = null;
+  // (one character), the most frequent first, from lookup/all.js: lines of
+  // "search key count", line i being row i of the shards taken in order.
+  let lineStarts = null;
   async function matching(pattern, limit) {
     const [list, text] = await Promise.all([shards(), load('all')]);
     if (!list.length) return [];
-    if (!allKeys) {
-      const starts = [0];
-      for (let i = text.indexOf('\n'); i >= 0; i = text.indexOf('\n', i + 1)) starts.push(i + 1);
-      allKeys = starts;
+    if (!lineStarts) {
+      lineStarts = [0];
+      for (let i = text.indexOf('\n'); i >= 0; i = text.indexOf('\n', i + 1)) lineStarts.push(i + 1);
     }
-    const source = Array.from(pattern, c => c === '*' ? '[^\\n]*' : c === '?' ? '[^\\n]'
+    const source = Array.from(pattern, c => c === '*' ? '[^\\n ]*' : c === '?' ? '[^\\n ]'
                                           : c.replace(/[\\^$.|+()[\]{}\/]/g, '\\$&')).join('');
-    const re = new RegExp('^' + source + '$', 'gmu');
+    const re = new RegExp('^' + source + ' (\\d+)$', 'gmu');
+    const hits = [];
+    for (let m; (m = re.exec(text));) hits.push([Number(m[1]), m.index]);
+    hits.sort((a, b) => b[0] - a[0] || a[1] - b[1]);
     const per = (await shard(0)).length;  // every shard but the last is full
     const found = [];
-    for (let m; found.length < limit && (m = re.exec(text));) {
-      let lo = 0, hi = allKeys.length - 1;
-      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (allKeys[mid] <= m.index) lo = mid; else hi = mid - 1; }
+    for (const [, at] of hits.slice(0, limit)) {
+      let lo = 0, hi = lineStarts.length - 1;
+      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (lineStarts[mid] <= at) lo = mid; else hi = mid - 1; }
       const n = Math.floor(lo / per);
       found.push((await shard(n))[lo - n * per]);
-      if (m[0] === '') re.lastIndex++;
     }
     return found;
   }
