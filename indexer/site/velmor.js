@@ -229,10 +229,10 @@
   // The words of the document page's text, as the indexer found them:
   // velmorStore's tokens [gap, length, rank, ...] and each word's start.
   let pageWords = null;
-  // The number of the word of the page text that holds offset `at`, or -1.
-  function wordAt(at) {
-    if (!pageWords) return -1;
-    const { starts, tokens } = pageWords;
+  // The number of the word of a stored text that holds offset `at`, or -1.
+  function wordAt(at, words = pageWords) {
+    if (!words) return -1;
+    const { starts, tokens } = words;
     let lo = 0, hi = starts.length - 1;
     if (hi < 0 || starts[0] > at) return -1;
     while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (starts[mid] <= at) lo = mid; else hi = mid - 1; }
@@ -256,9 +256,9 @@
     return before + offset;
   }
 
-  // Double-click any word: open its entry. On a document page the word is
-  // the index's own; elsewhere (an entry, a list) it is what the browser
-  // selected, looked up by its key.
+  // Double-click any word: open its entry. In stored text (a document page,
+  // lines cut from it) the word is the index's own; elsewhere (a heading, a
+  // list) it is what the browser selected, looked up by its key.
   function setupDoubleClick() {
     document.addEventListener('dblclick', async e => {
       if (e.target.closest && e.target.closest('header, input, button')) return;
@@ -267,13 +267,18 @@
       const range = sel.getRangeAt(0);
       const node = range.startContainer;
       if (node.nodeType !== Node.TEXT_NODE) return;
-      const pre = document.getElementById('t');
-      if (pageWords && pre && pre.contains(node)) {
+      // Text cut from a stored document says where it stands there: an
+      // element with data-n (the document's number) and data-o (the text
+      // offset of its first character), as the document page's text is.
+      const host = node.parentElement && node.parentElement.closest('[data-n][data-o]');
+      if (host && window.velmorStore) {
         // Where the pointer is: the browser's own selection may hold more
         // than one of the index's words ("l'" and "homme").
         const at = pointAt(e.clientX, e.clientY);
-        const i = at && pre.contains(at[0]) ? wordAt(textOffset(pre, at[0], at[1])) : -1;
-        if (i >= 0) location.href = await rankHref(pageWords.tokens[3 * i + 2]);
+        if (!at || !host.contains(at[0])) return;
+        const words = await window.velmorStore.load(Number(host.dataset.n));
+        const i = wordAt(Number(host.dataset.o) + textOffset(host, at[0], at[1]), words);
+        if (i >= 0) location.href = await rankHref(words.tokens[3 * i + 2]);
         return;
       }
       const word = sel.toString().trim();
@@ -341,6 +346,7 @@
     try { store = await window.velmorStore.load(Number(pre.dataset.n)); }
     catch (e) { status.textContent = 'The text of this page cannot be read: ' + e.message; return; }
     pre.textContent = store.text;
+    pre.dataset.o = '0';
     pageWords = store;
     const { tokens, starts } = store;
     let lineStarts = null;

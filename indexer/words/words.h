@@ -1,7 +1,8 @@
 #pragma once
 // Words of a line, their keys and their alphabetical order. ICU does the
 // work; this header is the only way into it, so that a build against another
-// copy of ICU's C API (Windows' icu.dll) changes nothing above it.
+// copy of ICU changes nothing above it. All but the alphabet bar's letters
+// use ICU's C API; those need its C++ AlphabeticIndex (collation.cc).
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -89,10 +90,13 @@ class Collation {
   // Bytes that order like the collation: compare them with std::string's <.
   // Different words can collate equal; break such ties by their keys.
   std::string sort_key(std::string_view word) const;
-  // The letter the word files under in an alphabet bar, in upper case:
-  // "Č" for "čas" in "sl", "C" in root, "CH" for "chata" in "cs", "S" for
-  // "ßig". Words starting with a digit file under "0-9", Han ideographs
-  // under "漢". Words of one initial stand together in collation order.
+  // The letter the word files under in an alphabet bar: the label of ICU's
+  // alphabetic index for the locale, with the letters of the other scripts
+  // added: "Č" for "čas" in "sl", "C" in root, "CH" for "chata" in "cs",
+  // "Đ" for "Đorđe" in "hr" but "D" in root, "S" for "ßig", "あ" for
+  // "アメ". A word starting with a digit files under "0-9", with a symbol
+  // under "#", a Han ideograph under "漢". Words of one initial stand
+  // together in collation order.
   std::string initial(std::string_view word) const;
   // The locale ICU uses, "root" for the root collation.
   const std::string& name() const;
