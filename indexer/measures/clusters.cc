@@ -70,4 +70,28 @@ std::vector<Cluster> clusters(const Corpus& corpus, uint32_t rank, const std::ve
   return best;
 }
 
+void TopNgrams::add(std::vector<Cluster>& starting) {
+  std::lock_guard lock(mutex_);
+  for (Cluster& c : starting) {
+    if (c.ranks.size() >= 5) continue;
+    std::vector<Cluster>& list = by_size_[c.ranks.size()];
+    list.push_back(std::move(c));
+    if (list.size() >= 2 * per_size_ + 64) {
+      std::nth_element(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(per_size_), list.end(),
+                       more_frequent);
+      list.resize(per_size_);
+    }
+  }
+  starting.clear();
+}
+
+std::vector<Cluster> TopNgrams::of_size(uint32_t size) const {
+  std::lock_guard lock(mutex_);
+  if (size >= 5) return {};
+  std::vector<Cluster> list = by_size_[size];
+  std::sort(list.begin(), list.end(), more_frequent);
+  if (list.size() > per_size_) list.resize(per_size_);
+  return list;
+}
+
 }  // namespace velmor

@@ -8,6 +8,7 @@
 // run at once.
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 #include "indexer/model.h"
@@ -65,5 +66,24 @@ struct KeywordOptions {
 
 // `tokens` the corpus's words in all.
 std::vector<Keyword> keywords(const Corpus& corpus, uint32_t doc, uint64_t tokens, const KeywordOptions& options);
+
+}  // namespace velmor
+
+namespace velmor {
+
+// The corpus's most frequent n-grams of each size, gathered from the
+// clusters that begin with each word (see clusters()), from any thread.
+class TopNgrams {
+ public:
+  explicit TopNgrams(size_t per_size) : per_size_(per_size) {}
+  void add(std::vector<Cluster>& starting);
+  // Those of one size, most frequent first; ties in rank order.
+  std::vector<Cluster> of_size(uint32_t size) const;
+
+ private:
+  size_t per_size_;
+  mutable std::mutex mutex_;
+  std::vector<Cluster> by_size_[5];
+};
 
 }  // namespace velmor
