@@ -8,4 +8,6 @@ const std::string& site_css();
 const std::string& site_js();
 // text_store.js: reads the documents' text files (formats.h).
 const std::string& site_text_store_js();
+// concordance.js: draws the entries, pages and sorts their lines, saves lists.
+const std::string& site_concordance_js();
 }  // namespace velmor

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "indexer/measures/measures.h"
 #include "indexer/site/formats.h"
 #include "indexer/site/html.h"
 #include "indexer/site/out_file.h"
@@ -104,7 +105,7 @@ std::string encode_words(const std::vector<StoredWord>& words) {
   return code;
 }
 
-uint64_t write_text_store(const Corpus& corpus, uint32_t doc, const std::filesystem::path& dir) {
+uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, const std::filesystem::path& dir) {
   OutFile out(dir / text_store_file(doc));
   std::string& s = out.text();
   s += kBom;
@@ -115,7 +116,18 @@ uint64_t write_text_store(const Corpus& corpus, uint32_t doc, const std::filesys
     append_js_chars(s, corpus.line(doc, l));
     out.spill();
   }
-  s += "\",\"" + encode_words(stored_words(corpus, doc)) + "\");\n";
+  s += "\",\"" + encode_words(stored_words(corpus, doc)) + "\",[";
+  const char* comma = "";
+  for (const Keyword& k : keywords(corpus, doc, tokens, KeywordOptions{})) {
+    char scores[64];
+    std::snprintf(scores, sizeof scores, ",%.1f,%.2f,", k.log_likelihood, k.log_ratio);
+    s += comma;
+    s += "[" + std::to_string(k.rank) + "," + std::to_string(k.count) + scores;
+    append_js_literal(s, corpus.word(k.rank).form);
+    s += "]";
+    comma = ",";
+  }
+  s += "]);\n";
   out.close();
   return out.bytes();
 }

@@ -23,8 +23,9 @@ std::vector<StoredWord> stored_words(const Corpus& corpus, uint32_t doc);
 // CODE of the store file for these words.
 std::string encode_words(const std::vector<StoredWord>& words);
 
-// Writes text/d_NNNN.js for one document; returns its size.
-uint64_t write_text_store(const Corpus& corpus, uint32_t doc, const std::filesystem::path& dir);
+// Writes text/d_NNNN.js for one document, with its keywords against the
+// rest of the corpus of `tokens` words; returns its size.
+uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, const std::filesystem::path& dir);
 
 // Writes lookup/entries.js from the entry file of each rank.
 uint64_t write_entry_starts(const std::vector<uint32_t>& entry_file, const std::filesystem::path& dir);

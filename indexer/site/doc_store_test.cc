@@ -74,13 +74,13 @@ TEST(TextStore, AFileHoldsTheTextOnceAndItsWords) {
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir / "text");
   MemoryCorpus corpus({doc({"one two", "one"}), doc({})}, "");
-  write_text_store(corpus, 0, dir);
-  write_text_store(corpus, 1, dir);
+  write_text_store(corpus, 0, 3, dir);
+  write_text_store(corpus, 1, 3, dir);
   std::ifstream in(dir / "text" / "d_0001.js", std::ios::binary);
   std::stringstream s;
   s << in.rdbuf();
   const std::string expected_code = encode_words(stored_words(corpus, 0));
-  EXPECT_EQ(s.str(), "\xEF\xBB\xBFvelmorText(1,\"one two\\none\",\"" + expected_code + "\");\n");
+  EXPECT_EQ(s.str(), "\xEF\xBB\xBFvelmorText(1,\"one two\\none\",\"" + expected_code + "\",[]);\n");
   EXPECT_TRUE(std::filesystem::exists(dir / "text" / "d_0002.js"));
   std::filesystem::remove_all(dir);
 }

@@ -10,7 +10,7 @@
 //
 // text/d_NNNN.js: one document's text, stored once for every use (the
 //   document page, the lines of the entries, double-click, collocates).
-//     velmorText(N, TEXT, CODE)
+//     velmorText(N, TEXT, CODE, KEYWORDS)
 //   N     the document's number from 1, as in its file name and page_NNNN.htm.
 //   TEXT  the document's text, lines joined by "\n", as a string literal.
 //   CODE  the document's words in reading order, as a string of numbers in
@@ -32,10 +32,32 @@
 //   its number, kDigits[45 + d] when more follow. kDigits is the printable
 //   ASCII from '#' to '~' without '<' and '\', so a CODE string needs no
 //   escapes and never holds "</script".
-//   Readers ignore arguments past the third: later ones may be added.
+//   KEYWORDS the words most key to the document against the rest of the
+//         corpus, most key first: [[RANK, COUNT, LL, LR, FORM], ...] with
+//         COUNT its occurrences here, LL the log-likelihood, LR the log
+//         ratio (log2 of its relative frequency here over the rest's).
+//   Readers ignore arguments they do not know: later ones may be added.
 //   Example: "ab cd ab" with ranks ab = 4, cd = 9 is the pairs (4, 2) and
 //   (9, 2), then pair 0 with a new gap 0, pair 1 with a new gap 1, pair 0
 //   with the same gap: the numbers 2, 4,2, 5,2, 1,0, 3,1, 0, written "%'%(%$#&$#".
+//
+// i_NNN.htm: a file of entries. Its words stand in
+//     <script type=application/json id=entry-data>{"first": RANK, "file": F,
+//       "tokens": N, "docs": D, "window": [LEFT, RIGHT], "words": [WORD, ...]}
+//   one WORD per rank from RANK on, F the file's number from 0, N the words
+//   and D the documents of the corpus:
+//     [FORM, DOCS]                        or, for a frequent word,
+//     [FORM, DOCS, COLLOCATES, CLUSTERS]
+//   DOCS   per document the word occurs in, in order: 2*gap+more, then the
+//          count less 2 when more = 1 (else the count is 1); gap counts the
+//          documents passed over since the previous one (from document 0),
+//          in the store's digits.
+//   COLLOCATES  [[RANK, TOGETHER, FREQUENCY, LOGDICE, MI, FORM], ...] best
+//          log-Dice first: words within LEFT words before and RIGHT after.
+//   CLUSTERS    [[COUNT, AT, [RANK, ...], TEXT], ...] most frequent first:
+//          runs of 2 to 4 words, the entry's word at place AT (from 0).
+//   An address "i_NNN.htm#rRANK" opens the word's entry; "#rRANK~c=R" its
+//   lines with the collocate R, "#rRANK~n=R1.R2.R3~at=A" those in a cluster.
 //
 // lookup/entries.js: which entry file holds which word.
 //     velmorEntries([FIRST, ...])

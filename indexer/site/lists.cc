@@ -195,7 +195,7 @@ uint64_t write_start_page(const Corpus& corpus, const std::vector<ListPage>& lis
   append_alphabet(s, alphabet(corpus, lists));
   s += "<h2>Statistics</h2>\n<ul class=stats><li><a href=s_freq_001.htm>Words by frequency</a>"
        "<li><a href=s_docs.htm>Documents: words, distinct words, type/token ratio</a>"
-       "<li><a href=s_once.htm>Words that occur once</a></ul>\n"
+       "<li><a href=s_once_001.htm>Words that occur once</a><li><a href=s_ngrams.htm>Clusters and n-grams</a></ul>\n"
        "<h2>Documents</h2>\n<table class=doclist><tr><th>#<th>document<th>words\n";
   // A few to start from; the whole table is s_docs.htm, so this page stays
   // a screen or two however many documents there are.

@@ -93,36 +93,24 @@ TEST(Kwic, ContextsCrossLinesAndCutBetweenCharacters) {
   }
 }
 
-TEST(Entries, FragmentsCountUtf16UnitsAsTheBrowserDoes) {
-  struct Case {
-    std::string line;
-    uint32_t begin, length;
-    std::string fragment;
-  } cases[] = {
-      {"Die Straße ist", 4, 7, "o3.4.6"},
-      {"ΟΔΟΣ και οδος", 16, 8, "o3.9.4"},
-      {"😀 word", 5, 4, "o3.3.4"},  // the emoji is two units
-      {"short", 9, 4, "o3.5.0"},     // out of the line: clamped, never past it
+TEST(Entries, EveryDocumentOfAWordIsListedWithItsCount) {
+  auto at = [](std::vector<uint32_t> docs) {
+    std::vector<Occurrence> occ;
+    for (uint32_t d : docs) occ.push_back({d, 0, 0, 1, 0});
+    return occ;
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(occurrence_fragment(c.line, {0, 3, c.begin, c.length, 0}), c.fragment) << c.line;
-  std::vector<Occurrence> in_doc = {{0, 0, 0, 1, 0}, {0, 0, 2, 1, 1}, {0, 1, 0, 1, 50}, {0, 2, 0, 1, 199}};
-  EXPECT_EQ(dispersion(in_doc, 200), (std::vector<uint8_t>{0, 25, 99}));
-}
-
-TEST(Entries, EveryDocumentOfAWordIsListed) {
+  // Numbers: 2*gap+more, then count-2 when more; "#" is 0, "$" 1 ...
   struct Case {
     std::vector<uint32_t> docs;
-    std::vector<uint64_t> counts;
-    std::string list;
+    std::string codes;
   } cases[] = {
-      {{0, 2, 6}, {1, 3, 1}, "1 2:3 4"},
-      {{41}, {12}, "42:12"},
-      {{}, {}, ""},
+      {{0, 2, 2, 2, 6}, "#&$)"},  // doc 0 once; doc 2 (gap 1) three times; doc 6 (gap 3) once
+      {{44}, "}$"},                // gap 44: 88 takes two digits
+      {{}, ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(document_list(c.docs, c.counts), c.list);
+  for (const Case& c : cases) EXPECT_EQ(document_codes(at(c.docs)), c.codes);
 
-  // A word in more documents than an entry shows: all of them, in the list.
+  // A word in forty documents: all of them in its entry's data.
   std::vector<Document> docs;
   for (int i = 0; i < 40; ++i)
     docs.push_back(doc("d" + std::to_string(i), {i % 7 ? "tide tide" : "tide"}));
@@ -130,13 +118,9 @@ TEST(Entries, EveryDocumentOfAWordIsListed) {
   TempDir dir;
   write_site(corpus, dir.path, {});
   std::string entries = slurp(dir.path / "i_001.htm");
-  const std::string attributes = "data-k=\"tide\" data-d=\"";
-  size_t at = entries.find(attributes);
-  ASSERT_NE(at, std::string::npos);
-  std::string expected = "1";
-  for (int i = 1; i < 40; ++i) expected += i % 7 ? " 1:2" : " 1";
-  at += attributes.size();
-  EXPECT_EQ(entries.substr(at, entries.find('"', at) - at), expected);
+  std::string expected = "#";
+  for (int i = 1; i < 40; ++i) expected += i % 7 ? "$#" : "#";
+  EXPECT_NE(entries.find("[\"tide\",\"" + expected + "\""), std::string::npos) << entries;
 }
 
 TEST(WriteSite, EverythingFromTheDocumentsIsEscaped) {

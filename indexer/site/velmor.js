@@ -1,5 +1,6 @@
-// The word index's one script: the search box, double-click on any word,
-// sorting context lines, and marking occurrences on the document pages.
+// The word index's script for every page: the search box, double-click on
+// any word, and the document pages drawn from the text store with their
+// marked occurrences. The entries' concordance is concordance.js.
 // Works from file://: the look-up data arrive as scripts that call back.
 'use strict';
 (function () {
@@ -68,12 +69,13 @@
     }
     return loaded[name];
   }
-  window.velmorShards = list => waiting.keys(list);
-  window.velmorKeys = (n, rows) => waiting['k_' + pad(n, 4)](rows);
-  window.velmorDocs = titles => waiting.docs(titles);
-  window.velmorAll = text => waiting.all(text);
+  // A file another script asked for calls back here too: answer only what
+  // was asked.
+  const answer = (name, value) => { if (waiting[name]) waiting[name](value); };
+  window.velmorShards = list => answer('keys', list);
+  window.velmorKeys = (n, rows) => answer('k_' + pad(n, 4), rows);
+  window.velmorAll = text => answer('all', text);
   const shards = () => load('keys');
-  const docTitles = () => load('docs');
   const shard = n => load('k_' + pad(n, 4));
 
   function shardOf(list, key) {
@@ -218,7 +220,7 @@
 
   // lookup/entries.js: the first rank of each entry file, so a rank's
   // entry is a binary search away (site/formats.h).
-  window.velmorEntries = firsts => waiting.entries(firsts);
+  window.velmorEntries = firsts => answer('entries', firsts);
   async function rankHref(rank) {
     const firsts = await load('entries');
     let lo = 0, hi = firsts.length - 1;
@@ -286,49 +288,6 @@
       const row = await lookup(fold(word));
       if (row) location.href = entryHref(row);
       else toast('\u201c' + word + '\u201d is not in the index');
-    });
-  }
-
-  // Entries: sort each table of context lines by its left or right context.
-  const meta = document.querySelector('meta[name=collation]');
-  let collator;
-  try { collator = new Intl.Collator(meta ? meta.content : undefined, { ignorePunctuation: true }); }
-  catch (e) { collator = new Intl.Collator(undefined, { ignorePunctuation: true }); }
-  const cellText = (tr, i) => tr.cells[i].textContent;
-  // Left contexts sort by the word next to the keyword first, then outwards.
-  const sortKey = {
-    l: tr => cellText(tr, 0).trim().split(/\s+/).reverse().join(' '),
-    r: tr => cellText(tr, 2).trim(),
-  };
-  function setupSorting() {
-    document.querySelectorAll('table.k').forEach(table => {
-      const body = table.tBodies[0];
-      if (!body || body.rows.length < 2) return;
-      const original = Array.from(body.rows);
-      const bar = document.createElement('div');
-      bar.className = 'sort';
-      bar.append('Sort lines by');
-      const choices = [['o', 'text order'], ['l', 'left context'], ['r', 'right context']];
-      const buttons = choices.map(([how, label]) => {
-        const b = document.createElement('button');
-        b.type = 'button';
-        b.dataset.sort = how;
-        b.textContent = label;
-        b.setAttribute('aria-pressed', String(how === 'o'));
-        b.addEventListener('click', () => {
-          let rows = original;
-          if (how !== 'o') {
-            const keyed = original.map((tr, i) => [sortKey[how](tr), sortKey[how === 'l' ? 'r' : 'l'](tr), i, tr]);
-            keyed.sort((a, b) => collator.compare(a[0], b[0]) || collator.compare(a[1], b[1]) || a[2] - b[2]);
-            rows = keyed.map(k => k[3]);
-          }
-          body.append(...rows);
-          buttons.forEach(x => x.setAttribute('aria-pressed', String(x === b)));
-        });
-        return b;
-      });
-      bar.append(...buttons);
-      table.before(bar);
     });
   }
 
@@ -433,91 +392,8 @@
     pre.dataset.ready = 'true';
   }
 
-  // Entries: each document row ends in the hundredths of the text that hold
-  // the word; draw them as a strip.
-  function drawStrips() {
-    const svg = 'http://www.w3.org/2000/svg';
-    document.querySelectorAll('table.d td:nth-child(3)').forEach(td => {
-      const strip = document.createElementNS(svg, 'svg');
-      strip.setAttribute('viewBox', '0 0 100 2');
-      strip.setAttribute('preserveAspectRatio', 'none');
-      strip.setAttribute('aria-label', 'where in the text: ' + td.textContent.split(' ').map(n => n + '%').join(' '));
-      const path = document.createElementNS(svg, 'path');
-      path.setAttribute('d', td.textContent.split(' ').map(n => 'M' + (Number(n) + 0.5) + ' 0v2').join(''));
-      strip.append(path);
-      td.replaceChildren(strip);
-    });
-  }
-
-  // "gap[:count]" items, gaps from the document before (from -1): the
-  // indexer's compact list of every document of a word.
-  function decodeDocuments(text) {
-    const out = [];
-    let doc = -1;
-    for (const item of text.trim().split(/\s+/)) {
-      if (!item) continue;
-      const [gap, count] = item.split(':');
-      doc += Number(gap);
-      out.push([doc, count === undefined ? 1 : Number(count)]);
-    }
-    return out;
-  }
-
-  // Entries of words found in more documents than they show: a button lists
-  // them all, each leading to the word's first occurrence in that document.
-  function setupAllDocuments() {
-    document.querySelectorAll('table.d[data-d]').forEach(table => {
-      const all = decodeDocuments(table.dataset.d);
-      const body = table.tBodies[0] || table.createTBody();
-      const few = Array.from(body.rows);
-      const bar = document.createElement('div');
-      bar.className = 'sort';
-      const button = document.createElement('button');
-      button.type = 'button';
-      button.className = 'alldocs';
-      const label = open => open ? 'show the ' + few.length.toLocaleString() + ' with most occurrences'
-                                 : 'show all ' + all.length.toLocaleString() + ' documents';
-      button.textContent = label(false);
-      button.setAttribute('aria-expanded', 'false');
-      let rows = null;
-      button.addEventListener('click', async () => {
-        const open = button.getAttribute('aria-expanded') !== 'true';
-        if (open && !rows) {
-          const titles = await docTitles();
-          const byDoc = new Map();
-          for (const tr of few) {
-            const m = /page_(\d+)\.htm/.exec(tr.querySelector('a').getAttribute('href'));
-            if (m) byDoc.set(Number(m[1]) - 1, tr);
-          }
-          const section = table.closest('section[id^=r]');
-          const to = section ? '#r=' + section.id.slice(1) : '#w=' + encodeURIComponent(table.dataset.k);
-          rows = all.map(([doc, count]) => {
-            if (byDoc.has(doc)) return byDoc.get(doc);
-            const tr = document.createElement('tr');
-            const a = document.createElement('a');
-            a.href = 'page_' + pad(doc + 1, 4) + '.htm' + to;
-            a.textContent = titles[doc] === undefined ? 'document ' + (doc + 1) : titles[doc];
-            a.title = a.textContent;
-            tr.insertCell().append(a);
-            tr.insertCell().textContent = count.toLocaleString();
-            tr.insertCell();
-            return tr;
-          });
-        }
-        body.replaceChildren(...(open ? rows : few));
-        button.textContent = label(open);
-        button.setAttribute('aria-expanded', String(open));
-      });
-      bar.append(button);
-      table.after(bar);
-    });
-  }
-
-  window.velmor = { fold, searchKey, cmp, lookup, rankHref, withPrefix, matching, offers, collator, sortKey, decodeDocuments };
+  window.velmor = { fold, searchKey, cmp, lookup, rankHref, withPrefix, matching, offers };
   setupSearch();
   setupDoubleClick();
-  drawStrips();
-  setupSorting();
-  setupAllDocuments();
   setupPage();
 })();

@@ -163,22 +163,22 @@ try {
   assert.match(await entry.locator('h2 + p').textContent(), /^6 occurrences in 1 document/);
   step('a search hit opens the entry');
 
-  // Sorting the context lines.
-  const rows = entry.locator('table.k tr');
-  const cells = i => rows.evaluateAll((trs, i) => trs.map(tr => tr.cells[i].textContent), i);
-  const before = await cells(2);
-  await entry.locator('button[data-sort=r]').click();
-  const right = await cells(2);
-  const sortedRight = await page.evaluate(xs => [...xs].sort(window.velmor.collator.compare), before);
-  assert.deepEqual(right, sortedRight, 'sorted by right context');
-  assert.notDeepEqual(right, before, 'right sort changed the order');
-  await entry.locator('button[data-sort=l]').click();
-  const leftKeys = await rows.evaluateAll(trs => trs.map(tr => window.velmor.sortKey.l(tr)));
-  const sortedLeft = await page.evaluate(xs => [...xs].sort(window.velmor.collator.compare), leftKeys);
-  assert.deepEqual(leftKeys, sortedLeft, 'sorted by left context, nearest word first');
-  assert.equal((await cells(0))[0].trim().split(/\s+/).pop(), 'der', 'nearest left word "der" sorts first');
+  // The lines, cut from the stored texts, sorted by the words around.
+  const rows = entry.locator('table.k tbody tr');
+  await page.waitForFunction(() => document.querySelectorAll('section:target table.k tbody tr').length === 6);
+  const keys = () => rows.evaluateAll(trs => trs.map(tr => tr.dataset.k.split(' ').map(Number)));
+  const ascending = ks => ks.every((k, i) => i === 0 || ks[i - 1][0] <= k[0]);
+  await entry.locator('select[data-level="0"]').selectOption('1R');
+  await page.waitForFunction(() => document.querySelector('section:target table.k tbody tr[data-k]'));
+  assert.ok(ascending(await keys()), 'sorted by the first word to the right');
+  await entry.locator('select[data-level="0"]').selectOption('1L');
+  await page.waitForFunction(() => document.querySelector('section:target select[data-level="1"]').value === '2L');
+  const left = await keys();
+  assert.ok(ascending(left), 'sorted by the first word to the left');
+  assert.equal((await rows.nth(0).locator('td').nth(0).textContent()).trim().split(/\s+/).pop(), 'der',
+    'nearest left word "der" sorts first');
   await page.screenshot({ path: path.join(shots, 'entry.png') });
-  step('context lines sort by right and by left context');
+  step('context lines sort by the words to their right and left');
 
   // A context line leads to its place in the document.
   const line = rows.nth(0).locator('a');
@@ -280,7 +280,7 @@ try {
   const [href, title, count] = hidden[hidden.length - 1];
   await page.screenshot({ path: path.join(shots, 'all-documents.png') });
   await page.click(`section:target table.d a[href="${href}"]`);
-  await page.waitForURL(/page_\d+\.htm#r=\d+$/);
+  await page.waitForURL(/page_\d+\.htm#o\d+\.\d+\.\d+$/);
   await page.waitForSelector('#t mark');
   assert.equal(await page.textContent('h1'), title);
   assert.equal(await page.textContent('#t mark'), 'Leuchtturm');
@@ -309,12 +309,87 @@ try {
   assert.equal(await dotted.textContent(), 'show all 31 documents');
   await dotted.click();
   await page.waitForFunction(() => document.querySelectorAll('section:target table.d tr').length === 31);
-  const late = page.locator('section:target table.d a[href*="#r="]').last();
-  await late.click();
+  await page.locator('section:target table.d a[data-doc]').last().click();
   await page.waitForSelector('#t mark');
   assert.equal(await page.textContent('#t mark'), 'a.out');
   assert.match(await page.textContent('#at'), /occurrence 1 of 1\b/);
   step('"show all documents" of a.out lands on a.out');
+
+  // A frequent word: every line, page by page; sorted by 2L; its
+  // collocates and clusters lead to their lines; the lines save as TSV.
+  await page.goto(url('index.htm'));
+  await page.fill('#q', 'leucht');
+  await page.click('#hits a:has-text("Leuchtturm")');
+  await page.waitForURL(/i_\d+\.htm#r\d+$/);
+  const lt = page.locator('section:target');
+  const total = Number((await lt.locator('h2 + p').textContent()).match(/^(\d+)/)[1]);
+  assert.ok(total > 50, 'more lines than a page: ' + total);
+  const ltRows = lt.locator('table.k tbody tr');
+  const status = lt.locator('.kwicbar .count');
+  await page.waitForFunction(() => /^lines 1–50 of/.test(document.querySelector('section:target .kwicbar .count').textContent));
+  const seenLines = new Set();
+  for (let guard = 0; guard < 10; guard++) {
+    for (const id of await ltRows.evaluateAll(trs => trs.map(tr => tr.dataset.d + ':' + tr.dataset.t))) seenLines.add(id);
+    const next = lt.locator('button[aria-label="next lines"]');
+    if (await next.isDisabled()) break;
+    const was = await status.textContent();
+    await next.click();
+    await page.waitForFunction(w => document.querySelector('section:target .kwicbar .count').textContent !== w, was);
+  }
+  assert.equal(seenLines.size, total, 'every line reachable');
+  step('a frequent word shows every one of its lines, a page at a time');
+
+  await lt.locator('select[data-level="0"]').selectOption('2L');
+  await page.waitForFunction(() => document.querySelector('section:target table.k tbody tr[data-k]') &&
+    /^lines 1–50 of/.test(document.querySelector('section:target .kwicbar .count').textContent));
+  const byTwoLeft = await ltRows.evaluateAll(trs => trs.map(tr => tr.dataset.k.split(' ').map(Number)));
+  assert.ok(byTwoLeft.every((k, i) => i === 0 || byTwoLeft[i - 1][0] < k[0] ||
+    (byTwoLeft[i - 1][0] === k[0] && byTwoLeft[i - 1][1] <= k[1])), 'sorted by 2L, then 3L');
+  await page.screenshot({ path: path.join(shots, 'sorted-2L.png') });
+  step('the lines sort by the second word to the left');
+
+  const download = page.waitForEvent('download');
+  await lt.locator('button.save:has-text("Save lines")').click();
+  const saved = fs.readFileSync(await (await download).path(), 'utf8');
+  const tsvLines = saved.replace(/\r\n$/, '').split('\r\n');
+  assert.equal(tsvLines[0], '\ufeffdocument\tline\tleft\tword\tright');
+  assert.equal(tsvLines.length, total + 1);
+  assert.ok(tsvLines.slice(1).every(l => l.split('\t')[3] === 'Leuchtturm'));
+  step('an entry\'s lines save as TSV and read back');
+
+  await lt.locator('details.collocates summary').click();
+  const colloc = lt.locator('details.collocates tr:has(button.narrow)');
+  assert.ok(await colloc.count() > 0, 'collocates listed');
+  const [cform, ctogether] = await colloc.last().evaluate(tr => [tr.cells[0].textContent, Number(tr.cells[1].textContent.replace(/,/g, ''))]);
+  await colloc.last().locator('button.narrow').click();
+  await page.waitForFunction(() => !document.querySelector('section:target p.filter').hidden &&
+    /of \d+$/.test(document.querySelector('section:target .kwicbar .count').textContent));
+  const withIt = await ltRows.evaluateAll(trs => trs.map(tr => tr.textContent));
+  assert.ok(withIt.length >= 1 && withIt.length <= ctogether, withIt.length + ' lines for ' + ctogether + ' together');
+  assert.ok(withIt.every(t => t.toLowerCase().includes(cform.toLowerCase())), 'every line holds ' + cform);
+  await page.screenshot({ path: path.join(shots, 'collocate.png') });
+  step('a collocate leads to the lines where both occur');
+
+  await page.goto(url('s_ngrams.htm'));
+  const gram = page.locator('table.freq a').first();
+  const gramText = await gram.textContent();
+  await gram.click();
+  await page.waitForURL(/i_\d+\.htm#r\d+~n=/);
+  await page.waitForFunction(() => document.querySelector('section p.filter:not([hidden])') &&
+    /of \d+$/.test(document.querySelector('p.filter:not([hidden])').closest('section').querySelector('.kwicbar .count').textContent));
+  const gramLines = await page.locator('section:has(p.filter:not([hidden])) table.k tbody tr').evaluateAll(trs => trs.map(tr => tr.textContent.replace(/\s+/g, ' ')));
+  assert.ok(gramLines.length > 0);
+  const gramWords = gramText.toLowerCase().split(' ');
+  assert.ok(gramLines.every(t => gramWords.every(w => t.toLowerCase().includes(w))), 'each line holds ' + gramText);
+  step('the n-gram list leads to the lines of an n-gram');
+
+  await page.goto(url('s_freq_001.htm'));
+  const freqDownload = page.waitForEvent('download');
+  await page.click('button.save');
+  const freq = fs.readFileSync(await (await freqDownload).path(), 'utf8').split('\r\n');
+  assert.equal(freq[0], '\ufeff#\tword\tcount\tdocuments\tshare');
+  assert.equal(freq.length - 2, await page.locator('#word-list tr').count() - 1);
+  step('the frequency list saves as TSV');
 
   assert.deepEqual(problems, []);
   await context.close();
