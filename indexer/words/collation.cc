@@ -3,6 +3,7 @@
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
 #include <unicode/unorm2.h>
+#include <unicode/uset.h>
 #include <unicode/ustring.h>
 #include <unicode/utf16.h>
 
@@ -10,6 +11,8 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "indexer/words/words.h"
 
@@ -39,8 +42,44 @@ struct Collation::Impl {
   UCollator* order = nullptr;
   std::string name;
   std::unique_ptr<icu::AlphabeticIndex::ImmutableIndex> alphabet;
-  ~Impl() { ucol_close(order); }
+  // Letters that begin none of the collation's contractions ("ch" in
+  // Czech), so every word they begin files under one label, theirs.
+  USet* contraction_starts = nullptr;
+  std::unordered_map<UChar32, std::string> label_of_first;
+  std::unordered_set<UChar32> asked;
+  ~Impl() {
+    ucol_close(order);
+    if (contraction_starts) uset_close(contraction_starts);
+  }
+  std::string label(std::string_view word, std::u16string_view text) const;
+  bool decides_alone(UChar32 first) const;
 };
+
+static USet* first_letters_of_contractions(const UCollator* order) {
+  UErrorCode status = U_ZERO_ERROR;
+  USet* contractions = uset_openEmpty();
+  USet* starts = uset_openEmpty();
+  ucol_getContractionsAndExpansions(order, contractions, nullptr, true, &status);
+  const int32_t items = U_SUCCESS(status) ? uset_getItemCount(contractions) : 0;
+  for (int32_t i = 0; i < items; ++i) {
+    UChar32 first, last;
+    UChar buffer[32];
+    UErrorCode item_status = U_ZERO_ERROR;
+    int32_t length = uset_getItem(contractions, i, &first, &last, buffer, 32, &item_status);
+    if (U_FAILURE(item_status)) continue;
+    if (length == 0) {
+      uset_addRange(starts, first, last);
+    } else {
+      UChar32 c;
+      int32_t at = 0;
+      U16_NEXT(buffer, at, length, c);
+      uset_add(starts, c);
+    }
+  }
+  uset_close(contractions);
+  if (U_FAILURE(status)) uset_addRange(starts, 0, 0x10FFFF);  // trust no shortcut
+  return starts;
+}
 
 // The scripts an alphabet bar can meet, each by a language that writes it:
 // their letters join the locale's own, so a word in any of them files under
@@ -74,6 +113,7 @@ Collation::Collation(const std::string& locale) : impl_(std::make_unique<Impl>()
                                 "\"; give one like sl, de_DE or root.");
   impl_->name = used;
   impl_->alphabet = make_alphabet(used == "root" ? "" : used);
+  impl_->contraction_starts = first_letters_of_contractions(impl_->order);
 }
 
 Collation::~Collation() = default;
@@ -123,17 +163,15 @@ static std::u16string of(UChar32 c) {
   return out;
 }
 
-std::string Collation::initial(std::string_view word) const {
-  std::u16string text = to_utf16(word);
-  if (text.empty()) return {};
+std::string Collation::Impl::label(std::string_view word, std::u16string_view text) const {
   const UChar32 first = first_compatible(text);
   if (u_isdigit(first)) return "0-9";
   if (u_hasBinaryProperty(first, UCHAR_IDEOGRAPHIC)) return "漢";
-  if (impl_->alphabet) {
+  if (alphabet) {
     UErrorCode status = U_ZERO_ERROR;
-    int32_t b = impl_->alphabet->getBucketIndex(
+    int32_t b = alphabet->getBucketIndex(
         icu::UnicodeString(false, text.data(), static_cast<int32_t>(text.size())), status);
-    const icu::AlphabeticIndex::Bucket* bucket = impl_->alphabet->getBucket(b);
+    const icu::AlphabeticIndex::Bucket* bucket = alphabet->getBucket(b);
     if (U_SUCCESS(status) && bucket) {
       if (bucket->getLabelType() == U_ALPHAINDEX_NORMAL) {
         std::string label;
@@ -151,6 +189,32 @@ std::string Collation::initial(std::string_view word) const {
   UChar32 letter = first;
   if (!plain.empty()) U16_GET(plain.data(), 0, 0, plain.size(), letter);
   return to_utf8(of(u_toupper(letter)));
+}
+
+// Whether every word that `first` begins files under one label: the words
+// sort from the letter alone to the letter before U+FFFF, the highest
+// weight, unless the letter begins a contraction; a letter the collation
+// ignores ("\u0301") files under the letters after it.
+bool Collation::Impl::decides_alone(UChar32 first) const {
+  if (uset_contains(contraction_starts, first)) return false;
+  const std::u16string alone = of(first);
+  const std::u16string highest = alone + u'\uFFFF';
+  return label(to_utf8(alone), alone) == label(to_utf8(highest), highest);
+}
+
+std::string Collation::initial(std::string_view word) const {
+  std::u16string text = to_utf16(word);
+  if (text.empty()) return {};
+  UChar32 first;
+  size_t i = 0;
+  U16_NEXT(text.data(), i, text.size(), first);
+  // Most words' labels are their first letter's: found once per letter.
+  auto known = impl_->label_of_first.find(first);
+  if (known != impl_->label_of_first.end()) return known->second;
+  std::string label = impl_->label(word, text);
+  if (impl_->asked.insert(first).second && impl_->decides_alone(first))
+    impl_->label_of_first.emplace(first, label);
+  return label;
 }
 
 std::string locale_from_environment() {

@@ -61,6 +61,7 @@ TEST(Collation, InitialIsTheLetterTheWordFilesUnder) {
       {"", "Ｚoo", "Z"},          {"", "_x", "#"},
       {"", "Đorđe", "D"},        {"hr", "Đorđe", "Đ"},        {"pl", "Łódź", "Ł"},
       {"", "Łódź", "L"},         {"", "アメ", "あ"},          {"ru", "ßig", "S"},
+      {"", "\xCC\x81" "abc", "A"},    {"", "\xE2\x80\xAF" "abc", "#"},  // a stray mark, a narrow blank
   };
   for (const Case& c : cases)
     EXPECT_EQ(Collation(c.locale).initial(c.word), c.initial) << c.locale << " " << c.word;

@@ -56,14 +56,17 @@ std::string search_key(std::string_view word) {
   const UNormalizer2* nfkd = unorm2_getNFKDInstance(&status);
   const UNormalizer2* nfc = unorm2_getNFCInstance(&status);
   if (U_FAILURE(status)) return fold_key(word);
-  std::u16string text(word.size(), u'\0'), split, kept;
+  // Buffers kept from word to word: this runs once for every distinct word.
+  thread_local std::u16string text, folded, split, kept;
+  text.resize(word.size());
+  kept.clear();
   int32_t n = 0;
   u_strFromUTF8WithSub(text.data(), static_cast<int32_t>(text.size()), &n, word.data(),
                        static_cast<int32_t>(word.size()), 0xFFFD, nullptr, &status);
   text.resize(U_SUCCESS(status) ? static_cast<size_t>(n) : 0);
   // Case folding first, so a word and its key give one search key: "ᾼ"
   // folds to "αι" before its iota could go as a mark.
-  std::u16string folded(text.size() * 3 + 8, u'\0');
+  folded.resize(text.size() * 3 + 8);
   n = u_strFoldCase(folded.data(), static_cast<int32_t>(folded.size()), text.data(),
                     static_cast<int32_t>(text.size()), U_FOLD_CASE_DEFAULT, &status);
   if (U_FAILURE(status)) return fold_key(word);
@@ -75,26 +78,18 @@ std::string search_key(std::string_view word) {
     U16_NEXT(split.data(), i, split.size(), c);
     const int8_t type = u_charType(c);
     if (type == U_NON_SPACING_MARK || type == U_ENCLOSING_MARK) continue;
-    // Again, for what the decomposition made: "ℌ" -> "H" -> "h".
-    UChar one[2], folded[8];
-    int32_t length = 0;
-    U16_APPEND_UNSAFE(one, length, c);
-    UErrorCode fold_status = U_ZERO_ERROR;
-    int32_t m = u_strFoldCase(folded, 8, one, length, U_FOLD_CASE_DEFAULT, &fold_status);
-    if (U_FAILURE(fold_status)) m = 0;
-    for (int32_t k = 0; k < m;) {
-      UChar32 f;
-      U16_NEXT(folded, k, m, f);
-      if (const char16_t* plain = plain_letters(f)) {
-        kept += plain;
-      } else if (f >= 0x30A1 && f <= 0x30F6) {
-        kept += static_cast<char16_t>(f - 0x60);  // katakana as hiragana
-      } else if (f > 0xFFFF) {
-        kept += static_cast<char16_t>(U16_LEAD(f));
-        kept += static_cast<char16_t>(U16_TRAIL(f));
-      } else {
-        kept += static_cast<char16_t>(f);
-      }
+    // Again, for what the decomposition made: "ℌ" -> "H" -> "h". One code
+    // point to one is enough here: what folds to more folded above.
+    const UChar32 f = u_foldCase(c, U_FOLD_CASE_DEFAULT);
+    if (const char16_t* plain = plain_letters(f)) {
+      kept += plain;
+    } else if (f >= 0x30A1 && f <= 0x30F6) {
+      kept += static_cast<char16_t>(f - 0x60);  // katakana as hiragana
+    } else if (f > 0xFFFF) {
+      kept += static_cast<char16_t>(U16_LEAD(f));
+      kept += static_cast<char16_t>(U16_TRAIL(f));
+    } else {
+      kept += static_cast<char16_t>(f);
     }
   }
   // Hangul syllables came apart into their letters; they join again.
