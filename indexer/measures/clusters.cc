@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <array>
-#include <unordered_map>
 
 #include "indexer/measures/measures.h"
 
@@ -10,15 +9,6 @@ namespace {
 
 // The other words of one cluster, the entry's word left out; unused places 0.
 using Others = std::array<uint32_t, 3>;
-
-struct OthersHash {
-  size_t operator()(const Others& o) const {
-    uint64_t h = o[0];
-    h = h * 0x9E3779B97F4A7C15ull + o[1];
-    h = h * 0x9E3779B97F4A7C15ull + o[2];
-    return static_cast<size_t>(h ^ (h >> 29));
-  }
-};
 
 bool more_frequent(const Cluster& a, const Cluster& b) {
   if (a.count != b.count) return a.count > b.count;
@@ -33,12 +23,13 @@ std::vector<Cluster> clusters(const Corpus& corpus, uint32_t rank, const std::ve
                               const ClusterOptions& options, std::vector<Cluster>* starting) {
   std::vector<Cluster> best;
   if (occ.size() < options.min_count) return best;
-  // One size and one place at a time: the table then holds at most one
-  // entry per occurrence, whatever the word.
-  std::unordered_map<Others, uint32_t, OthersHash> counts;
+  // One size and one place at a time: the list then holds one entry per
+  // occurrence, whatever the word, and sorting it counts them.
+  std::vector<Others> seen;
+  seen.reserve(occ.size());
   for (uint32_t size = std::max(options.min_size, 2u); size <= std::min(options.max_size, 4u); ++size) {
     for (uint32_t at = 0; at < size; ++at) {
-      counts.clear();
+      seen.clear();
       for (const Occurrence& o : occ) {
         if (o.ordinal < at) continue;
         const std::span<const uint32_t> words = corpus.sequence(o.doc);
@@ -47,10 +38,15 @@ std::vector<Cluster> clusters(const Corpus& corpus, uint32_t rank, const std::ve
         Others others{0, 0, 0};
         for (uint32_t k = 0, n = 0; k < size; ++k)
           if (k != at) others[n++] = words[first + k];
-        ++counts[others];
+        seen.push_back(others);
       }
-      for (const auto& [others, n] : counts) {
+      std::sort(seen.begin(), seen.end());
+      for (size_t i = 0, j; i < seen.size(); i = j) {
+        j = i + 1;
+        while (j < seen.size() && seen[j] == seen[i]) ++j;
+        const uint32_t n = static_cast<uint32_t>(j - i);
         if (n < options.min_count) continue;
+        const Others& others = seen[i];
         Cluster c;
         c.count = n;
         c.at = at;

@@ -482,7 +482,7 @@
     data.words.forEach((word, i) => {
       const rank = data.first + i;
       const section = el('section', { id: 'r' + rank, 'data-rank': String(rank) });
-      section.append(el('h2', null, word[0]), el('p', { class: 'counts' }), el('div', { class: 'docs-here' }), el('div', { class: 'kwic' }));
+      section.append(el('h2', null, word[0]), el('p', { class: 'counts' }), el('div', { class: 'kwic' }), el('div', { class: 'docs-here' }));
       const conc = new Concordance(section, rank, word, data);
       const n = conc.lines.total, d = conc.lines.docs.length;
       section.querySelector('.counts').textContent = fmt(n) + (n === 1 ? ' occurrence' : ' occurrences') + ' in ' +
