@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <random>
+#include <tuple>
 
 #include "indexer/words/words.h"
 
@@ -70,6 +71,13 @@ std::string dump(const Corpus& c) {
     const DocumentInfo& info = c.document(d);
     out += info.file_name + " tokens=" + std::to_string(info.tokens) + " distinct=" + std::to_string(info.distinct) + "\n";
     for (uint32_t n = 0; n < info.lines; ++n) out += "  |" + std::string(c.line(d, n)) + "|\n";
+    std::vector<WordToken> tokens;
+    c.tokens(d, tokens);
+    out += "  words:";
+    for (const WordToken& t : tokens)
+      out += " " + std::to_string(t.rank) + "@" + std::to_string(t.line) + "." + std::to_string(t.begin) + "." +
+             std::to_string(t.length);
+    out += "\n";
   }
   std::vector<Occurrence> occ;
   for (size_t r = 0; r < c.word_count(); ++r) {
@@ -157,6 +165,13 @@ TEST(PostingsBuilder, OccurrencesAreWhereTheWordsStand) {
       got.push_back(std::to_string(o.doc) + "." + std::to_string(o.line) + "." + std::to_string(o.begin) + "#" +
                     std::to_string(o.ordinal));
       EXPECT_EQ(lower_ascii(corpus->line(o.doc, o.line).substr(o.begin, o.length)), w.key);
+      // The document's word sequence has this word at this place.
+      ASSERT_LT(o.ordinal, corpus->sequence(o.doc).size());
+      EXPECT_EQ(corpus->sequence(o.doc)[o.ordinal], r);
+      std::vector<WordToken> tokens;
+      corpus->tokens(o.doc, tokens);
+      const WordToken& t = tokens.at(o.ordinal);
+      EXPECT_EQ(std::tie(t.rank, t.line, t.begin, t.length), std::tie(r, o.line, o.begin, o.length));
     }
     EXPECT_EQ(got, expected[w.key]) << w.key;
   }
