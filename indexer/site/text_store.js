@@ -109,4 +109,55 @@
   }
 
   window.velmorStore = { load, decode, starts, numbers };
+
+  // A document page may hold <div id=velmor-keywords data-doc=N>: it gets
+  // the document's keywords, each leading to its entry.
+  function entryStarts() {
+    return new Promise((resolve, reject) => {
+      const prior = window.velmorEntries;
+      window.velmorEntries = list => {
+        resolve(list);
+        if (prior) try { prior(list); } catch (e) { /* not waited for there */ }
+      };
+      const el = document.createElement('script');
+      el.src = 'lookup/entries.js';
+      el.onerror = reject;
+      document.head.appendChild(el);
+    });
+  }
+  async function drawKeywords() {
+    const box = document.getElementById('velmor-keywords');
+    if (!box) return;
+    const m = /page_(\d+)\.htm/.exec(location.pathname);
+    const n = Number(box.dataset.doc || (m ? m[1] : 0));
+    if (!n) return;
+    const [doc, first] = await Promise.all([load(n), entryStarts()]);
+    if (!doc.keywords.length) return;
+    const fileOf = rank => {
+      let lo = 0, hi = first.length - 1;
+      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (first[mid] <= rank) lo = mid; else hi = mid - 1; }
+      return 'i_' + pad(lo + 1, 3) + '.htm#r' + rank;
+    };
+    const table = document.createElement('table');
+    table.className = 'freq keywords';
+    table.innerHTML = '<tr><th>keyword<th>here<th>log-likelihood<th>log ratio';
+    for (const [rank, count, ll, lr, form] of doc.keywords) {
+      const tr = table.insertRow();
+      const a = document.createElement('a');
+      a.href = fileOf(rank);
+      a.textContent = form;
+      tr.insertCell().append(a);
+      tr.insertCell().textContent = count.toLocaleString('en');
+      tr.insertCell().textContent = ll.toFixed(1);
+      tr.insertCell().textContent = lr.toFixed(2);
+    }
+    const head = document.createElement('h2');
+    head.textContent = 'Keywords';
+    const note = document.createElement('p');
+    note.className = 'hint';
+    note.textContent = 'Words more frequent here than in the rest of the corpus, by log-likelihood; ' +
+      'the log ratio is log2 of how many times more frequent.';
+    box.replaceChildren(head, note, table);
+  }
+  document.addEventListener('DOMContentLoaded', () => { drawKeywords().catch(() => {}); });
 })();
