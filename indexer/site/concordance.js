@@ -95,7 +95,9 @@
   }
   // Any table of the page marked for it saves as it stands.
   function tableRows(table) {
-    return Array.from(table.rows).map(tr => Array.from(tr.cells).map(td => td.textContent.trim()));
+    // Letter headings within a word list are not rows of the list.
+    return Array.from(table.rows).filter(tr => !tr.classList.contains('letter'))
+      .map(tr => Array.from(tr.cells).map(td => td.textContent.trim()));
   }
   function setupTables() {
     document.querySelectorAll('table.tsv').forEach(table => {

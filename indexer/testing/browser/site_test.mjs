@@ -326,6 +326,15 @@ try {
   assert.equal(freq.length - 2, await page.locator('#word-list tr').count() - 1);
   step('the frequency list saves as TSV');
 
+  await page.goto(url('index_001.htm'));
+  const wordsDownload = page.waitForEvent('download');
+  await page.click('button.save');
+  const words = fs.readFileSync(await (await wordsDownload).path(), 'utf8').split('\r\n');
+  assert.equal(words[0], '\ufeffword\tcount\tdocuments');
+  assert.equal(words.length - 2, await page.locator('table.words tr:not(.letter)').count() - 1);
+  assert.ok(words.includes('Straße\t6\t1'), 'a word with its counts');
+  step('a word list saves as TSV');
+
   // A document's keywords, from its stored text, each leading to its entry.
   await page.goto(url('page_0001.htm'));
   await page.evaluate(() => new Promise(resolve => {
