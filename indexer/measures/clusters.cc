@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <array>
-#include <unordered_map>
 
 #include "indexer/measures/measures.h"
 
@@ -10,15 +9,6 @@ namespace {
 
 // The other words of one cluster, the entry's word left out; unused places 0.
 using Others = std::array<uint32_t, 3>;
-
-struct OthersHash {
-  size_t operator()(const Others& o) const {
-    uint64_t h = o[0];
-    h = h * 0x9E3779B97F4A7C15ull + o[1];
-    h = h * 0x9E3779B97F4A7C15ull + o[2];
-    return static_cast<size_t>(h ^ (h >> 29));
-  }
-};
 
 bool more_frequent(const Cluster& a, const Cluster& b) {
   if (a.count != b.count) return a.count > b.count;
@@ -33,24 +23,49 @@ std::vector<Cluster> clusters(const Corpus& corpus, uint32_t rank, const std::ve
                               const ClusterOptions& options, std::vector<Cluster>* starting) {
   std::vector<Cluster> best;
   if (occ.size() < options.min_count) return best;
-  // One size and one place at a time: the table then holds at most one
-  // entry per occurrence, whatever the word.
-  std::unordered_map<Others, uint32_t, OthersHash> counts;
-  for (uint32_t size = std::max(options.min_size, 2u); size <= std::min(options.max_size, 4u); ++size) {
+  // Each occurrence's three words on either side, read from the sequences
+  // once; the passes below then read them in order.
+  constexpr uint32_t kNone = UINT32_MAX;
+  std::vector<std::array<uint32_t, 7>> around(occ.size());
+  for (size_t i = 0; i < occ.size(); ++i) {
+    const std::span<const uint32_t> words = corpus.sequence(occ[i].doc);
+    for (int k = -3; k <= 3; ++k) {
+      const int64_t at = int64_t{occ[i].ordinal} + k;
+      around[i][k + 3] = at >= 0 && at < static_cast<int64_t>(words.size()) ? words[at] : kNone;
+    }
+  }
+  std::vector<Others> seen;
+  seen.reserve(occ.size());
+  std::vector<uint32_t> left_ok, right_ok;  // frequent neighbours, in rank order
+  // One size and one place at a time: the list then holds one entry per
+  // occurrence, whatever the word, and sorting it counts them.
+  for (uint32_t size = 2; size <= std::min(options.max_size, 4u); ++size) {
     for (uint32_t at = 0; at < size; ++at) {
-      counts.clear();
-      for (const Occurrence& o : occ) {
-        if (o.ordinal < at) continue;
-        const std::span<const uint32_t> words = corpus.sequence(o.doc);
-        const size_t first = o.ordinal - at;
-        if (first + size > words.size()) continue;
+      seen.clear();
+      for (const auto& w : around) {
+        const uint32_t first = 3 - at;
+        // A longer cluster is never more frequent than the pair of words
+        // it holds beside the entry's word: rare pairs end it early.
+        if (size > 2 && at > 0 && !std::binary_search(left_ok.begin(), left_ok.end(), w[2])) continue;
+        if (size > 2 && at + 1 < size && !std::binary_search(right_ok.begin(), right_ok.end(), w[4])) continue;
         Others others{0, 0, 0};
-        for (uint32_t k = 0, n = 0; k < size; ++k)
-          if (k != at) others[n++] = words[first + k];
-        ++counts[others];
+        bool whole = true;
+        for (uint32_t k = 0, n = 0; k < size; ++k) {
+          if (k == at) continue;
+          whole = whole && w[first + k] != kNone;
+          others[n++] = w[first + k];
+        }
+        if (whole) seen.push_back(others);
       }
-      for (const auto& [others, n] : counts) {
+      std::sort(seen.begin(), seen.end());
+      for (size_t i = 0, j; i < seen.size(); i = j) {
+        j = i + 1;
+        while (j < seen.size() && seen[j] == seen[i]) ++j;
+        const uint32_t n = static_cast<uint32_t>(j - i);
         if (n < options.min_count) continue;
+        const Others& others = seen[i];
+        if (size == 2) (at == 0 ? right_ok : left_ok).push_back(others[0]);
+        if (size < options.min_size) continue;
         Cluster c;
         c.count = n;
         c.at = at;

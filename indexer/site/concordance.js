@@ -95,7 +95,9 @@
   }
   // Any table of the page marked for it saves as it stands.
   function tableRows(table) {
-    return Array.from(table.rows).map(tr => Array.from(tr.cells).map(td => td.textContent.trim()));
+    // Letter headings within a word list are not rows of the list.
+    return Array.from(table.rows).filter(tr => !tr.classList.contains('letter'))
+      .map(tr => Array.from(tr.cells).map(td => td.textContent.trim()));
   }
   function setupTables() {
     document.querySelectorAll('table.tsv').forEach(table => {
@@ -244,6 +246,7 @@
   // One entry's concordance: a toolbar, the lines, a pager.
   class Concordance {
     constructor(section, rank, word, data) {
+      this.section = section;
       this.lines = new Lines(rank, decodeDocs(word[1]), data.window);
       this.form = word[0];
       this.page = 0;
@@ -251,6 +254,12 @@
       this.filter = null;   // {label, keep}
       this.view = null;     // a filtered scan, or every line when sorted
       this.drawn = false;
+    }
+    // The controls are made when the entry is first seen: a file holds
+    // thousands of entries, most never looked at.
+    build() {
+      if (this.status) return;
+      const section = this.section;
       this.status = el('span', { class: 'count' });
       this.prev = el('button', { type: 'button', 'aria-label': 'previous lines' }, '\u2039 previous');
       this.next = el('button', { type: 'button', 'aria-label': 'next lines' }, 'next \u203a');
@@ -269,12 +278,17 @@
       const bar = el('div', { class: 'sort kwicbar' }, this.status, this.prev, this.next,
         el('span', { class: 'levels' }, 'Sort by ', this.selects[0], ' then ', this.selects[1], ' then ', this.selects[2]), saving);
       section.querySelector('.kwic').append(bar, this.note, this.table);
+      documentTable(section, this);
+      const e = this.measures;
+      if (e) measureTables(section, e.rank, e.word, e.data, this);
     }
     pages() { return Math.max(1, Math.ceil(this.count() / PAGE)); }
     count() { return this.view ? this.view.lines.length : this.lines.total; }
     sorted() { return this.levels[0] !== ''; }
     tell(text) { this.status.textContent = text; }
     async draw() {
+      this.build();
+      if (this.drawn) return;
       this.drawn = true;
       await this.go(this.page);
     }
@@ -347,6 +361,8 @@
       return this.go(0);
     }
     sortBy(k, value) {
+      this.build();
+      this.drawn = true;
       this.levels[k] = value;
       if (k === 0) {
         // The next levels go outwards from the first, as readers expect.
@@ -357,6 +373,8 @@
       return this.rebuild();
     }
     narrow(filter) {
+      this.build();
+      this.drawn = true;
       this.filter = filter;
       this.note.replaceChildren();
       if (filter) {
@@ -482,13 +500,12 @@
     data.words.forEach((word, i) => {
       const rank = data.first + i;
       const section = el('section', { id: 'r' + rank, 'data-rank': String(rank) });
-      section.append(el('h2', null, word[0]), el('p', { class: 'counts' }), el('div', { class: 'docs-here' }), el('div', { class: 'kwic' }));
+      section.append(el('h2', null, word[0]), el('p', { class: 'counts' }), el('div', { class: 'kwic' }), el('div', { class: 'docs-here' }));
       const conc = new Concordance(section, rank, word, data);
+      conc.measures = { rank, word, data };
       const n = conc.lines.total, d = conc.lines.docs.length;
       section.querySelector('.counts').textContent = fmt(n) + (n === 1 ? ' occurrence' : ' occurrences') + ' in ' +
         fmt(d) + (d === 1 ? ' document' : ' documents');
-      documentTable(section, conc);
-      measureTables(section, rank, word, data, conc);
       host.append(section);
       all.set(rank, { section, conc, word });
       if (watcher) watcher.observe(section); else conc.draw();
@@ -498,6 +515,7 @@
       if (!m) return;
       const e = all.get(Number(m[1]));
       if (!e) return;
+      e.conc.draw();
       e.section.scrollIntoView();
       if (m[2]) {
         const c = (e.word[2] || []).find(x => x[0] === Number(m[2]));

@@ -59,6 +59,12 @@
 //   An address "i_NNN.htm#rRANK" opens the word's entry; "#rRANK~c=R" its
 //   lines with the collocate R, "#rRANK~n=R1.R2.R3~at=A" those in a cluster.
 //
+// s_freq_NNN.htm, s_once_NNN.htm: a page of a word list. Its words stand in
+//     <script type=application/json id=list-data>{"from": I, "tokens": N,
+//       "name": NAME, "words": [[FORM, RANK, COUNT, DOCUMENTS], ...]}
+//   I the place of the page's first word in the whole list (from 0), N the
+//   corpus's words, NAME what a saved copy is called.
+//
 // lookup/entries.js: which entry file holds which word.
 //     velmorEntries([FIRST, ...])
 //   The rank of the first word of each entry file i_NNN.htm, in order

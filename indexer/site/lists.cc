@@ -5,6 +5,7 @@
 #include <numeric>
 #include <set>
 
+#include "indexer/site/entries.h"
 #include "indexer/site/html.h"
 #include "indexer/site/out_file.h"
 #include "indexer/words/words.h"
@@ -143,7 +144,7 @@ uint64_t write_lists(const Corpus& corpus, const SitePlan& plan,
     std::string label = lists.empty() ? "no words" : lists[p].label;
     OutFile out(dir / list_file(page));
     std::string& s = out.text();
-    append_page_start(s, "Words: " + label);
+    append_page_start(s, "Words: " + label, concordance_head());
     // A script with thousands of initials gets its alphabet on the start page only.
     if (letters.size() <= 200) append_alphabet(s, letters);
     s += "<nav class=docs>";
@@ -153,7 +154,8 @@ uint64_t write_lists(const Corpus& corpus, const SitePlan& plan,
     if (p + 1 < lists.size()) s += "<a href=" + list_file(page + 1) + " rel=next>next &rsaquo;</a>";
     s += "</nav>\n<h1>Words: ";
     append_escaped(s, label);
-    s += "</h1>\n<table class=words><tr><th>word<th>count<th>documents\n";
+    s += "</h1>\n<table class=\"words tsv\" data-name=words_" + std::to_string(p + 1) +
+         "><tr><th>word<th>count<th>documents\n";
     if (!lists.empty()) {
       for (size_t r = lists[p].begin; r < lists[p].end; ++r) {
         const WordInfo& w = corpus.word(r);

@@ -55,7 +55,8 @@ SitePlan plan_site(const CorpusShape& shape) {
   const size_t measured = std::min(counts.size(), static_cast<size_t>(budget / kMeasureBytes));
   plan.measured_from = measured < counts.size() ? std::max<uint64_t>(counts[measured] + 1, 3) : 3;
 
-  // Entry files of about 200 kilobytes, fewer than about 1,500 of them.
+  // Entry files of about 200 kilobytes, fewer than about 1,500 of them,
+  // and few enough entries each for a browser to draw them at once.
   std::vector<double> cost(words);
   double sum = 0;
   for (size_t r = 0; r < words; ++r) {
@@ -67,13 +68,16 @@ SitePlan plan_site(const CorpusShape& shape) {
   plan.entry_file.resize(words);
   double filled = 0;
   uint32_t file = 0;
+  size_t in_file = 0;
   for (size_t r = 0; r < words; ++r) {
-    if (filled > 0 && filled + cost[r] > target) {
+    if (filled > 0 && (filled + cost[r] > target || in_file >= kMaxEntriesPerFile)) {
       ++file;
       filled = 0;
+      in_file = 0;
     }
     plan.entry_file[r] = file;
     filled += cost[r];
+    ++in_file;
   }
   plan.entry_files = words ? file + 1 : 0;
   return plan;

@@ -26,6 +26,9 @@ std::vector<ListPage> plan_lists(const std::vector<std::string_view>& initials,
 // The most documents an entry lists before "all documents" is asked for.
 constexpr uint64_t kMaxDocRows = 25;
 
+// The most entries one i_NNN.htm holds.
+constexpr size_t kMaxEntriesPerFile = 2000;
+
 struct SitePlan {
   std::vector<uint32_t> entry_file;  // entry file of each rank
   uint32_t entry_files = 0;

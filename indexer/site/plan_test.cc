@@ -32,7 +32,7 @@ TEST(PlanSite, EntryFilesAreFewContiguousAndFull) {
     size_t words;
     uint64_t count;
     uint32_t max_files;
-  } cases[] = {{5, 2, 1}, {200000, 40, 1500}, {3000, 1, 4}};
+  } cases[] = {{5, 2, 1}, {200000, 40, 1500}, {3000, 1, 2}, {4001, 1, 3}};
   for (const Case& c : cases) {
     CorpusShape shape;
     shape.input_bytes = shape.text_bytes = c.words * c.count * 8;
@@ -47,6 +47,9 @@ TEST(PlanSite, EntryFilesAreFewContiguousAndFull) {
     for (size_t r = 1; r < c.words; ++r)
       ASSERT_LE(plan.entry_file[r] - plan.entry_file[r - 1], 1u);
     EXPECT_EQ(plan.entry_file.back() + 1, plan.entry_files);
+    std::vector<size_t> per_file(plan.entry_files);
+    for (uint32_t f : plan.entry_file) ++per_file[f];
+    for (size_t n : per_file) EXPECT_LE(n, kMaxEntriesPerFile);
   }
 }
 

@@ -88,8 +88,8 @@ uint64_t write_frequency(const Corpus& corpus, uint64_t tokens, const std::files
 
 uint64_t write_documents(const Corpus& corpus, uint64_t tokens, const std::filesystem::path& dir) {
   std::string s;
-  append_page_start(s, "Documents");
-  s += "<h1>Documents</h1>\n<table class=freq><tr><th>#<th>document<th>words<th>distinct"
+  append_page_start(s, "Documents", concordance_head());
+  s += "<h1>Documents</h1>\n<table class=\"freq tsv\" data-name=documents><tr><th>#<th>document<th>words<th>distinct"
        "<th>type/token<th>lines<th>bytes\n";
   uint64_t lines = 0, bytes = 0, invalid = 0;
   for (uint32_t d = 0; d < corpus.document_count(); ++d) {

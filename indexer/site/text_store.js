@@ -1,7 +1,7 @@
 // The documents' text as the indexer stores it once for every page: the
 // browser's side of site/formats.h (read it there; this mirrors it).
 //
-//   text/d_NNNN.js   velmorText(N, TEXT, CODE)
+//   text/d_NNNN.js   velmorText(N, TEXT, CODE, KEYWORDS)
 //     N     the document's number from 1 (page_NNNN.htm)
 //     TEXT  its lines joined by "\n"
 //     CODE  numbers in the store's digits: D, then D pairs (rank less the
@@ -10,9 +10,11 @@
 //   A digit is DIGITS[d] when last of its number, DIGITS[45 + d] when more
 //   follow; least significant first.
 //
-// velmorStore.load(n) -> Promise of {n, text, tokens, starts}: tokens is the
-// flat Int32Array [gap, length, rank, ...], one triple per word in reading
-// order (gaps and lengths in UTF-16 units), starts each word's offset.
+// velmorStore.load(n) -> Promise of {n, text, tokens, starts, keywords}:
+// tokens is the flat Int32Array [gap, length, rank, ...], one triple per
+// word in reading order (gaps and lengths in UTF-16 units), starts each
+// word's offset, keywords the fourth argument ([[RANK, COUNT, LL, LR,
+// FORM], ...], most key first).
 'use strict';
 (function () {
   if (window.velmorStore) return;
@@ -66,29 +68,34 @@
   }
 
   const pad = (n, w) => String(n).padStart(w, '0');
-  const waiting = new Map();  // n -> [resolve, reject]
+  const waiting = new Map();  // n -> [[resolve, reject], ...] of the loads under way
   const cache = new Map();    // n -> promise, the most recent last
   const kept = 48;
 
-  window.velmorText = (n, text, code) => {
-    const w = waiting.get(n);
-    if (!w) return;
+  window.velmorText = (n, text, code, keywords) => {
+    const all = waiting.get(n);
+    if (!all) return;
     waiting.delete(n);
     try {
       const tokens = decode(code);
-      w[0]({ n, text, tokens, starts: starts(tokens) });
-    } catch (e) { w[1](e); }
+      const doc = { n, text, tokens, starts: starts(tokens), keywords: keywords || [] };
+      for (const w of all) w[0](doc);
+    } catch (e) { for (const w of all) w[1](e); }
   };
 
   function load(n) {
     let p = cache.get(n);
     if (p) { cache.delete(n); cache.set(n, p); return p; }
     p = new Promise((resolve, reject) => {
-      waiting.set(n, [resolve, reject]);
+      // A load that was dropped from the cache may still be under way.
+      if (waiting.has(n)) { waiting.get(n).push([resolve, reject]); return; }
+      waiting.set(n, [[resolve, reject]]);
       const el = document.createElement('script');
       el.src = 'text/d_' + pad(n, 4) + '.js';
       const fail = () => {
-        if (waiting.has(n)) { waiting.delete(n); reject(new Error('cannot read ' + el.src)); }
+        const all = waiting.get(n);
+        waiting.delete(n);
+        if (all) for (const w of all) w[1](new Error('cannot read ' + el.src));
         el.remove();
       };
       el.onerror = fail;
@@ -102,4 +109,55 @@
   }
 
   window.velmorStore = { load, decode, starts, numbers };
+
+  // A document page may hold <div id=velmor-keywords data-doc=N>: it gets
+  // the document's keywords, each leading to its entry.
+  function entryStarts() {
+    return new Promise((resolve, reject) => {
+      const prior = window.velmorEntries;
+      window.velmorEntries = list => {
+        resolve(list);
+        if (prior) try { prior(list); } catch (e) { /* not waited for there */ }
+      };
+      const el = document.createElement('script');
+      el.src = 'lookup/entries.js';
+      el.onerror = reject;
+      document.head.appendChild(el);
+    });
+  }
+  async function drawKeywords() {
+    const box = document.getElementById('velmor-keywords');
+    if (!box) return;
+    const m = /page_(\d+)\.htm/.exec(location.pathname);
+    const n = Number(box.dataset.doc || (m ? m[1] : 0));
+    if (!n) return;
+    const [doc, first] = await Promise.all([load(n), entryStarts()]);
+    if (!doc.keywords.length) return;
+    const fileOf = rank => {
+      let lo = 0, hi = first.length - 1;
+      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (first[mid] <= rank) lo = mid; else hi = mid - 1; }
+      return 'i_' + pad(lo + 1, 3) + '.htm#r' + rank;
+    };
+    const table = document.createElement('table');
+    table.className = 'freq keywords';
+    table.innerHTML = '<tr><th>keyword<th>here<th>log-likelihood<th>log ratio';
+    for (const [rank, count, ll, lr, form] of doc.keywords) {
+      const tr = table.insertRow();
+      const a = document.createElement('a');
+      a.href = fileOf(rank);
+      a.textContent = form;
+      tr.insertCell().append(a);
+      tr.insertCell().textContent = count.toLocaleString('en');
+      tr.insertCell().textContent = ll.toFixed(1);
+      tr.insertCell().textContent = lr.toFixed(2);
+    }
+    const head = document.createElement('h2');
+    head.textContent = 'Keywords';
+    const note = document.createElement('p');
+    note.className = 'hint';
+    note.textContent = 'Words more frequent here than in the rest of the corpus, by log-likelihood; ' +
+      'the log ratio is log2 of how many times more frequent.';
+    box.replaceChildren(head, note, table);
+  }
+  document.addEventListener('DOMContentLoaded', () => { drawKeywords().catch(() => {}); });
 })();

@@ -376,7 +376,7 @@ try {
   await gram.click();
   await page.waitForURL(/i_\d+\.htm#r\d+~n=/);
   await page.waitForFunction(() => document.querySelector('section p.filter:not([hidden])') &&
-    /of \d+$/.test(document.querySelector('p.filter:not([hidden])').closest('section').querySelector('.kwicbar .count').textContent));
+    /of \d+( so far)?$/.test(document.querySelector('p.filter:not([hidden])').closest('section').querySelector('.kwicbar .count').textContent));
   const gramLines = await page.locator('section:has(p.filter:not([hidden])) table.k tbody tr').evaluateAll(trs => trs.map(tr => tr.textContent.replace(/\s+/g, ' ')));
   assert.ok(gramLines.length > 0);
   const gramWords = gramText.toLowerCase().split(' ');
@@ -390,6 +390,33 @@ try {
   assert.equal(freq[0], '\ufeff#\tword\tcount\tdocuments\tshare');
   assert.equal(freq.length - 2, await page.locator('#word-list tr').count() - 1);
   step('the frequency list saves as TSV');
+
+  await page.goto(url('index_001.htm'));
+  const wordsDownload = page.waitForEvent('download');
+  await page.click('button.save');
+  const words = fs.readFileSync(await (await wordsDownload).path(), 'utf8').split('\r\n');
+  assert.equal(words[0], '\ufeffword\tcount\tdocuments');
+  assert.equal(words.length - 2, await page.locator('table.words tr:not(.letter)').count() - 1);
+  assert.ok(words.includes('Straße\t6\t1'), 'a word with its counts');
+  step('a word list saves as TSV');
+
+  // A document's keywords, from its stored text, each leading to its entry.
+  await page.goto(url('page_0001.htm'));
+  await page.evaluate(() => new Promise(resolve => {
+    const box = document.createElement('div');
+    box.id = 'velmor-keywords';
+    document.querySelector('main').prepend(box);
+    const s = document.createElement('script');
+    s.src = 'text_store.js';
+    s.onload = () => { document.dispatchEvent(new Event('DOMContentLoaded')); resolve(); };
+    document.head.append(s);
+  }));
+  await page.waitForSelector('#velmor-keywords table.keywords a');
+  const keyword = await page.textContent('#velmor-keywords table.keywords a');
+  await page.click('#velmor-keywords table.keywords a');
+  await page.waitForURL(/i_\d+\.htm#r\d+$/);
+  assert.equal(await page.locator('section:target h2').textContent(), keyword);
+  step('a document\'s keywords lead to their entries');
 
   assert.deepEqual(problems, []);
   await context.close();
