@@ -392,6 +392,12 @@
     pre.dataset.ready = 'true';
   }
 
+  // A name the page shows cut short (an ellipsis) shows whole on hover.
+  document.addEventListener('mouseover', e => {
+    const el = e.target.closest && e.target.closest('a, td');
+    if (el && !el.title && el.scrollWidth > el.clientWidth) el.title = el.textContent;
+  });
+
   window.velmor = { fold, searchKey, cmp, lookup, rankHref, withPrefix, matching, offers };
   setupSearch();
   setupDoubleClick();
