@@ -10,6 +10,7 @@
 // each can be tested with hand-made values of these types.
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,14 @@ struct Occurrence {
   uint32_t begin;    // byte offset of the word in that line
   uint32_t length;   // bytes of the word as written
   uint32_t ordinal;  // the word's number among the document's words, 0-based
+};
+
+// One word of a document, in reading order: which word, and where it stands.
+struct WordToken {
+  uint32_t rank;    // the word's rank in collation order
+  uint32_t line;    // as in Occurrence
+  uint32_t begin;
+  uint32_t length;
 };
 
 struct DocumentInfo {
@@ -65,6 +74,11 @@ class Corpus {
   virtual const WordInfo& word(size_t rank) const = 0;
   // Every occurrence of the word, by document, then line, then offset.
   virtual void occurrences(size_t rank, std::vector<Occurrence>& out) const = 0;
+  // The document's words in reading order as ranks alone: measures read
+  // them by position, a word's neighbours at its ordinal plus or minus a few.
+  virtual std::span<const uint32_t> sequence(uint32_t doc) const = 0;
+  // The same words with where each stands, appended to `out`.
+  virtual void tokens(uint32_t doc, std::vector<WordToken>& out) const = 0;
 };
 
 }  // namespace velmor

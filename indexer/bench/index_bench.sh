@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # The indexer against Pagefind and Xapian's omindex on the same generated
 # pages: wall time, input MB/s, peak memory and output size, the median of
-# several runs taken in turns (the order rotates every round).
+# several runs taken in turns (the order rotates every round). The row "wc"
+# is `cat pages | wc -w`: reading and splitting the pages and nothing else,
+# the floor any indexer stands on.
 #
 #   indexer/bench/index_bench.sh [MEGABYTES...]        default: 100 1000
 #
 # REPS runs per size up to 100 MB (default 3), REPS_LARGE above (default 1).
 # TOOLS_LARGE are the tools run above 100 MB (default "velmor pagefind
-# omindex"); Pagefind's peak grows with the input, so a small machine may
+# omindex wc"); Pagefind's peak grows with the input, so a small machine may
 # have to leave it out there.
 # Work files go to $BENCH_DIR (default $TMPDIR/velmor_bench): the corpora, a
 # bench-local node_modules with Pagefind, and the outputs. VELMOR names the
@@ -52,6 +54,10 @@ run_one() {
     omindex)
       /usr/bin/time -f "%e %M %U %S" -o "$dir/time" omindex --db "$dir/db" --url / "$corpus" >"$dir/log" 2>&1 </dev/null
       out="$dir/db" ;;
+    wc)
+      /usr/bin/time -f "%e %M %U %S" -o "$dir/time" sh -c 'find "$1" -type f -print0 | xargs -0 cat | wc -w' wc \
+        "$corpus" >"$dir/out" 2>"$dir/log" </dev/null
+      out="$dir/out" ;;
   esac
   echo "$tool $size $(tail -1 "$dir/time") $(du -sb "$out" | cut -f1)" >> "$results"
   tail -1 "$results" >&2
@@ -65,8 +71,8 @@ for size in "${sizes[@]}"; do
   echo "input $size $input" >> "$results"
   reps=${REPS:-3}
   [ "$size" -le 100 ] || reps=${REPS_LARGE:-1}
-  tools=(velmor pagefind omindex)
-  [ "$size" -le 100 ] || read -r -a tools <<< "${TOOLS_LARGE:-velmor pagefind omindex}"
+  tools=(velmor pagefind omindex wc)
+  [ "$size" -le 100 ] || read -r -a tools <<< "${TOOLS_LARGE:-velmor pagefind omindex wc}"
   for ((r = 0; r < reps; r++)); do
     for ((t = 0; t < ${#tools[@]}; t++)); do run_one "${tools[(r + t) % ${#tools[@]}]}" "$corpus" "$size"; done
   done

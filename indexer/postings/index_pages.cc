@@ -29,10 +29,10 @@ constexpr size_t kWindow = 8;
 
 class ReadAhead {
  public:
-  explicit ReadAhead(const std::vector<PageFile>& pages) : pages_(pages), slots_(kWindow) {}
+  ReadAhead(const std::vector<PageFile>& pages, WordRules rules) : pages_(pages), rules_(rules), slots_(kWindow) {}
 
   void work(unsigned worker) {
-    WordSplitter splitter;
+    WordSplitter splitter(rules_);
     // The look-up of each written form happens here, on this thread; the
     // builder maps our ids to its own once per form.
     StringTable forms;
@@ -98,6 +98,7 @@ class ReadAhead {
   }
 
   const std::vector<PageFile>& pages_;
+  const WordRules rules_;
   std::atomic<size_t> next_{0};
   std::atomic<size_t> forms_bytes_{0};
   std::mutex mutex_;
@@ -111,7 +112,7 @@ class ReadAhead {
 }  // namespace
 
 IndexResult index_pages(const std::vector<PageFile>& pages, const Collation& collation, const IndexOptions& options) {
-  ReadAhead ahead(pages);
+  ReadAhead ahead(pages, options.words);
   std::vector<std::thread> workers;
   for (unsigned t = 0; t < std::max(1u, options.threads); ++t) workers.emplace_back([&ahead, t] { ahead.work(t); });
   struct Join {
@@ -123,7 +124,7 @@ IndexResult index_pages(const std::vector<PageFile>& pages, const Collation& col
     }
   } join{ahead, workers};
 
-  PostingsBuilder builder(options.work_dir, options.memory_budget, fold_key);
+  PostingsBuilder builder(options.work_dir, options.memory_budget, key_function(options.words));
   IndexResult result;
   IndexProgress progress;
   progress.pages_total = pages.size();

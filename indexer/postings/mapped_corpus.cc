@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "indexer/postings/posting_codec.h"
+#include "indexer/postings/varint.h"
 
 namespace velmor {
 
@@ -11,9 +12,20 @@ MappedCorpus::MappedCorpus(const std::string& dir, CorpusParts parts)
     : parts_(std::move(parts)),
       text_(dir + "/text.dat"),
       offsets_(dir + "/lines.dat"),
-      postings_(dir + "/postings.dat") {
+      postings_(dir + "/postings.dat"),
+      sequence_(dir + "/sequence.dat"),
+      spans_(dir + "/spans.dat") {
   uint64_t lines = 0;
-  for (const DocumentInfo& d : parts_.documents) lines += d.lines;
+  first_tokens_.push_back(0);
+  for (const DocumentInfo& d : parts_.documents) {
+    lines += d.lines;
+    first_tokens_.push_back(first_tokens_.back() + d.tokens);
+  }
+  if (sequence_.bytes().size() != first_tokens_.back() * sizeof(uint32_t))
+    throw std::runtime_error(dir + "/sequence.dat does not match the documents");
+  if (parts_.span_starts.size() != parts_.documents.size() + 1 ||
+      parts_.span_starts.back() != spans_.bytes().size())
+    throw std::runtime_error(dir + "/spans.dat does not match the documents");
   if (offsets_.bytes().size() != (lines + 1) * sizeof(uint64_t))
     throw std::runtime_error("the line offsets in " + dir + "/lines.dat do not match the documents");
   if (parts_.postings.size() != parts_.words.size() * 2)
@@ -36,6 +48,33 @@ void MappedCorpus::occurrences(size_t rank, std::vector<Occurrence>& out) const 
   if (rank >= parts_.words.size()) return;
   uint64_t begin = parts_.postings[rank * 2];
   decode_postings(postings_.bytes().substr(begin, parts_.postings[rank * 2 + 1] - begin), out);
+}
+
+}  // namespace velmor
+
+namespace velmor {
+
+std::span<const uint32_t> MappedCorpus::sequence(uint32_t doc) const {
+  if (doc >= parts_.documents.size()) return {};
+  // The file is mapped at a page boundary and holds whole 32-bit numbers.
+  const auto* all = reinterpret_cast<const uint32_t*>(sequence_.bytes().data());
+  return {all + first_tokens_[doc], first_tokens_[doc + 1] - first_tokens_[doc]};
+}
+
+void MappedCorpus::tokens(uint32_t doc, std::vector<WordToken>& out) const {
+  std::span<const uint32_t> ranks = sequence(doc);
+  if (ranks.empty()) return;
+  std::string_view spans = spans_.bytes();
+  const char* p = spans.data() + parts_.span_starts[doc];
+  const char* end = spans.data() + parts_.span_starts[doc + 1];
+  uint32_t line = 0;
+  out.reserve(out.size() + ranks.size());
+  for (uint32_t rank : ranks) {
+    line += static_cast<uint32_t>(get_varint(p, end));
+    uint32_t begin = static_cast<uint32_t>(get_varint(p, end));
+    uint32_t length = static_cast<uint32_t>(get_varint(p, end));
+    out.push_back({rank, line, begin, length});
+  }
 }
 
 }  // namespace velmor

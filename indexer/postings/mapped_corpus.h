@@ -15,6 +15,7 @@ struct CorpusParts {
   std::vector<uint64_t> first_lines;  // per document, into lines.dat
   std::vector<WordInfo> words;        // in rank order
   std::vector<uint64_t> postings;     // per rank, begin and end in postings.dat (2 each)
+  std::vector<uint64_t> span_starts;  // per document and one past the last, into spans.dat
 };
 
 class MappedCorpus : public Corpus {
@@ -26,10 +27,13 @@ class MappedCorpus : public Corpus {
   size_t word_count() const override { return parts_.words.size(); }
   const WordInfo& word(size_t rank) const override { return parts_.words.at(rank); }
   void occurrences(size_t rank, std::vector<Occurrence>& out) const override;
+  std::span<const uint32_t> sequence(uint32_t doc) const override;
+  void tokens(uint32_t doc, std::vector<WordToken>& out) const override;
 
  private:
   CorpusParts parts_;
-  MappedFile text_, offsets_, postings_;
+  std::vector<uint64_t> first_tokens_;  // per document and one past the last
+  MappedFile text_, offsets_, postings_, sequence_, spans_;
 };
 
 }  // namespace velmor

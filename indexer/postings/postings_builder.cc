@@ -11,7 +11,7 @@
 namespace velmor {
 
 PostingsBuilder::PostingsBuilder(std::string dir, size_t memory_budget, KeyFold fold)
-    : dir_(std::move(dir)), budget_(memory_budget), vocabulary_(fold), store_(dir_) {}
+    : dir_(std::move(dir)), budget_(memory_budget), vocabulary_(fold), store_(dir_), sequence_(dir_) {}
 
 void PostingsBuilder::add_document(const Document& doc, const std::vector<Token>& tokens, unsigned source) {
   if (source >= source_forms_.size()) source_forms_.resize(source + 1);
@@ -41,11 +41,13 @@ void PostingsBuilder::add_document(const Document& doc, const std::vector<Token>
     }
     uint32_t word = vocabulary_.count_form(form);
     if (vocabulary_.record(word, o)) ++info.distinct;
+    sequence_.add(word, t.line, t.begin, t.length);
     ++o.ordinal;
     ++run_occurrences_;
     // A document larger than the budget spills in its middle.
     if ((o.ordinal & 0xfff) == 0) spill_if_over_budget();
   }
+  sequence_.end_document();
   words_ += tokens.size();
   documents_.push_back(std::move(info));
   spill_if_over_budget();
@@ -117,7 +119,11 @@ std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
     if (sort_keys[a] != sort_keys[b]) return sort_keys[a] < sort_keys[b];
     return words[a].key < words[b].key;
   });
+  std::vector<uint32_t> rank_of(count);
+  for (uint32_t r = 0; r < count; ++r) rank_of[order[r]] = r;
   CorpusParts parts;
+  parts.span_starts = sequence_.finish(rank_of, std::clamp<size_t>(budget_ / 16, 64 << 10, 4 << 20));
+  std::vector<uint32_t>().swap(rank_of);
   parts.documents = std::move(documents_);
   parts.first_lines = std::move(first_lines_);
   parts.words.reserve(count);

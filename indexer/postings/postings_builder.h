@@ -10,6 +10,7 @@
 #include "indexer/model.h"
 #include "indexer/postings/doc_store.h"
 #include "indexer/postings/vocabulary.h"
+#include "indexer/postings/word_sequence.h"
 
 namespace velmor {
 
@@ -50,6 +51,7 @@ class PostingsBuilder {
   size_t budget_;
   Vocabulary vocabulary_;
   DocStoreWriter store_;
+  WordSequenceWriter sequence_;
   std::vector<DocumentInfo> documents_;
   std::vector<uint64_t> first_lines_;
   std::vector<std::string> runs_;

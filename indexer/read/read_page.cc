@@ -3,6 +3,7 @@
 #include "indexer/read/html_text.h"
 #include "indexer/read/korvel_frame.h"
 #include "indexer/read/read_file.h"
+#include "indexer/read/title.h"
 #include "indexer/read/utf8_text.h"
 
 namespace velmor {
@@ -81,6 +82,7 @@ Document read_page(std::string_view bytes, std::string_view file_name, bool* too
       else
         append_lines(line, doc.lines);
     }
+    doc.title = text_page_title(doc.title, doc.lines);
     return doc;
   }
 

@@ -4,10 +4,13 @@
 
 namespace velmor {
 
-const char kUsage[] = "usage: velmor_01_209.exe [--locale NAME] [--memory MB] [IN_DIR [OUT_DIR]]";
+const char kUsage[] =
+    "usage: velmor_01_209.exe [--locale NAME] [--memory MB] [--no-elision] [--no-apostrophes]\n"
+    "                         [IN_DIR [OUT_DIR]]";
 
 const char kHelp[] =
-    "usage: velmor_01_209.exe [--locale NAME] [--memory MB] [IN_DIR [OUT_DIR]]\n"
+    "usage: velmor_01_209.exe [--locale NAME] [--memory MB] [--no-elision] [--no-apostrophes]\n"
+    "                         [IN_DIR [OUT_DIR]]\n"
     "\n"
     "Indexes every word of the pages (*.htm, *.html) in IN_DIR (default htm_in)\n"
     "and writes a browsable concordance into OUT_DIR (default htm_out): start\n"
@@ -18,6 +21,11 @@ const char kHelp[] =
     "                 (default: the user's locale, else the root order)\n"
     "  --memory MB    memory for the word lists before they go to disk\n"
     "                 (default 256, at least 16)\n"
+    "  --no-elision   keep an elided article with its word: l'homme, dell'arte\n"
+    "                 (default: l' and homme are two words, as dell' and arte)\n"
+    "  --no-apostrophes\n"
+    "                 keep l\u2019option and l'option apart (default: \u2019 and\n"
+    "                 the other apostrophe look-alikes are one with ')\n"
     "  --help         this text\n"
     "  --version      the version\n"
     "\n"
@@ -53,6 +61,14 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments& out, std::
     }
     if (a == "--help" || a == "-h") {
       out.help = true;
+      continue;
+    }
+    if (a == "--no-elision") {
+      out.words.split_elision = false;
+      continue;
+    }
+    if (a == "--no-apostrophes") {
+      out.words.unify_apostrophes = false;
       continue;
     }
     if (a == "--version") {

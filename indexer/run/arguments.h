@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "indexer/words/words.h"
+
 namespace velmor {
 
 enum ExitStatus {
@@ -22,6 +24,7 @@ struct Arguments {
   std::string out_dir = "htm_out";
   std::string locale;  // "" = the user's
   size_t memory_mb = 256;
+  WordRules words;  // each rule on unless switched off
 };
 
 // `args` without the program's name. On a bad argument returns false and

@@ -1,6 +1,7 @@
 #pragma once
 // One indexer per output folder: a lock on a file beside it, which the
-// system drops when the process ends, however it ends.
+// system drops when the process ends, however it ends. The file goes when
+// the lock is let go; one left by a crash is taken over by the next run.
 #include <string>
 
 namespace velmor {
@@ -18,6 +19,7 @@ class FolderLock {
 
  private:
   int fd_ = -1;
+  std::string path_;
 };
 
 }  // namespace velmor

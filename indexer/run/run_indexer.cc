@@ -132,6 +132,7 @@ int run_indexer(const Arguments& args) {
     options.work_dir = work;
     options.memory_budget = args.memory_mb << 20;
     options.threads = 2;
+    options.words = args.words;
     options.progress = [&](const IndexProgress& p) {
       reading.update(format_progress("reading", p.pages_done, p.pages_total, "pages", p.bytes_done, p.bytes_total,
                                      seconds_since(start)),

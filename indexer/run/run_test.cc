@@ -59,6 +59,25 @@ TEST(Arguments, Table) {
   }
 }
 
+TEST(Arguments, EachWordRuleSwitchesOffAlone) {
+  struct Case {
+    std::vector<std::string> args;
+    bool elision, apostrophes;
+  } cases[] = {
+      {{}, true, true},
+      {{"--no-elision"}, false, true},
+      {{"--no-apostrophes", "pages"}, true, false},
+      {{"--no-apostrophes", "--no-elision"}, false, false},
+  };
+  for (const Case& c : cases) {
+    Arguments a;
+    std::string error;
+    ASSERT_TRUE(parse_arguments(c.args, a, error)) << error;
+    EXPECT_EQ(a.words.split_elision, c.elision);
+    EXPECT_EQ(a.words.unify_apostrophes, c.apostrophes);
+  }
+}
+
 TEST(Pages, OnlyHtmAndHtmlInAnyCase) {
   for (const char* yes : {"a.htm", "B.HTM", "c.Html", "x.y.htm"}) EXPECT_TRUE(is_page_name(yes)) << yes;
   for (const char* no : {"a.txt", "htm", ".htm", "a.htmx", "a.htm~", "a."}) EXPECT_FALSE(is_page_name(no)) << no;
@@ -181,7 +200,7 @@ TEST(Program, BadPagesAreNamedAndTheOthersIndexed) {
   EXPECT_TRUE(fs::exists(f.path / "htm_out" / "index.htm"));
   for (const auto& e : fs::recursive_directory_iterator(f.path / "htm_out"))
     EXPECT_EQ(get(e.path()).find("password"), std::string::npos) << e.path();
-  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out", "htm_out.lock", "secret.txt"}));
+  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out", "secret.txt"}));
 }
 
 // Pages none of which can be read make no index: the earlier one stays
@@ -197,7 +216,7 @@ TEST(Program, OnlyUnreadablePagesLeaveTheEarlierIndex) {
   EXPECT_NE(r.err.find("none of the 2 pages of htm_in could be read"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("no index was made; htm_out is as it was"), std::string::npos) << r.err;
   EXPECT_EQ(get(f.path / "htm_out" / "index.htm"), "earlier index");
-  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out", "htm_out.lock"}));
+  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out"}));
 }
 
 // Nesting that would take the parser minutes or overflow its stack when
@@ -232,7 +251,7 @@ TEST(Program, ANewIndexReplacesTheEarlierOneWhole) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_FALSE(fs::exists(f.path / "htm_out" / "stale.htm"));
   EXPECT_TRUE(fs::exists(f.path / "htm_out" / "index.htm"));
-  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out", "htm_out.lock"}));
+  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out"}));
 }
 
 // Folders named like the indexer's own but not made by it are the user's:
@@ -289,7 +308,7 @@ TEST(Program, AFailedBuildLeavesTheEarlierIndexUntouched) {
   EXPECT_NE(r.err.find("no index was made"), std::string::npos) << r.err;
   EXPECT_EQ(get(f.path / "htm_out" / "index.htm"), "earlier index");
   EXPECT_EQ(names(f.path / "htm_out"), std::vector<std::string>{"index.htm"});
-  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out", "htm_out.lock"}));
+  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out"}));
 }
 
 TEST(Program, ASecondIndexerIsRefusedWhileTheLockIsHeld) {
@@ -304,6 +323,10 @@ TEST(Program, ASecondIndexerIsRefusedWhileTheLockIsHeld) {
     EXPECT_NE(r.err.find("another velmor is indexing"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(f.path / "htm_out"));
   }
-  // Released with its holder.
+  // Released with its holder, and gone with it.
+  EXPECT_FALSE(fs::exists(f.path / "htm_out.lock"));
+  // One a crashed run left behind holds no lock and goes too.
+  put(f.path / "htm_out.lock", "");
   EXPECT_EQ(run_velmor(f.path, {}).status, 0);
+  EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out"}));
 }

@@ -1,173 +1,119 @@
 #include "indexer/site/entries.h"
 
-#include <algorithm>
+#include <cstdio>
 
-#include "indexer/site/context.h"
+#include "indexer/site/formats.h"
 #include "indexer/site/html.h"
+#include "indexer/site/lists.h"
 #include "indexer/site/out_file.h"
 
 namespace velmor {
 
-std::string occurrence_fragment(std::string_view line, const Occurrence& at,
-                                const Utf16Positions* positions) {
-  size_t begin = std::min<size_t>(at.begin, line.size());
-  size_t end = std::min<size_t>(begin + at.length, line.size());
-  const uint32_t start = positions ? positions->before(at.doc, at.line, line, begin)
-                                   : utf16_length(line.substr(0, begin));
-  return "o" + std::to_string(at.line) + "." + std::to_string(start) + "." +
-         std::to_string(utf16_length(line.substr(begin, end - begin)));
-}
-
-std::vector<uint8_t> dispersion(const std::vector<Occurrence>& in_doc, uint64_t doc_tokens) {
-  std::vector<uint8_t> marks;
-  const uint64_t tokens = std::max<uint64_t>(doc_tokens, 1);
-  for (const Occurrence& o : in_doc) {
-    uint8_t at = static_cast<uint8_t>(std::min<uint64_t>(99, o.ordinal * 100ull / tokens));
-    if (marks.empty() || marks.back() != at) marks.push_back(at);
-  }
-  return marks;
-}
-
-std::string document_list(const std::vector<uint32_t>& docs, const std::vector<uint64_t>& counts) {
+std::string document_codes(const std::vector<Occurrence>& occ) {
   std::string s;
   int64_t previous = -1;
-  for (size_t i = 0; i < docs.size(); ++i) {
-    if (i > 0) s += ' ';
-    s += std::to_string(static_cast<int64_t>(docs[i]) - previous);
-    if (counts[i] != 1) s += ':' + std::to_string(counts[i]);
-    previous = docs[i];
+  for (size_t i = 0; i < occ.size();) {
+    size_t j = i;
+    while (j < occ.size() && occ[j].doc == occ[i].doc) ++j;
+    const uint64_t gap = static_cast<uint64_t>(static_cast<int64_t>(occ[i].doc) - previous - 1);
+    const uint64_t count = j - i;
+    append_store_number(s, gap * 2 + (count > 1));
+    if (count > 1) append_store_number(s, count - 2);
+    previous = occ[i].doc;
+    i = j;
   }
   return s;
 }
 
+std::string concordance_head() {
+  return "<script src=text_store.js defer></script><script src=concordance.js defer></script>";
+}
+
 namespace {
 
-struct DocHits {
-  uint32_t doc;
-  size_t first, end;  // index range into the word's occurrences
-};
-
-void append_link(std::string& s, const Corpus& corpus, const Utf16Positions& positions,
-                 const Occurrence& at) {
-  s += "<a href=";
-  s += page_file(at.doc);
-  s += '#';
-  s += occurrence_fragment(corpus.line(at.doc, at.line), at, &positions);
-  s += '>';
+std::string number(double value) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.2f", value);
+  return buf;
 }
 
-void append_documents(std::string& s, const Corpus& corpus, const Utf16Positions& positions, uint64_t rows,
-                      const WordInfo& word, const std::vector<Occurrence>& occ) {
-  std::vector<DocHits> hits;
-  for (size_t i = 0; i < occ.size(); ++i) {
-    if (hits.empty() || hits.back().doc != occ[i].doc) hits.push_back({occ[i].doc, i, i});
-    hits.back().end = i + 1;
+void append_collocates(std::string& s, const Corpus& corpus, const std::vector<Collocate>& list) {
+  s += ",[";
+  for (size_t i = 0; i < list.size(); ++i) {
+    const Collocate& c = list[i];
+    if (i > 0) s += ',';
+    s += '[' + std::to_string(c.rank) + ',' + std::to_string(c.together) + ',' + std::to_string(c.frequency) +
+         ',' + number(c.log_dice) + ',' + number(c.mi) + ',';
+    append_json_string(s, corpus.word(c.rank).form);
+    s += ']';
   }
-  s += "<table class=d";
-  if (hits.size() > rows) {
-    // Every document stays reachable: the script lists them all on demand
-    // from the key and the compact list, and each page finds the word's
-    // first occurrence by its key.
-    s += " data-k=\"";
-    append_escaped(s, word.key);
-    s += "\" data-d=\"";
-    std::vector<uint32_t> docs;
-    std::vector<uint64_t> counts;
-    for (const DocHits& h : hits) {
-      docs.push_back(h.doc);
-      counts.push_back(h.end - h.first);
-    }
-    s += document_list(docs, counts);
-    s += '"';
-    // The documents where the word is most at home, shown in their order.
-    auto more = [](const DocHits& a, const DocHits& b) {
-      return a.end - a.first > b.end - b.first;
-    };
-    std::nth_element(hits.begin(), hits.begin() + static_cast<std::ptrdiff_t>(rows), hits.end(), more);
-    hits.resize(rows);
-    std::sort(hits.begin(), hits.end(),
-              [](const DocHits& a, const DocHits& b) { return a.doc < b.doc; });
-  }
-  s += ">";
-  std::vector<Occurrence> in_doc;
-  for (const DocHits& h : hits) {
-    const DocumentInfo& info = corpus.document(h.doc);
-    s += "<tr><td>";
-    append_link(s, corpus, positions, occ[h.first]);
-    append_escaped(s, first_code_points(info.title, 40));
-    // The strip: hundredths of the text that hold the word, drawn by the script.
-    s += "</a><td>" + grouped(h.end - h.first) + "<td>";
-    in_doc.assign(occ.begin() + static_cast<std::ptrdiff_t>(h.first),
-                  occ.begin() + static_cast<std::ptrdiff_t>(h.end));
-    const char* blank = "";
-    for (uint8_t at : dispersion(in_doc, info.tokens)) {
-      s += blank + std::to_string(at);
-      blank = " ";
-    }
-    s += '\n';
-  }
-  s += "</table>\n";
+  s += ']';
 }
 
-void append_lines(std::string& s, const Corpus& corpus, const Utf16Positions& positions, const SitePlan& plan,
-                  uint64_t lines, const std::vector<Occurrence>& occ) {
-  const size_t shown = std::min<uint64_t>(occ.size(), lines);
-  s += "<table class=k>";
-  for (size_t i = 0; i < shown; ++i) {
-    // Spread over all occurrences, so a capped entry still samples every part.
-    const Occurrence& at = occ[shown == occ.size() ? i : i * occ.size() / shown];
-    Kwic k = kwic(corpus, at, plan.context_cps);
-    s += "<tr><td>";
-    append_escaped(s, k.left);
-    s += "<td>";
-    append_link(s, corpus, positions, at);
-    append_escaped(s, k.word);
-    s += "</a><td>";
-    append_escaped(s, k.right);
-    s += '\n';
+void append_clusters(std::string& s, const Corpus& corpus, const std::vector<Cluster>& list) {
+  s += ",[";
+  for (size_t i = 0; i < list.size(); ++i) {
+    const Cluster& c = list[i];
+    if (i > 0) s += ',';
+    s += '[' + std::to_string(c.count) + ',' + std::to_string(c.at) + ",[";
+    std::string text;
+    for (size_t k = 0; k < c.ranks.size(); ++k) {
+      if (k > 0) {
+        s += ',';
+        text += ' ';
+      }
+      s += std::to_string(c.ranks[k]);
+      text += corpus.word(c.ranks[k]).form;
+    }
+    s += "],";
+    append_json_string(s, text);
+    s += ']';
   }
-  s += "</table>\n";
+  s += ']';
 }
 
 }  // namespace
 
-uint64_t write_entry_file(const Corpus& corpus, const SitePlan& plan, const Utf16Positions& positions,
-                          uint32_t file,
-                          size_t begin, size_t end, std::string_view collation,
+uint64_t write_entry_file(const EntryContext& context, uint32_t file, size_t begin, size_t end,
                           const std::filesystem::path& dir) {
+  const Corpus& corpus = context.corpus;
   OutFile out(dir / entry_file(file));
   std::string& s = out.text();
-  const WordInfo& first = corpus.word(begin);
-  const WordInfo& last = corpus.word(end - 1);
   std::string head = "<meta name=collation content=\"";
-  append_escaped(head, collation);
-  head += "\">";
-  append_page_start(s, first.form + " \u2013 " + last.form, head);
-  s += "<p class=hint>A document's name leads to the word's first occurrence there; on the page, "
-       "<kbd>n</kbd> and <kbd>p</kbd> step through the others. Where not all are shown, an entry "
-       "lists the documents where the word occurs most first, the others one click away, and "
-       "lines spread over the texts.</p>\n";
+  append_escaped(head, context.collation);
+  head += "\">" + concordance_head();
+  append_page_start(s, corpus.word(begin).form + " \u2013 " + corpus.word(end - 1).form, head);
+  s += "<p class=hint>Each entry lists the documents where the word occurs most and every line it "
+       "stands in, a page at a time, sortable by the words to its left or right. A document's name "
+       "leads to the word's first occurrence there; on the page, <kbd>n</kbd> and <kbd>p</kbd> step "
+       "through the others.</p>\n<div id=entries><noscript>The entries are drawn by a script: allow "
+       "scripts for this folder.</noscript></div>\n<script type=application/json id=entry-data>{\"first\":" +
+       std::to_string(begin) + ",\"file\":" + std::to_string(file) + ",\"tokens\":" +
+       std::to_string(context.tokens) + ",\"docs\":" + std::to_string(corpus.document_count()) +
+       ",\"window\":[5,5],\"words\":[\n";
   std::vector<Occurrence> occ;
+  std::vector<Cluster> starting;
+  const ClusterOptions cluster_options;
   for (size_t rank = begin; rank < end; ++rank) {
     const WordInfo& w = corpus.word(rank);
     occ.clear();
     corpus.occurrences(rank, occ);
-    s += "<section id=r" + std::to_string(rank) + "><h2>";
-    append_escaped(s, w.form);
-    s += "</h2><p>" + grouped(w.count) + (w.count == 1 ? " occurrence" : " occurrences") +
-         " in " + grouped(w.documents) + (w.documents == 1 ? " document" : " documents");
-    // Capped lines say so where the reader looks first; capped documents
-    // say so on the button that lists them all.
-    const uint64_t rows = plan.share.doc_rows(w.documents, occ.size());
-    const uint64_t lines = plan.share.lines(occ.size());
-    if (occ.size() > lines)
-      s += " \u00b7 " + grouped(lines) + (lines == 1 ? " line shown" : " lines shown");
-    s += "</p>\n";
-    append_documents(s, corpus, positions, rows, w, occ);
-    append_lines(s, corpus, positions, plan, lines, occ);
-    s += "</section>\n";
+    s += '[';
+    append_json_string(s, w.form);
+    s += ",\"" + document_codes(occ) + '"';
+    const uint32_t r = static_cast<uint32_t>(rank);
+    // Every word that can begin an n-gram is counted for the corpus's list,
+    // the frequent ones show their own measures.
+    std::vector<Cluster> mine = clusters(corpus, r, occ, cluster_options, &starting);
+    context.ngrams.add(starting);
+    if (w.count >= context.plan.measured_from) {
+      append_collocates(s, corpus, collocates(corpus, r, occ, context.tokens, CollocateOptions{}));
+      append_clusters(s, corpus, mine);
+    }
+    s += rank + 1 < end ? "],\n" : "]\n";
     out.spill();
   }
+  s += "]}</script>\n";
   append_page_end(s);
   out.close();
   return out.bytes();

@@ -1,4 +1,8 @@
 #pragma once
+// The entries: files i_NNN.htm of a few hundred words each, in collation
+// order. Each holds its words' data (formats.h) and concordance.js draws
+// the entries from it: counts, documents, every line cut from the stored
+// texts, collocates and clusters.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -6,33 +10,29 @@
 #include <string_view>
 #include <vector>
 
+#include "indexer/measures/measures.h"
 #include "indexer/model.h"
 #include "indexer/site/plan.h"
-#include "indexer/site/utf16_positions.h"
 
 namespace velmor {
 
-// The fragment of a page address that marks one occurrence:
-// "o<line>.<start>.<length>", positions in UTF-16 units within the line, as
-// the page's script counts them. `positions`, when given, finds the start
-// in a long line without counting from the line's start.
-std::string occurrence_fragment(std::string_view line, const Occurrence& at,
-                                const Utf16Positions* positions = nullptr);
+// DOCS of the entry data: the documents of a word's occurrences with their
+// counts, in the store's digits.
+std::string document_codes(const std::vector<Occurrence>& occ);
 
-// Where a word falls in one document: the hundredths of its length that
-// hold an occurrence, each once, in order.
-std::vector<uint8_t> dispersion(const std::vector<Occurrence>& in_doc, uint64_t doc_tokens);
-
-// Every document of a word, in order, with its count of occurrences, as the
-// script reads it: "gap[:count]" items separated by blanks, each gap counted
-// from the document before (from -1 for the first), ":count" left out for 1.
-// "1 2:3 4" is documents 0, 2 and 6 with counts 1, 3 and 1.
-std::string document_list(const std::vector<uint32_t>& docs, const std::vector<uint64_t>& counts);
+struct EntryContext {
+  const Corpus& corpus;
+  const SitePlan& plan;
+  std::string_view collation;
+  uint64_t tokens;     // in the corpus
+  TopNgrams& ngrams;   // gathers the corpus's n-grams as the words go by
+};
 
 // i_NNN.htm holding the entries of ranks [begin, end).
-uint64_t write_entry_file(const Corpus& corpus, const SitePlan& plan, const Utf16Positions& positions,
-                          uint32_t file,
-                          size_t begin, size_t end, std::string_view collation,
+uint64_t write_entry_file(const EntryContext& context, uint32_t file, size_t begin, size_t end,
                           const std::filesystem::path& dir);
+
+// The start of a page that concordance.js works on (entries, lists).
+std::string concordance_head();
 
 }  // namespace velmor

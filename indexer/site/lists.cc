@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <numeric>
+#include <set>
 
-#include "indexer/site/context.h"
+#include "indexer/site/entries.h"
 #include "indexer/site/html.h"
 #include "indexer/site/out_file.h"
+#include "indexer/words/words.h"
 
 namespace velmor {
 
@@ -29,30 +31,52 @@ void append_json_string(std::string& s, std::string_view text) {
   s += '"';
 }
 
+// The search box's data, by search key (see words.h), then rank:
+//   lookup/keys.js    velmorShards([first search key of each shard])
+//   lookup/k_NNNN.js  velmorKeys(N, [[search key, key or 0 if the same,
+//                     form or 0 if the same as the key, entry file, rank,
+//                     count], ...])
+//   lookup/all.js     velmorAll("search key count\nsearch key count\n..."):
+//                     every row's search key and count in row order, so a
+//                     pattern with a leading * is one scan of one file and
+//                     only the shards of the rows it shows are read; line i
+//                     is row i % per_shard of shard i / per_shard.
+// velmor.js mirrors this.
 uint64_t write_lookup(const Corpus& corpus, const SitePlan& plan,
                       const std::filesystem::path& dir, size_t per_shard) {
   const size_t words = corpus.word_count();
+  std::vector<std::string> search(words);
+  for (size_t r = 0; r < words; ++r) search[r] = search_key(corpus.word(r).key);
   std::vector<size_t> by_key(words);
   std::iota(by_key.begin(), by_key.end(), size_t{0});
-  std::sort(by_key.begin(), by_key.end(),
-            [&](size_t a, size_t b) { return corpus.word(a).key < corpus.word(b).key; });
+  std::sort(by_key.begin(), by_key.end(), [&](size_t a, size_t b) {
+    return search[a] != search[b] ? search[a] < search[b] : a < b;
+  });
   std::filesystem::create_directories(dir / "lookup");
   uint64_t bytes = 0;
   std::string manifest = "velmorShards([";
+  std::string all = "velmorAll(\"";
   for (size_t first = 0, shard = 0; first < words; first += per_shard, ++shard) {
     size_t end = std::min(words, first + per_shard);
     if (shard > 0) manifest += ',';
-    append_json_string(manifest, corpus.word(by_key[first]).key);
+    append_json_string(manifest, search[by_key[first]]);
     std::string s = "velmorKeys(" + std::to_string(shard) + ",[\n";
     for (size_t i = first; i < end; ++i) {
       const size_t rank = by_key[i];
       const WordInfo& w = corpus.word(rank);
       s += '[';
-      append_json_string(s, w.key);
+      append_json_string(s, search[rank]);
+      s += ',';
+      if (w.key == search[rank]) s += '0'; else append_json_string(s, w.key);
       s += ',';
       if (w.form == w.key) s += '0'; else append_json_string(s, w.form);
       s += "," + std::to_string(plan.entry_file[rank]) + "," + std::to_string(rank) + "," +
            std::to_string(w.count) + (i + 1 < end ? "],\n" : "]\n");
+      if (i > 0) all += "\\n";
+      std::string quoted;
+      append_json_string(quoted, search[rank]);
+      all.append(quoted, 1, quoted.size() - 2);
+      all += ' ' + std::to_string(w.count);
     }
     s += "]);\n";
     char name[32];
@@ -60,6 +84,8 @@ uint64_t write_lookup(const Corpus& corpus, const SitePlan& plan,
     bytes += write_file(dir / "lookup" / name, s);
   }
   manifest += "]);\n";
+  all += "\");\n";
+  bytes += write_file(dir / "lookup" / "all.js", all);
   return bytes + write_file(dir / "lookup" / "keys.js", manifest);
 }
 
@@ -67,7 +93,7 @@ uint64_t write_document_titles(const Corpus& corpus, const std::filesystem::path
   std::string s = "velmorDocs([\n";
   for (uint32_t d = 0; d < corpus.document_count(); ++d) {
     if (d > 0) s += ",\n";
-    append_json_string(s, first_code_points(corpus.document(d).title, 40));
+    append_json_string(s, corpus.document(d).title);
   }
   s += "]);\n";
   std::filesystem::create_directories(dir / "lookup");
@@ -83,12 +109,15 @@ struct Letter {
   size_t rank;
 };
 
+// Each letter once, at its first word: a letter whose words the collation
+// scatters (rare) still gets one tile.
 std::vector<Letter> alphabet(const Corpus& corpus, const std::vector<ListPage>& lists) {
   std::vector<Letter> letters;
+  std::set<std::string_view> seen;
   for (size_t p = 0; p < lists.size(); ++p)
     for (size_t r = lists[p].begin; r < lists[p].end; ++r) {
       const std::string& initial = corpus.word(r).initial;
-      if (r == 0 || corpus.word(r - 1).initial != initial)
+      if ((r == 0 || corpus.word(r - 1).initial != initial) && seen.insert(initial).second)
         letters.push_back({initial.empty() ? "?" : initial, p, r});
     }
   return letters;
@@ -115,9 +144,9 @@ uint64_t write_lists(const Corpus& corpus, const SitePlan& plan,
     std::string label = lists.empty() ? "no words" : lists[p].label;
     OutFile out(dir / list_file(page));
     std::string& s = out.text();
-    append_page_start(s, "Words: " + label);
+    append_page_start(s, "Words: " + label, concordance_head());
     // A script with thousands of initials gets its alphabet on the start page only.
-    if (letters.size() <= 80) append_alphabet(s, letters);
+    if (letters.size() <= 200) append_alphabet(s, letters);
     s += "<nav class=docs>";
     if (p > 0) s += "<a href=" + list_file(page - 1) + " rel=prev>&lsaquo; previous</a>";
     s += "<span>list " + grouped(p + 1) + " of " + grouped(std::max<size_t>(lists.size(), 1)) +
@@ -125,7 +154,8 @@ uint64_t write_lists(const Corpus& corpus, const SitePlan& plan,
     if (p + 1 < lists.size()) s += "<a href=" + list_file(page + 1) + " rel=next>next &rsaquo;</a>";
     s += "</nav>\n<h1>Words: ";
     append_escaped(s, label);
-    s += "</h1>\n<table class=words><tr><th>word<th>count<th>documents\n";
+    s += "</h1>\n<table class=\"words tsv\" data-name=words_" + std::to_string(p + 1) +
+         "><tr><th>word<th>count<th>documents\n";
     if (!lists.empty()) {
       for (size_t r = lists[p].begin; r < lists[p].end; ++r) {
         const WordInfo& w = corpus.word(r);
@@ -167,9 +197,11 @@ uint64_t write_start_page(const Corpus& corpus, const std::vector<ListPage>& lis
   append_alphabet(s, alphabet(corpus, lists));
   s += "<h2>Statistics</h2>\n<ul class=stats><li><a href=s_freq_001.htm>Words by frequency</a>"
        "<li><a href=s_docs.htm>Documents: words, distinct words, type/token ratio</a>"
-       "<li><a href=s_once.htm>Words that occur once</a></ul>\n"
+       "<li><a href=s_once_001.htm>Words that occur once</a><li><a href=s_ngrams.htm>Clusters and n-grams</a></ul>\n"
        "<h2>Documents</h2>\n<table class=doclist><tr><th>#<th>document<th>words\n";
-  constexpr uint32_t kShown = 500;
+  // A few to start from; the whole table is s_docs.htm, so this page stays
+  // a screen or two however many documents there are.
+  constexpr uint32_t kShown = 12;
   for (uint32_t d = 0; d < docs && d < kShown; ++d) {
     const DocumentInfo& info = corpus.document(d);
     s += "<tr><td>" + grouped(d + 1) + "<td><a href=" + page_file(d) + ">";
@@ -178,8 +210,7 @@ uint64_t write_start_page(const Corpus& corpus, const std::vector<ListPage>& lis
   }
   s += "</table>\n";
   if (docs > kShown)
-    s += "<p class=more>" + grouped(docs - kShown) +
-         " more documents: see <a href=s_docs.htm>all documents</a>.</p>\n";
+    s += "<p class=more><a href=s_docs.htm>All " + grouped(docs) + " documents</a></p>\n";
   append_page_end(s);
   return write_file(dir / "index.htm", s);
 }

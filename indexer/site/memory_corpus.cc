@@ -105,7 +105,18 @@ MemoryCorpus::MemoryCorpus(const std::vector<Document>& documents, const std::st
     UErrorCode s = U_ZERO_ERROR;
     return collator->compareUTF8(a.first.form, b.first.form, s) == UCOL_LESS;
   });
+  sequences_.resize(infos_.size());
+  tokens_.resize(infos_.size());
+  for (uint32_t d = 0; d < infos_.size(); ++d) {
+    sequences_[d].resize(infos_[d].tokens);
+    tokens_[d].resize(infos_[d].tokens);
+  }
   for (auto& [w, at] : all) {
+    const uint32_t rank = static_cast<uint32_t>(words_.size());
+    for (const Occurrence& o : at) {
+      sequences_[o.doc][o.ordinal] = rank;
+      tokens_[o.doc][o.ordinal] = {rank, o.line, o.begin, o.length};
+    }
     words_.push_back(std::move(w));
     occurrences_.push_back(std::move(at));
   }

@@ -23,12 +23,18 @@ class MemoryCorpus : public Corpus {
   void occurrences(size_t rank, std::vector<Occurrence>& out) const override {
     out.insert(out.end(), occurrences_.at(rank).begin(), occurrences_.at(rank).end());
   }
+  std::span<const uint32_t> sequence(uint32_t doc) const override { return sequences_.at(doc); }
+  void tokens(uint32_t doc, std::vector<WordToken>& out) const override {
+    out.insert(out.end(), tokens_.at(doc).begin(), tokens_.at(doc).end());
+  }
 
  private:
   std::vector<DocumentInfo> infos_;
   std::vector<std::vector<std::string>> lines_;
   std::vector<WordInfo> words_;
   std::vector<std::vector<Occurrence>> occurrences_;
+  std::vector<std::vector<uint32_t>> sequences_;
+  std::vector<std::vector<WordToken>> tokens_;
 };
 
 // NFC, then full case folding.

@@ -1,16 +1,19 @@
 #include "indexer/site/pages.h"
 
+#include "indexer/site/formats.h"
 #include "indexer/site/html.h"
 #include "indexer/site/out_file.h"
 
 namespace velmor {
 
+// The page holds no text of its own: the script fills it from the text
+// store (text/d_NNNN.js), whose words are the index's words, so what a
+// double-click, a mark or n and p find is what the index counted.
 uint64_t write_page(const Corpus& corpus, uint32_t doc, const std::filesystem::path& dir) {
   const DocumentInfo& info = corpus.document(doc);
   const uint32_t docs = corpus.document_count();
-  OutFile out(dir / page_file(doc));
-  std::string& s = out.text();
-  append_page_start(s, info.title);
+  std::string s;
+  append_page_start(s, info.title, "<script src=text_store.js defer></script>");
   s += "<nav class=docs>";
   if (doc > 0) s += "<a href=" + page_file(doc - 1) + " rel=prev>&lsaquo; previous</a>";
   s += "<span>document " + grouped(doc + 1) + " of " + grouped(docs) + "</span>";
@@ -23,19 +26,13 @@ uint64_t write_page(const Corpus& corpus, uint32_t doc, const std::filesystem::p
        " distinct &middot; " + grouped(info.lines) + " lines</p>\n"
        "<p class=hint>Double-click any word to open its entry. "
        "<kbd>n</kbd> and <kbd>p</kbd> step through the marked word's occurrences.</p>\n"
-       "<p id=at></p>\n";
-  // The parser drops one newline right after <pre>, so a first empty line
-  // survives only behind this one.
-  s += "<pre id=t>\n";
-  for (uint32_t l = 0; l < info.lines; ++l) {
-    if (l > 0) s += '\n';
-    append_pre_text(s, corpus.line(doc, l));
-    out.spill();
-  }
-  s += "</pre>\n";
+       "<p id=at></p>\n"
+       "<noscript><p class=meta>The text shows with JavaScript on; it is stored in " +
+       text_store_file(doc) + ".</p></noscript>\n"
+       "<pre id=t data-n=" + std::to_string(doc + 1) + "></pre>\n"
+       "<div id=velmor-keywords></div>\n";  // text_store.js draws them
   append_page_end(s);
-  out.close();
-  return out.bytes();
+  return write_file(dir / page_file(doc), s);
 }
 
 }  // namespace velmor

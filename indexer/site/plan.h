@@ -1,8 +1,8 @@
 #pragma once
 // How the site is cut up before a byte of it is written: which word's entry
-// goes into which i_ file, which words each word list holds, and how many
-// context lines and document rows each entry may show so the whole site
-// stays within a few times the size of the input text.
+// goes into which i_ file, which words each word list holds, and which
+// words are frequent enough to show collocates and clusters, so that the
+// whole site stays within twice the size of the input text.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -23,27 +23,18 @@ struct ListPage {
 std::vector<ListPage> plan_lists(const std::vector<std::string_view>& initials,
                                  size_t max_per_page);
 
-// Document rows an entry shows at most; the others are one click away.
+// The most documents an entry lists before "all documents" is asked for.
 constexpr uint64_t kMaxDocRows = 25;
 
-// How much of each word an entry shows. A word of n occurrences gets
-// max(base, spread * sqrt(n)) context lines, at most `max_lines` and never
-// more than it has: a frequent word gets enough lines to be worth reading,
-// a rare one all or most of its few. Its document rows follow its lines,
-// at least `base`, at most kMaxDocRows.
-struct Share {
-  uint64_t base = 1;
-  double spread = 0;
-  uint64_t max_lines = 1000;
-  uint64_t lines(uint64_t count) const;
-  uint64_t doc_rows(uint64_t documents, uint64_t count) const;
-};
+// The most entries one i_NNN.htm holds.
+constexpr size_t kMaxEntriesPerFile = 2000;
 
 struct SitePlan {
-  Share share;
-  uint32_t context_cps = 40;  // code points of context on each side: 40, 30 or 20
   std::vector<uint32_t> entry_file;  // entry file of each rank
   uint32_t entry_files = 0;
+  // Words of at least this many occurrences show collocates and clusters:
+  // the most frequent first, as many as a twentieth of the input allows.
+  uint64_t measured_from = 3;
 };
 
 // Numbers the planner works from; kept apart from the Corpus so tests can
@@ -59,7 +50,12 @@ struct CorpusShape {
   std::vector<uint32_t> key_bytes;  // per rank: the key's and the form's bytes
 };
 
-SitePlan plan_site(const CorpusShape& shape, size_t context_lines_cap);
+SitePlan plan_site(const CorpusShape& shape);
+
+// What one word's entry costs in bytes, its lines and measures aside.
+double entry_bytes(uint64_t key_bytes, uint64_t documents);
+// What the collocates and clusters of one word cost, about.
+constexpr double kMeasureBytes = 700;
 
 CorpusShape measure(const Corpus& corpus);
 

@@ -5,26 +5,6 @@
 namespace velmor {
 namespace {
 
-TEST(Share, FrequentWordsGetLinesByTheRootOfTheirCountAndRareOnesTheirBase) {
-  struct Case {
-    uint64_t base;
-    double spread;
-    uint64_t max_lines, count, documents, lines, rows;
-  } cases[] = {
-      {2, 1.0, 1000, 1, 1, 1, 1},            // never more than it has
-      {2, 1.0, 1000, 3, 3, 2, 2},            // the base
-      {1, 1.0, 1000, 900, 400, 30, 25},      // root of the count; rows capped
-      {1, 0.7, 1000, 2000, 3, 31, 3},        // rows: no more than its documents
-      {1, 5.0, 1000, 1000000, 4000, 1000, 25},  // the lines cap
-      {3, 1e7, 20, 100, 8, 20, 8},           // everything fits but the option
-  };
-  for (const Case& c : cases) {
-    Share share{c.base, c.spread, c.max_lines};
-    EXPECT_EQ(share.lines(c.count), c.lines) << c.count;
-    EXPECT_EQ(share.doc_rows(c.documents, c.count), c.rows) << c.count;
-  }
-}
-
 TEST(PlanLists, WholeLettersShareAPageAndBigOnesAreSplit) {
   using Pages = std::vector<std::tuple<size_t, size_t, std::string>>;
   struct Case {
@@ -52,7 +32,7 @@ TEST(PlanSite, EntryFilesAreFewContiguousAndFull) {
     size_t words;
     uint64_t count;
     uint32_t max_files;
-  } cases[] = {{5, 2, 1}, {200000, 40, 1500}, {3000, 1, 4}};
+  } cases[] = {{5, 2, 1}, {200000, 40, 1500}, {3000, 1, 2}, {4001, 1, 3}};
   for (const Case& c : cases) {
     CorpusShape shape;
     shape.input_bytes = shape.text_bytes = c.words * c.count * 8;
@@ -60,17 +40,20 @@ TEST(PlanSite, EntryFilesAreFewContiguousAndFull) {
     shape.counts.assign(c.words, c.count);
     shape.documents.assign(c.words, 1);
     shape.key_bytes.assign(c.words, 12);
-    SitePlan plan = plan_site(shape, 1000);
+    SitePlan plan = plan_site(shape);
     ASSERT_EQ(plan.entry_file.size(), c.words);
     EXPECT_GE(plan.entry_files, 1u);
     EXPECT_LE(plan.entry_files, c.max_files) << c.words;
     for (size_t r = 1; r < c.words; ++r)
       ASSERT_LE(plan.entry_file[r] - plan.entry_file[r - 1], 1u);
     EXPECT_EQ(plan.entry_file.back() + 1, plan.entry_files);
+    std::vector<size_t> per_file(plan.entry_files);
+    for (uint32_t f : plan.entry_file) ++per_file[f];
+    for (size_t n : per_file) EXPECT_LE(n, kMaxEntriesPerFile);
   }
 }
 
-TEST(PlanSite, FrequentWordsGetTheirLinesBeforeTheTailGetsMore) {
+TEST(PlanSite, MeasuresGoToTheMostFrequentWordsWithinTheirBudget) {
   // 100 MB of text, Zipf-like: 1,000 words of 10,000 occurrences, 50,000
   // of 10, 300,000 of 1.
   CorpusShape shape;
@@ -84,23 +67,20 @@ TEST(PlanSite, FrequentWordsGetTheirLinesBeforeTheTailGetsMore) {
   add(1000, 10000, 3000);
   add(50000, 10, 8);
   add(300000, 1, 1);
-  SitePlan plan = plan_site(shape, 1000);
-  EXPECT_GE(plan.share.lines(10000), 50u);
-  EXPECT_GE(plan.share.lines(10), 1u);
-  EXPECT_LE(plan.share.lines(10), plan.share.lines(10000));
-  EXPECT_EQ(plan_site(shape, 20).share.lines(10000), 20u);
+  SitePlan plan = plan_site(shape);
+  EXPECT_EQ(plan.measured_from, 11u);  // the 50,000 of 10 would not all fit
+  size_t measured = 0;
+  for (uint64_t c : shape.counts) measured += c >= plan.measured_from;
+  EXPECT_LE(static_cast<double>(measured) * kMeasureBytes, 0.05 * static_cast<double>(shape.input_bytes));
 
-  // A small corpus shows everything.
+  // A small corpus measures every word that can have a collocate.
   CorpusShape small;
   small.documents_count = 3;
   small.input_bytes = small.text_bytes = small.text_code_points = 30000;
   small.counts = {2000, 5, 1};
   small.documents = {3, 2, 1};
   small.key_bytes = {6, 6, 6};
-  SitePlan all = plan_site(small, 1000);
-  EXPECT_EQ(all.share.lines(2000), 1000u);
-  EXPECT_EQ(all.share.lines(5), 5u);
-  EXPECT_EQ(all.context_cps, 40u);
+  EXPECT_EQ(plan_site(small).measured_from, 3u);
 }
 
 }  // namespace

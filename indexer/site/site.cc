@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "indexer/site/assets.h"
+#include "indexer/site/doc_store.h"
 #include "indexer/site/entries.h"
 #include "indexer/site/lists.h"
 #include "indexer/site/out_file.h"
@@ -28,6 +29,7 @@ namespace {
 
 constexpr size_t kWordsPerList = 2000;
 constexpr size_t kKeysPerShard = 2000;
+constexpr size_t kNgramsListed = 1000;  // of each size
 
 // One piece of the site that one thread writes alone, and the share of the
 // progress it stands for.
@@ -39,12 +41,18 @@ struct Task {
 }  // namespace
 
 void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, const SiteOptions& options) {
-  const SitePlan plan = plan_site(measure(corpus), options.context_lines_cap);
+  const SitePlan plan = plan_site(measure(corpus));
   std::vector<std::string_view> initials(corpus.word_count());
   for (size_t r = 0; r < initials.size(); ++r) initials[r] = corpus.word(r).initial;
   const std::vector<ListPage> lists = plan_lists(initials, kWordsPerList);
   const std::string collation = collation_tag(options.locale_name);
-  const Utf16Positions positions(corpus);
+  // Not create_directories: a missing output folder is an error, not made here.
+  std::filesystem::create_directory(out_dir / "text");
+
+  uint64_t tokens = 0;
+  for (uint32_t d = 0; d < corpus.document_count(); ++d) tokens += corpus.document(d).tokens;
+  TopNgrams ngrams(kNgramsListed);
+  const EntryContext entries{corpus, plan, collation, tokens, ngrams};
 
   // Big tasks first, so the two threads end close together.
   std::vector<Task> tasks;
@@ -53,16 +61,21 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
     size_t end = begin;
     while (end < corpus.word_count() && plan.entry_file[end] == file) ++end;
     tasks.push_back({[&, file, begin, end] {
-                       write_entry_file(corpus, plan, positions, file, begin, end, collation, out_dir);
+                       write_entry_file(entries, file, begin, end, out_dir);
                      },
                      end - begin});
     begin = end;
   }
   for (uint32_t d = 0; d < corpus.document_count(); ++d)
-    tasks.push_back({[&, d] { write_page(corpus, d, out_dir); }, 1});
+    tasks.push_back({[&, d] {
+                       write_page(corpus, d, out_dir);
+                       write_text_store(corpus, d, tokens, out_dir);
+                     },
+                     1});
   tasks.push_back({[&] { write_lists(corpus, plan, lists, out_dir); }, 0});
   tasks.push_back({[&] {
                      write_lookup(corpus, plan, out_dir, kKeysPerShard);
+                     write_entry_starts(plan.entry_file, out_dir);
                      write_document_titles(corpus, out_dir);
                    },
                    0});
@@ -71,6 +84,8 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
                      write_start_page(corpus, lists, out_dir);
                      write_file(out_dir / "velmor.css", site_css());
                      write_file(out_dir / "velmor.js", site_js());
+                     write_file(out_dir / "text_store.js", site_text_store_js());
+                     write_file(out_dir / "concordance.js", site_concordance_js());
                    },
                    0});
 
@@ -99,6 +114,8 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
   work();
   if (helper.joinable()) helper.join();
   if (failure) std::rethrow_exception(failure);
+  // The n-grams are complete once every entry is written.
+  write_ngrams(corpus, plan, ngrams, out_dir);
 }
 
 }  // namespace velmor

@@ -93,36 +93,24 @@ TEST(Kwic, ContextsCrossLinesAndCutBetweenCharacters) {
   }
 }
 
-TEST(Entries, FragmentsCountUtf16UnitsAsTheBrowserDoes) {
-  struct Case {
-    std::string line;
-    uint32_t begin, length;
-    std::string fragment;
-  } cases[] = {
-      {"Die Straße ist", 4, 7, "o3.4.6"},
-      {"ΟΔΟΣ και οδος", 16, 8, "o3.9.4"},
-      {"😀 word", 5, 4, "o3.3.4"},  // the emoji is two units
-      {"short", 9, 4, "o3.5.0"},     // out of the line: clamped, never past it
+TEST(Entries, EveryDocumentOfAWordIsListedWithItsCount) {
+  auto at = [](std::vector<uint32_t> docs) {
+    std::vector<Occurrence> occ;
+    for (uint32_t d : docs) occ.push_back({d, 0, 0, 1, 0});
+    return occ;
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(occurrence_fragment(c.line, {0, 3, c.begin, c.length, 0}), c.fragment) << c.line;
-  std::vector<Occurrence> in_doc = {{0, 0, 0, 1, 0}, {0, 0, 2, 1, 1}, {0, 1, 0, 1, 50}, {0, 2, 0, 1, 199}};
-  EXPECT_EQ(dispersion(in_doc, 200), (std::vector<uint8_t>{0, 25, 99}));
-}
-
-TEST(Entries, EveryDocumentOfAWordIsListed) {
+  // Numbers: 2*gap+more, then count-2 when more; "#" is 0, "$" 1 ...
   struct Case {
     std::vector<uint32_t> docs;
-    std::vector<uint64_t> counts;
-    std::string list;
+    std::string codes;
   } cases[] = {
-      {{0, 2, 6}, {1, 3, 1}, "1 2:3 4"},
-      {{41}, {12}, "42:12"},
-      {{}, {}, ""},
+      {{0, 2, 2, 2, 6}, "#&$)"},  // doc 0 once; doc 2 (gap 1) three times; doc 6 (gap 3) once
+      {{44}, "}$"},                // gap 44: 88 takes two digits
+      {{}, ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(document_list(c.docs, c.counts), c.list);
+  for (const Case& c : cases) EXPECT_EQ(document_codes(at(c.docs)), c.codes);
 
-  // A word in more documents than an entry shows: all of them, in the list.
+  // A word in forty documents: all of them in its entry's data.
   std::vector<Document> docs;
   for (int i = 0; i < 40; ++i)
     docs.push_back(doc("d" + std::to_string(i), {i % 7 ? "tide tide" : "tide"}));
@@ -130,13 +118,9 @@ TEST(Entries, EveryDocumentOfAWordIsListed) {
   TempDir dir;
   write_site(corpus, dir.path, {});
   std::string entries = slurp(dir.path / "i_001.htm");
-  const std::string attributes = "data-k=\"tide\" data-d=\"";
-  size_t at = entries.find(attributes);
-  ASSERT_NE(at, std::string::npos);
-  std::string expected = "1";
-  for (int i = 1; i < 40; ++i) expected += i % 7 ? " 1:2" : " 1";
-  at += attributes.size();
-  EXPECT_EQ(entries.substr(at, entries.find('"', at) - at), expected);
+  std::string expected = "#";
+  for (int i = 1; i < 40; ++i) expected += i % 7 ? "$#" : "#";
+  EXPECT_NE(entries.find("[\"tide\",\"" + expected + "\""), std::string::npos) << entries;
 }
 
 TEST(WriteSite, EverythingFromTheDocumentsIsEscaped) {
@@ -157,8 +141,10 @@ TEST(WriteSite, EverythingFromTheDocumentsIsEscaped) {
     EXPECT_EQ(text.find("x<y"), std::string::npos) << e.path();
   }
   EXPECT_GT(files, 8u);
-  EXPECT_NE(slurp(dir.path / "page_0001.htm").find("&lt;script&gt;alert(1)&lt;/script&gt; &amp; &lt;img"),
+  // The page's text is the store's, where it is a string, never markup.
+  EXPECT_NE(slurp(dir.path / "text" / "d_0001.js").find("\\x3cscript>alert(1)\\x3c/script> & \\x3cimg"),
             std::string::npos);
+  EXPECT_EQ(slurp(dir.path / "page_0001.htm").find("alert"), std::string::npos);
 }
 
 // Words drawn with Zipf's law from a made-up vocabulary of several scripts,
@@ -201,6 +187,10 @@ class ZipfCorpus : public Corpus {
           if (!line.empty()) line += ' ';
           at_[r].push_back({d, l, static_cast<uint32_t>(line.size()), static_cast<uint32_t>(sorted[r].size()),
                             static_cast<uint32_t>(info.tokens++)});
+          seq_.resize(d + 1);
+          tok_.resize(d + 1);
+          seq_[d].push_back(r);
+          tok_[d].push_back({r, l, static_cast<uint32_t>(line.size()), static_cast<uint32_t>(sorted[r].size())});
           line += sorted[r];
           distinct.insert(r);
           if (at_[r].size() == 1 || at_[r][at_[r].size() - 2].doc != d) ++words_[r].documents;
@@ -222,8 +212,14 @@ class ZipfCorpus : public Corpus {
   void occurrences(size_t r, std::vector<Occurrence>& out) const override {
     out.insert(out.end(), at_[r].begin(), at_[r].end());
   }
+  std::span<const uint32_t> sequence(uint32_t d) const override { return seq_[d]; }
+  void tokens(uint32_t d, std::vector<WordToken>& out) const override {
+    out.insert(out.end(), tok_[d].begin(), tok_[d].end());
+  }
 
  private:
+  std::vector<std::vector<uint32_t>> seq_;
+  std::vector<std::vector<WordToken>> tok_;
   std::vector<DocumentInfo> docs_;
   std::vector<std::vector<std::string>> lines_;
   std::vector<WordInfo> words_;

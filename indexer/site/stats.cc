@@ -5,7 +5,9 @@
 #include <numeric>
 #include <vector>
 
+#include "indexer/site/entries.h"
 #include "indexer/site/html.h"
+#include "indexer/site/lists.h"
 #include "indexer/site/out_file.h"
 
 namespace velmor {
@@ -19,21 +21,47 @@ std::string share(uint64_t part, uint64_t whole) {
 
 namespace {
 
-constexpr size_t kPerPage = 2000;  // rows of one frequency page
-constexpr size_t kOnceShown = 5000;
-// Past the first ten thousand words a frequency list is all small counts.
-constexpr size_t kFrequencyShown = 10000;
+constexpr size_t kPerPage = 5000;  // rows of one page of a word list
 
-std::string freq_file(size_t page) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "s_freq_%03zu.htm", page + 1);
+std::string numbered_file(const char* stem, size_t page) {
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%s_%03zu.htm", stem, page + 1);
   return buf;
 }
 
-void append_word_link(std::string& s, const Corpus& corpus, const SitePlan& plan, size_t rank) {
-  s += "<a href=" + entry_file(plan.entry_file[rank]) + "#r" + std::to_string(rank) + ">";
-  append_escaped(s, corpus.word(rank).form);
-  s += "</a>";
+// The pages of one list of words, `ranks` in the order shown, `page`
+// drawn by concordance.js from its data (formats.h).
+uint64_t write_word_list(const Corpus& corpus, const std::vector<size_t>& ranks, uint64_t tokens,
+                         const char* stem, const std::string& title, const std::string& intro,
+                         const std::filesystem::path& dir) {
+  const size_t pages = std::max<size_t>(1, (ranks.size() + kPerPage - 1) / kPerPage);
+  uint64_t bytes = 0;
+  for (size_t p = 0; p < pages; ++p) {
+    OutFile out(dir / numbered_file(stem, p));
+    std::string& s = out.text();
+    append_page_start(s, title, concordance_head());
+    s += "<nav class=docs>";
+    if (p > 0) s += "<a href=" + numbered_file(stem, p - 1) + " rel=prev>&lsaquo; previous</a>";
+    s += "<span>page " + grouped(p + 1) + " of " + grouped(pages) + "</span>";
+    if (p + 1 < pages) s += "<a href=" + numbered_file(stem, p + 1) + " rel=next>next &rsaquo;</a>";
+    s += "</nav>\n<h1>" + title + "</h1>\n<p class=meta>" + intro + "</p>\n<div id=word-list></div>\n"
+         "<script type=application/json id=list-data>{\"from\":" + std::to_string(p * kPerPage) +
+         ",\"tokens\":" + std::to_string(tokens) + ",\"name\":";
+    append_json_string(s, std::string(stem) + "_" + std::to_string(p + 1));
+    s += ",\"words\":[\n";
+    for (size_t i = p * kPerPage; i < std::min(ranks.size(), (p + 1) * kPerPage); ++i) {
+      const WordInfo& w = corpus.word(ranks[i]);
+      s += i > p * kPerPage ? ",[" : "[";
+      append_json_string(s, w.form);
+      s += "," + std::to_string(ranks[i]) + "," + std::to_string(w.count) + "," + std::to_string(w.documents) + "]\n";
+      out.spill();
+    }
+    s += "]}</script>\n";
+    append_page_end(s);
+    out.close();
+    bytes += out.bytes();
+  }
+  return bytes;
 }
 
 std::string ratio(uint64_t distinct, uint64_t tokens) {
@@ -43,49 +71,25 @@ std::string ratio(uint64_t distinct, uint64_t tokens) {
   return buf;
 }
 
-uint64_t write_frequency(const Corpus& corpus, const SitePlan& plan, uint64_t tokens,
-                         const std::filesystem::path& dir) {
-  // Words that occur once have their own page; the rest by falling count.
+uint64_t write_frequency(const Corpus& corpus, uint64_t tokens, const std::filesystem::path& dir) {
+  // Words that occur once have their own pages; the rest by falling count.
   std::vector<size_t> ranks;
   for (size_t r = 0; r < corpus.word_count(); ++r)
     if (corpus.word(r).count > 1) ranks.push_back(r);
   std::stable_sort(ranks.begin(), ranks.end(), [&](size_t a, size_t b) {
     return corpus.word(a).count > corpus.word(b).count;
   });
-  const size_t repeated = ranks.size();
-  if (ranks.size() > kFrequencyShown) ranks.resize(kFrequencyShown);
-  const size_t pages = std::max<size_t>(1, (ranks.size() + kPerPage - 1) / kPerPage);
-  uint64_t bytes = 0;
-  for (size_t p = 0; p < pages; ++p) {
-    std::string s;
-    append_page_start(s, "Words by frequency");
-    s += "<nav class=docs>";
-    if (p > 0) s += "<a href=" + freq_file(p - 1) + " rel=prev>&lsaquo; previous</a>";
-    s += "<span>page " + grouped(p + 1) + " of " + grouped(pages) + "</span>";
-    if (p + 1 < pages) s += "<a href=" + freq_file(p + 1) + " rel=next>next &rsaquo;</a>";
-    s += "</nav>\n<h1>Words by frequency</h1>\n<p class=meta>Share of all " + grouped(tokens) +
-         " words. Words that occur once are listed <a href=s_once.htm>on their own page</a>.</p>\n"
-         "<table class=freq><tr><th>rank<th>word<th>count<th>share\n";
-    for (size_t i = p * kPerPage; i < std::min(ranks.size(), (p + 1) * kPerPage); ++i) {
-      const WordInfo& w = corpus.word(ranks[i]);
-      s += "<tr><td>" + grouped(i + 1) + "<td>";
-      append_word_link(s, corpus, plan, ranks[i]);
-      s += "<td>" + grouped(w.count) + "<td>" + share(w.count, tokens) + "\n";
-    }
-    s += "</table>\n";
-    if (p + 1 == pages && repeated > ranks.size())
-      s += "<p class=more>" + grouped(repeated - ranks.size()) +
-           " more words occur more than once; the word lists hold them all.</p>\n";
-    append_page_end(s);
-    bytes += write_file(dir / freq_file(p), s);
-  }
-  return bytes;
+  return write_word_list(corpus, ranks, tokens, "s_freq", "Words by frequency",
+                         "All " + grouped(ranks.size()) + " words that occur more than once, by falling count, "
+                         "with their share of all " + grouped(tokens) +
+                         " words. Words that occur once are listed <a href=s_once_001.htm>on their own pages</a>.",
+                         dir);
 }
 
 uint64_t write_documents(const Corpus& corpus, uint64_t tokens, const std::filesystem::path& dir) {
   std::string s;
-  append_page_start(s, "Documents");
-  s += "<h1>Documents</h1>\n<table class=freq><tr><th>#<th>document<th>words<th>distinct"
+  append_page_start(s, "Documents", concordance_head());
+  s += "<h1>Documents</h1>\n<table class=\"freq tsv\" data-name=documents><tr><th>#<th>document<th>words<th>distinct"
        "<th>type/token<th>lines<th>bytes\n";
   uint64_t lines = 0, bytes = 0, invalid = 0;
   for (uint32_t d = 0; d < corpus.document_count(); ++d) {
@@ -111,27 +115,15 @@ uint64_t write_documents(const Corpus& corpus, uint64_t tokens, const std::files
   return write_file(dir / "s_docs.htm", s);
 }
 
-uint64_t write_once(const Corpus& corpus, const SitePlan& plan, uint64_t tokens,
-                    const std::filesystem::path& dir) {
+uint64_t write_once(const Corpus& corpus, uint64_t tokens, const std::filesystem::path& dir) {
   std::vector<size_t> once;
   for (size_t r = 0; r < corpus.word_count(); ++r)
     if (corpus.word(r).count == 1) once.push_back(r);
-  std::string s;
-  append_page_start(s, "Words that occur once");
-  s += "<h1>Words that occur once</h1>\n<p class=totals><b>" + grouped(once.size()) +
-       "</b> of " + grouped(corpus.word_count()) + " distinct words (" +
-       share(once.size(), corpus.word_count()) + ") occur once, " +
-       share(once.size(), tokens) + " of all words.";
-  if (once.size() > kOnceShown)
-    s += " The first " + grouped(kOnceShown) + " in alphabetical order:";
-  s += "</p>\n<p class=once>";
-  for (size_t i = 0; i < once.size() && i < kOnceShown; ++i) {
-    append_word_link(s, corpus, plan, once[i]);
-    s += ' ';
-  }
-  s += "</p>\n";
-  append_page_end(s);
-  return write_file(dir / "s_once.htm", s);
+  return write_word_list(corpus, once, tokens, "s_once", "Words that occur once",
+                         grouped(once.size()) + " of " + grouped(corpus.word_count()) + " distinct words (" +
+                             share(once.size(), corpus.word_count()) + ") occur once, " +
+                             share(once.size(), tokens) + " of all words; in alphabetical order.",
+                         dir);
 }
 
 }  // namespace
@@ -139,8 +131,43 @@ uint64_t write_once(const Corpus& corpus, const SitePlan& plan, uint64_t tokens,
 uint64_t write_stats(const Corpus& corpus, const SitePlan& plan, const std::filesystem::path& dir) {
   uint64_t tokens = 0;
   for (uint32_t d = 0; d < corpus.document_count(); ++d) tokens += corpus.document(d).tokens;
-  return write_frequency(corpus, plan, tokens, dir) + write_documents(corpus, tokens, dir) +
-         write_once(corpus, plan, tokens, dir);
+  (void)plan;
+  return write_frequency(corpus, tokens, dir) + write_documents(corpus, tokens, dir) + write_once(corpus, tokens, dir);
+}
+
+uint64_t write_ngrams(const Corpus& corpus, const SitePlan& plan, const TopNgrams& ngrams,
+                      const std::filesystem::path& dir) {
+  std::string s;
+  append_page_start(s, "Clusters and n-grams", concordance_head());
+  s += "<h1>Clusters and n-grams</h1>\n<p class=meta>The most frequent runs of two, three and four words "
+       "in a row, within one document, that occur at least three times. Each leads to its lines.</p>\n"
+       "<nav class=docs><a href=#n2>two words</a><a href=#n3>three words</a><a href=#n4>four words</a></nav>\n";
+  for (uint32_t size = 2; size <= 4; ++size) {
+    const std::vector<Cluster> list = ngrams.of_size(size);
+    s += "<h2 id=n" + std::to_string(size) + ">" + (size == 2 ? "Two" : size == 3 ? "Three" : "Four") +
+         " words</h2>\n";
+    if (list.empty()) {
+      s += "<p class=meta>None occurs three times.</p>\n";
+      continue;
+    }
+    s += "<table class=\"freq tsv\" data-name=ngrams_" + std::to_string(size) +
+         "><tr><th>#<th>n-gram<th>count\n";
+    for (size_t i = 0; i < list.size(); ++i) {
+      const Cluster& c = list[i];
+      std::string address = entry_file(plan.entry_file[c.ranks[0]]) + "#r" + std::to_string(c.ranks[0]) + "~n=";
+      std::string text;
+      for (size_t k = 0; k < c.ranks.size(); ++k) {
+        address += (k ? "." : "") + std::to_string(c.ranks[k]);
+        text += (k ? " " : "") + corpus.word(c.ranks[k]).form;
+      }
+      s += "<tr><td>" + grouped(i + 1) + "<td><a href=\"" + address + "~at=0\">";
+      append_escaped(s, text);
+      s += "</a><td>" + grouped(c.count) + "\n";
+    }
+    s += "</table>\n";
+  }
+  append_page_end(s);
+  return write_file(dir / "s_ngrams.htm", s);
 }
 
 }  // namespace velmor

@@ -1,19 +1,37 @@
-// The word index's one script: the search box, double-click on any word,
-// sorting context lines, and marking occurrences on the document pages.
+// The word index's script for every page: the search box, double-click on
+// any word, and the document pages drawn from the text store with their
+// marked occurrences. The entries' concordance is concordance.js.
 // Works from file://: the look-up data arrive as scripts that call back.
 'use strict';
 (function () {
-  const segmenter = new Intl.Segmenter(undefined, { granularity: 'word' });
-  const wordy = /[\p{L}\p{N}]/u;
-
   // The indexer's key: NFC, then full case folding. Lowering first turns
   // capital sharp s into ß, upper then lower folds ß to ss and any sigma to
-  // σ; dotless ı has no folding and stays.
+  // σ; dotless ı has no folding and stays. Apostrophe look-alikes are '.
+  const APOSTROPHES = /[\u2018\u2019\u02bc\uff07]/g;
   function fold(s) {
     let out = '';
     for (const c of s.normalize('NFC'))
       out += c === 'ı' ? c : c.toLowerCase().toUpperCase().toLowerCase();
-    return out;
+    return out.replace(APOSTROPHES, "'");
+  }
+
+  // What the search box matches, as the indexer's search_key makes it
+  // (words/words.h; words/search_key_cases.tsv holds the cases both pass):
+  // compatibility forms, no marks, case folded, a few plain letters.
+  const PLAIN = { 'ı': 'i', 'đ': 'd', 'ð': 'd', 'ł': 'l', 'ø': 'o', 'ħ': 'h', 'æ': 'ae', 'œ': 'oe',
+                  '\u2018': "'", '\u2019': "'", '\u02bc': "'", '\uff07': "'" };
+  const MARK = /[\p{Mn}\p{Me}]/u;
+  function searchKey(s) {
+    const caseFold = t => Array.from(t, c => c.toLowerCase().toUpperCase().toLowerCase()).join('');
+    let out = '';
+    for (const c of caseFold(s).normalize('NFKD')) {
+      if (MARK.test(c)) continue;
+      for (const f of caseFold(c)) {
+        const u = f.codePointAt(0);
+        out += PLAIN[f] || (u >= 0x30a1 && u <= 0x30f6 ? String.fromCharCode(u - 0x60) : f);
+      }
+    }
+    return out.normalize('NFC');
   }
 
   // Keys are ordered by code point, as the indexer sorts their UTF-8 bytes.
@@ -28,11 +46,15 @@
   }
 
   const pad = (n, w) => String(n).padStart(w, '0');
-  const entryHref = row => 'i_' + pad(row[2] + 1, 3) + '.htm#r' + row[3];
-  const shown = row => row[1] || row[0];
+  // Look-up rows, as site/lists.cc writes them:
+  //   [search key, key or 0 (= search key), form or 0 (= key), entry file, rank, count]
+  const rowKey = row => row[1] || row[0];
+  const shown = row => row[2] || rowKey(row);
+  const entryHref = row => 'i_' + pad(row[3] + 1, 3) + '.htm#r' + row[4];
 
-  // Look-up data: lookup/keys.js names each shard's first key, and
-  // lookup/k_NNNN.js holds the shard's rows [key, form or 0, file, rank, count].
+  // lookup/keys.js names each shard's first search key; lookup/k_NNNN.js
+  // holds the shard's rows; lookup/all.js every row's search key, one a
+  // line, for patterns that do not start with a letter.
   const loaded = {};
   const waiting = {};
   function load(name) {
@@ -47,18 +69,20 @@
     }
     return loaded[name];
   }
-  window.velmorShards = list => waiting.keys(list);
-  window.velmorKeys = (n, rows) => waiting['k_' + pad(n, 4)](rows);
-  window.velmorDocs = titles => waiting.docs(titles);
+  // A file another script asked for calls back here too: answer only what
+  // was asked.
+  const answer = (name, value) => { if (waiting[name]) waiting[name](value); };
+  window.velmorShards = list => answer('keys', list);
+  window.velmorKeys = (n, rows) => answer('k_' + pad(n, 4), rows);
+  window.velmorAll = text => answer('all', text);
   const shards = () => load('keys');
-  const docTitles = () => load('docs');
   const shard = n => load('k_' + pad(n, 4));
 
   function shardOf(list, key) {
     let lo = 0, hi = list.length - 1;
     while (lo < hi) {
       const mid = (lo + hi + 1) >> 1;
-      if (cmp(list[mid], key) <= 0) lo = mid; else hi = mid - 1;
+      if (cmp(list[mid], key) < 0) lo = mid; else hi = mid - 1;
     }
     return lo;
   }
@@ -70,30 +94,74 @@
     }
     return lo;
   }
+  // The row of a word's identity key, or null.
   async function lookup(key) {
-    const list = await shards();
-    if (!list.length) return null;
-    const rows = await shard(shardOf(list, key));
-    const row = rows[lowerBound(rows, key)];
-    return row && row[0] === key ? row : null;
+    const want = searchKey(key);
+    for (const row of await withPrefix(want, Infinity, true))
+      if (rowKey(row) === key) return row;
+    return null;
   }
-  async function withPrefix(prefix, limit) {
+  // Rows whose search key starts with `prefix` (or is it, when `whole`).
+  async function withPrefix(prefix, limit, whole) {
     const list = await shards();
     const found = [];
-    for (let n = list.length ? shardOf(list, prefix) : list.length; n < list.length; n++) {
-      if (n > 0 && found.length && !list[n].startsWith(prefix)) break;
+    for (let n = list.length ? shardOf(list, prefix) : 0; n < list.length; n++) {
       const rows = await shard(n);
-      for (let i = lowerBound(rows, prefix); i < rows.length && rows[i][0].startsWith(prefix); i++) {
+      let i = lowerBound(rows, prefix);
+      for (; i < rows.length && rows[i][0].startsWith(prefix); i++) {
+        if (whole && rows[i][0] !== prefix) return found;
         found.push(rows[i]);
         if (found.length >= limit) return found;
       }
-      if (n + 1 < list.length && !list[n + 1].startsWith(prefix)) break;
+      if (i < rows.length) break;
+    }
+    return found;
+  }
+  // Rows whose search key matches a pattern of * (any characters) and ?
+  // (one character), the most frequent first, from lookup/all.js: lines of
+  // "search key count", line i being row i of the shards taken in order.
+  let lineStarts = null;
+  async function matching(pattern, limit) {
+    const [list, text] = await Promise.all([shards(), load('all')]);
+    if (!list.length) return [];
+    if (!lineStarts) {
+      lineStarts = [0];
+      for (let i = text.indexOf('\n'); i >= 0; i = text.indexOf('\n', i + 1)) lineStarts.push(i + 1);
+    }
+    const source = Array.from(pattern, c => c === '*' ? '[^\\n ]*' : c === '?' ? '[^\\n ]'
+                                          : c.replace(/[\\^$.|+()[\]{}\/]/g, '\\$&')).join('');
+    const re = new RegExp('^' + source + ' (\\d+)$', 'gmu');
+    const hits = [];
+    for (let m; (m = re.exec(text));) hits.push([Number(m[1]), m.index]);
+    hits.sort((a, b) => b[0] - a[0] || a[1] - b[1]);
+    const per = (await shard(0)).length;  // every shard but the last is full
+    const found = [];
+    for (const [, at] of hits.slice(0, limit)) {
+      let lo = 0, hi = lineStarts.length - 1;
+      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (lineStarts[mid] <= at) lo = mid; else hi = mid - 1; }
+      const n = Math.floor(lo / per);
+      found.push((await shard(n))[lo - n * per]);
     }
     return found;
   }
 
-  // The search box in the header bar: words by the beginning of their key,
-  // shown in alphabetical order.
+  // What the box offers for what is typed: the forms written exactly so
+  // first, then the words that are the typed one but for accents and case,
+  // then longer ones; the most frequent first within each.
+  async function offers(typed, limit) {
+    const wanted = searchKey(typed);
+    if (!wanted) return [];
+    const wild = /[*?]/.test(wanted);
+    const rows = wild ? await matching(wanted, limit) : await withPrefix(wanted, 400);
+    const exact = fold(typed);
+    const grade = row => shown(row) === typed ? 0 : rowKey(row) === exact ? 1 : row[0] === wanted ? 2 : 3;
+    return rows.map(row => [grade(row), row])
+      .sort((a, b) => a[0] - b[0] || b[1][5] - a[1][5] || a[1][4] - b[1][4])
+      .slice(0, limit).map(x => x[1]);
+  }
+
+  // The search box in the header bar: words by the beginning of their
+  // search key, or by a pattern with * and ?.
   function setupSearch() {
     const box = document.getElementById('q');
     const hits = document.getElementById('hits');
@@ -108,9 +176,9 @@
     }
     box.addEventListener('input', async () => {
       const ask = ++asked;
-      const prefix = fold(box.value.trim());
-      if (!prefix) { hits.replaceChildren(); return; }
-      const rows = (await withPrefix(prefix, 50)).sort((a, b) => a[3] - b[3]);
+      const typed = box.value.trim();
+      if (!typed) { hits.replaceChildren(); return; }
+      const rows = await offers(typed, 50);
       if (ask !== asked) return;
       on = -1;
       hits.replaceChildren(...rows.map(row => {
@@ -119,7 +187,7 @@
         a.href = entryHref(row);
         a.append(shown(row));
         const count = document.createElement('small');
-        count.textContent = row[4].toLocaleString();
+        count.textContent = row[5].toLocaleString();
         a.append(count);
         li.append(a);
         return li;
@@ -127,7 +195,7 @@
       if (!rows.length) {
         const li = document.createElement('li');
         const none = document.createElement('span');
-        none.textContent = 'no word begins so';
+        none.textContent = /[*?]/.test(typed) ? 'no word matches' : 'no word begins so';
         li.append(none);
         hits.append(li);
       }
@@ -150,19 +218,49 @@
     toast.timer = setTimeout(() => el.remove(), 2500);
   }
 
-  // The word segment of `text` that holds position `at`, or null.
-  function wordAt(text, at) {
-    const from = text.lastIndexOf('\n', at - 1) + 1;
-    let to = text.indexOf('\n', at);
-    if (to < 0) to = text.length;
-    for (const s of segmenter.segment(text.slice(from, to))) {
-      if (from + s.index <= at && at < from + s.index + s.segment.length)
-        return wordy.test(s.segment) ? s.segment : null;
-    }
-    return null;
+  // lookup/entries.js: the first rank of each entry file, so a rank's
+  // entry is a binary search away (site/formats.h).
+  window.velmorEntries = firsts => answer('entries', firsts);
+  async function rankHref(rank) {
+    const firsts = await load('entries');
+    let lo = 0, hi = firsts.length - 1;
+    while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (firsts[mid] <= rank) lo = mid; else hi = mid - 1; }
+    return 'i_' + pad(lo + 1, 3) + '.htm#r' + rank;
   }
 
-  // Double-click any word on any page: open its entry.
+  // The words of the document page's text, as the indexer found them:
+  // velmorStore's tokens [gap, length, rank, ...] and each word's start.
+  let pageWords = null;
+  // The number of the word of a stored text that holds offset `at`, or -1.
+  function wordAt(at, words = pageWords) {
+    if (!words) return -1;
+    const { starts, tokens } = words;
+    let lo = 0, hi = starts.length - 1;
+    if (hi < 0 || starts[0] > at) return -1;
+    while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (starts[mid] <= at) lo = mid; else hi = mid - 1; }
+    return at < starts[lo] + tokens[3 * lo + 1] ? lo : -1;
+  }
+
+  // The text node and offset under a point of the window, or null.
+  function pointAt(x, y) {
+    if (document.caretPositionFromPoint) {
+      const p = document.caretPositionFromPoint(x, y);
+      return p ? [p.offsetNode, p.offset] : null;
+    }
+    const r = document.caretRangeFromPoint && document.caretRangeFromPoint(x, y);
+    return r ? [r.startContainer, r.startOffset] : null;
+  }
+  // The offset in the whole text of `root` of `offset` in its text node `node`.
+  function textOffset(root, node, offset) {
+    const walker = document.createTreeWalker(root, NodeFilter.SHOW_TEXT);
+    let before = 0;
+    for (let n; (n = walker.nextNode()) && n !== node;) before += n.data.length;
+    return before + offset;
+  }
+
+  // Double-click any word: open its entry. In stored text (a document page,
+  // lines cut from it) the word is the index's own; elsewhere (a heading, a
+  // list) it is what the browser selected, looked up by its key.
   function setupDoubleClick() {
     document.addEventListener('dblclick', async e => {
       if (e.target.closest && e.target.closest('header, input, button')) return;
@@ -171,8 +269,21 @@
       const range = sel.getRangeAt(0);
       const node = range.startContainer;
       if (node.nodeType !== Node.TEXT_NODE) return;
-      const word = wordAt(node.data, range.startOffset) ||
-                   (range.endOffset > 0 && range.endContainer === node ? wordAt(node.data, range.endOffset - 1) : null);
+      // Text cut from a stored document says where it stands there: an
+      // element with data-n (the document's number) and data-o (the text
+      // offset of its first character), as the document page's text is.
+      const host = node.parentElement && node.parentElement.closest('[data-n][data-o]');
+      if (host && window.velmorStore) {
+        // Where the pointer is: the browser's own selection may hold more
+        // than one of the index's words ("l'" and "homme").
+        const at = pointAt(e.clientX, e.clientY);
+        if (!at || !host.contains(at[0])) return;
+        const words = await window.velmorStore.load(Number(host.dataset.n));
+        const i = wordAt(Number(host.dataset.o) + textOffset(host, at[0], at[1]), words);
+        if (i >= 0) location.href = await rankHref(words.tokens[3 * i + 2]);
+        return;
+      }
+      const word = sel.toString().trim();
       if (!word) return;
       const row = await lookup(fold(word));
       if (row) location.href = entryHref(row);
@@ -180,79 +291,42 @@
     });
   }
 
-  // Entries: sort each table of context lines by its left or right context.
-  const meta = document.querySelector('meta[name=collation]');
-  let collator;
-  try { collator = new Intl.Collator(meta ? meta.content : undefined, { ignorePunctuation: true }); }
-  catch (e) { collator = new Intl.Collator(undefined, { ignorePunctuation: true }); }
-  const cellText = (tr, i) => tr.cells[i].textContent;
-  // Left contexts sort by the word next to the keyword first, then outwards.
-  const sortKey = {
-    l: tr => cellText(tr, 0).trim().split(/\s+/).reverse().join(' '),
-    r: tr => cellText(tr, 2).trim(),
-  };
-  function setupSorting() {
-    document.querySelectorAll('table.k').forEach(table => {
-      const body = table.tBodies[0];
-      if (!body || body.rows.length < 2) return;
-      const original = Array.from(body.rows);
-      const bar = document.createElement('div');
-      bar.className = 'sort';
-      bar.append('Sort lines by');
-      const choices = [['o', 'text order'], ['l', 'left context'], ['r', 'right context']];
-      const buttons = choices.map(([how, label]) => {
-        const b = document.createElement('button');
-        b.type = 'button';
-        b.dataset.sort = how;
-        b.textContent = label;
-        b.setAttribute('aria-pressed', String(how === 'o'));
-        b.addEventListener('click', () => {
-          let rows = original;
-          if (how !== 'o') {
-            const keyed = original.map((tr, i) => [sortKey[how](tr), sortKey[how === 'l' ? 'r' : 'l'](tr), i, tr]);
-            keyed.sort((a, b) => collator.compare(a[0], b[0]) || collator.compare(a[1], b[1]) || a[2] - b[2]);
-            rows = keyed.map(k => k[3]);
-          }
-          body.append(...rows);
-          buttons.forEach(x => x.setAttribute('aria-pressed', String(x === b)));
-        });
-        return b;
-      });
-      bar.append(...buttons);
-      table.before(bar);
-    });
-  }
-
-  // Document pages: mark the occurrence named in the address, then let n and
-  // p step through the occurrences of the same word in this document.
-  function setupPage() {
+  // Document pages: the text comes from the store; mark the occurrence
+  // named in the address, then let n and p step through the occurrences of
+  // the same word in this document. Addresses:
+  //   #oLINE.UNIT.LENGTH  the word at UNIT (UTF-16) of line LINE, from 0
+  //   #n=WORD             the document's word number WORD, from 0
+  //   #r=RANK, #w=KEY     the first occurrence of the word
+  async function setupPage() {
     const pre = document.getElementById('t');
-    if (!pre) return;
+    if (!pre || !pre.dataset.n || !window.velmorStore) return;
     const status = document.getElementById('at');
-    let starts = null;  // offset of each line in the text
-    let hits = null, key = null, current = -1;
-    const text = () => pre.textContent;
-    function lineStarts() {
-      if (!starts) {
-        const t = text();
-        starts = [0];
-        for (let i = t.indexOf('\n'); i >= 0; i = t.indexOf('\n', i + 1)) starts.push(i + 1);
-      }
-      return starts;
-    }
+    let store;
+    try { store = await window.velmorStore.load(Number(pre.dataset.n)); }
+    catch (e) { status.textContent = 'The text of this page cannot be read: ' + e.message; return; }
+    pre.textContent = store.text;
+    pre.dataset.o = '0';
+    pageWords = store;
+    const { tokens, starts } = store;
+    let lineStarts = null;
+    let hits = null, current = -1;
     function lineOf(offset) {
-      const s = lineStarts();
-      let lo = 0, hi = s.length - 1;
-      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (s[mid] <= offset) lo = mid; else hi = mid - 1; }
+      if (!lineStarts) {
+        lineStarts = [0];
+        for (let i = store.text.indexOf('\n'); i >= 0; i = store.text.indexOf('\n', i + 1)) lineStarts.push(i + 1);
+      }
+      let lo = 0, hi = lineStarts.length - 1;
+      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (lineStarts[mid] <= offset) lo = mid; else hi = mid - 1; }
       return lo;
     }
     function unmark() {
       const old = pre.querySelector('mark');
       if (old) { old.replaceWith(old.textContent); pre.normalize(); }
     }
-    function mark(offset, length) {
+    function mark(i) {
       unmark();
       const node = pre.firstChild;
+      const offset = starts[i], length = tokens[3 * i + 1];
       if (!node || offset + length > node.data.length) return null;
       const range = document.createRange();
       range.setStart(node, offset);
@@ -262,68 +336,51 @@
       m.scrollIntoView({ block: 'center' });
       return m;
     }
-    function findAll() {
-      const t = text(), found = [];
-      const s = lineStarts();
-      for (let l = 0; l < s.length; l++) {
-        const end = l + 1 < s.length ? s[l + 1] - 1 : t.length;
-        for (const seg of segmenter.segment(t.slice(s[l], end)))
-          if (wordy.test(seg.segment) && fold(seg.segment) === key) found.push([s[l] + seg.index, seg.segment.length]);
-      }
+    // The words of one rank, in reading order.
+    function occurrencesOf(rank) {
+      const found = [];
+      for (let i = 0; i < starts.length; i++) if (tokens[3 * i + 2] === rank) found.push(i);
       return found;
     }
-    function tell(word, offset) {
-      const where = 'line ' + (lineOf(offset) + 1).toLocaleString();
-      const of = hits ? ' \u00b7 occurrence ' + (current + 1) + ' of ' + hits.length : '';
-      status.textContent = '\u201c' + word + '\u201d ' + where + of + ' \u00b7 n next, p previous';
-    }
-    function show(offset, length) {
-      const m = mark(offset, length);
+    function show(i, address) {
+      const m = mark(i);
       if (!m) return;
-      const line = lineOf(offset);
-      history.replaceState(null, '', '#o' + line + '.' + (offset - lineStarts()[line]) + '.' + length);
-      tell(m.textContent, offset);
+      hits = occurrencesOf(tokens[3 * i + 2]);
+      current = hits.indexOf(i);
+      const line = lineOf(starts[i]);
+      if (address) history.replaceState(null, '', '#n=' + i);
+      status.textContent = '\u201c' + m.textContent + '\u201d line ' + (line + 1).toLocaleString() +
+        ' \u00b7 occurrence ' + (current + 1) + ' of ' + hits.length + ' \u00b7 n next, p previous';
     }
-    // "#w=KEY", from an entry's list of all documents: the word's first
-    // occurrence here.
-    function firstOf() {
-      let wanted;
-      try { wanted = decodeURIComponent(location.hash.slice(3)); } catch (e) { return; }
-      key = wanted;
-      hits = findAll();
-      if (!hits.length) {
-        status.textContent = '\u201c' + wanted + '\u201d: no occurrence found on this page';
-        return;
+    async function fromAddress() {
+      const hash = location.hash;
+      let m;
+      if ((m = /^#o(\d+)\.(\d+)\.(\d+)$/.exec(hash))) {
+        lineOf(0);
+        const line = Number(m[1]);
+        if (line >= lineStarts.length) return;
+        const i = wordAt(lineStarts[line] + Number(m[2]));
+        if (i >= 0) show(i, false);
+      } else if ((m = /^#n=(\d+)$/.exec(hash))) {
+        if (Number(m[1]) < starts.length) show(Number(m[1]), false);
+      } else if ((m = /^#[rw]=(.*)$/.exec(hash))) {
+        let rank;
+        if (hash[1] === 'r') rank = Number(m[1]);
+        else {
+          let key;
+          try { key = decodeURIComponent(m[1]); } catch (e) { return; }
+          const row = await lookup(key);
+          rank = row ? row[4] : -1;
+        }
+        const all = occurrencesOf(rank);
+        if (all.length) show(all[0], false);
+        else status.textContent = 'The word does not occur on this page.';
       }
-      current = 0;
-      show(hits[0][0], hits[0][1]);
-    }
-    function fromAddress() {
-      if (location.hash.startsWith('#w=')) return firstOf();
-      const m = /^#o(\d+)\.(\d+)\.(\d+)$/.exec(location.hash);
-      if (!m) return;
-      const s = lineStarts();
-      const line = Number(m[1]);
-      if (line >= s.length) return;
-      const offset = s[line] + Number(m[2]), length = Number(m[3]);
-      const marked = mark(offset, length);
-      if (!marked) return;
-      key = fold(marked.textContent);
-      hits = null;
-      tell(marked.textContent, offset);
-      // Counting the other occurrences can take a moment on a long text.
-      setTimeout(() => {
-        hits = findAll();
-        current = hits.findIndex(h => h[0] === offset);
-        tell(marked.textContent, offset);
-      }, 0);
     }
     function step(by) {
-      if (!key) return;
-      if (!hits) hits = findAll();
-      if (!hits.length) return;
-      current = ((current < 0 ? (by > 0 ? -1 : 0) : current) + by + hits.length) % hits.length;
-      show(hits[current][0], hits[current][1]);
+      if (!hits || !hits.length) return;
+      current = (current + by + hits.length) % hits.length;
+      show(hits[current], true);
     }
     document.addEventListener('keydown', e => {
       if (e.ctrlKey || e.metaKey || e.altKey || /^(INPUT|TEXTAREA)$/.test(e.target.tagName)) return;
@@ -331,92 +388,18 @@
       else if (e.key === 'p') step(-1);
     });
     window.addEventListener('hashchange', fromAddress);
-    fromAddress();
+    await fromAddress();
+    pre.dataset.ready = 'true';
   }
 
-  // Entries: each document row ends in the hundredths of the text that hold
-  // the word; draw them as a strip.
-  function drawStrips() {
-    const svg = 'http://www.w3.org/2000/svg';
-    document.querySelectorAll('table.d td:nth-child(3)').forEach(td => {
-      const strip = document.createElementNS(svg, 'svg');
-      strip.setAttribute('viewBox', '0 0 100 2');
-      strip.setAttribute('preserveAspectRatio', 'none');
-      strip.setAttribute('aria-label', 'where in the text: ' + td.textContent.split(' ').map(n => n + '%').join(' '));
-      const path = document.createElementNS(svg, 'path');
-      path.setAttribute('d', td.textContent.split(' ').map(n => 'M' + (Number(n) + 0.5) + ' 0v2').join(''));
-      strip.append(path);
-      td.replaceChildren(strip);
-    });
-  }
+  // A name the page shows cut short (an ellipsis) shows whole on hover.
+  document.addEventListener('mouseover', e => {
+    const el = e.target.closest && e.target.closest('a, td');
+    if (el && !el.title && el.scrollWidth > el.clientWidth) el.title = el.textContent;
+  });
 
-  // "gap[:count]" items, gaps from the document before (from -1): the
-  // indexer's compact list of every document of a word.
-  function decodeDocuments(text) {
-    const out = [];
-    let doc = -1;
-    for (const item of text.trim().split(/\s+/)) {
-      if (!item) continue;
-      const [gap, count] = item.split(':');
-      doc += Number(gap);
-      out.push([doc, count === undefined ? 1 : Number(count)]);
-    }
-    return out;
-  }
-
-  // Entries of words found in more documents than they show: a button lists
-  // them all, each leading to the word's first occurrence in that document.
-  function setupAllDocuments() {
-    document.querySelectorAll('table.d[data-d]').forEach(table => {
-      const all = decodeDocuments(table.dataset.d);
-      const body = table.tBodies[0] || table.createTBody();
-      const few = Array.from(body.rows);
-      const bar = document.createElement('div');
-      bar.className = 'sort';
-      const button = document.createElement('button');
-      button.type = 'button';
-      button.className = 'alldocs';
-      const label = open => open ? 'show the ' + few.length.toLocaleString() + ' with most occurrences'
-                                 : 'show all ' + all.length.toLocaleString() + ' documents';
-      button.textContent = label(false);
-      button.setAttribute('aria-expanded', 'false');
-      let rows = null;
-      button.addEventListener('click', async () => {
-        const open = button.getAttribute('aria-expanded') !== 'true';
-        if (open && !rows) {
-          const titles = await docTitles();
-          const byDoc = new Map();
-          for (const tr of few) {
-            const m = /page_(\d+)\.htm/.exec(tr.querySelector('a').getAttribute('href'));
-            if (m) byDoc.set(Number(m[1]) - 1, tr);
-          }
-          const key = encodeURIComponent(table.dataset.k);
-          rows = all.map(([doc, count]) => {
-            if (byDoc.has(doc)) return byDoc.get(doc);
-            const tr = document.createElement('tr');
-            const a = document.createElement('a');
-            a.href = 'page_' + pad(doc + 1, 4) + '.htm#w=' + key;
-            a.textContent = titles[doc] === undefined ? 'document ' + (doc + 1) : titles[doc];
-            tr.insertCell().append(a);
-            tr.insertCell().textContent = count.toLocaleString();
-            tr.insertCell();
-            return tr;
-          });
-        }
-        body.replaceChildren(...(open ? rows : few));
-        button.textContent = label(open);
-        button.setAttribute('aria-expanded', String(open));
-      });
-      bar.append(button);
-      table.after(bar);
-    });
-  }
-
-  window.velmor = { fold, cmp, lookup, withPrefix, collator, sortKey, decodeDocuments };
+  window.velmor = { fold, searchKey, cmp, lookup, rankHref, withPrefix, matching, offers };
   setupSearch();
   setupDoubleClick();
-  drawStrips();
-  setupSorting();
-  setupAllDocuments();
   setupPage();
 })();

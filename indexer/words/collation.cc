@@ -1,16 +1,18 @@
+#include <unicode/alphaindex.h>
 #include <unicode/uchar.h>
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
-#include <unicode/ulocdata.h>
 #include <unicode/unorm2.h>
 #include <unicode/uset.h>
 #include <unicode/ustring.h>
 #include <unicode/utf16.h>
 
-#include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "indexer/words/words.h"
 
@@ -38,52 +40,62 @@ static std::string to_utf8(std::u16string_view s) {
 
 struct Collation::Impl {
   UCollator* order = nullptr;
-  UCollator* primary = nullptr;  // letters only: no accents, no case
   std::string name;
-  // The locale's alphabet entries of more than one letter ("ch" in Czech),
-  // longest first, lower case.
-  std::vector<std::u16string> digraphs;
+  std::unique_ptr<icu::AlphabeticIndex::ImmutableIndex> alphabet;
+  // Letters that begin none of the collation's contractions ("ch" in
+  // Czech), so every word they begin files under one label, theirs.
+  USet* contraction_starts = nullptr;
+  std::unordered_map<UChar32, std::string> label_of_first;
+  std::unordered_set<UChar32> asked;
   ~Impl() {
     ucol_close(order);
-    ucol_close(primary);
+    if (contraction_starts) uset_close(contraction_starts);
   }
-
-  int compare_primary(std::u16string_view a, std::u16string_view b) const {
-    return ucol_strcoll(primary, a.data(), static_cast<int32_t>(a.size()), b.data(),
-                        static_cast<int32_t>(b.size()));
-  }
-  // Whether the word sorts under `letter`: from the letter on, before
-  // anything of a higher letter. U+FFFF has the highest primary weight.
-  bool files_under(std::u16string_view word, std::u16string letter) const {
-    if (compare_primary(letter, word) > 0) return false;
-    letter.push_back(u'\uFFFF');
-    return compare_primary(word, letter) < 0;
-  }
+  std::string label(std::string_view word, std::u16string_view text) const;
+  bool decides_alone(UChar32 first) const;
 };
 
-static void load_digraphs(const std::string& locale, std::vector<std::u16string>& out) {
+static USet* first_letters_of_contractions(const UCollator* order) {
   UErrorCode status = U_ZERO_ERROR;
-  ULocaleData* data = ulocdata_open(locale.c_str(), &status);
-  USet* index = ulocdata_getExemplarSet(data, nullptr, 0, ULOCDATA_ES_INDEX, &status);
-  if (U_SUCCESS(status)) {
-    int32_t items = uset_getItemCount(index);
-    for (int32_t i = 0; i < items; ++i) {
-      UChar32 first, last;
-      UChar buffer[16];
-      UErrorCode item_status = U_ZERO_ERROR;
-      int32_t length = uset_getItem(index, i, &first, &last, buffer, 16, &item_status);
-      if (length <= 1 || U_FAILURE(item_status)) continue;  // ranges and single letters
-      UChar lower[16];
-      UErrorCode lower_status = U_ZERO_ERROR;
-      int32_t n = u_strToLower(lower, 16, buffer, length, locale.c_str(), &lower_status);
-      if (U_SUCCESS(lower_status)) out.emplace_back(lower, static_cast<size_t>(n));
+  USet* contractions = uset_openEmpty();
+  USet* starts = uset_openEmpty();
+  ucol_getContractionsAndExpansions(order, contractions, nullptr, true, &status);
+  const int32_t items = U_SUCCESS(status) ? uset_getItemCount(contractions) : 0;
+  for (int32_t i = 0; i < items; ++i) {
+    UChar32 first, last;
+    UChar buffer[32];
+    UErrorCode item_status = U_ZERO_ERROR;
+    int32_t length = uset_getItem(contractions, i, &first, &last, buffer, 32, &item_status);
+    if (U_FAILURE(item_status)) continue;
+    if (length == 0) {
+      uset_addRange(starts, first, last);
+    } else {
+      UChar32 c;
+      int32_t at = 0;
+      U16_NEXT(buffer, at, length, c);
+      uset_add(starts, c);
     }
-    uset_close(index);
   }
-  ulocdata_close(data);
-  std::sort(out.begin(), out.end(), [](const std::u16string& a, const std::u16string& b) {
-    return a.size() > b.size();
-  });
+  uset_close(contractions);
+  if (U_FAILURE(status)) uset_addRange(starts, 0, 0x10FFFF);  // trust no shortcut
+  return starts;
+}
+
+// The scripts an alphabet bar can meet, each by a language that writes it:
+// their letters join the locale's own, so a word in any of them files under
+// a letter of its script rather than under one catch-all.
+static const char* const kScriptLanguages[] = {
+    "en", "el", "ru", "uk", "sr", "ka", "hy", "he", "ar", "fa", "hi", "bn", "pa", "gu", "ta",
+    "te", "kn", "ml", "si", "th", "lo", "km", "my", "am", "ko", "ja"};
+
+static std::unique_ptr<icu::AlphabeticIndex::ImmutableIndex> make_alphabet(const std::string& locale) {
+  UErrorCode status = U_ZERO_ERROR;
+  icu::AlphabeticIndex index(icu::Locale(locale.c_str()), status);
+  index.setMaxLabelCount(10000, status);
+  for (const char* language : kScriptLanguages) index.addLabels(icu::Locale(language), status);
+  if (U_FAILURE(status)) return nullptr;
+  std::unique_ptr<icu::AlphabeticIndex::ImmutableIndex> built(index.buildImmutableIndex(status));
+  return U_SUCCESS(status) ? std::move(built) : nullptr;
 }
 
 Collation::Collation(const std::string& locale) : impl_(std::make_unique<Impl>()) {
@@ -100,12 +112,8 @@ Collation::Collation(const std::string& locale) : impl_(std::make_unique<Impl>()
     throw std::invalid_argument("There is no collation for the locale \"" + locale +
                                 "\"; give one like sl, de_DE or root.");
   impl_->name = used;
-  impl_->primary = ucol_open(locale.c_str(), &status);
-  if (U_FAILURE(status))
-    throw std::invalid_argument("The collation for \"" + locale + "\" cannot be opened: " +
-                                u_errorName(status) + ".");
-  ucol_setStrength(impl_->primary, UCOL_PRIMARY);
-  load_digraphs(used, impl_->digraphs);
+  impl_->alphabet = make_alphabet(used == "root" ? "" : used);
+  impl_->contraction_starts = first_letters_of_contractions(impl_->order);
 }
 
 Collation::~Collation() = default;
@@ -128,16 +136,20 @@ std::string Collation::sort_key(std::string_view word) const {
   return n > 0 ? key.substr(0, static_cast<size_t>(n - 1)) : std::string();
 }
 
-// The first code point of a single code point's decomposition.
-static UChar32 first_of_decomposition(const UNormalizer2* form, UChar32 c) {
-  UChar buffer[32];
+// The first code point of the word's compatibility decomposition: "2" for
+// "²", "Z" for "Ｚ".
+static UChar32 first_compatible(std::u16string_view text) {
+  UChar32 c;
+  size_t i = 0;
+  U16_NEXT(text.data(), i, text.size(), c);
   UErrorCode status = U_ZERO_ERROR;
-  int32_t n = unorm2_getDecomposition(form, c, buffer, 32, &status);
+  const UNormalizer2* nfkd = unorm2_getNFKDInstance(&status);
+  UChar buffer[32];
+  int32_t n = U_SUCCESS(status) ? unorm2_getDecomposition(nfkd, c, buffer, 32, &status) : 0;
   if (U_FAILURE(status) || n <= 0) return c;
-  UChar32 first;
-  int32_t i = 0;
-  U16_NEXT(buffer, i, n, first);
-  return first;
+  i = 0;
+  U16_NEXT(buffer, i, static_cast<size_t>(n), c);
+  return c;
 }
 
 static std::u16string of(UChar32 c) {
@@ -151,57 +163,58 @@ static std::u16string of(UChar32 c) {
   return out;
 }
 
-static UChar32 first_of_folding(UChar32 c) {
-  UChar in[2], out[8];
-  int32_t length = 0;
-  U16_APPEND_UNSAFE(in, length, c);
-  UErrorCode status = U_ZERO_ERROR;
-  int32_t n = u_strFoldCase(out, 8, in, length, U_FOLD_CASE_DEFAULT, &status);
-  if (U_FAILURE(status) || n <= 0) return c;
-  UChar32 first;
-  int32_t i = 0;
-  U16_NEXT(out, i, n, first);
-  return first;
+std::string Collation::Impl::label(std::string_view word, std::u16string_view text) const {
+  const UChar32 first = first_compatible(text);
+  if (u_isdigit(first)) return "0-9";
+  if (u_hasBinaryProperty(first, UCHAR_IDEOGRAPHIC)) return "漢";
+  if (alphabet) {
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t b = alphabet->getBucketIndex(
+        icu::UnicodeString(false, text.data(), static_cast<int32_t>(text.size())), status);
+    const icu::AlphabeticIndex::Bucket* bucket = alphabet->getBucket(b);
+    if (U_SUCCESS(status) && bucket) {
+      if (bucket->getLabelType() == U_ALPHAINDEX_NORMAL) {
+        std::string label;
+        bucket->getLabel().toUTF8String(label);
+        return label;
+      }
+      // Before the first letter sort the symbols; past the last, or between
+      // scripts, letters of a script no alphabet here covers.
+      if (bucket->getLabelType() == U_ALPHAINDEX_UNDERFLOW) return "#";
+    }
+  }
+  if (!u_isalpha(first)) return "#";
+  // The plain letter: "S" for "ß" as for "š".
+  std::u16string plain = to_utf16(search_key(word));
+  UChar32 letter = first;
+  if (!plain.empty()) U16_GET(plain.data(), 0, 0, plain.size(), letter);
+  return to_utf8(of(u_toupper(letter)));
+}
+
+// Whether every word that `first` begins files under one label: the words
+// sort from the letter alone to the letter before U+FFFF, the highest
+// weight, unless the letter begins a contraction; a letter the collation
+// ignores ("\u0301") files under the letters after it.
+bool Collation::Impl::decides_alone(UChar32 first) const {
+  if (uset_contains(contraction_starts, first)) return false;
+  const std::u16string alone = of(first);
+  const std::u16string highest = alone + u'\uFFFF';
+  return label(to_utf8(alone), alone) == label(to_utf8(highest), highest);
 }
 
 std::string Collation::initial(std::string_view word) const {
   std::u16string text = to_utf16(word);
   if (text.empty()) return {};
-  for (const std::u16string& digraph : impl_->digraphs) {
-    if (text.size() >= digraph.size() && impl_->files_under(text, digraph)) {
-      std::u16string upper(digraph.size() * 3, u'\0');
-      UErrorCode status = U_ZERO_ERROR;
-      int32_t n = u_strToUpper(upper.data(), static_cast<int32_t>(upper.size()), digraph.data(),
-                               static_cast<int32_t>(digraph.size()), impl_->name.c_str(), &status);
-      if (U_SUCCESS(status)) return to_utf8(std::u16string_view(upper.data(), n));
-    }
-  }
-  UChar32 c;
+  UChar32 first;
   size_t i = 0;
-  U16_NEXT(text.data(), i, text.size(), c);
-  if (u_hasBinaryProperty(c, UCHAR_IDEOGRAPHIC)) return "漢";
-
-  // The plainest letter that the word still sorts under: "e" for "été"
-  // in most languages, but "č" itself where č is a letter of its own.
-  UErrorCode status = U_ZERO_ERROR;
-  const UNormalizer2* nfkd = unorm2_getNFKDInstance(&status);
-  const UNormalizer2* nfd = unorm2_getNFDInstance(&status);
-  UChar32 candidates[4] = {c, c, c, c};
-  if (U_SUCCESS(status)) {
-    UChar32 compatible = first_of_decomposition(nfkd, c);
-    candidates[0] = first_of_folding(compatible);
-    candidates[1] = compatible;
-    candidates[2] = first_of_decomposition(nfd, c);
-  }
-  UChar32 letter = c;
-  for (UChar32 candidate : candidates) {
-    if (impl_->files_under(text, of(candidate))) {
-      letter = candidate;
-      break;
-    }
-  }
-  if (u_charType(letter) == U_DECIMAL_DIGIT_NUMBER) return "0-9";
-  return to_utf8(of(u_toupper(letter)));
+  U16_NEXT(text.data(), i, text.size(), first);
+  // Most words' labels are their first letter's: found once per letter.
+  auto known = impl_->label_of_first.find(first);
+  if (known != impl_->label_of_first.end()) return known->second;
+  std::string label = impl_->label(word, text);
+  if (impl_->asked.insert(first).second && impl_->decides_alone(first))
+    impl_->label_of_first.emplace(first, label);
+  return label;
 }
 
 std::string locale_from_environment() {

@@ -58,7 +58,10 @@ TEST(Collation, InitialIsTheLetterTheWordFilesUnder) {
       {"", "ώρα", "Ω"},          {"", "москва", "М"},         {"", "2026", "0-9"},
       {"", "3.14", "0-9"},       {"", "²", "0-9"},            {"", "東京", "漢"},
       {"cs", "chata", "CH"},     {"cs", "cihla", "C"},        {"hu", "dzsungel", "DZS"},
-      {"", "Ｚoo", "Z"},          {"", "_x", "_"},
+      {"", "Ｚoo", "Z"},          {"", "_x", "#"},
+      {"", "Đorđe", "D"},        {"hr", "Đorđe", "Đ"},        {"pl", "Łódź", "Ł"},
+      {"", "Łódź", "L"},         {"", "アメ", "あ"},          {"ru", "ßig", "S"},
+      {"", "\xCC\x81" "abc", "A"},    {"", "\xE2\x80\xAF" "abc", "#"},  // a stray mark, a narrow blank
   };
   for (const Case& c : cases)
     EXPECT_EQ(Collation(c.locale).initial(c.word), c.initial) << c.locale << " " << c.word;

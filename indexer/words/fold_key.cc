@@ -61,7 +61,7 @@ static bool fold_utf8(std::string_view word, std::string& out) {
   return true;
 }
 
-void fold_key(std::string_view word, std::string& out) {
+static void case_fold(std::string_view word, std::string& out) {
   out.assign(word);
   bool ascii = true;
   for (char& c : out) {
@@ -100,10 +100,25 @@ void fold_key(std::string_view word, std::string& out) {
   u_strToUTF8WithSub(out.data(), bytes, &bytes, folded.data(), n, 0xFFFD, nullptr, &status);
 }
 
+void fold_key(std::string_view word, std::string& out) {
+  case_fold(word, out);
+  unify_apostrophes(out);
+}
+
 std::string fold_key(std::string_view word) {
   std::string key;
   fold_key(word, key);
   return key;
+}
+
+std::string fold_key_keeping_apostrophes(std::string_view word) {
+  std::string key;
+  case_fold(word, key);
+  return key;
+}
+
+KeyFunction key_function(const WordRules& rules) {
+  return rules.unify_apostrophes ? static_cast<KeyFunction>(fold_key) : fold_key_keeping_apostrophes;
 }
 
 }  // namespace velmor

@@ -22,7 +22,7 @@ struct WordSplitter::Impl {
   void split_icu(std::string_view line, uint32_t from, uint32_t to, std::vector<WordSpan>& out);
 };
 
-WordSplitter::WordSplitter() : impl_(std::make_unique<Impl>()) {
+WordSplitter::WordSplitter(WordRules rules) : impl_(std::make_unique<Impl>()), rules_(rules) {
   UErrorCode status = U_ZERO_ERROR;
   impl_->breaks = ubrk_open(UBRK_WORD, "", nullptr, 0, &status);
   if (U_FAILURE(status))
@@ -107,6 +107,25 @@ static void split_ascii(std::string_view line, uint32_t from, uint32_t to,
   }
 }
 
+// The elided articles of `spans` become words of their own, in place.
+static void split_elisions(std::string_view line, std::vector<WordSpan>& spans) {
+  size_t first = 0;
+  uint32_t cut = 0;
+  for (; first < spans.size(); ++first) {
+    cut = static_cast<uint32_t>(elided_length(line.substr(spans[first].begin, spans[first].length)));
+    if (cut) break;
+  }
+  if (first == spans.size()) return;
+  std::vector<WordSpan> rest(spans.begin() + static_cast<std::ptrdiff_t>(first), spans.end());
+  spans.resize(first);
+  for (const WordSpan& s : rest) {
+    if (&s != &rest.front())
+      cut = static_cast<uint32_t>(elided_length(line.substr(s.begin, s.length)));
+    if (cut) spans.push_back({s.begin, cut});
+    spans.push_back({s.begin + cut, s.length - cut});
+  }
+}
+
 void WordSplitter::split(std::string_view line, std::vector<WordSpan>& out) {
   out.clear();
   // Offsets are 32-bit: a single line past 2 GB has its words up to there.
@@ -135,6 +154,7 @@ void WordSplitter::split(std::string_view line, std::vector<WordSpan>& out) {
     split_ascii(line, begin, i, out);
   }
   if (icu_to != icu_from) impl_->split_icu(line, icu_from, icu_to, out);
+  if (rules_.split_elision) split_elisions(line, out);
 }
 
 }  // namespace velmor

@@ -36,6 +36,12 @@ const documents = [
     "It's O'Neill's rock'n'roll: e-mail, 3.14 and 1,000 words.",
     'Folding: GROẞE İstanbul ıslak ﬁne ǅemal Ⅻ ＡＢＣ Ǆ ΐ ᾼ.',
   ]],
+  ['francais', [
+    "L'utilisateur lance a.out, puis l’utilisateur lit la Zeitung.",
+    "Un utilisateur, e.g. root, écrit à user@example.org; qu'il vienne jusqu'à l'heure.",
+  ]],
+  ['italiano', ["Dell'arte e dell’utente: un'altra Ordnung nell'anno."]],
+  ['mixed', ['Đorđe i Ljubljana, Łódź lato, あめ アメ 東京, _intern 2026 Ωμέγα чай Δρόμος дом']],
 ];
 // A word in more documents than an entry shows at first.
 for (let i = 1; i <= 30; i++) {
@@ -43,6 +49,7 @@ for (let i = 1; i <= 30; i++) {
     'Anhang ' + i + '.',
     ...Array(i % 5).fill('Ein ruhiger Tag ohne besondere Vorkommnisse.'),
     ...Array(i % 6 ? 3 : 2).fill('Der Leuchtturm Nummer ' + i + ' leuchtet hell.'),
+    'Die Ausgabe steht in a.out.',
   ]]);
 }
 
@@ -96,7 +103,7 @@ try {
 
   // The start page and the search box.
   await page.goto(url('index.htm'));
-  assert.match(await page.textContent('.totals'), /^35\D+documents/);
+  assert.match(await page.textContent('.totals'), /^38\D+documents/);
   await page.fill('#q', 'stra');
   await page.waitForSelector('#hits a');
   const hits = await page.$$eval('#hits a', as => as.map(a => a.firstChild.textContent));
@@ -105,15 +112,49 @@ try {
   await page.screenshot({ path: path.join(shots, 'search.png') });
   step('search box finds words by prefix');
 
-  // The script's folding agrees with the indexer's key for every word.
+  // The script's folding agrees with the indexer's keys for every word,
+  // and with the indexer's search key on the cases both are tested on.
   const disagree = await page.evaluate(async () => {
     const bad = [];
-    for (const row of await window.velmor.withPrefix('', 1e6))
-      if (window.velmor.fold(row[1] || row[0]) !== row[0]) bad.push(row);
+    for (const row of await window.velmor.withPrefix('', 1e6)) {
+      const key = row[1] || row[0], form = row[2] || key;
+      if (window.velmor.fold(form) !== key || window.velmor.searchKey(form) !== row[0]) bad.push(row);
+    }
     return bad;
   });
   assert.deepEqual(disagree, [], 'script folds like the indexer');
-  step('folding matches the indexer for every word');
+  const cases = fs.readFileSync(new URL('../../words/search_key_cases.tsv', import.meta.url), 'utf8')
+    .split('\n').filter(l => l && !l.startsWith('#')).map(l => l.split('\t'))
+    .map(([w, k]) => [w.replace(/\\u([0-9a-f]{4})/gi, (_, h) => String.fromCharCode(parseInt(h, 16))), k]);
+  const misfolded = await page.evaluate(cases => cases.filter(([w, k]) => window.velmor.searchKey(w) !== k)
+    .map(([w, k]) => [w, k, window.velmor.searchKey(w)]), cases);
+  assert.deepEqual(misfolded, [], 'search keys as in search_key_cases.tsv');
+  step('folding matches the indexer for every word and every search key case');
+
+  // The box forgives accents and case, takes * and ?, and shows counts.
+  async function offered(typed) {
+    await page.fill('#q', typed);
+    await page.waitForFunction(t => document.getElementById('q').value === t &&
+      document.querySelector('#hits li'), typed);
+    await page.waitForTimeout(50);
+    return page.$$eval('#hits a', as => as.map(a => [a.firstChild.textContent, a.querySelector('small').textContent]));
+  }
+  assert.deepEqual((await offered('uber'))[0], ['Über', '1']);
+  assert.equal((await offered('Bär'))[0][0], 'Bär', 'the form typed exactly comes first');
+  const ung = await offered('*ung');
+  assert.deepEqual(ung.map(h => h[0]).sort(), ['Ordnung', 'Zeitung']);
+  assert.deepEqual((await offered('b?r')).map(h => h[0]), ['Bär']);
+  assert.deepEqual((await offered('*.out')).map(h => h[0]), ['a.out']);
+  step('search: "uber" offers Über, "*ung" and "b?r" match anywhere, with counts');
+
+  // The alphabet: each letter once, digits and symbols a tile each.
+  const tiles = await page.$$eval('nav.alpha a', as => as.map(a => a.textContent));
+  assert.deepEqual(tiles.filter((t, i) => tiles.indexOf(t) !== i), [], 'no letter twice: ' + tiles);
+  for (const t of ['0-9', '#', 'D', 'Đ', 'L', 'Ω', 'Д', 'あ', '漢']) assert.ok(tiles.includes(t), t + ' in ' + tiles);
+  // In Slovenian Đ is a letter of its own and Ł files under L.
+  for (const t of ['Ł', 'ア', '_']) assert.ok(!tiles.includes(t), t + ' not in ' + tiles);
+  step('the alphabet shows each letter once on a mixed-script corpus');
+  await offered('stra');
 
   await page.click('#hits a:has-text("Straße")');
   await page.waitForURL(/i_\d+\.htm#r\d+$/);
@@ -122,22 +163,22 @@ try {
   assert.match(await entry.locator('h2 + p').textContent(), /^6 occurrences in 1 document/);
   step('a search hit opens the entry');
 
-  // Sorting the context lines.
-  const rows = entry.locator('table.k tr');
-  const cells = i => rows.evaluateAll((trs, i) => trs.map(tr => tr.cells[i].textContent), i);
-  const before = await cells(2);
-  await entry.locator('button[data-sort=r]').click();
-  const right = await cells(2);
-  const sortedRight = await page.evaluate(xs => [...xs].sort(window.velmor.collator.compare), before);
-  assert.deepEqual(right, sortedRight, 'sorted by right context');
-  assert.notDeepEqual(right, before, 'right sort changed the order');
-  await entry.locator('button[data-sort=l]').click();
-  const leftKeys = await rows.evaluateAll(trs => trs.map(tr => window.velmor.sortKey.l(tr)));
-  const sortedLeft = await page.evaluate(xs => [...xs].sort(window.velmor.collator.compare), leftKeys);
-  assert.deepEqual(leftKeys, sortedLeft, 'sorted by left context, nearest word first');
-  assert.equal((await cells(0))[0].trim().split(/\s+/).pop(), 'der', 'nearest left word "der" sorts first');
+  // The lines, cut from the stored texts, sorted by the words around.
+  const rows = entry.locator('table.k tbody tr');
+  await page.waitForFunction(() => document.querySelectorAll('section:target table.k tbody tr').length === 6);
+  const keys = () => rows.evaluateAll(trs => trs.map(tr => tr.dataset.k.split(' ').map(Number)));
+  const ascending = ks => ks.every((k, i) => i === 0 || ks[i - 1][0] <= k[0]);
+  await entry.locator('select[data-level="0"]').selectOption('1R');
+  await page.waitForFunction(() => document.querySelector('section:target table.k tbody tr[data-k]'));
+  assert.ok(ascending(await keys()), 'sorted by the first word to the right');
+  await entry.locator('select[data-level="0"]').selectOption('1L');
+  await page.waitForFunction(() => document.querySelector('section:target select[data-level="1"]').value === '2L');
+  const left = await keys();
+  assert.ok(ascending(left), 'sorted by the first word to the left');
+  assert.equal((await rows.nth(0).locator('td').nth(0).textContent()).trim().split(/\s+/).pop(), 'der',
+    'nearest left word "der" sorts first');
   await page.screenshot({ path: path.join(shots, 'entry.png') });
-  step('context lines sort by right and by left context');
+  step('context lines sort by the words to their right and left');
 
   // A context line leads to its place in the document.
   const line = rows.nth(0).locator('a');
@@ -186,9 +227,9 @@ try {
     return page.locator('section:target');
   }
   async function openDocument(name) {
-    await page.goto(url('index.htm'));
-    await page.click(`table.doclist a:has-text("${name}")`);
-    await page.waitForSelector('#t');
+    await page.goto(url('s_docs.htm'));
+    await page.click(`main table a:has-text("${name}")`);
+    await page.waitForSelector('#t[data-ready]');
   }
 
   let target = await doubleClick('Über');
@@ -240,6 +281,7 @@ try {
   await page.screenshot({ path: path.join(shots, 'all-documents.png') });
   await page.click(`section:target table.d a[href="${href}"]`);
   await page.waitForURL(/page_\d+\.htm#o\d+\.\d+\.\d+$/);
+  await page.waitForSelector('#t mark');
   assert.equal(await page.textContent('h1'), title);
   assert.equal(await page.textContent('#t mark'), 'Leuchtturm');
   assert.match(await page.textContent('#at'), new RegExp('occurrence 1 of ' + count + '\\b'));
@@ -249,6 +291,132 @@ try {
   assert.notEqual(await page.$eval('#t mark', m => m.previousSibling.textContent.length), at);
   assert.match(await page.textContent('#at'), new RegExp('occurrence 2 of ' + count + '\\b'));
   step('an entry lists all its documents on demand; one not shown at first opens with the word marked');
+
+  // Words as the index has them: elided articles apart, a.out whole.
+  await openDocument('francais');
+  target = await doubleClick('utilisateur');
+  assert.equal(await target.locator('h2').textContent(), 'utilisateur');
+  assert.match(await target.locator('h2 + p').textContent(), /^3 occurrences/);
+  await openDocument('francais');
+  target = await doubleClick("L'utilisateur");
+  assert.equal((await target.locator('h2').textContent()).toLowerCase(), "l'");
+  await openDocument('francais');
+  target = await doubleClick('a.out');
+  assert.equal(await target.locator('h2').textContent(), 'a.out');
+  step('double-click on an elided form and on a.out opens the index\'s own word');
+
+  const dotted = page.locator('section:target button.alldocs');
+  assert.equal(await dotted.textContent(), 'show all 31 documents');
+  await dotted.click();
+  await page.waitForFunction(() => document.querySelectorAll('section:target table.d tr').length === 31);
+  await page.locator('section:target table.d a[data-doc]').last().click();
+  await page.waitForSelector('#t mark');
+  assert.equal(await page.textContent('#t mark'), 'a.out');
+  assert.match(await page.textContent('#at'), /occurrence 1 of 1\b/);
+  step('"show all documents" of a.out lands on a.out');
+
+  // A frequent word: every line, page by page; sorted by 2L; its
+  // collocates and clusters lead to their lines; the lines save as TSV.
+  await page.goto(url('index.htm'));
+  await page.fill('#q', 'leucht');
+  await page.click('#hits a:has-text("Leuchtturm")');
+  await page.waitForURL(/i_\d+\.htm#r\d+$/);
+  const lt = page.locator('section:target');
+  const total = Number((await lt.locator('h2 + p').textContent()).match(/^(\d+)/)[1]);
+  assert.ok(total > 50, 'more lines than a page: ' + total);
+  const ltRows = lt.locator('table.k tbody tr');
+  const status = lt.locator('.kwicbar .count');
+  await page.waitForFunction(() => /^lines 1–50 of/.test(document.querySelector('section:target .kwicbar .count').textContent));
+  const seenLines = new Set();
+  for (let guard = 0; guard < 10; guard++) {
+    for (const id of await ltRows.evaluateAll(trs => trs.map(tr => tr.dataset.d + ':' + tr.dataset.t))) seenLines.add(id);
+    const next = lt.locator('button[aria-label="next lines"]');
+    if (await next.isDisabled()) break;
+    const was = await status.textContent();
+    await next.click();
+    await page.waitForFunction(w => document.querySelector('section:target .kwicbar .count').textContent !== w, was);
+  }
+  assert.equal(seenLines.size, total, 'every line reachable');
+  step('a frequent word shows every one of its lines, a page at a time');
+
+  await lt.locator('select[data-level="0"]').selectOption('2L');
+  await page.waitForFunction(() => document.querySelector('section:target table.k tbody tr[data-k]') &&
+    /^lines 1–50 of/.test(document.querySelector('section:target .kwicbar .count').textContent));
+  const byTwoLeft = await ltRows.evaluateAll(trs => trs.map(tr => tr.dataset.k.split(' ').map(Number)));
+  assert.ok(byTwoLeft.every((k, i) => i === 0 || byTwoLeft[i - 1][0] < k[0] ||
+    (byTwoLeft[i - 1][0] === k[0] && byTwoLeft[i - 1][1] <= k[1])), 'sorted by 2L, then 3L');
+  await page.screenshot({ path: path.join(shots, 'sorted-2L.png') });
+  step('the lines sort by the second word to the left');
+
+  const download = page.waitForEvent('download');
+  await lt.locator('button.save:has-text("Save lines")').click();
+  const saved = fs.readFileSync(await (await download).path(), 'utf8');
+  const tsvLines = saved.replace(/\r\n$/, '').split('\r\n');
+  assert.equal(tsvLines[0], '\ufeffdocument\tline\tleft\tword\tright');
+  assert.equal(tsvLines.length, total + 1);
+  assert.ok(tsvLines.slice(1).every(l => l.split('\t')[3] === 'Leuchtturm'));
+  step('an entry\'s lines save as TSV and read back');
+
+  await lt.locator('details.collocates summary').click();
+  const colloc = lt.locator('details.collocates tr:has(button.narrow)');
+  assert.ok(await colloc.count() > 0, 'collocates listed');
+  const [cform, ctogether] = await colloc.last().evaluate(tr => [tr.cells[0].textContent, Number(tr.cells[1].textContent.replace(/,/g, ''))]);
+  await colloc.last().locator('button.narrow').click();
+  await page.waitForFunction(() => !document.querySelector('section:target p.filter').hidden &&
+    /of \d+$/.test(document.querySelector('section:target .kwicbar .count').textContent));
+  const withIt = await ltRows.evaluateAll(trs => trs.map(tr => tr.textContent));
+  assert.ok(withIt.length >= 1 && withIt.length <= ctogether, withIt.length + ' lines for ' + ctogether + ' together');
+  assert.ok(withIt.every(t => t.toLowerCase().includes(cform.toLowerCase())), 'every line holds ' + cform);
+  await page.screenshot({ path: path.join(shots, 'collocate.png') });
+  step('a collocate leads to the lines where both occur');
+
+  await page.goto(url('s_ngrams.htm'));
+  const gram = page.locator('table.freq a').first();
+  const gramText = await gram.textContent();
+  await gram.click();
+  await page.waitForURL(/i_\d+\.htm#r\d+~n=/);
+  await page.waitForFunction(() => document.querySelector('section p.filter:not([hidden])') &&
+    /of \d+( so far)?$/.test(document.querySelector('p.filter:not([hidden])').closest('section').querySelector('.kwicbar .count').textContent));
+  const gramLines = await page.locator('section:has(p.filter:not([hidden])) table.k tbody tr').evaluateAll(trs => trs.map(tr => tr.textContent.replace(/\s+/g, ' ')));
+  assert.ok(gramLines.length > 0);
+  const gramWords = gramText.toLowerCase().split(' ');
+  assert.ok(gramLines.every(t => gramWords.every(w => t.toLowerCase().includes(w))), 'each line holds ' + gramText);
+  step('the n-gram list leads to the lines of an n-gram');
+
+  await page.goto(url('s_freq_001.htm'));
+  const freqDownload = page.waitForEvent('download');
+  await page.click('button.save');
+  const freq = fs.readFileSync(await (await freqDownload).path(), 'utf8').split('\r\n');
+  assert.equal(freq[0], '\ufeff#\tword\tcount\tdocuments\tshare');
+  assert.equal(freq.length - 2, await page.locator('#word-list tr').count() - 1);
+  step('the frequency list saves as TSV');
+
+  await page.goto(url('index_001.htm'));
+  const wordsDownload = page.waitForEvent('download');
+  await page.click('button.save');
+  const words = fs.readFileSync(await (await wordsDownload).path(), 'utf8').split('\r\n');
+  assert.equal(words[0], '\ufeffword\tcount\tdocuments');
+  assert.equal(words.length - 2, await page.locator('table.words tr:not(.letter)').count() - 1);
+  assert.ok(words.includes('Straße\t6\t1'), 'a word with its counts');
+  step('a word list saves as TSV');
+
+  // A document's keywords, from its stored text, each leading to its entry.
+  await page.goto(url('page_0001.htm'));
+  await page.evaluate(() => new Promise(resolve => {
+    const box = document.createElement('div');
+    box.id = 'velmor-keywords';
+    document.querySelector('main').prepend(box);
+    const s = document.createElement('script');
+    s.src = 'text_store.js';
+    s.onload = () => { document.dispatchEvent(new Event('DOMContentLoaded')); resolve(); };
+    document.head.append(s);
+  }));
+  await page.waitForSelector('#velmor-keywords table.keywords a');
+  const keyword = await page.textContent('#velmor-keywords table.keywords a');
+  await page.click('#velmor-keywords table.keywords a');
+  await page.waitForURL(/i_\d+\.htm#r\d+$/);
+  assert.equal(await page.locator('section:target h2').textContent(), keyword);
+  step('a document\'s keywords lead to their entries');
 
   assert.deepEqual(problems, []);
   await context.close();

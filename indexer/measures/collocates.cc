@@ -1,0 +1,97 @@
+#include <algorithm>
+#include <cmath>
+
+#include "indexer/measures/measures.h"
+
+namespace velmor {
+
+namespace {
+
+// A count per word, made once per thread and cleared by what was touched,
+// so a word's collocates cost its neighbours, not the vocabulary.
+struct DenseCounts {
+  std::vector<uint32_t> counts;
+  std::vector<uint32_t> touched;
+  void add(uint32_t rank) {
+    if (counts[rank]++ == 0) touched.push_back(rank);
+  }
+};
+
+DenseCounts& dense_counts(size_t words) {
+  thread_local DenseCounts dense;
+  for (uint32_t r : dense.touched) dense.counts[r] = 0;
+  dense.touched.clear();
+  if (dense.counts.size() < words) dense.counts.resize(words);
+  return dense;
+}
+
+}  // namespace
+
+std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std::vector<Occurrence>& occ,
+                                  uint64_t tokens, const CollocateOptions& options) {
+  std::vector<Collocate> out;
+  if (occ.size() < options.min_together) return out;
+  DenseCounts& together = dense_counts(corpus.word_count());
+  for (const Occurrence& o : occ) {
+    const std::span<const uint32_t> words = corpus.sequence(o.doc);
+    const size_t from = o.ordinal >= options.left ? o.ordinal - options.left : 0;
+    const size_t to = std::min<size_t>(words.size(), size_t{o.ordinal} + options.right + 1);
+    for (size_t i = from; i < to; ++i)
+      if (i != o.ordinal) together.add(words[i]);
+  }
+  const double f_word = static_cast<double>(corpus.word(rank).count);
+  const double span = options.left + options.right;
+  for (uint32_t other : together.touched) {
+    const uint32_t n = together.counts[other];
+    if (n < options.min_together) continue;
+    const double f_other = static_cast<double>(corpus.word(other).count);
+    Collocate c{other, n, corpus.word(other).count, 14 + std::log2(2.0 * n / (f_word + f_other)),
+                std::log2(n * static_cast<double>(tokens) / (f_word * f_other * span))};
+    out.push_back(c);
+  }
+  auto better = [](const Collocate& a, const Collocate& b) {
+    if (a.log_dice != b.log_dice) return a.log_dice > b.log_dice;
+    if (a.together != b.together) return a.together > b.together;
+    return a.rank < b.rank;
+  };
+  if (out.size() > options.limit) {
+    std::nth_element(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(options.limit), out.end(), better);
+    out.resize(options.limit);
+  }
+  std::sort(out.begin(), out.end(), better);
+  return out;
+}
+
+std::vector<Keyword> keywords(const Corpus& corpus, uint32_t doc, uint64_t tokens, const KeywordOptions& options) {
+  std::vector<Keyword> out;
+  const std::span<const uint32_t> words = corpus.sequence(doc);
+  DenseCounts& here = dense_counts(corpus.word_count());
+  for (uint32_t r : words) here.add(r);
+  const double c = static_cast<double>(words.size()), d = static_cast<double>(tokens) - c;
+  if (d <= 0) return out;  // nothing to compare with
+  const double n = static_cast<double>(tokens);
+  for (uint32_t rank : here.touched) {
+    const uint32_t count = here.counts[rank];
+    if (count < options.min_count) continue;
+    const double a = count, b = static_cast<double>(corpus.word(rank).count) - a;
+    if (a / c <= b / d) continue;
+    const double e1 = c * (a + b) / n, e2 = d * (a + b) / n;
+    const double ll = 2 * (a * std::log(a / e1) + (b > 0 ? b * std::log(b / e2) : 0));
+    // Half an occurrence stands in for none, so a word found only here
+    // still gets a finite ratio.
+    const double lr = std::log2((a / c) / (std::max(b, 0.5) / d));
+    out.push_back({rank, count, ll, lr});
+  }
+  auto better = [](const Keyword& x, const Keyword& y) {
+    if (x.log_likelihood != y.log_likelihood) return x.log_likelihood > y.log_likelihood;
+    return x.rank < y.rank;
+  };
+  if (out.size() > options.limit) {
+    std::nth_element(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(options.limit), out.end(), better);
+    out.resize(options.limit);
+  }
+  std::sort(out.begin(), out.end(), better);
+  return out;
+}
+
+}  // namespace velmor

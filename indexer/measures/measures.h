@@ -1,0 +1,89 @@
+#pragma once
+// What a concordancer asks of a corpus beyond its lines: a word's
+// collocates, the clusters it stands in, the n-grams of the whole corpus
+// and each document's keywords. All are counted from the words' sequences
+// (Corpus::sequence) at the occurrences the postings give, so a word costs
+// the reading of its own neighbourhoods, never of the corpus; each call
+// holds no more than one word's counts, and calls for different words may
+// run at once.
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "indexer/model.h"
+
+namespace velmor {
+
+struct Collocate {
+  uint32_t rank;      // the collocate
+  uint32_t together;  // its occurrences within the window of the word's
+  uint64_t frequency; // its occurrences in the corpus
+  double log_dice;    // 14 + log2(2 * together / (f(word) + f(collocate)))
+  double mi;          // log2(together * N / (f(word) * f(collocate) * span))
+};
+
+struct CollocateOptions {
+  uint32_t left = 5, right = 5;  // words on each side; span = left + right
+  uint32_t min_together = 3;
+  size_t limit = 12;             // the best by log-Dice, ties by count
+};
+
+// `occ` are the word's occurrences; `tokens` the corpus's words in all.
+std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std::vector<Occurrence>& occ,
+                                  uint64_t tokens, const CollocateOptions& options);
+
+// A sequence of 2 to 4 words in a row within one document.
+struct Cluster {
+  std::vector<uint32_t> ranks;
+  uint32_t count = 0;
+  uint32_t at = 0;  // where the word of the entry stands in it
+};
+
+struct ClusterOptions {
+  uint32_t min_size = 2, max_size = 4;
+  uint32_t min_count = 3;
+  size_t limit = 8;  // per entry, the most frequent, longer first on a tie
+};
+
+// The clusters the word stands in, at any place in them; and, through
+// `starting` when given, every cluster that begins with it and occurs at
+// least min_count times (the corpus's n-grams are these over all words).
+std::vector<Cluster> clusters(const Corpus& corpus, uint32_t rank, const std::vector<Occurrence>& occ,
+                              const ClusterOptions& options, std::vector<Cluster>* starting = nullptr);
+
+struct Keyword {
+  uint32_t rank;
+  uint32_t count;       // in the document
+  double log_likelihood;  // against the rest of the corpus
+  double log_ratio;       // log2 of the relative frequencies, here over the rest
+};
+
+struct KeywordOptions {
+  uint32_t min_count = 3;
+  size_t limit = 12;  // by log-likelihood; only words more frequent here than elsewhere
+};
+
+// `tokens` the corpus's words in all.
+std::vector<Keyword> keywords(const Corpus& corpus, uint32_t doc, uint64_t tokens, const KeywordOptions& options);
+
+}  // namespace velmor
+
+namespace velmor {
+
+// The corpus's most frequent n-grams of each size, gathered from the
+// clusters that begin with each word (see clusters()), from any thread.
+class TopNgrams {
+ public:
+  explicit TopNgrams(size_t per_size) : per_size_(per_size) {}
+  void add(std::vector<Cluster>& starting);
+  // Those of one size, most frequent first; ties in rank order.
+  std::vector<Cluster> of_size(uint32_t size) const;
+
+ private:
+  size_t per_size_;
+  mutable std::mutex mutex_;
+  std::vector<Cluster> by_size_[5];
+};
+
+}  // namespace velmor

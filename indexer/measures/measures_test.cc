@@ -1,0 +1,148 @@
+#include "indexer/measures/measures.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <random>
+
+#include "indexer/site/memory_corpus.h"
+
+namespace velmor {
+namespace {
+
+// Small random texts over a small vocabulary, so that every word has
+// neighbours and clusters repeat; checked against counting by brute force.
+struct Fixture {
+  std::vector<Document> docs;
+  std::unique_ptr<MemoryCorpus> corpus;
+  uint64_t tokens = 0;
+  Fixture() {
+    std::mt19937 random(11);
+    const char* vocabulary[] = {"al", "be", "ce", "de", "ef", "ge", "ha"};
+    for (int d = 0; d < 6; ++d) {
+      Document doc;
+      doc.file_name = doc.title = "d" + std::to_string(d);
+      for (int l = 0, lines = 1 + d % 4; l < lines; ++l) {
+        std::string line;
+        // A skewed draw, so the counts differ from word to word.
+        for (int w = 0, n = static_cast<int>(random() % 9); w < n; ++w)
+          line += std::string(w ? " " : "") + vocabulary[std::min(random() % 7, random() % 7)];
+        doc.lines.push_back(line);
+      }
+      docs.push_back(doc);
+    }
+    corpus = std::make_unique<MemoryCorpus>(docs, "");
+    for (uint32_t d = 0; d < corpus->document_count(); ++d) tokens += corpus->sequence(d).size();
+  }
+  std::vector<Occurrence> occ(uint32_t rank) const {
+    std::vector<Occurrence> out;
+    corpus->occurrences(rank, out);
+    return out;
+  }
+};
+
+TEST(Collocates, CountsAndScoresMatchCountingEveryPairInTheWindow) {
+  Fixture f;
+  const Corpus& c = *f.corpus;
+  for (uint32_t left : {0u, 1u, 5u}) {
+    for (uint32_t right : {2u, 5u}) {
+      std::map<std::pair<uint32_t, uint32_t>, uint32_t> naive;
+      for (uint32_t d = 0; d < c.document_count(); ++d) {
+        auto words = c.sequence(d);
+        for (size_t i = 0; i < words.size(); ++i)
+          for (size_t j = 0; j < words.size(); ++j)
+            if ((j < i && i - j <= left) || (j > i && j - i <= right)) ++naive[{words[i], words[j]}];
+      }
+      for (uint32_t r = 0; r < c.word_count(); ++r) {
+        CollocateOptions options;
+        options.left = left;
+        options.right = right;
+        options.min_together = 1;
+        options.limit = 1000;
+        auto found = collocates(c, r, f.occ(r), f.tokens, options);
+        size_t expected = 0;
+        for (const auto& [pair, n] : naive) expected += pair.first == r;
+        EXPECT_EQ(found.size(), expected) << r;
+        for (const Collocate& k : found) {
+          const uint32_t n = naive[{r, k.rank}];
+          EXPECT_EQ(k.together, n);
+          const double fx = static_cast<double>(c.word(r).count), fy = static_cast<double>(c.word(k.rank).count);
+          EXPECT_NEAR(k.log_dice, 14 + std::log2(2 * n / (fx + fy)), 1e-9);
+          EXPECT_NEAR(k.mi, std::log2(n * static_cast<double>(f.tokens) / (fx * fy * (left + right))), 1e-9);
+          EXPECT_EQ(k.frequency, c.word(k.rank).count);
+        }
+        for (size_t i = 1; i < found.size(); ++i) EXPECT_GE(found[i - 1].log_dice, found[i].log_dice);
+      }
+    }
+  }
+}
+
+TEST(Collocates, TheMinimumCountAndTheLimitCut) {
+  Fixture f;
+  CollocateOptions options;
+  options.min_together = 4;
+  options.limit = 2;
+  for (uint32_t r = 0; r < f.corpus->word_count(); ++r) {
+    auto found = collocates(*f.corpus, r, f.occ(r), f.tokens, options);
+    EXPECT_LE(found.size(), 2u);
+    for (const Collocate& k : found) EXPECT_GE(k.together, 4u);
+  }
+}
+
+TEST(Clusters, EveryNGramIsCountedAtEveryPlaceOfItsWords) {
+  Fixture f;
+  const Corpus& c = *f.corpus;
+  std::map<std::vector<uint32_t>, uint32_t> naive;
+  for (uint32_t d = 0; d < c.document_count(); ++d) {
+    auto words = c.sequence(d);
+    for (size_t n = 2; n <= 4; ++n)
+      for (size_t i = 0; i + n <= words.size(); ++i) ++naive[std::vector<uint32_t>(words.begin() + i, words.begin() + i + n)];
+  }
+  ClusterOptions options;
+  options.min_count = 2;
+  options.limit = 100000;
+  std::map<std::vector<uint32_t>, uint32_t> starting_all;
+  for (uint32_t r = 0; r < c.word_count(); ++r) {
+    std::vector<Cluster> starting;
+    auto found = clusters(c, r, f.occ(r), options, &starting);
+    size_t expected = 0;
+    for (const auto& [ranks, n] : naive)
+      for (uint32_t x : ranks) expected += n >= 2 && x == r;
+    EXPECT_EQ(found.size(), expected) << r;
+    for (const Cluster& k : found) {
+      EXPECT_EQ(k.ranks[k.at], r);
+      EXPECT_EQ(k.count, naive[k.ranks]);
+    }
+    for (const Cluster& k : starting) starting_all[k.ranks] = k.count;
+  }
+  std::map<std::vector<uint32_t>, uint32_t> frequent;
+  for (const auto& [ranks, n] : naive)
+    if (n >= 2) frequent[ranks] = n;
+  EXPECT_EQ(starting_all, frequent);
+  EXPECT_GT(frequent.size(), 10u);
+}
+
+TEST(Keywords, AWordMoreFrequentInADocumentScoresByLogLikelihood) {
+  Fixture f;
+  const Corpus& c = *f.corpus;
+  KeywordOptions options;
+  options.min_count = 1;
+  options.limit = 100;
+  for (uint32_t d = 0; d < c.document_count(); ++d) {
+    auto found = keywords(c, d, f.tokens, options);
+    const double size = static_cast<double>(c.sequence(d).size()), rest = static_cast<double>(f.tokens) - size;
+    for (const Keyword& k : found) {
+      uint32_t here = 0;
+      for (uint32_t r : c.sequence(d)) here += r == k.rank;
+      EXPECT_EQ(k.count, here);
+      const double a = here, b = static_cast<double>(c.word(k.rank).count) - a, n = static_cast<double>(f.tokens);
+      EXPECT_GT(a / size, b / rest);
+      const double e1 = size * (a + b) / n, e2 = rest * (a + b) / n;
+      EXPECT_NEAR(k.log_likelihood, 2 * (a * std::log(a / e1) + (b > 0 ? b * std::log(b / e2) : 0)), 1e-9);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace velmor

@@ -1,0 +1,45 @@
+#include "indexer/postings/word_sequence.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+namespace velmor {
+
+WordSequenceWriter::WordSequenceWriter(const std::string& dir)
+    : dir_(dir), ids_file_(dir + "/ids.dat"), spans_file_(dir + "/spans.dat") {}
+
+void WordSequenceWriter::end_document() {
+  ids_file_.write(ids_);
+  spans_file_.write(spans_);
+  ids_.clear();
+  spans_.clear();
+  line_ = 0;
+  span_starts_.push_back(spans_file_.position());
+}
+
+std::vector<uint64_t> WordSequenceWriter::finish(const std::vector<uint32_t>& rank_of, size_t buffer_bytes) {
+  ids_file_.close();
+  spans_file_.close();
+  const std::string ids_path = dir_ + "/ids.dat";
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(ids_path.c_str(), "rbe"), std::fclose);
+  if (!in) throw std::runtime_error("cannot read " + ids_path + ": " + strerror(errno));
+  DataFile out(dir_ + "/sequence.dat");
+  std::vector<uint32_t> chunk(std::max<size_t>(buffer_bytes / sizeof(uint32_t), 1024));
+  for (size_t n; (n = std::fread(chunk.data(), sizeof(uint32_t), chunk.size(), in.get())) > 0;) {
+    for (size_t i = 0; i < n; ++i) {
+      if (chunk[i] >= rank_of.size()) throw std::runtime_error(ids_path + " holds a word the vocabulary does not know");
+      chunk[i] = rank_of[chunk[i]];
+    }
+    out.write(std::string_view(reinterpret_cast<const char*>(chunk.data()), n * sizeof(uint32_t)));
+  }
+  if (std::ferror(in.get())) throw std::runtime_error("cannot read " + ids_path);
+  in.reset();
+  out.close();
+  std::remove(ids_path.c_str());
+  return std::move(span_starts_);
+}
+
+}  // namespace velmor

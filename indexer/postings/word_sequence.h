@@ -1,0 +1,53 @@
+#pragma once
+// Each document's words in reading order, beside the postings: what
+// collocates, n-grams and the browser's copy of each text are made from.
+//
+// sequence.dat holds one 32-bit word number per token, all documents one
+// after the other; while indexing these are the vocabulary's ids, and
+// finish() rewrites them as ranks once the collation has ordered the words.
+// spans.dat holds, per token, where it stands as three varints: the gap to
+// the previous token's line (0 within a line; from line 0 in a new document),
+// the byte offset in its line and its length in bytes. A document of
+// "ab cd\nef" is ids [7, 3, 9] and spans (0,0,2) (0,3,2) (1,0,2).
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "indexer/postings/data_file.h"
+
+namespace velmor {
+
+class WordSequenceWriter {
+ public:
+  explicit WordSequenceWriter(const std::string& dir);
+  // One token of the current document.
+  void add(uint32_t word, uint32_t line, uint32_t begin, uint32_t length) {
+    ids_.append(reinterpret_cast<const char*>(&word), sizeof word);
+    put(line - line_);
+    put(begin);
+    put(length);
+    line_ = line;
+  }
+  // Ends the current document; writes out what gathered.
+  void end_document();
+  // Rewrites the ids as ranks (`rank_of[id]`) and closes; returns where
+  // each document's spans begin in spans.dat, and one past the last.
+  std::vector<uint64_t> finish(const std::vector<uint32_t>& rank_of, size_t buffer_bytes);
+
+ private:
+  void put(uint32_t value) {
+    while (value >= 0x80) {
+      spans_.push_back(static_cast<char>(value | 0x80));
+      value >>= 7;
+    }
+    spans_.push_back(static_cast<char>(value));
+  }
+
+  std::string dir_;
+  DataFile ids_file_, spans_file_;
+  std::string ids_, spans_;
+  uint32_t line_ = 0;
+  std::vector<uint64_t> span_starts_{0};
+};
+
+}  // namespace velmor

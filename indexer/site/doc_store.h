@@ -1,0 +1,33 @@
+#pragma once
+// The browser's copy of each document (text/d_NNNN.js, described in
+// formats.h): its text once, and its words with their ranks, from which
+// the entries cut their lines and the pages find their words.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "indexer/model.h"
+
+namespace velmor {
+
+// A word of the text in the browser's units: where it starts in the text
+// (lines joined by one "\n") and how long it is, in UTF-16 units.
+struct StoredWord {
+  uint32_t rank, start, length;
+};
+
+// The document's words in those units, in one pass over its lines.
+std::vector<StoredWord> stored_words(const Corpus& corpus, uint32_t doc);
+
+// CODE of the store file for these words.
+std::string encode_words(const std::vector<StoredWord>& words);
+
+// Writes text/d_NNNN.js for one document, with its keywords against the
+// rest of the corpus of `tokens` words; returns its size.
+uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, const std::filesystem::path& dir);
+
+// Writes lookup/entries.js from the entry file of each rank.
+uint64_t write_entry_starts(const std::vector<uint32_t>& entry_file, const std::filesystem::path& dir);
+
+}  // namespace velmor

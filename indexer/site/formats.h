@@ -1,0 +1,102 @@
+#pragma once
+// Every file of the site that a script reads, in one place. The browser's
+// side mirrors this comment in text_store.js and concordance.js; a change
+// here is a change there.
+//
+// All of them are scripts that call a function the page defines, because
+// pages opened from file:// may load scripts but not fetch files. Each
+// starts with a UTF-8 byte order mark, so it reads as UTF-8 whatever page
+// loads it.
+//
+// text/d_NNNN.js: one document's text, stored once for every use (the
+//   document page, the lines of the entries, double-click, collocates).
+//     velmorText(N, TEXT, CODE, KEYWORDS)
+//   N     the document's number from 1, as in its file name and page_NNNN.htm.
+//   TEXT  the document's text, lines joined by "\n", as a string literal.
+//   CODE  the document's words in reading order, as a string of numbers in
+//         the store's digits (below). Decoded (text_store.js does it), it is
+//         the flat list [gap, length, rank, gap, length, rank, ...]: per word
+//         the UTF-16 units from the end of the word before (from the text's
+//         start for the first), its length in UTF-16 units and its rank, the
+//         position of its entry in collation order.
+//   CODE is, in order:
+//     D                       how many distinct (rank, length) pairs follow
+//     D times: dr, length     the pairs by rank, then length; dr is the rank
+//                             less the previous pair's rank (from 0)
+//     per word: 2*pair+new    `pair` indexes the list above; new = 0 means
+//                             the gap is the previous word's gap (1 before
+//                             the first word), new = 1 means the gap
+//                             follows as a number of its own.
+//   The store's digits: a number is written least significant digit first
+//   in base 45; a digit d is the character kDigits[d] when it is the last of
+//   its number, kDigits[45 + d] when more follow. kDigits is the printable
+//   ASCII from '#' to '~' without '<' and '\', so a CODE string needs no
+//   escapes and never holds "</script".
+//   KEYWORDS the words most key to the document against the rest of the
+//         corpus, most key first: [[RANK, COUNT, LL, LR, FORM], ...] with
+//         COUNT its occurrences here, LL the log-likelihood, LR the log
+//         ratio (log2 of its relative frequency here over the rest's).
+//   Readers ignore arguments they do not know: later ones may be added.
+//   Example: "ab cd ab" with ranks ab = 4, cd = 9 is the pairs (4, 2) and
+//   (9, 2), then pair 0 with a new gap 0, pair 1 with a new gap 1, pair 0
+//   with the same gap: the numbers 2, 4,2, 5,2, 1,0, 3,1, 0, written "%'%(%$#&$#".
+//
+// i_NNN.htm: a file of entries. Its words stand in
+//     <script type=application/json id=entry-data>{"first": RANK, "file": F,
+//       "tokens": N, "docs": D, "window": [LEFT, RIGHT], "words": [WORD, ...]}
+//   one WORD per rank from RANK on, F the file's number from 0, N the words
+//   and D the documents of the corpus:
+//     [FORM, DOCS]                        or, for a frequent word,
+//     [FORM, DOCS, COLLOCATES, CLUSTERS]
+//   DOCS   per document the word occurs in, in order: 2*gap+more, then the
+//          count less 2 when more = 1 (else the count is 1); gap counts the
+//          documents passed over since the previous one (from document 0),
+//          in the store's digits.
+//   COLLOCATES  [[RANK, TOGETHER, FREQUENCY, LOGDICE, MI, FORM], ...] best
+//          log-Dice first: words within LEFT words before and RIGHT after.
+//   CLUSTERS    [[COUNT, AT, [RANK, ...], TEXT], ...] most frequent first:
+//          runs of 2 to 4 words, the entry's word at place AT (from 0).
+//   An address "i_NNN.htm#rRANK" opens the word's entry; "#rRANK~c=R" its
+//   lines with the collocate R, "#rRANK~n=R1.R2.R3~at=A" those in a cluster.
+//
+// s_freq_NNN.htm, s_once_NNN.htm: a page of a word list. Its words stand in
+//     <script type=application/json id=list-data>{"from": I, "tokens": N,
+//       "name": NAME, "words": [[FORM, RANK, COUNT, DOCUMENTS], ...]}
+//   I the place of the page's first word in the whole list (from 0), N the
+//   corpus's words, NAME what a saved copy is called.
+//
+// lookup/entries.js: which entry file holds which word.
+//     velmorEntries([FIRST, ...])
+//   The rank of the first word of each entry file i_NNN.htm, in order
+//   (i_001.htm first), so a rank's file is a binary search away; its entry
+//   is i_NNN.htm#rRANK.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace velmor {
+
+constexpr std::string_view kDigits =
+    "#$%&'()*+,-./0123456789:;=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[]^_`abcdefghijklmnopqrstuvwxyz{|}~";
+static_assert(kDigits.size() == 90);
+constexpr uint64_t kDigitBase = 45;
+
+inline void append_store_number(std::string& out, uint64_t value) {
+  while (value >= kDigitBase) {
+    out += kDigits[kDigitBase + value % kDigitBase];
+    value /= kDigitBase;
+  }
+  out += kDigits[value];
+}
+
+// `text` as a double-quoted JavaScript string literal that cannot end the
+// script it stands in: quotes, backslashes, controls, "<" and the two line
+// separators JavaScript reads as line ends are escaped; the rest is as is.
+void append_js_literal(std::string& out, std::string_view text);
+// The same without the quotes, for a literal made of several pieces.
+void append_js_chars(std::string& out, std::string_view text);
+
+// "text/d_0001.js" for the first document.
+std::string text_store_file(uint32_t doc);
+
+}  // namespace velmor

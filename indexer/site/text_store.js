@@ -1,0 +1,163 @@
+// The documents' text as the indexer stores it once for every page: the
+// browser's side of site/formats.h (read it there; this mirrors it).
+//
+//   text/d_NNNN.js   velmorText(N, TEXT, CODE, KEYWORDS)
+//     N     the document's number from 1 (page_NNNN.htm)
+//     TEXT  its lines joined by "\n"
+//     CODE  numbers in the store's digits: D, then D pairs (rank less the
+//           previous pair's rank, length), then per word 2*pair+new, and
+//           the gap when new = 1 (else the previous word's gap, 1 at first).
+//   A digit is DIGITS[d] when last of its number, DIGITS[45 + d] when more
+//   follow; least significant first.
+//
+// velmorStore.load(n) -> Promise of {n, text, tokens, starts, keywords}:
+// tokens is the flat Int32Array [gap, length, rank, ...], one triple per
+// word in reading order (gaps and lengths in UTF-16 units), starts each
+// word's offset, keywords the fourth argument ([[RANK, COUNT, LL, LR,
+// FORM], ...], most key first).
+'use strict';
+(function () {
+  if (window.velmorStore) return;
+  const DIGITS = "#$%&'()*+,-./0123456789:;=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[]^_`abcdefghijklmnopqrstuvwxyz{|}~";
+  const BASE = 45;
+  const digit = new Int16Array(128).fill(-1);
+  for (let i = 0; i < DIGITS.length; i++) digit[DIGITS.charCodeAt(i)] = i;
+
+  // All the numbers of a CODE string.
+  function numbers(code) {
+    const out = [];
+    let value = 0, scale = 1;
+    for (let i = 0; i < code.length; i++) {
+      const d = digit[code.charCodeAt(i) & 127];
+      if (d < 0) throw new Error('not a store digit at ' + i);
+      if (d >= BASE) { value += (d - BASE) * scale; scale *= BASE; }
+      else { out.push(value + d * scale); value = 0; scale = 1; }
+    }
+    return out;
+  }
+
+  function decode(code) {
+    const n = numbers(code);
+    let at = 0;
+    const pairs = n[at++] || 0;
+    const rank = new Int32Array(pairs), length = new Int32Array(pairs);
+    let previous = 0;
+    for (let p = 0; p < pairs; p++) {
+      previous += n[at++];
+      rank[p] = previous;
+      length[p] = n[at++];
+    }
+    const out = [];
+    let gap = 1;
+    while (at < n.length) {
+      const v = n[at++];
+      if (v & 1) gap = n[at++];
+      const p = v >> 1;
+      out.push(gap, length[p], rank[p]);
+    }
+    return Int32Array.from(out);
+  }
+
+  function starts(tokens) {
+    const out = new Int32Array(tokens.length / 3);
+    for (let i = 0, end = 0; i < out.length; i++) {
+      out[i] = end + tokens[3 * i];
+      end = out[i] + tokens[3 * i + 1];
+    }
+    return out;
+  }
+
+  const pad = (n, w) => String(n).padStart(w, '0');
+  const waiting = new Map();  // n -> [[resolve, reject], ...] of the loads under way
+  const cache = new Map();    // n -> promise, the most recent last
+  const kept = 48;
+
+  window.velmorText = (n, text, code, keywords) => {
+    const all = waiting.get(n);
+    if (!all) return;
+    waiting.delete(n);
+    try {
+      const tokens = decode(code);
+      const doc = { n, text, tokens, starts: starts(tokens), keywords: keywords || [] };
+      for (const w of all) w[0](doc);
+    } catch (e) { for (const w of all) w[1](e); }
+  };
+
+  function load(n) {
+    let p = cache.get(n);
+    if (p) { cache.delete(n); cache.set(n, p); return p; }
+    p = new Promise((resolve, reject) => {
+      // A load that was dropped from the cache may still be under way.
+      if (waiting.has(n)) { waiting.get(n).push([resolve, reject]); return; }
+      waiting.set(n, [[resolve, reject]]);
+      const el = document.createElement('script');
+      el.src = 'text/d_' + pad(n, 4) + '.js';
+      const fail = () => {
+        const all = waiting.get(n);
+        waiting.delete(n);
+        if (all) for (const w of all) w[1](new Error('cannot read ' + el.src));
+        el.remove();
+      };
+      el.onerror = fail;
+      el.onload = fail;  // a file that did not call back is as good as missing
+      document.head.appendChild(el);
+    });
+    p.catch(() => cache.delete(n));
+    cache.set(n, p);
+    while (cache.size > kept) cache.delete(cache.keys().next().value);
+    return p;
+  }
+
+  window.velmorStore = { load, decode, starts, numbers };
+
+  // A document page may hold <div id=velmor-keywords data-doc=N>: it gets
+  // the document's keywords, each leading to its entry.
+  function entryStarts() {
+    return new Promise((resolve, reject) => {
+      const prior = window.velmorEntries;
+      window.velmorEntries = list => {
+        resolve(list);
+        if (prior) try { prior(list); } catch (e) { /* not waited for there */ }
+      };
+      const el = document.createElement('script');
+      el.src = 'lookup/entries.js';
+      el.onerror = reject;
+      document.head.appendChild(el);
+    });
+  }
+  async function drawKeywords() {
+    const box = document.getElementById('velmor-keywords');
+    if (!box) return;
+    const m = /page_(\d+)\.htm/.exec(location.pathname);
+    const n = Number(box.dataset.doc || (m ? m[1] : 0));
+    if (!n) return;
+    const [doc, first] = await Promise.all([load(n), entryStarts()]);
+    if (!doc.keywords.length) return;
+    const fileOf = rank => {
+      let lo = 0, hi = first.length - 1;
+      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (first[mid] <= rank) lo = mid; else hi = mid - 1; }
+      return 'i_' + pad(lo + 1, 3) + '.htm#r' + rank;
+    };
+    const table = document.createElement('table');
+    table.className = 'freq keywords';
+    table.innerHTML = '<tr><th>keyword<th>here<th>log-likelihood<th>log ratio';
+    for (const [rank, count, ll, lr, form] of doc.keywords) {
+      const tr = table.insertRow();
+      const a = document.createElement('a');
+      a.href = fileOf(rank);
+      a.textContent = form;
+      tr.insertCell().append(a);
+      tr.insertCell().textContent = count.toLocaleString('en');
+      tr.insertCell().textContent = ll.toFixed(1);
+      tr.insertCell().textContent = lr.toFixed(2);
+    }
+    const head = document.createElement('h2');
+    head.textContent = 'Keywords';
+    const note = document.createElement('p');
+    note.className = 'hint';
+    note.textContent = 'Words more frequent here than in the rest of the corpus, by log-likelihood; ' +
+      'the log ratio is log2 of how many times more frequent.';
+    box.replaceChildren(head, note, table);
+  }
+  document.addEventListener('DOMContentLoaded', () => { drawKeywords().catch(() => {}); });
+})();
