@@ -181,6 +181,7 @@ TEST(PostingsBuilder, OccurrencesAreWhereTheWordsStand) {
   }
   ASSERT_EQ(corpus->word_count(), expected.size());
   std::vector<Occurrence> occ;
+  std::map<uint32_t, std::vector<WordToken>> tokens_of;  // each document's words, decoded once
   for (size_t r = 0; r < corpus->word_count(); ++r) {
     const WordInfo& w = corpus->word(r);
     corpus->occurrences(r, occ);
@@ -192,8 +193,8 @@ TEST(PostingsBuilder, OccurrencesAreWhereTheWordsStand) {
       // The document's word sequence has this word at this place.
       ASSERT_LT(o.ordinal, corpus->sequence(o.doc).size());
       EXPECT_EQ(corpus->sequence(o.doc)[o.ordinal], r);
-      std::vector<WordToken> tokens;
-      corpus->tokens(o.doc, tokens);
+      std::vector<WordToken>& tokens = tokens_of[o.doc];
+      if (tokens.empty()) corpus->tokens(o.doc, tokens);
       const WordToken& t = tokens.at(o.ordinal);
       EXPECT_EQ(std::tie(t.rank, t.line, t.begin, t.length), std::tie(r, o.line, o.begin, o.length));
     }
