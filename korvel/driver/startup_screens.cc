@@ -3,8 +3,8 @@
 #include <string>
 
 #include "korvel/console/console.h"
+#include "korvel/console/invocation.h"
 #include "korvel/console/prompts.h"
-#include "korvel/driver/run_sequence.h"
 #include "korvel/driver/urls.h"
 
 void show_startup_screens() {
