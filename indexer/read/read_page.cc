@@ -1,5 +1,6 @@
 #include "indexer/read/read_page.h"
 
+#include "common/lines.h"
 #include "indexer/read/html_text.h"
 #include "indexer/read/korvel_frame.h"
 #include "indexer/read/read_file.h"
@@ -78,7 +79,7 @@ Document read_page(std::string_view bytes, std::string_view file_name) {
       if (line.find('\r') == std::string::npos)
         doc.lines.push_back(line);
       else
-        append_lines(line, doc.lines);
+        common::split_lines(line, doc.lines, common::LoneCr::kEndsLine);
     }
     return doc;
   }
