@@ -14,7 +14,6 @@
 
 #include "korvel/interp/folder_index.h"
 #include "korvel/interp/interp.h"
-#include "korvel/interp/stat_memo.h"
 #include "korvel/testing/file_size_limit.h"
 
 namespace fs = std::filesystem;
@@ -302,49 +301,6 @@ TEST_F(Interp, CopyNotWrittenWholeLeavesTargetAsItWas) {
   EXPECT_EQ(read_file("txt_in/big.txt"), big);
   EXPECT_FALSE(fs::exists("new.txt"));
   EXPECT_FALSE(fs::exists("~korvel_partial_" + std::to_string(getpid()) + ".part"));
-}
-
-// korvel checks each copy right after the command that made it; the copy's
-// own knowledge of the file answers only that check. The file is taken away
-// behind the interpreter's back, so an answer that still finds it came from
-// the copy.
-TEST_F(Interp, CopyTellsWhatItMadeOnlyToTheCheckRightAfter) {
-  struct Case {
-    const char* what;
-    std::function<void()> between;
-    const char* asked;
-    bool answered_by_copy;
-  } cases[] = {
-      {"at once", [] {}, "b.txt", true},
-      {"about another file", [] {}, "a.txt", false},
-      {"after a pause", [] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }, "b.txt", false},
-      {"after another command", [] { capture("dir /b a.txt"); }, "b.txt", false},
-      {"after a copy onto it that failed",
-       [] {
-         FileSizeLimit limit(64 * 1024);
-         capture("copy big.txt b.txt");
-       },
-       "b.txt", false},
-  };
-  make("big.txt=" + std::string(256 * 1024, 'x'));
-  for (const Case& c : cases) {
-    struct stat st{};
-    auto answered = [&] {
-      make("a.txt=a");
-      capture("copy a.txt b.txt");
-      fs::remove("a.txt");
-      fs::remove("b.txt");
-      c.between();
-      return lstat_after_command(c.asked, &st) == 0;
-    };
-    // A machine busy elsewhere may let a millisecond pass: a few tries.
-    bool seen = answered();
-    for (int tries = 1; c.answered_by_copy && !seen && tries < 5; ++tries) seen = answered();
-    EXPECT_EQ(seen, c.answered_by_copy) << c.what;
-    if (seen) {
-      EXPECT_EQ(st.st_size, 1) << c.what;
-    }
-  }
 }
 
 // A listing cut short would be read back as if it were whole.

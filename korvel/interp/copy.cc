@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <charconv>
+#include <csignal>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -14,6 +15,9 @@
 
 #include "korvel/interp/commands.h"
 #include "korvel/interp/folder_changes.h"
+#include "korvel/interp/folder_index.h"
+#include "korvel/interp/listing_cache.h"
+#include "korvel/interp/listing.h"
 #include "korvel/interp/output.h"
 #include "korvel/interp/partial_copy.h"
 #include "korvel/interp/path.h"
@@ -67,10 +71,9 @@ mode_t creation_mask() {
 // Content, permission bits and modification time go along, as on NTFS.
 // On kFailed, `error` holds the errno that tells why. `partial` is the
 // partial-copy name in the target's folder; `missing`: the target is known
-// not to be there. `made`, when given, receives what fstat() said of the
-// finished copy.
+// not to be there.
 Copied copy_file(const std::string& source, const std::string& target, const std::string& partial, bool missing,
-                 bool was_regular, int& error, struct stat* made = nullptr) {
+                 bool was_regular, int& error) {
   bool not_regular = false;
   struct stat src, dst;
   int from = open_regular_file(source, not_regular, &src, was_regular);
@@ -103,11 +106,9 @@ Copied copy_file(const std::string& source, const std::string& target, const std
   if ((mode & ~creation_mask()) != mode) fchmod(to, mode);
   struct timespec times[2] = {{0, UTIME_OMIT}, src.st_mtim};
   futimens(to, times);
-  if (made && fstat(to, made) != 0) made = nullptr;
   close(from);
   if (close(to) != 0 && error == 0) error = errno;
   if (error == 0 && !rename_file(partial, target)) error = errno;
-  if (error == 0 && made) memo_made(target, *made);
   if (error == 0) return Copied::kYes;
   remove_file(partial);
   return Copied::kFailed;
@@ -125,6 +126,32 @@ std::vector<uint64_t> names_present(const std::string& folder) {
   return hashes;
 }
 
+bool owner_is_gone(std::string_view name) {
+  std::string_view digits = name.substr(kPartialCopyPrefix.size());
+  digits.remove_suffix(kPartialCopySuffix.size());
+  pid_t pid = 0;
+  auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
+  if (error != std::errc() || end != digits.data() + digits.size() || pid <= 0) return true;
+  return pid != getpid() && kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+// Removes, once per folder and run, what copies killed with their process
+// left in `folder`: partial copies of processes that no longer exist.
+void remove_dead_partial_copies(const std::string& folder) {
+  if (!first_meeting(folder)) return;
+  // A listing kept of the folder as it is now knows whether it holds any.
+  if (kept_complete_listing(folder)) return;
+  std::vector<std::string> dead;
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return;
+  while (dirent* entry = readdir(dir)) {
+    std::string_view name = entry->d_name;
+    if (is_partial_copy_name(name) && owner_is_gone(name)) dead.emplace_back(name);
+  }
+  closedir(dir);
+  for (const std::string& name : dead) remove_file(folder + "/" + name);
+}
+
 void report(int count) {
   char line[48] = "        ";
   char* end = std::to_chars(line + 8, line + 24, count).ptr;
@@ -139,7 +166,7 @@ void copy_files(std::string_view source, std::string_view target) {
   std::string shown_prefix = folder_prefix(parts);
   Entries found_names;
   bool many = has_wildcard(parts.name) || parts.name.empty();
-  std::string found = many ? std::string() : interp_resolve(source);
+  std::string found = many ? std::string() : resolve_path(source);
   if (!many && is_folder(found)) {  // a folder stands for its files
     source_folder = found;
     shown_prefix = std::string(source) + "\\";
@@ -198,9 +225,7 @@ void copy_files(std::string_view source, std::string_view target) {
     // (only a read-only one would have stayed).
     bool missing = read_target && !std::binary_search(present.begin(), present.end(), name_hash(name, false));
     int error = 0;
-    // The file of a one-file copy is looked at next by whoever asked for it.
-    struct stat made;
-    Copied result = copy_file(from, destination, partial, missing, entry.was_regular, error, files == 1 ? &made : nullptr);
+    Copied result = copy_file(from, destination, partial, missing, entry.was_regular, error);
     if (result == Copied::kYes) ++count;
     else if (result == Copied::kOntoItself) err_line("The file cannot be copied onto itself.");
     else if (result == Copied::kNotRegular) err_line(std::string(shown) + ": This is not a regular file; it is skipped.");

@@ -14,7 +14,7 @@
 #include <string>
 #include <sys/stat.h>
 
-#include "korvel/interp/path.h"
+#include "korvel/interp/entries.h"
 
 // Whether a listing of so many names is kept at all.
 bool listing_worth_keeping(size_t names);

@@ -1,4 +1,5 @@
 #include "korvel/interp/pattern.h"
+#include "korvel/interp/entries.h"
 #include "korvel/interp/path.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "korvel/interp/path.h"
+#include "korvel/interp/listing.h"
 #include "korvel/shell/native_path.h"
 
 // Through the interpreter's listing: txt_in was listed just before, and with
