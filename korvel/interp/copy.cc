@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/file_aside.h"
 #include "korvel/interp/commands.h"
 #include "korvel/interp/folder_changes.h"
 #include "korvel/interp/folder_index.h"
@@ -92,26 +93,24 @@ Copied copy_file(const std::string& source, const std::string& target, const std
     close(from);
     return Copied::kFailed;
   }
-  int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+  // Every change goes through the interpreter's own, which tell the
+  // folder's index of it.
+  static constexpr common::FileOps kTold = {create_file, rename_file, remove_file};
+  common::FileAside copy(kTold);
   mode_t mode = src.st_mode & 07777;
-  int to = create_file(partial, flags, mode & 0777);
-  if (to < 0 && errno == EEXIST && remove_file(partial)) to = create_file(partial, flags, mode & 0777);  // a killed run's, same pid
-  if (to < 0) {
+  if (!copy.open(partial, mode & 0777)) {
     error = errno;
     close(from);
     return Copied::kFailed;
   }
-  error = copy_bytes(from, to, src.st_size);
+  error = copy_bytes(from, copy.fd(), src.st_size);
   // open() gave the bits the umask lets through; only others need asking.
-  if ((mode & ~creation_mask()) != mode) fchmod(to, mode);
+  if ((mode & ~creation_mask()) != mode) fchmod(copy.fd(), mode);
   struct timespec times[2] = {{0, UTIME_OMIT}, src.st_mtim};
-  futimens(to, times);
+  futimens(copy.fd(), times);
   close(from);
-  if (close(to) != 0 && error == 0) error = errno;
-  if (error == 0 && !rename_file(partial, target)) error = errno;
-  if (error == 0) return Copied::kYes;
-  remove_file(partial);
-  return Copied::kFailed;
+  if (error == 0 && !copy.commit(target)) error = errno;
+  return error == 0 ? Copied::kYes : Copied::kFailed;
 }
 
 // The names a folder holds now, as sorted hashes: a copy of many files into
