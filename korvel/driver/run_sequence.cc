@@ -6,7 +6,6 @@
 #include "korvel/console/prompts.h"
 #include "korvel/console/terminal.h"
 #include "korvel/convert/convert_documents.h"
-#include "korvel/driver/end_run.h"
 #include "korvel/driver/run_lock.h"
 #include "korvel/driver/startup_screens.h"
 #include "korvel/handoff/indexer_identity.h"
