@@ -219,11 +219,11 @@ bool bench(const std::string& kind, const Size& size, int rounds, bool syscalls)
   std::printf("\n%s, %d documents%s, %s, %s order; medians of %d interleaved rounds\n", size.label.c_str(),
               size.documents, size.bytes ? (", " + std::to_string(size.bytes >> 20) + " MiB").c_str() : " of 1-4 KiB",
               scratch.note.c_str(), arrived, rounds);
-  std::printf("%-10s %9s %6s %9s %6s %9s %13s %13s\n", "", "header s", "/floor", "whole s", "/floor", "peak MB",
+  std::printf("%-16s %9s %6s %9s %6s %9s %13s %13s\n", "", "header s", "/floor", "whole s", "/floor", "peak MB",
               "calls/doc hdr", "calls/doc all");
   for (const Contender& c : contenders) {
     double h = median(c.header), w = median(c.total);
-    std::printf("%-10s %9.3f %6.2f %9.3f %6.2f %9.1f", c.name.c_str(), h, h / floor_header, w, w / floor_total,
+    std::printf("%-16s %9.3f %6.2f %9.3f %6.2f %9.1f", c.name.c_str(), h, h / floor_header, w, w / floor_total,
                 c.peak_kb / 1024.0);
     if (c.calls.total >= 0)
       std::printf(" %13.1f %13.1f", double(c.calls.to_header) / size.documents, double(c.calls.total) / size.documents);
