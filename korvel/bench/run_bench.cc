@@ -154,6 +154,7 @@ struct Contender {
   std::vector<double> header, total;
   long peak_kb = 0;
   SyscallCount calls;
+  std::vector<double> cpu;
 };
 
 double median(std::vector<double> values) {
@@ -175,12 +176,12 @@ bool bench(const std::string& kind, const Size& size, int rounds, bool syscalls)
   const std::string cp_script =
       "cp -r txt_in c1 && cp -r c1 c2 && cp -r c2 c3 && printf 'Reformatting *.txt files to *.htm.\\r\\n' && "
       "cp -r c3 c4 && cp -r c4 c5 && cp -r c5 c6 && cp -r c6 c7 && echo 'INDEXING RESULTS'";
-  std::vector<Contender> contenders = {{"floor", {FLOOR_BIN}, "", {}, {}, 0, {}},
-                                       {"floor*", {FLOOR_BIN, "--folder-order"}, "", {}, {}, 0, {}},
-                                       {"korvel", {korvel_binary()}, "1111x", {}, {}, 0, {}},
-                                       {"cp x3/x7", {"sh", "-c", cp_script}, "", {}, {}, 0, {}}};
+  std::vector<Contender> contenders = {{"floor", {FLOOR_BIN}, "", {}, {}, 0, {}, {}},
+                                       {"floor*", {FLOOR_BIN, "--folder-order"}, "", {}, {}, 0, {}, {}},
+                                       {"korvel", {korvel_binary()}, "1111x", {}, {}, 0, {}, {}},
+                                       {"cp x3/x7", {"sh", "-c", cp_script}, "", {}, {}, 0, {}, {}}};
   if (!with_cp) contenders.pop_back();
-  for (const auto& [name, path] : other_builds) contenders.push_back({name, {path}, "1111x", {}, {}, 0, {}});
+  for (const auto& [name, path] : other_builds) contenders.push_back({name, {path}, "1111x", {}, {}, 0, {}, {}});
   std::map<std::string, uintmax_t> floor_files;
   bool ok = true;
   for (int round = 0; round < rounds && ok; ++round) {
@@ -195,6 +196,7 @@ bool bench(const std::string& kind, const Size& size, int rounds, bool syscalls)
       }
       c.header.push_back(t.header_seconds);
       c.total.push_back(t.total_seconds);
+      c.cpu.push_back(t.cpu_seconds);
       c.peak_kb = std::max(c.peak_kb, t.peak_kb);
       if (round == 0 && c.name == "floor") floor_files = result_files(work);
       if (round == 0 && c.name != "floor" && c.argv[0] != "sh" && result_files(work) != floor_files)
@@ -214,17 +216,19 @@ bool bench(const std::string& kind, const Size& size, int rounds, bool syscalls)
   drop_scratch(scratch);
   if (!ok) return false;
 
-  double floor_header = median(contenders[0].header), floor_total = median(contenders[0].total);
+  double floor_header = median(contenders[0].header), floor_total = median(contenders[0].total),
+         floor_cpu = median(contenders[0].cpu);
   const char* arrived = arrival == Arrival::kFolder ? "folder" : arrival == Arrival::kName ? "name" : "shuffled";
   std::printf("\n%s, %d documents%s, %s, %s order; medians of %d interleaved rounds\n", size.label.c_str(),
               size.documents, size.bytes ? (", " + std::to_string(size.bytes >> 20) + " MiB").c_str() : " of 1-4 KiB",
               scratch.note.c_str(), arrived, rounds);
-  std::printf("%-16s %9s %6s %9s %6s %9s %13s %13s\n", "", "header s", "/floor", "whole s", "/floor", "peak MB",
-              "calls/doc hdr", "calls/doc all");
+  std::printf("%-16s %9s %6s %9s %6s %7s %6s %9s %13s %13s\n", "", "header s", "/floor", "whole s", "/floor", "cpu s",
+              "/floor", "peak MB", "calls/doc hdr", "calls/doc all");
   for (const Contender& c : contenders) {
     double h = median(c.header), w = median(c.total);
-    std::printf("%-16s %9.3f %6.2f %9.3f %6.2f %9.1f", c.name.c_str(), h, h / floor_header, w, w / floor_total,
-                c.peak_kb / 1024.0);
+    double cpu = median(c.cpu);
+    std::printf("%-16s %9.3f %6.2f %9.3f %6.2f %7.3f %6.2f %9.1f", c.name.c_str(), h, h / floor_header, w,
+                w / floor_total, cpu, cpu / floor_cpu, c.peak_kb / 1024.0);
     if (c.calls.total >= 0)
       std::printf(" %13.1f %13.1f", double(c.calls.to_header) / size.documents, double(c.calls.total) / size.documents);
     std::printf("\n");
