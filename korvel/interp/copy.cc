@@ -17,7 +17,6 @@
 #include "korvel/interp/commands.h"
 #include "korvel/interp/folder_changes.h"
 #include "korvel/interp/folder_index.h"
-#include "korvel/interp/listing_cache.h"
 #include "korvel/interp/listing.h"
 #include "korvel/interp/output.h"
 #include "korvel/interp/partial_copy.h"
@@ -138,8 +137,6 @@ bool owner_is_gone(std::string_view name) {
 // left in `folder`: partial copies of processes that no longer exist.
 void remove_dead_partial_copies(const std::string& folder) {
   if (!first_meeting(folder)) return;
-  // A listing kept of the folder as it is now knows whether it holds any.
-  if (kept_complete_listing(folder)) return;
   std::vector<std::string> dead;
   DIR* dir = opendir(folder.c_str());
   if (!dir) return;

@@ -14,11 +14,6 @@ void Entries::add(std::string_view name, bool is_folder, bool was_regular) {
   text_->append(name);
 }
 
-void Entries::shrink_to_fit() {
-  if (text_ && text_.use_count() == 1) text_->shrink_to_fit();
-  refs_.shrink_to_fit();
-}
-
 namespace {
 // Eight bytes of a name from `from` on, as listing order compares them
 // (letters upper-cased), as one number.

@@ -13,29 +13,13 @@ struct Entry {
 };
 
 // The names of a folder, packed into one string: a listing of 50,000 names
-// costs their bytes and 8 more each, not a string object apiece. Copies and
-// subsets share that string (it is never changed once shared), so a kept
-// listing and what each command picks from it hold the names once.
+// costs their bytes and 8 more each, not a string object apiece. Copies
+// share that string (it is never changed once shared), so the names an
+// Entry views stay where they are while the listing is copied or moved.
 class Entries {
  public:
   void add(std::string_view name, bool is_folder, bool was_regular = false);
   void sort();  // listing order
-  // Drops the entries whose names `keep` refuses, keeping the order.
-  template <typename Keep>
-  void keep_only(Keep keep) {
-    std::erase_if(refs_, [&](const Ref& r) { return !keep(name_of(r)); });
-  }
-  // The entries whose names `keep` lets through, in this order, sharing the names.
-  template <typename Keep>
-  Entries subset(Keep keep) const {
-    Entries picked;
-    picked.text_ = text_;
-    for (const Ref& r : refs_)
-      if (keep(name_of(r))) picked.refs_.push_back(r);
-    return picked;
-  }
-  // Gives back what growing left spare: for a listing that is kept.
-  void shrink_to_fit();
   size_t size() const { return refs_.size(); }
   bool empty() const { return refs_.empty(); }
   Entry operator[](size_t i) const {

@@ -5,81 +5,39 @@
 #include <vector>
 
 #include "korvel/interp/folder_index.h"
-#include "korvel/interp/listing_cache.h"
 #include "korvel/interp/partial_copy.h"
 #include "korvel/interp/path.h"
 #include "korvel/interp/pattern.h"
 #include "korvel/interp/stat_memo.h"
 
 namespace {
-// The entries of a folder, in the order the folder gives them, partial
-// copies left out (`had_partial_copies` tells of any); false if it cannot be
-// read. Every entry while `whole` stays set, which it does only
-// while the listing is worth keeping whole; from then on only those that
-// `keep` lets through: a folder of 100,000 names is never held whole.
-// `whole` is also cleared when an entry's kind had to be asked of the file
-// system (a link, or a file system that does not say): such a listing is
-// not kept, since where a link leads can change while the folder holds still.
+// The entries of a folder that `keep` lets through, partial copies left
+// out, in listing order; none if it cannot be read. Only those are held: a
+// folder of 100,000 names is never held whole for a pattern.
 template <typename Keep>
-bool read_entries(const std::string& native, Entries& entries, Keep keep, bool& whole, bool& had_partial_copies) {
+Entries read_folder(const std::string& native, Keep keep) {
+  Entries entries;
   DIR* dir = opendir(native.c_str());
-  if (!dir) return false;
+  if (!dir) return entries;
   int dir_fd = dirfd(dir);
   while (dirent* entry = readdir(dir)) {
     std::string_view name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    if (is_partial_copy_name(name)) {
-      had_partial_copies = true;
-      continue;
-    }
+    if (name == "." || name == ".." || is_partial_copy_name(name) || !keep(name)) continue;
     bool folder = entry->d_type == DT_DIR;
     if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
       struct stat st;
       folder = fstatat(dir_fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
     }
-    bool plain = entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK;
-    if (whole && (!plain || !listing_worth_keeping(entries.size() + 1))) {
-      whole = false;
-      entries.keep_only(keep);
-    }
-    if (whole || keep(name)) entries.add(name, folder, entry->d_type == DT_REG);
+    entries.add(name, folder, entry->d_type == DT_REG);
   }
   closedir(dir);
-  return true;
-}
-
-// `every`: `keep` lets every name through, and the entries are copied whole.
-template <typename Keep>
-Entries filtered(const Entries& all, Keep keep, bool every) {
-  return every ? all : all.subset(keep);
-}
-
-// The entries of a folder that `keep` lets through, in listing order.
-template <typename Keep>
-Entries read_folder(const std::string& native, Keep keep, bool every) {
-  // Asked anew, not from the stat memo: a folder's times kept there may
-  // predate the command's own changes, which its index accounts for.
-  struct stat st;
-  bool known = stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-  const Entries* whole = known ? kept_listing(st) : nullptr;
-  if (!whole) {
-    Entries read;
-    bool keeping = known, had_partial_copies = false;
-    timespec read_at = clock_now();
-    if (!read_entries(native, read, keep, keeping, had_partial_copies)) return {};
-    read.sort();
-    if (!keeping) return read;
-    read.shrink_to_fit();  // before anything shares its names
-    Entries entries = filtered(read, keep, every);
-    keep_listing(native, st, read_at, std::move(read), had_partial_copies);
-    return entries;
-  }
-  return filtered(*whole, keep, every);
+  entries.sort();
+  return entries;
 }
 }  // namespace
 
 Entries list_folder(const std::string& native) {
-  return read_folder(native, [](std::string_view) { return true; }, true);
+  return read_folder(native, [](std::string_view) { return true; });
 }
 
 namespace {
@@ -121,6 +79,5 @@ Entries matching_entries(const std::string& native, std::string_view pattern) {
     }
     return entries;
   }
-  return read_folder(native, [&](std::string_view name) { return name_matches(pattern, name); },
-                     matches_every_name(pattern));
+  return read_folder(native, [&](std::string_view name) { return name_matches(pattern, name); });
 }
