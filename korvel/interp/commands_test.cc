@@ -319,10 +319,10 @@ TEST_F(Interp, RedirectionNotWrittenWholeKeepsNothingOfIt) {
   EXPECT_EQ(read_file("more.txt"), "kept\r\n");
 }
 
-// A listing kept from one command to the next must never hide a change made
-// by another program: each change lands after the folder held still long
-// enough for its listing to be kept.
-TEST_F(Interp, KeptListingShowsEveryLaterChange) {
+// What the interpreter keeps from one command to the next must never hide a
+// change made by another program, even one that lands after the folder held
+// still for a while.
+TEST_F(Interp, ListingShowsEveryLaterChange) {
   struct Change {
     const char* name;
     std::function<void()> apply;
@@ -384,7 +384,7 @@ TEST_F(Interp, HeldBackOutputEndsAsIfWrittenAtOnce) {
 }
 
 // Also where the folder was listed just before: listings leave partial
-// copies out, and one kept must not stand for the folder's every name.
+// copies out, and must not stand for the folder's every name.
 TEST_F(Interp, CopyRemovesWhatKilledCopiesLeft) {
   const std::string gone = "~korvel_partial_999999999.part";  // above any pid_max
   const std::string alive = "~korvel_partial_" + std::to_string(getppid()) + ".part";
@@ -393,7 +393,7 @@ TEST_F(Interp, CopyRemovesWhatKilledCopiesLeft) {
     make(folder + "/" + gone + "=fragment");
     make(folder + "/" + alive + "=in progress");
     if (folder == "listed_then_swept") {
-      std::this_thread::sleep_for(std::chrono::milliseconds(30));  // a listing is kept once settled
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));  // the folder settles
       EXPECT_EQ(capture("dir /b " + folder).out, "");
     }
     Output got = capture("copy a.txt " + folder + "\\");
