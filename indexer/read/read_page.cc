@@ -1,5 +1,6 @@
 #include "indexer/read/read_page.h"
 
+#include "common/lines.h"
 #include "indexer/read/html_text.h"
 #include "indexer/read/korvel_frame.h"
 #include "indexer/read/read_file.h"
@@ -80,7 +81,7 @@ Document read_page(std::string_view bytes, std::string_view file_name, bool* too
       if (line.find_first_of("\r\n") == std::string::npos)
         doc.lines.push_back(line);
       else
-        append_lines(line, doc.lines);
+        common::split_lines(line, doc.lines, common::LoneCr::kEndsLine);
     }
     doc.title = text_page_title(doc.title, doc.lines);
     return doc;

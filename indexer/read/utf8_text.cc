@@ -84,17 +84,4 @@ bool looks_binary(std::string_view bytes) {
   return invalid * 4 > sample.size();
 }
 
-void append_lines(std::string_view text, std::vector<std::string>& lines) {
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.emplace_back(text.substr(start));
-      return;
-    }
-    lines.emplace_back(text.substr(start, end - start));
-    start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-  }
-}
-
 }  // namespace velmor

@@ -16,8 +16,4 @@ uint64_t append_valid_utf8(std::string_view in, std::string& out);
 // code page has a few such bytes per line, a picture has them everywhere.
 bool looks_binary(std::string_view bytes);
 
-// Appends the lines of valid text to `lines`: LF, CR LF and a lone CR each
-// end a line; a line end at the very end adds no empty line.
-void append_lines(std::string_view text, std::vector<std::string>& lines);
-
 }  // namespace velmor

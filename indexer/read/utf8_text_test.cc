@@ -49,23 +49,5 @@ TEST(Utf8Text, BinaryIsZeroBytesOrMostlyNotUtf8) {
   EXPECT_FALSE(looks_binary(long_utf8));
 }
 
-TEST(Utf8Text, LinesEndAtLfCrLfOrLoneCr) {
-  struct Case {
-    const char* text;
-    std::vector<std::string> lines;
-  } cases[] = {
-      {"", {}},
-      {"one", {"one"}},
-      {"one\n", {"one"}},
-      {"one\r\ntwo\rthree\nfour", {"one", "two", "three", "four"}},
-      {"\n\nx\r\n\r\n", {"", "", "x", ""}},
-  };
-  for (const Case& c : cases) {
-    std::vector<std::string> lines;
-    append_lines(c.text, lines);
-    EXPECT_EQ(lines, c.lines) << c.text;
-  }
-}
-
 }  // namespace
 }  // namespace velmor

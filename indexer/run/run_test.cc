@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <csignal>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include "common/child_process.h"
 #include "indexer/run/arguments.h"
 #include "indexer/run/lock.h"
 #include "indexer/run/out_folder.h"
@@ -113,35 +112,28 @@ struct Outcome {
 // the size of every file it writes, with the signal for that ignored so the
 // write fails instead.
 Outcome run_velmor(const fs::path& dir, const std::vector<std::string>& args, rlim_t file_limit = RLIM_INFINITY) {
-  fs::path out = dir / "stdout.log", err = dir / "stderr.log";
-  pid_t pid = fork();
-  if (pid == 0) {
-    if (chdir(dir.c_str()) != 0) _exit(126);
+  common::ChildSpec spec;
+  spec.program = VELMOR_BIN;
+  spec.argv = {VELMOR_BIN};
+  spec.argv.insert(spec.argv.end(), args.begin(), args.end());
+  spec.folder = dir.string();
+  spec.out_path = (dir / "stdout.log").string();
+  spec.err_path = (dir / "stderr.log").string();
+  spec.in_child = [file_limit] {
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
-    int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    int null = open("/dev/null", O_RDONLY);
-    dup2(null, 0);
-    dup2(o, 1);
-    dup2(e, 2);
     signal(SIGXFSZ, SIG_IGN);
     rlimit limit{file_limit, file_limit};
     setrlimit(RLIMIT_FSIZE, &limit);
-    std::vector<char*> argv{const_cast<char*>(VELMOR_BIN)};
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(VELMOR_BIN, argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
+  };
+  common::Child child(spec);
+  child.close_input();
   Outcome r;
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.out = get(out);
-  r.err = get(err);
-  fs::remove(out);
-  fs::remove(err);
+  r.status = common::exit_code(child.wait(std::chrono::hours(1)));
+  r.out = get(spec.out_path);
+  r.err = get(spec.err_path);
+  fs::remove(spec.out_path);
+  fs::remove(spec.err_path);
   return r;
 }
 

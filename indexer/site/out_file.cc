@@ -8,14 +8,12 @@ static std::runtime_error write_error(const std::filesystem::path& path) {
   return std::runtime_error("cannot write " + path.string());
 }
 
-OutFile::OutFile(const std::filesystem::path& path)
-    : path_(path), stream_(path, std::ios::binary | std::ios::trunc) {
-  if (!stream_) throw write_error(path_);
+OutFile::OutFile(const std::filesystem::path& path) : path_(path) {
+  if (!file_.open(path_.string() + ".part", 0666)) throw write_error(path_);
 }
 
 void OutFile::write_buffer() {
-  stream_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-  if (!stream_) throw write_error(path_);
+  if (!file_.write(buffer_)) throw write_error(path_);
   bytes_ += buffer_.size();
   buffer_.clear();
 }
@@ -26,8 +24,7 @@ void OutFile::spill() {
 
 void OutFile::close() {
   write_buffer();
-  stream_.close();
-  if (!stream_) throw write_error(path_);
+  if (!file_.commit(path_.string())) throw write_error(path_);
 }
 
 uint64_t write_file(const std::filesystem::path& path, const std::string& text) {

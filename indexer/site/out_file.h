@@ -1,10 +1,12 @@
 #pragma once
 // A file of the site being written: text gathers in a buffer that goes to
-// disk in big pieces, and any failure throws naming the file.
+// disk in big pieces, and any failure throws naming the file. The file is
+// written aside and takes its name only when complete.
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
+
+#include "common/file_aside.h"
 
 namespace velmor {
 
@@ -17,14 +19,14 @@ class OutFile {
   std::string& text() { return buffer_; }
   // Writes out the buffer once it holds enough to be worth a write.
   void spill();
-  // Writes the rest and closes; the file is only complete after this.
+  // Writes the rest and gives the file its name; it is only there after this.
   void close();
   uint64_t bytes() const { return bytes_; }
 
  private:
   void write_buffer();
   std::filesystem::path path_;
-  std::ofstream stream_;
+  common::FileAside file_;
   std::string buffer_;
   uint64_t bytes_ = 0;
 };

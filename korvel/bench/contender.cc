@@ -60,7 +60,7 @@ Timing run_contender(const std::vector<std::string>& argv, const std::filesystem
   int status = 0;
   waitpid(pid, &status, 0);
   timing.total_seconds = since(start);
-  std::ifstream(peak_file) >> timing.peak_kb;
+  std::ifstream(peak_file) >> timing.peak_kb >> timing.cpu_seconds;
   std::filesystem::remove(peak_file);
   timing.ok = closed && WIFEXITED(status) && WEXITSTATUS(status) == 0;
   return timing;
@@ -76,7 +76,8 @@ int peak_main(int argc, char** argv) {
   int status = 0;
   rusage usage = {};
   if (pid < 0 || wait4(pid, &status, 0, &usage) < 0) return 127;
-  std::ofstream(argv[2]) << usage.ru_maxrss << "\n";
+  auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  std::ofstream(argv[2]) << usage.ru_maxrss << " " << seconds(usage.ru_utime) + seconds(usage.ru_stime) << "\n";
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
 }
 

@@ -10,6 +10,9 @@ struct Timing {
   double header_seconds = -1;  // when the header line was seen; -1: never
   double total_seconds = -1;
   long peak_kb = 0;  // largest resident set of the process and its children
+  // Processor time, user and system, of the process and the children it
+  // waited for: what a machine busy with other work changes least.
+  double cpu_seconds = -1;
   bool ok = false;   // exited 0 and printed the closing line
 };
 
@@ -19,7 +22,7 @@ Timing run_contender(const std::vector<std::string>& argv, const std::filesystem
                      const std::string& keys);
 
 // `bench_run --peak FILE -- argv...`: runs argv, writes its peak memory in
-// KiB into FILE, and exits as it did.
+// KiB and its processor time in seconds into FILE, and exits as it did.
 int peak_main(int argc, char** argv);
 
 struct SyscallCount {

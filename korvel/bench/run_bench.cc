@@ -6,15 +6,17 @@
 // Each contender starts from the same fresh working folder on the same file
 // system, which is synced and cleaned up between runs, untimed.
 //
-//   bench_run [--rounds N] [--fs tmpfs,ext4] [--no-syscalls]
-//             [--arrival shuffled|folder|name] [SIZE...]
+//   bench_run [--rounds N] [--fs tmpfs,ext4] [--no-syscalls] [--no-cp]
+//             [--arrival shuffled|folder|name] [--korvel NAME=PATH]... [SIZE...]
 //
 // SIZE: a number of documents of 1-4 KiB ("1k", "10k", "50k"), or a corpus
 // size ("100M", "1G") spread over 10,000 documents. Default: 1k 10k.
 // tmpfs is /dev/shm; ext4 is a fresh image with a journal, loop-mounted
 // (needs root; otherwise a folder on the disk of KORVEL_BENCH_DISK, default
 // /var/tmp, and the table says so). KORVEL=path runs that korvel instead of
-// this build's. System calls are counted once per size
+// this build's. --korvel adds another build as a contender of its own, in
+// the same rounds: builds with one speed mechanism taken out, each against
+// the same floors. System calls are counted once per size
 // under strace, untimed. --arrival: the order the documents are copied into
 // txt_in (below).
 #include <fcntl.h>
@@ -152,6 +154,7 @@ struct Contender {
   std::vector<double> header, total;
   long peak_kb = 0;
   SyscallCount calls;
+  std::vector<double> cpu;
 };
 
 double median(std::vector<double> values) {
@@ -161,6 +164,10 @@ double median(std::vector<double> values) {
   return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
+// Builds of korvel compared beside this one (--korvel NAME=PATH).
+std::vector<std::pair<std::string, std::string>> other_builds;
+bool with_cp = true;  // --no-cp: a run that compares builds of korvel needs no cp
+
 bool bench(const std::string& kind, const Size& size, int rounds, bool syscalls) {
   Scratch scratch = make_scratch(kind, size);
   fs::create_directories(scratch.root);
@@ -169,10 +176,12 @@ bool bench(const std::string& kind, const Size& size, int rounds, bool syscalls)
   const std::string cp_script =
       "cp -r txt_in c1 && cp -r c1 c2 && cp -r c2 c3 && printf 'Reformatting *.txt files to *.htm.\\r\\n' && "
       "cp -r c3 c4 && cp -r c4 c5 && cp -r c5 c6 && cp -r c6 c7 && echo 'INDEXING RESULTS'";
-  std::vector<Contender> contenders = {{"floor", {FLOOR_BIN}, "", {}, {}, 0, {}},
-                                       {"floor*", {FLOOR_BIN, "--folder-order"}, "", {}, {}, 0, {}},
-                                       {"korvel", {korvel_binary()}, "1111x", {}, {}, 0, {}},
-                                       {"cp x3/x7", {"sh", "-c", cp_script}, "", {}, {}, 0, {}}};
+  std::vector<Contender> contenders = {{"floor", {FLOOR_BIN}, "", {}, {}, 0, {}, {}},
+                                       {"floor*", {FLOOR_BIN, "--folder-order"}, "", {}, {}, 0, {}, {}},
+                                       {"korvel", {korvel_binary()}, "1111x", {}, {}, 0, {}, {}},
+                                       {"cp x3/x7", {"sh", "-c", cp_script}, "", {}, {}, 0, {}, {}}};
+  if (!with_cp) contenders.pop_back();
+  for (const auto& [name, path] : other_builds) contenders.push_back({name, {path}, "1111x", {}, {}, 0, {}, {}});
   std::map<std::string, uintmax_t> floor_files;
   bool ok = true;
   for (int round = 0; round < rounds && ok; ++round) {
@@ -187,9 +196,10 @@ bool bench(const std::string& kind, const Size& size, int rounds, bool syscalls)
       }
       c.header.push_back(t.header_seconds);
       c.total.push_back(t.total_seconds);
+      c.cpu.push_back(t.cpu_seconds);
       c.peak_kb = std::max(c.peak_kb, t.peak_kb);
       if (round == 0 && c.name == "floor") floor_files = result_files(work);
-      if (round == 0 && (c.name == "floor*" || c.name == "korvel") && result_files(work) != floor_files)
+      if (round == 0 && c.name != "floor" && c.argv[0] != "sh" && result_files(work) != floor_files)
         std::fprintf(stderr, "warning: the floor and %s leave different document files\n", c.name.c_str());
       fs::remove_all(work);
       sync_folder(scratch.root);
@@ -206,17 +216,19 @@ bool bench(const std::string& kind, const Size& size, int rounds, bool syscalls)
   drop_scratch(scratch);
   if (!ok) return false;
 
-  double floor_header = median(contenders[0].header), floor_total = median(contenders[0].total);
+  double floor_header = median(contenders[0].header), floor_total = median(contenders[0].total),
+         floor_cpu = median(contenders[0].cpu);
   const char* arrived = arrival == Arrival::kFolder ? "folder" : arrival == Arrival::kName ? "name" : "shuffled";
   std::printf("\n%s, %d documents%s, %s, %s order; medians of %d interleaved rounds\n", size.label.c_str(),
               size.documents, size.bytes ? (", " + std::to_string(size.bytes >> 20) + " MiB").c_str() : " of 1-4 KiB",
               scratch.note.c_str(), arrived, rounds);
-  std::printf("%-10s %9s %6s %9s %6s %9s %13s %13s\n", "", "header s", "/floor", "whole s", "/floor", "peak MB",
-              "calls/doc hdr", "calls/doc all");
+  std::printf("%-16s %9s %6s %9s %6s %7s %6s %9s %13s %13s\n", "", "header s", "/floor", "whole s", "/floor", "cpu s",
+              "/floor", "peak MB", "calls/doc hdr", "calls/doc all");
   for (const Contender& c : contenders) {
     double h = median(c.header), w = median(c.total);
-    std::printf("%-10s %9.3f %6.2f %9.3f %6.2f %9.1f", c.name.c_str(), h, h / floor_header, w, w / floor_total,
-                c.peak_kb / 1024.0);
+    double cpu = median(c.cpu);
+    std::printf("%-16s %9.3f %6.2f %9.3f %6.2f %7.3f %6.2f %9.1f", c.name.c_str(), h, h / floor_header, w,
+                w / floor_total, cpu, cpu / floor_cpu, c.peak_kb / 1024.0);
     if (c.calls.total >= 0)
       std::printf(" %13.1f %13.1f", double(c.calls.to_header) / size.documents, double(c.calls.total) / size.documents);
     std::printf("\n");
@@ -244,6 +256,11 @@ int main(int argc, char** argv) {
     std::string arg = argv[i];
     if (arg == "--rounds" && i + 1 < argc) rounds = std::max(1, std::atoi(argv[++i]));
     else if (arg == "--no-syscalls") syscalls = false;
+    else if (arg == "--no-cp") with_cp = false;
+    else if (arg == "--korvel" && i + 1 < argc && std::string(argv[i + 1]).find('=') != std::string::npos) {
+      std::string named = argv[++i];
+      other_builds.emplace_back(named.substr(0, named.find('=')), named.substr(named.find('=') + 1));
+    }
     else if (arg == "--arrival" && i + 1 < argc) {
       std::string order = argv[++i];
       if (order == "folder") arrival = Arrival::kFolder;

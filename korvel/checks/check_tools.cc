@@ -5,7 +5,7 @@
 #include "korvel/checks/line_count.h"
 #include "korvel/console/console.h"
 #include "korvel/console/prompts.h"
-#include "korvel/driver/urls.h"
+#include "korvel/console/urls.h"
 #include "korvel/shell/file_layer.h"
 #include "korvel/shell/run_shell.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "korvel/driver/urls.h"
+#include "korvel/console/urls.h"
 #include "korvel/testing/e2e.h"
 #include "korvel/testing/faults.h"
 #include "korvel/testing/transcripts.h"

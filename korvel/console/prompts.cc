@@ -1,9 +1,9 @@
 #include "korvel/console/prompts.h"
 
 #include "korvel/console/console.h"
+#include "korvel/console/end_run.h"
 #include "korvel/console/key_queue.h"
 #include "korvel/console/terminal.h"
-#include "korvel/driver/end_run.h"
 
 namespace {
 

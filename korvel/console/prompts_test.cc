@@ -24,6 +24,10 @@ class PromptTest : public testing::Test {
     key_writer = ends[1];
     while (!poll_key().empty()) {}  // keys left by an earlier test
     output = tmpfile();
+    // What this process printed through stdio and has not written yet must
+    // not land in the output file: a death test's child, a copy of this
+    // process, would write it there as it exits.
+    std::fflush(stdout);
     saved_out = dup(1);
     dup2(fileno(output), 1);
   }

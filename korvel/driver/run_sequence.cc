@@ -2,10 +2,10 @@
 
 #include "korvel/checks/check_tools.h"
 #include "korvel/console/console.h"
+#include "korvel/console/invocation.h"
 #include "korvel/console/prompts.h"
 #include "korvel/console/terminal.h"
 #include "korvel/convert/convert_documents.h"
-#include "korvel/driver/end_run.h"
 #include "korvel/driver/run_lock.h"
 #include "korvel/driver/startup_screens.h"
 #include "korvel/handoff/indexer_identity.h"
@@ -17,8 +17,6 @@
 #include "korvel/shell/run_shell.h"
 
 namespace {
-std::string invoked_as;
-
 // Before any file is touched; declining the terms of use writes nothing, so
 // the lock comes after them.
 void lock_working_folder() {
@@ -30,10 +28,8 @@ void lock_working_folder() {
 }
 }  // namespace
 
-const std::string& invocation_path() { return invoked_as; }
-
 void run_sequence(int argc, char** argv) {
-  if (argc > 0 && argv[0]) invoked_as = argv[0];
+  if (argc > 0 && argv[0]) set_invocation_path(argv[0]);
   terminal_start();
   run_shell("chcp");
   show_startup_screens();

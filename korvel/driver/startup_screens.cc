@@ -3,9 +3,9 @@
 #include <string>
 
 #include "korvel/console/console.h"
+#include "korvel/console/invocation.h"
 #include "korvel/console/prompts.h"
-#include "korvel/driver/run_sequence.h"
-#include "korvel/driver/urls.h"
+#include "korvel/console/urls.h"
 
 void show_startup_screens() {
   // Banner.

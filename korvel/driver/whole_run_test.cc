@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "korvel/driver/urls.h"
+#include "korvel/console/urls.h"
 #include "korvel/testing/e2e.h"
 #include "korvel/testing/transcripts.h"
 

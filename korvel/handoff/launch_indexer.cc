@@ -4,7 +4,7 @@
 
 #include "korvel/console/console.h"
 #include "korvel/console/prompts.h"
-#include "korvel/driver/urls.h"
+#include "korvel/console/urls.h"
 #include "korvel/handoff/indexer_identity.h"
 #include "korvel/prepare/folder_listing.h"
 #include "korvel/prepare/local_files.h"

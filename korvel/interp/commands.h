@@ -8,7 +8,7 @@
 #include "korvel/interp/parse.h"
 
 // Runs one command line whose redirections have been taken off already.
-void run_command(std::string_view line);
+using CommandRunner = void (*)(std::string_view line);
 
 void dir_command(std::span<const Word> args);
 void del_command(std::span<const Word> args);
@@ -20,8 +20,9 @@ void findstr_command(std::span<const Word> args);
 void sort_command(std::span<const Word> args);
 void chcp_command(std::span<const Word> args);
 void start_command(std::span<const Word> args);
-// The loop needs the line itself: its command is run again for every name.
-void for_command(std::string_view line, const std::vector<Word>& words);
+// The loop needs the line itself: its command is run again for every name,
+// by `run`.
+void for_command(std::string_view line, const std::vector<Word>& words, CommandRunner run);
 
 // Messages more than one command prints.
 inline constexpr std::string_view kSyntaxError = "The syntax of the command is incorrect.";

@@ -14,7 +14,6 @@
 
 #include "korvel/interp/folder_index.h"
 #include "korvel/interp/interp.h"
-#include "korvel/interp/stat_memo.h"
 #include "korvel/testing/file_size_limit.h"
 
 namespace fs = std::filesystem;
@@ -304,49 +303,6 @@ TEST_F(Interp, CopyNotWrittenWholeLeavesTargetAsItWas) {
   EXPECT_FALSE(fs::exists("~korvel_partial_" + std::to_string(getpid()) + ".part"));
 }
 
-// korvel checks each copy right after the command that made it; the copy's
-// own knowledge of the file answers only that check. The file is taken away
-// behind the interpreter's back, so an answer that still finds it came from
-// the copy.
-TEST_F(Interp, CopyTellsWhatItMadeOnlyToTheCheckRightAfter) {
-  struct Case {
-    const char* what;
-    std::function<void()> between;
-    const char* asked;
-    bool answered_by_copy;
-  } cases[] = {
-      {"at once", [] {}, "b.txt", true},
-      {"about another file", [] {}, "a.txt", false},
-      {"after a pause", [] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }, "b.txt", false},
-      {"after another command", [] { capture("dir /b a.txt"); }, "b.txt", false},
-      {"after a copy onto it that failed",
-       [] {
-         FileSizeLimit limit(64 * 1024);
-         capture("copy big.txt b.txt");
-       },
-       "b.txt", false},
-  };
-  make("big.txt=" + std::string(256 * 1024, 'x'));
-  for (const Case& c : cases) {
-    struct stat st{};
-    auto answered = [&] {
-      make("a.txt=a");
-      capture("copy a.txt b.txt");
-      fs::remove("a.txt");
-      fs::remove("b.txt");
-      c.between();
-      return lstat_after_command(c.asked, &st) == 0;
-    };
-    // A machine busy elsewhere may let a millisecond pass: a few tries.
-    bool seen = answered();
-    for (int tries = 1; c.answered_by_copy && !seen && tries < 5; ++tries) seen = answered();
-    EXPECT_EQ(seen, c.answered_by_copy) << c.what;
-    if (seen) {
-      EXPECT_EQ(st.st_size, 1) << c.what;
-    }
-  }
-}
-
 // A listing cut short would be read back as if it were whole.
 TEST_F(Interp, RedirectionNotWrittenWholeKeepsNothingOfIt) {
   for (int i = 0; i < 200; ++i) make("d/document_with_a_long_name_" + std::to_string(i) + ".txt");
@@ -363,10 +319,10 @@ TEST_F(Interp, RedirectionNotWrittenWholeKeepsNothingOfIt) {
   EXPECT_EQ(read_file("more.txt"), "kept\r\n");
 }
 
-// A listing kept from one command to the next must never hide a change made
-// by another program: each change lands after the folder held still long
-// enough for its listing to be kept.
-TEST_F(Interp, KeptListingShowsEveryLaterChange) {
+// What the interpreter keeps from one command to the next must never hide a
+// change made by another program, even one that lands after the folder held
+// still for a while.
+TEST_F(Interp, ListingShowsEveryLaterChange) {
   struct Change {
     const char* name;
     std::function<void()> apply;
@@ -428,7 +384,7 @@ TEST_F(Interp, HeldBackOutputEndsAsIfWrittenAtOnce) {
 }
 
 // Also where the folder was listed just before: listings leave partial
-// copies out, and one kept must not stand for the folder's every name.
+// copies out, and must not stand for the folder's every name.
 TEST_F(Interp, CopyRemovesWhatKilledCopiesLeft) {
   const std::string gone = "~korvel_partial_999999999.part";  // above any pid_max
   const std::string alive = "~korvel_partial_" + std::to_string(getppid()) + ".part";
@@ -437,7 +393,7 @@ TEST_F(Interp, CopyRemovesWhatKilledCopiesLeft) {
     make(folder + "/" + gone + "=fragment");
     make(folder + "/" + alive + "=in progress");
     if (folder == "listed_then_swept") {
-      std::this_thread::sleep_for(std::chrono::milliseconds(30));  // a listing is kept once settled
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));  // the folder settles
       EXPECT_EQ(capture("dir /b " + folder).out, "");
     }
     Output got = capture("copy a.txt " + folder + "\\");

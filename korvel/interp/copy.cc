@@ -6,14 +6,18 @@
 #include <cerrno>
 #include <cstdint>
 #include <charconv>
+#include <csignal>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/file_aside.h"
 #include "korvel/interp/commands.h"
 #include "korvel/interp/folder_changes.h"
+#include "korvel/interp/folder_index.h"
+#include "korvel/interp/listing.h"
 #include "korvel/interp/output.h"
 #include "korvel/interp/partial_copy.h"
 #include "korvel/interp/path.h"
@@ -67,10 +71,9 @@ mode_t creation_mask() {
 // Content, permission bits and modification time go along, as on NTFS.
 // On kFailed, `error` holds the errno that tells why. `partial` is the
 // partial-copy name in the target's folder; `missing`: the target is known
-// not to be there. `made`, when given, receives what fstat() said of the
-// finished copy.
+// not to be there.
 Copied copy_file(const std::string& source, const std::string& target, const std::string& partial, bool missing,
-                 bool was_regular, int& error, struct stat* made = nullptr) {
+                 bool was_regular, int& error) {
   bool not_regular = false;
   struct stat src, dst;
   int from = open_regular_file(source, not_regular, &src, was_regular);
@@ -89,28 +92,24 @@ Copied copy_file(const std::string& source, const std::string& target, const std
     close(from);
     return Copied::kFailed;
   }
-  int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+  // Every change goes through the interpreter's own, which tell the
+  // folder's index of it.
+  static constexpr common::FileOps kTold = {create_file, rename_file, remove_file};
+  common::FileAside copy(kTold);
   mode_t mode = src.st_mode & 07777;
-  int to = create_file(partial, flags, mode & 0777);
-  if (to < 0 && errno == EEXIST && remove_file(partial)) to = create_file(partial, flags, mode & 0777);  // a killed run's, same pid
-  if (to < 0) {
+  if (!copy.open(partial, mode & 0777)) {
     error = errno;
     close(from);
     return Copied::kFailed;
   }
-  error = copy_bytes(from, to, src.st_size);
+  error = copy_bytes(from, copy.fd(), src.st_size);
   // open() gave the bits the umask lets through; only others need asking.
-  if ((mode & ~creation_mask()) != mode) fchmod(to, mode);
+  if ((mode & ~creation_mask()) != mode) fchmod(copy.fd(), mode);
   struct timespec times[2] = {{0, UTIME_OMIT}, src.st_mtim};
-  futimens(to, times);
-  if (made && fstat(to, made) != 0) made = nullptr;
+  futimens(copy.fd(), times);
   close(from);
-  if (close(to) != 0 && error == 0) error = errno;
-  if (error == 0 && !rename_file(partial, target)) error = errno;
-  if (error == 0 && made) memo_made(target, *made);
-  if (error == 0) return Copied::kYes;
-  remove_file(partial);
-  return Copied::kFailed;
+  if (error == 0 && !copy.commit(target)) error = errno;
+  return error == 0 ? Copied::kYes : Copied::kFailed;
 }
 
 // The names a folder holds now, as sorted hashes: a copy of many files into
@@ -123,6 +122,30 @@ std::vector<uint64_t> names_present(const std::string& folder) {
   closedir(dir);
   std::sort(hashes.begin(), hashes.end());
   return hashes;
+}
+
+bool owner_is_gone(std::string_view name) {
+  std::string_view digits = name.substr(kPartialCopyPrefix.size());
+  digits.remove_suffix(kPartialCopySuffix.size());
+  pid_t pid = 0;
+  auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
+  if (error != std::errc() || end != digits.data() + digits.size() || pid <= 0) return true;
+  return pid != getpid() && kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+// Removes, once per folder and run, what copies killed with their process
+// left in `folder`: partial copies of processes that no longer exist.
+void remove_dead_partial_copies(const std::string& folder) {
+  if (!first_meeting(folder)) return;
+  std::vector<std::string> dead;
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return;
+  while (dirent* entry = readdir(dir)) {
+    std::string_view name = entry->d_name;
+    if (is_partial_copy_name(name) && owner_is_gone(name)) dead.emplace_back(name);
+  }
+  closedir(dir);
+  for (const std::string& name : dead) remove_file(folder + "/" + name);
 }
 
 void report(int count) {
@@ -139,7 +162,7 @@ void copy_files(std::string_view source, std::string_view target) {
   std::string shown_prefix = folder_prefix(parts);
   Entries found_names;
   bool many = has_wildcard(parts.name) || parts.name.empty();
-  std::string found = many ? std::string() : interp_resolve(source);
+  std::string found = many ? std::string() : resolve_path(source);
   if (!many && is_folder(found)) {  // a folder stands for its files
     source_folder = found;
     shown_prefix = std::string(source) + "\\";
@@ -198,9 +221,7 @@ void copy_files(std::string_view source, std::string_view target) {
     // (only a read-only one would have stayed).
     bool missing = read_target && !std::binary_search(present.begin(), present.end(), name_hash(name, false));
     int error = 0;
-    // The file of a one-file copy is looked at next by whoever asked for it.
-    struct stat made;
-    Copied result = copy_file(from, destination, partial, missing, entry.was_regular, error, files == 1 ? &made : nullptr);
+    Copied result = copy_file(from, destination, partial, missing, entry.was_regular, error);
     if (result == Copied::kYes) ++count;
     else if (result == Copied::kOntoItself) err_line("The file cannot be copied onto itself.");
     else if (result == Copied::kNotRegular) err_line(std::string(shown) + ": This is not a regular file; it is skipped.");

@@ -1,6 +1,7 @@
 // del /q: deletes the matching files of one folder, never its subfolders.
 #include "korvel/interp/commands.h"
 #include "korvel/interp/folder_changes.h"
+#include "korvel/interp/listing.h"
 #include "korvel/interp/output.h"
 #include "korvel/interp/path.h"
 #include "korvel/interp/pattern.h"
@@ -13,7 +14,7 @@ void delete_matches(std::string_view target) {
   std::string folder;
   bool folder_found = false;
   if (!has_wildcard(pattern)) {
-    std::string whole = interp_resolve(target);
+    std::string whole = resolve_path(target);
     if (is_folder(whole)) {  // "del folder" empties the folder
       folder = whole;
       pattern = "*";

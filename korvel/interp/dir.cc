@@ -5,6 +5,7 @@
 #include <sys/statvfs.h>
 
 #include "korvel/interp/commands.h"
+#include "korvel/interp/listing.h"
 #include "korvel/interp/output.h"
 #include "korvel/interp/path.h"
 #include "korvel/interp/pattern.h"
@@ -68,7 +69,7 @@ void list_one(std::string_view target, bool bare) {
   std::string folder = resolve_folder(parts);
   std::string pattern(parts.name);
   if (!pattern.empty() && !has_wildcard(pattern)) {
-    std::string whole = interp_resolve(target);
+    std::string whole = resolve_path(target);
     if (is_folder(whole)) {
       folder = whole;
       pattern = "*";

@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include "korvel/interp/folder_index.h"
-#include "korvel/interp/listing_cache.h"
 #include "korvel/interp/partial_copy.h"
 #include "korvel/interp/stat_memo.h"
 
@@ -43,7 +42,6 @@ bool changed(const std::string& native, bool added, Change change) {
     if (may_have_index(folder)) folder_stamp(folder, before);
     return change();
   }
-  drop_kept_listing(folder);
   bool known = may_have_index(folder) && folder_stamp(folder, before);
   timespec started = known && expect_change(before, name, added) ? clock_now() : timespec{};
   bool done = change();

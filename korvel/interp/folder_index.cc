@@ -9,7 +9,6 @@
 #include <sys/stat.h>
 #include <utility>
 
-#include "korvel/interp/listing_cache.h"
 #include "korvel/interp/name_filter.h"
 #include "korvel/interp/pattern.h"
 #include "korvel/interp/stat_memo.h"
@@ -148,14 +147,9 @@ void keep(Index& index, std::string_view lower, const std::vector<std::string>& 
   index.kept.push_back({std::string(lower), names});
 }
 
-// Every name of `folder` but "." and "..": from its kept listing when that
-// missed none and shows the folder as it is now, else read.
+// Every name of `folder` but "." and "..".
 template <typename Take>
 void each_name(const std::string& folder, Take take) {
-  if (const Entries* kept = kept_complete_listing(folder)) {
-    for (Entry each : *kept) take(each.name);
-    return;
-  }
   DIR* dir = opendir(folder.c_str());
   if (!dir) return;
   while (dirent* entry = readdir(dir)) {

@@ -35,7 +35,7 @@ bool names_without_dot(const std::string& folder, std::vector<std::string>& name
 bool first_meeting(const std::string& folder);
 
 // The wall clock, as folder times are compared with it: the index tells the
-// interpreter's own changes by it, and a kept listing its age.
+// interpreter's own changes by it.
 timespec clock_now();
 
 // Drops every index (and every first meeting), for a caller that changed folders behind the

@@ -182,38 +182,3 @@ TEST_F(FolderIndex, AnswersKeptInACommandFollowItsOwnChanges) {
   EXPECT_TRUE(remove_folder("made"));
   EXPECT_FALSE(is_folder("made"));
 }
-
-// An answer offered by korvel's own checks reaches only the command that
-// starts at once after them; a later one, or any after it, asks again.
-TEST_F(FolderIndex, OfferedAnswersReachOnlyTheNextCommandAndOnlyAtOnce) {
-  struct stat offered{};
-  offered.st_mode = S_IFREG | 0644;  // "ghost.txt" does not exist: only the offer says it does
-  offered.st_size = 12345;
-  struct Case {
-    const char* what;
-    std::chrono::milliseconds wait;
-    bool second_scope;
-    bool seen;
-  } cases[] = {
-      {"at once", std::chrono::milliseconds(0), false, true},
-      {"after a pause", std::chrono::milliseconds(20), false, false},
-      {"by the command after the next", std::chrono::milliseconds(0), true, false},
-  };
-  for (const Case& c : cases) {
-    memo_offer("ghost.txt", 0, 0, offered);
-    std::this_thread::sleep_for(c.wait);
-    if (c.second_scope) StatMemoScope next;
-    StatMemoScope command;
-    struct stat st{};
-    bool seen = memo_stat("ghost.txt", false, &st) == 0 && st.st_size == 12345;
-    EXPECT_EQ(seen, c.seen) << c.what;
-    EXPECT_EQ(is_file("ghost.txt"), c.seen) << c.what;  // lstat()'s answer holds for stat() too
-  }
-  // A fresh offer does not keep an old one alive.
-  memo_offer("old.txt", 0, 0, offered);
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  memo_offer("ghost.txt", 0, 0, offered);
-  StatMemoScope command;
-  EXPECT_FALSE(path_exists("old.txt"));
-  EXPECT_TRUE(path_exists("ghost.txt"));
-}

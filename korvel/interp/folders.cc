@@ -24,7 +24,7 @@ void md_command(std::span<const Word> args) {
   if (args.empty()) return err_line(kSyntaxError);
   for (const Word& word : args) {
     if (is_switch(word)) return invalid_switch(word);
-    std::string native = interp_resolve(word.text);
+    std::string native = resolve_path(word.text);
     if (path_exists(native)) err_line("A subdirectory or file " + word.text + " already exists.");
     else if (!make_folders(native)) err_line(kPathNotFound);
   }
@@ -34,7 +34,7 @@ void rd_command(std::span<const Word> args) {
   if (args.empty()) return err_line(kSyntaxError);
   for (const Word& word : args) {
     if (is_switch(word)) return invalid_switch(word);
-    std::string native = interp_resolve(word.text);
+    std::string native = resolve_path(word.text);
     if (!path_exists(native)) err_line(kFileNotFound);
     else if (!is_folder(native)) err_line("The directory name is invalid.");
     else if (!remove_folder(native))

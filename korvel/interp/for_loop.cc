@@ -2,6 +2,7 @@
 #include <string>
 
 #include "korvel/interp/commands.h"
+#include "korvel/interp/listing.h"
 #include "korvel/interp/output.h"
 #include "korvel/interp/path.h"
 #include "korvel/interp/pattern.h"
@@ -31,7 +32,7 @@ std::string replace_all(std::string text, std::string_view from, std::string_vie
 }
 }  // namespace
 
-void for_command(std::string_view line, const std::vector<Word>& words) {
+void for_command(std::string_view line, const std::vector<Word>& words, CommandRunner run) {
   if (words.size() < 3 || words[1].text.size() < 2 || words[1].text[0] != '%' ||
       !equals_ignore_case(words[2].text, "in"))
     return err_line(kSyntaxError);
@@ -46,5 +47,5 @@ void for_command(std::string_view line, const std::vector<Word>& words) {
   if (tail.size() < 2 || !equals_ignore_case(tail[0].text, "do")) return err_line(kSyntaxError);
   std::string command(after.substr(tail[1].begin));
   for (const std::string& value : expand_set(rest.substr(open + 1, close - open - 1)))
-    run_command(replace_all(command, words[1].text, value));
+    run(replace_all(command, words[1].text, value));
 }

@@ -106,7 +106,7 @@ int open_target(std::string_view written, bool append, bool truncate) {
   int flags = O_WRONLY | O_CLOEXEC | O_NONBLOCK | (append ? O_APPEND : truncate ? O_TRUNC : 0);
   int fd = open_for_writing(as_written(written), flags);
   if (fd >= 0 || errno != ENOENT) return fd;
-  std::string target = interp_resolve(written);
+  std::string target = resolve_path(written);
   if (path_exists(target)) {
     fd = open_for_writing(target, flags);
     if (fd >= 0 || errno != ENOENT) return fd;
@@ -158,6 +158,8 @@ void write_redirected(const Redirection& redirection, bool truncate, Body body) 
 bool names_one_file(std::string_view command) { return !has_wildcard(command); }
 }  // namespace
 
+std::string interp_resolve(std::string_view path) { return resolve_path(path); }
+
 void interp_settle() {
   if (!kept.held_back) return;
   StatMemoScope memo;
@@ -169,17 +171,19 @@ void interp_settle() {
 
 void invalid_switch(const Word& word) { err_line("Invalid switch - \"" + word.text.substr(1) + "\"."); }
 
+namespace {
 void run_command(std::string_view line) {
   std::vector<Word> words = split_words(line);
   if (words.empty()) return;
   std::string_view name = words[0].text;
   if (equals_ignore_case(name, "cmd")) return nested_interpreter(line, words);
-  if (equals_ignore_case(name, "for")) return for_command(line, words);
+  if (equals_ignore_case(name, "for")) return for_command(line, words, run_command);
   for (const Builtin& builtin : kBuiltins)
     if (equals_ignore_case(name, builtin.name)) return builtin.run(std::span<const Word>(words).subspan(1));
   err_line("'" + words[0].text + "' is not recognized as an internal or external command,");
   err_line("operable program or batch file.");
 }
+}  // namespace
 
 void interp_run(std::string_view line) {
   StatMemoScope memo;

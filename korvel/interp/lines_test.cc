@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/lines.h"
 #include "korvel/shell/text.h"
 #include "korvel/testing/e2e.h"
 
@@ -34,7 +35,7 @@ TEST(LineReader, ReadsTheLinesTheWholeTextHolds) {
   for (const std::string& text : cases) {
     write_file(work.path / "list.txt", text);
     std::vector<std::string> expected;
-    split_lines(text, expected);
+    common::split_lines(text, expected);
     EXPECT_EQ(lines_of(path), expected) << text.substr(0, 20);
   }
   EXPECT_EQ(lines_of((work.path / "missing.txt").string()), std::vector<std::string>{"<cannot be read>"});

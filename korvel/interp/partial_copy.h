@@ -6,10 +6,9 @@
 #include <string>
 #include <string_view>
 
+inline constexpr std::string_view kPartialCopyPrefix = "~korvel_partial_";
+inline constexpr std::string_view kPartialCopySuffix = ".part";
+
 // "~korvel_partial_<process id>.part": one copy at a time per process.
 const std::string& partial_copy_name();
 bool is_partial_copy_name(std::string_view name);
-
-// Removes, once per folder and run, what copies killed with their process
-// left in `folder`: partial copies of processes that no longer exist.
-void remove_dead_partial_copies(const std::string& folder);

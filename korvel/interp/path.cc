@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include "korvel/interp/folder_index.h"
-#include "korvel/interp/listing_cache.h"
 #include "korvel/interp/partial_copy.h"
 #include "korvel/interp/pattern.h"
 #include "korvel/interp/stat_memo.h"
@@ -58,7 +57,7 @@ std::string as_written(std::string_view path) {
   return out;
 }
 
-std::string interp_resolve(std::string_view path) {
+std::string resolve_path(std::string_view path) {
   // Most paths exist as written: one lstat() instead of one per component.
   std::string written = as_written(path);
   if (!written.empty() && written != "/" && path_exists(written)) return written;
@@ -99,7 +98,7 @@ std::string resolve_for_new(std::string_view path) {
     memo_missing(written);
     return written;
   }
-  return interp_resolve(path);
+  return resolve_path(path);
 }
 
 FolderAndName split_last(std::string_view path) {
@@ -128,7 +127,7 @@ std::string folder_prefix(const FolderAndName& parts) {
 
 std::string resolve_folder(const FolderAndName& parts) {
   if (parts.folder.empty()) return parts.rooted ? "/" : ".";
-  return interp_resolve(parts.folder);
+  return resolve_path(parts.folder);
 }
 
 bool path_exists(const std::string& native) {
@@ -152,167 +151,6 @@ std::string absolute_path(const std::string& native) {
   if (!native.empty() && native[0] == '/') return native;
   if (getcwd(buffer, sizeof buffer)) return join_path(buffer, native);
   return native;
-}
-
-void Entries::add(std::string_view name, bool is_folder, bool was_regular) {
-  if (!text_) {
-    text_ = std::make_shared<std::string>();
-    text_->reserve(64);  // most listings of one name stop here
-  } else if (text_.use_count() > 1) text_ = std::make_shared<std::string>(*text_);  // others read it
-  uint32_t kind = (is_folder ? 1 : 0) + (was_regular ? 2 : 0);
-  refs_.push_back({static_cast<uint32_t>(text_->size()), static_cast<uint32_t>(name.size() * 4 + kind)});
-  text_->append(name);
-}
-
-void Entries::shrink_to_fit() {
-  if (text_ && text_.use_count() == 1) text_->shrink_to_fit();
-  refs_.shrink_to_fit();
-}
-
-namespace {
-// Eight bytes of a name from `from` on, as listing order compares them
-// (letters upper-cased), as one number.
-uint64_t order_key(std::string_view name, size_t from) {
-  uint64_t key = 0;
-  for (size_t i = from; i < from + 8; ++i) {
-    unsigned char c = i < name.size() ? static_cast<unsigned char>(name[i]) : 0;
-    if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 'a' + 'A');
-    key = key << 8 | c;
-  }
-  return key;
-}
-}  // namespace
-
-void Entries::sort() {
-  // The first sixteen bytes decide most comparisons, even among names that
-  // share a beginning ("My Notes 1002", "My Notes 1005").
-  struct Keyed {
-    uint64_t first, second;
-    Ref ref;
-  };
-  std::vector<Keyed> keyed;
-  keyed.reserve(refs_.size());
-  for (const Ref& r : refs_) keyed.push_back({order_key(name_of(r), 0), order_key(name_of(r), 8), r});
-  std::sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
-    if (a.first != b.first) return a.first < b.first;
-    if (a.second != b.second) return a.second < b.second;
-    return listing_before(name_of(a.ref), name_of(b.ref));
-  });
-  for (size_t i = 0; i < refs_.size(); ++i) refs_[i] = keyed[i].ref;
-}
-
-namespace {
-// The entries of a folder, in the order the folder gives them, partial
-// copies left out (`had_partial_copies` tells of any); false if it cannot be
-// read. Every entry while `whole` stays set, which it does only
-// while the listing is worth keeping whole; from then on only those that
-// `keep` lets through: a folder of 100,000 names is never held whole.
-// `whole` is also cleared when an entry's kind had to be asked of the file
-// system (a link, or a file system that does not say): such a listing is
-// not kept, since where a link leads can change while the folder holds still.
-template <typename Keep>
-bool read_entries(const std::string& native, Entries& entries, Keep keep, bool& whole, bool& had_partial_copies) {
-  DIR* dir = opendir(native.c_str());
-  if (!dir) return false;
-  int dir_fd = dirfd(dir);
-  while (dirent* entry = readdir(dir)) {
-    std::string_view name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    if (is_partial_copy_name(name)) {
-      had_partial_copies = true;
-      continue;
-    }
-    bool folder = entry->d_type == DT_DIR;
-    if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-      struct stat st;
-      folder = fstatat(dir_fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
-    }
-    bool plain = entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK;
-    if (whole && (!plain || !listing_worth_keeping(entries.size() + 1))) {
-      whole = false;
-      entries.keep_only(keep);
-    }
-    if (whole || keep(name)) entries.add(name, folder, entry->d_type == DT_REG);
-  }
-  closedir(dir);
-  return true;
-}
-
-// `every`: `keep` lets every name through, and the entries are copied whole.
-template <typename Keep>
-Entries filtered(const Entries& all, Keep keep, bool every) {
-  return every ? all : all.subset(keep);
-}
-
-// The entries of a folder that `keep` lets through, in listing order.
-template <typename Keep>
-Entries read_folder(const std::string& native, Keep keep, bool every) {
-  // Asked anew, not from the stat memo: a folder's times kept there may
-  // predate the command's own changes, which its index accounts for.
-  struct stat st;
-  bool known = stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-  const Entries* whole = known ? kept_listing(st) : nullptr;
-  if (!whole) {
-    Entries read;
-    bool keeping = known, had_partial_copies = false;
-    timespec read_at = clock_now();
-    if (!read_entries(native, read, keep, keeping, had_partial_copies)) return {};
-    read.sort();
-    if (!keeping) return read;
-    read.shrink_to_fit();  // before anything shares its names
-    Entries entries = filtered(read, keep, every);
-    keep_listing(native, st, read_at, std::move(read), had_partial_copies);
-    return entries;
-  }
-  return filtered(*whole, keep, every);
-}
-}  // namespace
-
-Entries list_folder(const std::string& native) {
-  return read_folder(native, [](std::string_view) { return true; }, true);
-}
-
-namespace {
-// A name without wildcards matches only its case variants unless it ends in a
-// dot (names without an extension) or holds "~" (it may be a short name).
-bool matches_case_variants_only(std::string_view pattern) {
-  return !pattern.empty() && !has_wildcard(pattern) && pattern.back() != '.' && pattern.find('~') == std::string_view::npos;
-}
-}  // namespace
-
-Entries matching_entries(const std::string& native, std::string_view pattern) {
-  if (matches_case_variants_only(pattern)) {
-    // The name itself where it exists; else the case variant a lookup picks.
-    // Never every variant: a.txt beside A.TXT are two documents here.
-    Entries entries;
-    std::string path = join_path(native, pattern);
-    struct stat st;
-    std::string name(pattern);
-    if (memo_stat(path, false, &st) != 0) {
-      name = find_ignoring_case(native, pattern);
-      path = join_path(native, name);
-      if (name.empty() || memo_stat(path, false, &st) != 0) return entries;
-    }
-    if (is_partial_copy_name(name)) return entries;
-    bool folder = S_ISDIR(st.st_mode) || (S_ISLNK(st.st_mode) && is_folder(path));
-    entries.add(name, folder);
-    return entries;
-  }
-  // A pattern ending in a dot matches only names without one, which the
-  // folder's index may hold: no need to read the whole folder for them.
-  std::vector<std::string> dotless;
-  if (!pattern.empty() && pattern.back() == '.' && names_without_dot(native, dotless)) {
-    Entries entries;
-    for (const std::string& name : dotless) {
-      std::string path = join_path(native, name);
-      struct stat st;
-      if (is_partial_copy_name(name) || !name_matches(pattern, name) || memo_stat(path, false, &st) != 0) continue;
-      entries.add(name, S_ISDIR(st.st_mode) || (S_ISLNK(st.st_mode) && is_folder(path)));
-    }
-    return entries;
-  }
-  return read_folder(native, [&](std::string_view name) { return name_matches(pattern, name); },
-                     matches_every_name(pattern));
 }
 
 int open_regular_file(const std::string& native, bool& not_regular, struct stat* opened, bool was_regular) {

@@ -1,4 +1,5 @@
 #include "korvel/interp/pattern.h"
+#include "korvel/interp/entries.h"
 #include "korvel/interp/path.h"
 
 #include <algorithm>
@@ -64,17 +65,17 @@ TEST(ListingOrder, ListingsSortAsNamesCompare) {
   EXPECT_EQ(listed, names);
 }
 
-// Copies and subsets share the names of the listing they came from. A name
-// read from one of them must outlive whatever is added to the others, which
-// could move the shared bytes (AddressSanitizer sees a view left behind).
+// Copies share the names of the listing they came from. A name read from
+// one of them must outlive whatever is added to the others, which could
+// move the shared bytes (AddressSanitizer sees a view left behind).
 TEST(ListingOrder, SharedNamesStayWhileOthersGrow) {
   Entries kept;
   kept.add("b.txt", false);
   kept.add("sub", true);
   kept.add("a.htm", false);
-  Entries texts = kept.subset([](std::string_view name) { return name.ends_with(".txt"); });
+  Entries texts = kept;
   Entries copy = kept;
-  std::string_view kept_name = kept[2].name, text_name = texts[0].name;
+  std::string_view kept_name = kept[2].name, text_name = texts[0].name;  // "b.txt"
   for (int i = 0; i < 1000; ++i) copy.add("c" + std::to_string(i) + ".txt", false);
   for (int i = 0; i < 1000; ++i) texts.add("d" + std::to_string(i) + ".txt", false);
   EXPECT_EQ(kept_name, "a.htm");
@@ -82,7 +83,7 @@ TEST(ListingOrder, SharedNamesStayWhileOthersGrow) {
   EXPECT_EQ(kept.size(), 3u);
   EXPECT_TRUE(kept[1].is_folder);
   EXPECT_EQ(copy[3].name, "c0.txt");
-  EXPECT_EQ(texts[1].name, "d0.txt");
+  EXPECT_EQ(texts[3].name, "d0.txt");
 }
 
 // "*.txt" has a quick path that never makes the short name; "**.txt" means

@@ -38,7 +38,7 @@ void find_command(std::span<const Word> args) {
   const std::string& text = operands[0];
   for (size_t f = 1; f < operands.size(); ++f) {
     LineReader lines;
-    if (!lines.open(interp_resolve(operands[f]))) {
+    if (!lines.open(resolve_path(operands[f]))) {
       err_line("File not found - " + to_upper_ascii(operands[f]));
       continue;
     }
@@ -78,7 +78,7 @@ void findstr_command(std::span<const Word> args) {
   if (searches.empty() || files.empty()) return err_line("FINDSTR: Bad command line");
   for (const std::string& file : files) {
     LineReader lines;
-    if (!lines.open(interp_resolve(file))) {
+    if (!lines.open(resolve_path(file))) {
       err_line("FINDSTR: Cannot open " + file);
       continue;
     }
@@ -105,13 +105,13 @@ void sort_command(std::span<const Word> args) {
   }
   if (input.empty()) return err_line(kSyntaxError);  // standard input is never fed
   std::vector<std::string> lines;
-  if (!read_lines(interp_resolve(input), lines)) return err_line(kFileNotFound);
+  if (!read_lines(resolve_path(input), lines)) return err_line(kFileNotFound);
   std::stable_sort(lines.begin(), lines.end(), [&](const std::string& a, const std::string& b) {
     return reverse ? upper_before(b, a) : upper_before(a, b);
   });
   int fd = -1, previous = -1;
   if (!output.empty()) {
-    fd = create_file(interp_resolve(output), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+    fd = create_file(resolve_path(output), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) return err_line(kPathNotFound);
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     previous = swap_out_fd(fd);

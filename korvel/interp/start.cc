@@ -142,9 +142,9 @@ void start_command(std::span<const Word> args) {
     }
   }
   if (program.empty()) return err_line(kSyntaxError);
-  std::string folder = interp_resolve(folder_written);
+  std::string folder = resolve_path(folder_written);
   if (!is_folder(folder)) return err_line(kPathNotFound);
-  std::string found = interp_resolve(folder_written + "\\" + program);
+  std::string found = resolve_path(folder_written + "\\" + program);
   if (!is_file(found)) return err_line("The system cannot find the file " + program + ".");
 
   std::string executable = absolute_path(found);

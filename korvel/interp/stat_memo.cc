@@ -3,7 +3,6 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
-#include <ctime>
 
 #include "korvel/shell/text.h"
 
@@ -31,38 +30,9 @@ constexpr size_t kPlaces = 64;
 std::array<Slot, kPlaces> slots;
 uint64_t used = 0;  // a bit per place that may hold an answer: a command uses a few
 int depth = 0;
-// The file the last command made, and when.
-struct Made {
-  bool known = false;
-  std::string path;
-  struct stat st;
-  timespec at;
-} made;
-bool offered = false;  // answers were offered to the next scope, at `offered_at`
-timespec offered_at{};
-
-timespec monotonic_now() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return now;
-}
-
-long long nanoseconds_since(const timespec& then) {
-  timespec now = monotonic_now();
-  return (now.tv_sec - then.tv_sec) * 1000000000LL + (now.tv_nsec - then.tv_nsec);
-}
 
 void forget_answers() {
   for (; used != 0; used &= used - 1) slots[static_cast<size_t>(__builtin_ctzll(used))].key = 0;
-}
-
-// Drops offered answers once the first of them is more than a millisecond
-// old; the next ones then start afresh.
-void drop_stale_offers() {
-  if (!offered) return;
-  if (nanoseconds_since(offered_at) <= 1000000) return;
-  forget_answers();
-  offered = false;
 }
 
 uint64_t hash_of(std::string_view path) { return name_hash(path, false); }
@@ -105,7 +75,6 @@ const Answer& remember(const std::string& path, uint64_t hash, bool follow, cons
 
 // Frees the places of `path`, for both questions.
 void forget(std::string_view path) {
-  if (made.known && made.path == path) made.known = false;
   uint64_t hash = hash_of(path);
   for (bool follow : {false, true}) {
     uint64_t key = key_of(hash, follow);
@@ -156,48 +125,9 @@ void forget_stat(const std::string& path, const std::string& folder) {
 
 void forget_stat(std::string_view path) { forget(path); }
 
-void memo_offer(const std::string& path, int result, int error, const struct stat& st) {
-  if (depth != 0) return;
-  drop_stale_offers();
-  Answer answer{};
-  answer.result = result;
-  answer.error = error;
-  answer.st = st;
-  uint64_t hash = hash_of(path);
-  remember(path, hash, false, answer);
-  if (same_for_both(answer)) remember(path, hash, true, answer);
-  if (!offered) offered_at = monotonic_now();  // offers age from the first of them
-  offered = true;
-}
+void forget_stats() { forget_answers(); }
 
-void forget_stats() {
-  forget_answers();
-  made.known = false;
-}
-
-void memo_made(const std::string& path, const struct stat& st) {
-  made.known = true;
-  made.path.assign(path);
-  made.st = st;
-  made.at = monotonic_now();
-}
-
-int lstat_after_command(const std::string& path, struct stat* st) {
-  if (depth == 0 && made.known && made.path == path && nanoseconds_since(made.at) <= 1000000) {
-    *st = made.st;
-    return 0;
-  }
-  return lstat(path.c_str(), st);
-}
-
-StatMemoScope::StatMemoScope() {
-  if (depth == 0) {
-    made.known = false;  // what the command before made, this one may change
-    drop_stale_offers();
-    offered = false;  // what is left is this scope's to use, and goes with it
-  }
-  ++depth;
-}
+StatMemoScope::StatMemoScope() { ++depth; }
 
 StatMemoScope::~StatMemoScope() {
   if (--depth == 0) forget_answers();

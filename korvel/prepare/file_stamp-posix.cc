@@ -1,9 +1,6 @@
 #include "korvel/prepare/file_stamp.h"
 
-#include <cerrno>
 #include <sys/stat.h>
-
-#include "korvel/interp/stat_memo.h"
 
 namespace {
 FileStamp stamp_from(const struct stat& st) {
@@ -19,13 +16,9 @@ FileStamp stamp_of(const std::string& native) {
   return stamp_from(st);
 }
 
-// lstat() first, which is what the interpreter asks to find a name; only a
-// symbolic link needs the stat() that follows it. A file the command just
-// before made is known without asking.
+// lstat() first: only a symbolic link needs the stat() that follows it.
 FileStamp stamp_for_next_command(const std::string& native) {
-  struct stat st{};  // offered whole even when lstat() fails
-  int result = lstat_after_command(native, &st);
-  memo_offer(native, result, result == 0 ? 0 : errno, st);
-  if (result != 0 || (S_ISLNK(st.st_mode) && stat(native.c_str(), &st) != 0)) return {};
+  struct stat st{};
+  if (lstat(native.c_str(), &st) != 0 || (S_ISLNK(st.st_mode) && stat(native.c_str(), &st) != 0)) return {};
   return stamp_from(st);
 }

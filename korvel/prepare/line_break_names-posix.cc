@@ -2,11 +2,10 @@
 
 #include <cstring>
 
-#include "korvel/interp/path.h"
+#include "korvel/interp/listing.h"
 #include "korvel/shell/native_path.h"
 
-// Through the interpreter's listing: txt_in was listed just before, and with
-// tens of thousands of documents a listing kept is one read of them fewer.
+// Through the interpreter's listing, which sees txt_in as dir does.
 std::vector<std::string> names_with_line_breaks() {
   std::vector<std::string> names;
   for (Entry entry : list_folder(native_path("txt_in")))

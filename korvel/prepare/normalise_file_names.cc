@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "korvel/console/console.h"
-#include "korvel/driver/run_sequence.h"
+#include "korvel/console/invocation.h"
 #include "korvel/prepare/line_break_names.h"
 #include "korvel/prepare/local_files.h"
 #include "korvel/prepare/moved_files.h"

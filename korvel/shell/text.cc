@@ -134,14 +134,3 @@ uint64_t name_hash(std::string_view name, bool ignore_case) {
   h *= 0xFF51AFD7ED558CCDull;
   return h ^ (h >> 33);
 }
-
-void split_lines(std::string_view text, std::vector<std::string>& lines) {
-  size_t begin = 0;
-  while (begin < text.size()) {
-    size_t end = text.find('\n', begin);
-    if (end == std::string_view::npos) end = text.size();
-    size_t stop = end > begin && text[end - 1] == '\r' ? end - 1 : end;
-    lines.emplace_back(text.substr(begin, stop - begin));
-    begin = end + 1;
-  }
-}

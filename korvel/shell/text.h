@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 std::string to_lower_ascii(std::string_view text);
 // The same into `out`, whose buffer is kept from one name to the next.
@@ -22,6 +21,3 @@ bool equals_ignore_case(std::string_view a, std::string_view b);
 // `ignore_case`: then every letter case of a name hashes alike. Only for use
 // within one process: it is never written anywhere.
 uint64_t name_hash(std::string_view name, bool ignore_case);
-// Appends the lines of `text`, each ended by LF or CR LF (the last one may
-// lack its end), with the line ends removed.
-void split_lines(std::string_view text, std::vector<std::string>& lines);

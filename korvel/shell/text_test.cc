@@ -75,22 +75,4 @@ TEST(TextTest, NameHashFoldsAsciiCapitalsOnly) {
   EXPECT_NE(name_hash("ab", false), name_hash(std::string("ab\0", 3), false));  // the tail is zero-filled
 }
 
-TEST(TextTest, LinesEndAtLfOrCrLfAndALoneCrStays) {
-  struct Case {
-    std::string_view text;
-    std::vector<std::string> lines;
-  } cases[] = {
-      {"", {}},
-      {"one\r\ntwo\n", {"one", "two"}},
-      {"last without end", {"last without end"}},
-      {"\r\n\n", {"", ""}},
-      {"a\rb\r\n", {"a\rb"}},
-  };
-  for (const Case& c : cases) {
-    std::vector<std::string> lines;
-    split_lines(c.text, lines);
-    EXPECT_EQ(lines, c.lines) << c.text;
-  }
-}
-
 }  // namespace

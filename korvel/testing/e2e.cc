@@ -97,45 +97,30 @@ RunResult run_korvel(const fs::path& folder, std::string_view keys,
                      const std::vector<std::string>& args, const std::string& invoked_as) {
   // Output goes to files outside the working folder, so listings never see
   // them and a chatty run cannot fill a pipe and stall.
-  fs::path out_path = fs::temp_directory_path() / ("korvel-out-" + std::to_string(getpid()));
-  fs::path err_path = fs::temp_directory_path() / ("korvel-err-" + std::to_string(getpid()));
-  int in_pipe[2];
-  if (pipe(in_pipe) != 0) throw std::runtime_error("pipe failed");
-  pid_t pid = fork();
-  if (pid == 0) {
-    dup2(in_pipe[0], 0);
-    close(in_pipe[0]);
-    close(in_pipe[1]);
-    int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(out, 1);
-    dup2(err, 2);
-    if (chdir(folder.c_str()) != 0) _exit(126);
-    use_test_environment();
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(invoked_as.c_str()));
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(KORVEL_BIN, argv.data());
-    _exit(127);
-  }
-  close(in_pipe[0]);
-  // The program may end before reading every key; a closed pipe is fine.
-  signal(SIGPIPE, SIG_IGN);
-  if (!keys.empty()) (void)!write(in_pipe[1], keys.data(), keys.size());
-  close(in_pipe[1]);
+  common::ChildSpec spec = korvel_child(folder, scratch_output("out"), scratch_output("err"));
+  spec.argv = {invoked_as};
+  spec.argv.insert(spec.argv.end(), args.begin(), args.end());
+  common::Child child(spec);
+  child.type(keys);
+  child.close_input();
+  return collect_run(child.wait(std::chrono::seconds(120)), spec.out_path, spec.err_path);
+}
 
-  int status = 0;
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-  while (waitpid(pid, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      kill(pid, SIGKILL);
-      waitpid(pid, &status, 0);
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return collect_run(status, out_path, err_path);
+fs::path scratch_output(std::string_view what) {
+  static int serial = 0;
+  return fs::temp_directory_path() /
+         ("korvel-" + std::string(what) + "-" + std::to_string(getpid()) + "-" + std::to_string(++serial));
+}
+
+common::ChildSpec korvel_child(const fs::path& folder, const fs::path& out, const fs::path& err) {
+  common::ChildSpec spec;
+  spec.program = KORVEL_BIN;
+  spec.argv = {"korvel"};
+  spec.folder = folder.string();
+  spec.out_path = out.string();
+  spec.err_path = err.string();
+  spec.in_child = use_test_environment;
+  return spec;
 }
 
 RunResult collect_run(int status, const fs::path& out, const fs::path& err) {

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/child_process.h"
+
 // A fresh folder under the system's temporary folder. While it lives it is
 // the current folder (for in-process tests); it is removed afterwards.
 struct WorkFolder {
@@ -50,6 +52,13 @@ struct RunResult {
 // What a run that has ended left: its status and the two output files,
 // which are read and removed.
 RunResult collect_run(int status, const std::filesystem::path& out, const std::filesystem::path& err);
+
+// A run of the program in `folder`, its output into `out` and `err`, in the
+// test environment; argv is {"korvel"}.
+common::ChildSpec korvel_child(const std::filesystem::path& folder, const std::filesystem::path& out,
+                               const std::filesystem::path& err);
+// A fresh name for a run's output, outside any working folder.
+std::filesystem::path scratch_output(std::string_view what);
 
 // Runs the program in `folder` with `keys` on its standard input, which ends
 // after them. argv[0] is `invoked_as`. Killed after 120 s.

@@ -1,97 +1,46 @@
 #include "korvel/testing/faults.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
-#include <stdexcept>
 #include <thread>
-#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path scratch_path(std::string_view what) {
-  static int serial = 0;
-  return fs::temp_directory_path() /
-         ("korvel-" + std::string(what) + "-" + std::to_string(getpid()) + "-" + std::to_string(++serial));
+common::ChildSpec faulty_child(const fs::path& folder, const fs::path& out, const fs::path& err,
+                               const std::function<void()>& child_setup) {
+  common::ChildSpec spec = korvel_child(folder, out, err);
+  if (child_setup)
+    spec.in_child = [child_setup] {
+      use_test_environment();
+      child_setup();
+    };
+  return spec;
 }
-
-// Forks the program in `folder` with `in` as its input and its output in
-// the two files.
-pid_t start(const fs::path& folder, int in, const fs::path& out_path, const fs::path& err_path,
-            const std::function<void()>& child_setup) {
-  pid_t pid = fork();
-  if (pid == 0) {
-    dup2(in, 0);
-    int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    dup2(out, 1);
-    dup2(err, 2);
-    if (chdir(folder.c_str()) != 0) _exit(126);
-    use_test_environment();
-    if (child_setup) child_setup();
-    execl(KORVEL_BIN, "korvel", static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  return pid;
-}
-
 }  // namespace
 
 RunResult run_korvel_faulty(const fs::path& folder, std::string_view keys, const FaultyRun& faults) {
-  fs::path out = scratch_path("out"), err = scratch_path("err");
-  int in_pipe[2];
-  if (pipe(in_pipe) != 0) throw std::runtime_error("pipe failed");
-  signal(SIGPIPE, SIG_IGN);
-  pid_t pid = start(folder, in_pipe[0], out, err, faults.child_setup);
-  close(in_pipe[0]);
-  if (!keys.empty()) (void)!write(in_pipe[1], keys.data(), keys.size());
-  close(in_pipe[1]);
-  int status = 0;
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-  while (waitpid(pid, &status, WNOHANG) == 0) {
-    if ((faults.kill_when && faults.kill_when()) || std::chrono::steady_clock::now() > deadline) {
-      kill(pid, SIGKILL);
-      waitpid(pid, &status, 0);
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::microseconds(500));
-  }
-  return collect_run(status, out, err);
+  fs::path out = scratch_output("out"), err = scratch_output("err");
+  common::Child child(faulty_child(folder, out, err, faults.child_setup));
+  child.type(keys);
+  child.close_input();
+  return collect_run(child.wait(std::chrono::seconds(120), faults.kill_when), out, err);
 }
 
-RunningKorvel::RunningKorvel(const fs::path& folder) : out_(scratch_path("out")), err_(scratch_path("err")) {
-  int in_pipe[2];
-  if (pipe(in_pipe) != 0) throw std::runtime_error("pipe failed");
-  signal(SIGPIPE, SIG_IGN);
-  pid_ = start(folder, in_pipe[0], out_, err_, nullptr);
-  close(in_pipe[0]);
-  keys_ = in_pipe[1];
-}
+RunningKorvel::RunningKorvel(const fs::path& folder)
+    : out_(scratch_output("out")), err_(scratch_output("err")), child_(korvel_child(folder, out_, err_)) {}
 
 RunningKorvel::~RunningKorvel() {
-  kill_now();
-  if (keys_ >= 0) close(keys_);
+  child_.kill_now();
   std::error_code ec;
   fs::remove(out_, ec);
   fs::remove(err_, ec);
 }
 
-void RunningKorvel::type(std::string_view keys) { (void)!write(keys_, keys.data(), keys.size()); }
+void RunningKorvel::type(std::string_view keys) { child_.type(keys); }
 
 std::string RunningKorvel::output() const { return read_file(out_); }
 
-bool RunningKorvel::ended() {
-  int status = 0;
-  if (ended_ || waitpid(pid_, &status, WNOHANG) != pid_) return ended_;
-  ended_ = true;
-  status_ = status;
-  return true;
-}
+bool RunningKorvel::ended() { return child_.ended(); }
 
 bool RunningKorvel::wait_for_output(std::string_view text) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -102,22 +51,11 @@ bool RunningKorvel::wait_for_output(std::string_view text) {
   return false;
 }
 
-void RunningKorvel::kill_now() {
-  if (!ended()) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, &status_, 0);
-    ended_ = true;
-  }
-}
+void RunningKorvel::kill_now() { child_.kill_now(); }
 
 RunResult RunningKorvel::finish() {
-  close(keys_);
-  keys_ = -1;
-  if (!ended()) {
-    waitpid(pid_, &status_, 0);
-    ended_ = true;
-  }
-  return collect_run(status_, out_, err_);
+  child_.close_input();
+  return collect_run(child_.wait(std::chrono::hours(1)), out_, err_);
 }
 
 RunResult run_answering_every_prompt(const fs::path& folder) {

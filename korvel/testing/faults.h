@@ -2,13 +2,12 @@
 // Test support for runs under real faults: a child set up before it starts
 // (a file size limit, another user), killed when a condition holds, or kept
 // waiting for keys while another run starts beside it.
-#include <sys/types.h>
-
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
 
+#include "common/child_process.h"
 #include "korvel/testing/e2e.h"
 
 struct FaultyRun {
@@ -39,11 +38,8 @@ class RunningKorvel {
   RunResult finish();
 
  private:
-  pid_t pid_ = -1;
-  bool ended_ = false;
-  int status_ = 0;
-  int keys_ = -1;
   std::filesystem::path out_, err_;
+  common::Child child_;
 };
 
 // Runs the program and answers every prompt as a user going on would: "1"

@@ -1,6 +1,6 @@
 #include "korvel/testing/transcripts.h"
 
-#include "korvel/driver/urls.h"
+#include "korvel/console/urls.h"
 
 std::vector<std::string> joined(std::vector<std::string> lines, const std::vector<std::string>& more) {
   lines.insert(lines.end(), more.begin(), more.end());

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "korvel/shell/text.h"
+#include "common/lines.h"
 
 namespace {
 // Binary, so the CR LF written here is not turned into CR CR LF.
@@ -22,7 +22,7 @@ bool read_lines(const std::string& path, std::vector<std::string>& lines) {
   if (!in) return false;
   std::ostringstream whole;
   whole << in.rdbuf();
-  split_lines(whole.str(), lines);
+  common::split_lines(whole.str(), lines);
   return true;
 }
 

@@ -1,4 +1,4 @@
-#include "korvel/driver/end_run.h"
+#include "korvel/console/end_run.h"
 
 #include <cstdlib>
 

@@ -1,0 +1,9 @@
+#include "korvel/console/invocation.h"
+
+namespace {
+std::string invoked_as;
+}  // namespace
+
+void set_invocation_path(std::string_view first_word) { invoked_as = first_word; }
+
+const std::string& invocation_path() { return invoked_as; }
