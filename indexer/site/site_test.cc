@@ -9,7 +9,6 @@
 #include <set>
 #include <sstream>
 
-#include "indexer/site/context.h"
 #include "indexer/site/entries.h"
 #include "indexer/site/memory_corpus.h"
 
@@ -44,53 +43,6 @@ Document doc(std::string title, std::vector<std::string> lines) {
   for (const auto& l : lines) d.bytes += l.size() + 1;
   d.lines = std::move(lines);
   return d;
-}
-
-bool valid_utf8(std::string_view s) {
-  for (size_t i = 0; i < s.size();) {
-    unsigned char b = static_cast<unsigned char>(s[i]);
-    size_t n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-    if (n == 0 || i + n > s.size()) return false;
-    for (size_t k = 1; k < n; ++k)
-      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-    i += n;
-  }
-  return true;
-}
-
-TEST(Kwic, ContextsCrossLinesAndCutBetweenCharacters) {
-  MemoryCorpus corpus({doc("d", {"Ἀρχὴ    ἥμισυ\tπαντός καὶ", "čas", "", "teče počasi čez polje in travnike dalje"})},
-                      "");
-  struct Case {
-    std::string word;
-    uint32_t cps;
-    std::string left, right;
-  } cases[] = {
-      {"čas", 100, "Ἀρχὴ ἥμισυ παντός καὶ", "teče počasi čez polje in travnike dalje"},
-      {"čas", 3, "καὶ", "teč"},           // cut inside a word with no blank near
-      {"čas", 6, "καὶ", "teče"},          // "pv" of "počasi" is a stub: dropped
-      {"ἥμισυ", 100, "Ἀρχὴ", "παντός καὶ čas teče počasi čez polje in travnike dalje"},
-  };
-  for (const Case& c : cases) {
-    std::vector<Occurrence> at;
-    for (size_t r = 0; r < corpus.word_count(); ++r)
-      if (corpus.word(r).form == c.word) corpus.occurrences(r, at);
-    ASSERT_EQ(at.size(), 1u) << c.word;
-    Kwic k = kwic(corpus, at[0], c.cps);
-    EXPECT_EQ(k.word, c.word);
-    EXPECT_EQ(k.left, c.left) << c.word << " " << c.cps;
-    EXPECT_EQ(k.right, c.right) << c.word << " " << c.cps;
-  }
-  // Every cut of a line of two- and four-byte characters stays valid UTF-8.
-  MemoryCorpus wide({doc("w", {"ΑΒΓΔ 😀😀😀 λέξη 😀😀 ΕΖΗΘ"})}, "");
-  std::vector<Occurrence> at;
-  for (size_t r = 0; r < wide.word_count(); ++r)
-    if (wide.word(r).form == "λέξη") wide.occurrences(r, at);
-  ASSERT_EQ(at.size(), 1u);
-  for (uint32_t cps = 0; cps < 20; ++cps) {
-    Kwic k = kwic(wide, at[0], cps);
-    EXPECT_TRUE(valid_utf8(k.left) && valid_utf8(k.right)) << cps;
-  }
 }
 
 TEST(Entries, EveryDocumentOfAWordIsListedWithItsCount) {
