@@ -12,7 +12,7 @@
 #include "convertcp/code_pages.h"
 #include "convertcp/platform.h"
 #include "convertcp/text_sniffer.h"
-#include "korvel/fuzz/check.h"
+#include "common/fuzz_check.h"
 
 namespace {
 Outcome convert(const CodePage& from, const CodePage& to, std::string_view text, size_t piece, std::string& out) {

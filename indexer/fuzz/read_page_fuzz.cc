@@ -10,7 +10,7 @@
 #include "indexer/read/html_text.h"
 #include "indexer/read/read_page.h"
 #include "indexer/read/utf8_text.h"
-#include "indexer/fuzz/check.h"
+#include "common/fuzz_check.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "korvel/console/keys.h"
-#include "korvel/fuzz/check.h"
+#include "common/fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;

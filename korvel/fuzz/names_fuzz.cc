@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "korvel/fuzz/check.h"
+#include "common/fuzz_check.h"
 #include "korvel/prepare/names.h"
 #include "korvel/shell/text.h"
 

@@ -17,7 +17,7 @@
 #include "korvel/convert/convert_documents.h"
 #include "korvel/convert/page.h"
 #include "korvel/convert/trimmed_lines.h"
-#include "korvel/fuzz/check.h"
+#include "common/fuzz_check.h"
 #include "korvel/shell/text.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "korvel/fuzz/check.h"
+#include "common/fuzz_check.h"
 #include "korvel/interp/parse.h"
 #include "korvel/prepare/names.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "korvel/fuzz/check.h"
+#include "common/fuzz_check.h"
 #include "korvel/interp/pattern.h"
 #include "korvel/shell/text.h"
 
