@@ -77,6 +77,7 @@ std::vector<Keyword> keywords(const Corpus& corpus, uint32_t doc, uint64_t token
     if (a / c <= b / d) continue;
     const double e1 = c * (a + b) / n, e2 = d * (a + b) / n;
     const double ll = 2 * (a * std::log(a / e1) + (b > 0 ? b * std::log(b / e2) : 0));
+    if (ll < options.min_log_likelihood) continue;
     // Half an occurrence stands in for none, so a word found only here
     // still gets a finite ratio.
     const double lr = std::log2((a / c) / (std::max(b, 0.5) / d));

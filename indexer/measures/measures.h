@@ -61,6 +61,9 @@ struct Keyword {
 
 struct KeywordOptions {
   uint32_t min_count = 3;
+  // 3.84 is p < 0.05 at one degree of freedom: below it a "keyword" is as
+  // likely chance as not, and a reader would take it for a finding.
+  double min_log_likelihood = 3.84;
   size_t limit = 12;  // by log-likelihood; only words more frequent here than elsewhere
 };
 

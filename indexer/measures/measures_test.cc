@@ -128,8 +128,12 @@ TEST(Keywords, AWordMoreFrequentInADocumentScoresByLogLikelihood) {
   const Corpus& c = *f.corpus;
   KeywordOptions options;
   options.min_count = 1;
+  options.min_log_likelihood = 0;
   options.limit = 100;
   for (uint32_t d = 0; d < c.document_count(); ++d) {
+    // By default only what chance would rarely give is a keyword.
+    for (const Keyword& k : keywords(c, d, f.tokens, KeywordOptions{}))
+      EXPECT_GE(k.log_likelihood, 3.84);
     auto found = keywords(c, d, f.tokens, options);
     const double size = static_cast<double>(c.sequence(d).size()), rest = static_cast<double>(f.tokens) - size;
     for (const Keyword& k : found) {
