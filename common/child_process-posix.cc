@@ -20,13 +20,13 @@ void redirect(int fd, const std::string& path) {
 }
 }  // namespace
 
-Child::Child(const ChildSpec& spec) {
+Child::Child(const ChildCommand& command) {
   int in_pipe[2];
   if (pipe(in_pipe) != 0) throw std::runtime_error("pipe failed");
   // A child may end before reading all it is given: a closed pipe is no error.
   signal(SIGPIPE, SIG_IGN);
   std::vector<char*> argv;
-  for (const std::string& arg : spec.argv) argv.push_back(const_cast<char*>(arg.c_str()));
+  for (const std::string& arg : command.argv) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
   pid_ = fork();
   if (pid_ < 0) {
@@ -38,11 +38,11 @@ Child::Child(const ChildSpec& spec) {
     dup2(in_pipe[0], 0);
     close(in_pipe[0]);
     close(in_pipe[1]);
-    redirect(1, spec.out_path);
-    redirect(2, spec.err_path);
-    if (!spec.folder.empty() && chdir(spec.folder.c_str()) != 0) _exit(126);
-    if (spec.in_child) spec.in_child();
-    execv(spec.program.c_str(), argv.data());
+    redirect(1, command.out_path);
+    redirect(2, command.err_path);
+    if (!command.folder.empty() && chdir(command.folder.c_str()) != 0) _exit(126);
+    if (command.in_child) command.in_child();
+    execv(command.program.c_str(), argv.data());
     _exit(127);
   }
   close(in_pipe[0]);

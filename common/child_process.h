@@ -12,7 +12,7 @@
 
 namespace common {
 
-struct ChildSpec {
+struct ChildCommand {
   std::string program;            // the file run
   std::vector<std::string> argv;  // argv[0] included
   std::string folder;             // its working folder; "" = this process's
@@ -24,7 +24,7 @@ struct ChildSpec {
 class Child {
  public:
   // Starts it; throws std::runtime_error when it cannot.
-  explicit Child(const ChildSpec& spec);
+  explicit Child(const ChildCommand& command);
   ~Child();  // a child still running is killed
   Child(const Child&) = delete;
   Child& operator=(const Child&) = delete;

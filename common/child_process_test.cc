@@ -36,8 +36,8 @@ TEST(Child, GetsItsInputFolderAndSetupAndEndsOrIsEnded) {
       {"sleep 20", "", std::chrono::seconds(20), true, -1, ""},
   };
   for (const Case& c : cases) {
-    ChildSpec spec{"/bin/sh", {"sh", "-c", c.script}, "/", out.string(), "", [] { setenv("MARK", "set in the child", 1); }};
-    Child child(spec);
+    ChildCommand command{"/bin/sh", {"sh", "-c", c.script}, "/", out.string(), "", [] { setenv("MARK", "set in the child", 1); }};
+    Child child(command);
     child.type(c.input);
     child.close_input();
     int status = child.wait(c.timeout, [&] { return c.killed_when_asked; });

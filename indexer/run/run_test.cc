@@ -112,28 +112,28 @@ struct Outcome {
 // the size of every file it writes, with the signal for that ignored so the
 // write fails instead.
 Outcome run_velmor(const fs::path& dir, const std::vector<std::string>& args, rlim_t file_limit = RLIM_INFINITY) {
-  common::ChildSpec spec;
-  spec.program = VELMOR_BIN;
-  spec.argv = {VELMOR_BIN};
-  spec.argv.insert(spec.argv.end(), args.begin(), args.end());
-  spec.folder = dir.string();
-  spec.out_path = (dir / "stdout.log").string();
-  spec.err_path = (dir / "stderr.log").string();
-  spec.in_child = [file_limit] {
+  common::ChildCommand command;
+  command.program = VELMOR_BIN;
+  command.argv = {VELMOR_BIN};
+  command.argv.insert(command.argv.end(), args.begin(), args.end());
+  command.folder = dir.string();
+  command.out_path = (dir / "stdout.log").string();
+  command.err_path = (dir / "stderr.log").string();
+  command.in_child = [file_limit] {
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
     signal(SIGXFSZ, SIG_IGN);
     rlimit limit{file_limit, file_limit};
     setrlimit(RLIMIT_FSIZE, &limit);
   };
-  common::Child child(spec);
+  common::Child child(command);
   child.close_input();
   Outcome r;
   r.status = common::exit_code(child.wait(std::chrono::hours(1)));
-  r.out = get(spec.out_path);
-  r.err = get(spec.err_path);
-  fs::remove(spec.out_path);
-  fs::remove(spec.err_path);
+  r.out = get(command.out_path);
+  r.err = get(command.err_path);
+  fs::remove(command.out_path);
+  fs::remove(command.err_path);
   return r;
 }
 

@@ -97,13 +97,13 @@ RunResult run_korvel(const fs::path& folder, std::string_view keys,
                      const std::vector<std::string>& args, const std::string& invoked_as) {
   // Output goes to files outside the working folder, so listings never see
   // them and a chatty run cannot fill a pipe and stall.
-  common::ChildSpec spec = korvel_child(folder, scratch_output("out"), scratch_output("err"));
-  spec.argv = {invoked_as};
-  spec.argv.insert(spec.argv.end(), args.begin(), args.end());
-  common::Child child(spec);
+  common::ChildCommand command = korvel_child(folder, scratch_output("out"), scratch_output("err"));
+  command.argv = {invoked_as};
+  command.argv.insert(command.argv.end(), args.begin(), args.end());
+  common::Child child(command);
   child.type(keys);
   child.close_input();
-  return collect_run(child.wait(std::chrono::seconds(120)), spec.out_path, spec.err_path);
+  return collect_run(child.wait(std::chrono::seconds(120)), command.out_path, command.err_path);
 }
 
 fs::path scratch_output(std::string_view what) {
@@ -112,15 +112,15 @@ fs::path scratch_output(std::string_view what) {
          ("korvel-" + std::string(what) + "-" + std::to_string(getpid()) + "-" + std::to_string(++serial));
 }
 
-common::ChildSpec korvel_child(const fs::path& folder, const fs::path& out, const fs::path& err) {
-  common::ChildSpec spec;
-  spec.program = KORVEL_BIN;
-  spec.argv = {"korvel"};
-  spec.folder = folder.string();
-  spec.out_path = out.string();
-  spec.err_path = err.string();
-  spec.in_child = use_test_environment;
-  return spec;
+common::ChildCommand korvel_child(const fs::path& folder, const fs::path& out, const fs::path& err) {
+  common::ChildCommand command;
+  command.program = KORVEL_BIN;
+  command.argv = {"korvel"};
+  command.folder = folder.string();
+  command.out_path = out.string();
+  command.err_path = err.string();
+  command.in_child = use_test_environment;
+  return command;
 }
 
 RunResult collect_run(int status, const fs::path& out, const fs::path& err) {

@@ -55,7 +55,7 @@ RunResult collect_run(int status, const std::filesystem::path& out, const std::f
 
 // A run of the program in `folder`, its output into `out` and `err`, in the
 // test environment; argv is {"korvel"}.
-common::ChildSpec korvel_child(const std::filesystem::path& folder, const std::filesystem::path& out,
+common::ChildCommand korvel_child(const std::filesystem::path& folder, const std::filesystem::path& out,
                                const std::filesystem::path& err);
 // A fresh name for a run's output, outside any working folder.
 std::filesystem::path scratch_output(std::string_view what);

@@ -6,15 +6,15 @@
 namespace fs = std::filesystem;
 
 namespace {
-common::ChildSpec faulty_child(const fs::path& folder, const fs::path& out, const fs::path& err,
+common::ChildCommand faulty_child(const fs::path& folder, const fs::path& out, const fs::path& err,
                                const std::function<void()>& child_setup) {
-  common::ChildSpec spec = korvel_child(folder, out, err);
+  common::ChildCommand command = korvel_child(folder, out, err);
   if (child_setup)
-    spec.in_child = [child_setup] {
+    command.in_child = [child_setup] {
       use_test_environment();
       child_setup();
     };
-  return spec;
+  return command;
 }
 }  // namespace
 
