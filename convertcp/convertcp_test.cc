@@ -14,10 +14,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "convertcp/test_files.h"
+#include "common/test_files.h"
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
+using common::read_file;
+using common::write_file;
 
 namespace {
 struct Ran {
@@ -93,7 +95,7 @@ TEST(Convertcp, ConvertsByteExactly) {
       {"65001", "1252", "\xEF\xBB\xBF" "caf\xC3\xA9"sv, "caf\xE9"sv},
       {"1252", "65001", ""sv, ""sv},
   };
-  WorkFolder work;
+  common::WorkFolder work{"convertcp-test"};
   for (const Row& row : rows) {
     write_file("in.txt", row.in);
     fs::remove("out.txt");
@@ -120,7 +122,7 @@ TEST(Convertcp, AutoDetectsTheEncodingAndSaysWhichItFound) {
       {kSlovenian, "UTF-16BE", false, "found utf-16be (1201) by its zero bytes"},
       {kSlovenian, "UTF-32LE", false, "found utf-32le (12000) by its zero bytes"},
   };
-  WorkFolder work;
+  common::WorkFolder work{"convertcp-test"};
   for (const Row& row : rows) {
     std::string mark = row.mark ? "\xEF\xBB\xBF" : "";
     write_file("utf8.txt", mark + row.text);
@@ -163,7 +165,7 @@ TEST(Convertcp, RefusesBadInputAndLeavesNoOutput) {
       {{"auto", "65001", "in.txt", "out.txt"}, "text\x01\x02\x03 more", 5,
        "in.txt does not look like text (25% of its bytes are control characters)"},
   };
-  WorkFolder work;
+  common::WorkFolder work{"convertcp-test"};
   for (const Row& row : rows) {
     write_file("in.txt", row.input);
     fs::create_directory("IN.txt");
@@ -177,7 +179,7 @@ TEST(Convertcp, RefusesBadInputAndLeavesNoOutput) {
 }
 
 TEST(Convertcp, AFailedConversionLeavesAnOldOutputAsItWas) {
-  WorkFolder work;
+  common::WorkFolder work{"convertcp-test"};
   write_file("in.txt", "bad \xFF");
   write_file("out.txt", "old");
   EXPECT_EQ(convertcp({"65001", "1250", "in.txt", "out.txt"}).status, 1);
@@ -186,7 +188,7 @@ TEST(Convertcp, AFailedConversionLeavesAnOldOutputAsItWas) {
 }
 
 TEST(Convertcp, InPlaceReplacesTheInputOnlyWhenAsked) {
-  WorkFolder work;
+  common::WorkFolder work{"convertcp-test"};
   write_file("notes.txt", "\xE8\x9A\x9E");
   fs::permissions("notes.txt", fs::perms(0640));
   fs::create_symlink("notes.txt", "link.txt");
@@ -205,7 +207,7 @@ TEST(Convertcp, InPlaceReplacesTheInputOnlyWhenAsked) {
 // them, all of it or, after a bad character, none; none is ever replaced by
 // a file. A socket, a block device and a folder are refused.
 TEST(Convertcp, WritesThroughStreamsAndRefusesOtherSpecialFiles) {
-  WorkFolder work;
+  common::WorkFolder work{"convertcp-test"};
   write_file("in.txt", "\xE8\x9A\x9E");
   write_file("bad.txt", "ok \x98");
   ASSERT_EQ(mkfifo("fifo", 0644), 0);
@@ -267,7 +269,7 @@ TEST(Convertcp, WritesThroughStreamsAndRefusesOtherSpecialFiles) {
 // INFILE is a regular file or standard input: a device or a FIFO might never
 // end or never begin.
 TEST(Convertcp, ReadsAFileOrStandardInputAndNothingElse) {
-  WorkFolder work;
+  common::WorkFolder work{"convertcp-test"};
   write_file("in.txt", "\xE8\x9A\x9E");
   write_file("utf16.txt", std::string("H\0i\0 \0\x0D\x01!\0", 10));
   write_file("-", "a file named like standard input and output, which - does not name");
@@ -315,7 +317,7 @@ TEST(Convertcp, ConvertsPieceByPieceAsTheWhole) {
       {"65001", "1250", as + as + "\xC4", 1, "offset 2097150: the text ends inside a utf-8 (65001) character (C4)"},
       {"1200", "1250", "\xFF\xFE" + pair + "\x3D\xD8", 1, "offset 1048576: the text ends inside a utf-16le"},
   };
-  WorkFolder work;
+  common::WorkFolder work{"convertcp-test"};
   for (const Row& row : rows) {
     write_file("in.txt", row.in);
     fs::remove("out.txt");

@@ -16,22 +16,7 @@
 
 namespace fs = std::filesystem;
 
-WorkFolder::WorkFolder() {
-  std::string pattern = (fs::temp_directory_path() / "korvel-test-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path = pattern;
-  previous = fs::current_path();
-  fs::current_path(path);
-  // A new folder may reuse a removed one's inode; in-process commands must
-  // not take an old folder's names for its own.
-  forget_folder_indexes();
-}
-
-WorkFolder::~WorkFolder() {
-  std::error_code ec;
-  fs::current_path(previous, ec);
-  fs::remove_all(path, ec);
-}
+WorkFolder::WorkFolder() : common::WorkFolder("korvel-test") { forget_folder_indexes(); }
 
 void use_test_environment() {
   setenv("LANG", "C.UTF-8", 1);
@@ -39,18 +24,6 @@ void use_test_environment() {
   unsetenv("LC_CTYPE");
   unsetenv("DISPLAY");
   unsetenv("WAYLAND_DISPLAY");
-}
-
-void write_file(const fs::path& path, std::string_view content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(content.data(), static_cast<std::streamsize>(content.size()));
-}
-
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 std::vector<std::string> crlf_lines(std::string_view text) {

@@ -8,20 +8,18 @@
 #include <vector>
 
 #include "common/child_process.h"
+#include "common/test_files.h"
 
 // A fresh folder under the system's temporary folder. While it lives it is
 // the current folder (for in-process tests); it is removed afterwards.
-struct WorkFolder {
+// A new folder may reuse a removed one's inode, so in-process commands are
+// made to forget the folders they knew.
+struct WorkFolder : common::WorkFolder {
   WorkFolder();
-  ~WorkFolder();
-  WorkFolder(const WorkFolder&) = delete;
-  WorkFolder& operator=(const WorkFolder&) = delete;
-  std::filesystem::path path;
-  std::filesystem::path previous;
 };
 
-void write_file(const std::filesystem::path& path, std::string_view content);
-std::string read_file(const std::filesystem::path& path);
+using common::read_file;
+using common::write_file;
 // Splits console or file text into lines at CR LF; a final line without CR LF
 // is kept.
 std::vector<std::string> crlf_lines(std::string_view text);

@@ -1,4 +1,4 @@
-#include "convertcp/test_files.h"
+#include "common/test_files.h"
 
 #include <stdlib.h>
 
@@ -8,8 +8,10 @@
 
 namespace fs = std::filesystem;
 
-WorkFolder::WorkFolder() {
-  std::string pattern = (fs::temp_directory_path() / "convertcp-test-XXXXXX").string();
+namespace common {
+
+WorkFolder::WorkFolder(std::string_view prefix) {
+  std::string pattern = (fs::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
   path = pattern;
   previous = fs::current_path();
@@ -33,3 +35,5 @@ std::string read_file(const fs::path& path) {
   text << in.rdbuf();
   return text.str();
 }
+
+}  // namespace common
