@@ -13,7 +13,6 @@ namespace velmor {
 
 struct SiteOptions {
   std::string locale_name;  // the collation the words were sorted by; "" for root
-  size_t context_lines_cap = 1000;
   std::function<void(uint64_t done, uint64_t total)> progress;
 };
 
