@@ -1,14 +1,52 @@
 #include <algorithm>
 #include <array>
 
+#include "indexer/measures/dense_counts.h"
 #include "indexer/measures/measures.h"
 
 namespace velmor {
 
 namespace {
 
-// The other words of one cluster, the entry's word left out; unused places 0.
-using Others = std::array<uint32_t, 3>;
+constexpr uint32_t kNone = UINT32_MAX;
+
+// An occurrence's three words on either side, the word itself at [3];
+// kNone past the ends of its document.
+using Window = std::array<uint32_t, 7>;
+
+// The other words of one cluster, the entry's word left out, 32 bits each,
+// the first most significant: sorting keys groups equal clusters with one
+// integer compare each.
+using Key = unsigned __int128;
+
+// The key of the cluster of `size` words with the entry's word at place
+// `at` around this occurrence; false when it runs past the document.
+bool cluster_key(const Window& w, uint32_t size, uint32_t at, Key& key) {
+  key = 0;
+  for (uint32_t k = 0; k < size; ++k) {
+    if (k == at) continue;
+    const uint32_t r = w[3 - at + k];
+    if (r == kNone) return false;
+    key = key << 32 | r;
+  }
+  return true;
+}
+
+Cluster make_cluster(uint32_t rank, Key key, uint32_t size, uint32_t at, uint32_t count) {
+  Cluster c;
+  c.count = count;
+  c.at = at;
+  c.ranks.resize(size);
+  for (uint32_t k = size; k-- > 0;) {
+    if (k == at) {
+      c.ranks[k] = rank;
+    } else {
+      c.ranks[k] = static_cast<uint32_t>(key);
+      key >>= 32;
+    }
+  }
+  return c;
+}
 
 bool more_frequent(const Cluster& a, const Cluster& b) {
   if (a.count != b.count) return a.count > b.count;
@@ -17,16 +55,15 @@ bool more_frequent(const Cluster& a, const Cluster& b) {
   return a.ranks < b.ranks;
 }
 
+bool holds(const std::vector<Key>& sorted, Key key) { return std::binary_search(sorted.begin(), sorted.end(), key); }
+
 }  // namespace
 
 std::vector<Cluster> clusters(const Corpus& corpus, uint32_t rank, const std::vector<Occurrence>& occ,
                               const ClusterOptions& options, std::vector<Cluster>* starting) {
   std::vector<Cluster> best;
   if (occ.size() < options.min_count) return best;
-  // Each occurrence's three words on either side, read from the sequences
-  // once; the passes below then read them in order.
-  constexpr uint32_t kNone = UINT32_MAX;
-  std::vector<std::array<uint32_t, 7>> around(occ.size());
+  std::vector<Window> around(occ.size());
   for (size_t i = 0; i < occ.size(); ++i) {
     const std::span<const uint32_t> words = corpus.sequence(occ[i].doc);
     for (int k = -3; k <= 3; ++k) {
@@ -34,49 +71,56 @@ std::vector<Cluster> clusters(const Corpus& corpus, uint32_t rank, const std::ve
       around[i][k + 3] = at >= 0 && at < static_cast<int64_t>(words.size()) ? words[at] : kNone;
     }
   }
-  std::vector<Others> seen;
-  seen.reserve(occ.size());
-  std::vector<uint32_t> left_ok, right_ok;  // frequent neighbours, in rank order
-  // One size and one place at a time: the list then holds one entry per
-  // occurrence, whatever the word, and sorting it counts them.
-  for (uint32_t size = 2; size <= std::min(options.max_size, 4u); ++size) {
-    for (uint32_t at = 0; at < size; ++at) {
-      seen.clear();
-      for (const auto& w : around) {
-        const uint32_t first = 3 - at;
-        // A longer cluster is never more frequent than the pair of words
-        // it holds beside the entry's word: rare pairs end it early.
-        if (size > 2 && at > 0 && !std::binary_search(left_ok.begin(), left_ok.end(), w[2])) continue;
-        if (size > 2 && at + 1 < size && !std::binary_search(right_ok.begin(), right_ok.end(), w[4])) continue;
-        Others others{0, 0, 0};
-        bool whole = true;
-        for (uint32_t k = 0, n = 0; k < size; ++k) {
-          if (k == at) continue;
-          whole = whole && w[first + k] != kNone;
-          others[n++] = w[first + k];
-        }
-        if (whole) seen.push_back(others);
+  const uint32_t max_size = std::min(options.max_size, 4u);
+  const uint32_t places = options.every_place ? max_size : 1;
+  auto found = [&](Cluster c) {
+    if (c.ranks.size() < options.min_size) return;
+    if (c.at == 0 && starting) starting->push_back(c);
+    best.push_back(std::move(c));
+    if (best.size() > 4 * options.limit + 64) {
+      std::nth_element(best.begin(), best.begin() + static_cast<std::ptrdiff_t>(options.limit), best.end(),
+                       more_frequent);
+      best.resize(options.limit);
+    }
+  };
+
+  // A cluster is never more frequent than any shorter run of its words, so
+  // each size is counted only where the shorter clusters of the entry's
+  // word within it are frequent: frequent[n][at] holds those keys, sorted.
+  std::vector<Key> frequent[4][4];
+  for (uint32_t at = 0; at < std::min(places, 2u); ++at) {
+    // Pairs by a count per neighbour, the commonest case and the largest.
+    DenseCounts& next = dense_counts(corpus.word_count());
+    for (const Window& w : around)
+      if (w[at == 0 ? 4 : 2] != kNone) next.add(w[at == 0 ? 4 : 2]);
+    std::sort(next.touched.begin(), next.touched.end());
+    for (uint32_t r : next.touched) {
+      if (next.counts[r] < options.min_count) continue;
+      frequent[2][at].push_back(r);
+      found(make_cluster(rank, r, 2, at, next.counts[r]));
+    }
+  }
+  std::vector<Key> keys;
+  keys.reserve(occ.size());
+  for (uint32_t size = 3; size <= max_size; ++size) {
+    for (uint32_t at = 0; at < std::min(places, size); ++at) {
+      keys.clear();
+      for (const Window& w : around) {
+        Key key, part;
+        if (!cluster_key(w, size, at, key)) continue;
+        // The run without the cluster's last word, and the one without its first.
+        if (at + 1 < size && !(cluster_key(w, size - 1, at, part) && holds(frequent[size - 1][at], part))) continue;
+        if (at > 0 && !(cluster_key(w, size - 1, at - 1, part) && holds(frequent[size - 1][at - 1], part)))
+          continue;
+        keys.push_back(key);
       }
-      std::sort(seen.begin(), seen.end());
-      for (size_t i = 0, j; i < seen.size(); i = j) {
-        j = i + 1;
-        while (j < seen.size() && seen[j] == seen[i]) ++j;
+      std::sort(keys.begin(), keys.end());
+      for (size_t i = 0, j; i < keys.size(); i = j) {
+        for (j = i + 1; j < keys.size() && keys[j] == keys[i];) ++j;
         const uint32_t n = static_cast<uint32_t>(j - i);
         if (n < options.min_count) continue;
-        const Others& others = seen[i];
-        if (size == 2) (at == 0 ? right_ok : left_ok).push_back(others[0]);
-        if (size < options.min_size) continue;
-        Cluster c;
-        c.count = n;
-        c.at = at;
-        for (uint32_t k = 0, m = 0; k < size; ++k) c.ranks.push_back(k == at ? rank : others[m++]);
-        if (at == 0 && starting) starting->push_back(c);
-        best.push_back(std::move(c));
-        if (best.size() > 4 * options.limit + 64) {
-          std::nth_element(best.begin(), best.begin() + static_cast<std::ptrdiff_t>(options.limit), best.end(),
-                           more_frequent);
-          best.resize(options.limit);
-        }
+        if (size < 4) frequent[size][at].push_back(keys[i]);
+        found(make_cluster(rank, keys[i], size, at, n));
       }
     }
   }

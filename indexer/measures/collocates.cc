@@ -1,31 +1,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "indexer/measures/dense_counts.h"
 #include "indexer/measures/measures.h"
 
 namespace velmor {
-
-namespace {
-
-// A count per word, made once per thread and cleared by what was touched,
-// so a word's collocates cost its neighbours, not the vocabulary.
-struct DenseCounts {
-  std::vector<uint32_t> counts;
-  std::vector<uint32_t> touched;
-  void add(uint32_t rank) {
-    if (counts[rank]++ == 0) touched.push_back(rank);
-  }
-};
-
-DenseCounts& dense_counts(size_t words) {
-  thread_local DenseCounts dense;
-  for (uint32_t r : dense.touched) dense.counts[r] = 0;
-  dense.touched.clear();
-  if (dense.counts.size() < words) dense.counts.resize(words);
-  return dense;
-}
-
-}  // namespace
 
 std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std::vector<Occurrence>& occ,
                                   uint64_t tokens, const CollocateOptions& options) {

@@ -44,6 +44,9 @@ struct ClusterOptions {
   uint32_t min_size = 2, max_size = 4;
   uint32_t min_count = 3;
   size_t limit = 8;  // per entry, the most frequent, longer first on a tie
+  // False counts only the clusters the word begins, which is all the
+  // corpus's n-grams need of it.
+  bool every_place = true;
 };
 
 // The clusters the word stands in, at any place in them; and, through

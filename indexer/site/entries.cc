@@ -93,7 +93,7 @@ uint64_t write_entry_file(const EntryContext& context, uint32_t file, size_t beg
        ",\"window\":[5,5],\"words\":[\n";
   std::vector<Occurrence> occ;
   std::vector<Cluster> starting;
-  const ClusterOptions cluster_options;
+  ClusterOptions cluster_options;
   for (size_t rank = begin; rank < end; ++rank) {
     const WordInfo& w = corpus.word(rank);
     occ.clear();
@@ -104,9 +104,11 @@ uint64_t write_entry_file(const EntryContext& context, uint32_t file, size_t beg
     const uint32_t r = static_cast<uint32_t>(rank);
     // Every word that can begin an n-gram is counted for the corpus's list,
     // the frequent ones show their own measures.
+    const bool measured = w.count >= context.plan.measured_from;
+    cluster_options.every_place = measured;
     std::vector<Cluster> mine = clusters(corpus, r, occ, cluster_options, &starting);
     context.ngrams.add(starting);
-    if (w.count >= context.plan.measured_from) {
+    if (measured) {
       append_collocates(s, corpus, collocates(corpus, r, occ, context.tokens, CollocateOptions{}));
       append_clusters(s, corpus, mine);
     }

@@ -1,0 +1,27 @@
+#pragma once
+// A count per word, made once per thread and cleared by what was touched,
+// so counting a word's neighbours costs the neighbours, not the vocabulary.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace velmor {
+
+struct DenseCounts {
+  std::vector<uint32_t> counts;
+  std::vector<uint32_t> touched;
+  void add(uint32_t rank) {
+    if (counts[rank]++ == 0) touched.push_back(rank);
+  }
+};
+
+// This thread's counts, all zero, for ranks below `words`.
+inline DenseCounts& dense_counts(size_t words) {
+  thread_local DenseCounts dense;
+  for (uint32_t r : dense.touched) dense.counts[r] = 0;
+  dense.touched.clear();
+  if (dense.counts.size() < words) dense.counts.resize(words);
+  return dense;
+}
+
+}  // namespace velmor
