@@ -16,7 +16,7 @@ using Window = std::array<uint32_t, 7>;
 
 // The other words of one cluster, the entry's word left out, 32 bits each,
 // the first most significant: sorting keys groups equal clusters with one
-// integer compare each.
+// integer compare each. Three words and an index fill the 128 bits.
 using Key = unsigned __int128;
 
 // The key of the cluster of `size` words with the entry's word at place
@@ -55,8 +55,6 @@ bool more_frequent(const Cluster& a, const Cluster& b) {
   return a.ranks < b.ranks;
 }
 
-bool holds(const std::vector<Key>& sorted, Key key) { return std::binary_search(sorted.begin(), sorted.end(), key); }
-
 }  // namespace
 
 std::vector<Cluster> clusters(const Corpus& corpus, uint32_t rank, const std::vector<Occurrence>& occ,
@@ -85,42 +83,47 @@ std::vector<Cluster> clusters(const Corpus& corpus, uint32_t rank, const std::ve
   };
 
   // A cluster is never more frequent than any shorter run of its words, so
-  // each size is counted only where the shorter clusters of the entry's
-  // word within it are frequent: frequent[n][at] holds those keys, sorted.
-  std::vector<Key> frequent[4][4];
+  // each size is counted only at the occurrences where the shorter clusters
+  // of the entry's word within it are frequent. Bit (size - 2) * 4 + at of
+  // an occurrence says its cluster of that size and place is.
+  std::vector<uint16_t> in_frequent(occ.size(), 0);
+  auto bit = [](uint32_t size, uint32_t at) { return static_cast<uint16_t>(1u << ((size - 2) * 4 + at)); };
   for (uint32_t at = 0; at < std::min(places, 2u); ++at) {
     // Pairs by a count per neighbour, the commonest case and the largest.
+    const size_t neighbour = at == 0 ? 4 : 2;
     DenseCounts& next = dense_counts(corpus.word_count());
     for (const Window& w : around)
-      if (w[at == 0 ? 4 : 2] != kNone) next.add(w[at == 0 ? 4 : 2]);
+      if (w[neighbour] != kNone) next.add(w[neighbour]);
     std::sort(next.touched.begin(), next.touched.end());
-    for (uint32_t r : next.touched) {
-      if (next.counts[r] < options.min_count) continue;
-      frequent[2][at].push_back(r);
-      found(make_cluster(rank, r, 2, at, next.counts[r]));
+    for (uint32_t r : next.touched)
+      if (next.counts[r] >= options.min_count) found(make_cluster(rank, r, 2, at, next.counts[r]));
+    for (size_t i = 0; i < around.size(); ++i) {
+      const uint32_t r = around[i][neighbour];
+      if (r != kNone && next.counts[r] >= options.min_count) in_frequent[i] |= bit(2, at);
     }
   }
+  // Each key carries its occurrence's index in its low 32 bits, so that a
+  // frequent cluster can mark its occurrences for the next size.
   std::vector<Key> keys;
   keys.reserve(occ.size());
   for (uint32_t size = 3; size <= max_size; ++size) {
     for (uint32_t at = 0; at < std::min(places, size); ++at) {
       keys.clear();
-      for (const Window& w : around) {
-        Key key, part;
-        if (!cluster_key(w, size, at, key)) continue;
+      for (size_t i = 0; i < around.size(); ++i) {
         // The run without the cluster's last word, and the one without its first.
-        if (at + 1 < size && !(cluster_key(w, size - 1, at, part) && holds(frequent[size - 1][at], part))) continue;
-        if (at > 0 && !(cluster_key(w, size - 1, at - 1, part) && holds(frequent[size - 1][at - 1], part)))
-          continue;
-        keys.push_back(key);
+        if (at + 1 < size && !(in_frequent[i] & bit(size - 1, at))) continue;
+        if (at > 0 && !(in_frequent[i] & bit(size - 1, at - 1))) continue;
+        Key key;
+        if (cluster_key(around[i], size, at, key)) keys.push_back(key << 32 | i);
       }
       std::sort(keys.begin(), keys.end());
       for (size_t i = 0, j; i < keys.size(); i = j) {
-        for (j = i + 1; j < keys.size() && keys[j] == keys[i];) ++j;
+        const Key cluster = keys[i] >> 32;
+        for (j = i + 1; j < keys.size() && keys[j] >> 32 == cluster;) ++j;
         const uint32_t n = static_cast<uint32_t>(j - i);
         if (n < options.min_count) continue;
-        if (size < 4) frequent[size][at].push_back(keys[i]);
-        found(make_cluster(rank, keys[i], size, at, n));
+        found(make_cluster(rank, cluster, size, at, n));
+        for (size_t k = i; k < j; ++k) in_frequent[static_cast<uint32_t>(keys[k])] |= bit(size, at);
       }
     }
   }

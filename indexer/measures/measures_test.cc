@@ -102,7 +102,7 @@ TEST(Clusters, EveryNGramIsCountedAtEveryPlaceOfItsWords) {
   ClusterOptions options;
   options.min_count = 2;
   options.limit = 100000;
-  std::map<std::vector<uint32_t>, uint32_t> starting_all;
+  std::map<std::vector<uint32_t>, uint32_t> starting_all, starting_begun;
   for (uint32_t r = 0; r < c.word_count(); ++r) {
     std::vector<Cluster> starting;
     auto found = clusters(c, r, f.occ(r), options, &starting);
@@ -115,11 +115,18 @@ TEST(Clusters, EveryNGramIsCountedAtEveryPlaceOfItsWords) {
       EXPECT_EQ(k.count, naive[k.ranks]);
     }
     for (const Cluster& k : starting) starting_all[k.ranks] = k.count;
+    // Counting only where the word begins a cluster yields the same n-grams.
+    ClusterOptions begun = options;
+    begun.every_place = false;
+    starting.clear();
+    for (const Cluster& k : clusters(c, r, f.occ(r), begun, &starting)) EXPECT_EQ(k.at, 0u);
+    for (const Cluster& k : starting) starting_begun[k.ranks] = k.count;
   }
   std::map<std::vector<uint32_t>, uint32_t> frequent;
   for (const auto& [ranks, n] : naive)
     if (n >= 2) frequent[ranks] = n;
   EXPECT_EQ(starting_all, frequent);
+  EXPECT_EQ(starting_begun, frequent);
   EXPECT_GT(frequent.size(), 10u);
 }
 
