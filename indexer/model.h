@@ -79,6 +79,10 @@ class Corpus {
   virtual std::span<const uint32_t> sequence(uint32_t doc) const = 0;
   // The same words with where each stands, appended to `out`.
   virtual void tokens(uint32_t doc, std::vector<WordToken>& out) const = 0;
+  // A corpus read from files may hold what was read in memory until told
+  // that it will not soon be read again: the site stage reads each line,
+  // each word's postings and each document's tokens about once.
+  virtual void forget_read_pages() const {}
 };
 
 }  // namespace velmor

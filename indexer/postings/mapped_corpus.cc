@@ -43,6 +43,13 @@ std::string_view MappedCorpus::line(uint32_t doc, uint32_t line) const {
   return text_.bytes().substr(at[0], at[1] - at[0]);
 }
 
+void MappedCorpus::forget_read_pages() const {
+  text_.forget_pages();
+  offsets_.forget_pages();
+  postings_.forget_pages();
+  spans_.forget_pages();
+}
+
 void MappedCorpus::occurrences(size_t rank, std::vector<Occurrence>& out) const {
   out.clear();
   if (rank >= parts_.words.size()) return;

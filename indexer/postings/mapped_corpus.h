@@ -29,6 +29,8 @@ class MappedCorpus : public Corpus {
   void occurrences(size_t rank, std::vector<Occurrence>& out) const override;
   std::span<const uint32_t> sequence(uint32_t doc) const override;
   void tokens(uint32_t doc, std::vector<WordToken>& out) const override;
+  // All but the sequences, which the measures read at random throughout.
+  void forget_read_pages() const override;
 
  private:
   CorpusParts parts_;

@@ -31,6 +31,10 @@ MappedFile::MappedFile(const std::string& path) {
   close(fd);
 }
 
+void MappedFile::forget_pages() const {
+  if (data_) madvise(const_cast<char*>(data_), size_, MADV_DONTNEED);
+}
+
 MappedFile::~MappedFile() {
   if (data_) munmap(const_cast<char*>(data_), size_);
 }

@@ -14,6 +14,10 @@ class MappedFile {
   MappedFile(const MappedFile&) = delete;
   MappedFile& operator=(const MappedFile&) = delete;
   std::string_view bytes() const { return {data_, size_}; }
+  // Drops the pages read so far from the process's memory; the next read
+  // of them comes back from the system's file cache. Safe while other
+  // threads read.
+  void forget_pages() const;
 
  private:
   const char* data_ = nullptr;

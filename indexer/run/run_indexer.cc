@@ -12,6 +12,7 @@
 #include "indexer/postings/index_pages.h"
 #include "indexer/run/browser.h"
 #include "indexer/run/lock.h"
+#include "indexer/run/memory.h"
 #include "indexer/run/out_folder.h"
 #include "indexer/run/pages.h"
 #include "indexer/run/progress.h"
@@ -143,6 +144,7 @@ int run_indexer(const Arguments& args) {
       complain(message + " (skipped)");
     };
     result = index_pages(pages, *collation, options);
+    return_freed_memory();
     // An empty index in place of the earlier one would lose it for nothing.
     if (!pages.empty() && result.skipped == pages.size())
       throw std::runtime_error(pages.size() == 1 ? "the only page of " + in + " could not be read"

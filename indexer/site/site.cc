@@ -42,6 +42,7 @@ struct Task {
 
 void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, const SiteOptions& options) {
   const SitePlan plan = plan_site(measure(corpus));
+  corpus.forget_read_pages();
   std::vector<std::string_view> initials(corpus.word_count());
   for (size_t r = 0; r < initials.size(); ++r) initials[r] = corpus.word(r).initial;
   const std::vector<ListPage> lists = plan_lists(initials, kWordsPerList);
@@ -105,6 +106,9 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
         return;
       }
       std::lock_guard<std::mutex> lock(mutex);
+      // What a task read, it will not read again: without this the whole
+      // corpus would end up counted in the process's memory.
+      if (i % 16 == 15) corpus.forget_read_pages();
       done += tasks[i].weight;
       if (options.progress && tasks[i].weight > 0) options.progress(done, total);
     }
