@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <numeric>
 
 #include "indexer/measures/measures.h"
 #include "indexer/site/formats.h"
@@ -49,6 +50,22 @@ std::string text_store_file(uint32_t doc) {
   return buf;
 }
 
+namespace {
+
+// What the browser takes for the space between words: a UTF-16 unit below
+// 128 that is not an ASCII letter or digit. All of them are ASCII, so a
+// byte of the UTF-8 text tells.
+bool separator(char c) {
+  const unsigned char b = static_cast<unsigned char>(c);
+  return b < 0x80 && !((b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z'));
+}
+
+bool only_separators(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), separator);
+}
+
+}  // namespace
+
 std::vector<StoredWord> stored_words(const Corpus& corpus, uint32_t doc) {
   std::vector<WordToken> tokens;
   corpus.tokens(doc, tokens);
@@ -60,21 +77,32 @@ std::vector<StoredWord> stored_words(const Corpus& corpus, uint32_t doc) {
   std::string_view text = lines > 0 ? corpus.line(doc, 0) : std::string_view();
   size_t byte = 0;
   uint32_t unit = 0;  // units from the line's start to `byte`
+  bool apart = true;  // only separators since the previous word (or the start)
   for (const WordToken& t : tokens) {
     while (line < t.line && line + 1 < lines) {
-      line_start += utf16_length(text.substr(std::min(byte, text.size()))) + unit + 1;
+      const std::string_view rest = text.substr(std::min(byte, text.size()));
+      apart = apart && only_separators(rest);
+      line_start += utf16_length(rest) + unit + 1;
       text = corpus.line(doc, ++line);
       byte = 0;
       unit = 0;
     }
     const size_t begin = std::min<size_t>(std::max<size_t>(t.begin, byte), text.size());
-    unit += utf16_length(text.substr(byte, begin - byte));
+    const std::string_view between = text.substr(byte, begin - byte);
+    apart = apart && only_separators(between);
+    unit += utf16_length(between);
     byte = begin;
     const size_t end = std::min<size_t>(begin + t.length, text.size());
-    const uint32_t length = utf16_length(text.substr(begin, end - begin));
-    words.push_back({t.rank, line_start + unit, length});
-    unit += length;
+    const std::string_view word = text.substr(begin, end - begin);
+    StoredWord w{t.rank, line_start + unit, utf16_length(word)};
+    // A line's end is a "\n" or the text's end: either ends a run.
+    w.gap_predicted = apart && !word.empty() && !separator(word[0]);
+    w.length_predicted = !word.empty() && std::none_of(word.begin(), word.end(), separator) &&
+                         (end == text.size() || separator(text[end]));
+    words.push_back(w);
+    unit += w.length;
     byte = end;
+    apart = true;
   }
   return words;
 }
@@ -85,21 +113,49 @@ std::string encode_words(const std::vector<StoredWord>& words) {
   for (const StoredWord& w : words) pairs.emplace_back(w.rank, w.length);
   std::sort(pairs.begin(), pairs.end());
   pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
+  std::vector<uint32_t> pair_of(words.size()), uses(pairs.size(), 0);
+  std::vector<bool> length_written(pairs.size(), false);
+  for (size_t i = 0; i < words.size(); ++i) {
+    const StoredWord& w = words[i];
+    pair_of[i] = static_cast<uint32_t>(std::lower_bound(pairs.begin(), pairs.end(), std::make_pair(w.rank, w.length)) -
+                                       pairs.begin());
+    ++uses[pair_of[i]];
+    if (!w.length_predicted) length_written[pair_of[i]] = true;
+  }
   std::string code;
   append_store_number(code, pairs.size());
   uint32_t previous = 0;
-  for (const auto& [rank, length] : pairs) {
-    append_store_number(code, rank - previous);
-    append_store_number(code, length);
-    previous = rank;
+  for (size_t p = 0; p < pairs.size(); ++p) {
+    append_store_number(code, uint64_t{pairs[p].first - previous} * 2 + length_written[p]);
+    if (length_written[p]) append_store_number(code, pairs[p].second);
+    previous = pairs[p].first;
   }
-  uint32_t gap = 1, end = 0;
-  for (const StoredWord& w : words) {
-    const uint64_t pair = std::lower_bound(pairs.begin(), pairs.end(), std::make_pair(w.rank, w.length)) - pairs.begin();
-    const uint32_t this_gap = w.start - end;
-    append_store_number(code, pair * 2 + (this_gap != gap));
-    if (this_gap != gap) append_store_number(code, this_gap);
-    gap = this_gap;
+  // The most used pairs go first, so that their words take one digit
+  // (2 * 21 + 1 is the largest one-digit number); one used twice or less
+  // would not win back its place in the list.
+  constexpr size_t kFront = 22;
+  std::vector<uint32_t> order(pairs.size());
+  std::iota(order.begin(), order.end(), 0u);
+  const size_t front_size = std::min(kFront, order.size());
+  std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(front_size), order.end(),
+                    [&](uint32_t a, uint32_t b) { return uses[a] != uses[b] ? uses[a] > uses[b] : a < b; });
+  size_t fronts = 0;
+  while (fronts < front_size && uses[order[fronts]] > 2) ++fronts;
+  std::vector<uint32_t> place(pairs.size());
+  std::vector<bool> in_front(pairs.size(), false);
+  append_store_number(code, fronts);
+  for (size_t f = 0; f < fronts; ++f) {
+    append_store_number(code, order[f]);
+    place[order[f]] = static_cast<uint32_t>(f);
+    in_front[order[f]] = true;
+  }
+  for (uint32_t p = 0, next = static_cast<uint32_t>(fronts); p < pairs.size(); ++p)
+    if (!in_front[p]) place[p] = next++;
+  uint32_t end = 0;
+  for (size_t i = 0; i < words.size(); ++i) {
+    const StoredWord& w = words[i];
+    append_store_number(code, uint64_t{place[pair_of[i]]} * 2 + !w.gap_predicted);
+    if (!w.gap_predicted) append_store_number(code, w.start - end);
     end = w.start + w.length;
   }
   return code;

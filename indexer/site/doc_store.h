@@ -15,6 +15,10 @@ namespace velmor {
 // (lines joined by one "\n") and how long it is, in UTF-16 units.
 struct StoredWord {
   uint32_t rank, start, length;
+  // Whether the browser's guesses (formats.h) hit: the word starts at the
+  // first unit after the previous word that is not a separator, and ends
+  // at the first separator after its start.
+  bool gap_predicted = false, length_predicted = false;
 };
 
 // The document's words in those units, in one pass over its lines.

@@ -19,14 +19,21 @@
 //         the UTF-16 units from the end of the word before (from the text's
 //         start for the first), its length in UTF-16 units and its rank, the
 //         position of its entry in collation order.
+//   A separator is a UTF-16 unit below 128 that is not an ASCII letter or
+//   digit. Most gaps and lengths are what a reader of the text guesses from
+//   them, and are left out:
+//     the guessed gap     the separators from the end of the word before on;
+//     the guessed length  the units up to the first separator (or the end).
 //   CODE is, in order:
 //     D                       how many distinct (rank, length) pairs follow
-//     D times: dr, length     the pairs by rank, then length; dr is the rank
-//                             less the previous pair's rank (from 0)
-//     per word: 2*pair+new    `pair` indexes the list above; new = 0 means
-//                             the gap is the previous word's gap (1 before
-//                             the first word), new = 1 means the gap
-//                             follows as a number of its own.
+//     D times: 2*dr+written   the pairs by rank, then length; dr is the rank
+//              [length]       less the previous pair's rank (from 0); the
+//                             length follows when written = 1, else it is
+//                             the guessed one at every word of the pair
+//     F, then F pair numbers  the pairs used most, most used first
+//     per word: 2*n+written   n numbers the pairs: the F first, then the
+//              [gap]          others in their order; the gap follows when
+//                             written = 1, else it is the guessed one.
 //   The store's digits: a number is written least significant digit first
 //   in base 45; a digit d is the character kDigits[d] when it is the last of
 //   its number, kDigits[45 + d] when more follow. kDigits is the printable
@@ -37,9 +44,11 @@
 //         COUNT its occurrences here, LL the log-likelihood, LR the log
 //         ratio (log2 of its relative frequency here over the rest's).
 //   Readers ignore arguments they do not know: later ones may be added.
-//   Example: "ab cd ab" with ranks ab = 4, cd = 9 is the pairs (4, 2) and
-//   (9, 2), then pair 0 with a new gap 0, pair 1 with a new gap 1, pair 0
-//   with the same gap: the numbers 2, 4,2, 5,2, 1,0, 3,1, 0, written "%'%(%$#&$#".
+//   Example: "ab cd ab" with ranks ab = 0, cd = 1 is the pairs (0, 2) and
+//   (1, 2), both of guessed length; pair 0 is used twice, too few to go
+//   first; each word's gap is guessed: the numbers 2, 0, 2, 0, 0, 2, 0,
+//   written "%#%##%#". "ab_cd" (one word) writes its length, 5, and
+//   "(ab" its gap, 1.
 //
 // i_NNN.htm: a file of entries. Its words stand in
 //     <script type=application/json id=entry-data>{"first": RANK, "file": F,

@@ -4,9 +4,11 @@
 //   text/d_NNNN.js   velmorText(N, TEXT, CODE, KEYWORDS)
 //     N     the document's number from 1 (page_NNNN.htm)
 //     TEXT  its lines joined by "\n"
-//     CODE  numbers in the store's digits: D, then D pairs (rank less the
-//           previous pair's rank, length), then per word 2*pair+new, and
-//           the gap when new = 1 (else the previous word's gap, 1 at first).
+//     CODE  numbers in the store's digits: D; D pairs, each 2*(rank less
+//           the previous pair's rank)+written and the length when written
+//           = 1 (else the units up to the next separator); F and F pairs put
+//           first; per word 2*number+written and the gap when written = 1
+//           (else the separators after the previous word).
 //   A digit is DIGITS[d] when last of its number, DIGITS[45 + d] when more
 //   follow; least significant first.
 //
@@ -36,24 +38,40 @@
     return out;
   }
 
-  function decode(code) {
+  // A UTF-16 unit the store takes for space between words (formats.h).
+  const separator = u => u < 128 && !((u >= 48 && u <= 57) || (u >= 65 && u <= 90) || (u >= 97 && u <= 122));
+
+  function decode(code, text) {
     const n = numbers(code);
     let at = 0;
     const pairs = n[at++] || 0;
-    const rank = new Int32Array(pairs), length = new Int32Array(pairs);
+    const rank = new Int32Array(pairs), length = new Int32Array(pairs);  // -1: up to a separator
     let previous = 0;
     for (let p = 0; p < pairs; p++) {
-      previous += n[at++];
+      const v = n[at++];
+      previous += Math.floor(v / 2);
       rank[p] = previous;
-      length[p] = n[at++];
+      length[p] = v % 2 ? n[at++] : -1;
     }
+    const fronts = n[at++] || 0;
+    const pairAt = new Int32Array(pairs);  // a word's number -> its pair
+    const front = new Uint8Array(pairs);
+    for (let f = 0; f < fronts; f++) { pairAt[f] = n[at++]; front[pairAt[f]] = 1; }
+    for (let p = 0, next = fronts; p < pairs; p++) if (!front[p]) pairAt[next++] = p;
     const out = [];
-    let gap = 1;
+    let end = 0;
     while (at < n.length) {
       const v = n[at++];
-      if (v & 1) gap = n[at++];
-      const p = v >> 1;
-      out.push(gap, length[p], rank[p]);
+      const w = Math.floor(v / 2);
+      if (w >= pairs) throw new Error('no pair ' + w + ' in the store');
+      let gap;
+      if (v % 2) gap = n[at++];
+      else { let i = end; while (i < text.length && separator(text.charCodeAt(i))) i++; gap = i - end; }
+      const p = pairAt[w], start = end + gap;
+      let len = length[p];
+      if (len < 0) { let i = start; while (i < text.length && !separator(text.charCodeAt(i))) i++; len = i - start; }
+      out.push(gap, len, rank[p]);
+      end = start + len;
     }
     return Int32Array.from(out);
   }
@@ -77,7 +95,7 @@
     if (!all) return;
     waiting.delete(n);
     try {
-      const tokens = decode(code);
+      const tokens = decode(code, text);
       const doc = { n, text, tokens, starts: starts(tokens), keywords: keywords || [] };
       for (const w of all) w[0](doc);
     } catch (e) { for (const w of all) w[1](e); }
