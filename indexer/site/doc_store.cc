@@ -44,6 +44,22 @@ void append_js_literal(std::string& out, std::string_view text) {
   out += '"';
 }
 
+void append_js_template_chars(std::string& out, std::string_view text) {
+  for (const char c : text) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    if (c == '`' || c == '\\' || c == '$') {
+      out += '\\';
+      out += c;
+    } else if (b < 0x20 && c != '\n') {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\x%02x", b);
+      out += buf;
+    } else {
+      out += c;
+    }
+  }
+}
+
 std::string text_store_file(uint32_t doc) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "text/d_%04u.js", doc + 1);
@@ -165,14 +181,14 @@ uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, c
   OutFile out(dir / text_store_file(doc));
   std::string& s = out.text();
   s += kBom;
-  s += "velmorText(" + std::to_string(doc + 1) + ",\"";
+  s += "velmorText(" + std::to_string(doc + 1) + ",`";
   const uint32_t lines = corpus.document(doc).lines;
   for (uint32_t l = 0; l < lines; ++l) {
-    if (l > 0) s += "\\n";
-    append_js_chars(s, corpus.line(doc, l));
+    if (l > 0) s += '\n';
+    append_js_template_chars(s, corpus.line(doc, l));
     out.spill();
   }
-  s += "\",\"" + encode_words(stored_words(corpus, doc)) + "\",[";
+  s += "`,\"" + encode_words(stored_words(corpus, doc)) + "\",[";
   const char* comma = "";
   for (const Keyword& k : keywords(corpus, doc, tokens, KeywordOptions{})) {
     char scores[64];

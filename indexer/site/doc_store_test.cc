@@ -138,6 +138,16 @@ TEST(TextStore, TheTextCannotEndItsScript) {
     append_js_literal(out, c.in);
     EXPECT_EQ(out, c.out);
   }
+  const struct { std::string in, out; } templates[] = {
+      {"a`b\\c${d}", "a\\`b\\\\c\\${d}"},
+      {"x\ry\t\n\x01", "x\\x0dy\\x09\n\\x01"},
+      {"</script> \xE2\x80\xA8 Straße", "</script> \xE2\x80\xA8 Straße"},
+  };
+  for (const auto& c : templates) {
+    std::string out;
+    append_js_template_chars(out, c.in);
+    EXPECT_EQ(out, c.out) << c.in;
+  }
 }
 
 TEST(TextStore, AFileHoldsTheTextOnceAndItsWords) {
@@ -151,7 +161,7 @@ TEST(TextStore, AFileHoldsTheTextOnceAndItsWords) {
   std::stringstream s;
   s << in.rdbuf();
   const std::string expected_code = encode_words(stored_words(corpus, 0));
-  EXPECT_EQ(s.str(), "\xEF\xBB\xBFvelmorText(1,\"one two\\none\",\"" + expected_code + "\",[]);\n");
+  EXPECT_EQ(s.str(), "\xEF\xBB\xBFvelmorText(1,`one two\none`,\"" + expected_code + "\",[]);\n");
   EXPECT_TRUE(std::filesystem::exists(dir / "text" / "d_0002.js"));
   std::filesystem::remove_all(dir);
 }

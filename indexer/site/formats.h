@@ -12,7 +12,7 @@
 //   document page, the lines of the entries, double-click, collocates).
 //     velmorText(N, TEXT, CODE, KEYWORDS)
 //   N     the document's number from 1, as in its file name and page_NNNN.htm.
-//   TEXT  the document's text, lines joined by "\n", as a string literal.
+//   TEXT  the document's text, lines joined by "\n", as a template literal.
 //   CODE  the document's words in reading order, as a string of numbers in
 //         the store's digits (below). Decoded (text_store.js does it), it is
 //         the flat list [gap, length, rank, gap, length, rank, ...]: per word
@@ -104,6 +104,10 @@ inline void append_store_number(std::string& out, uint64_t value) {
 void append_js_literal(std::string& out, std::string_view text);
 // The same without the quotes, for a literal made of several pieces.
 void append_js_chars(std::string& out, std::string_view text);
+// `text` inside a template literal (`...`), where line ends stand as they
+// are: backquotes, backslashes, "$" and the controls but "\n" are escaped
+// (a bare "\r" would read as "\n"). Only for a file of its own: "<" stays.
+void append_js_template_chars(std::string& out, std::string_view text);
 
 // "text/d_0001.js" for the first document.
 std::string text_store_file(uint32_t doc);
