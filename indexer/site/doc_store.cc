@@ -50,7 +50,7 @@ void append_js_template_chars(std::string& out, std::string_view text) {
     if (c == '`' || c == '\\' || c == '$') {
       out += '\\';
       out += c;
-    } else if (b < 0x20 && c != '\n') {
+    } else if ((b < 0x20 && c != '\n') || c == '<') {
       char buf[8];
       std::snprintf(buf, sizeof buf, "\\x%02x", b);
       out += buf;

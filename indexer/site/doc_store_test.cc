@@ -141,7 +141,7 @@ TEST(TextStore, TheTextCannotEndItsScript) {
   const struct { std::string in, out; } templates[] = {
       {"a`b\\c${d}", "a\\`b\\\\c\\${d}"},
       {"x\ry\t\n\x01", "x\\x0dy\\x09\n\\x01"},
-      {"</script> \xE2\x80\xA8 Straße", "</script> \xE2\x80\xA8 Straße"},
+      {"</script> \xE2\x80\xA8 Straße", "\\x3c/script> \xE2\x80\xA8 Straße"},
   };
   for (const auto& c : templates) {
     std::string out;

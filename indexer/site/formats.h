@@ -105,8 +105,8 @@ void append_js_literal(std::string& out, std::string_view text);
 // The same without the quotes, for a literal made of several pieces.
 void append_js_chars(std::string& out, std::string_view text);
 // `text` inside a template literal (`...`), where line ends stand as they
-// are: backquotes, backslashes, "$" and the controls but "\n" are escaped
-// (a bare "\r" would read as "\n"). Only for a file of its own: "<" stays.
+// are: backquotes, backslashes, "$", "<" and the controls but "\n" are
+// escaped (a bare "\r" would read as "\n").
 void append_js_template_chars(std::string& out, std::string_view text);
 
 // "text/d_0001.js" for the first document.
