@@ -1,7 +1,7 @@
 #pragma once
 // Every file of the site that a script reads, in one place. The browser's
 // side mirrors this comment in text_store.js and concordance.js; a change
-// here is a change there.
+// here is a change there (the A-Z pages: concordance.js).
 //
 // All of them are scripts that call a function the page defines, because
 // pages opened from file:// may load scripts but not fetch files. Each
@@ -64,6 +64,19 @@
 //       "name": NAME, "words": [[FORM, RANK, COUNT, DOCUMENTS], ...]}
 //   I the place of the page's first word in the whole list (from 0), N the
 //   corpus's words, NAME what a saved copy is called.
+//
+// index_NNN.htm: a page of the A-Z list. Its words stand in
+//     <script type=application/json id=words-data>{"first": RANK, "name":
+//       NAME, "files": [[RANK, F], ...], "letters": [[RANK, LETTER], ...],
+//       "words": [[FORM, COUNT, DOCUMENTS], ...]}
+//   one word per rank from RANK on, in collation order, so a word's place
+//   is its rank. "files": from each RANK on, the entries are in file F
+//   (i_NNN.htm, F from 0), the first pair at the page's first rank.
+//   "letters": the headings, each before the word of its RANK: the first
+//   word of the page and each word whose initial differs from the one
+//   before. A heading has the anchor id=aRANK, which the alphabet bar
+//   links to (index_002.htm#a3); the script scrolls to it once drawn.
+//   NAME is what a saved copy is called.
 //
 // lookup/entries.js: which entry file holds which word.
 //     velmorEntries([FIRST, ...])

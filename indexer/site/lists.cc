@@ -133,6 +133,35 @@ void append_alphabet(std::string& s, const std::vector<Letter>& letters) {
   s += "</nav>\n";
 }
 
+// The page's words as data for the script to draw (formats.h): a row is
+// a third of what a table row costs, and a word's place in the list is its
+// rank, so neither the rank nor the entry's address need be written per word.
+void append_word_list_data(OutFile& out, const Corpus& corpus, const SitePlan& plan, const ListPage& page,
+                           size_t number) {
+  std::string& s = out.text();
+  s += "<script type=application/json id=words-data>{\"first\":" + std::to_string(page.begin) +
+       ",\"name\":\"words_" + std::to_string(number + 1) + "\",\"files\":[";
+  for (size_t r = page.begin; r < page.end; ++r)
+    if (r == page.begin || plan.entry_file[r] != plan.entry_file[r - 1])
+      s += (r == page.begin ? "[" : ",[") + std::to_string(r) + ',' + std::to_string(plan.entry_file[r]) + ']';
+  s += "],\"letters\":[";
+  for (size_t r = page.begin; r < page.end; ++r)
+    if (r == page.begin || corpus.word(r - 1).initial != corpus.word(r).initial) {
+      s += (r == page.begin ? "[" : ",[") + std::to_string(r) + ',';
+      append_json_string(s, corpus.word(r).initial);
+      s += ']';
+    }
+  s += "],\"words\":[\n";
+  for (size_t r = page.begin; r < page.end; ++r) {
+    const WordInfo& w = corpus.word(r);
+    s += '[';
+    append_json_string(s, w.form);
+    s += ',' + std::to_string(w.count) + ',' + std::to_string(w.documents) + (r + 1 < page.end ? "],\n" : "]\n");
+    out.spill();
+  }
+  s += "]}</script>\n";
+}
+
 }  // namespace
 
 uint64_t write_lists(const Corpus& corpus, const SitePlan& plan,
@@ -154,23 +183,9 @@ uint64_t write_lists(const Corpus& corpus, const SitePlan& plan,
     if (p + 1 < lists.size()) s += "<a href=" + list_file(page + 1) + " rel=next>next &rsaquo;</a>";
     s += "</nav>\n<h1>Words: ";
     append_escaped(s, label);
-    s += "</h1>\n<table class=\"words tsv\" data-name=words_" + std::to_string(p + 1) +
-         "><tr><th>word<th>count<th>documents\n";
-    if (!lists.empty()) {
-      for (size_t r = lists[p].begin; r < lists[p].end; ++r) {
-        const WordInfo& w = corpus.word(r);
-        if (r == lists[p].begin || corpus.word(r - 1).initial != w.initial) {
-          s += "<tr class=letter><th colspan=3 id=a" + std::to_string(r) + ">";
-          append_escaped(s, w.initial);
-          s += '\n';
-        }
-        s += "<tr><td><a href=" + entry_file(plan.entry_file[r]) + "#r" + std::to_string(r) + ">";
-        append_escaped(s, w.form);
-        s += "</a><td>" + grouped(w.count) + "<td>" + grouped(w.documents) + "\n";
-        out.spill();
-      }
-    }
-    s += "</table>\n";
+    s += "</h1>\n<div id=word-list><noscript><p class=meta>The list is drawn by a script: allow scripts "
+         "for this folder.</p></noscript></div>\n";
+    append_word_list_data(out, corpus, plan, lists.empty() ? ListPage{} : lists[p], p);
     append_page_end(s);
     out.close();
     bytes += out.bytes();
