@@ -78,6 +78,20 @@
 //   links to (index_002.htm#a3); the script scrolls to it once drawn.
 //   NAME is what a saved copy is called.
 //
+// lookup/keys.js, lookup/k_NNNN.js: the search box's data, every word by
+//   its search key (words.h: no accents, case or width), then rank.
+//     velmorShards([FIRST, ...])     the first search key of each shard
+//     velmorKeys(N, ROWS)            the rows of shard N (k_0000.js first),
+//                                    all shards full but the last
+//   ROWS is one string, a line per word, each ending in "\n":
+//     SEARCH \t KEY \t FORM \t RANK \t COUNT
+//   KEY empty when it is SEARCH, FORM empty when it is KEY; the word's entry
+//   is RANK's (lookup/entries.js). No field holds a tab or a line end. One
+//   string rather than an array of rows: it loads several times faster, so
+//   a pattern with a leading * or ?, which reads every shard, is one regular
+//   expression over each; a prefix is a binary search over the shards'
+//   first keys, then over one shard's lines.
+//
 // lookup/entries.js: which entry file holds which word.
 //     velmorEntries([FIRST, ...])
 //   The rank of the first word of each entry file i_NNN.htm, in order

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "indexer/site/entries.h"
+#include "indexer/site/formats.h"
 #include "indexer/site/html.h"
 #include "indexer/site/out_file.h"
 #include "indexer/words/words.h"
@@ -31,19 +32,23 @@ void append_json_string(std::string& s, std::string_view text) {
   s += '"';
 }
 
-// The search box's data, by search key (see words.h), then rank:
-//   lookup/keys.js    velmorShards([first search key of each shard])
-//   lookup/k_NNNN.js  velmorKeys(N, [[search key, key or 0 if the same,
-//                     form or 0 if the same as the key, entry file, rank,
-//                     count], ...])
-//   lookup/all.js     velmorAll("search key count\nsearch key count\n..."):
-//                     every row's search key and count in row order, so a
-//                     pattern with a leading * is one scan of one file and
-//                     only the shards of the rows it shows are read; line i
-//                     is row i % per_shard of shard i / per_shard.
-// velmor.js mirrors this.
-uint64_t write_lookup(const Corpus& corpus, const SitePlan& plan,
-                      const std::filesystem::path& dir, size_t per_shard) {
+namespace {
+
+// A field of a look-up row inside its string literal. Word segments hold
+// no tab or line end; were one there, a blank keeps the row's shape.
+void append_lookup_field(std::string& s, std::string_view text) {
+  for (size_t i = 0, from = 0; i <= text.size(); ++i)
+    if (i == text.size() || text[i] == '\t' || text[i] == '\n') {
+      append_js_chars(s, text.substr(from, i - from));
+      if (i < text.size()) s += ' ';
+      from = i + 1;
+    }
+}
+
+}  // namespace
+
+// The search box's data, as formats.h describes it under lookup/.
+uint64_t write_lookup(const Corpus& corpus, const std::filesystem::path& dir, size_t per_shard) {
   const size_t words = corpus.word_count();
   std::vector<std::string> search(words);
   for (size_t r = 0; r < words; ++r) search[r] = search_key(corpus.word(r).key);
@@ -54,38 +59,28 @@ uint64_t write_lookup(const Corpus& corpus, const SitePlan& plan,
   });
   std::filesystem::create_directories(dir / "lookup");
   uint64_t bytes = 0;
-  std::string manifest = "velmorShards([";
-  std::string all = "velmorAll(\"";
+  std::string manifest = "\xEF\xBB\xBFvelmorShards([";
   for (size_t first = 0, shard = 0; first < words; first += per_shard, ++shard) {
     size_t end = std::min(words, first + per_shard);
     if (shard > 0) manifest += ',';
     append_json_string(manifest, search[by_key[first]]);
-    std::string s = "velmorKeys(" + std::to_string(shard) + ",[\n";
+    std::string s = "\xEF\xBB\xBFvelmorKeys(" + std::to_string(shard) + ",\"";
     for (size_t i = first; i < end; ++i) {
       const size_t rank = by_key[i];
       const WordInfo& w = corpus.word(rank);
-      s += '[';
-      append_json_string(s, search[rank]);
-      s += ',';
-      if (w.key == search[rank]) s += '0'; else append_json_string(s, w.key);
-      s += ',';
-      if (w.form == w.key) s += '0'; else append_json_string(s, w.form);
-      s += "," + std::to_string(plan.entry_file[rank]) + "," + std::to_string(rank) + "," +
-           std::to_string(w.count) + (i + 1 < end ? "],\n" : "]\n");
-      if (i > 0) all += "\\n";
-      std::string quoted;
-      append_json_string(quoted, search[rank]);
-      all.append(quoted, 1, quoted.size() - 2);
-      all += ' ' + std::to_string(w.count);
+      append_lookup_field(s, search[rank]);
+      s += '\t';
+      if (w.key != search[rank]) append_lookup_field(s, w.key);
+      s += '\t';
+      if (w.form != w.key) append_lookup_field(s, w.form);
+      s += '\t' + std::to_string(rank) + '\t' + std::to_string(w.count) + "\\n";
     }
-    s += "]);\n";
+    s += "\");\n";
     char name[32];
     std::snprintf(name, sizeof name, "k_%04zu.js", shard);
     bytes += write_file(dir / "lookup" / name, s);
   }
   manifest += "]);\n";
-  all += "\");\n";
-  bytes += write_file(dir / "lookup" / "all.js", all);
   return bytes + write_file(dir / "lookup" / "keys.js", manifest);
 }
 

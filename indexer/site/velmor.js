@@ -46,15 +46,19 @@
   }
 
   const pad = (n, w) => String(n).padStart(w, '0');
-  // Look-up rows, as site/lists.cc writes them:
-  //   [search key, key or 0 (= search key), form or 0 (= key), entry file, rank, count]
+  // Look-up rows, as site/formats.h describes them, each shard one string
+  // of lines "search key \t key \t form \t rank \t count", read into
+  //   [search key, key or '' (= search key), form or '' (= key), rank, count]
   const rowKey = row => row[1] || row[0];
   const shown = row => row[2] || rowKey(row);
-  const entryHref = row => 'i_' + pad(row[3] + 1, 3) + '.htm#r' + row[4];
+  const RANK = 3, COUNT = 4;
+  const rowOf = line => {
+    const f = line.split('\t');
+    return [f[0], f[1], f[2], Number(f[3]), Number(f[4])];
+  };
 
   // lookup/keys.js names each shard's first search key; lookup/k_NNNN.js
-  // holds the shard's rows; lookup/all.js every row's search key, one a
-  // line, for patterns that do not start with a letter.
+  // holds the shard's rows.
   const loaded = {};
   const waiting = {};
   function load(name) {
@@ -74,9 +78,10 @@
   const answer = (name, value) => { if (waiting[name]) waiting[name](value); };
   window.velmorShards = list => answer('keys', list);
   window.velmorKeys = (n, rows) => answer('k_' + pad(n, 4), rows);
-  window.velmorAll = text => answer('all', text);
   const shards = () => load('keys');
   const shard = n => load('k_' + pad(n, 4));
+  const split = {};  // a shard's lines, once a prefix has looked into it
+  const linesOf = async n => split[n] || (split[n] = (await shard(n)).split('\n').slice(0, -1));
 
   function shardOf(list, key) {
     let lo = 0, hi = list.length - 1;
@@ -86,11 +91,12 @@
     }
     return lo;
   }
-  function lowerBound(rows, key) {
-    let lo = 0, hi = rows.length;
+  const searchOf = line => line.slice(0, line.indexOf('\t'));
+  function lowerBound(lines, key) {
+    let lo = 0, hi = lines.length;
     while (lo < hi) {
       const mid = (lo + hi) >> 1;
-      if (cmp(rows[mid][0], key) < 0) lo = mid + 1; else hi = mid;
+      if (cmp(searchOf(lines[mid]), key) < 0) lo = mid + 1; else hi = mid;
     }
     return lo;
   }
@@ -106,43 +112,39 @@
     const list = await shards();
     const found = [];
     for (let n = list.length ? shardOf(list, prefix) : 0; n < list.length; n++) {
-      const rows = await shard(n);
-      let i = lowerBound(rows, prefix);
-      for (; i < rows.length && rows[i][0].startsWith(prefix); i++) {
-        if (whole && rows[i][0] !== prefix) return found;
-        found.push(rows[i]);
+      const lines = await linesOf(n);
+      let i = lowerBound(lines, prefix);
+      for (; i < lines.length && lines[i].startsWith(prefix); i++) {
+        const row = rowOf(lines[i]);
+        if (!row[0].startsWith(prefix)) break;  // a longer key than the prefix's line
+        if (whole && row[0] !== prefix) return found;
+        found.push(row);
         if (found.length >= limit) return found;
       }
-      if (i < rows.length) break;
+      if (i < lines.length) break;
     }
     return found;
   }
   // Rows whose search key matches a pattern of * (any characters) and ?
-  // (one character), the most frequent first, from lookup/all.js: lines of
-  // "search key count", line i being row i of the shards taken in order.
-  let lineStarts = null;
+  // (one character), the most frequent first. What comes before the first
+  // wildcard narrows the shards to read; a leading wildcard reads them
+  // all, with one regular expression over each shard's text.
   async function matching(pattern, limit) {
-    const [list, text] = await Promise.all([shards(), load('all')]);
-    if (!list.length) return [];
-    if (!lineStarts) {
-      lineStarts = [0];
-      for (let i = text.indexOf('\n'); i >= 0; i = text.indexOf('\n', i + 1)) lineStarts.push(i + 1);
-    }
-    const source = Array.from(pattern, c => c === '*' ? '[^\\n ]*' : c === '?' ? '[^\\n ]'
+    const source = Array.from(pattern, c => c === '*' ? '[^\\t\\n]*' : c === '?' ? '[^\\t\\n]'
                                           : c.replace(/[\\^$.|+()[\]{}\/]/g, '\\$&')).join('');
-    const re = new RegExp('^' + source + ' (\\d+)$', 'gmu');
-    const hits = [];
-    for (let m; (m = re.exec(text));) hits.push([Number(m[1]), m.index]);
-    hits.sort((a, b) => b[0] - a[0] || a[1] - b[1]);
-    const per = (await shard(0)).length;  // every shard but the last is full
-    const found = [];
-    for (const [, at] of hits.slice(0, limit)) {
-      let lo = 0, hi = lineStarts.length - 1;
-      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (lineStarts[mid] <= at) lo = mid; else hi = mid - 1; }
-      const n = Math.floor(lo / per);
-      found.push((await shard(n))[lo - n * per]);
+    const prefix = pattern.slice(0, pattern.search(/[*?]/));
+    let rows;
+    if (prefix) {
+      const re = new RegExp('^' + source + '$', 'u');
+      rows = (await withPrefix(prefix, Infinity)).filter(row => re.test(row[0]));
+    } else {
+      const re = new RegExp('^' + source + '\t', 'gmu');
+      const list = await shards();
+      rows = [];
+      for (const text of await Promise.all(list.map((_, n) => shard(n))))
+        for (let m; (m = re.exec(text));) rows.push(rowOf(text.slice(m.index, text.indexOf('\n', m.index))));
     }
-    return found;
+    return rows.sort((a, b) => b[COUNT] - a[COUNT] || a[RANK] - b[RANK]).slice(0, limit);
   }
 
   // What the box offers for what is typed: the forms written exactly so
@@ -156,7 +158,7 @@
     const exact = fold(typed);
     const grade = row => shown(row) === typed ? 0 : rowKey(row) === exact ? 1 : row[0] === wanted ? 2 : 3;
     return rows.map(row => [grade(row), row])
-      .sort((a, b) => a[0] - b[0] || b[1][5] - a[1][5] || a[1][4] - b[1][4])
+      .sort((a, b) => a[0] - b[0] || b[1][COUNT] - a[1][COUNT] || a[1][RANK] - b[1][RANK])
       .slice(0, limit).map(x => x[1]);
   }
 
@@ -178,16 +180,16 @@
       const ask = ++asked;
       const typed = box.value.trim();
       if (!typed) { hits.replaceChildren(); return; }
-      const rows = await offers(typed, 50);
+      const [rows, firsts] = await Promise.all([offers(typed, 50), load('entries')]);
       if (ask !== asked) return;
       on = -1;
       hits.replaceChildren(...rows.map(row => {
         const li = document.createElement('li');
         const a = document.createElement('a');
-        a.href = entryHref(row);
+        a.href = hrefOf(firsts, row[RANK]);
         a.append(shown(row));
         const count = document.createElement('small');
-        count.textContent = row[5].toLocaleString();
+        count.textContent = row[COUNT].toLocaleString();
         a.append(count);
         li.append(a);
         return li;
@@ -221,12 +223,12 @@
   // lookup/entries.js: the first rank of each entry file, so a rank's
   // entry is a binary search away (site/formats.h).
   window.velmorEntries = firsts => answer('entries', firsts);
-  async function rankHref(rank) {
-    const firsts = await load('entries');
+  function hrefOf(firsts, rank) {
     let lo = 0, hi = firsts.length - 1;
     while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (firsts[mid] <= rank) lo = mid; else hi = mid - 1; }
     return 'i_' + pad(lo + 1, 3) + '.htm#r' + rank;
   }
+  const rankHref = async rank => hrefOf(await load('entries'), rank);
 
   // The words of the document page's text, as the indexer found them:
   // velmorStore's tokens [gap, length, rank, ...] and each word's start.
@@ -286,7 +288,7 @@
       const word = sel.toString().trim();
       if (!word) return;
       const row = await lookup(fold(word));
-      if (row) location.href = entryHref(row);
+      if (row) location.href = await rankHref(row[RANK]);
       else toast('\u201c' + word + '\u201d is not in the index');
     });
   }
@@ -370,7 +372,7 @@
           let key;
           try { key = decodeURIComponent(m[1]); } catch (e) { return; }
           const row = await lookup(key);
-          rank = row ? row[4] : -1;
+          rank = row ? row[RANK] : -1;
         }
         const all = occurrencesOf(rank);
         if (all.length) show(all[0], false);
