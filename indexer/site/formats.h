@@ -1,7 +1,8 @@
 #pragma once
 // Every file of the site that a script reads, in one place. The browser's
-// side mirrors this comment in text_store.js and concordance.js; a change
-// here is a change there (the A-Z pages: concordance.js).
+// side mirrors this comment in the script that reads each (text_store.js,
+// entry.js, lines.js, word_lists.js, search_data.js, velmor.js); a change
+// here is a change there.
 //
 // All of them are scripts that call a function the page defines, because
 // pages opened from file:// may load scripts but not fetch files. Each

@@ -168,7 +168,7 @@ uint64_t write_lists(const Corpus& corpus, const SitePlan& plan,
     std::string label = lists.empty() ? "no words" : lists[p].label;
     OutFile out(dir / list_file(page));
     std::string& s = out.text();
-    append_page_start(s, "Words: " + label, concordance_head());
+    append_page_start(s, "Words: " + label, list_scripts());
     // A script with thousands of initials gets its alphabet on the start page only.
     if (letters.size() <= 200) append_alphabet(s, letters);
     s += "<nav class=docs>";

@@ -84,10 +84,8 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
   tasks.push_back({[&] { write_stats(corpus, plan, out_dir); }, 0});
   tasks.push_back({[&] {
                      write_start_page(corpus, lists, out_dir);
-                     write_file(out_dir / "velmor.css", site_css());
-                     write_file(out_dir / "velmor.js", site_js());
-                     write_file(out_dir / "text_store.js", site_text_store_js());
-                     write_file(out_dir / "concordance.js", site_concordance_js());
+                     for (const SiteAsset& asset : site_assets())
+                       write_file(out_dir / asset.name, std::string(asset.text));
                    },
                    0});
 

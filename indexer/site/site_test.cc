@@ -147,6 +147,30 @@ TEST(WordLists, EveryPageCarriesItsLettersAndEntryFilesFromItsFirstRank) {
   }
 }
 
+// A page that names a script the site does not hold is drawn blank: every
+// kind of page names only files that were written.
+TEST(WriteSite, EveryScriptAPageLoadsIsThere) {
+  TempDir dir;
+  MemoryCorpus corpus({doc("one", {"apple apricot banana apple"}), doc("two", {"apple banana"})}, "");
+  write_site(corpus, dir.path, {});
+  std::set<std::string> kinds;
+  for (const auto& e : fs::directory_iterator(dir.path)) {
+    const std::string name = e.path().filename().string();
+    if (e.path().extension() != ".htm") continue;
+    kinds.insert(name.substr(0, name.find_first_of("_.")));
+    const std::string page = slurp(e.path());
+    size_t scripts = 0;
+    for (size_t at = page.find("<script src="); at != std::string::npos; at = page.find("<script src=", at + 1)) {
+      const size_t from = at + 12;
+      const std::string src = page.substr(from, page.find_first_of(" >", from) - from);
+      EXPECT_TRUE(fs::is_regular_file(dir.path / src)) << name << " loads " << src;
+      ++scripts;
+    }
+    EXPECT_GE(scripts, 4u) << name;  // velmor.js, the search box's and the double-click's
+  }
+  EXPECT_EQ(kinds, (std::set<std::string>{"i", "index", "page", "s"}));
+}
+
 // Words drawn with Zipf's law from a made-up vocabulary of several scripts,
 // occurrences recorded as they are drawn: big corpora without a tokenizer.
 class ZipfCorpus : public Corpus {
