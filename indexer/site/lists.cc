@@ -85,7 +85,7 @@ uint64_t write_lookup(const Corpus& corpus, const std::filesystem::path& dir, si
 }
 
 uint64_t write_document_titles(const Corpus& corpus, const std::filesystem::path& dir) {
-  std::string s = "velmorDocs([\n";
+  std::string s = "\xEF\xBB\xBFvelmorDocs([\n";
   for (uint32_t d = 0; d < corpus.document_count(); ++d) {
     if (d > 0) s += ",\n";
     append_json_string(s, corpus.document(d).title);
