@@ -1,13 +1,15 @@
 #pragma once
 // The site's style sheet and scripts, built into the program from the
-// files of the same names beside this header.
-#include <string>
+// files of the same names beside this header (the list is in
+// CMakeLists.txt) and written into the site as they are. Which page loads
+// which script: velmor.js says, html.h names them.
+#include <string_view>
+#include <vector>
 
 namespace velmor {
-const std::string& site_css();
-const std::string& site_js();
-// text_store.js: reads the documents' text files (formats.h).
-const std::string& site_text_store_js();
-// concordance.js: draws the entries, pages and sorts their lines, saves lists.
-const std::string& site_concordance_js();
+struct SiteAsset {
+  std::string_view name;  // "velmor.js"
+  std::string_view text;
+};
+const std::vector<SiteAsset>& site_assets();
 }  // namespace velmor

@@ -25,10 +25,6 @@ std::string document_codes(const std::vector<Occurrence>& occ) {
   return s;
 }
 
-std::string concordance_head() {
-  return "<script src=text_store.js defer></script><script src=concordance.js defer></script>";
-}
-
 namespace {
 
 std::string number(double value) {
@@ -81,7 +77,8 @@ uint64_t write_entry_file(const EntryContext& context, uint32_t file, size_t beg
   std::string& s = out.text();
   std::string head = "<meta name=collation content=\"";
   append_escaped(head, context.collation);
-  head += "\">" + concordance_head();
+  head += "\">";
+  head += entry_scripts();
   append_page_start(s, corpus.word(begin).form + " \u2013 " + corpus.word(end - 1).form, head);
   s += "<p class=hint>Each entry lists the documents where the word occurs most and every line it "
        "stands in, a page at a time, sortable by the words to its left or right. A document's name "

@@ -1,6 +1,6 @@
 #pragma once
 // The entries: files i_NNN.htm of a few hundred words each, in collation
-// order. Each holds its words' data (formats.h) and concordance.js draws
+// order. Each holds its words' data (formats.h) and entry.js draws
 // the entries from it: counts, documents, every line cut from the stored
 // texts, collocates and clusters.
 #include <cstddef>
@@ -31,8 +31,5 @@ struct EntryContext {
 // i_NNN.htm holding the entries of ranks [begin, end).
 uint64_t write_entry_file(const EntryContext& context, uint32_t file, size_t begin, size_t end,
                           const std::filesystem::path& dir);
-
-// The start of a page that concordance.js works on (entries, lists).
-std::string concordance_head();
 
 }  // namespace velmor

@@ -66,15 +66,30 @@ std::string grouped(uint64_t n) {
   return out;
 }
 
+std::string_view document_scripts() {
+  return "<script src=text_store.js defer></script><script src=document_page.js defer></script>";
+}
+std::string_view entry_scripts() {
+  return "<script src=text_store.js defer></script><script src=tsv.js defer></script>"
+         "<script src=lines.js defer></script><script src=concordance.js defer></script>"
+         "<script src=entry.js defer></script>";
+}
+std::string_view list_scripts() {
+  return "<script src=tsv.js defer></script><script src=word_lists.js defer></script>";
+}
+std::string_view table_scripts() { return "<script src=tsv.js defer></script>"; }
+
 void append_page_start(std::string& out, std::string_view title,
                        std::string_view head_extra) {
   out += "<!DOCTYPE html>\n<html><head><meta charset=utf-8>"
          "<meta name=viewport content=\"width=device-width,initial-scale=1\">"
          "<title>";
   append_escaped(out, title);
-  out += "</title><link rel=stylesheet href=velmor.css>";
+  out += "</title><link rel=stylesheet href=velmor.css>"
+         "<script src=velmor.js defer></script><script src=search_data.js defer></script>"
+         "<script src=search.js defer></script><script src=dblclick.js defer></script>";
   out += head_extra;
-  out += "<script src=velmor.js defer></script></head><body>\n"
+  out += "</head><body>\n"
          "<header><a class=home href=index.htm>Word index</a>"
          "<a href=index_001.htm>Words A&ndash;Z</a>"
          "<a href=s_freq_001.htm>By frequency</a><a href=s_docs.htm>Documents</a>"

@@ -31,9 +31,16 @@ std::string list_file(uint32_t list);
 // "1,234,567": counts are easier to read with thousands marked.
 std::string grouped(uint64_t n);
 
+// The scripts a kind of page loads after those every page loads, in the
+// order they run (velmor.js lists them all).
+std::string_view document_scripts();  // page_NNNN.htm
+std::string_view entry_scripts();     // i_NNN.htm
+std::string_view list_scripts();      // index_NNN.htm, s_freq_NNN.htm, s_once_NNN.htm
+std::string_view table_scripts();     // pages whose tables save as TSV
+
 // The start of every page: doctype, head, the header bar with the way back
 // to the start page, the word lists, the statistics and the search box.
-// `head_extra` goes into <head> as it is.
+// `head_extra` goes into <head> as it is, after the scripts of every page.
 void append_page_start(std::string& out, std::string_view title,
                        std::string_view head_extra = {});
 void append_page_end(std::string& out);

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "indexer/site/entries.h"
+#include "indexer/site/formats.h"
 #include "indexer/site/html.h"
 #include "indexer/site/out_file.h"
 #include "indexer/words/words.h"
@@ -31,19 +32,23 @@ void append_json_string(std::string& s, std::string_view text) {
   s += '"';
 }
 
-// The search box's data, by search key (see words.h), then rank:
-//   lookup/keys.js    velmorShards([first search key of each shard])
-//   lookup/k_NNNN.js  velmorKeys(N, [[search key, key or 0 if the same,
-//                     form or 0 if the same as the key, entry file, rank,
-//                     count], ...])
-//   lookup/all.js     velmorAll("search key count\nsearch key count\n..."):
-//                     every row's search key and count in row order, so a
-//                     pattern with a leading * is one scan of one file and
-//                     only the shards of the rows it shows are read; line i
-//                     is row i % per_shard of shard i / per_shard.
-// velmor.js mirrors this.
-uint64_t write_lookup(const Corpus& corpus, const SitePlan& plan,
-                      const std::filesystem::path& dir, size_t per_shard) {
+namespace {
+
+// A field of a look-up row inside its string literal. Word segments hold
+// no tab or line end; were one there, a blank keeps the row's shape.
+void append_lookup_field(std::string& s, std::string_view text) {
+  for (size_t i = 0, from = 0; i <= text.size(); ++i)
+    if (i == text.size() || text[i] == '\t' || text[i] == '\n') {
+      append_js_chars(s, text.substr(from, i - from));
+      if (i < text.size()) s += ' ';
+      from = i + 1;
+    }
+}
+
+}  // namespace
+
+// The search box's data, as formats.h describes it under lookup/.
+uint64_t write_lookup(const Corpus& corpus, const std::filesystem::path& dir, size_t per_shard) {
   const size_t words = corpus.word_count();
   std::vector<std::string> search(words);
   for (size_t r = 0; r < words; ++r) search[r] = search_key(corpus.word(r).key);
@@ -54,43 +59,33 @@ uint64_t write_lookup(const Corpus& corpus, const SitePlan& plan,
   });
   std::filesystem::create_directories(dir / "lookup");
   uint64_t bytes = 0;
-  std::string manifest = "velmorShards([";
-  std::string all = "velmorAll(\"";
+  std::string manifest = "\xEF\xBB\xBFvelmorShards([";
   for (size_t first = 0, shard = 0; first < words; first += per_shard, ++shard) {
     size_t end = std::min(words, first + per_shard);
     if (shard > 0) manifest += ',';
     append_json_string(manifest, search[by_key[first]]);
-    std::string s = "velmorKeys(" + std::to_string(shard) + ",[\n";
+    std::string s = "\xEF\xBB\xBFvelmorKeys(" + std::to_string(shard) + ",\"";
     for (size_t i = first; i < end; ++i) {
       const size_t rank = by_key[i];
       const WordInfo& w = corpus.word(rank);
-      s += '[';
-      append_json_string(s, search[rank]);
-      s += ',';
-      if (w.key == search[rank]) s += '0'; else append_json_string(s, w.key);
-      s += ',';
-      if (w.form == w.key) s += '0'; else append_json_string(s, w.form);
-      s += "," + std::to_string(plan.entry_file[rank]) + "," + std::to_string(rank) + "," +
-           std::to_string(w.count) + (i + 1 < end ? "],\n" : "]\n");
-      if (i > 0) all += "\\n";
-      std::string quoted;
-      append_json_string(quoted, search[rank]);
-      all.append(quoted, 1, quoted.size() - 2);
-      all += ' ' + std::to_string(w.count);
+      append_lookup_field(s, search[rank]);
+      s += '\t';
+      if (w.key != search[rank]) append_lookup_field(s, w.key);
+      s += '\t';
+      if (w.form != w.key) append_lookup_field(s, w.form);
+      s += '\t' + std::to_string(rank) + '\t' + std::to_string(w.count) + "\\n";
     }
-    s += "]);\n";
+    s += "\");\n";
     char name[32];
     std::snprintf(name, sizeof name, "k_%04zu.js", shard);
     bytes += write_file(dir / "lookup" / name, s);
   }
   manifest += "]);\n";
-  all += "\");\n";
-  bytes += write_file(dir / "lookup" / "all.js", all);
   return bytes + write_file(dir / "lookup" / "keys.js", manifest);
 }
 
 uint64_t write_document_titles(const Corpus& corpus, const std::filesystem::path& dir) {
-  std::string s = "velmorDocs([\n";
+  std::string s = "\xEF\xBB\xBFvelmorDocs([\n";
   for (uint32_t d = 0; d < corpus.document_count(); ++d) {
     if (d > 0) s += ",\n";
     append_json_string(s, corpus.document(d).title);
@@ -133,6 +128,35 @@ void append_alphabet(std::string& s, const std::vector<Letter>& letters) {
   s += "</nav>\n";
 }
 
+// The page's words as data for the script to draw (formats.h): a row is
+// a third of what a table row costs, and a word's place in the list is its
+// rank, so neither the rank nor the entry's address need be written per word.
+void append_word_list_data(OutFile& out, const Corpus& corpus, const SitePlan& plan, const ListPage& page,
+                           size_t number) {
+  std::string& s = out.text();
+  s += "<script type=application/json id=words-data>{\"first\":" + std::to_string(page.begin) +
+       ",\"name\":\"words_" + std::to_string(number + 1) + "\",\"files\":[";
+  for (size_t r = page.begin; r < page.end; ++r)
+    if (r == page.begin || plan.entry_file[r] != plan.entry_file[r - 1])
+      s += (r == page.begin ? "[" : ",[") + std::to_string(r) + ',' + std::to_string(plan.entry_file[r]) + ']';
+  s += "],\"letters\":[";
+  for (size_t r = page.begin; r < page.end; ++r)
+    if (r == page.begin || corpus.word(r - 1).initial != corpus.word(r).initial) {
+      s += (r == page.begin ? "[" : ",[") + std::to_string(r) + ',';
+      append_json_string(s, corpus.word(r).initial);
+      s += ']';
+    }
+  s += "],\"words\":[\n";
+  for (size_t r = page.begin; r < page.end; ++r) {
+    const WordInfo& w = corpus.word(r);
+    s += '[';
+    append_json_string(s, w.form);
+    s += ',' + std::to_string(w.count) + ',' + std::to_string(w.documents) + (r + 1 < page.end ? "],\n" : "]\n");
+    out.spill();
+  }
+  s += "]}</script>\n";
+}
+
 }  // namespace
 
 uint64_t write_lists(const Corpus& corpus, const SitePlan& plan,
@@ -144,7 +168,7 @@ uint64_t write_lists(const Corpus& corpus, const SitePlan& plan,
     std::string label = lists.empty() ? "no words" : lists[p].label;
     OutFile out(dir / list_file(page));
     std::string& s = out.text();
-    append_page_start(s, "Words: " + label, concordance_head());
+    append_page_start(s, "Words: " + label, list_scripts());
     // A script with thousands of initials gets its alphabet on the start page only.
     if (letters.size() <= 200) append_alphabet(s, letters);
     s += "<nav class=docs>";
@@ -154,23 +178,9 @@ uint64_t write_lists(const Corpus& corpus, const SitePlan& plan,
     if (p + 1 < lists.size()) s += "<a href=" + list_file(page + 1) + " rel=next>next &rsaquo;</a>";
     s += "</nav>\n<h1>Words: ";
     append_escaped(s, label);
-    s += "</h1>\n<table class=\"words tsv\" data-name=words_" + std::to_string(p + 1) +
-         "><tr><th>word<th>count<th>documents\n";
-    if (!lists.empty()) {
-      for (size_t r = lists[p].begin; r < lists[p].end; ++r) {
-        const WordInfo& w = corpus.word(r);
-        if (r == lists[p].begin || corpus.word(r - 1).initial != w.initial) {
-          s += "<tr class=letter><th colspan=3 id=a" + std::to_string(r) + ">";
-          append_escaped(s, w.initial);
-          s += '\n';
-        }
-        s += "<tr><td><a href=" + entry_file(plan.entry_file[r]) + "#r" + std::to_string(r) + ">";
-        append_escaped(s, w.form);
-        s += "</a><td>" + grouped(w.count) + "<td>" + grouped(w.documents) + "\n";
-        out.spill();
-      }
-    }
-    s += "</table>\n";
+    s += "</h1>\n<div id=word-list><noscript><p class=meta>The list is drawn by a script: allow scripts "
+         "for this folder.</p></noscript></div>\n";
+    append_word_list_data(out, corpus, plan, lists.empty() ? ListPage{} : lists[p], p);
     append_page_end(s);
     out.close();
     bytes += out.bytes();

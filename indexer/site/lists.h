@@ -15,10 +15,10 @@ namespace velmor {
 // `s` as a JSON string literal.
 void append_json_string(std::string& s, std::string_view text);
 
-// lookup/keys.js and lookup/k_NNNN.js: every word key in byte order, cut into
-// shards of at most `per_shard` keys; keys.js names each shard's first key.
-uint64_t write_lookup(const Corpus& corpus, const SitePlan& plan,
-                      const std::filesystem::path& dir, size_t per_shard);
+// lookup/keys.js and lookup/k_NNNN.js: every word's search key, key, form,
+// rank and count in search key order, cut into shards of at most
+// `per_shard` words; keys.js names each shard's first search key.
+uint64_t write_lookup(const Corpus& corpus, const std::filesystem::path& dir, size_t per_shard);
 
 // lookup/docs.js: every document's title as the entries' rows show it, for
 // the script's list of all documents of a word.

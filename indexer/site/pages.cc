@@ -13,7 +13,7 @@ uint64_t write_page(const Corpus& corpus, uint32_t doc, const std::filesystem::p
   const DocumentInfo& info = corpus.document(doc);
   const uint32_t docs = corpus.document_count();
   std::string s;
-  append_page_start(s, info.title, "<script src=text_store.js defer></script>");
+  append_page_start(s, info.title, document_scripts());
   s += "<nav class=docs>";
   if (doc > 0) s += "<a href=" + page_file(doc - 1) + " rel=prev>&lsaquo; previous</a>";
   s += "<span>document " + grouped(doc + 1) + " of " + grouped(docs) + "</span>";

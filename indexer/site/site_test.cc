@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "indexer/site/entries.h"
+#include "indexer/site/lists.h"
 #include "indexer/site/memory_corpus.h"
 
 namespace velmor {
@@ -97,6 +98,77 @@ TEST(WriteSite, EverythingFromTheDocumentsIsEscaped) {
   EXPECT_NE(slurp(dir.path / "text" / "d_0001.js").find("\\x3cscript>alert(1)\\x3c/script> & \\x3cimg"),
             std::string::npos);
   EXPECT_EQ(slurp(dir.path / "page_0001.htm").find("alert"), std::string::npos);
+}
+
+// The A-Z pages carry their words as data: a heading at the first word of
+// every page and of every letter, and the entry file of each word from
+// the pairs, however pages, letters and entry files cut the ranks.
+TEST(WordLists, EveryPageCarriesItsLettersAndEntryFilesFromItsFirstRank) {
+  MemoryCorpus corpus({doc("one", {"apple apricot banana berry blue cherry dog"}), doc("two", {"apple blue blue"})},
+                      "");
+  std::vector<std::string_view> initials;
+  for (size_t r = 0; r < corpus.word_count(); ++r) initials.push_back(corpus.word(r).initial);
+  // A | B 1 | B 2 | C-D: "B" is longer than a page, C and D share one.
+  const std::vector<ListPage> lists = plan_lists(initials, 2);
+  SitePlan plan;
+  plan.entry_file = {0, 1, 1, 1, 2, 2, 3};
+  TempDir dir;
+  write_lists(corpus, plan, lists, dir.path);
+  const char* expected[] = {
+      R"({"first":0,"name":"words_1","files":[[0,0],[1,1]],"letters":[[0,"A"]],"words":[
+["apple",2,2],
+["apricot",1,1]
+]})",
+      R"({"first":2,"name":"words_2","files":[[2,1]],"letters":[[2,"B"]],"words":[
+["banana",1,1],
+["berry",1,1]
+]})",
+      R"({"first":4,"name":"words_3","files":[[4,2]],"letters":[[4,"B"]],"words":[
+["blue",3,2]
+]})",
+      R"({"first":5,"name":"words_4","files":[[5,2],[6,3]],"letters":[[5,"C"],[6,"D"]],"words":[
+["cherry",1,1],
+["dog",1,1]
+]})",
+  };
+  ASSERT_EQ(lists.size(), std::size(expected));
+  const std::string open = "<script type=application/json id=words-data>";
+  for (size_t p = 0; p < lists.size(); ++p) {
+    const std::string page = slurp(dir.path / ("index_00" + std::to_string(p + 1) + ".htm"));
+    const size_t at = page.find(open);
+    ASSERT_NE(at, std::string::npos) << page;
+    const size_t from = at + open.size();
+    EXPECT_EQ(page.substr(from, page.find("</script>", from) - from), expected[p]);
+    // The alphabet bar leads to the first heading of each letter.
+    EXPECT_NE(page.find("<a href=index_002.htm#a2>B</a><a href=index_004.htm#a5>C</a>"
+                        "<a href=index_004.htm#a6>D</a>"),
+              std::string::npos)
+        << page;
+  }
+}
+
+// A page that names a script the site does not hold is drawn blank: every
+// kind of page names only files that were written.
+TEST(WriteSite, EveryScriptAPageLoadsIsThere) {
+  TempDir dir;
+  MemoryCorpus corpus({doc("one", {"apple apricot banana apple"}), doc("two", {"apple banana"})}, "");
+  write_site(corpus, dir.path, {});
+  std::set<std::string> kinds;
+  for (const auto& e : fs::directory_iterator(dir.path)) {
+    const std::string name = e.path().filename().string();
+    if (e.path().extension() != ".htm") continue;
+    kinds.insert(name.substr(0, name.find_first_of("_.")));
+    const std::string page = slurp(e.path());
+    size_t scripts = 0;
+    for (size_t at = page.find("<script src="); at != std::string::npos; at = page.find("<script src=", at + 1)) {
+      const size_t from = at + 12;
+      const std::string src = page.substr(from, page.find_first_of(" >", from) - from);
+      EXPECT_TRUE(fs::is_regular_file(dir.path / src)) << name << " loads " << src;
+      ++scripts;
+    }
+    EXPECT_GE(scripts, 4u) << name;  // velmor.js, the search box's and the double-click's
+  }
+  EXPECT_EQ(kinds, (std::set<std::string>{"i", "index", "page", "s"}));
 }
 
 // Words drawn with Zipf's law from a made-up vocabulary of several scripts,

@@ -30,7 +30,7 @@ std::string numbered_file(const char* stem, size_t page) {
 }
 
 // The pages of one list of words, `ranks` in the order shown, `page`
-// drawn by concordance.js from its data (formats.h).
+// drawn by word_lists.js from its data (formats.h).
 uint64_t write_word_list(const Corpus& corpus, const std::vector<size_t>& ranks, uint64_t tokens,
                          const char* stem, const std::string& title, const std::string& intro,
                          const std::filesystem::path& dir) {
@@ -39,7 +39,7 @@ uint64_t write_word_list(const Corpus& corpus, const std::vector<size_t>& ranks,
   for (size_t p = 0; p < pages; ++p) {
     OutFile out(dir / numbered_file(stem, p));
     std::string& s = out.text();
-    append_page_start(s, title, concordance_head());
+    append_page_start(s, title, list_scripts());
     s += "<nav class=docs>";
     if (p > 0) s += "<a href=" + numbered_file(stem, p - 1) + " rel=prev>&lsaquo; previous</a>";
     s += "<span>page " + grouped(p + 1) + " of " + grouped(pages) + "</span>";
@@ -88,7 +88,7 @@ uint64_t write_frequency(const Corpus& corpus, uint64_t tokens, const std::files
 
 uint64_t write_documents(const Corpus& corpus, uint64_t tokens, const std::filesystem::path& dir) {
   std::string s;
-  append_page_start(s, "Documents", concordance_head());
+  append_page_start(s, "Documents", table_scripts());
   s += "<h1>Documents</h1>\n<table class=\"freq tsv\" data-name=documents><tr><th>#<th>document<th>words<th>distinct"
        "<th>type/token<th>lines<th>bytes\n";
   uint64_t lines = 0, bytes = 0, invalid = 0;
@@ -138,7 +138,7 @@ uint64_t write_stats(const Corpus& corpus, const SitePlan& plan, const std::file
 uint64_t write_ngrams(const Corpus& corpus, const SitePlan& plan, const TopNgrams& ngrams,
                       const std::filesystem::path& dir) {
   std::string s;
-  append_page_start(s, "Clusters and n-grams", concordance_head());
+  append_page_start(s, "Clusters and n-grams", table_scripts());
   s += "<h1>Clusters and n-grams</h1>\n<p class=meta>The most frequent runs of two, three and four words "
        "in a row, within one document, that occur at least three times. Each leads to its lines.</p>\n"
        "<nav class=docs><a href=#n2>two words</a><a href=#n3>three words</a><a href=#n4>four words</a></nav>\n";

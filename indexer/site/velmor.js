@@ -1,238 +1,81 @@
-// The word index's script for every page: the search box, double-click on
-// any word, and the document pages drawn from the text store with their
-// marked occurrences. The entries' concordance is concordance.js.
-// Works from file://: the look-up data arrive as scripts that call back.
+// The word index's script for every page, loaded first: what the others
+// share, as window.velmor. Pages opened from file:// may load scripts but
+// not fetch files, so every data file is a script that calls back
+// (site/formats.h); load() hands out what it passed.
+//
+// Every page: velmor.js, search_data.js (the words by their search keys),
+// search.js (the box), dblclick.js (any word opens its entry). Besides:
+//   page_NNNN.htm   text_store.js, document_page.js
+//   i_NNN.htm       text_store.js, tsv.js, lines.js, concordance.js, entry.js
+//   index_NNN.htm, s_freq_NNN.htm, s_once_NNN.htm   tsv.js, word_lists.js
+//   s_docs.htm, s_ngrams.htm   tsv.js
 'use strict';
 (function () {
-  // The indexer's key: NFC, then full case folding. Lowering first turns
-  // capital sharp s into ß, upper then lower folds ß to ss and any sigma to
-  // σ; dotless ı has no folding and stays. Apostrophe look-alikes are '.
-  const APOSTROPHES = /[\u2018\u2019\u02bc\uff07]/g;
-  function fold(s) {
-    let out = '';
-    for (const c of s.normalize('NFC'))
-      out += c === 'ı' ? c : c.toLowerCase().toUpperCase().toLowerCase();
-    return out.replace(APOSTROPHES, "'");
-  }
-
-  // What the search box matches, as the indexer's search_key makes it
-  // (words/words.h; words/search_key_cases.tsv holds the cases both pass):
-  // compatibility forms, no marks, case folded, a few plain letters.
-  const PLAIN = { 'ı': 'i', 'đ': 'd', 'ð': 'd', 'ł': 'l', 'ø': 'o', 'ħ': 'h', 'æ': 'ae', 'œ': 'oe',
-                  '\u2018': "'", '\u2019': "'", '\u02bc': "'", '\uff07': "'" };
-  const MARK = /[\p{Mn}\p{Me}]/u;
-  function searchKey(s) {
-    const caseFold = t => Array.from(t, c => c.toLowerCase().toUpperCase().toLowerCase()).join('');
-    let out = '';
-    for (const c of caseFold(s).normalize('NFKD')) {
-      if (MARK.test(c)) continue;
-      for (const f of caseFold(c)) {
-        const u = f.codePointAt(0);
-        out += PLAIN[f] || (u >= 0x30a1 && u <= 0x30f6 ? String.fromCharCode(u - 0x60) : f);
-      }
-    }
-    return out.normalize('NFC');
-  }
-
-  // Keys are ordered by code point, as the indexer sorts their UTF-8 bytes.
-  function cmp(a, b) {
-    const n = Math.min(a.length, b.length);
-    for (let i = 0; i < n; i++) {
-      const x = a.codePointAt(i), y = b.codePointAt(i);
-      if (x !== y) return x - y;
-      if (x > 0xffff) i++;
-    }
-    return a.length - b.length;
-  }
-
   const pad = (n, w) => String(n).padStart(w, '0');
-  // Look-up rows, as site/lists.cc writes them:
-  //   [search key, key or 0 (= search key), form or 0 (= key), entry file, rank, count]
-  const rowKey = row => row[1] || row[0];
-  const shown = row => row[2] || rowKey(row);
-  const entryHref = row => 'i_' + pad(row[3] + 1, 3) + '.htm#r' + row[4];
+  const fmt = n => n.toLocaleString('en');
+  const el = (tag, props, ...children) => {
+    const e = document.createElement(tag);
+    if (props) for (const [k, v] of Object.entries(props)) {
+      if (k === 'class') e.className = v;
+      else if (k.startsWith('data-') || k.startsWith('aria-')) e.setAttribute(k, v);
+      else e[k] = v;
+    }
+    for (const c of children) if (c !== null && c !== undefined) e.append(c);
+    return e;
+  };
 
-  // lookup/keys.js names each shard's first search key; lookup/k_NNNN.js
-  // holds the shard's rows; lookup/all.js every row's search key, one a
-  // line, for patterns that do not start with a letter.
-  const loaded = {};
-  const waiting = {};
-  function load(name) {
-    if (!loaded[name]) {
-      loaded[name] = new Promise((resolve, reject) => {
-        waiting[name] = resolve;
-        const el = document.createElement('script');
-        el.src = 'lookup/' + name + '.js';
-        el.onerror = () => reject(new Error('missing ' + el.src));
-        document.head.appendChild(el);
-      });
-    }
-    return loaded[name];
+  // Data files call window[NAME](VALUE), or window[NAME](N, VALUE) for one
+  // of several (lookup/k_NNNN.js). A callback another script set first is
+  // called too, so scripts that load the same file do not take it from
+  // each other.
+  const waiting = new Map();  // NAME or NAME:N -> resolve
+  const loads = new Map();    // file -> promise
+  const heard = new Set();
+  function hear(name) {
+    if (heard.has(name)) return;
+    heard.add(name);
+    const prior = window[name];
+    window[name] = (...args) => {
+      const key = args.length > 1 ? name + ':' + args[0] : name;
+      const resolve = waiting.get(key);
+      if (resolve) { waiting.delete(key); resolve(args[args.length - 1]); }
+      if (prior) try { prior(...args); } catch (e) { /* not waited for there */ }
+    };
   }
-  // A file another script asked for calls back here too: answer only what
-  // was asked.
-  const answer = (name, value) => { if (waiting[name]) waiting[name](value); };
-  window.velmorShards = list => answer('keys', list);
-  window.velmorKeys = (n, rows) => answer('k_' + pad(n, 4), rows);
-  window.velmorAll = text => answer('all', text);
-  const shards = () => load('keys');
-  const shard = n => load('k_' + pad(n, 4));
-
-  function shardOf(list, key) {
-    let lo = 0, hi = list.length - 1;
-    while (lo < hi) {
-      const mid = (lo + hi + 1) >> 1;
-      if (cmp(list[mid], key) < 0) lo = mid; else hi = mid - 1;
-    }
-    return lo;
-  }
-  function lowerBound(rows, key) {
-    let lo = 0, hi = rows.length;
-    while (lo < hi) {
-      const mid = (lo + hi) >> 1;
-      if (cmp(rows[mid][0], key) < 0) lo = mid + 1; else hi = mid;
-    }
-    return lo;
-  }
-  // The row of a word's identity key, or null.
-  async function lookup(key) {
-    const want = searchKey(key);
-    for (const row of await withPrefix(want, Infinity, true))
-      if (rowKey(row) === key) return row;
-    return null;
-  }
-  // Rows whose search key starts with `prefix` (or is it, when `whole`).
-  async function withPrefix(prefix, limit, whole) {
-    const list = await shards();
-    const found = [];
-    for (let n = list.length ? shardOf(list, prefix) : 0; n < list.length; n++) {
-      const rows = await shard(n);
-      let i = lowerBound(rows, prefix);
-      for (; i < rows.length && rows[i][0].startsWith(prefix); i++) {
-        if (whole && rows[i][0] !== prefix) return found;
-        found.push(rows[i]);
-        if (found.length >= limit) return found;
-      }
-      if (i < rows.length) break;
-    }
-    return found;
-  }
-  // Rows whose search key matches a pattern of * (any characters) and ?
-  // (one character), the most frequent first, from lookup/all.js: lines of
-  // "search key count", line i being row i of the shards taken in order.
-  let lineStarts = null;
-  async function matching(pattern, limit) {
-    const [list, text] = await Promise.all([shards(), load('all')]);
-    if (!list.length) return [];
-    if (!lineStarts) {
-      lineStarts = [0];
-      for (let i = text.indexOf('\n'); i >= 0; i = text.indexOf('\n', i + 1)) lineStarts.push(i + 1);
-    }
-    const source = Array.from(pattern, c => c === '*' ? '[^\\n ]*' : c === '?' ? '[^\\n ]'
-                                          : c.replace(/[\\^$.|+()[\]{}\/]/g, '\\$&')).join('');
-    const re = new RegExp('^' + source + ' (\\d+)$', 'gmu');
-    const hits = [];
-    for (let m; (m = re.exec(text));) hits.push([Number(m[1]), m.index]);
-    hits.sort((a, b) => b[0] - a[0] || a[1] - b[1]);
-    const per = (await shard(0)).length;  // every shard but the last is full
-    const found = [];
-    for (const [, at] of hits.slice(0, limit)) {
-      let lo = 0, hi = lineStarts.length - 1;
-      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (lineStarts[mid] <= at) lo = mid; else hi = mid - 1; }
-      const n = Math.floor(lo / per);
-      found.push((await shard(n))[lo - n * per]);
-    }
-    return found;
-  }
-
-  // What the box offers for what is typed: the forms written exactly so
-  // first, then the words that are the typed one but for accents and case,
-  // then longer ones; the most frequent first within each.
-  async function offers(typed, limit) {
-    const wanted = searchKey(typed);
-    if (!wanted) return [];
-    const wild = /[*?]/.test(wanted);
-    const rows = wild ? await matching(wanted, limit) : await withPrefix(wanted, 400);
-    const exact = fold(typed);
-    const grade = row => shown(row) === typed ? 0 : rowKey(row) === exact ? 1 : row[0] === wanted ? 2 : 3;
-    return rows.map(row => [grade(row), row])
-      .sort((a, b) => a[0] - b[0] || b[1][5] - a[1][5] || a[1][4] - b[1][4])
-      .slice(0, limit).map(x => x[1]);
-  }
-
-  // The search box in the header bar: words by the beginning of their
-  // search key, or by a pattern with * and ?.
-  function setupSearch() {
-    const box = document.getElementById('q');
-    const hits = document.getElementById('hits');
-    if (!box || !hits) return;
-    let asked = 0, on = -1;
-    const links = () => hits.querySelectorAll('a');
-    function choose(i) {
-      const all = links();
-      if (!all.length) return;
-      on = (i + all.length) % all.length;
-      all.forEach((a, k) => a.classList.toggle('on', k === on));
-    }
-    box.addEventListener('input', async () => {
-      const ask = ++asked;
-      const typed = box.value.trim();
-      if (!typed) { hits.replaceChildren(); return; }
-      const rows = await offers(typed, 50);
-      if (ask !== asked) return;
-      on = -1;
-      hits.replaceChildren(...rows.map(row => {
-        const li = document.createElement('li');
-        const a = document.createElement('a');
-        a.href = entryHref(row);
-        a.append(shown(row));
-        const count = document.createElement('small');
-        count.textContent = row[5].toLocaleString();
-        a.append(count);
-        li.append(a);
-        return li;
+  function load(file, name, n) {
+    if (!loads.has(file)) {
+      hear(name);
+      loads.set(file, new Promise((resolve, reject) => {
+        waiting.set(n === undefined ? name : name + ':' + n, resolve);
+        const s = document.createElement('script');
+        s.src = file;
+        s.onerror = () => { loads.delete(file); reject(new Error('missing ' + file)); };
+        document.head.append(s);
       }));
-      if (!rows.length) {
-        const li = document.createElement('li');
-        const none = document.createElement('span');
-        none.textContent = /[*?]/.test(typed) ? 'no word matches' : 'no word begins so';
-        li.append(none);
-        hits.append(li);
-      }
-    });
-    box.addEventListener('keydown', e => {
-      if (e.key === 'ArrowDown') { choose(on + 1); e.preventDefault(); }
-      else if (e.key === 'ArrowUp') { choose(on - 1); e.preventDefault(); }
-      else if (e.key === 'Enter') {
-        const all = links();
-        if (all.length) location.href = all[Math.max(on, 0)].href;
-      } else if (e.key === 'Escape') { hits.replaceChildren(); }
-    });
+    }
+    return loads.get(file);
   }
 
-  function toast(text) {
-    let el = document.getElementById('toast');
-    if (!el) { el = document.createElement('div'); el.id = 'toast'; document.body.append(el); }
-    el.textContent = text;
-    clearTimeout(toast.timer);
-    toast.timer = setTimeout(() => el.remove(), 2500);
-  }
-
-  // lookup/entries.js: the first rank of each entry file, so a rank's
-  // entry is a binary search away (site/formats.h).
-  window.velmorEntries = firsts => answer('entries', firsts);
-  async function rankHref(rank) {
-    const firsts = await load('entries');
+  // lookup/entries.js: velmorEntries([first rank of each i_NNN.htm]), so a
+  // rank's entry is a binary search away.
+  const entryStarts = () => load('lookup/entries.js', 'velmorEntries');
+  function hrefOf(firsts, rank) {
     let lo = 0, hi = firsts.length - 1;
     while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (firsts[mid] <= rank) lo = mid; else hi = mid - 1; }
     return 'i_' + pad(lo + 1, 3) + '.htm#r' + rank;
   }
+  const rankHref = async (rank, suffix) => hrefOf(await entryStarts(), rank) + (suffix || '');
+  // A link to an entry, right at once within the page and wherever it
+  // leads once lookup/entries.js is read.
+  function entryLink(rank, text, suffix) {
+    const a = el('a', { href: '#r' + rank + (suffix || '') }, text);
+    rankHref(rank, suffix).then(h => { a.href = h; }, () => {});
+    return a;
+  }
 
-  // The words of the document page's text, as the indexer found them:
-  // velmorStore's tokens [gap, length, rank, ...] and each word's start.
-  let pageWords = null;
-  // The number of the word of a stored text that holds offset `at`, or -1.
-  function wordAt(at, words = pageWords) {
+  // The number of the word of a stored text (velmorStore's {tokens,
+  // starts}) that holds the UTF-16 offset `at`, or -1.
+  function wordAt(at, words) {
     if (!words) return -1;
     const { starts, tokens } = words;
     let lo = 0, hi = starts.length - 1;
@@ -241,165 +84,19 @@
     return at < starts[lo] + tokens[3 * lo + 1] ? lo : -1;
   }
 
-  // The text node and offset under a point of the window, or null.
-  function pointAt(x, y) {
-    if (document.caretPositionFromPoint) {
-      const p = document.caretPositionFromPoint(x, y);
-      return p ? [p.offsetNode, p.offset] : null;
-    }
-    const r = document.caretRangeFromPoint && document.caretRangeFromPoint(x, y);
-    return r ? [r.startContainer, r.startOffset] : null;
-  }
-  // The offset in the whole text of `root` of `offset` in its text node `node`.
-  function textOffset(root, node, offset) {
-    const walker = document.createTreeWalker(root, NodeFilter.SHOW_TEXT);
-    let before = 0;
-    for (let n; (n = walker.nextNode()) && n !== node;) before += n.data.length;
-    return before + offset;
-  }
-
-  // Double-click any word: open its entry. In stored text (a document page,
-  // lines cut from it) the word is the index's own; elsewhere (a heading, a
-  // list) it is what the browser selected, looked up by its key.
-  function setupDoubleClick() {
-    document.addEventListener('dblclick', async e => {
-      if (e.target.closest && e.target.closest('header, input, button')) return;
-      const sel = window.getSelection();
-      if (!sel.rangeCount) return;
-      const range = sel.getRangeAt(0);
-      const node = range.startContainer;
-      if (node.nodeType !== Node.TEXT_NODE) return;
-      // Text cut from a stored document says where it stands there: an
-      // element with data-n (the document's number) and data-o (the text
-      // offset of its first character), as the document page's text is.
-      const host = node.parentElement && node.parentElement.closest('[data-n][data-o]');
-      if (host && window.velmorStore) {
-        // Where the pointer is: the browser's own selection may hold more
-        // than one of the index's words ("l'" and "homme").
-        const at = pointAt(e.clientX, e.clientY);
-        if (!at || !host.contains(at[0])) return;
-        const words = await window.velmorStore.load(Number(host.dataset.n));
-        const i = wordAt(Number(host.dataset.o) + textOffset(host, at[0], at[1]), words);
-        if (i >= 0) location.href = await rankHref(words.tokens[3 * i + 2]);
-        return;
-      }
-      const word = sel.toString().trim();
-      if (!word) return;
-      const row = await lookup(fold(word));
-      if (row) location.href = entryHref(row);
-      else toast('\u201c' + word + '\u201d is not in the index');
-    });
-  }
-
-  // Document pages: the text comes from the store; mark the occurrence
-  // named in the address, then let n and p step through the occurrences of
-  // the same word in this document. Addresses:
-  //   #oLINE.UNIT.LENGTH  the word at UNIT (UTF-16) of line LINE, from 0
-  //   #n=WORD             the document's word number WORD, from 0
-  //   #r=RANK, #w=KEY     the first occurrence of the word
-  async function setupPage() {
-    const pre = document.getElementById('t');
-    if (!pre || !pre.dataset.n || !window.velmorStore) return;
-    const status = document.getElementById('at');
-    let store;
-    try { store = await window.velmorStore.load(Number(pre.dataset.n)); }
-    catch (e) { status.textContent = 'The text of this page cannot be read: ' + e.message; return; }
-    pre.textContent = store.text;
-    pre.dataset.o = '0';
-    pageWords = store;
-    const { tokens, starts } = store;
-    let lineStarts = null;
-    let hits = null, current = -1;
-    function lineOf(offset) {
-      if (!lineStarts) {
-        lineStarts = [0];
-        for (let i = store.text.indexOf('\n'); i >= 0; i = store.text.indexOf('\n', i + 1)) lineStarts.push(i + 1);
-      }
-      let lo = 0, hi = lineStarts.length - 1;
-      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (lineStarts[mid] <= offset) lo = mid; else hi = mid - 1; }
-      return lo;
-    }
-    function unmark() {
-      const old = pre.querySelector('mark');
-      if (old) { old.replaceWith(old.textContent); pre.normalize(); }
-    }
-    function mark(i) {
-      unmark();
-      const node = pre.firstChild;
-      const offset = starts[i], length = tokens[3 * i + 1];
-      if (!node || offset + length > node.data.length) return null;
-      const range = document.createRange();
-      range.setStart(node, offset);
-      range.setEnd(node, offset + length);
-      const m = document.createElement('mark');
-      range.surroundContents(m);
-      m.scrollIntoView({ block: 'center' });
-      return m;
-    }
-    // The words of one rank, in reading order.
-    function occurrencesOf(rank) {
-      const found = [];
-      for (let i = 0; i < starts.length; i++) if (tokens[3 * i + 2] === rank) found.push(i);
-      return found;
-    }
-    function show(i, address) {
-      const m = mark(i);
-      if (!m) return;
-      hits = occurrencesOf(tokens[3 * i + 2]);
-      current = hits.indexOf(i);
-      const line = lineOf(starts[i]);
-      if (address) history.replaceState(null, '', '#n=' + i);
-      status.textContent = '\u201c' + m.textContent + '\u201d line ' + (line + 1).toLocaleString() +
-        ' \u00b7 occurrence ' + (current + 1) + ' of ' + hits.length + ' \u00b7 n next, p previous';
-    }
-    async function fromAddress() {
-      const hash = location.hash;
-      let m;
-      if ((m = /^#o(\d+)\.(\d+)\.(\d+)$/.exec(hash))) {
-        lineOf(0);
-        const line = Number(m[1]);
-        if (line >= lineStarts.length) return;
-        const i = wordAt(lineStarts[line] + Number(m[2]));
-        if (i >= 0) show(i, false);
-      } else if ((m = /^#n=(\d+)$/.exec(hash))) {
-        if (Number(m[1]) < starts.length) show(Number(m[1]), false);
-      } else if ((m = /^#[rw]=(.*)$/.exec(hash))) {
-        let rank;
-        if (hash[1] === 'r') rank = Number(m[1]);
-        else {
-          let key;
-          try { key = decodeURIComponent(m[1]); } catch (e) { return; }
-          const row = await lookup(key);
-          rank = row ? row[4] : -1;
-        }
-        const all = occurrencesOf(rank);
-        if (all.length) show(all[0], false);
-        else status.textContent = 'The word does not occur on this page.';
-      }
-    }
-    function step(by) {
-      if (!hits || !hits.length) return;
-      current = (current + by + hits.length) % hits.length;
-      show(hits[current], true);
-    }
-    document.addEventListener('keydown', e => {
-      if (e.ctrlKey || e.metaKey || e.altKey || /^(INPUT|TEXTAREA)$/.test(e.target.tagName)) return;
-      if (e.key === 'n') step(1);
-      else if (e.key === 'p') step(-1);
-    });
-    window.addEventListener('hashchange', fromAddress);
-    await fromAddress();
-    pre.dataset.ready = 'true';
+  function toast(text) {
+    let box = document.getElementById('toast');
+    if (!box) { box = el('div', { id: 'toast' }); document.body.append(box); }
+    box.textContent = text;
+    clearTimeout(toast.timer);
+    toast.timer = setTimeout(() => box.remove(), 2500);
   }
 
   // A name the page shows cut short (an ellipsis) shows whole on hover.
   document.addEventListener('mouseover', e => {
-    const el = e.target.closest && e.target.closest('a, td');
-    if (el && !el.title && el.scrollWidth > el.clientWidth) el.title = el.textContent;
+    const cell = e.target.closest && e.target.closest('a, td');
+    if (cell && !cell.title && cell.scrollWidth > cell.clientWidth) cell.title = cell.textContent;
   });
 
-  window.velmor = { fold, searchKey, cmp, lookup, rankHref, withPrefix, matching, offers };
-  setupSearch();
-  setupDoubleClick();
-  setupPage();
+  window.velmor = { pad, fmt, el, load, entryStarts, hrefOf, rankHref, entryLink, wordAt, toast };
 })();

@@ -400,6 +400,26 @@ try {
   assert.ok(words.includes('Straße\t6\t1'), 'a word with its counts');
   step('a word list saves as TSV');
 
+  // The A-Z page is drawn from its data: a letter of the alphabet bar lands
+  // on its heading, and a word leads to its entry.
+  const tile = page.locator('nav.alpha a', { hasText: /^Ž$/ });
+  const tileHref = await tile.getAttribute('href');
+  await page.goto(url('index.htm'));  // from another page, so the list draws before it is scrolled
+  await page.goto(new URL(tileHref, url('index.htm')).href);
+  await page.waitForSelector('table.words tr.letter');
+  const landed = await page.evaluate(() => {
+    const th = document.getElementById(location.hash.slice(1));
+    const r = th && th.getBoundingClientRect();
+    return th && [th.textContent, r.top >= 0 && r.top < innerHeight, scrollY > 0];
+  });
+  assert.deepEqual(landed, ['Ž', true, true], tileHref);
+  const zword = page.locator('table.words tr.letter:has(th:text-is("Ž")) + tr a');
+  const zform = await zword.textContent();
+  await zword.click();
+  await page.waitForURL(/i_\d+\.htm#r\d+$/);
+  assert.equal(await page.locator('section:target h2').textContent(), zform);
+  step('an A-Z page draws its words; a letter lands on its heading, a word opens its entry');
+
   // A document's keywords, from its stored text, each leading to its entry.
   await page.goto(url('page_0001.htm'));
   await page.evaluate(() => new Promise(resolve => {

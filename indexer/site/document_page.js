@@ -1,0 +1,107 @@
+// A document page (page_NNNN.htm): its text comes from the text store
+// (text_store.js); the occurrence the address names is marked, and n and p
+// step through the occurrences of the same word in this document.
+'use strict';
+(function () {
+  const { wordAt, lookup, RANK } = window.velmor;
+
+  // Addresses:
+  //   #oLINE.UNIT.LENGTH  the word at UNIT (UTF-16) of line LINE, from 0
+  //   #n=WORD             the document's word number WORD, from 0
+  //   #r=RANK, #w=KEY     the first occurrence of the word
+  async function setupPage() {
+    const pre = document.getElementById('t');
+    if (!pre || !pre.dataset.n || !window.velmorStore) return;
+    const status = document.getElementById('at');
+    let store;
+    try { store = await window.velmorStore.load(Number(pre.dataset.n)); }
+    catch (e) { status.textContent = 'The text of this page cannot be read: ' + e.message; return; }
+    pre.textContent = store.text;
+    pre.dataset.o = '0';
+    const { tokens, starts } = store;
+    let lineStarts = null;
+    let hits = null, current = -1;
+    function lineOf(offset) {
+      if (!lineStarts) {
+        lineStarts = [0];
+        for (let i = store.text.indexOf('\n'); i >= 0; i = store.text.indexOf('\n', i + 1)) lineStarts.push(i + 1);
+      }
+      let lo = 0, hi = lineStarts.length - 1;
+      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (lineStarts[mid] <= offset) lo = mid; else hi = mid - 1; }
+      return lo;
+    }
+    function unmark() {
+      const old = pre.querySelector('mark');
+      if (old) { old.replaceWith(old.textContent); pre.normalize(); }
+    }
+    function mark(i) {
+      unmark();
+      const node = pre.firstChild;
+      const offset = starts[i], length = tokens[3 * i + 1];
+      if (!node || offset + length > node.data.length) return null;
+      const range = document.createRange();
+      range.setStart(node, offset);
+      range.setEnd(node, offset + length);
+      const m = document.createElement('mark');
+      range.surroundContents(m);
+      m.scrollIntoView({ block: 'center' });
+      return m;
+    }
+    // The words of one rank, in reading order.
+    function occurrencesOf(rank) {
+      const found = [];
+      for (let i = 0; i < starts.length; i++) if (tokens[3 * i + 2] === rank) found.push(i);
+      return found;
+    }
+    function show(i, address) {
+      const m = mark(i);
+      if (!m) return;
+      hits = occurrencesOf(tokens[3 * i + 2]);
+      current = hits.indexOf(i);
+      const line = lineOf(starts[i]);
+      if (address) history.replaceState(null, '', '#n=' + i);
+      status.textContent = '\u201c' + m.textContent + '\u201d line ' + (line + 1).toLocaleString() +
+        ' \u00b7 occurrence ' + (current + 1) + ' of ' + hits.length + ' \u00b7 n next, p previous';
+    }
+    async function fromAddress() {
+      const hash = location.hash;
+      let m;
+      if ((m = /^#o(\d+)\.(\d+)\.(\d+)$/.exec(hash))) {
+        lineOf(0);
+        const line = Number(m[1]);
+        if (line >= lineStarts.length) return;
+        const i = wordAt(lineStarts[line] + Number(m[2]), store);
+        if (i >= 0) show(i, false);
+      } else if ((m = /^#n=(\d+)$/.exec(hash))) {
+        if (Number(m[1]) < starts.length) show(Number(m[1]), false);
+      } else if ((m = /^#[rw]=(.*)$/.exec(hash))) {
+        let rank;
+        if (hash[1] === 'r') rank = Number(m[1]);
+        else {
+          let key;
+          try { key = decodeURIComponent(m[1]); } catch (e) { return; }
+          const row = await lookup(key);
+          rank = row ? row[RANK] : -1;
+        }
+        const all = occurrencesOf(rank);
+        if (all.length) show(all[0], false);
+        else status.textContent = 'The word does not occur on this page.';
+      }
+    }
+    function step(by) {
+      if (!hits || !hits.length) return;
+      current = (current + by + hits.length) % hits.length;
+      show(hits[current], true);
+    }
+    document.addEventListener('keydown', e => {
+      if (e.ctrlKey || e.metaKey || e.altKey || /^(INPUT|TEXTAREA)$/.test(e.target.tagName)) return;
+      if (e.key === 'n') step(1);
+      else if (e.key === 'p') step(-1);
+    });
+    window.addEventListener('hashchange', fromAddress);
+    await fromAddress();
+    pre.dataset.ready = 'true';
+  }
+
+  setupPage();
+})();

@@ -1,0 +1,38 @@
+// The search box in the header bar of every page: words by the beginning
+// of their search key, or by a pattern with * and ? (search_data.js finds
+// them), each with its count; arrows, Enter and Escape work as in a menu.
+'use strict';
+(function () {
+  const { el, fmt, hrefOf, entryStarts, offers, shown, RANK, COUNT } = window.velmor;
+  const box = document.getElementById('q');
+  const hits = document.getElementById('hits');
+  if (!box || !hits) return;
+  let asked = 0, on = -1;
+  const links = () => hits.querySelectorAll('a');
+  function choose(i) {
+    const all = links();
+    if (!all.length) return;
+    on = (i + all.length) % all.length;
+    all.forEach((a, k) => a.classList.toggle('on', k === on));
+  }
+  box.addEventListener('input', async () => {
+    const ask = ++asked;
+    const typed = box.value.trim();
+    if (!typed) { hits.replaceChildren(); return; }
+    const [rows, firsts] = await Promise.all([offers(typed, 50), entryStarts()]);
+    if (ask !== asked) return;
+    on = -1;
+    hits.replaceChildren(...rows.map(row =>
+      el('li', null, el('a', { href: hrefOf(firsts, row[RANK]) }, shown(row), el('small', null, fmt(row[COUNT]))))));
+    if (!rows.length)
+      hits.append(el('li', null, el('span', null, /[*?]/.test(typed) ? 'no word matches' : 'no word begins so')));
+  });
+  box.addEventListener('keydown', e => {
+    if (e.key === 'ArrowDown') { choose(on + 1); e.preventDefault(); }
+    else if (e.key === 'ArrowUp') { choose(on - 1); e.preventDefault(); }
+    else if (e.key === 'Enter') {
+      const all = links();
+      if (all.length) location.href = all[Math.max(on, 0)].href;
+    } else if (e.key === 'Escape') { hits.replaceChildren(); }
+  });
+})();
