@@ -151,7 +151,9 @@ void append_word_list_data(OutFile& out, const Corpus& corpus, const SitePlan& p
     const WordInfo& w = corpus.word(r);
     s += '[';
     append_json_string(s, w.form);
-    s += ',' + std::to_string(w.count) + ',' + std::to_string(w.documents) + (r + 1 < page.end ? "],\n" : "]\n");
+    s += ',' + std::to_string(w.count);
+    if (w.documents != w.count) s += ',' + std::to_string(w.documents);
+    s += r + 1 < page.end ? "],\n" : "]\n";
     out.spill();
   }
   s += "]}</script>\n";

@@ -116,19 +116,19 @@ TEST(WordLists, EveryPageCarriesItsLettersAndEntryFilesFromItsFirstRank) {
   write_lists(corpus, plan, lists, dir.path);
   const char* expected[] = {
       R"({"first":0,"name":"words_1","files":[[0,0],[1,1]],"letters":[[0,"A"]],"words":[
-["apple",2,2],
-["apricot",1,1]
+["apple",2],
+["apricot",1]
 ]})",
       R"({"first":2,"name":"words_2","files":[[2,1]],"letters":[[2,"B"]],"words":[
-["banana",1,1],
-["berry",1,1]
+["banana",1],
+["berry",1]
 ]})",
       R"({"first":4,"name":"words_3","files":[[4,2]],"letters":[[4,"B"]],"words":[
 ["blue",3,2]
 ]})",
       R"({"first":5,"name":"words_4","files":[[5,2],[6,3]],"letters":[[5,"C"],[6,"D"]],"words":[
-["cherry",1,1],
-["dog",1,1]
+["cherry",1],
+["dog",1]
 ]})",
   };
   ASSERT_EQ(lists.size(), std::size(expected));

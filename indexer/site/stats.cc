@@ -53,7 +53,9 @@ uint64_t write_word_list(const Corpus& corpus, const std::vector<size_t>& ranks,
       const WordInfo& w = corpus.word(ranks[i]);
       s += i > p * kPerPage ? ",[" : "[";
       append_json_string(s, w.form);
-      s += "," + std::to_string(ranks[i]) + "," + std::to_string(w.count) + "," + std::to_string(w.documents) + "]\n";
+      s += "," + std::to_string(ranks[i]) + "," + std::to_string(w.count);
+      if (w.documents != w.count) s += "," + std::to_string(w.documents);
+      s += "]\n";
       out.spill();
     }
     s += "]}</script>\n";

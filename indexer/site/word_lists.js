@@ -3,7 +3,8 @@
 // and of words that occur once (id=list-data); each page saves as TSV.
 //
 //   s_freq_NNN.htm, s_once_NNN.htm   <script ... id=list-data>
-//               {from, tokens, name, words: [[FORM, RANK, COUNT, DOCS], ...]}
+//               {from, tokens, name, words: [[FORM, RANK, COUNT, DOCS], ...]},
+//               DOCS left out when it equals COUNT, as in the A-Z rows
 //   index_NNN.htm   <script ... id=words-data> {first, name, files: [[RANK,
 //               F], ...], letters: [[RANK, LETTER], ...], words: [[FORM,
 //               COUNT, DOCUMENTS], ...]}: the word of rank first + i is
@@ -22,7 +23,7 @@
       el('th', null, 'documents'), el('th', null, 'share')));
     const share = n => (100 * n / Math.max(data.tokens, 1)).toPrecision(3) + '%';
     const rows = [];
-    data.words.forEach(([form, rank, count, docs], i) => {
+    data.words.forEach(([form, rank, count, docs = count], i) => {
       const tr = el('tr', null, el('td', null, fmt(data.from + i + 1)), el('td', null, entryLink(rank, form)),
         el('td', null, fmt(count)), el('td', null, fmt(docs)), el('td', null, share(count)));
       rows.push(tr);
@@ -30,7 +31,7 @@
     table.append(...rows);
     host.append(el('div', { class: 'sort' }, saveButton('Save this page as TSV', data.name, () =>
       [['#', 'word', 'count', 'documents', 'share']].concat(
-        data.words.map(([form, , count, docs], i) => [data.from + i + 1, form, count, docs, share(count)])))), table);
+        data.words.map(([form, , count, docs = count], i) => [data.from + i + 1, form, count, docs, share(count)])))), table);
   }
 
   // The A-Z list: rows built as one string and drawn at once, each word's
@@ -41,7 +42,7 @@
     const { first, files, letters, words } = data;
     const html = ['<tr><th>word<th>count<th>documents'];
     for (let i = 0, f = 0, l = 0; i < words.length; i++) {
-      const rank = first + i, [form, count, docs] = words[i];
+      const rank = first + i, [form, count, docs = count] = words[i];
       for (; l < letters.length && letters[l][0] <= rank; l++)
         html.push('<tr class=letter><th colspan=3 id=a' + letters[l][0] + '>' + escapeHtml(letters[l][1]));
       while (f + 1 < files.length && files[f + 1][0] <= rank) f++;
@@ -51,7 +52,7 @@
     const table = el('table', { class: 'words' });
     table.innerHTML = html.join('');
     host.replaceChildren(el('div', { class: 'sort' }, saveButton('Save this page as TSV', data.name, () =>
-      [['word', 'count', 'documents']].concat(words.map(w => w.slice(0, 3))))), table);
+      [['word', 'count', 'documents']].concat(words.map(([form, count, docs = count]) => [form, count, docs])))), table);
     // The address's letter was not there when the browser looked for it.
     const at = /^#a\d+$/.test(location.hash) && document.getElementById(location.hash.slice(1));
     if (at) at.scrollIntoView();
