@@ -73,8 +73,9 @@
 //     <script type=application/json id=list-data>{"from": I, "tokens": N,
 //       "name": NAME, "words": [[FORM, RANK, COUNT, DOCUMENTS], ...]}
 //   I the place of the page's first word in the whole list (from 0), N the
-//   corpus's words, NAME what a saved copy is called. DOCUMENTS is left out
-//   when it equals COUNT, here and in the A-Z pages' rows.
+//   corpus's words, NAME what a saved copy is called. RANK is the word's
+//   rank less the previous row's (the first row's as it is). DOCUMENTS is
+//   left out when it equals COUNT, here and in the A-Z pages' rows.
 //
 // index_NNN.htm: a page of the A-Z list. Its words stand in
 //     <script type=application/json id=words-data>{"first": RANK, "name":

@@ -49,11 +49,14 @@ uint64_t write_word_list(const Corpus& corpus, const std::vector<size_t>& ranks,
          ",\"tokens\":" + std::to_string(tokens) + ",\"name\":";
     append_json_string(s, std::string(stem) + "_" + std::to_string(p + 1));
     s += ",\"words\":[\n";
+    int64_t previous = 0;
     for (size_t i = p * kPerPage; i < std::min(ranks.size(), (p + 1) * kPerPage); ++i) {
       const WordInfo& w = corpus.word(ranks[i]);
       s += i > p * kPerPage ? ",[" : "[";
       append_json_string(s, w.form);
-      s += "," + std::to_string(ranks[i]) + "," + std::to_string(w.count);
+      // Words of one count come in rank order: the differences are short.
+      s += "," + std::to_string(static_cast<int64_t>(ranks[i]) - previous) + "," + std::to_string(w.count);
+      previous = static_cast<int64_t>(ranks[i]);
       if (w.documents != w.count) s += "," + std::to_string(w.documents);
       s += "]\n";
       out.spill();

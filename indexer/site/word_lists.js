@@ -4,7 +4,8 @@
 //
 //   s_freq_NNN.htm, s_once_NNN.htm   <script ... id=list-data>
 //               {from, tokens, name, words: [[FORM, RANK, COUNT, DOCS], ...]},
-//               DOCS left out when it equals COUNT, as in the A-Z rows
+//               RANK less the previous row's, DOCS left out when it equals
+//               COUNT, as in the A-Z rows
 //   index_NNN.htm   <script ... id=words-data> {first, name, files: [[RANK,
 //               F], ...], letters: [[RANK, LETTER], ...], words: [[FORM,
 //               COUNT, DOCUMENTS], ...]}: the word of rank first + i is
@@ -23,7 +24,9 @@
       el('th', null, 'documents'), el('th', null, 'share')));
     const share = n => (100 * n / Math.max(data.tokens, 1)).toPrecision(3) + '%';
     const rows = [];
-    data.words.forEach(([form, rank, count, docs = count], i) => {
+    let rank = 0;  // each row's RANK is the difference from the row before
+    data.words.forEach(([form, step, count, docs = count], i) => {
+      rank += step;
       const tr = el('tr', null, el('td', null, fmt(data.from + i + 1)), el('td', null, entryLink(rank, form)),
         el('td', null, fmt(count)), el('td', null, fmt(docs)), el('td', null, share(count)));
       rows.push(tr);

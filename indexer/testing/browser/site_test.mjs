@@ -389,7 +389,14 @@ try {
   const freq = fs.readFileSync(await (await freqDownload).path(), 'utf8').split('\r\n');
   assert.equal(freq[0], '\ufeff#\tword\tcount\tdocuments\tshare');
   assert.equal(freq.length - 2, await page.locator('#word-list tr').count() - 1);
-  step('the frequency list saves as TSV');
+  // Rows carry their ranks as differences: the last word's link must
+  // still open its own entry.
+  const lastWord = page.locator('#word-list tr:last-child td:nth-child(2) a');
+  const lastForm = await lastWord.textContent();
+  await lastWord.click();
+  await page.waitForURL(/i_\d+\.htm#r\d+$/);
+  assert.equal(await page.locator('section:target h2').textContent(), lastForm);
+  step('the frequency list saves as TSV; its words lead to their entries');
 
   await page.goto(url('index_001.htm'));
   const wordsDownload = page.waitForEvent('download');
