@@ -96,9 +96,11 @@
 //     velmorKeys(N, ROWS)            the rows of shard N (k_0000.js first),
 //                                    all shards full but the last
 //   ROWS is one string, a line per word, each ending in "\n":
-//     SEARCH \t KEY \t FORM \t RANK \t COUNT
-//   KEY empty when it is SEARCH, FORM empty when it is KEY; the word's entry
-//   is RANK's (lookup/entries.js). No field holds a tab or a line end. One
+//     SEARCH \t KEY \t FORM \t RANK \t COUNT [\t DOCUMENTS]
+//   KEY empty when it is SEARCH, FORM empty when it is KEY, DOCUMENTS left
+//   out when it is COUNT; the word's entry is RANK's (lookup/entries.js).
+//   Read whole, the shards are the whole word list, which the list pages
+//   save as one TSV. No field holds a tab or a line end. One
 //   string rather than an array of rows loads almost three times faster
 //   (all 425,723 words of the bench corpus in 0.3 s in Chromium), and a
 //   pattern with a leading * or ?, which reads every shard, is one regular

@@ -73,7 +73,9 @@ uint64_t write_lookup(const Corpus& corpus, const std::filesystem::path& dir, si
       if (w.key != search[rank]) append_lookup_field(s, w.key);
       s += '\t';
       if (w.form != w.key) append_lookup_field(s, w.form);
-      s += '\t' + std::to_string(rank) + '\t' + std::to_string(w.count) + "\\n";
+      s += '\t' + std::to_string(rank) + '\t' + std::to_string(w.count);
+      if (w.documents != w.count) s += '\t' + std::to_string(w.documents);
+      s += "\\n";
     }
     s += "\");\n";
     char name[32];

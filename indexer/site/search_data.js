@@ -3,9 +3,10 @@
 // lookup/ (site/formats.h) read a shard at a time: by prefix, by a pattern
 // of * and ?, or a word's own row. The data (site/formats.h):
 //   lookup/keys.js     velmorShards([first search key of each shard])
-//   lookup/k_NNNN.js   velmorKeys(N, "SEARCH\tKEY\tFORM\tRANK\tCOUNT\n...")
+//   lookup/k_NNNN.js   velmorKeys(N, "SEARCH\tKEY\tFORM\tRANK\tCOUNT[\tDOCS]\n...")
 //                      by search key, then rank; KEY empty when it is
-//                      SEARCH, FORM empty when it is KEY
+//                      SEARCH, FORM empty when it is KEY, DOCS (the
+//                      documents) left out when it is COUNT
 'use strict';
 (function () {
   const velmor = window.velmor;
@@ -52,14 +53,15 @@
   }
 
   // Look-up rows, as site/formats.h describes them, each shard one string
-  // of lines "search key \t key \t form \t rank \t count", read into
-  //   [search key, key or '' (= search key), form or '' (= key), rank, count]
+  // of lines "search key \t key \t form \t rank \t count [\t documents]",
+  // read into [search key, key or '' (= search key), form or '' (= key),
+  // rank, count, documents]
   const rowKey = row => row[1] || row[0];
   const shown = row => row[2] || rowKey(row);
-  const RANK = 3, COUNT = 4;
+  const RANK = 3, COUNT = 4, DOCS = 5;
   const rowOf = line => {
     const f = line.split('\t');
-    return [f[0], f[1], f[2], Number(f[3]), Number(f[4])];
+    return [f[0], f[1], f[2], Number(f[3]), Number(f[4]), f.length > 5 ? Number(f[5]) : Number(f[4])];
   };
 
   // lookup/keys.js names each shard's first search key; lookup/k_NNNN.js
@@ -148,5 +150,14 @@
       .slice(0, limit).map(x => x[1]);
   }
 
-  Object.assign(velmor, { fold, searchKey, cmp, lookup, withPrefix, matching, offers, RANK, COUNT, shown });
+  // Every word's row, from every shard: the whole word list, in no order.
+  async function everyRow() {
+    const rows = [];
+    for (const text of await Promise.all((await shards()).map((_, n) => shard(n))))
+      for (const line of text.split('\n')) if (line) rows.push(rowOf(line));
+    return rows;
+  }
+
+  Object.assign(velmor, { fold, searchKey, cmp, lookup, withPrefix, matching, offers, everyRow, RANK, COUNT, DOCS,
+                          shown });
 })();

@@ -14,7 +14,8 @@
 //               the word of its RANK
 'use strict';
 (function () {
-  const { el, fmt, pad, entryLink, saveButton } = window.velmor;
+  const velmor = window.velmor;
+  const { el, fmt, pad, entryLink, saveButton } = velmor;
 
   // Word lists drawn from their data.
   function drawList(data) {
@@ -32,9 +33,20 @@
       rows.push(tr);
     });
     table.append(...rows);
+    const head = ['#', 'word', 'count', 'documents', 'share'];
+    // The whole list in the order of its pages: by falling count, ties in
+    // rank order; the list of words that occur once is its last part.
+    const once = /^s_once/.test(data.name);
+    const whole = async () => {
+      const rows = (await velmor.everyRow()).filter(r => !once || r[velmor.COUNT] === 1)
+        .sort((a, b) => b[velmor.COUNT] - a[velmor.COUNT] || a[velmor.RANK] - b[velmor.RANK]);
+      return [head].concat(rows.map((r, i) =>
+        [i + 1, velmor.shown(r), r[velmor.COUNT], r[velmor.DOCS], share(r[velmor.COUNT])]));
+    };
     host.append(el('div', { class: 'sort' }, saveButton('Save this page as TSV', data.name, () =>
-      [['#', 'word', 'count', 'documents', 'share']].concat(
-        data.words.map(([form, , count, docs = count], i) => [data.from + i + 1, form, count, docs, share(count)])))), table);
+      [head].concat(data.words.map(([form, , count, docs = count], i) =>
+        [data.from + i + 1, form, count, docs, share(count)]))),
+      ' ', saveButton('Save the whole list as TSV', once ? 'words_once' : 'words_by_frequency', whole)), table);
   }
 
   // The A-Z list: rows built as one string and drawn at once, each word's
@@ -54,8 +66,13 @@
     }
     const table = el('table', { class: 'words' });
     table.innerHTML = html.join('');
+    const head = ['word', 'count', 'documents'];
+    const whole = async () => [head].concat((await velmor.everyRow())
+      .sort((a, b) => a[velmor.RANK] - b[velmor.RANK])
+      .map(r => [velmor.shown(r), r[velmor.COUNT], r[velmor.DOCS]]));
     host.replaceChildren(el('div', { class: 'sort' }, saveButton('Save this page as TSV', data.name, () =>
-      [['word', 'count', 'documents']].concat(words.map(([form, count, docs = count]) => [form, count, docs])))), table);
+      [head].concat(words.map(([form, count, docs = count]) => [form, count, docs]))),
+      ' ', saveButton('Save the whole list as TSV', 'words_a_to_z', whole)), table);
     // The address's letter was not there when the browser looked for it.
     const at = /^#a\d+$/.test(location.hash) && document.getElementById(location.hash.slice(1));
     if (at) at.scrollIntoView();

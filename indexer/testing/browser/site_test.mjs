@@ -389,6 +389,16 @@ try {
   const freq = fs.readFileSync(await (await freqDownload).path(), 'utf8').split('\r\n');
   assert.equal(freq[0], '\ufeff#\tword\tcount\tdocuments\tshare');
   assert.equal(freq.length - 2, await page.locator('#word-list tr').count() - 1);
+  // The whole list, hapaxes included, comes from the search data: every
+  // word once, by falling count, the counts adding up to the corpus.
+  const wholeDownload = page.waitForEvent('download');
+  await page.click('button.save:has-text("whole list")');
+  const whole = fs.readFileSync(await (await wholeDownload).path(), 'utf8').replace(/\r\n$/, '').split('\r\n').slice(1);
+  const totals = (await page.evaluate(() => JSON.parse(document.getElementById('list-data').textContent).tokens));
+  assert.equal(whole.reduce((sum, l) => sum + Number(l.split('\t')[2]), 0), totals);
+  assert.equal(new Set(whole.map(l => l.split('\t')[1])).size, whole.length);
+  assert.ok(whole.every((l, i) => i === 0 || Number(whole[i - 1].split('\t')[2]) >= Number(l.split('\t')[2])));
+  assert.ok(whole.some(l => /\t1\t1\t/.test(l)) && whole.length > freq.length - 2, 'the hapaxes are there');
   // Rows carry their ranks as differences: the last word's link must
   // still open its own entry.
   const lastWord = page.locator('#word-list tr:last-child td:nth-child(2) a');
@@ -396,7 +406,7 @@ try {
   await lastWord.click();
   await page.waitForURL(/i_\d+\.htm#r\d+$/);
   assert.equal(await page.locator('section:target h2').textContent(), lastForm);
-  step('the frequency list saves as TSV; its words lead to their entries');
+  step('the frequency list saves as TSV, a page or whole; its words lead to their entries');
 
   await page.goto(url('index_001.htm'));
   const wordsDownload = page.waitForEvent('download');
