@@ -4,7 +4,8 @@
 // page and sort, and the lines saved as TSV. entry.js makes one per entry.
 'use strict';
 (function () {
-  const { el, fmt, saveButton, docTitles, docName, pageHref, Lines, decodeDocs, lineOf, fragment } = window.velmor;
+  const { el, fmt, saveButton, docTitles, docName, pageHref, Lines, decodeDocs, lineOf, savedLineOf, fragment } =
+    window.velmor;
   const PAGE = 50;  // lines drawn at a time
 
   // Sort levels: "1L" is the word just before, "2R" the second after.
@@ -93,11 +94,14 @@
       const body = this.table.tBodies[0];
       body.replaceChildren(...rows.map(([doc, tok]) => {
         const s = stores.get(doc);
-        const [left, word, right] = lineOf(s, tok);
+        const [left, word, right, from] = lineOf(s, tok);
         const tr = el('tr', { 'data-d': String(doc), 'data-t': String(tok) });
         if (this.sorted()) tr.dataset.k = this.keyOf(s.tokens, tok).join(' ');
-        tr.append(el('td', null, el('span', null, left)),
-          el('td', null, el('a', { href: pageHref(doc) + fragment(s, tok) }, word)), el('td', null, right));
+        // Where each side stands in its document, for a double-click on it.
+        const at = o => ({ 'data-n': String(doc + 1), 'data-o': String(o) });
+        tr.append(el('td', null, el('span', at(from), left)),
+          el('td', null, el('a', { href: pageHref(doc) + fragment(s, tok) }, word)),
+          el('td', at(s.starts[tok] + word.length), right));
         return tr;
       }));
     }
@@ -163,7 +167,7 @@
       const rows = [['document', 'line', 'left', 'word', 'right']];
       for (const [doc, tok] of state.lines) {
         const s = await this.lines.store(doc);
-        const [left, word, right] = lineOf(s, tok);
+        const [left, word, right] = savedLineOf(s, tok);
         rows.push([docName(titles, doc), Number(fragment(s, tok).slice(2).split('.')[0]) + 1, left, word, right]);
       }
       this.go(this.page);

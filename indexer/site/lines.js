@@ -105,17 +105,29 @@
     };
   }
 
-  // A line's text: the context on each side, white space squeezed, cut
-  // between characters, never through a surrogate pair.
+  // A line's text: [left, word, right, where left starts in the text]. The
+  // context on each side is cut between characters, never through a
+  // surrogate pair, and each white space unit is one blank, so that an
+  // offset in it is one in the stored text (a double-click on it finds
+  // the index's word there); the table shows blanks in a row as one.
   function lineOf(s, tok) {
     const start = s.starts[tok], len = s.tokens[3 * tok + 1], text = s.text;
-    let left = text.slice(Math.max(0, start - CONTEXT - 20), start).replace(/\s+/g, ' ');
-    let right = text.slice(start + len, start + len + CONTEXT + 20).replace(/\s+/g, ' ');
+    let from = Math.max(0, start - 2 * CONTEXT), to = Math.min(text.length, start + len + 2 * CONTEXT);
+    if (/^[\udc00-\udfff]/.test(text[from] || '')) from++;
+    if (/^[\ud800-\udbff]/.test(text[to - 1] || '')) to--;
+    const blank = t => t.replace(/\s/g, ' ');
+    return [blank(text.slice(from, start)), text.slice(start, start + len), blank(text.slice(start + len, to)), from];
+  }
+  // The same for a saved line: blanks in a row as one, CONTEXT on each side.
+  function savedLineOf(s, tok) {
+    let [left, word, right] = lineOf(s, tok);
+    left = left.replace(/ +/g, ' ');
+    right = right.replace(/ +/g, ' ');
     if (left.length > CONTEXT) left = left.slice(-CONTEXT);
     if (right.length > CONTEXT) right = right.slice(0, CONTEXT);
     if (/^[\udc00-\udfff]/.test(left)) left = left.slice(1);
     if (/[\ud800-\udbff]$/.test(right)) right = right.slice(0, -1);
-    return [left, text.slice(start, start + len), right];
+    return [left, word, right];
   }
   // page_NNNN.htm#oLINE.START.LENGTH, in UTF-16 units within the line.
   function fragment(s, tok) {
@@ -131,5 +143,5 @@
   }
 
   Object.assign(window.velmor, { docTitles, docName, titles, pageHref, decodeDocs, Lines, collocateFilter,
-                                 clusterFilter, lineOf, fragment });
+                                 clusterFilter, lineOf, savedLineOf, fragment });
 })();

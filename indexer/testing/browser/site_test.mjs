@@ -370,6 +370,27 @@ try {
   await page.screenshot({ path: path.join(shots, 'collocate.png') });
   step('a collocate leads to the lines where both occur');
 
+  // A word in a line's context is the index's own word, as on its page:
+  // in "puis l'utilisateur" the elided article is one ("l'"), which the
+  // browser's own selection of "L'utilisateur" would not find.
+  await openDocument('francais');
+  await doubleClick('utilisateur');
+  const utRows = page.locator('section:target table.k tbody tr');
+  await page.waitForFunction(() => document.querySelectorAll('section:target table.k tbody tr').length >= 2);
+  const inLine = await utRows.nth(1).evaluate(tr => {
+    const text = tr.cells[0].querySelector('span').firstChild;
+    const at = text.data.indexOf("L'utilisateur");
+    const range = document.createRange();
+    range.setStart(text, at);
+    range.setEnd(text, at + 1);
+    const r = range.getBoundingClientRect();
+    return { x: r.left + r.width / 2, y: r.top + r.height / 2 };
+  });
+  await page.mouse.dblclick(inLine.x, inLine.y);
+  await page.waitForURL(/i_\d+\.htm#r\d+$/);
+  assert.equal((await page.locator('section:target h2').textContent()).toLowerCase().replace('\u2019', "'"), "l'");
+  step('double-click on a word of a line\'s context opens its entry');
+
   await page.goto(url('s_ngrams.htm'));
   const gram = page.locator('table.freq a').first();
   const gramText = await gram.textContent();
