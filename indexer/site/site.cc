@@ -44,7 +44,6 @@ struct Task {
 
 void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, const SiteOptions& options) {
   const SitePlan plan = plan_site(measure(corpus));
-  corpus.forget_read_pages();
   std::vector<std::string_view> initials(corpus.word_count());
   for (size_t r = 0; r < initials.size(); ++r) initials[r] = corpus.word(r).initial;
   const std::vector<ListPage> lists = plan_lists(initials, kWordsPerList);
