@@ -203,6 +203,20 @@ try {
   await page.screenshot({ path: path.join(shots, 'page.png') });
   step('a context line marks its occurrence; n and p step through the others');
 
+  // The lines of the TSV that a save button gives.
+  async function savedLines(button) {
+    const download = page.waitForEvent('download');
+    await page.click(button);
+    return fs.readFileSync(await (await download).path(), 'utf8').split('\r\n');
+  }
+  // A word's link opens the entry of that word.
+  async function opensItsEntry(link) {
+    const form = await link.textContent();
+    await link.click();
+    await page.waitForURL(/i_\d+\.htm#r\d+$/);
+    assert.equal(await page.locator('section:target h2').textContent(), form);
+  }
+
   // Double-clicking words on a document page.
   async function doubleClick(word, nth = 0) {
     const box = await page.evaluate(([word, nth]) => {
@@ -405,16 +419,12 @@ try {
   step('the n-gram list leads to the lines of an n-gram');
 
   await page.goto(url('s_freq_001.htm'));
-  const freqDownload = page.waitForEvent('download');
-  await page.click('button.save');
-  const freq = fs.readFileSync(await (await freqDownload).path(), 'utf8').split('\r\n');
+  const freq = await savedLines('button.save');
   assert.equal(freq[0], '\ufeff#\tword\tcount\tdocuments\tshare');
   assert.equal(freq.length - 2, await page.locator('#word-list tr').count() - 1);
   // The whole list, hapaxes included, comes from the search data: every
   // word once, by falling count, the counts adding up to the corpus.
-  const wholeDownload = page.waitForEvent('download');
-  await page.click('button.save:has-text("whole list")');
-  const whole = fs.readFileSync(await (await wholeDownload).path(), 'utf8').replace(/\r\n$/, '').split('\r\n').slice(1);
+  const whole = (await savedLines('button.save:has-text("whole list")')).slice(1, -1);
   const totals = (await page.evaluate(() => JSON.parse(document.getElementById('list-data').textContent).tokens));
   assert.equal(whole.reduce((sum, l) => sum + Number(l.split('\t')[2]), 0), totals);
   assert.equal(new Set(whole.map(l => l.split('\t')[1])).size, whole.length);
@@ -422,17 +432,11 @@ try {
   assert.ok(whole.some(l => /\t1\t1\t/.test(l)) && whole.length > freq.length - 2, 'the hapaxes are there');
   // Rows carry their ranks as differences: the last word's link must
   // still open its own entry.
-  const lastWord = page.locator('#word-list tr:last-child td:nth-child(2) a');
-  const lastForm = await lastWord.textContent();
-  await lastWord.click();
-  await page.waitForURL(/i_\d+\.htm#r\d+$/);
-  assert.equal(await page.locator('section:target h2').textContent(), lastForm);
+  await opensItsEntry(page.locator('#word-list tr:last-child td:nth-child(2) a'));
   step('the frequency list saves as TSV, a page or whole; its words lead to their entries');
 
   await page.goto(url('index_001.htm'));
-  const wordsDownload = page.waitForEvent('download');
-  await page.click('button.save');
-  const words = fs.readFileSync(await (await wordsDownload).path(), 'utf8').split('\r\n');
+  const words = await savedLines('button.save');
   assert.equal(words[0], '\ufeffword\tcount\tdocuments');
   assert.equal(words.length - 2, await page.locator('table.words tr:not(.letter)').count() - 1);
   assert.ok(words.includes('Straße\t6\t1'), 'a word with its counts');
@@ -451,11 +455,7 @@ try {
     return th && [th.textContent, r.top >= 0 && r.top < innerHeight, scrollY > 0];
   });
   assert.deepEqual(landed, ['Ž', true, true], tileHref);
-  const zword = page.locator('table.words tr.letter:has(th:text-is("Ž")) + tr a');
-  const zform = await zword.textContent();
-  await zword.click();
-  await page.waitForURL(/i_\d+\.htm#r\d+$/);
-  assert.equal(await page.locator('section:target h2').textContent(), zform);
+  await opensItsEntry(page.locator('table.words tr.letter:has(th:text-is("Ž")) + tr a'));
   step('an A-Z page draws its words; a letter lands on its heading, a word opens its entry');
 
   // A document's keywords, from its stored text, each leading to its entry.
