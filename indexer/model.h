@@ -27,20 +27,19 @@ struct Document {
 };
 
 // Where one occurrence of a word stands.
+// Where in its line it stands is the document's tokens' (Corpus::tokens)
+// at the ordinal: the postings need not carry it twice.
 struct Occurrence {
   uint32_t doc;      // document number, 0-based, in input order
-  uint32_t line;     // index into the document's lines
-  uint32_t begin;    // byte offset of the word in that line
-  uint32_t length;   // bytes of the word as written
   uint32_t ordinal;  // the word's number among the document's words, 0-based
 };
 
 // One word of a document, in reading order: which word, and where it stands.
 struct WordToken {
   uint32_t rank;    // the word's rank in collation order
-  uint32_t line;    // as in Occurrence
-  uint32_t begin;
-  uint32_t length;
+  uint32_t line;    // index into the document's lines
+  uint32_t begin;   // byte offset of the word in that line
+  uint32_t length;  // bytes of the word as written
 };
 
 struct DocumentInfo {
@@ -72,7 +71,7 @@ class Corpus {
   virtual std::string_view line(uint32_t doc, uint32_t line) const = 0;
   virtual size_t word_count() const = 0;
   virtual const WordInfo& word(size_t rank) const = 0;
-  // Every occurrence of the word, by document, then line, then offset.
+  // Every occurrence of the word, by document, then place in it.
   virtual void occurrences(size_t rank, std::vector<Occurrence>& out) const = 0;
   // The document's words in reading order as ranks alone: measures read
   // them by position, a word's neighbours at its ordinal plus or minus a few.

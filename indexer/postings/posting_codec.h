@@ -1,8 +1,8 @@
 #pragma once
 // One word's occurrences as a byte stream: per occurrence the gap to the
-// previous document, then line and ordinal as gaps within the document (from
-// 0 in a new one), then offset and length. Most occurrences take five or six
-// bytes instead of the twenty of an Occurrence.
+// previous document, then the ordinal as a gap within the document (from 0
+// in a new one). Most occurrences take two or three bytes instead of the
+// eight of an Occurrence.
 #include <string>
 #include <vector>
 
@@ -13,7 +13,7 @@ namespace velmor {
 
 // Where the stream stands; a stream starts from the zero cursor.
 struct PostingCursor {
-  uint32_t doc = 0, line = 0, ordinal = 0;
+  uint32_t doc = 0, ordinal = 0;
 };
 
 namespace posting_detail {
@@ -26,32 +26,24 @@ inline void put(char*& p, uint32_t value) {
 }
 }  // namespace posting_detail
 
-// Occurrences must come by document, then line, then offset.
+// Occurrences must come by document, then ordinal.
 inline void encode_posting(std::string& out, PostingCursor& at, const Occurrence& o) {
-  char bytes[25];  // five numbers of at most five bytes
+  char bytes[10];  // two numbers of at most five bytes
   char* p = bytes;
   uint32_t gap = o.doc - at.doc;
   posting_detail::put(p, gap);
-  if (gap != 0) at = PostingCursor{o.doc, 0, 0};
-  posting_detail::put(p, o.line - at.line);
-  posting_detail::put(p, o.begin);
-  posting_detail::put(p, o.length);
+  if (gap != 0) at = PostingCursor{o.doc, 0};
   posting_detail::put(p, o.ordinal - at.ordinal);
   out.append(bytes, p - bytes);
-  at.line = o.line;
   at.ordinal = o.ordinal;
 }
 
 inline Occurrence decode_posting(const char*& p, const char* end, PostingCursor& at) {
   uint32_t gap = static_cast<uint32_t>(get_varint(p, end));
-  if (gap != 0) at = PostingCursor{at.doc + gap, 0, 0};
+  if (gap != 0) at = PostingCursor{at.doc + gap, 0};
   Occurrence o;
   o.doc = at.doc;
-  o.line = at.line + static_cast<uint32_t>(get_varint(p, end));
-  o.begin = static_cast<uint32_t>(get_varint(p, end));
-  o.length = static_cast<uint32_t>(get_varint(p, end));
   o.ordinal = at.ordinal + static_cast<uint32_t>(get_varint(p, end));
-  at.line = o.line;
   at.ordinal = o.ordinal;
   return o;
 }

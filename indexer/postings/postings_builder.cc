@@ -25,11 +25,8 @@ void PostingsBuilder::add_document(const Document& doc, const std::vector<Token>
   info.invalid_bytes = doc.invalid_bytes;
   info.tokens = tokens.size();
   first_lines_.push_back(store_.add(doc.lines));
-  Occurrence o{number, 0, 0, 0, 0};
+  Occurrence o{number, 0};
   for (const Token& t : tokens) {
-    o.line = t.line;
-    o.begin = t.begin;
-    o.length = t.length;
     std::string_view text = std::string_view(doc.lines[t.line]).substr(t.begin, t.length);
     uint32_t form;
     if (t.form == kNoForm) {

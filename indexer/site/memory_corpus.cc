@@ -28,6 +28,7 @@ namespace {
 struct Gathered {
   std::map<std::string, uint64_t> forms;
   std::vector<Occurrence> at;
+  std::vector<WordToken> where;  // of each of `at`, its rank not known yet
   std::set<uint32_t> docs;
 };
 
@@ -77,8 +78,8 @@ MemoryCorpus::MemoryCorpus(const std::vector<Document>& documents, const std::st
         ++g.forms[form];
         g.docs.insert(d);
         const uint32_t begin = byte_at[static_cast<size_t>(start)];
-        g.at.push_back({d, l, begin, byte_at[static_cast<size_t>(end)] - begin,
-                        static_cast<uint32_t>(info.tokens)});
+        g.at.push_back({d, static_cast<uint32_t>(info.tokens)});
+        g.where.push_back({0, l, begin, byte_at[static_cast<size_t>(end)] - begin});
         ++info.tokens;
         distinct.insert(key);
       }
@@ -88,7 +89,12 @@ MemoryCorpus::MemoryCorpus(const std::vector<Document>& documents, const std::st
     lines_.push_back(doc.lines);
   }
 
-  std::vector<std::pair<WordInfo, std::vector<Occurrence>>> all;
+  struct Word {
+    WordInfo info;
+    std::vector<Occurrence> at;
+    std::vector<WordToken> where;
+  };
+  std::vector<Word> all;
   for (auto& [key, g] : by_key) {
     WordInfo w;
     w.key = key;
@@ -99,11 +105,11 @@ MemoryCorpus::MemoryCorpus(const std::vector<Document>& documents, const std::st
     first.toUpper(where).toUTF8String(w.initial);
     w.count = g.at.size();
     w.documents = static_cast<uint32_t>(g.docs.size());
-    all.emplace_back(std::move(w), std::move(g.at));
+    all.push_back({std::move(w), std::move(g.at), std::move(g.where)});
   }
   std::stable_sort(all.begin(), all.end(), [&](const auto& a, const auto& b) {
     UErrorCode s = U_ZERO_ERROR;
-    return collator->compareUTF8(a.first.form, b.first.form, s) == UCOL_LESS;
+    return collator->compareUTF8(a.info.form, b.info.form, s) == UCOL_LESS;
   });
   sequences_.resize(infos_.size());
   tokens_.resize(infos_.size());
@@ -111,14 +117,15 @@ MemoryCorpus::MemoryCorpus(const std::vector<Document>& documents, const std::st
     sequences_[d].resize(infos_[d].tokens);
     tokens_[d].resize(infos_[d].tokens);
   }
-  for (auto& [w, at] : all) {
+  for (Word& w : all) {
     const uint32_t rank = static_cast<uint32_t>(words_.size());
-    for (const Occurrence& o : at) {
+    for (size_t i = 0; i < w.at.size(); ++i) {
+      const Occurrence& o = w.at[i];
       sequences_[o.doc][o.ordinal] = rank;
-      tokens_[o.doc][o.ordinal] = {rank, o.line, o.begin, o.length};
+      tokens_[o.doc][o.ordinal] = {rank, w.where[i].line, w.where[i].begin, w.where[i].length};
     }
-    words_.push_back(std::move(w));
-    occurrences_.push_back(std::move(at));
+    words_.push_back(std::move(w.info));
+    occurrences_.push_back(std::move(w.at));
   }
 }
 

@@ -49,7 +49,7 @@ Document doc(std::string title, std::vector<std::string> lines) {
 TEST(Entries, EveryDocumentOfAWordIsListedWithItsCount) {
   auto at = [](std::vector<uint32_t> docs) {
     std::vector<Occurrence> occ;
-    for (uint32_t d : docs) occ.push_back({d, 0, 0, 1, 0});
+    for (uint32_t d : docs) occ.push_back({d, 0});
     return occ;
   };
   // Numbers: 2*gap+more, then count-2 when more; "#" is 0, "$" 1 ...
@@ -209,8 +209,7 @@ class ZipfCorpus : public Corpus {
         while (line.size() < 70) {
           uint32_t r = rank_of[zipf(random)];
           if (!line.empty()) line += ' ';
-          at_[r].push_back({d, l, static_cast<uint32_t>(line.size()), static_cast<uint32_t>(sorted[r].size()),
-                            static_cast<uint32_t>(info.tokens++)});
+          at_[r].push_back({d, static_cast<uint32_t>(info.tokens++)});
           seq_.resize(d + 1);
           tok_.resize(d + 1);
           seq_[d].push_back(r);
