@@ -124,19 +124,26 @@ std::vector<StoredWord> stored_words(const Corpus& corpus, uint32_t doc) {
 }
 
 std::string encode_words(const std::vector<StoredWord>& words) {
+  // Each word as (rank, length, its index), sorted once: equal pairs come
+  // together, and each word learns its pair in the same sweep.
+  std::vector<unsigned __int128> sorted(words.size());
+  for (size_t i = 0; i < words.size(); ++i)
+    sorted[i] = static_cast<unsigned __int128>(words[i].rank) << 64 | uint64_t{words[i].length} << 32 |
+                static_cast<uint32_t>(i);
+  std::sort(sorted.begin(), sorted.end());
   std::vector<std::pair<uint32_t, uint32_t>> pairs;
-  pairs.reserve(words.size());
-  for (const StoredWord& w : words) pairs.emplace_back(w.rank, w.length);
-  std::sort(pairs.begin(), pairs.end());
-  pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
-  std::vector<uint32_t> pair_of(words.size()), uses(pairs.size(), 0);
-  std::vector<bool> length_written(pairs.size(), false);
-  for (size_t i = 0; i < words.size(); ++i) {
-    const StoredWord& w = words[i];
-    pair_of[i] = static_cast<uint32_t>(std::lower_bound(pairs.begin(), pairs.end(), std::make_pair(w.rank, w.length)) -
-                                       pairs.begin());
-    ++uses[pair_of[i]];
-    if (!w.length_predicted) length_written[pair_of[i]] = true;
+  std::vector<uint32_t> pair_of(words.size()), uses;
+  std::vector<bool> length_written;
+  for (size_t k = 0; k < sorted.size(); ++k) {
+    const StoredWord& w = words[static_cast<uint32_t>(sorted[k])];
+    if (k == 0 || sorted[k] >> 32 != sorted[k - 1] >> 32) {
+      pairs.emplace_back(w.rank, w.length);
+      uses.push_back(0);
+      length_written.push_back(false);
+    }
+    pair_of[static_cast<uint32_t>(sorted[k])] = static_cast<uint32_t>(pairs.size() - 1);
+    ++uses.back();
+    if (!w.length_predicted) length_written.back() = true;
   }
   std::string code;
   append_store_number(code, pairs.size());
