@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <array>
 
+#include "indexer/measures/best.h"
 #include "indexer/measures/dense_counts.h"
 #include "indexer/measures/measures.h"
 
@@ -75,11 +76,7 @@ std::vector<Cluster> clusters(const Corpus& corpus, uint32_t rank, const std::ve
     if (c.ranks.size() < options.min_size) return;
     if (c.at == 0 && starting) starting->push_back(c);
     best.push_back(std::move(c));
-    if (best.size() > 4 * options.limit + 64) {
-      std::nth_element(best.begin(), best.begin() + static_cast<std::ptrdiff_t>(options.limit), best.end(),
-                       more_frequent);
-      best.resize(options.limit);
-    }
+    if (best.size() > 4 * options.limit + 64) keep_best(best, options.limit, more_frequent);
   };
 
   // A cluster is never more frequent than any shorter run of its words, so
@@ -127,8 +124,7 @@ std::vector<Cluster> clusters(const Corpus& corpus, uint32_t rank, const std::ve
       }
     }
   }
-  std::sort(best.begin(), best.end(), more_frequent);
-  if (best.size() > options.limit) best.resize(options.limit);
+  best_first(best, options.limit, more_frequent);
   return best;
 }
 
@@ -138,11 +134,7 @@ void TopNgrams::add(std::vector<Cluster>& starting) {
     if (c.ranks.size() >= 5) continue;
     std::vector<Cluster>& list = by_size_[c.ranks.size()];
     list.push_back(std::move(c));
-    if (list.size() >= 2 * per_size_ + 64) {
-      std::nth_element(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(per_size_), list.end(),
-                       more_frequent);
-      list.resize(per_size_);
-    }
+    if (list.size() >= 2 * per_size_ + 64) keep_best(list, per_size_, more_frequent);
   }
   starting.clear();
 }
@@ -151,8 +143,7 @@ std::vector<Cluster> TopNgrams::of_size(uint32_t size) const {
   std::lock_guard lock(mutex_);
   if (size >= 5) return {};
   std::vector<Cluster> list = by_size_[size];
-  std::sort(list.begin(), list.end(), more_frequent);
-  if (list.size() > per_size_) list.resize(per_size_);
+  best_first(list, per_size_, more_frequent);
   return list;
 }
 

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "indexer/measures/best.h"
 #include "indexer/measures/dense_counts.h"
 #include "indexer/measures/measures.h"
 
@@ -33,11 +34,7 @@ std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std
     if (a.together != b.together) return a.together > b.together;
     return a.rank < b.rank;
   };
-  if (out.size() > options.limit) {
-    std::nth_element(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(options.limit), out.end(), better);
-    out.resize(options.limit);
-  }
-  std::sort(out.begin(), out.end(), better);
+  best_first(out, options.limit, better);
   return out;
 }
 
@@ -66,11 +63,7 @@ std::vector<Keyword> keywords(const Corpus& corpus, uint32_t doc, uint64_t token
     if (x.log_likelihood != y.log_likelihood) return x.log_likelihood > y.log_likelihood;
     return x.rank < y.rank;
   };
-  if (out.size() > options.limit) {
-    std::nth_element(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(options.limit), out.end(), better);
-    out.resize(options.limit);
-  }
-  std::sort(out.begin(), out.end(), better);
+  best_first(out, options.limit, better);
   return out;
 }
 
