@@ -68,6 +68,8 @@
   // holds the shard's rows.
   const shards = () => velmor.load('lookup/keys.js', 'velmorShards');
   const shard = n => velmor.load('lookup/k_' + velmor.pad(n, 4) + '.js', 'velmorKeys', n);
+  // Every shard's text, read at once.
+  const everyShard = async () => Promise.all((await shards()).map((_, n) => shard(n)));
   const split = {};  // a shard's lines, once a prefix has looked into it
   const linesOf = async n => split[n] || (split[n] = (await shard(n)).split('\n').slice(0, -1));
 
@@ -127,9 +129,8 @@
       rows = (await withPrefix(prefix, Infinity)).filter(row => re.test(row[0]));
     } else {
       const re = new RegExp('^' + source + '\t', 'gmu');
-      const list = await shards();
       rows = [];
-      for (const text of await Promise.all(list.map((_, n) => shard(n))))
+      for (const text of await everyShard())
         for (let m; (m = re.exec(text));) rows.push(rowOf(text.slice(m.index, text.indexOf('\n', m.index))));
     }
     return rows.sort((a, b) => b[COUNT] - a[COUNT] || a[RANK] - b[RANK]).slice(0, limit);
@@ -153,7 +154,7 @@
   // Every word's row, from every shard: the whole word list, in no order.
   async function everyRow() {
     const rows = [];
-    for (const text of await Promise.all((await shards()).map((_, n) => shard(n))))
+    for (const text of await everyShard())
       for (const line of text.split('\n')) if (line) rows.push(rowOf(line));
     return rows;
   }
