@@ -217,6 +217,14 @@ try {
     assert.equal(await page.locator('section:target h2').textContent(), form);
   }
 
+  // A word's entry, opened from the search box's hit for what is typed.
+  async function openBySearch(typed, form) {
+    await page.goto(url('index.htm'));
+    await page.fill('#q', typed);
+    await page.click(`#hits a:has-text("${form}")`);
+    await page.waitForURL(/i_\d+\.htm#r\d+$/);
+  }
+
   // Double-clicking words on a document page.
   async function doubleClick(word, nth = 0) {
     const box = await page.evaluate(([word, nth]) => {
@@ -276,10 +284,7 @@ try {
 
   // An entry that shows some of its documents lists the others on demand,
   // and each leads to the word's first occurrence there.
-  await page.goto(url('index.htm'));
-  await page.fill('#q', 'leucht');
-  await page.click('#hits a:has-text("Leuchtturm")');
-  await page.waitForURL(/i_\d+\.htm#r\d+$/);
+  await openBySearch('leucht', 'Leuchtturm');
   const docs = page.locator('section:target table.d tr');
   const firstShown = await docs.evaluateAll(trs => trs.map(tr => tr.querySelector('a').getAttribute('href')));
   assert.equal(firstShown.length, 25);
@@ -331,10 +336,7 @@ try {
 
   // A frequent word: every line, page by page; sorted by 2L; its
   // collocates and clusters lead to their lines; the lines save as TSV.
-  await page.goto(url('index.htm'));
-  await page.fill('#q', 'leucht');
-  await page.click('#hits a:has-text("Leuchtturm")');
-  await page.waitForURL(/i_\d+\.htm#r\d+$/);
+  await openBySearch('leucht', 'Leuchtturm');
   const lt = page.locator('section:target');
   const total = Number((await lt.locator('h2 + p').textContent()).match(/^(\d+)/)[1]);
   assert.ok(total > 50, 'more lines than a page: ' + total);
