@@ -3,7 +3,23 @@
 // step through the occurrences of the same word in this document.
 'use strict';
 (function () {
-  const { wordAt, lookup, RANK } = window.velmor;
+  const { el, fmt, wordAt, lookup, entryStarts, hrefOf, RANK } = window.velmor;
+
+  // The document's keywords against the rest of the corpus, which travel
+  // with its stored text, each leading to its entry.
+  async function drawKeywords(keywords) {
+    const box = document.getElementById('velmor-keywords');
+    if (!box || !keywords.length) return;
+    const first = await entryStarts();
+    const table = el('table', { class: 'freq keywords' });
+    table.innerHTML = '<tr><th>keyword<th>here<th>log-likelihood<th>log ratio';
+    for (const [rank, count, ll, lr, form] of keywords)
+      table.append(el('tr', null, el('td', null, el('a', { href: hrefOf(first, rank) }, form)),
+        el('td', null, fmt(count)), el('td', null, ll.toFixed(1)), el('td', null, lr.toFixed(2))));
+    box.replaceChildren(el('h2', null, 'Keywords'), el('p', { class: 'hint' },
+      'Words more frequent here than in the rest of the corpus, by log-likelihood; ' +
+      'the log ratio is log2 of how many times more frequent.'), table);
+  }
 
   // Addresses:
   //   #oLINE.UNIT.LENGTH  the word at UNIT (UTF-16) of line LINE, from 0
@@ -17,6 +33,7 @@
     try { store = await window.velmorStore.load(Number(pre.dataset.n)); }
     catch (e) { status.textContent = 'The text of this page cannot be read: ' + e.message; return; }
     pre.textContent = store.text;
+    drawKeywords(store.keywords).catch(() => {});
     pre.dataset.o = '0';
     const { tokens, starts } = store;
     let lineStarts = null;

@@ -30,7 +30,7 @@ uint64_t write_page(const Corpus& corpus, uint32_t doc, const std::filesystem::p
        "<noscript><p class=meta>The text shows with JavaScript on; it is stored in " +
        text_store_file(doc) + ".</p></noscript>\n"
        "<pre id=t data-n=" + std::to_string(doc + 1) + "></pre>\n"
-       "<div id=velmor-keywords></div>\n";  // text_store.js draws them
+       "<div id=velmor-keywords></div>\n";  // document_page.js draws them
   append_page_end(s);
   return write_file(dir / page_file(doc), s);
 }

@@ -462,15 +462,6 @@ try {
 
   // A document's keywords, from its stored text, each leading to its entry.
   await page.goto(url('page_0001.htm'));
-  await page.evaluate(() => new Promise(resolve => {
-    const box = document.createElement('div');
-    box.id = 'velmor-keywords';
-    document.querySelector('main').prepend(box);
-    const s = document.createElement('script');
-    s.src = 'text_store.js';
-    s.onload = () => { document.dispatchEvent(new Event('DOMContentLoaded')); resolve(); };
-    document.head.append(s);
-  }));
   await page.waitForSelector('#velmor-keywords table.keywords a');
   const keyword = await page.textContent('#velmor-keywords table.keywords a');
   await page.click('#velmor-keywords table.keywords a');
