@@ -36,17 +36,7 @@
     drawKeywords(store.keywords).catch(() => {});
     pre.dataset.o = '0';
     const { tokens, starts } = store;
-    let lineStarts = null;
     let hits = null, current = -1;
-    function lineOf(offset) {
-      if (!lineStarts) {
-        lineStarts = [0];
-        for (let i = store.text.indexOf('\n'); i >= 0; i = store.text.indexOf('\n', i + 1)) lineStarts.push(i + 1);
-      }
-      let lo = 0, hi = lineStarts.length - 1;
-      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (lineStarts[mid] <= offset) lo = mid; else hi = mid - 1; }
-      return lo;
-    }
     function unmark() {
       const old = pre.querySelector('mark');
       if (old) { old.replaceWith(old.textContent); pre.normalize(); }
@@ -75,7 +65,7 @@
       if (!m) return;
       hits = occurrencesOf(tokens[3 * i + 2]);
       current = hits.indexOf(i);
-      const line = lineOf(starts[i]);
+      const line = window.velmorStore.lineAt(store, starts[i]);
       if (address) history.replaceState(null, '', '#n=' + i);
       status.textContent = '\u201c' + m.textContent + '\u201d line ' + (line + 1).toLocaleString() +
         ' \u00b7 occurrence ' + (current + 1) + ' of ' + hits.length + ' \u00b7 n next, p previous';
@@ -84,8 +74,7 @@
       const hash = location.hash;
       let m;
       if ((m = /^#o(\d+)\.(\d+)\.(\d+)$/.exec(hash))) {
-        lineOf(0);
-        const line = Number(m[1]);
+        const line = Number(m[1]), lineStarts = window.velmorStore.lineStarts(store);
         if (line >= lineStarts.length) return;
         const i = wordAt(lineStarts[line] + Number(m[2]), store);
         if (i >= 0) show(i, false);

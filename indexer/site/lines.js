@@ -131,15 +131,8 @@
   }
   // page_NNNN.htm#oLINE.START.LENGTH, in UTF-16 units within the line.
   function fragment(s, tok) {
-    if (!s.lineStarts) {
-      const l = [0];
-      for (let i = s.text.indexOf('\n'); i >= 0; i = s.text.indexOf('\n', i + 1)) l.push(i + 1);
-      s.lineStarts = Int32Array.from(l);
-    }
-    const start = s.starts[tok], ls = s.lineStarts;
-    let lo = 0, hi = ls.length - 1;
-    while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (ls[mid] <= start) lo = mid; else hi = mid - 1; }
-    return '#o' + lo + '.' + (start - ls[lo]) + '.' + s.tokens[3 * tok + 1];
+    const start = s.starts[tok], line = window.velmorStore.lineAt(s, start);
+    return '#o' + line + '.' + (start - window.velmorStore.lineStarts(s)[line]) + '.' + s.tokens[3 * tok + 1];
   }
 
   Object.assign(window.velmor, { docTitles, docName, titles, pageHref, decodeDocs, Lines, collocateFilter,

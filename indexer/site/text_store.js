@@ -126,5 +126,22 @@
     return p;
   }
 
-  window.velmorStore = { load, decode, starts, numbers };
+  // Where each line of a loaded document's text starts, found once.
+  function lineStarts(doc) {
+    if (!doc.lineStarts) {
+      const l = [0];
+      for (let i = doc.text.indexOf('\n'); i >= 0; i = doc.text.indexOf('\n', i + 1)) l.push(i + 1);
+      doc.lineStarts = Int32Array.from(l);
+    }
+    return doc.lineStarts;
+  }
+  // The line, from 0, that holds the text's UTF-16 offset `at`.
+  function lineAt(doc, at) {
+    const ls = lineStarts(doc);
+    let lo = 0, hi = ls.length - 1;
+    while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (ls[mid] <= at) lo = mid; else hi = mid - 1; }
+    return lo;
+  }
+
+  window.velmorStore = { load, decode, starts, numbers, lineStarts, lineAt };
 })();
