@@ -1,6 +1,9 @@
 #include "indexer/site/out_file.h"
 
+#include <cerrno>
+#include <fcntl.h>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace velmor {
 
@@ -9,11 +12,22 @@ static std::runtime_error write_error(const std::filesystem::path& path) {
 }
 
 OutFile::OutFile(const std::filesystem::path& path) : path_(path) {
-  if (!file_.open(path_.string() + ".part", 0666)) throw write_error(path_);
+  fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd_ < 0) throw write_error(path_);
+}
+
+OutFile::~OutFile() {
+  if (fd_ >= 0) ::close(fd_);
 }
 
 void OutFile::write_buffer() {
-  if (!file_.write(buffer_)) throw write_error(path_);
+  std::string_view rest = buffer_;
+  while (!rest.empty()) {
+    ssize_t n = ::write(fd_, rest.data(), rest.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) throw write_error(path_);
+    rest.remove_prefix(static_cast<size_t>(n));
+  }
   bytes_ += buffer_.size();
   buffer_.clear();
 }
@@ -24,7 +38,9 @@ void OutFile::spill() {
 
 void OutFile::close() {
   write_buffer();
-  if (!file_.commit(path_.string())) throw write_error(path_);
+  int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) throw write_error(path_);
 }
 
 uint64_t write_file(const std::filesystem::path& path, const std::string& text) {

@@ -1,32 +1,36 @@
 #pragma once
 // A file of the site being written: text gathers in a buffer that goes to
-// disk in big pieces, and any failure throws naming the file. The file is
-// written aside and takes its name only when complete.
+// disk in big pieces, and any failure throws naming the file.
+//
+// The file is written under its own name at once. The site is made in a
+// fresh folder that takes the output's name only when all of it is there,
+// and a failed run removes that folder whole, so no file needs a name of its
+// own aside. A rename per file would double the folder operations, and two
+// threads making thousands of files in one folder wait on its lock for each.
 #include <cstdint>
 #include <filesystem>
 #include <string>
-
-#include "common/file_aside.h"
 
 namespace velmor {
 
 class OutFile {
  public:
   explicit OutFile(const std::filesystem::path& path);
+  ~OutFile();
   OutFile(const OutFile&) = delete;
   OutFile& operator=(const OutFile&) = delete;
 
   std::string& text() { return buffer_; }
   // Writes out the buffer once it holds enough to be worth a write.
   void spill();
-  // Writes the rest and gives the file its name; it is only there after this.
+  // Writes the rest and closes the file.
   void close();
   uint64_t bytes() const { return bytes_; }
 
  private:
   void write_buffer();
   std::filesystem::path path_;
-  common::FileAside file_;
+  int fd_ = -1;
   std::string buffer_;
   uint64_t bytes_ = 0;
 };
