@@ -19,8 +19,9 @@ namespace {
 
 struct SplitPage {
   PageRead read;
-  std::vector<Token> tokens;
-  unsigned worker = 0;  // whose form table the tokens' form ids are from
+  std::vector<Token> tokens;    // forms numbered in the page
+  std::vector<uint32_t> forms;  // the page's forms by their ids in the worker's table
+  unsigned worker = 0;
 };
 
 // Pages read ahead of the builder, at most `kWindow` of them, so memory
@@ -33,9 +34,11 @@ class ReadAhead {
 
   void work(unsigned worker) {
     WordSplitter splitter(rules_);
-    // The look-up of each written form happens here, on this thread; the
+    // The look-up of each written form happens here, on this thread: first
+    // in the page's own small table, which stays in the cache, and once per
+    // distinct form of the page in this thread's table of all forms. The
     // builder maps our ids to its own once per form.
-    StringTable forms;
+    StringTable forms, page_forms;
     size_t forms_bytes = 0;
     std::vector<WordSpan> spans;
     for (;;) {
@@ -50,12 +53,15 @@ class ReadAhead {
       try {
         page.read = read_page_file(pages_[i].path, pages_[i].name);
         const std::vector<std::string>& lines = page.read.document.lines;
+        page_forms.clear();
         for (uint32_t n = 0; n < lines.size(); ++n) {
           spans.clear();
           splitter.split(lines[n], spans);
           for (const WordSpan& s : spans) {
+            const std::string_view text = std::string_view(lines[n]).substr(s.begin, s.length);
             bool added;
-            uint32_t form = forms.intern(std::string_view(lines[n]).substr(s.begin, s.length), added);
+            const uint32_t form = page_forms.intern(text, added);
+            if (added) page.forms.push_back(forms.intern(text, added));
             page.tokens.push_back(Token{n, s.begin, s.length, form});
           }
         }
@@ -133,7 +139,7 @@ IndexResult index_pages(const std::vector<PageFile>& pages, const Collation& col
     SplitPage page = ahead.take(i);
     if (page.read.problem == PageProblem::none) {
       builder.set_outside_bytes(ahead.forms_bytes());
-      builder.add_document(page.read.document, page.tokens, page.worker);
+      builder.add_page(page.read.document, page.tokens, page.forms, page.worker);
     } else {
       ++result.skipped;
       if (options.skipped) options.skipped(page.read.message);

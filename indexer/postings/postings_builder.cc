@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <numeric>
+#include <stdexcept>
 
 #include "indexer/postings/mapped_corpus.h"
 #include "indexer/postings/runs.h"
@@ -13,10 +14,50 @@ namespace velmor {
 PostingsBuilder::PostingsBuilder(std::string dir, size_t memory_budget, KeyFold fold)
     : dir_(std::move(dir)), budget_(memory_budget), vocabulary_(fold), store_(dir_), sequence_(dir_) {}
 
-void PostingsBuilder::add_document(const Document& doc, const std::vector<Token>& tokens, unsigned source) {
+namespace {
+constexpr uint32_t kUnmapped = UINT32_MAX;
+constexpr uint32_t kNotInPage = UINT32_MAX;
+
+std::string_view text_of(const Document& doc, const Token& t) {
+  return std::string_view(doc.lines[t.line]).substr(t.begin, t.length);
+}
+}  // namespace
+
+void PostingsBuilder::add_document(const Document& doc, const std::vector<Token>& tokens) {
+  page_table_.clear();
+  page_forms_.clear();
+  page_tokens_ = tokens;
+  for (Token& t : page_tokens_) {
+    bool added;
+    t.form = page_table_.intern(text_of(doc, t), added);
+    if (added) page_forms_.push_back(vocabulary_.intern_form(text_of(doc, t)));
+  }
+  add_tokens(doc, page_tokens_);
+}
+
+void PostingsBuilder::add_page(const Document& doc, const std::vector<Token>& tokens,
+                               const std::vector<uint32_t>& forms, unsigned source) {
   if (source >= source_forms_.size()) source_forms_.resize(source + 1);
-  std::vector<uint32_t>& forms = source_forms_[source];
-  uint32_t number = static_cast<uint32_t>(documents_.size());
+  std::vector<uint32_t>& ours = source_forms_[source];
+  page_forms_.clear();
+  for (const Token& t : tokens) {
+    // Forms are numbered as first met, so a number not seen yet is the next.
+    if (t.form < page_forms_.size()) continue;
+    if (t.form != page_forms_.size()) throw std::logic_error("a page's forms are not numbered as first met");
+    const uint32_t theirs = forms[t.form];
+    if (theirs >= ours.size()) ours.resize(theirs + 1, kUnmapped);
+    if (ours[theirs] == kUnmapped) ours[theirs] = vocabulary_.intern_form(text_of(doc, t));
+    page_forms_.push_back(ours[theirs]);
+  }
+  add_tokens(doc, tokens);
+}
+
+// The occurrences of a page are recorded word by word, not token by token:
+// a word's state and postings are then touched once per page, and it is
+// those random reaches into hundreds of thousands of words that bound this
+// thread, which every page passes through.
+void PostingsBuilder::add_tokens(const Document& doc, const std::vector<Token>& tokens) {
+  const uint32_t number = static_cast<uint32_t>(documents_.size());
   DocumentInfo info;
   info.file_name = doc.file_name;
   info.title = doc.title;
@@ -25,26 +66,49 @@ void PostingsBuilder::add_document(const Document& doc, const std::vector<Token>
   info.invalid_bytes = doc.invalid_bytes;
   info.tokens = tokens.size();
   first_lines_.push_back(store_.add(doc.lines));
-  Occurrence o{number, 0};
-  for (const Token& t : tokens) {
-    std::string_view text = std::string_view(doc.lines[t.line]).substr(t.begin, t.length);
-    uint32_t form;
-    if (t.form == kNoForm) {
-      form = vocabulary_.intern_form(text);
-    } else {
-      if (t.form >= forms.size()) forms.resize(t.form + 1, kNoForm);
-      if (forms[t.form] == kNoForm) forms[t.form] = vocabulary_.intern_form(text);
-      form = forms[t.form];
+
+  // Each form's word, and that word's place among the page's words.
+  if (word_slot_.size() < vocabulary_.size()) word_slot_.resize(vocabulary_.size(), kNotInPage);
+  form_uses_.assign(page_forms_.size(), 0);
+  form_slot_.resize(page_forms_.size());
+  page_words_.clear();
+  for (size_t f = 0; f < page_forms_.size(); ++f) {
+    const uint32_t word = vocabulary_.word_of(page_forms_[f]);
+    if (word_slot_[word] == kNotInPage) {
+      word_slot_[word] = static_cast<uint32_t>(page_words_.size());
+      page_words_.push_back(word);
     }
-    uint32_t word = vocabulary_.count_form(form);
-    if (vocabulary_.record(word, o)) ++info.distinct;
-    sequence_.add(word, t.line, t.begin, t.length);
-    ++o.ordinal;
-    ++run_occurrences_;
-    // A document larger than the budget spills in its middle.
-    if ((o.ordinal & 0xfff) == 0) spill_if_over_budget();
+    form_slot_[f] = word_slot_[word];
+  }
+  word_uses_.assign(page_words_.size() + 1, 0);
+  for (const Token& t : tokens) {
+    ++form_uses_[t.form];
+    ++word_uses_[form_slot_[t.form] + 1];
+    sequence_.add(page_words_[form_slot_[t.form]], t.line, t.begin, t.length);
   }
   sequence_.end_document();
+  for (size_t f = 0; f < page_forms_.size(); ++f) vocabulary_.count_form(page_forms_[f], form_uses_[f]);
+
+  // The ordinals grouped by word, each group in reading order.
+  for (size_t w = 1; w < word_uses_.size(); ++w) word_uses_[w] += word_uses_[w - 1];
+  ordinals_.resize(tokens.size());
+  for (uint32_t ordinal = 0; ordinal < tokens.size(); ++ordinal)
+    ordinals_[word_uses_[form_slot_[tokens[ordinal].form]]++] = ordinal;
+  uint32_t begin = 0, unchecked = 0;
+  for (size_t w = 0; w < page_words_.size(); ++w) {
+    const uint32_t end = word_uses_[w];  // the scatter left each start at the next one's
+    vocabulary_.record(page_words_[w], number, std::span<const uint32_t>(ordinals_).subspan(begin, end - begin));
+    run_occurrences_ += end - begin;
+    unchecked += end - begin;
+    begin = end;
+    word_slot_[page_words_[w]] = kNotInPage;
+    // A document larger than the budget spills in its middle.
+    if (unchecked >= 4096) {
+      unchecked = 0;
+      spill_if_over_budget();
+    }
+  }
+  info.distinct = static_cast<uint32_t>(page_words_.size());
   words_ += tokens.size();
   documents_.push_back(std::move(info));
   spill_if_over_budget();
@@ -57,6 +121,7 @@ void PostingsBuilder::spill_if_over_budget() {
   // budget rather than one document each.
   size_t used = vocabulary_.table_bytes() + vocabulary_.postings_bytes() + outside_bytes_;
   for (const auto& forms : source_forms_) used += forms.capacity() * sizeof(uint32_t);
+  used += word_slot_.capacity() * sizeof(uint32_t);
   if (run_occurrences_ == 0 || used <= budget_ / 8 * 5) return;
   if (vocabulary_.postings_bytes() < budget_ / 16) return;
   spill();

@@ -9,6 +9,7 @@
 
 #include "indexer/model.h"
 #include "indexer/postings/doc_store.h"
+#include "indexer/postings/string_table.h"
 #include "indexer/postings/vocabulary.h"
 #include "indexer/postings/word_sequence.h"
 
@@ -16,13 +17,11 @@ namespace velmor {
 
 class Collation;
 
-constexpr uint32_t kNoForm = UINT32_MAX;
-
-// One word of a document: where it stands in which line, and optionally the
-// id its written form has in the caller's own table (see add_document).
+// One word of a document: where it stands in which line, and in
+// PostingsBuilder::add_page the number of its written form in the page.
 struct Token {
   uint32_t line, begin, length;
-  uint32_t form = kNoForm;
+  uint32_t form = 0;
 };
 
 class PostingsBuilder {
@@ -31,10 +30,15 @@ class PostingsBuilder {
   // it must stay until the corpus is gone.
   PostingsBuilder(std::string dir, size_t memory_budget, KeyFold fold);
   // Documents are numbered in the order they come; tokens by line, then
-  // offset. Form ids in tokens are those of the table of `source` (one per
-  // thread that splits pages; ids dense from 0 and never reused), which
-  // spares this thread a hash look-up per word.
-  void add_document(const Document& doc, const std::vector<Token>& tokens, unsigned source = 0);
+  // offset. add_document looks up each token's written form by its text.
+  void add_document(const Document& doc, const std::vector<Token>& tokens);
+  // The same, with the look-ups made by the thread that split the page:
+  // a token's `form` numbers its written form in the page, 0, 1, 2... in the
+  // order first met, and `forms[n]` is the id of form n in the table of
+  // `source` (one table per splitting thread, ids dense from 0 and never
+  // reused). This thread then looks at each distinct form of a page once.
+  void add_page(const Document& doc, const std::vector<Token>& tokens, const std::vector<uint32_t>& forms,
+                unsigned source);
   // Memory that the callers' own form tables take, counted in the budget.
   void set_outside_bytes(size_t bytes) { outside_bytes_ = bytes; }
   // The builder is spent afterwards.
@@ -44,6 +48,7 @@ class PostingsBuilder {
   uint64_t words() const { return words_; }
 
  private:
+  void add_tokens(const Document& doc, const std::vector<Token>& tokens);
   void spill_if_over_budget();
   void spill();
 
@@ -59,6 +64,13 @@ class PostingsBuilder {
   uint64_t run_occurrences_ = 0;
   size_t outside_bytes_ = 0;
   std::vector<std::vector<uint32_t>> source_forms_;  // per source: its form id -> ours
+  // The page being added, kept between pages for their memory: its forms by
+  // their number in the page, and its words in the order first met.
+  StringTable page_table_;
+  std::vector<Token> page_tokens_;
+  std::vector<uint32_t> page_forms_, form_uses_, form_slot_;
+  std::vector<uint32_t> page_words_, word_uses_, ordinals_;
+  std::vector<uint32_t> word_slot_;  // by word id: its place in page_words_, or kNotInPage
 };
 
 }  // namespace velmor

@@ -296,9 +296,15 @@ TEST(PostingsBuilder, FormIdsOfSeveralSplittersGiveTheSameCorpus) {
   for (size_t d = 0; d < docs.size(); ++d) {
     unsigned source = (d * 7) % 3;
     std::vector<Token> tokens = blank_tokens(docs[d]);
-    bool added;
-    for (Token& t : tokens) t.form = tables[source].intern(docs[d].lines[t.line].substr(t.begin, t.length), added);
-    builder.add_document(docs[d], tokens, source);
+    StringTable page;
+    std::vector<uint32_t> forms;
+    for (Token& t : tokens) {
+      const std::string text = docs[d].lines[t.line].substr(t.begin, t.length);
+      bool added;
+      t.form = page.intern(text, added);
+      if (added) forms.push_back(tables[source].intern(text, added));
+    }
+    builder.add_page(docs[d], tokens, forms, source);
   }
   Collation root("");
   EXPECT_EQ(dump(*builder.finish(root)), plain);

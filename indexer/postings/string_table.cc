@@ -1,5 +1,6 @@
 #include "indexer/postings/string_table.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace velmor {
@@ -53,6 +54,14 @@ void StringTable::grow() {
 
 size_t StringTable::memory_bytes() const {
   return arena_.capacity() + starts_.capacity() * sizeof(uint64_t) + slots_.capacity() * sizeof(uint64_t);
+}
+
+void StringTable::clear() {
+  arena_.clear();
+  starts_.assign(1, 0);
+  // One huge page must not make every later clear a huge memset.
+  if (slots_.size() > (1u << 16)) std::vector<uint64_t>(1024, 0).swap(slots_);
+  else std::fill(slots_.begin(), slots_.end(), 0);
 }
 
 void StringTable::release() {

@@ -19,6 +19,8 @@ class StringTable {
   }
   uint32_t size() const { return static_cast<uint32_t>(starts_.size() - 1); }
   size_t memory_bytes() const;
+  // Empties the table for reuse; a small table keeps its memory.
+  void clear();
   // Gives the memory back; the table is empty afterwards.
   void release();
 

@@ -22,18 +22,13 @@ uint32_t Vocabulary::intern_form(std::string_view form) {
   return id;
 }
 
-bool Vocabulary::record(uint32_t word, const Occurrence& o) {
+void Vocabulary::record(uint32_t word, uint32_t doc, std::span<const uint32_t> ordinals) {
   WordState& w = words_[word];
-  ++w.count;
-  bool first = w.last_doc != o.doc;
-  if (first) {
-    ++w.documents;
-    w.last_doc = o.doc;
-  }
+  w.count += ordinals.size();
+  ++w.documents;
   size_t before = heap_of(w.postings);
-  encode_posting(w.postings, w.cursor, o);
+  for (uint32_t ordinal : ordinals) encode_posting(w.postings, w.cursor, Occurrence{doc, ordinal});
   postings_heap_ += heap_of(w.postings) - before;
-  return first;
 }
 
 size_t Vocabulary::table_bytes() const {

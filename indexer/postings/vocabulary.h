@@ -3,6 +3,7 @@
 // "Straße" and "STRASSE" meet), with the counts the corpus reports, and each
 // word's occurrences of the current run in memory, encoded.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,7 +18,6 @@ using KeyFold = std::string (*)(std::string_view word);
 struct WordState {
   uint64_t count = 0;
   uint32_t documents = 0;
-  uint32_t last_doc = UINT32_MAX;
   PostingCursor cursor;  // of `postings`
   std::string postings;  // this run's occurrences; short ones need no heap
 };
@@ -27,16 +27,12 @@ class Vocabulary {
   explicit Vocabulary(KeyFold fold) : fold_(fold) {}
   // The id of a written form, made when new; nothing is counted.
   uint32_t intern_form(std::string_view form);
-  // Counts one occurrence of a form by its id; returns the form's word id.
-  uint32_t count_form(uint32_t form) {
-    ++form_count_[form];
-    return form_word_[form];
-  }
-  // The word id of a written form, counting the form.
-  uint32_t add(std::string_view form) { return count_form(intern_form(form)); }
-  // Appends an occurrence to the word's run in memory; says whether it is
-  // the first in its document.
-  bool record(uint32_t word, const Occurrence& o);
+  // The word a written form belongs to, and a count of its occurrences.
+  uint32_t word_of(uint32_t form) const { return form_word_[form]; }
+  void count_form(uint32_t form, uint64_t occurrences) { form_count_[form] += occurrences; }
+  // Appends all of a word's occurrences in one document, in order, to its
+  // run in memory. A document comes once per word and after the earlier ones.
+  void record(uint32_t word, uint32_t doc, std::span<const uint32_t> ordinals);
   // Hands each word's run to `write` (word id order, nonempty runs only) and
   // empties it.
   template <class Write>
