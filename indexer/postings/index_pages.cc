@@ -41,6 +41,7 @@ class ReadAhead {
     StringTable forms, page_forms;
     size_t forms_bytes = 0;
     std::vector<WordSpan> spans;
+    std::vector<std::string_view> texts;
     for (;;) {
       size_t i = next_.fetch_add(1);
       if (i >= pages_.size()) return;
@@ -60,11 +61,12 @@ class ReadAhead {
           for (const WordSpan& s : spans) {
             const std::string_view text = std::string_view(lines[n]).substr(s.begin, s.length);
             bool added;
-            const uint32_t form = page_forms.intern(text, added);
-            if (added) page.forms.push_back(forms.intern(text, added));
-            page.tokens.push_back(Token{n, s.begin, s.length, form});
+            page.tokens.push_back(Token{n, s.begin, s.length, page_forms.intern(text, added)});
           }
         }
+        texts.clear();
+        for (uint32_t f = 0; f < page_forms.size(); ++f) texts.push_back(page_forms.text(f));
+        forms.intern_all(texts, page.forms);
         page.worker = worker;
         size_t now = forms.memory_bytes();
         forms_bytes_ += now - forms_bytes;

@@ -287,6 +287,25 @@ TEST(StringTable, IdsSurviveGrowth) {
   EXPECT_FALSE(added);
 }
 
+// In batches: repeats within one batch and across them, strings added while
+// the table grows, the empty string, a last batch cut short.
+TEST(StringTable, InterningManyAtOnceGivesTheIdsOfOneByOne) {
+  std::mt19937 random(11);
+  std::vector<std::string> words;
+  for (int i = 0; i < 5000; ++i) words.push_back(i % 997 == 0 ? "" : "w" + std::to_string(random() % 3000));
+  StringTable one, many;
+  std::vector<uint32_t> expected, got;
+  bool added;
+  for (const std::string& w : words) expected.push_back(one.intern(w, added));
+  for (size_t from = 0; from < words.size(); from += 777) {
+    std::vector<std::string_view> batch(words.begin() + from, words.begin() + std::min(words.size(), from + 777));
+    many.intern_all(batch, got);
+  }
+  EXPECT_EQ(got, expected);
+  ASSERT_EQ(many.size(), one.size());
+  for (uint32_t id = 0; id < one.size(); ++id) EXPECT_EQ(many.text(id), one.text(id));
+}
+
 TEST(PostingsBuilder, FormIdsOfSeveralSplittersGiveTheSameCorpus) {
   std::vector<Document> docs = random_corpus();
   TempDir plain_dir("plain"), ids_dir("ids");

@@ -23,7 +23,10 @@ size_t StringTable::slot_of(std::string_view text, size_t hash) const {
 }
 
 uint32_t StringTable::intern(std::string_view text, bool& added) {
-  size_t hash = std::hash<std::string_view>()(text);
+  return intern_hashed(text, std::hash<std::string_view>()(text), added);
+}
+
+uint32_t StringTable::intern_hashed(std::string_view text, size_t hash, bool& added) {
   size_t slot = slot_of(text, hash);
   if (slots_[slot] != 0) {
     added = false;
@@ -36,6 +39,33 @@ uint32_t StringTable::intern(std::string_view text, bool& added) {
   slots_[slot] = tag_of(hash) | (id + 1);
   if (size() * 2 > slots_.size()) grow();
   return id;
+}
+
+void StringTable::intern_all(std::span<const std::string_view> texts, std::vector<uint32_t>& ids) {
+  constexpr size_t kAhead = 32;
+  size_t hashes[kAhead];
+  for (size_t from = 0; from < texts.size(); from += kAhead) {
+    const size_t n = std::min(kAhead, texts.size() - from);
+    const size_t mask = slots_.size() - 1;
+    // Each pass asks for what the next one reads; they are hints only, and
+    // the last pass is the plain look-up, right whatever the others found.
+    for (size_t i = 0; i < n; ++i) {
+      hashes[i] = std::hash<std::string_view>()(texts[from + i]);
+      __builtin_prefetch(&slots_[hashes[i] & mask]);
+    }
+    for (size_t i = 0; i < n; ++i) {
+      const uint64_t slot = slots_[hashes[i] & mask];
+      if (slot != 0) __builtin_prefetch(&starts_[id_in(slot) - 1]);
+    }
+    for (size_t i = 0; i < n; ++i) {
+      const uint64_t slot = slots_[hashes[i] & mask];
+      if (slot != 0) __builtin_prefetch(arena_.data() + starts_[id_in(slot) - 1]);
+    }
+    for (size_t i = 0; i < n; ++i) {
+      bool added;
+      ids.push_back(intern_hashed(texts[from + i], hashes[i], added));
+    }
+  }
 }
 
 void StringTable::grow() {

@@ -3,6 +3,7 @@
 // in one arena and the table holds only ids, so a few million distinct words
 // cost tens of megabytes, not the hundreds that a node-based map would.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,11 @@ class StringTable {
   StringTable();
   // The id of `text`, adding it when new; `added` says which.
   uint32_t intern(std::string_view text, bool& added);
+  // The ids of many strings, as `intern` gives them one by one, appended to
+  // `ids`. A large table is mostly out of the cache, and a look-up waits on
+  // three reads of memory (its slot, its string's start, its string); here
+  // the reads of a few dozen look-ups are asked for ahead and overlap.
+  void intern_all(std::span<const std::string_view> texts, std::vector<uint32_t>& ids);
   std::string_view text(uint32_t id) const {
     return std::string_view(arena_).substr(starts_[id], starts_[id + 1] - starts_[id]);
   }
@@ -27,6 +33,7 @@ class StringTable {
  private:
   void grow();
   size_t slot_of(std::string_view text, size_t hash) const;
+  uint32_t intern_hashed(std::string_view text, size_t hash, bool& added);
 
   std::string arena_;
   std::vector<uint64_t> starts_;  // one past the last string too
