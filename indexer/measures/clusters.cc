@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <span>
 
 #include "indexer/measures/best.h"
 #include "indexer/measures/dense_counts.h"
@@ -15,37 +16,112 @@ constexpr uint32_t kNone = UINT32_MAX;
 // kNone past the ends of its document.
 using Window = std::array<uint32_t, 7>;
 
-// The other words of one cluster, the entry's word left out, 32 bits each,
-// the first most significant: sorting keys groups equal clusters with one
-// integer compare each. Three words and an index fill the 128 bits.
-using Key = unsigned __int128;
-
-// The key of the cluster of `size` words with the entry's word at place
-// `at` around this occurrence; false when it runs past the document.
-bool cluster_key(const Window& w, uint32_t size, uint32_t at, Key& key) {
-  key = 0;
-  for (uint32_t k = 0; k < size; ++k) {
-    if (k == at) continue;
-    const uint32_t r = w[3 - at + k];
-    if (r == kNone) return false;
-    key = key << 32 | r;
-  }
-  return true;
-}
-
-Cluster make_cluster(uint32_t rank, Key key, uint32_t size, uint32_t at, uint32_t count) {
-  Cluster c;
-  c.count = count;
-  c.at = at;
-  c.ranks.resize(size);
-  for (uint32_t k = size; k-- > 0;) {
-    if (k == at) {
-      c.ranks[k] = rank;
-    } else {
-      c.ranks[k] = static_cast<uint32_t>(key);
-      key >>= 32;
+std::vector<Window> windows(const Corpus& corpus, const std::vector<Occurrence>& occ) {
+  std::vector<Window> around(occ.size());
+  for (size_t i = 0; i < occ.size(); ++i) {
+    const std::span<const uint32_t> words = corpus.sequence(occ[i].doc);
+    for (int k = -3; k <= 3; ++k) {
+      const int64_t at = int64_t{occ[i].ordinal} + k;
+      around[i][k + 3] = at >= 0 && at < static_cast<int64_t>(words.size()) ? words[at] : kNone;
     }
   }
+  return around;
+}
+
+// The frequent clusters of one size with the entry's word at one place,
+// each with the occurrences it stands at. A longer cluster is one of these
+// plus a word, so it is found by counting, within each one's occurrences,
+// the word added to them: no run of words is ever compared whole.
+struct Frequent {
+  struct Group {
+    std::array<uint32_t, 4> ranks{};  // past the cluster's size, 0
+    uint32_t count = 0;
+    uint32_t first = 0;  // its occurrences are members[first, first + count)
+  };
+  std::vector<Group> groups;
+  std::vector<uint32_t> members;  // indices of occurrences, ascending in each group
+};
+
+// How the clusters of one size and place grow from shorter ones.
+struct Growth {
+  size_t added;   // the added word's place in the window
+  bool on_left;   // it comes first in the cluster, else last
+  // in_frequent bits an occurrence must have: the cluster's other shorter
+  // run with the entry's word, when it has one
+  uint16_t also;
+  uint16_t mark;  // the bit that says an occurrence is in one of the found clusters; 0: none needed
+};
+
+Frequent::Group grown(const Frequent::Group& parent, uint32_t size, uint32_t word, bool on_left, uint32_t count) {
+  Frequent::Group g{parent.ranks, count, 0};
+  if (on_left) {
+    std::copy(parent.ranks.begin(), parent.ranks.begin() + size - 1, g.ranks.begin() + 1);
+    g.ranks[0] = word;
+  } else {
+    g.ranks[size - 1] = word;
+  }
+  return g;
+}
+
+// The clusters of `size` words that occur at least min_count times, each
+// counted within its parent's occurrences by a count per added word; their
+// occurrences are then laid out by cluster, a counting sort within the
+// parent's, so that the next size can grow from them in turn.
+Frequent grow_clusters(const std::vector<Window>& around, const Frequent& parent, const Growth& grow, uint32_t size,
+                       uint32_t min_count, size_t words, std::vector<uint16_t>& in_frequent) {
+  auto grows = [&](uint32_t i) {
+    return (in_frequent[i] & grow.also) == grow.also && around[i][grow.added] != kNone;
+  };
+  Frequent found;
+  std::vector<uint32_t> next;  // where each of one parent's clusters places its next occurrence
+  for (const Frequent::Group& p : parent.groups) {
+    const std::span<const uint32_t> mine(parent.members.data() + p.first, p.count);
+    DenseCounts& added = dense_counts(words);
+    for (uint32_t i : mine)
+      if (grows(i)) added.add(around[i][grow.added]);
+    // Done counting, each added word's count turns into its cluster's
+    // place among this parent's + 1 (0 if it is not frequent), to lay out
+    // the occurrences by cluster.
+    next.clear();
+    for (uint32_t r : added.touched) {
+      uint32_t& n = added.counts[r];
+      if (n < min_count) {
+        n = 0;
+        continue;
+      }
+      found.groups.push_back(grown(p, size, r, grow.on_left, n));
+      found.groups.back().first = static_cast<uint32_t>(found.members.size());
+      next.push_back(static_cast<uint32_t>(found.members.size()));
+      found.members.resize(found.members.size() + n);
+      n = static_cast<uint32_t>(next.size());
+    }
+    if (next.empty() || !grow.mark) continue;
+    for (uint32_t i : mine) {
+      if (!grows(i)) continue;
+      if (const uint32_t label = added.counts[around[i][grow.added]]) {
+        found.members[next[label - 1]++] = i;
+        in_frequent[i] |= grow.mark;
+      }
+    }
+  }
+  return found;
+}
+
+// The groups' indices in the order of their words: clusters are found in
+// the order their parents' counts happened to touch the added words, and
+// are listed as if sorted by their words.
+std::vector<uint32_t> in_word_order(const std::vector<Frequent::Group>& groups) {
+  std::vector<uint32_t> order(groups.size());
+  for (uint32_t k = 0; k < order.size(); ++k) order[k] = k;
+  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return groups[a].ranks < groups[b].ranks; });
+  return order;
+}
+
+Cluster make_cluster(const Frequent::Group& g, uint32_t size, uint32_t at) {
+  Cluster c;
+  c.count = g.count;
+  c.at = at;
+  c.ranks.assign(g.ranks.begin(), g.ranks.begin() + size);
   return c;
 }
 
@@ -62,14 +138,7 @@ std::vector<Cluster> clusters(const Corpus& corpus, uint32_t rank, const std::ve
                               const ClusterOptions& options, std::vector<Cluster>* starting) {
   std::vector<Cluster> best;
   if (occ.size() < options.min_count) return best;
-  std::vector<Window> around(occ.size());
-  for (size_t i = 0; i < occ.size(); ++i) {
-    const std::span<const uint32_t> words = corpus.sequence(occ[i].doc);
-    for (int k = -3; k <= 3; ++k) {
-      const int64_t at = int64_t{occ[i].ordinal} + k;
-      around[i][k + 3] = at >= 0 && at < static_cast<int64_t>(words.size()) ? words[at] : kNone;
-    }
-  }
+  const std::vector<Window> around = windows(corpus, occ);
   const uint32_t max_size = std::min(options.max_size, 4u);
   const uint32_t places = options.every_place ? max_size : 1;
   auto found = [&](Cluster c) {
@@ -81,48 +150,32 @@ std::vector<Cluster> clusters(const Corpus& corpus, uint32_t rank, const std::ve
 
   // A cluster is never more frequent than any shorter run of its words, so
   // each size is counted only at the occurrences where the shorter clusters
-  // of the entry's word within it are frequent. Bit (size - 2) * 4 + at of
-  // an occurrence says its cluster of that size and place is.
+  // of the entry's word within it are frequent: the one without its last
+  // word, which it grows from, and the one without its first (bit
+  // (size - 2) * 4 + at of an occurrence says it is in a frequent cluster
+  // of that size and place). Where the entry's word is last, the cluster
+  // grows from the one without its first word. The word alone is the one
+  // cluster of size 1.
   std::vector<uint16_t> in_frequent(occ.size(), 0);
   auto bit = [](uint32_t size, uint32_t at) { return static_cast<uint16_t>(1u << ((size - 2) * 4 + at)); };
-  for (uint32_t at = 0; at < std::min(places, 2u); ++at) {
-    // Pairs by a count per neighbour, the commonest case and the largest.
-    const size_t neighbour = at == 0 ? 4 : 2;
-    DenseCounts& next = dense_counts(corpus.word_count());
-    for (const Window& w : around)
-      if (w[neighbour] != kNone) next.add(w[neighbour]);
-    std::sort(next.touched.begin(), next.touched.end());
-    for (uint32_t r : next.touched)
-      if (next.counts[r] >= options.min_count) found(make_cluster(rank, r, 2, at, next.counts[r]));
-    for (size_t i = 0; i < around.size(); ++i) {
-      const uint32_t r = around[i][neighbour];
-      if (r != kNone && next.counts[r] >= options.min_count) in_frequent[i] |= bit(2, at);
-    }
-  }
-  // Each key carries its occurrence's index in its low 32 bits, so that a
-  // frequent cluster can mark its occurrences for the next size.
-  std::vector<Key> keys;
-  keys.reserve(occ.size());
-  for (uint32_t size = 3; size <= max_size; ++size) {
+  std::array<Frequent, 4> shorter, current;
+  shorter[0].groups.push_back({{rank}, static_cast<uint32_t>(occ.size()), 0});
+  shorter[0].members.resize(occ.size());
+  for (uint32_t i = 0; i < occ.size(); ++i) shorter[0].members[i] = i;
+  for (uint32_t size = 2; size <= max_size; ++size) {
+    current = {};  // two sizes back: nothing grows from it now
     for (uint32_t at = 0; at < std::min(places, size); ++at) {
-      keys.clear();
-      for (size_t i = 0; i < around.size(); ++i) {
-        // The run without the cluster's last word, and the one without its first.
-        if (at + 1 < size && !(in_frequent[i] & bit(size - 1, at))) continue;
-        if (at > 0 && !(in_frequent[i] & bit(size - 1, at - 1))) continue;
-        Key key;
-        if (cluster_key(around[i], size, at, key)) keys.push_back(key << 32 | i);
-      }
-      std::sort(keys.begin(), keys.end());
-      for (size_t i = 0, j; i < keys.size(); i = j) {
-        const Key cluster = keys[i] >> 32;
-        for (j = i + 1; j < keys.size() && keys[j] >> 32 == cluster;) ++j;
-        const uint32_t n = static_cast<uint32_t>(j - i);
-        if (n < options.min_count) continue;
-        found(make_cluster(rank, cluster, size, at, n));
-        for (size_t k = i; k < j; ++k) in_frequent[static_cast<uint32_t>(keys[k])] |= bit(size, at);
-      }
+      const bool on_left = at == size - 1;
+      Growth grow;
+      grow.added = on_left ? 3 - at : 3 - at + size - 1;
+      grow.on_left = on_left;
+      grow.also = at > 0 && !on_left ? bit(size - 1, at - 1) : 0;
+      grow.mark = size < max_size ? bit(size, at) : 0;  // nothing grows from the longest
+      current[at] = grow_clusters(around, shorter[on_left ? at - 1 : at], grow, size, options.min_count,
+                                  corpus.word_count(), in_frequent);
+      for (uint32_t k : in_word_order(current[at].groups)) found(make_cluster(current[at].groups[k], size, at));
     }
+    std::swap(shorter, current);
   }
   best_first(best, options.limit, more_frequent);
   return best;
