@@ -96,6 +96,8 @@ void PostingsBuilder::add_tokens(const Document& doc, const std::vector<Token>& 
     ordinals_[word_uses_[form_slot_[tokens[ordinal].form]]++] = ordinal;
   uint32_t begin = 0, unchecked = 0;
   for (size_t w = 0; w < page_words_.size(); ++w) {
+    if (w + 16 < page_words_.size()) vocabulary_.prefetch_state(page_words_[w + 16]);
+    if (w + 8 < page_words_.size()) vocabulary_.prefetch_postings(page_words_[w + 8]);
     const uint32_t end = word_uses_[w];  // the scatter left each start at the next one's
     vocabulary_.record(page_words_[w], number, std::span<const uint32_t>(ordinals_).subspan(begin, end - begin));
     run_occurrences_ += end - begin;
