@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <numeric>
+#include <cstring>
+#include <exception>
 #include <stdexcept>
+#include <thread>
 
 #include "indexer/postings/mapped_corpus.h"
 #include "indexer/postings/runs.h"
@@ -138,9 +140,7 @@ void PostingsBuilder::spill() {
   run_occurrences_ = 0;
 }
 
-std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
-  store_.close();
-  uint32_t count = vocabulary_.size();
+std::vector<uint64_t> PostingsBuilder::write_postings() {
   std::vector<uint64_t> starts;
   DataFile out(dir_ + "/postings.dat");
   if (runs_.empty()) {
@@ -154,10 +154,55 @@ std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
     if (run_occurrences_ > 0) spill();
     // The reading buffers share an eighth of the budget, between 64 KB and 1 MB each.
     size_t buffer = std::clamp<size_t>(budget_ / 8 / runs_.size(), 64 << 10, 1 << 20);
-    starts = merge_runs(runs_, count, out, buffer);
+    starts = merge_runs(runs_, vocabulary_.size(), out, buffer);
     for (const std::string& run : runs_) std::remove(run.c_str());
   }
   out.close();
+  return starts;
+}
+
+namespace {
+// The words' order: by the collation, ties by key. The sort compares the
+// first eight bytes of the sort keys as one number, and reaches for the
+// strings only when those are equal.
+std::vector<uint32_t> collation_order(const std::vector<std::string>& sort_keys, const std::vector<WordInfo>& words) {
+  struct Item {
+    uint64_t head;
+    uint32_t id;
+  };
+  std::vector<Item> items(sort_keys.size());
+  for (uint32_t id = 0; id < items.size(); ++id) {
+    unsigned char bytes[8] = {};
+    std::memcpy(bytes, sort_keys[id].data(), std::min<size_t>(8, sort_keys[id].size()));
+    uint64_t head = 0;
+    for (unsigned char b : bytes) head = head << 8 | b;
+    items[id] = {head, id};
+  }
+  std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+    if (a.head != b.head) return a.head < b.head;
+    if (sort_keys[a.id] != sort_keys[b.id]) return sort_keys[a.id] < sort_keys[b.id];
+    return words[a.id].key < words[b.id].key;
+  });
+  std::vector<uint32_t> order(items.size());
+  for (size_t r = 0; r < items.size(); ++r) order[r] = items[r].id;
+  return order;
+}
+}  // namespace
+
+std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
+  store_.close();
+  const uint32_t count = vocabulary_.size();
+  // The postings are merged and written on a thread of their own while this
+  // one orders the words; neither needs the other's result until the end.
+  std::vector<uint64_t> starts;
+  std::exception_ptr failed;
+  std::jthread postings([&] {
+    try {
+      starts = write_postings();
+    } catch (...) {
+      failed = std::current_exception();
+    }
+  });
 
   std::vector<std::string> forms = vocabulary_.forms();
   std::vector<WordInfo> words(count);
@@ -168,21 +213,19 @@ std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
     w.count = vocabulary_.state(id).count;
     w.documents = vocabulary_.state(id).documents;
   }
-  // The tables go before the sort keys come, to keep the peak down.
-  vocabulary_.release();
   std::vector<std::string>().swap(forms);
-  std::vector<std::vector<uint32_t>>().swap(source_forms_);
   std::vector<std::string> sort_keys(count);
   for (uint32_t id = 0; id < count; ++id) {
     words[id].initial = collation.initial(words[id].form);
     sort_keys[id] = collation.sort_key(words[id].form);
   }
-  std::vector<uint32_t> order(count);
-  std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-    if (sort_keys[a] != sort_keys[b]) return sort_keys[a] < sort_keys[b];
-    return words[a].key < words[b].key;
-  });
+  const std::vector<uint32_t> order = collation_order(sort_keys, words);
+  std::vector<std::string>().swap(sort_keys);
+  postings.join();
+  if (failed) std::rethrow_exception(failed);
+  vocabulary_.release();
+  std::vector<std::vector<uint32_t>>().swap(source_forms_);
+
   std::vector<uint32_t> rank_of(count);
   for (uint32_t r = 0; r < count; ++r) rank_of[order[r]] = r;
   CorpusParts parts;

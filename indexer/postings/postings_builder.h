@@ -51,6 +51,8 @@ class PostingsBuilder {
   void add_tokens(const Document& doc, const std::vector<Token>& tokens);
   void spill_if_over_budget();
   void spill();
+  // Writes postings.dat; returns where each word's postings begin, and one past the last.
+  std::vector<uint64_t> write_postings();
 
   std::string dir_;
   size_t budget_;
