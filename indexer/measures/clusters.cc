@@ -5,6 +5,7 @@
 #include "indexer/measures/best.h"
 #include "indexer/measures/dense_counts.h"
 #include "indexer/measures/measures.h"
+#include "indexer/measures/prefetch.h"
 
 namespace velmor {
 
@@ -19,6 +20,7 @@ using Window = std::array<uint32_t, 7>;
 std::vector<Window> windows(const Corpus& corpus, const std::vector<Occurrence>& occ) {
   std::vector<Window> around(occ.size());
   for (size_t i = 0; i < occ.size(); ++i) {
+    prefetch_neighbours(corpus, occ, i + 16);
     const std::span<const uint32_t> words = corpus.sequence(occ[i].doc);
     for (int k = -3; k <= 3; ++k) {
       const int64_t at = int64_t{occ[i].ordinal} + k;

@@ -4,6 +4,7 @@
 #include "indexer/measures/best.h"
 #include "indexer/measures/dense_counts.h"
 #include "indexer/measures/measures.h"
+#include "indexer/measures/prefetch.h"
 
 namespace velmor {
 
@@ -12,7 +13,9 @@ std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std
   std::vector<Collocate> out;
   if (occ.size() < options.min_together) return out;
   DenseCounts& together = dense_counts(corpus.word_count());
-  for (const Occurrence& o : occ) {
+  for (size_t k = 0; k < occ.size(); ++k) {
+    prefetch_neighbours(corpus, occ, k + 16);
+    const Occurrence& o = occ[k];
     const std::span<const uint32_t> words = corpus.sequence(o.doc);
     const size_t from = o.ordinal >= options.left ? o.ordinal - options.left : 0;
     const size_t to = std::min<size_t>(words.size(), size_t{o.ordinal} + options.right + 1);
