@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "indexer/postings/index_pages.h"
+#include "indexer/run/index_pages.h"
 
 namespace velmor {
 

@@ -9,7 +9,7 @@
 #include <system_error>
 #include <unistd.h>
 
-#include "indexer/postings/index_pages.h"
+#include "indexer/run/index_pages.h"
 #include "indexer/run/browser.h"
 #include "indexer/run/lock.h"
 #include "indexer/run/memory.h"

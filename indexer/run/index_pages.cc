@@ -1,4 +1,4 @@
-#include "indexer/postings/index_pages.h"
+#include "indexer/run/index_pages.h"
 
 #include <algorithm>
 #include <atomic>

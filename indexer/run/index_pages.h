@@ -1,5 +1,5 @@
 #pragma once
-// The postings stage over a list of page files: worker threads read and
+// Reading and indexing a list of page files: worker threads read and
 // split pages ahead, the calling thread takes them in input order into the
 // PostingsBuilder, so document numbers follow the list.
 #include <cstdint>
