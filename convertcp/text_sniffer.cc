@@ -38,14 +38,16 @@ void TextSniffer::Form::add(std::string_view piece) {
     for (size_t i = 0; i < unit; ++i) value = value << 8 | b[big_endian ? i : unit - 1 - i];
     return value;
   };
-  while (have > 0 && have < unit && at < piece.size()) partial[have++] = bytes[at++];
+  while (have > 0 && have < unit && have < sizeof partial && at < piece.size()) partial[have++] = bytes[at++];
   if (have == unit) {
     take(value_of(partial));
     have = 0;
   }
   for (; valid && at + unit <= piece.size(); at += unit) take(value_of(bytes + at));
   if (!valid) return;
-  while (at < piece.size()) partial[have++] = bytes[at++];
+  // Fewer than `unit` bytes are left; the bound on `partial` says so to the
+  // compiler too, which cannot see that unit is at most 4.
+  while (at < piece.size() && have < sizeof partial) partial[have++] = bytes[at++];
 }
 
 bool TextSniffer::Form::fits() const {
