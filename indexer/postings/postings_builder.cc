@@ -42,14 +42,27 @@ void PostingsBuilder::add_page(const Document& doc, const std::vector<Token>& to
   if (source >= source_forms_.size()) source_forms_.resize(source + 1);
   std::vector<uint32_t>& ours = source_forms_[source];
   page_forms_.clear();
+  // The forms this thread has not seen from `source` are looked up in one
+  // batch, whose reads of the large table overlap.
+  new_texts_.clear();
+  new_forms_.clear();
   for (const Token& t : tokens) {
     // Forms are numbered as first met, so a number not seen yet is the next.
     if (t.form < page_forms_.size()) continue;
     if (t.form != page_forms_.size()) throw std::logic_error("a page's forms are not numbered as first met");
     const uint32_t theirs = forms[t.form];
     if (theirs >= ours.size()) ours.resize(theirs + 1, kUnmapped);
-    if (ours[theirs] == kUnmapped) ours[theirs] = vocabulary_.intern_form(text_of(doc, t));
+    if (ours[theirs] == kUnmapped) {
+      new_texts_.push_back(text_of(doc, t));
+      new_forms_.push_back(t.form);
+    }
     page_forms_.push_back(ours[theirs]);
+  }
+  interned_.clear();
+  vocabulary_.intern_forms(new_texts_, interned_);
+  for (size_t i = 0; i < new_forms_.size(); ++i) {
+    page_forms_[new_forms_[i]] = interned_[i];
+    ours[forms[new_forms_[i]]] = interned_[i];
   }
   add_tokens(doc, tokens);
 }

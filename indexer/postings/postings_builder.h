@@ -69,6 +69,8 @@ class PostingsBuilder {
   // The page being added, kept between pages for their memory: its forms by
   // their number in the page, and its words in the order first met.
   StringTable page_table_;
+  std::vector<std::string_view> new_texts_;
+  std::vector<uint32_t> new_forms_, interned_;
   std::vector<Token> page_tokens_;
   std::vector<uint32_t> page_forms_, form_uses_, form_slot_;
   std::vector<uint32_t> page_words_, word_uses_, ordinals_;

@@ -10,16 +10,22 @@ size_t heap_of(const std::string& s) {
 }  // namespace
 
 uint32_t Vocabulary::intern_form(std::string_view form) {
-  bool added;
-  uint32_t id = forms_.intern(form, added);
-  if (added) {
+  std::vector<uint32_t> id;
+  intern_forms(std::span<const std::string_view>(&form, 1), id);
+  return id[0];
+}
+
+void Vocabulary::intern_forms(std::span<const std::string_view> forms, std::vector<uint32_t>& ids) {
+  const size_t from = ids.size();
+  forms_.intern_all(forms, ids);
+  for (size_t i = 0; i < forms.size(); ++i) {
+    if (ids[from + i] != form_word_.size()) continue;  // not new
     bool new_key;
-    uint32_t word = keys_.intern(fold_(form), new_key);
+    uint32_t word = keys_.intern(fold_(forms[i]), new_key);
     if (new_key) words_.emplace_back();
     form_word_.push_back(word);
     form_count_.push_back(0);
   }
-  return id;
 }
 
 void Vocabulary::record(uint32_t word, uint32_t doc, std::span<const uint32_t> ordinals) {
