@@ -12,9 +12,33 @@
 
 namespace velmor {
 
+// How ICU's word rules class the characters the splitter takes without it:
+// letters (and "@", for mail addresses), digits, the marks that join
+// letters or digits ("don't", "3.14", "1,000"), and the connector that joins
+// anything ("snake_case").
+enum CharClass : unsigned char { kOther, kLetter, kDigit, kMidAny, kMidDigits, kConnector };
+
+static constexpr auto kAsciiClass = [] {
+  std::array<unsigned char, 128> t{};
+  for (int c = 'a'; c <= 'z'; ++c) t[c] = t[c - 'a' + 'A'] = kLetter;
+  for (int c = '0'; c <= '9'; ++c) t[c] = kDigit;
+  t['@'] = kLetter;
+  t['.'] = t['\''] = kMidAny;
+  t[','] = t[';'] = kMidDigits;
+  t['_'] = kConnector;
+  return t;
+}();
+
+struct Classed {
+  uint32_t at;  // byte offset in the line
+  unsigned char cls;
+  bool alnum;
+};
+
 struct WordSplitter::Impl {
   UBreakIterator* breaks = nullptr;
   UText* text = nullptr;
+  std::vector<Classed> classed;  // the piece at hand
   ~Impl() {
     ubrk_close(breaks);
     utext_close(text);
@@ -55,55 +79,68 @@ void WordSplitter::Impl::split_icu(std::string_view line, uint32_t from, uint32_
   }
 }
 
-// How ICU's word rules class the ASCII characters: letters (and "@", for
-// mail addresses), digits, the marks that join letters or digits ("don't",
-// "3.14", "1,000"), and the connector that joins anything ("snake_case").
-enum AsciiClass : unsigned char { kOther, kLetter, kDigit, kMidAny, kMidDigits, kConnector };
-
-static constexpr auto kAsciiClass = [] {
-  std::array<unsigned char, 128> t{};
-  for (int c = 'a'; c <= 'z'; ++c) t[c] = t[c - 'a' + 'A'] = kLetter;
-  for (int c = '0'; c <= '9'; ++c) t[c] = kDigit;
-  t['@'] = kLetter;
-  t['.'] = t['\''] = kMidAny;
-  t[','] = t[';'] = kMidDigits;
-  t['_'] = kConnector;
-  return t;
-}();
-
-static bool is_alnum(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+// The characters of a blank-free piece as the table above classes them, or
+// false when one of them needs ICU's own rules. Beyond ASCII that is all
+// but the letters of alphabetic scripts (Word_Break=ALetter: not Hebrew,
+// Katakana, ideographs or the scripts ICU splits by dictionary) and the
+// combining marks right after a letter or digit, which belong to it.
+static bool classify(std::string_view line, uint32_t from, uint32_t to, std::vector<Classed>& out) {
+  out.clear();
+  const char* s = line.data();
+  for (int32_t i = static_cast<int32_t>(from); i < static_cast<int32_t>(to);) {
+    const auto at = static_cast<uint32_t>(i);
+    const auto b = static_cast<unsigned char>(s[i]);
+    if (b < 0x80) {
+      ++i;
+      out.push_back({at, kAsciiClass[b], kAsciiClass[b] == kLetter ? b != '@' : kAsciiClass[b] == kDigit});
+      continue;
+    }
+    UChar32 c;
+    U8_NEXT(s, i, static_cast<int32_t>(to), c);
+    if (c < 0) return false;
+    switch (u_getIntPropertyValue(c, UCHAR_WORD_BREAK)) {
+      case U_WB_ALETTER:
+        out.push_back({at, kLetter, static_cast<bool>(u_isalnum(c))});
+        break;
+      case U_WB_EXTEND:
+        if (out.empty() || (out.back().cls != kLetter && out.back().cls != kDigit)) return false;
+        out.push_back({at, out.back().cls, static_cast<bool>(u_isalnum(c))});
+        break;
+      default:
+        return false;
+    }
+  }
+  return true;
 }
 
-// The words of an ASCII stretch, exactly as ICU finds them, without its
-// per-character machinery.
-static void split_ascii(std::string_view line, uint32_t from, uint32_t to,
-                        std::vector<WordSpan>& out) {
-  const auto* s = reinterpret_cast<const unsigned char*>(line.data());
-  uint32_t i = from;
-  while (i < to) {
-    unsigned char c = kAsciiClass[s[i]];
+// The words of a classed piece, exactly as ICU finds them, without its
+// per-character machinery. `end` is the piece's end in the line.
+static void split_classed(const std::vector<Classed>& chars, uint32_t end, std::vector<WordSpan>& out) {
+  const size_t n = chars.size();
+  size_t i = 0;
+  while (i < n) {
+    unsigned char c = chars[i].cls;
     if (c != kLetter && c != kDigit && c != kConnector) {
       ++i;
       continue;
     }
-    uint32_t begin = i;
-    bool word = is_alnum(s[i]);
-    for (++i; i < to; ++i) {
-      unsigned char next = kAsciiClass[s[i]];
+    const uint32_t begin = chars[i].at;
+    bool word = chars[i].alnum;
+    for (++i; i < n; ++i) {
+      unsigned char next = chars[i].cls;
       if (next == kLetter || next == kDigit || next == kConnector) {
-        word |= is_alnum(s[i]);
+        word |= chars[i].alnum;
         continue;
       }
-      if ((next != kMidAny && next != kMidDigits) || i + 1 >= to) break;
-      unsigned char before = kAsciiClass[s[i - 1]], after = kAsciiClass[s[i + 1]];
+      if ((next != kMidAny && next != kMidDigits) || i + 1 >= n) break;
+      unsigned char before = chars[i - 1].cls, after = chars[i + 1].cls;
       bool joins = (before == kLetter && after == kLetter && next == kMidAny) ||
                    (before == kDigit && after == kDigit);
       if (!joins) break;
       ++i;  // the mark; the loop steps over the character after it
-      word |= is_alnum(s[i]);
+      word |= chars[i].alnum;
     }
-    if (word) out.push_back({begin, i - begin});
+    if (word) out.push_back({begin, (i < n ? chars[i].at : end) - begin});
   }
 }
 
@@ -133,25 +170,24 @@ void WordSplitter::split(std::string_view line, std::vector<WordSpan>& out) {
   const auto* s = reinterpret_cast<const unsigned char*>(line.data());
   const auto size = static_cast<uint32_t>(line.size());
   // Unicode's word rules never join across a blank, so the line goes in
-  // blank-separated pieces: plain ASCII ones by the table above, runs of
-  // the others through ICU.
+  // blank-separated pieces: those of letters, digits and the ASCII marks by
+  // the table above, runs of the others through ICU.
   uint32_t icu_from = 0, icu_to = 0;
   for (uint32_t i = 0; i < size;) {
     if (s[i] == ' ') {
       ++i;
       continue;
     }
-    uint32_t begin = i;
-    bool ascii = true;
-    for (; i < size && s[i] != ' '; ++i) ascii &= s[i] < 0x80;
-    if (!ascii) {
+    const uint32_t begin = i;
+    while (i < size && s[i] != ' ') ++i;
+    if (!classify(line, begin, i, impl_->classed)) {
       if (icu_to == icu_from) icu_from = begin;
       icu_to = i;
       continue;
     }
     if (icu_to != icu_from) impl_->split_icu(line, icu_from, icu_to, out);
     icu_from = icu_to = 0;
-    split_ascii(line, begin, i, out);
+    split_classed(impl_->classed, i, out);
   }
   if (icu_to != icu_from) impl_->split_icu(line, icu_from, icu_to, out);
   if (rules_.split_elision) split_elisions(line, out);
