@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "indexer/site/html.h"
+#include "indexer/numbers.h"
 
 namespace velmor {
 

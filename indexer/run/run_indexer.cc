@@ -9,6 +9,7 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "indexer/numbers.h"
 #include "indexer/run/index_pages.h"
 #include "indexer/run/browser.h"
 #include "indexer/run/lock.h"
@@ -16,7 +17,6 @@
 #include "indexer/run/out_folder.h"
 #include "indexer/run/pages.h"
 #include "indexer/run/progress.h"
-#include "indexer/site/html.h"
 #include "indexer/site/site.h"
 #include "indexer/words/words.h"
 

@@ -56,16 +56,6 @@ std::string page_file(uint32_t doc) { return numbered("page_%04u.htm", doc + 1);
 std::string entry_file(uint32_t file) { return numbered("i_%03u.htm", file + 1); }
 std::string list_file(uint32_t list) { return numbered("index_%03u.htm", list + 1); }
 
-std::string grouped(uint64_t n) {
-  std::string digits = std::to_string(n);
-  std::string out;
-  for (size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
-    out += digits[i];
-  }
-  return out;
-}
-
 std::string_view document_scripts() {
   return "<script src=text_store.js defer></script><script src=document_page.js defer></script>";
 }

@@ -28,9 +28,6 @@ std::string page_file(uint32_t doc);
 std::string entry_file(uint32_t file);
 std::string list_file(uint32_t list);
 
-// "1,234,567": counts are easier to read with thousands marked.
-std::string grouped(uint64_t n);
-
 // The scripts a kind of page loads after those every page loads, in the
 // order they run (velmor.js lists them all).
 std::string_view document_scripts();  // page_NNNN.htm

@@ -7,6 +7,7 @@
 
 #include "indexer/site/entries.h"
 #include "indexer/site/formats.h"
+#include "indexer/numbers.h"
 #include "indexer/site/html.h"
 #include "indexer/site/out_file.h"
 #include "indexer/words/words.h"

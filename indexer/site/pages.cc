@@ -1,6 +1,7 @@
 #include "indexer/site/pages.h"
 
 #include "indexer/site/formats.h"
+#include "indexer/numbers.h"
 #include "indexer/site/html.h"
 #include "indexer/site/out_file.h"
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "indexer/site/entries.h"
+#include "indexer/numbers.h"
 #include "indexer/site/html.h"
 #include "indexer/site/lists.h"
 #include "indexer/site/out_file.h"
