@@ -74,33 +74,31 @@ std::unique_ptr<Collation> make_collation(const std::string& asked) {
   }
 }
 
-}  // namespace
-
-int run_indexer(const Arguments& args) {
-  auto start = std::chrono::steady_clock::now();
-  std::string in = folder_name(args.in_dir);
-  std::string out = folder_name(args.out_dir);
+// The checks before anything is touched: the folders, the locale, the
+// pages. 0, or the exit code of the refusal.
+int check_input(const Arguments& args, const std::string& in, const std::string& out,
+                std::unique_ptr<Collation>& collation, std::vector<PageFile>& pages) {
   if (out.empty() || out == "." || out == ".." || out == "/" || output_holds_input(in, out)) {
     complain("the output folder " + args.out_dir + " would hold the input; name another one");
     return kBadUsage;
   }
-  std::unique_ptr<Collation> collation;
   try {
     collation = make_collation(args.locale);
   } catch (const std::invalid_argument&) {
     complain("unknown locale " + args.locale);
     return kBadUsage;
   }
-
-  std::vector<PageFile> pages;
   try {
     pages = list_pages(in);
   } catch (const std::runtime_error& e) {
     complain(e.what());
     return kFailed;
   }
+  return 0;
+}
 
-  FolderLock lock;
+// The output folder, for this run alone. 0, or the exit code of the refusal.
+int take_output(const std::string& out, FolderLock& lock) {
   std::string why;
   switch (lock.take(out + ".lock", why)) {
     case LockOutcome::taken:
@@ -117,61 +115,108 @@ int run_indexer(const Arguments& args) {
     complain(out + " is not a folder; no index was made");
     return kFailed;
   }
+  return 0;
+}
 
-  bool terminal = isatty(STDOUT_FILENO);
+// What a run shows as it goes.
+struct Console {
+  std::chrono::steady_clock::time_point start;
+  bool terminal;
+};
+
+IndexResult read_pages(const std::vector<PageFile>& pages, const std::string& in, const std::string& work,
+                       const Collation& collation, const Arguments& args, const Console& console) {
+  ProgressLine reading(stdout, console.terminal);
+  IndexOptions options;
+  options.work_dir = work;
+  options.memory_budget = args.memory_mb << 20;
+  options.threads = 2;
+  options.words = args.words;
+  options.progress = [&](const IndexProgress& p) {
+    reading.update(format_progress("reading", p.pages_done, p.pages_total, "pages", p.bytes_done, p.bytes_total,
+                                   seconds_since(console.start)),
+                   p.bytes_total ? double(p.bytes_done) / p.bytes_total : 1.0);
+  };
+  options.skipped = [&](const std::string& message) {
+    if (console.terminal) std::fputs("\r\033[K", stdout);
+    complain(message + " (skipped)");
+  };
+  IndexResult result = index_pages(pages, collation, options);
+  return_freed_memory();
+  // An empty index in place of the earlier one would lose it for nothing.
+  if (!pages.empty() && result.skipped == pages.size())
+    throw std::runtime_error(pages.size() == 1 ? "the only page of " + in + " could not be read"
+                                               : "none of the " + counted(pages.size(), "page") + " of " + in +
+                                                     " could be read");
+  uint64_t bytes = 0;
+  for (const PageFile& p : pages) bytes += p.bytes;
+  reading.finish(format_progress("read", pages.size(), pages.size(), "pages", bytes, bytes,
+                                 seconds_since(console.start)));
+  return result;
+}
+
+void write_pages(const Corpus& corpus, const std::string& fresh, const Collation& collation,
+                 const Console& console) {
+  ProgressLine writing(stdout, console.terminal);
+  auto site_start = std::chrono::steady_clock::now();
+  SiteOptions site;
+  site.locale_name = collation.name();
+  site.progress = [&](uint64_t done, uint64_t total) {
+    double fraction = total ? double(done) / total : 1.0;
+    writing.update("writing the site: " + std::to_string(int(fraction * 100)) + "%", fraction);
+  };
+  write_site(corpus, fresh, site);
+  writing.finish("wrote the site in " + format_duration(seconds_since(site_start)));
+}
+
+void report(size_t pages, const IndexResult& result, uint64_t invalid_bytes, const std::string& out,
+            const Console& console) {
+  std::string summary = "indexed " + counted(pages - result.skipped, "page") + ", " +
+                        counted(result.words, "word") + ", " + counted(result.distinct, "distinct word");
+  if (result.skipped) summary += ", skipped " + counted(result.skipped, "page");
+  say(summary + ", in " + format_duration(seconds_since(console.start)));
+  if (invalid_bytes)
+    say(grouped(invalid_bytes) + " bytes that were not UTF-8 are shown as \xEF\xBF\xBD");
+  std::error_code ec;
+  std::string index = (fs::absolute(out, ec) / "index.htm").string();
+  say("index: " + index);
+  if (has_graphical_session()) {
+    std::string failed = open_in_browser(index);
+    if (!failed.empty()) say("could not open the browser (" + failed + "); open the index yourself");
+  }
+}
+
+}  // namespace
+
+int run_indexer(const Arguments& args) {
+  const Console console{std::chrono::steady_clock::now(), static_cast<bool>(isatty(STDOUT_FILENO))};
+  const std::string in = folder_name(args.in_dir);
+  const std::string out = folder_name(args.out_dir);
+  std::unique_ptr<Collation> collation;
+  std::vector<PageFile> pages;
+  if (int refused = check_input(args, in, out, collation, pages)) return refused;
+  FolderLock lock;
+  if (int refused = take_output(out, lock)) return refused;
+
   say("velmor: indexing the pages of " + in + " into " + out);
   std::string fresh, work;
   IndexResult result;
   uint64_t invalid_bytes = 0;
+  std::error_code ec;
   try {
     clear_leftovers(out);
     fresh = make_fresh_folder(out, ".new-");
     work = make_fresh_folder(out, ".work-");
-
-    ProgressLine reading(stdout, terminal);
-    IndexOptions options;
-    options.work_dir = work;
-    options.memory_budget = args.memory_mb << 20;
-    options.threads = 2;
-    options.words = args.words;
-    options.progress = [&](const IndexProgress& p) {
-      reading.update(format_progress("reading", p.pages_done, p.pages_total, "pages", p.bytes_done, p.bytes_total,
-                                     seconds_since(start)),
-                     p.bytes_total ? double(p.bytes_done) / p.bytes_total : 1.0);
-    };
-    options.skipped = [&](const std::string& message) {
-      if (terminal) std::fputs("\r\033[K", stdout);
-      complain(message + " (skipped)");
-    };
-    result = index_pages(pages, *collation, options);
-    return_freed_memory();
-    // An empty index in place of the earlier one would lose it for nothing.
-    if (!pages.empty() && result.skipped == pages.size())
-      throw std::runtime_error(pages.size() == 1 ? "the only page of " + in + " could not be read"
-                                                 : "none of the " + counted(pages.size(), "page") + " of " + in +
-                                                       " could be read");
-    uint64_t bytes = 0;
-    for (const PageFile& p : pages) bytes += p.bytes;
-    reading.finish(format_progress("read", pages.size(), pages.size(), "pages", bytes, bytes, seconds_since(start)));
-
-    for (uint32_t d = 0; d < result.corpus->document_count(); ++d) invalid_bytes += result.corpus->document(d).invalid_bytes;
-
-    ProgressLine writing(stdout, terminal);
-    auto site_start = std::chrono::steady_clock::now();
-    SiteOptions site;
-    site.locale_name = collation->name();
-    site.progress = [&](uint64_t done, uint64_t total) {
-      double fraction = total ? double(done) / total : 1.0;
-      writing.update("writing the site: " + std::to_string(int(fraction * 100)) + "%", fraction);
-    };
-    write_site(*result.corpus, fresh, site);
-    writing.finish("wrote the site in " + format_duration(seconds_since(site_start)));
+    result = read_pages(pages, in, work, *collation, args, console);
+    for (uint32_t d = 0; d < result.corpus->document_count(); ++d)
+      invalid_bytes += result.corpus->document(d).invalid_bytes;
+    write_pages(*result.corpus, fresh, *collation, console);
     result.corpus.reset();
     swap_in(fresh, out);
   } catch (const std::exception& e) {
     // bad_alloc, filesystem_error and the stages' runtime_errors alike: no
     // index is better than half of one.
-    if (terminal) std::fputs("\n", stdout);
+    if (console.terminal) std::fputs("\n", stdout);
     complain(e.what());
     complain("no index was made; " + out + " is as it was");
     result.corpus.reset();
@@ -180,19 +225,7 @@ int run_indexer(const Arguments& args) {
     return kFailed;
   }
   fs::remove_all(work, ec);
-
-  std::string summary = "indexed " + counted(pages.size() - result.skipped, "page") + ", " +
-                        counted(result.words, "word") + ", " + counted(result.distinct, "distinct word");
-  if (result.skipped) summary += ", skipped " + counted(result.skipped, "page");
-  say(summary + ", in " + format_duration(seconds_since(start)));
-  if (invalid_bytes)
-    say(grouped(invalid_bytes) + " bytes that were not UTF-8 are shown as \xEF\xBF\xBD");
-  std::string index = (fs::absolute(out, ec) / "index.htm").string();
-  say("index: " + index);
-  if (has_graphical_session()) {
-    std::string failed = open_in_browser(index);
-    if (!failed.empty()) say("could not open the browser (" + failed + "); open the index yourself");
-  }
+  report(pages.size(), result, invalid_bytes, out, console);
   return result.skipped ? kSomeSkipped : kAllIndexed;
 }
 
