@@ -35,6 +35,12 @@ struct Classed {
   bool alnum;
 };
 
+// An ASCII character as the table classes it.
+static Classed ascii_classed(const unsigned char* s, uint32_t at) {
+  const unsigned char cls = kAsciiClass[s[at]];
+  return {at, cls, cls == kDigit || (cls == kLetter && s[at] != '@')};
+}
+
 struct WordSplitter::Impl {
   UBreakIterator* breaks = nullptr;
   UText* text = nullptr;
@@ -92,7 +98,7 @@ static bool classify(std::string_view line, uint32_t from, uint32_t to, std::vec
     const auto b = static_cast<unsigned char>(s[i]);
     if (b < 0x80) {
       ++i;
-      out.push_back({at, kAsciiClass[b], kAsciiClass[b] == kLetter ? b != '@' : kAsciiClass[b] == kDigit});
+      out.push_back(ascii_classed(reinterpret_cast<const unsigned char*>(s), at));
       continue;
     }
     UChar32 c;
@@ -113,34 +119,35 @@ static bool classify(std::string_view line, uint32_t from, uint32_t to, std::vec
   return true;
 }
 
-// The words of a classed piece, exactly as ICU finds them, without its
-// per-character machinery. `end` is the piece's end in the line.
-static void split_classed(const std::vector<Classed>& chars, uint32_t end, std::vector<WordSpan>& out) {
-  const size_t n = chars.size();
+// The words of a piece of `n` characters, exactly as ICU finds them,
+// without its per-character machinery; `at(i)` is the i-th as Classed, and
+// `end` the piece's end in the line.
+template <class At>
+static void split_classed(size_t n, At at, uint32_t end, std::vector<WordSpan>& out) {
   size_t i = 0;
   while (i < n) {
-    unsigned char c = chars[i].cls;
+    unsigned char c = at(i).cls;
     if (c != kLetter && c != kDigit && c != kConnector) {
       ++i;
       continue;
     }
-    const uint32_t begin = chars[i].at;
-    bool word = chars[i].alnum;
+    const uint32_t begin = at(i).at;
+    bool word = at(i).alnum;
     for (++i; i < n; ++i) {
-      unsigned char next = chars[i].cls;
+      unsigned char next = at(i).cls;
       if (next == kLetter || next == kDigit || next == kConnector) {
-        word |= chars[i].alnum;
+        word |= at(i).alnum;
         continue;
       }
       if ((next != kMidAny && next != kMidDigits) || i + 1 >= n) break;
-      unsigned char before = chars[i - 1].cls, after = chars[i + 1].cls;
+      unsigned char before = at(i - 1).cls, after = at(i + 1).cls;
       bool joins = (before == kLetter && after == kLetter && next == kMidAny) ||
                    (before == kDigit && after == kDigit);
       if (!joins) break;
       ++i;  // the mark; the loop steps over the character after it
-      word |= chars[i].alnum;
+      word |= at(i).alnum;
     }
-    if (word) out.push_back({begin, (i < n ? chars[i].at : end) - begin});
+    if (word) out.push_back({begin, (i < n ? at(i).at : end) - begin});
   }
 }
 
@@ -179,15 +186,20 @@ void WordSplitter::split(std::string_view line, std::vector<WordSpan>& out) {
       continue;
     }
     const uint32_t begin = i;
-    while (i < size && s[i] != ' ') ++i;
-    if (!classify(line, begin, i, impl_->classed)) {
+    bool ascii = true;
+    for (; i < size && s[i] != ' '; ++i) ascii &= s[i] < 0x80;
+    // Plain ASCII, the commonest piece, is classed as it is read.
+    if (!ascii && !classify(line, begin, i, impl_->classed)) {
       if (icu_to == icu_from) icu_from = begin;
       icu_to = i;
       continue;
     }
     if (icu_to != icu_from) impl_->split_icu(line, icu_from, icu_to, out);
     icu_from = icu_to = 0;
-    split_classed(impl_->classed, i, out);
+    if (ascii)
+      split_classed(i - begin, [&](size_t k) { return ascii_classed(s, begin + static_cast<uint32_t>(k)); }, i, out);
+    else
+      split_classed(impl_->classed.size(), [&](size_t k) { return impl_->classed[k]; }, i, out);
   }
   if (icu_to != icu_from) impl_->split_icu(line, icu_from, icu_to, out);
   if (rules_.split_elision) split_elisions(line, out);
