@@ -63,7 +63,15 @@
       this.drawn = true;
       await this.go(this.page);
     }
+    // A document that cannot be read ends the reading with a word to the
+    // reader, not with a status that waits for ever.
     async go(page) {
+      try { await this.turn(page); } catch (err) { this.tell('the lines could not be read: ' + err.message); }
+    }
+    async rebuild() {
+      try { await this.reorder(); } catch (err) { this.tell('the lines could not be read: ' + err.message); }
+    }
+    async turn(page) {
       const ask = this.asked = (this.asked || 0) + 1;
       page = Math.max(0, page);
       let rows;
@@ -114,8 +122,8 @@
     }
     // Sorting needs every line's neighbours: each of the word's documents
     // is read once, and only the ranks of the neighbours are kept.
-    async rebuild() {
-      if (!this.sorted() && !this.filter) { this.view = null; return this.go(0); }
+    async reorder() {
+      if (!this.sorted() && !this.filter) { this.view = null; return this.turn(0); }
       const ask = this.asked = (this.asked || 0) + 1;
       const keep = this.filter && this.filter.keep;
       let state;
@@ -132,7 +140,7 @@
       }
       if (ask !== this.asked) return;
       this.view = state;
-      return this.go(0);
+      return this.turn(0);
     }
     sortBy(k, value) {
       this.build();

@@ -107,13 +107,17 @@
     p = new Promise((resolve, reject) => {
       // A load that was dropped from the cache may still be under way.
       if (waiting.has(n)) { waiting.get(n).push([resolve, reject]); return; }
-      waiting.set(n, [[resolve, reject]]);
+      const mine = [[resolve, reject]];
+      waiting.set(n, mine);
       const el = document.createElement('script');
       el.src = 'text/d_' + pad(n, 4) + '.js';
+      // Only this load's own waiters: once the file has called back, a new
+      // load of the same document may be waiting before this onload comes.
       const fail = () => {
-        const all = waiting.get(n);
-        waiting.delete(n);
-        if (all) for (const w of all) w[1](new Error('cannot read ' + el.src));
+        if (waiting.get(n) === mine) {
+          waiting.delete(n);
+          for (const w of mine) w[1](new Error('cannot read ' + el.src));
+        }
         el.remove();
       };
       el.onerror = fail;

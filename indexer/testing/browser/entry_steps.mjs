@@ -129,4 +129,20 @@ export async function walkEntries(page, url, shots) {
   assert.equal(await page.textContent('#t mark'), 'a.out');
   assert.match(await page.textContent('#at'), /occurrence 1 of 1\b/);
   step('"show all documents" of a.out lands on a.out');
+
+  // An entry page draws many entries at once, and reads more documents than
+  // the store keeps: a document can be asked for again the moment its first
+  // reading calls back, before that script's load event. The second asking
+  // must get the text, not the first script's "cannot read".
+  const again = await page.evaluate(async () => {
+    const store = window.velmorStore;
+    const first = store.load(1);
+    const others = [];
+    for (let n = 2; n <= 60; n++) others.push(store.load(n).catch(() => null));  // pushes 1 out of the store
+    const second = await first.then(() => store.load(1));
+    await Promise.all(others);
+    return second.n;
+  });
+  assert.equal(again, 1);
+  step('a document asked for again as its first reading ends is read');
 }
