@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-2}
 seconds=${FUZZ_SECONDS:-40}
-targets=(parse pattern keys names page read_page convertcp)
+targets=(parse pattern keys names page read_page split convertcp)
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKORVEL_FUZZ=ON -DKORVEL_SANITIZE=ON -DBUILD_TESTING=OFF >/dev/null

@@ -1,5 +1,6 @@
 #include <unicode/ubrk.h>
 #include <unicode/uchar.h>
+#include <unicode/uscript.h>
 #include <unicode/utext.h>
 #include <unicode/utf8.h>
 
@@ -88,8 +89,8 @@ void WordSplitter::Impl::split_icu(std::string_view line, uint32_t from, uint32_
 // The characters of a blank-free piece as the table above classes them, or
 // false when one of them needs ICU's own rules. Beyond ASCII that is all
 // but the letters of alphabetic scripts (Word_Break=ALetter: not Hebrew,
-// Katakana, ideographs or the scripts ICU splits by dictionary) and the
-// combining marks right after a letter or digit, which belong to it.
+// Katakana, ideographs or the scripts ICU splits by dictionary; nor Hangul)
+// and the combining marks right after a letter or digit, which belong to it.
 static bool classify(std::string_view line, uint32_t from, uint32_t to, std::vector<Classed>& out) {
   out.clear();
   const char* s = line.data();
@@ -106,6 +107,8 @@ static bool classify(std::string_view line, uint32_t from, uint32_t to, std::vec
     if (c < 0) return false;
     switch (u_getIntPropertyValue(c, UCHAR_WORD_BREAK)) {
       case U_WB_ALETTER:
+        // ICU keeps Hangul apart from the letters around it.
+        if (u_getIntPropertyValue(c, UCHAR_SCRIPT) == USCRIPT_HANGUL) return false;
         out.push_back({at, kLetter, static_cast<bool>(u_isalnum(c))});
         break;
       case U_WB_EXTEND:
