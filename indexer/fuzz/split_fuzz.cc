@@ -1,9 +1,7 @@
 // The word splitter on any text finds exactly the words ICU's break
 // iterator finds, as the splitter's own table reads letters and marks that
 // ICU would otherwise class one by one.
-#include <unicode/ubrk.h>
 #include <unicode/uchar.h>
-#include <unicode/utext.h>
 #include <unicode/utf8.h>
 
 #include <cstddef>
@@ -13,29 +11,10 @@
 
 #include "common/fuzz_check.h"
 #include "indexer/read/utf8_text.h"
+#include "indexer/testing/icu_words.h"
 #include "indexer/words/words.h"
 
 namespace {
-
-std::vector<std::string> icu_words(const std::string& line) {
-  UErrorCode status = U_ZERO_ERROR;
-  static UBreakIterator* breaks = ubrk_open(UBRK_WORD, "", nullptr, 0, &status);
-  UText* text = utext_openUTF8(nullptr, line.data(), static_cast<int64_t>(line.size()), &status);
-  ubrk_setUText(breaks, text, &status);
-  std::vector<std::string> out;
-  int32_t begin = ubrk_first(breaks);
-  for (int32_t end = ubrk_next(breaks); end != UBRK_DONE; begin = end, end = ubrk_next(breaks)) {
-    bool word = false;
-    for (int32_t i = begin; i < end;) {
-      UChar32 c;
-      U8_NEXT(line.data(), i, end, c);
-      word |= c >= 0 && u_isalnum(c);
-    }
-    if (word) out.push_back(line.substr(static_cast<size_t>(begin), static_cast<size_t>(end - begin)));
-  }
-  utext_close(text);
-  return out;
-}
 
 // The splitter cuts at blanks first; ICU joins a mark (or a format or
 // joiner character) to the blank before it, a difference only such lines show.
@@ -68,6 +47,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   splitter.split(line, spans);
   std::vector<std::string> words;
   for (const velmor::WordSpan& s : spans) words.push_back(line.substr(s.begin, s.length));
-  FUZZ_CHECK(words == icu_words(line));
+  FUZZ_CHECK(words == velmor::icu_words_of(line));
   return 0;
 }

@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
-#include <unicode/ubrk.h>
-#include <unicode/uchar.h>
-#include <unicode/utext.h>
-#include <unicode/utf8.h>
 
 #include <random>
 #include <string>
 #include <vector>
 
+#include "indexer/testing/icu_words.h"
 #include "indexer/words/words.h"
 
 namespace velmor {
@@ -60,28 +57,6 @@ TEST(WordSplitter, SpansAreByteOffsetsAndTheBufferIsReplaced) {
   EXPECT_EQ(spans[1].length, 2u);
   splitter.split("", spans);
   EXPECT_TRUE(spans.empty());
-}
-
-// The words ICU's break iterator finds in the whole line, one by one.
-std::vector<std::string> icu_words_of(const std::string& line) {
-  UErrorCode status = U_ZERO_ERROR;
-  UBreakIterator* breaks = ubrk_open(UBRK_WORD, "", nullptr, 0, &status);
-  UText* text = utext_openUTF8(nullptr, line.data(), static_cast<int64_t>(line.size()), &status);
-  ubrk_setUText(breaks, text, &status);
-  std::vector<std::string> out;
-  int32_t begin = ubrk_first(breaks);
-  for (int32_t end = ubrk_next(breaks); end != UBRK_DONE; begin = end, end = ubrk_next(breaks)) {
-    bool word = false;
-    for (int32_t i = begin; i < end;) {
-      UChar32 c;
-      U8_NEXT(line.data(), i, end, c);
-      word |= c >= 0 && u_isalnum(c);
-    }
-    if (word) out.push_back(line.substr(static_cast<size_t>(begin), static_cast<size_t>(end - begin)));
-  }
-  ubrk_close(breaks);
-  utext_close(text);
-  return out;
 }
 
 // The splitter takes the pieces of a line made of letters of alphabetic
