@@ -27,13 +27,15 @@ std::string_view text_of(const Document& doc, const Token& t) {
 
 void PostingsBuilder::add_document(const Document& doc, const std::vector<Token>& tokens) {
   page_table_.clear();
-  page_forms_.clear();
+  new_texts_.clear();
   page_tokens_ = tokens;
   for (Token& t : page_tokens_) {
     bool added;
     t.form = page_table_.intern(text_of(doc, t), added);
-    if (added) page_forms_.push_back(vocabulary_.intern_form(text_of(doc, t)));
+    if (added) new_texts_.push_back(text_of(doc, t));
   }
+  page_forms_.clear();
+  vocabulary_.intern_forms(new_texts_, page_forms_);
   add_tokens(doc, page_tokens_);
 }
 

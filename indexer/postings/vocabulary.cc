@@ -9,12 +9,6 @@ size_t heap_of(const std::string& s) {
 }
 }  // namespace
 
-uint32_t Vocabulary::intern_form(std::string_view form) {
-  std::vector<uint32_t> id;
-  intern_forms(std::span<const std::string_view>(&form, 1), id);
-  return id[0];
-}
-
 void Vocabulary::intern_forms(std::span<const std::string_view> forms, std::vector<uint32_t>& ids) {
   const size_t from = ids.size();
   forms_.intern_all(forms, ids);

@@ -25,9 +25,8 @@ struct WordState {
 class Vocabulary {
  public:
   explicit Vocabulary(KeyFold fold) : fold_(fold) {}
-  // The id of a written form, made when new; nothing is counted.
-  uint32_t intern_form(std::string_view form);
-  // The ids of many forms, as intern_form gives them one by one, appended to `ids`.
+  // The ids of written forms, each made when new, appended to `ids` in
+  // order; nothing is counted.
   void intern_forms(std::span<const std::string_view> forms, std::vector<uint32_t>& ids);
   // The word a written form belongs to, and a count of its occurrences.
   uint32_t word_of(uint32_t form) const { return form_word_[form]; }
