@@ -69,21 +69,22 @@ Document read_page(std::string_view bytes, std::string_view file_name, bool* too
   KorvelFrame frame;
   if (read_korvel_frame(bytes, frame)) {
     doc.invalid_bytes += append_valid_utf8(frame.name, doc.title);
-    std::string line;
+    doc.lines.reserve(frame.lines.size());
     for (size_t i = 0; i < frame.lines.size(); ++i) {
       std::string_view raw = frame.lines[i];
       // A document's byte-order mark is not part of its first word.
       if (i == 0 && raw.starts_with(kByteOrderMark)) raw.remove_prefix(kByteOrderMark.size());
-      line.clear();
+      std::string& line = doc.lines.emplace_back();
       doc.invalid_bytes += append_valid_utf8(raw, line);
       // A lone CR or LF inside a document line ends a line too (an old Mac
       // line end, a hand-edited page): a Document's lines hold no line ends.
       // Two scans for one character each: find_first_of would look each
       // byte up in the set of two, one library call per byte.
-      if (line.find('\r') == std::string::npos && line.find('\n') == std::string::npos)
-        doc.lines.push_back(line);
-      else
-        common::split_lines(line, doc.lines, common::LoneCr::kEndsLine);
+      if (line.find('\r') != std::string::npos || line.find('\n') != std::string::npos) {
+        const std::string joined = std::move(line);
+        doc.lines.pop_back();
+        common::split_lines(joined, doc.lines, common::LoneCr::kEndsLine);
+      }
     }
     doc.title = text_page_title(doc.title, doc.lines);
     return doc;

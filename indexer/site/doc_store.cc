@@ -1,6 +1,7 @@
 #include "indexer/site/doc_store.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <numeric>
 
@@ -45,19 +46,29 @@ void append_js_literal(std::string& out, std::string_view text) {
 }
 
 void append_js_template_chars(std::string& out, std::string_view text) {
-  for (const char c : text) {
-    const unsigned char b = static_cast<unsigned char>(c);
-    if (c == '`' || c == '\\' || c == '$') {
+  // Most of a document needs no escape: its runs are copied whole.
+  static constexpr auto kSpecial = [] {
+    std::array<bool, 256> special{};
+    for (int b = 0; b < 0x20; ++b) special[b] = b != '\n';
+    special['`'] = special['\\'] = special['$'] = special['<'] = true;
+    return special;
+  }();
+  size_t from = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char b = static_cast<unsigned char>(text[i]);
+    if (!kSpecial[b]) continue;
+    out.append(text.data() + from, i - from);
+    from = i + 1;
+    if (b == '`' || b == '\\' || b == '$') {
       out += '\\';
-      out += c;
-    } else if ((b < 0x20 && c != '\n') || c == '<') {
+      out += text[i];
+    } else {
       char buf[8];
       std::snprintf(buf, sizeof buf, "\\x%02x", b);
       out += buf;
-    } else {
-      out += c;
     }
   }
+  out.append(text.data() + from, text.size() - from);
 }
 
 std::string text_store_file(uint32_t doc) {
@@ -71,13 +82,41 @@ namespace {
 // What the browser takes for the space between words: a UTF-16 unit below
 // 128 that is not an ASCII letter or digit. All of them are ASCII, so a
 // byte of the UTF-8 text tells.
-bool separator(char c) {
+constexpr bool separator(char c) {
   const unsigned char b = static_cast<unsigned char>(c);
   return b < 0x80 && !((b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z'));
 }
 
-bool only_separators(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), separator);
+// A piece of a line: its length in UTF-16 units, and whether it holds only
+// separators or any. One pass with a table, since every word and every gap
+// of every document goes through here.
+struct Piece {
+  uint32_t units = 0;
+  bool all_separators = true, any_separator = false;
+};
+
+Piece scan(std::string_view text) {
+  // Bits 0-1: the units a byte starts (none for a continuation byte, two
+  // for the lead of a four-byte sequence); bit 2: a separator.
+  static constexpr auto kByte = [] {
+    std::array<uint8_t, 256> t{};
+    for (int b = 0; b < 256; ++b) {
+      t[b] = (b & 0xC0) == 0x80 ? 0 : b >= 0xF0 ? 2 : 1;
+      if (separator(static_cast<char>(b))) t[b] |= 4;
+    }
+    return t;
+  }();
+  Piece p;
+  unsigned all = 4, any = 0;
+  for (const char c : text) {
+    const uint8_t v = kByte[static_cast<unsigned char>(c)];
+    p.units += v & 3;
+    all &= v;
+    any |= v;
+  }
+  p.all_separators = all & 4;
+  p.any_separator = any & 4;
+  return p;
 }
 
 }  // namespace
@@ -96,25 +135,25 @@ std::vector<StoredWord> stored_words(const Corpus& corpus, uint32_t doc) {
   bool apart = true;  // only separators since the previous word (or the start)
   for (const WordToken& t : tokens) {
     while (line < t.line && line + 1 < lines) {
-      const std::string_view rest = text.substr(std::min(byte, text.size()));
-      apart = apart && only_separators(rest);
-      line_start += utf16_length(rest) + unit + 1;
+      const Piece rest = scan(text.substr(std::min(byte, text.size())));
+      apart = apart && rest.all_separators;
+      line_start += rest.units + unit + 1;
       text = corpus.line(doc, ++line);
       byte = 0;
       unit = 0;
     }
     const size_t begin = std::min<size_t>(std::max<size_t>(t.begin, byte), text.size());
-    const std::string_view between = text.substr(byte, begin - byte);
-    apart = apart && only_separators(between);
-    unit += utf16_length(between);
+    const Piece between = scan(text.substr(byte, begin - byte));
+    apart = apart && between.all_separators;
+    unit += between.units;
     byte = begin;
     const size_t end = std::min<size_t>(begin + t.length, text.size());
     const std::string_view word = text.substr(begin, end - begin);
-    StoredWord w{t.rank, line_start + unit, utf16_length(word)};
+    const Piece in_word = scan(word);
+    StoredWord w{t.rank, line_start + unit, in_word.units};
     // A line's end is a "\n" or the text's end: either ends a run.
     w.gap_predicted = apart && !word.empty() && !separator(word[0]);
-    w.length_predicted = !word.empty() && std::none_of(word.begin(), word.end(), separator) &&
-                         (end == text.size() || separator(text[end]));
+    w.length_predicted = !word.empty() && !in_word.any_separator && (end == text.size() || separator(text[end]));
     words.push_back(w);
     unit += w.length;
     byte = end;
@@ -123,28 +162,62 @@ std::vector<StoredWord> stored_words(const Corpus& corpus, uint32_t doc) {
   return words;
 }
 
-std::string encode_words(const std::vector<StoredWord>& words) {
-  // Each word as (rank, length, its index), sorted once: equal pairs come
-  // together, and each word learns its pair in the same sweep.
-  std::vector<unsigned __int128> sorted(words.size());
-  for (size_t i = 0; i < words.size(); ++i)
-    sorted[i] = static_cast<unsigned __int128>(words[i].rank) << 64 | uint64_t{words[i].length} << 32 |
-                static_cast<uint32_t>(i);
-  std::sort(sorted.begin(), sorted.end());
+// The document's distinct (rank, length) pairs in that order, with how often
+// each is used and whether any of its words needs its length written; and
+// each word's pair. A document has a few thousand words and a third as many
+// pairs, so the words find their pairs in a small open table and only the
+// pairs are sorted.
+namespace {
+struct DocumentPairs {
   std::vector<std::pair<uint32_t, uint32_t>> pairs;
-  std::vector<uint32_t> pair_of(words.size()), uses;
+  std::vector<uint32_t> uses, pair_of;
   std::vector<bool> length_written;
-  for (size_t k = 0; k < sorted.size(); ++k) {
-    const StoredWord& w = words[static_cast<uint32_t>(sorted[k])];
-    if (k == 0 || sorted[k] >> 32 != sorted[k - 1] >> 32) {
-      pairs.emplace_back(w.rank, w.length);
-      uses.push_back(0);
-      length_written.push_back(false);
+};
+
+DocumentPairs document_pairs(const std::vector<StoredWord>& words) {
+  auto key = [](const StoredWord& w) { return uint64_t{w.rank} << 32 | w.length; };
+  size_t slots = 16;
+  while (slots < words.size() * 2) slots *= 2;
+  std::vector<uint32_t> first(slots, UINT32_MAX);  // a pair's first word, by slot
+  std::vector<uint32_t> found(words.size());      // each word's pair, in order met
+  std::vector<uint64_t> met;                       // key << 32 | order met
+  for (size_t i = 0; i < words.size(); ++i) {
+    const uint64_t k = key(words[i]);
+    size_t slot = (k * 0x9E3779B97F4A7C15ull) >> 32 & (slots - 1);
+    while (first[slot] != UINT32_MAX && key(words[first[slot]]) != k) slot = (slot + 1) & (slots - 1);
+    if (first[slot] == UINT32_MAX) {
+      first[slot] = static_cast<uint32_t>(i);
+      found[i] = static_cast<uint32_t>(met.size());
+      met.push_back(k);
+    } else {
+      found[i] = found[first[slot]];
     }
-    pair_of[static_cast<uint32_t>(sorted[k])] = static_cast<uint32_t>(pairs.size() - 1);
-    ++uses.back();
-    if (!w.length_predicted) length_written.back() = true;
   }
+  std::vector<uint32_t> order(met.size());
+  std::iota(order.begin(), order.end(), 0u);
+  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return met[a] < met[b]; });
+  std::vector<uint32_t> place(met.size());
+  DocumentPairs d;
+  d.pairs.reserve(met.size());
+  for (uint32_t p = 0; p < order.size(); ++p) {
+    place[order[p]] = p;
+    d.pairs.emplace_back(static_cast<uint32_t>(met[order[p]] >> 32), static_cast<uint32_t>(met[order[p]]));
+  }
+  d.uses.assign(met.size(), 0);
+  d.length_written.assign(met.size(), false);
+  d.pair_of.resize(words.size());
+  for (size_t i = 0; i < words.size(); ++i) {
+    const uint32_t p = place[found[i]];
+    d.pair_of[i] = p;
+    ++d.uses[p];
+    if (!words[i].length_predicted) d.length_written[p] = true;
+  }
+  return d;
+}
+}  // namespace
+
+std::string encode_words(const std::vector<StoredWord>& words) {
+  const auto [pairs, uses, pair_of, length_written] = document_pairs(words);
   std::string code;
   append_store_number(code, pairs.size());
   uint32_t previous = 0;
