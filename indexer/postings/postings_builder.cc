@@ -229,11 +229,24 @@ std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
     w.documents = vocabulary_.state(id).documents;
   }
   std::vector<std::string>().swap(forms);
+  // The sort keys take a second thread too: the postings' writer is done
+  // long before them. ICU's collator may be read from threads at once; the
+  // alphabetic index behind initial() may not, so it stays on this one.
   std::vector<std::string> sort_keys(count);
-  for (uint32_t id = 0; id < count; ++id) {
-    words[id].initial = collation.initial(words[id].form);
-    sort_keys[id] = collation.sort_key(words[id].form);
+  {
+    std::exception_ptr keys_failed;
+    std::jthread second_half([&] {
+      try {
+        for (uint32_t id = count / 2; id < count; ++id) sort_keys[id] = collation.sort_key(words[id].form);
+      } catch (...) {
+        keys_failed = std::current_exception();
+      }
+    });
+    for (uint32_t id = 0; id < count / 2; ++id) sort_keys[id] = collation.sort_key(words[id].form);
+    second_half.join();
+    if (keys_failed) std::rethrow_exception(keys_failed);
   }
+  for (uint32_t id = 0; id < count; ++id) words[id].initial = collation.initial(words[id].form);
   const std::vector<uint32_t> order = collation_order(sort_keys, words);
   std::vector<std::string>().swap(sort_keys);
   postings.join();

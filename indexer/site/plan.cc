@@ -85,21 +85,7 @@ SitePlan plan_site(const CorpusShape& shape) {
 
 CorpusShape measure(const Corpus& corpus) {
   CorpusShape shape;
-  shape.documents_count = corpus.document_count();
-  for (uint32_t d = 0; d < corpus.document_count(); ++d) {
-    const DocumentInfo& info = corpus.document(d);
-    shape.input_bytes += info.bytes;
-    shape.title_bytes += std::min<size_t>(info.title.size(), 80);
-    for (uint32_t l = 0; l < info.lines; ++l) {
-      std::string_view text = corpus.line(d, l);
-      shape.text_bytes += text.size() + 1;
-      for (char c : text)
-        shape.text_code_points += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-      ++shape.text_code_points;
-    }
-    // The whole text passes through here once: none of it need stay.
-    if (d % 256 == 255 || d + 1 == corpus.document_count()) corpus.forget_read_pages();
-  }
+  for (uint32_t d = 0; d < corpus.document_count(); ++d) shape.input_bytes += corpus.document(d).bytes;
   const size_t words = corpus.word_count();
   shape.counts.resize(words);
   shape.documents.resize(words);

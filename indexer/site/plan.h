@@ -40,11 +40,7 @@ struct SitePlan {
 // Numbers the planner works from; kept apart from the Corpus so tests can
 // ask about corpora of any size.
 struct CorpusShape {
-  uint64_t documents_count = 0;
   uint64_t input_bytes = 0;      // sum of the page files' sizes
-  uint64_t text_bytes = 0;       // sum of the lines' bytes
-  uint64_t title_bytes = 0;      // sum of the titles' bytes
-  uint64_t text_code_points = 0;
   std::vector<uint64_t> counts;     // per rank
   std::vector<uint64_t> documents;  // per rank
   std::vector<uint32_t> key_bytes;  // per rank: the key's and the form's bytes

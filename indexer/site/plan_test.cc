@@ -35,8 +35,7 @@ TEST(PlanSite, EntryFilesAreFewContiguousAndFull) {
   } cases[] = {{5, 2, 1}, {200000, 40, 1500}, {3000, 1, 2}, {4001, 1, 3}};
   for (const Case& c : cases) {
     CorpusShape shape;
-    shape.input_bytes = shape.text_bytes = c.words * c.count * 8;
-    shape.text_code_points = shape.text_bytes;
+    shape.input_bytes = c.words * c.count * 8;
     shape.counts.assign(c.words, c.count);
     shape.documents.assign(c.words, 1);
     shape.key_bytes.assign(c.words, 12);
@@ -57,8 +56,7 @@ TEST(PlanSite, MeasuresGoToTheMostFrequentWordsWithinTheirBudget) {
   // 100 MB of text, Zipf-like: 1,000 words of 10,000 occurrences, 50,000
   // of 10, 300,000 of 1.
   CorpusShape shape;
-  shape.documents_count = 4000;
-  shape.input_bytes = shape.text_bytes = shape.text_code_points = 100u << 20;
+  shape.input_bytes = 100u << 20;
   auto add = [&](size_t n, uint64_t count, uint64_t documents) {
     shape.counts.insert(shape.counts.end(), n, count);
     shape.documents.insert(shape.documents.end(), n, documents);
@@ -75,8 +73,7 @@ TEST(PlanSite, MeasuresGoToTheMostFrequentWordsWithinTheirBudget) {
 
   // A small corpus measures every word that can have a collocate.
   CorpusShape small;
-  small.documents_count = 3;
-  small.input_bytes = small.text_bytes = small.text_code_points = 30000;
+  small.input_bytes = 30000;
   small.counts = {2000, 5, 1};
   small.documents = {3, 2, 1};
   small.key_bytes = {6, 6, 6};
