@@ -61,7 +61,7 @@ static bool is_utf16(std::string_view bytes) {
   return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
 }
 
-Document read_page(std::string_view bytes, std::string_view file_name, bool* too_deep) {
+Document read_page(std::string_view bytes, std::string_view file_name, bool* too_deep, bool known_valid) {
   Document doc;
   append_valid_utf8(file_name, doc.file_name);  // a name is shown, not counted
   doc.bytes = bytes.size();
@@ -75,7 +75,8 @@ Document read_page(std::string_view bytes, std::string_view file_name, bool* too
       // A document's byte-order mark is not part of its first word.
       if (i == 0 && raw.starts_with(kByteOrderMark)) raw.remove_prefix(kByteOrderMark.size());
       std::string& line = doc.lines.emplace_back();
-      doc.invalid_bytes += append_valid_utf8(raw, line);
+      if (known_valid) line = raw;
+      else doc.invalid_bytes += append_valid_utf8(raw, line);
       // A lone CR or LF inside a document line ends a line too (an old Mac
       // line end, a hand-edited page): a Document's lines hold no line ends.
       // Two scans for one character each: find_first_of would look each
@@ -97,7 +98,8 @@ Document read_page(std::string_view bytes, std::string_view file_name, bool* too
     doc.invalid_bytes += append_valid_utf8(utf8, text);
   } else {
     if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
-    doc.invalid_bytes += append_valid_utf8(bytes, text);
+    if (known_valid) text = bytes;
+    else doc.invalid_bytes += append_valid_utf8(bytes, text);
   }
   HtmlText html;
   const bool parsed = html_text(text, html);
@@ -117,16 +119,21 @@ PageRead read_page_file(const std::string& path, std::string_view file_name) {
   } else if (bytes.empty()) {
     result.problem = PageProblem::empty;
     result.message = name + " is empty; it is not indexed.";
-  } else if (!is_utf16(bytes) && looks_binary(bytes)) {
-    result.problem = PageProblem::binary;
-    result.message = name + " is not text (binary data or not UTF-8); it is not indexed.";
   } else {
-    bool too_deep = false;
-    result.document = read_page(bytes, file_name, &too_deep);
-    if (!too_deep) return result;
-    result.problem = PageProblem::too_deep;
-    result.message = name + " nests its elements too deep to be read; it is not indexed.";
-    result.document = Document();
+    // Most pages are valid UTF-8 throughout: one look at their bytes tells,
+    // and the reader need not check them again.
+    const bool valid = !is_utf16(bytes) && valid_utf8(bytes);
+    if (!valid && !is_utf16(bytes) && looks_binary(bytes)) {
+      result.problem = PageProblem::binary;
+      result.message = name + " is not text (binary data or not UTF-8); it is not indexed.";
+    } else {
+      bool too_deep = false;
+      result.document = read_page(bytes, file_name, &too_deep, valid);
+      if (!too_deep) return result;
+      result.problem = PageProblem::too_deep;
+      result.message = name + " nests its elements too deep to be read; it is not indexed.";
+      result.document = Document();
+    }
   }
   // The message goes into a console line and a page: it must be valid text.
   std::string safe;

@@ -10,8 +10,10 @@ namespace velmor {
 
 // The page's bytes as a Document: bytes that are not UTF-8 become U+FFFD
 // and are counted in invalid_bytes. A page nested too deep to parse gives no
-// lines and sets *too_deep.
-Document read_page(std::string_view bytes, std::string_view file_name, bool* too_deep = nullptr);
+// lines and sets *too_deep. `known_valid` says the caller found the bytes
+// valid UTF-8 already (valid_utf8), so they are copied without a second look.
+Document read_page(std::string_view bytes, std::string_view file_name, bool* too_deep = nullptr,
+                   bool known_valid = false);
 
 enum class PageProblem { none, empty, unreadable, binary, too_deep };
 

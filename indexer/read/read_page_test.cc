@@ -142,5 +142,25 @@ TEST_F(ReadPageFile, ReadsAPage) {
   EXPECT_EQ(read.document.bytes, page.size());
 }
 
+// The file reader skips the second check of pages it found valid; pages
+// that are not must still come out as the checking reader makes them.
+TEST_F(ReadPageFile, ReadsAsThePageReaderDoes) {
+  const std::string pages[] = {
+      korvel_page("ok.htm", {"\xEF\xBB\xBFčaj", "b"}),
+      korvel_page("bad.htm", {"a\xFF" "b", "\xC3"}),
+      korvel_page("cr.htm", {"a\rb"}),
+      "<title>t\xE9</title><p>caf\xE9 ok",
+      "<p>plain",
+      std::string("\xFF\xFE<\0p\0>\0", 8),
+  };
+  for (const std::string& page : pages) {
+    const Document expected = read_page(page, "p.htm");
+    const Document read = read_page_file(write("p.htm", page), "p.htm").document;
+    EXPECT_EQ(read.lines, expected.lines) << page;
+    EXPECT_EQ(read.title, expected.title) << page;
+    EXPECT_EQ(read.invalid_bytes, expected.invalid_bytes) << page;
+  }
+}
+
 }  // namespace
 }  // namespace velmor

@@ -75,6 +75,10 @@ uint64_t append_valid_utf8(std::string_view in, std::string& out) {
   return replaced;
 }
 
+bool valid_utf8(std::string_view in) {
+  return valid_run(reinterpret_cast<const unsigned char*>(in.data()), in.size()) == in.size();
+}
+
 static uint64_t invalid_bytes(std::string_view in) {
   const auto* s = reinterpret_cast<const unsigned char*>(in.data());
   uint64_t invalid = 0;
