@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "indexer/site/formats.h"
+#include "indexer/site/lists.h"
 
 #include <unicode/unistr.h>
 
@@ -146,6 +147,18 @@ TEST(TextStore, TheTextCannotEndItsScript) {
   for (const auto& c : templates) {
     std::string out;
     append_js_template_chars(out, c.in);
+    EXPECT_EQ(out, c.out) << c.in;
+  }
+  // Titles and forms in JSON data that a page's script reads: no tag either.
+  const struct { std::string in, out; } json[] = {
+      {"a\"b\\c", "\"a\\\"b\\\\c\""},
+      {"<b>&amp;</b>", "\"\\u003cb\\u003e\\u0026amp;\\u003c/b\\u003e\""},
+      {"x\ny\x01 Straße", "\"x\\u000ay\\u0001 Straße\""},
+      {"", "\"\""},
+  };
+  for (const auto& c : json) {
+    std::string out;
+    append_json_string(out, c.in);
     EXPECT_EQ(out, c.out) << c.in;
   }
 }

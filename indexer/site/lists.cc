@@ -1,6 +1,7 @@
 #include "indexer/site/lists.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <numeric>
 #include <set>
@@ -15,21 +16,30 @@
 namespace velmor {
 
 void append_json_string(std::string& s, std::string_view text) {
+  // Markup characters too, so no title reads as a tag wherever it lands.
+  static constexpr auto kSpecial = [] {
+    std::array<bool, 256> special{};
+    for (int b = 0; b < 0x20; ++b) special[b] = true;
+    special['"'] = special['\\'] = special['<'] = special['>'] = special['&'] = true;
+    return special;
+  }();
   s += '"';
-  for (char c : text) {
-    unsigned char b = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
+  size_t from = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char b = static_cast<unsigned char>(text[i]);
+    if (!kSpecial[b]) continue;
+    s.append(text.data() + from, i - from);
+    from = i + 1;
+    if (b == '"' || b == '\\') {
       s += '\\';
-      s += c;
-    } else if (b < 0x20 || c == '<' || c == '>' || c == '&') {
-      // Markup characters too, so no title reads as a tag wherever it lands.
+      s += text[i];
+    } else {
       char buf[8];
       std::snprintf(buf, sizeof buf, "\\u%04x", b);
       s += buf;
-    } else {
-      s += c;
     }
   }
+  s.append(text.data() + from, text.size() - from);
   s += '"';
 }
 
