@@ -37,15 +37,6 @@ size_t utf8_floor(std::string_view text, size_t at) {
   return at;
 }
 
-uint32_t utf16_length(std::string_view text) {
-  uint32_t n = 0;
-  for (char c : text) {
-    unsigned char b = static_cast<unsigned char>(c);
-    if ((b & 0xC0) != 0x80) n += b >= 0xF0 ? 2 : 1;
-  }
-  return n;
-}
-
 static std::string numbered(const char* format, uint32_t n) {
   char buf[32];
   std::snprintf(buf, sizeof buf, format, n);

@@ -19,9 +19,6 @@ void append_pre_text(std::string& out, std::string_view text);
 // UTF-8 sequence.
 size_t utf8_floor(std::string_view text, size_t at);
 
-// Length of the UTF-8 text in UTF-16 code units, as a browser counts it.
-uint32_t utf16_length(std::string_view text);
-
 // File names: page_0001.htm for the first document, i_001.htm for the first
 // file of entries, index_001.htm for the first word list, all numbered from 1.
 std::string page_file(uint32_t doc);
