@@ -187,9 +187,14 @@ void TopNgrams::add(std::vector<Cluster>& starting) {
   std::lock_guard lock(mutex_);
   for (Cluster& c : starting) {
     if (c.ranks.size() >= 5) continue;
-    std::vector<Cluster>& list = by_size_[c.ranks.size()];
+    const size_t size = c.ranks.size();
+    std::vector<Cluster>& list = by_size_[size];
     list.push_back(std::move(c));
-    if (list.size() >= 2 * per_size_ + 64) keep_best(list, per_size_, more_frequent);
+    if (list.size() < 2 * per_size_ + 64) continue;
+    keep_best(list, per_size_, more_frequent);
+    size_floor_[size] = list.front().count;
+    for (const Cluster& kept : list) size_floor_[size] = std::min<uint64_t>(size_floor_[size], kept.count);
+    floor_ = std::min({size_floor_[2], size_floor_[3], size_floor_[4]});
   }
   starting.clear();
 }

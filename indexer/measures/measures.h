@@ -6,6 +6,7 @@
 // the reading of its own neighbourhoods, never of the corpus; each call
 // holds no more than one word's counts, and calls for different words may
 // run at once.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
@@ -85,11 +86,18 @@ class TopNgrams {
   void add(std::vector<Cluster>& starting);
   // Those of one size, most frequent first; ties in rank order.
   std::vector<Cluster> of_size(uint32_t size) const;
+  // Every size's list already holds enough n-grams this frequent, so one
+  // that occurs fewer times can no longer be listed, nor can any n-gram of
+  // a word that occurs fewer times: such a word need not be counted. 0
+  // until every size has its fill.
+  uint64_t floor() const { return floor_.load(std::memory_order_relaxed); }
 
  private:
   size_t per_size_;
   mutable std::mutex mutex_;
   std::vector<Cluster> by_size_[5];
+  uint64_t size_floor_[5] = {};
+  std::atomic<uint64_t> floor_{0};
 };
 
 }  // namespace velmor

@@ -130,6 +130,29 @@ TEST(Clusters, EveryNGramIsCountedAtEveryPlaceOfItsWords) {
   EXPECT_GT(frequent.size(), 10u);
 }
 
+// Words rarer than the floor go uncounted, so it must never pass the last
+// listed n-gram of any size, and stays 0 until every size has its fill.
+TEST(TopNgrams, TheFloorIsTheLeastOfTheSizesLastListedCounts) {
+  TopNgrams top(2);
+  auto add = [&](uint32_t size, uint32_t count, uint32_t first) {
+    std::vector<Cluster> one{Cluster{std::vector<uint32_t>(size, first), count, 0}};
+    top.add(one);
+  };
+  for (uint32_t i = 0; i < 100; ++i) {
+    add(2, 1000 + i, i);
+    add(3, 500 + i, i);
+  }
+  EXPECT_EQ(top.floor(), 0u);  // no 4-grams yet
+  for (uint32_t i = 0; i < 100; ++i) add(4, 50 + i, i);
+  // Each list is cut to its best 2 at 68: the 4-grams' were 117 and 116.
+  EXPECT_EQ(top.floor(), 116u);
+  for (uint32_t size = 2; size <= 4; ++size) {
+    const std::vector<Cluster> list = top.of_size(size);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_LE(top.floor(), list.back().count) << size;
+  }
+}
+
 TEST(Keywords, AWordMoreFrequentInADocumentScoresByLogLikelihood) {
   Fixture f;
   const Corpus& c = *f.corpus;

@@ -103,8 +103,11 @@ uint64_t write_entry_file(const EntryContext& context, uint32_t file, size_t beg
     // the frequent ones show their own measures.
     const bool measured = w.count >= context.plan.measured_from;
     cluster_options.every_place = measured;
-    std::vector<Cluster> mine = clusters(corpus, r, occ, cluster_options, &starting);
-    context.ngrams.add(starting);
+    std::vector<Cluster> mine;
+    if (measured || w.count >= context.ngrams.floor()) {
+      mine = clusters(corpus, r, occ, cluster_options, &starting);
+      context.ngrams.add(starting);
+    }
     if (measured) {
       append_collocates(s, corpus, collocates(corpus, r, occ, context.tokens, CollocateOptions{}));
       append_clusters(s, corpus, mine);
