@@ -37,6 +37,25 @@ uint64_t hash_text(std::string_view text) {
   return h;
 }
 
+// Equality of a looked-up text with a stored one. Most are words of a few
+// bytes, compared here in one or two overlapping loads instead of a call to
+// memcmp per token.
+bool same_text(std::string_view a, std::string_view b) {
+  const size_t n = a.size();
+  if (n != b.size()) return false;
+  auto load = [](const char* at, size_t bytes) {
+    uint64_t v = 0;
+    std::memcpy(&v, at, bytes);
+    return v;
+  };
+  if (n > 16) return std::memcmp(a.data(), b.data(), n) == 0;
+  if (n > 8) return load(a.data(), 8) == load(b.data(), 8) && load(a.data() + n - 8, 8) == load(b.data() + n - 8, 8);
+  if (n >= 4) return load(a.data(), 4) == load(b.data(), 4) && load(a.data() + n - 4, 4) == load(b.data() + n - 4, 4);
+  for (size_t i = 0; i < n; ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
 uint64_t tag_of(size_t hash) { return static_cast<uint64_t>(hash >> 32) << 32; }
 uint32_t id_in(uint64_t slot) { return static_cast<uint32_t>(slot); }
 }  // namespace
@@ -47,7 +66,7 @@ size_t StringTable::slot_of(std::string_view text, size_t hash) const {
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
     uint64_t slot = slots_[i];
     if (slot == 0) return i;
-    if ((slot & 0xffffffff00000000u) == tag && this->text(id_in(slot) - 1) == text) return i;
+    if ((slot & 0xffffffff00000000u) == tag && same_text(this->text(id_in(slot) - 1), text)) return i;
   }
 }
 
