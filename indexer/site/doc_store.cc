@@ -178,30 +178,28 @@ DocumentPairs document_pairs(const std::vector<StoredWord>& words) {
   auto key = [](const StoredWord& w) { return uint64_t{w.rank} << 32 | w.length; };
   size_t slots = 16;
   while (slots < words.size() * 2) slots *= 2;
-  std::vector<uint32_t> first(slots, UINT32_MAX);  // a pair's first word, by slot
-  std::vector<uint32_t> found(words.size());      // each word's pair, in order met
-  std::vector<uint64_t> met;                       // key << 32 | order met
+  std::vector<uint32_t> slot_pair(slots, UINT32_MAX);  // a pair's number in order met, by slot
+  std::vector<uint32_t> found(words.size());          // each word's pair, in order met
+  std::vector<std::pair<uint64_t, uint32_t>> met;     // key, order met
   for (size_t i = 0; i < words.size(); ++i) {
     const uint64_t k = key(words[i]);
     size_t slot = (k * 0x9E3779B97F4A7C15ull) >> 32 & (slots - 1);
-    while (first[slot] != UINT32_MAX && key(words[first[slot]]) != k) slot = (slot + 1) & (slots - 1);
-    if (first[slot] == UINT32_MAX) {
-      first[slot] = static_cast<uint32_t>(i);
-      found[i] = static_cast<uint32_t>(met.size());
-      met.push_back(k);
-    } else {
-      found[i] = found[first[slot]];
+    while (slot_pair[slot] != UINT32_MAX && met[slot_pair[slot]].first != k) slot = (slot + 1) & (slots - 1);
+    if (slot_pair[slot] == UINT32_MAX) {
+      slot_pair[slot] = static_cast<uint32_t>(met.size());
+      met.emplace_back(k, static_cast<uint32_t>(met.size()));
     }
+    found[i] = slot_pair[slot];
   }
-  std::vector<uint32_t> order(met.size());
-  std::iota(order.begin(), order.end(), 0u);
-  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return met[a] < met[b]; });
+  // Keys are distinct: the order met never decides, and the sort moves the
+  // pairs themselves rather than reaching into them through an index.
+  std::sort(met.begin(), met.end());
   std::vector<uint32_t> place(met.size());
   DocumentPairs d;
   d.pairs.reserve(met.size());
-  for (uint32_t p = 0; p < order.size(); ++p) {
-    place[order[p]] = p;
-    d.pairs.emplace_back(static_cast<uint32_t>(met[order[p]] >> 32), static_cast<uint32_t>(met[order[p]]));
+  for (uint32_t p = 0; p < met.size(); ++p) {
+    place[met[p].second] = p;
+    d.pairs.emplace_back(static_cast<uint32_t>(met[p].first >> 32), static_cast<uint32_t>(met[p].first));
   }
   d.uses.assign(met.size(), 0);
   d.length_written.assign(met.size(), false);
