@@ -215,7 +215,11 @@ DocumentPairs document_pairs(const std::vector<StoredWord>& words) {
 }  // namespace
 
 std::string encode_words(const std::vector<StoredWord>& words) {
-  const auto [pairs, uses, pair_of, length_written] = document_pairs(words);
+  const DocumentPairs d = document_pairs(words);
+  const std::vector<std::pair<uint32_t, uint32_t>>& pairs = d.pairs;
+  const std::vector<uint32_t>& uses = d.uses;
+  const std::vector<uint32_t>& pair_of = d.pair_of;
+  const std::vector<bool>& length_written = d.length_written;
   std::string code;
   append_store_number(code, pairs.size());
   uint32_t previous = 0;
