@@ -24,9 +24,13 @@ std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std
   }
   const double f_word = static_cast<double>(corpus.word(rank).count);
   const double span = options.left + options.right;
-  for (uint32_t other : together.touched) {
+  std::vector<uint32_t> frequent;  // touched often enough to be scored
+  for (uint32_t other : together.touched)
+    if (together.counts[other] >= options.min_together) frequent.push_back(other);
+  for (size_t k = 0; k < frequent.size(); ++k) {
+    if (k + 8 < frequent.size()) prefetch_word(corpus, frequent[k + 8]);
+    const uint32_t other = frequent[k];
     const uint32_t n = together.counts[other];
-    if (n < options.min_together) continue;
     const double f_other = static_cast<double>(corpus.word(other).count);
     Collocate c{other, n, corpus.word(other).count, 14 + std::log2(2.0 * n / (f_word + f_other)),
                 std::log2(n * static_cast<double>(tokens) / (f_word * f_other * span))};
@@ -49,9 +53,13 @@ std::vector<Keyword> keywords(const Corpus& corpus, uint32_t doc, uint64_t token
   const double c = static_cast<double>(words.size()), d = static_cast<double>(tokens) - c;
   if (d <= 0) return out;  // nothing to compare with
   const double n = static_cast<double>(tokens);
-  for (uint32_t rank : here.touched) {
+  std::vector<uint32_t> frequent;  // often enough here to be scored
+  for (uint32_t rank : here.touched)
+    if (here.counts[rank] >= options.min_count) frequent.push_back(rank);
+  for (size_t k = 0; k < frequent.size(); ++k) {
+    if (k + 8 < frequent.size()) prefetch_word(corpus, frequent[k + 8]);
+    const uint32_t rank = frequent[k];
     const uint32_t count = here.counts[rank];
-    if (count < options.min_count) continue;
     const double a = count, b = static_cast<double>(corpus.word(rank).count) - a;
     if (a / c <= b / d) continue;
     const double e1 = c * (a + b) / n, e2 = d * (a + b) / n;

@@ -13,4 +13,8 @@ inline void prefetch_neighbours(const Corpus& corpus, const std::vector<Occurren
   if (i < occ.size()) __builtin_prefetch(corpus.sequence(occ[i].doc).data() + occ[i].ordinal);
 }
 
+// Asks for a word's record a few ahead of reading its count: the words
+// met around an occurrence or in a document are spread over the vocabulary.
+inline void prefetch_word(const Corpus& corpus, uint32_t rank) { __builtin_prefetch(&corpus.word(rank).count); }
+
 }  // namespace velmor
