@@ -8,6 +8,7 @@
 #include <climits>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "indexer/words/words.h"
 
@@ -42,10 +43,43 @@ static Classed ascii_classed(const unsigned char* s, uint32_t at) {
   return {at, cls, cls == kDigit || (cls == kLetter && s[at] != '@')};
 }
 
+// What the splitter needs to know of a character beyond ASCII.
+enum CharKind : unsigned char { kNotLookedUp, kNeedsIcu, kLetterAlnum, kLetterOnly, kExtendAlnum, kExtendOnly };
+
+static CharKind kind_in_icu(UChar32 c) {
+  switch (u_getIntPropertyValue(c, UCHAR_WORD_BREAK)) {
+    case U_WB_ALETTER:
+      // ICU keeps Hangul apart from the letters around it.
+      if (u_getIntPropertyValue(c, UCHAR_SCRIPT) == USCRIPT_HANGUL) return kNeedsIcu;
+      return u_isalnum(c) ? kLetterAlnum : kLetterOnly;
+    case U_WB_EXTEND:
+      return u_isalnum(c) ? kExtendAlnum : kExtendOnly;
+    default:
+      return kNeedsIcu;
+  }
+}
+
+// Each character of the basic plane is looked up in ICU once, the first
+// time this splitter meets it: a text repeats its few hundred characters.
+class CharKinds {
+ public:
+  CharKind of(UChar32 c) {
+    if (c >= 0x10000) return kind_in_icu(c);
+    if (kinds_.empty()) kinds_.assign(0x10000, kNotLookedUp);
+    CharKind& k = kinds_[static_cast<size_t>(c)];
+    if (k == kNotLookedUp) k = kind_in_icu(c);
+    return k;
+  }
+
+ private:
+  std::vector<CharKind> kinds_;
+};
+
 struct WordSplitter::Impl {
   UBreakIterator* breaks = nullptr;
   UText* text = nullptr;
   std::vector<Classed> classed;  // the piece at hand
+  CharKinds kinds;
   ~Impl() {
     ubrk_close(breaks);
     utext_close(text);
@@ -91,7 +125,7 @@ void WordSplitter::Impl::split_icu(std::string_view line, uint32_t from, uint32_
 // but the letters of alphabetic scripts (Word_Break=ALetter: not Hebrew,
 // Katakana, ideographs or the scripts ICU splits by dictionary; nor Hangul)
 // and the combining marks right after a letter or digit, which belong to it.
-static bool classify(std::string_view line, uint32_t from, uint32_t to, std::vector<Classed>& out) {
+static bool classify(std::string_view line, uint32_t from, uint32_t to, CharKinds& kinds, std::vector<Classed>& out) {
   out.clear();
   const char* s = line.data();
   for (int32_t i = static_cast<int32_t>(from); i < static_cast<int32_t>(to);) {
@@ -105,15 +139,15 @@ static bool classify(std::string_view line, uint32_t from, uint32_t to, std::vec
     UChar32 c;
     U8_NEXT(s, i, static_cast<int32_t>(to), c);
     if (c < 0) return false;
-    switch (u_getIntPropertyValue(c, UCHAR_WORD_BREAK)) {
-      case U_WB_ALETTER:
-        // ICU keeps Hangul apart from the letters around it.
-        if (u_getIntPropertyValue(c, UCHAR_SCRIPT) == USCRIPT_HANGUL) return false;
-        out.push_back({at, kLetter, static_cast<bool>(u_isalnum(c))});
+    switch (const CharKind kind = kinds.of(c)) {
+      case kLetterAlnum:
+      case kLetterOnly:
+        out.push_back({at, kLetter, kind == kLetterAlnum});
         break;
-      case U_WB_EXTEND:
+      case kExtendAlnum:
+      case kExtendOnly:
         if (out.empty() || (out.back().cls != kLetter && out.back().cls != kDigit)) return false;
-        out.push_back({at, out.back().cls, static_cast<bool>(u_isalnum(c))});
+        out.push_back({at, out.back().cls, kind == kExtendAlnum});
         break;
       default:
         return false;
@@ -192,7 +226,7 @@ void WordSplitter::split(std::string_view line, std::vector<WordSpan>& out) {
     bool ascii = true;
     for (; i < size && s[i] != ' '; ++i) ascii &= s[i] < 0x80;
     // Plain ASCII, the commonest piece, is classed as it is read.
-    if (!ascii && !classify(line, begin, i, impl_->classed)) {
+    if (!ascii && !classify(line, begin, i, impl_->kinds, impl_->classed)) {
       if (icu_to == icu_from) icu_from = begin;
       icu_to = i;
       continue;
