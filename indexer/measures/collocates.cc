@@ -24,9 +24,7 @@ std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std
   }
   const double f_word = static_cast<double>(corpus.word(rank).count);
   const double span = options.left + options.right;
-  std::vector<uint32_t> frequent;  // touched often enough to be scored
-  for (uint32_t other : together.touched)
-    if (together.counts[other] >= options.min_together) frequent.push_back(other);
+  const std::vector<uint32_t> frequent = together.at_least(options.min_together);
   for (size_t k = 0; k < frequent.size(); ++k) {
     if (k + 8 < frequent.size()) prefetch_word(corpus, frequent[k + 8]);
     const uint32_t other = frequent[k];
@@ -53,9 +51,7 @@ std::vector<Keyword> keywords(const Corpus& corpus, uint32_t doc, uint64_t token
   const double c = static_cast<double>(words.size()), d = static_cast<double>(tokens) - c;
   if (d <= 0) return out;  // nothing to compare with
   const double n = static_cast<double>(tokens);
-  std::vector<uint32_t> frequent;  // often enough here to be scored
-  for (uint32_t rank : here.touched)
-    if (here.counts[rank] >= options.min_count) frequent.push_back(rank);
+  const std::vector<uint32_t> frequent = here.at_least(options.min_count);
   for (size_t k = 0; k < frequent.size(); ++k) {
     if (k + 8 < frequent.size()) prefetch_word(corpus, frequent[k + 8]);
     const uint32_t rank = frequent[k];

@@ -13,6 +13,13 @@ struct DenseCounts {
   void add(uint32_t rank) {
     if (counts[rank]++ == 0) touched.push_back(rank);
   }
+  // The ranks counted at least `min` times, in the order first counted.
+  std::vector<uint32_t> at_least(uint32_t min) const {
+    std::vector<uint32_t> ranks;
+    for (uint32_t r : touched)
+      if (counts[r] >= min) ranks.push_back(r);
+    return ranks;
+  }
 };
 
 // This thread's counts, all zero, for ranks below `words`.

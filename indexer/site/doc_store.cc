@@ -46,29 +46,22 @@ void append_js_literal(std::string& out, std::string_view text) {
 }
 
 void append_js_template_chars(std::string& out, std::string_view text) {
-  // Most of a document needs no escape: its runs are copied whole.
   static constexpr auto kSpecial = [] {
     std::array<bool, 256> special{};
     for (int b = 0; b < 0x20; ++b) special[b] = b != '\n';
     special['`'] = special['\\'] = special['$'] = special['<'] = true;
     return special;
   }();
-  size_t from = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const unsigned char b = static_cast<unsigned char>(text[i]);
-    if (!kSpecial[b]) continue;
-    out.append(text.data() + from, i - from);
-    from = i + 1;
+  append_escaping(out, text, kSpecial, [](std::string& s, unsigned char b) {
     if (b == '`' || b == '\\' || b == '$') {
-      out += '\\';
-      out += text[i];
+      s += '\\';
+      s += static_cast<char>(b);
     } else {
       char buf[8];
       std::snprintf(buf, sizeof buf, "\\x%02x", b);
-      out += buf;
+      s += buf;
     }
-  }
-  out.append(text.data() + from, text.size() - from);
+  });
 }
 
 std::string text_store_file(uint32_t doc) {

@@ -112,6 +112,7 @@
 //   The rank of the first word of each entry file i_NNN.htm, in order
 //   (i_001.htm first), so a rank's file is a binary search away; its entry
 //   is i_NNN.htm#rRANK.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -129,6 +130,22 @@ inline void append_store_number(std::string& out, uint64_t value) {
     value /= kDigitBase;
   }
   out += kDigits[value];
+}
+
+// Appends `text` with each byte that `special` marks handed to
+// `escape(out, byte)` and the runs between them copied whole: most text
+// needs no escape, and a byte at a time would cost a call per byte.
+template <class Escape>
+void append_escaping(std::string& out, std::string_view text, const std::array<bool, 256>& special, Escape escape) {
+  size_t from = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (!special[b]) continue;
+    out.append(text.data() + from, i - from);
+    escape(out, b);
+    from = i + 1;
+  }
+  out.append(text.data() + from, text.size() - from);
 }
 
 // `text` as a double-quoted JavaScript string literal that cannot end the

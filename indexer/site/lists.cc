@@ -24,22 +24,16 @@ void append_json_string(std::string& s, std::string_view text) {
     return special;
   }();
   s += '"';
-  size_t from = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const unsigned char b = static_cast<unsigned char>(text[i]);
-    if (!kSpecial[b]) continue;
-    s.append(text.data() + from, i - from);
-    from = i + 1;
+  append_escaping(s, text, kSpecial, [](std::string& out, unsigned char b) {
     if (b == '"' || b == '\\') {
-      s += '\\';
-      s += text[i];
+      out += '\\';
+      out += static_cast<char>(b);
     } else {
       char buf[8];
       std::snprintf(buf, sizeof buf, "\\u%04x", b);
-      s += buf;
+      out += buf;
     }
-  }
-  s.append(text.data() + from, text.size() - from);
+  });
   s += '"';
 }
 
