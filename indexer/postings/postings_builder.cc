@@ -229,9 +229,10 @@ std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
     w.documents = vocabulary_.state(id).documents;
   }
   std::vector<std::string>().swap(forms);
-  // The sort keys take a second thread too: the postings' writer is done
-  // long before them. ICU's collator may be read from threads at once; the
-  // alphabetic index behind initial() may not, so it stays on this one.
+  // The sort keys take a second thread too: alone, they kept one core idle
+  // once the postings' writer was done. ICU's collator may be read from
+  // threads at once; the alphabetic index behind initial() may not, so it
+  // stays on this one.
   std::vector<std::string> sort_keys(count);
   {
     std::exception_ptr keys_failed;
