@@ -101,3 +101,20 @@ awk '
       printf "| %s | %.0f | %d | %.1f | %.1f | %.1f | %.0f | %.0f | %.1fx |\n", p[1], mb, n[key], w, mb / w, c, m, o, o * 1e6 / input[p[2]]
     }
   }' "$results"
+
+# The indexer's wall time over each other tool's, round by round: on a
+# machine whose speed drifts from one minute to the next, two tools run in
+# the same round are closer in conditions than two medians taken apart.
+awk '
+  $1 == "input" { next }
+  { key = $1 " " $2; run[key, ++n[key]] = $3; sizes[$2] = 1; tools[$1] = 1 }
+  END {
+    for (s in sizes) for (t in tools) {
+      if (t == "velmor" || !n[t " " s] || !n["velmor " s]) continue
+      count = n[t " " s] < n["velmor " s] ? n[t " " s] : n["velmor " s]
+      line = ""
+      for (i = 1; i <= count; i++) { r[i] = run["velmor " s, i] / run[t " " s, i]; line = line sprintf(" %.2f", r[i]) }
+      for (i = 1; i <= count; i++) for (j = i + 1; j <= count; j++) if (r[j] < r[i]) { x = r[i]; r[i] = r[j]; r[j] = x }
+      printf "velmor / %s at %s MB, per round:%s; median %.2f\n", t, s, line, r[int((count + 1) / 2)]
+    }
+  }' "$results"
