@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <functional>
 #include <stdexcept>
 #include <thread>
 
@@ -204,20 +205,39 @@ std::vector<uint32_t> collation_order(const std::vector<std::string>& sort_keys,
 }
 }  // namespace
 
+namespace {
+// `work` on a thread of its own beside the caller's; wait() joins it and
+// rethrows what it threw.
+class Beside {
+ public:
+  explicit Beside(std::function<void()> work)
+      : thread_([this, work = std::move(work)] {
+          try {
+            work();
+          } catch (...) {
+            failed_ = std::current_exception();
+          }
+        }) {}
+  Beside(const Beside&) = delete;  // the thread holds `this`
+  Beside& operator=(const Beside&) = delete;
+  void wait() {
+    thread_.join();
+    if (failed_) std::rethrow_exception(failed_);
+  }
+
+ private:
+  std::exception_ptr failed_;  // before the thread, which may set it at once
+  std::jthread thread_;
+};
+}  // namespace
+
 std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
   store_.close();
   const uint32_t count = vocabulary_.size();
   // The postings are merged and written on a thread of their own while this
   // one orders the words; neither needs the other's result until the end.
   std::vector<uint64_t> starts;
-  std::exception_ptr failed;
-  std::jthread postings([&] {
-    try {
-      starts = write_postings();
-    } catch (...) {
-      failed = std::current_exception();
-    }
-  });
+  Beside postings([&] { starts = write_postings(); });
 
   std::vector<std::string> forms = vocabulary_.forms();
   std::vector<WordInfo> words(count);
@@ -235,23 +255,16 @@ std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
   // stays on this one.
   std::vector<std::string> sort_keys(count);
   {
-    std::exception_ptr keys_failed;
-    std::jthread second_half([&] {
-      try {
-        for (uint32_t id = count / 2; id < count; ++id) sort_keys[id] = collation.sort_key(words[id].form);
-      } catch (...) {
-        keys_failed = std::current_exception();
-      }
+    Beside second_half([&] {
+      for (uint32_t id = count / 2; id < count; ++id) sort_keys[id] = collation.sort_key(words[id].form);
     });
     for (uint32_t id = 0; id < count / 2; ++id) sort_keys[id] = collation.sort_key(words[id].form);
-    second_half.join();
-    if (keys_failed) std::rethrow_exception(keys_failed);
+    second_half.wait();
   }
   for (uint32_t id = 0; id < count; ++id) words[id].initial = collation.initial(words[id].form);
   const std::vector<uint32_t> order = collation_order(sort_keys, words);
   std::vector<std::string>().swap(sort_keys);
-  postings.join();
-  if (failed) std::rethrow_exception(failed);
+  postings.wait();
   vocabulary_.release();
   std::vector<std::vector<uint32_t>>().swap(source_forms_);
 
