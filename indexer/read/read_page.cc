@@ -122,8 +122,9 @@ PageRead read_page_file(const std::string& path, std::string_view file_name) {
   } else {
     // Most pages are valid UTF-8 throughout: one look at their bytes tells,
     // and the reader need not check them again.
-    const bool valid = !is_utf16(bytes) && valid_utf8(bytes);
-    if (!valid && !is_utf16(bytes) && looks_binary(bytes)) {
+    const bool utf16 = is_utf16(bytes);
+    const bool valid = !utf16 && valid_utf8(bytes);
+    if (!utf16 && !valid && looks_binary(bytes)) {
       result.problem = PageProblem::binary;
       result.message = name + " is not text (binary data or not UTF-8); it is not indexed.";
     } else {
