@@ -126,39 +126,30 @@ TEST(TextStore, WordsStandWhereTheBrowserCountsThemAcrossLines) {
   EXPECT_EQ(word_text("ab  cd\n\n", words[1]), "cd");
 }
 
+// Every escaper of text that lands in a script, one table: a string
+// literal, the document's template literal, and JSON titles and forms.
 TEST(TextStore, TheTextCannotEndItsScript) {
-  const struct { std::string in, out; } cases[] = {
-      {"a\"b\\c", "\"a\\\"b\\\\c\""},
-      {"</script>", "\"\\x3c/script>\""},
-      {"x\ry\t\x01", "\"x\\x0dy\\x09\\x01\""},
-      {"a\xE2\x80\xA8" "b\xE2\x80\xA9", "\"a\\u2028b\\u2029\""},
-      {"Straße €", "\"Straße €\""},
+  using Append = void (*)(std::string&, std::string_view);
+  const struct {
+    Append append;
+    std::string in, out;
+  } cases[] = {
+      {append_js_literal, "a\"b\\c", "\"a\\\"b\\\\c\""},
+      {append_js_literal, "</script>", "\"\\x3c/script>\""},
+      {append_js_literal, "x\ry\t\x01", "\"x\\x0dy\\x09\\x01\""},
+      {append_js_literal, "a\xE2\x80\xA8" "b\xE2\x80\xA9", "\"a\\u2028b\\u2029\""},
+      {append_js_literal, "Straße €", "\"Straße €\""},
+      {append_js_template_chars, "a`b\\c${d}", "a\\`b\\\\c\\${d}"},
+      {append_js_template_chars, "x\ry\t\n\x01", "x\\x0dy\\x09\n\\x01"},
+      {append_js_template_chars, "</script> \xE2\x80\xA8 Straße", "\\x3c/script> \xE2\x80\xA8 Straße"},
+      {append_json_string, "a\"b\\c", "\"a\\\"b\\\\c\""},
+      {append_json_string, "<b>&amp;</b>", "\"\\u003cb\\u003e\\u0026amp;\\u003c/b\\u003e\""},
+      {append_json_string, "x\ny\x01 Straße", "\"x\\u000ay\\u0001 Straße\""},
+      {append_json_string, "", "\"\""},
   };
   for (const auto& c : cases) {
     std::string out;
-    append_js_literal(out, c.in);
-    EXPECT_EQ(out, c.out);
-  }
-  const struct { std::string in, out; } templates[] = {
-      {"a`b\\c${d}", "a\\`b\\\\c\\${d}"},
-      {"x\ry\t\n\x01", "x\\x0dy\\x09\n\\x01"},
-      {"</script> \xE2\x80\xA8 Straße", "\\x3c/script> \xE2\x80\xA8 Straße"},
-  };
-  for (const auto& c : templates) {
-    std::string out;
-    append_js_template_chars(out, c.in);
-    EXPECT_EQ(out, c.out) << c.in;
-  }
-  // Titles and forms in JSON data that a page's script reads: no tag either.
-  const struct { std::string in, out; } json[] = {
-      {"a\"b\\c", "\"a\\\"b\\\\c\""},
-      {"<b>&amp;</b>", "\"\\u003cb\\u003e\\u0026amp;\\u003c/b\\u003e\""},
-      {"x\ny\x01 Straße", "\"x\\u000ay\\u0001 Straße\""},
-      {"", "\"\""},
-  };
-  for (const auto& c : json) {
-    std::string out;
-    append_json_string(out, c.in);
+    c.append(out, c.in);
     EXPECT_EQ(out, c.out) << c.in;
   }
 }
