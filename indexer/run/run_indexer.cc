@@ -131,6 +131,8 @@ IndexResult read_pages(const std::vector<PageFile>& pages, const std::string& in
   options.work_dir = work;
   options.memory_budget = args.memory_mb << 20;
   options.threads = 2;
+  // The pages in flight come out of the share of the budget kept for them.
+  options.read_ahead_bytes = std::clamp<uint64_t>(options.memory_budget / 32, 512 << 10, 8 << 20);
   options.words = args.words;
   options.progress = [&](const IndexProgress& p) {
     reading.update(format_progress("reading", p.pages_done, p.pages_total, "pages", p.bytes_done, p.bytes_total,
