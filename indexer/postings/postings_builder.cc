@@ -261,18 +261,21 @@ std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
     for (uint32_t id = 0; id < count / 2; ++id) sort_keys[id] = collation.sort_key(words[id].form);
     second_half.wait();
   }
-  for (uint32_t id = 0; id < count; ++id) words[id].initial = collation.initial(words[id].form);
   const std::vector<uint32_t> order = collation_order(sort_keys, words);
   std::vector<std::string>().swap(sort_keys);
-  postings.wait();
-  vocabulary_.release();
-  std::vector<std::vector<uint32_t>>().swap(source_forms_);
 
+  // The word sequences are rewritten in ranks beside the rest, which does
+  // not read them.
   std::vector<uint32_t> rank_of(count);
   for (uint32_t r = 0; r < count; ++r) rank_of[order[r]] = r;
   CorpusParts parts;
-  parts.span_starts = sequence_.finish(rank_of, std::clamp<size_t>(budget_ / 16, 64 << 10, 4 << 20));
-  std::vector<uint32_t>().swap(rank_of);
+  Beside sequences([&] {
+    parts.span_starts = sequence_.finish(rank_of, std::clamp<size_t>(budget_ / 16, 64 << 10, 4 << 20));
+  });
+  for (uint32_t id = 0; id < count; ++id) words[id].initial = collation.initial(words[id].form);
+  postings.wait();
+  vocabulary_.release();
+  std::vector<std::vector<uint32_t>>().swap(source_forms_);
   parts.documents = std::move(documents_);
   parts.first_lines = std::move(first_lines_);
   parts.words.reserve(count);
@@ -282,6 +285,7 @@ std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
     parts.postings.push_back(starts[id]);
     parts.postings.push_back(starts[id + 1]);
   }
+  sequences.wait();
   return std::make_unique<MappedCorpus>(dir_, std::move(parts));
 }
 
