@@ -13,18 +13,36 @@ namespace {
 
 constexpr uint32_t kNone = UINT32_MAX;
 
-// An occurrence's three words on either side, the word itself at [3];
-// kNone past the ends of its document.
-using Window = std::array<uint32_t, 7>;
+// The three words on either side of each occurrence, kNone past the ends
+// of its document, in a column per place: a growth step reads one place of
+// many occurrences, and a column keeps those reads together (rows of all
+// seven words read seven times the memory for the one wanted).
+class Windows {
+ public:
+  explicit Windows(size_t occurrences) : count_(occurrences), words_(6 * occurrences) {}
+  // Place 0 is three words before the occurrence, 6 three after; 3, the
+  // word itself, is not kept.
+  uint32_t* column(size_t place) { return words_.data() + index(place) * count_; }
+  const uint32_t* column(size_t place) const { return words_.data() + index(place) * count_; }
 
-std::vector<Window> windows(const Corpus& corpus, const std::vector<Occurrence>& occ) {
-  std::vector<Window> around(occ.size());
+ private:
+  static size_t index(size_t place) { return place < 3 ? place : place - 1; }
+  size_t count_;
+  std::vector<uint32_t> words_;
+};
+
+Windows windows(const Corpus& corpus, const std::vector<Occurrence>& occ) {
+  Windows around(occ.size());
+  std::array<uint32_t*, 7> place{};
+  for (size_t k = 0; k < 7; ++k)
+    if (k != 3) place[k] = around.column(k);
   for (size_t i = 0; i < occ.size(); ++i) {
     prefetch_neighbours(corpus, occ, i + 16);
     const std::span<const uint32_t> words = corpus.sequence(occ[i].doc);
     for (int k = -3; k <= 3; ++k) {
+      if (k == 0) continue;
       const int64_t at = int64_t{occ[i].ordinal} + k;
-      around[i][k + 3] = at >= 0 && at < static_cast<int64_t>(words.size()) ? words[at] : kNone;
+      place[k + 3][i] = at >= 0 && at < static_cast<int64_t>(words.size()) ? words[at] : kNone;
     }
   }
   return around;
@@ -69,18 +87,17 @@ Frequent::Group grown(const Frequent::Group& parent, uint32_t size, uint32_t wor
 // counted within its parent's occurrences by a count per added word; their
 // occurrences are then laid out by cluster, a counting sort within the
 // parent's, so that the next size can grow from them in turn.
-Frequent grow_clusters(const std::vector<Window>& around, const Frequent& parent, const Growth& grow, uint32_t size,
+Frequent grow_clusters(const Windows& around, const Frequent& parent, const Growth& grow, uint32_t size,
                        uint32_t min_count, size_t words, std::vector<uint16_t>& in_frequent) {
-  auto grows = [&](uint32_t i) {
-    return (in_frequent[i] & grow.also) == grow.also && around[i][grow.added] != kNone;
-  };
+  const uint32_t* added_word = around.column(grow.added);
+  auto grows = [&](uint32_t i) { return (in_frequent[i] & grow.also) == grow.also && added_word[i] != kNone; };
   Frequent found;
   std::vector<uint32_t> next;  // where each of one parent's clusters places its next occurrence
   for (const Frequent::Group& p : parent.groups) {
     const std::span<const uint32_t> mine(parent.members.data() + p.first, p.count);
     DenseCounts& added = dense_counts(words);
     for (uint32_t i : mine)
-      if (grows(i)) added.add(around[i][grow.added]);
+      if (grows(i)) added.add(added_word[i]);
     // Done counting, each added word's count turns into its cluster's
     // place among this parent's + 1 (0 if it is not frequent), to lay out
     // the occurrences by cluster.
@@ -100,7 +117,7 @@ Frequent grow_clusters(const std::vector<Window>& around, const Frequent& parent
     if (next.empty() || !grow.mark) continue;
     for (uint32_t i : mine) {
       if (!grows(i)) continue;
-      if (const uint32_t label = added.counts[around[i][grow.added]]) {
+      if (const uint32_t label = added.counts[added_word[i]]) {
         found.members[next[label - 1]++] = i;
         in_frequent[i] |= grow.mark;
       }
@@ -140,7 +157,7 @@ std::vector<Cluster> clusters(const Corpus& corpus, uint32_t rank, const std::ve
                               const ClusterOptions& options, std::vector<Cluster>* starting) {
   std::vector<Cluster> best;
   if (occ.size() < options.min_count) return best;
-  const std::vector<Window> around = windows(corpus, occ);
+  const Windows around = windows(corpus, occ);
   const uint32_t max_size = std::min(options.max_size, 4u);
   const uint32_t places = options.every_place ? max_size : 1;
   auto found = [&](Cluster c) {
