@@ -17,11 +17,9 @@ reps=${REPS:-5}
 with=$(realpath "$root/build/velmor_01_209.exe")
 without=$(realpath "$root/build/bench/velmor_system_malloc")
 mkdir -p "$work"
-if [ ! -x "$work/make_corpus" ] || [ "$root/indexer/bench/make_corpus.cc" -nt "$work/make_corpus" ]; then
-  g++ -O2 -std=c++20 -o "$work/make_corpus" "$root/indexer/bench/make_corpus.cc"
-fi
+. "$root/indexer/bench/corpus.sh"
 corpus="$work/corpus_$size"
-[ -d "$corpus" ] || "$work/make_corpus" "$corpus" "$size"
+bench_corpus "$root" "$work" "$size"
 
 # run_one BINARY: one timed run; prints "wall user+sys peak_kb".
 run_one() {

@@ -21,10 +21,8 @@ velmor=$(realpath "${VELMOR:-$root/build/velmor_01_209.exe}")
 sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(100 1000)
 mkdir -p "$work"
+. "$root/indexer/bench/corpus.sh"
 
-if [ ! -x "$work/make_corpus" ] || [ "$root/indexer/bench/make_corpus.cc" -nt "$work/make_corpus" ]; then
-  g++ -O2 -std=c++20 -o "$work/make_corpus" "$root/indexer/bench/make_corpus.cc"
-fi
 if [ ! -d "$work/node_modules/pagefind" ]; then
   npm install --prefix "$work" --no-audit --no-fund pagefind@1 >/dev/null
 fi
@@ -65,13 +63,10 @@ run_one() {
 
 for size in "${sizes[@]}"; do
   corpus="$work/corpus_$size"
-  [ -d "$corpus" ] || "$work/make_corpus" "$corpus" "$size"
+  bench_corpus "$root" "$work" "$size"
   input=$(du -sb "$corpus" | cut -f1)
   echo "$size MB corpus: $(ls "$corpus" | wc -l) pages, $input bytes" >&2
   echo "input $size $input" >> "$results"
-  # The pages are read once before the first timed run, so that it does not
-  # alone pay for reading them from the disk.
-  find "$corpus" -type f -print0 | xargs -0 cat > /dev/null
   reps=${REPS:-3}
   [ "$size" -le 100 ] || reps=${REPS_LARGE:-1}
   tools=(velmor pagefind omindex wc)
