@@ -176,6 +176,18 @@ std::vector<Cluster> clusters(const Corpus& corpus, uint32_t rank, const std::ve
   // grows from the one without its first word. The word alone is the one
   // cluster of size 1.
   std::vector<uint16_t> in_frequent(occ.size(), 0);
+  // Once the list holds `limit` clusters, one rarer than all of them can no
+  // longer be listed, nor can any cluster it is part of: it is not counted.
+  // Those that begin with the word are wanted down to the floor of the
+  // corpus's n-grams as well. Either way the lists come out as if every
+  // cluster had been counted.
+  auto least_listed = [&]() -> uint64_t {
+    if (best.size() < options.limit) return 0;
+    keep_best(best, options.limit, more_frequent);
+    uint64_t least = UINT64_MAX;
+    for (const Cluster& c : best) least = std::min<uint64_t>(least, c.count);
+    return least;
+  };
   auto bit = [](uint32_t size, uint32_t at) { return static_cast<uint16_t>(1u << ((size - 2) * 4 + at)); };
   std::array<Frequent, 4> shorter, current;
   shorter[0].groups.push_back({{rank}, static_cast<uint32_t>(occ.size()), 0});
@@ -184,13 +196,16 @@ std::vector<Cluster> clusters(const Corpus& corpus, uint32_t rank, const std::ve
   for (uint32_t size = 2; size <= max_size; ++size) {
     current = {};  // two sizes back: nothing grows from it now
     for (uint32_t at = 0; at < std::min(places, size); ++at) {
+      const uint64_t listed = least_listed();
+      const uint64_t wanted = at == 0 && starting ? std::min(listed, options.starting_from) : listed;
+      const uint32_t least = static_cast<uint32_t>(std::clamp<uint64_t>(wanted, options.min_count, UINT32_MAX));
       const bool on_left = at == size - 1;
       Growth grow;
       grow.added = on_left ? 3 - at : 3 - at + size - 1;
       grow.on_left = on_left;
       grow.also = at > 0 && !on_left ? bit(size - 1, at - 1) : 0;
       grow.mark = size < max_size ? bit(size, at) : 0;  // nothing grows from the longest
-      current[at] = grow_clusters(around, shorter[on_left ? at - 1 : at], grow, size, options.min_count,
+      current[at] = grow_clusters(around, shorter[on_left ? at - 1 : at], grow, size, least,
                                   corpus.word_count(), in_frequent);
       for (uint32_t k : in_word_order(current[at].groups)) found(make_cluster(current[at].groups[k], size, at));
     }

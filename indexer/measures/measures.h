@@ -48,6 +48,9 @@ struct ClusterOptions {
   // False counts only the clusters the word begins, which is all the
   // corpus's n-grams need of it.
   bool every_place = true;
+  // The clusters the word begins that occur fewer times are not wanted in
+  // `starting`: the corpus's list already holds enough more frequent ones.
+  uint64_t starting_from = 0;
 };
 
 // The clusters the word stands in, at any place in them; and, through

@@ -130,6 +130,40 @@ TEST(Clusters, EveryNGramIsCountedAtEveryPlaceOfItsWords) {
   EXPECT_GT(frequent.size(), 10u);
 }
 
+// A short list and a floor under the n-grams stop the counting of rarer
+// clusters early; what is listed must be what counting them all lists.
+TEST(Clusters, CountingLessListsTheSameAsCountingAll) {
+  Fixture f;
+  const Corpus& c = *f.corpus;
+  ClusterOptions all;
+  all.min_count = 2;
+  all.limit = 100000;
+  for (uint32_t r = 0; r < c.word_count(); ++r) {
+    std::vector<Cluster> every_start;
+    const std::vector<Cluster> every = clusters(c, r, f.occ(r), all, &every_start);
+    for (size_t limit : {1, 2, 3, 5}) {
+      for (uint64_t floor : {0, 3, 4}) {
+        ClusterOptions cut = all;
+        cut.limit = limit;
+        cut.starting_from = floor;
+        std::vector<Cluster> starting;
+        const std::vector<Cluster> found = clusters(c, r, f.occ(r), cut, &starting);
+        ASSERT_EQ(found.size(), std::min(limit, every.size())) << r;
+        for (size_t k = 0; k < found.size(); ++k) {
+          EXPECT_EQ(found[k].ranks, every[k].ranks) << r << " " << limit << " " << floor;
+          EXPECT_EQ(found[k].count, every[k].count);
+        }
+        std::map<std::vector<uint32_t>, uint32_t> wanted, got;
+        for (const Cluster& k : every_start)
+          if (k.count >= floor) wanted[k.ranks] = k.count;
+        for (const Cluster& k : starting)
+          if (k.count >= floor) got[k.ranks] = k.count;
+        EXPECT_EQ(got, wanted) << r << " " << limit << " " << floor;
+      }
+    }
+  }
+}
+
 // Words rarer than the floor go uncounted, so it must never pass the last
 // listed n-gram of any size, and stays 0 until every size has its fill.
 TEST(TopNgrams, TheFloorIsTheLeastOfTheSizesLastListedCounts) {

@@ -104,7 +104,8 @@ uint64_t write_entry_file(const EntryContext& context, uint32_t file, size_t beg
     const bool measured = w.count >= context.plan.measured_from;
     cluster_options.every_place = measured;
     std::vector<Cluster> mine;
-    if (measured || w.count >= context.ngrams.floor()) {
+    cluster_options.starting_from = context.ngrams.floor();
+    if (measured || w.count >= cluster_options.starting_from) {
       mine = clusters(corpus, r, occ, cluster_options, &starting);
       context.ngrams.add(starting);
     }
