@@ -4,6 +4,7 @@
 // std::runtime_error naming the file.
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -21,7 +22,9 @@ class DataFile {
   const std::string& path() const { return path_; }
 
  private:
+  static constexpr size_t kBufferBytes = 256 << 10;
   std::string path_;
+  std::unique_ptr<char[]> buffer_;
   std::FILE* file_ = nullptr;
   uint64_t position_ = 0;
 };
