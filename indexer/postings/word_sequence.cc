@@ -12,7 +12,7 @@ WordSequenceWriter::WordSequenceWriter(const std::string& dir)
     : dir_(dir), ids_file_(dir + "/ids.dat"), spans_file_(dir + "/spans.dat") {}
 
 void WordSequenceWriter::end_document() {
-  ids_file_.write(ids_);
+  ids_file_.write(std::string_view(reinterpret_cast<const char*>(ids_.data()), ids_.size() * sizeof(uint32_t)));
   spans_file_.write(spans_);
   ids_.clear();
   spans_.clear();

@@ -22,7 +22,7 @@ class WordSequenceWriter {
   explicit WordSequenceWriter(const std::string& dir);
   // One token of the current document.
   void add(uint32_t word, uint32_t line, uint32_t begin, uint32_t length) {
-    ids_.append(reinterpret_cast<const char*>(&word), sizeof word);
+    ids_.push_back(word);
     put(line - line_);
     put(begin);
     put(length);
@@ -45,7 +45,8 @@ class WordSequenceWriter {
 
   std::string dir_;
   DataFile ids_file_, spans_file_;
-  std::string ids_, spans_;
+  std::vector<uint32_t> ids_;  // a vector, so that each token's id is a store, not a call to memcpy
+  std::string spans_;
   uint32_t line_ = 0;
   std::vector<uint64_t> span_starts_{0};
 };
