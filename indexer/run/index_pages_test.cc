@@ -1,11 +1,11 @@
 #include "indexer/run/index_pages.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
+#include <string>
 
+#include "common/test_files.h"
 #include "indexer/words/words.h"
 
 namespace fs = std::filesystem;
@@ -16,18 +16,16 @@ namespace velmor {
 // still be read (the builder would wait for it for ever otherwise) and all
 // must come in the list's order, whatever order the workers finish them in.
 TEST(IndexPages, PagesLongerThanTheReadAheadComeInOrder) {
-  const fs::path dir = fs::temp_directory_path() / ("velmor_index_pages_" + std::to_string(getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir / "work");
+  common::WorkFolder folder("velmor_index_pages");
+  const fs::path dir = folder.path;
   const int words_in[] = {3, 2000, 1, 5000, 2, 2, 4000, 7};
   std::vector<PageFile> pages;
   uint64_t words = 0;
   for (int p = 0; p < 8; ++p) {
     PageFile page{(dir / ("p" + std::to_string(p) + ".htm")).string(), "p" + std::to_string(p) + ".htm", 0};
-    std::ofstream out(page.path, std::ios::binary);
-    for (int w = 0; w < words_in[p]; ++w) out << "word" << p << " ";
-    out << "\n";
-    out.close();
+    std::string text;
+    for (int w = 0; w < words_in[p]; ++w) text += "word" + std::to_string(p) + " ";
+    common::write_file(page.path, text + "\n");
     page.bytes = fs::file_size(page.path);
     pages.push_back(page);
     words += words_in[p];
@@ -47,7 +45,6 @@ TEST(IndexPages, PagesLongerThanTheReadAheadComeInOrder) {
       EXPECT_EQ(r.corpus->document(d).tokens, uint64_t(words_in[d])) << ahead;
     }
   }
-  fs::remove_all(dir);
 }
 
 }  // namespace velmor
