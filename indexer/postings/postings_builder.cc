@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <functional>
 #include <stdexcept>
@@ -10,6 +9,7 @@
 
 #include "indexer/postings/mapped_corpus.h"
 #include "indexer/postings/runs.h"
+#include "indexer/string_order.h"
 #include "indexer/words/words.h"
 
 namespace velmor {
@@ -178,22 +178,14 @@ std::vector<uint64_t> PostingsBuilder::write_postings() {
 }
 
 namespace {
-// The words' order: by the collation, ties by key. The sort compares the
-// first eight bytes of the sort keys as one number, and reaches for the
-// strings only when those are equal.
+// The words' order: by the collation, ties by key.
 std::vector<uint32_t> collation_order(const std::vector<std::string>& sort_keys, const std::vector<WordInfo>& words) {
   struct Item {
     uint64_t head;
     uint32_t id;
   };
   std::vector<Item> items(sort_keys.size());
-  for (uint32_t id = 0; id < items.size(); ++id) {
-    unsigned char bytes[8] = {};
-    std::memcpy(bytes, sort_keys[id].data(), std::min<size_t>(8, sort_keys[id].size()));
-    uint64_t head = 0;
-    for (unsigned char b : bytes) head = head << 8 | b;
-    items[id] = {head, id};
-  }
+  for (uint32_t id = 0; id < items.size(); ++id) items[id] = {string_head(sort_keys[id]), id};
   std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
     if (a.head != b.head) return a.head < b.head;
     if (sort_keys[a.id] != sort_keys[b.id]) return sort_keys[a.id] < sort_keys[b.id];

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <numeric>
 #include <set>
 
 #include "indexer/site/entries.h"
@@ -11,6 +10,7 @@
 #include "indexer/numbers.h"
 #include "indexer/site/html.h"
 #include "indexer/site/out_file.h"
+#include "indexer/string_order.h"
 #include "indexer/words/words.h"
 
 namespace velmor {
@@ -57,11 +57,14 @@ uint64_t write_lookup(const Corpus& corpus, const std::filesystem::path& dir, si
   const size_t words = corpus.word_count();
   std::vector<std::string> search(words);
   for (size_t r = 0; r < words; ++r) search[r] = search_key(corpus.word(r).key);
-  std::vector<size_t> by_key(words);
-  std::iota(by_key.begin(), by_key.end(), size_t{0});
-  std::sort(by_key.begin(), by_key.end(), [&](size_t a, size_t b) {
-    return search[a] != search[b] ? search[a] < search[b] : a < b;
+  std::vector<std::pair<uint64_t, size_t>> heads(words);
+  for (size_t r = 0; r < words; ++r) heads[r] = {string_head(search[r]), r};
+  std::sort(heads.begin(), heads.end(), [&](const auto& a, const auto& b) {
+    if (a.first != b.first) return a.first < b.first;
+    return search[a.second] != search[b.second] ? search[a.second] < search[b.second] : a.second < b.second;
   });
+  std::vector<size_t> by_key(words);
+  for (size_t i = 0; i < words; ++i) by_key[i] = heads[i].second;
   std::filesystem::create_directories(dir / "lookup");
   uint64_t bytes = 0;
   std::string manifest = "\xEF\xBB\xBFvelmorShards([";

@@ -78,13 +78,16 @@ std::string ratio(uint64_t distinct, uint64_t tokens) {
 }
 
 uint64_t write_frequency(const Corpus& corpus, uint64_t tokens, const std::filesystem::path& dir) {
-  // Words that occur once have their own pages; the rest by falling count.
-  std::vector<size_t> ranks;
+  // Words that occur once have their own pages; the rest by falling count,
+  // ties in collation order. The counts are sorted beside their ranks: a
+  // comparison that looked each word up would miss the cache every time.
+  std::vector<std::pair<uint64_t, size_t>> by_count;
   for (size_t r = 0; r < corpus.word_count(); ++r)
-    if (corpus.word(r).count > 1) ranks.push_back(r);
-  std::stable_sort(ranks.begin(), ranks.end(), [&](size_t a, size_t b) {
-    return corpus.word(a).count > corpus.word(b).count;
-  });
+    if (corpus.word(r).count > 1) by_count.emplace_back(UINT64_MAX - corpus.word(r).count, r);
+  std::sort(by_count.begin(), by_count.end());
+  std::vector<size_t> ranks;
+  ranks.reserve(by_count.size());
+  for (const auto& item : by_count) ranks.push_back(item.second);
   return write_word_list(corpus, ranks, tokens, "s_freq", "Words by frequency",
                          "All " + grouped(ranks.size()) + " words that occur more than once, by falling count, "
                          "with their share of all " + grouped(tokens) +
