@@ -9,6 +9,7 @@
 #include "indexer/site/formats.h"
 #include "indexer/site/html.h"
 #include "indexer/site/out_file.h"
+#include "indexer/site/radix_sort.h"
 
 namespace velmor {
 
@@ -186,7 +187,7 @@ DocumentPairs document_pairs(const std::vector<StoredWord>& words) {
   }
   // Keys are distinct: the order met never decides, and the sort moves the
   // pairs themselves rather than reaching into them through an index.
-  std::sort(met.begin(), met.end());
+  radix_sort_by_key(met);
   std::vector<uint32_t> place(met.size());
   DocumentPairs d;
   d.pairs.reserve(met.size());

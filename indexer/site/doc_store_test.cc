@@ -13,7 +13,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <random>
 #include "indexer/site/memory_corpus.h"
+#include "indexer/site/radix_sort.h"
 
 namespace velmor {
 namespace {
@@ -168,6 +170,28 @@ TEST(TextStore, AFileHoldsTheTextOnceAndItsWords) {
   EXPECT_EQ(s.str(), "\xEF\xBB\xBFvelmorText(1,`one two\none`,\"" + expected_code + "\",[]);\n");
   EXPECT_TRUE(std::filesystem::exists(dir / "text" / "d_0002.js"));
   std::filesystem::remove_all(dir);
+}
+
+TEST(RadixSort, OrdersAsAStableSortByKey) {
+  std::mt19937_64 random(7);
+  struct Case {
+    size_t items;
+    uint64_t mask;  // the key bits that vary
+  } cases[] = {
+      {100, 0xFFFFF0000000Full},       // below the size that uses the passes
+      {3000, 0xFFFFF0000000Full},      // ranks and lengths, as a document's are
+      {3000, 0xFF00000000000000ull},   // the top byte only, many ties
+      {3000, 0x8000000000000001ull},   // the outer bits of the outer bytes
+      {3000, 0},                       // all keys equal
+  };
+  for (const Case& c : cases) {
+    std::vector<std::pair<uint64_t, uint32_t>> items;
+    for (uint32_t i = 0; i < c.items; ++i) items.emplace_back(random() & c.mask, i);
+    auto expected = items;
+    std::stable_sort(expected.begin(), expected.end(), [](auto& a, auto& b) { return a.first < b.first; });
+    radix_sort_by_key(items);
+    EXPECT_EQ(items, expected) << c.items << " items, mask " << std::hex << c.mask;
+  }
 }
 
 }  // namespace
