@@ -1,6 +1,7 @@
 #include "indexer/read/utf8_text.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace velmor {
@@ -29,14 +30,19 @@ static size_t sequence_length(const unsigned char* s, size_t left) {
 }
 
 // Bytes from `i` on that are plain ASCII without zero bytes, eight at a time.
+// In most scripts but English a run is a few letters long, so the first
+// byte that ends it is found in its word, not by a loop over bytes.
 static size_t ascii_run(const unsigned char* s, size_t size) {
   size_t i = 0;
   for (; i + 8 <= size; i += 8) {
     uint64_t w;
     std::memcpy(&w, s + i, 8);
-    // High bit set, or a zero byte, in any of the eight.
-    if ((w & 0x8080808080808080ull) || ((w - 0x0101010101010101ull) & ~w & 0x8080808080808080ull))
-      break;
+    // High bit set, or a zero byte. A borrow past a zero byte may mark the
+    // bytes after it too, but never one before, so the lowest mark is true.
+    const uint64_t ends = (w & 0x8080808080808080ull) | ((w - 0x0101010101010101ull) & ~w & 0x8080808080808080ull);
+    if (ends == 0) continue;
+    if constexpr (std::endian::native == std::endian::little) return i + std::countr_zero(ends) / 8;
+    break;
   }
   while (i < size && s[i] >= 0x01 && s[i] < 0x80) ++i;
   return i;

@@ -23,6 +23,10 @@ TEST(Utf8Text, EveryInvalidByteBecomesOneReplacement) {
       {"ab\xE2\x82", "ab" + r + r, 2},                         // cut short at the end
       {"\xE2\x82" "abcdefghij", r + r + "abcdefghij", 2},      // cut short before ASCII
       {std::string("a\0b", 3), "a" + r + "b", 1},              // zero byte
+      {std::string("abcdefghij\0\x01klmnopqr", 20),             // the same inside a long run,
+       "abcdefghij" + r + "\x01klmnopqr", 1},                   // before a byte its borrow marks
+      {"abcdefghijkl\xC3\xA9mnop\xC3qrstuvwxyz",                // a character, a cut one, in runs
+       "abcdefghijkl\xC3\xA9mnop" + r + "qrstuvwxyz", 1},
       {"\x80\xBF", r + r, 2},                                  // stray continuations
   };
   for (const Case& c : cases) {
