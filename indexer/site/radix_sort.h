@@ -2,8 +2,8 @@
 // Items sorted by a 64-bit key, least significant byte first. A document's
 // (rank, length) keys differ in only four or five of their eight bytes, and
 // the passes skip the others: a few passes over a thousand items in place of
-// the ten thousand comparisons, half of them mispredicted, of a comparison
-// sort.
+// the ten thousand comparisons of a comparison sort, whose outcomes the
+// processor cannot guess.
 #include <algorithm>
 #include <cstdint>
 #include <utility>
