@@ -178,26 +178,6 @@ std::vector<uint64_t> PostingsBuilder::write_postings() {
 }
 
 namespace {
-// The words' order: by the collation, ties by key.
-std::vector<uint32_t> collation_order(const std::vector<std::string>& sort_keys, const std::vector<WordInfo>& words) {
-  struct Item {
-    uint64_t head;
-    uint32_t id;
-  };
-  std::vector<Item> items(sort_keys.size());
-  for (uint32_t id = 0; id < items.size(); ++id) items[id] = {string_head(sort_keys[id]), id};
-  std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
-    if (a.head != b.head) return a.head < b.head;
-    if (sort_keys[a.id] != sort_keys[b.id]) return sort_keys[a.id] < sort_keys[b.id];
-    return words[a.id].key < words[b.id].key;
-  });
-  std::vector<uint32_t> order(items.size());
-  for (size_t r = 0; r < items.size(); ++r) order[r] = items[r].id;
-  return order;
-}
-}  // namespace
-
-namespace {
 // `work` on a thread of its own beside the caller's; wait() joins it and
 // rethrows what it threw.
 class Beside {
@@ -253,7 +233,9 @@ std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
     for (uint32_t id = 0; id < count / 2; ++id) sort_keys[id] = collation.sort_key(words[id].form);
     second_half.wait();
   }
-  const std::vector<uint32_t> order = collation_order(sort_keys, words);
+  // The words' order: by the collation, ties by key.
+  const std::vector<uint32_t> order =
+      order_by_bytes(sort_keys, [&](uint32_t a, uint32_t b) { return words[a].key < words[b].key; });
   std::vector<std::string>().swap(sort_keys);
 
   // The word sequences are rewritten in ranks beside the rest, which does

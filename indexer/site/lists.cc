@@ -57,23 +57,17 @@ uint64_t write_lookup(const Corpus& corpus, const std::filesystem::path& dir, si
   const size_t words = corpus.word_count();
   std::vector<std::string> search(words);
   for (size_t r = 0; r < words; ++r) search[r] = search_key(corpus.word(r).key);
-  // Each rank beside its key's head; sorted, the second halves are the ranks by key.
-  std::vector<std::pair<uint64_t, size_t>> by_key(words);
-  for (size_t r = 0; r < words; ++r) by_key[r] = {string_head(search[r]), r};
-  std::sort(by_key.begin(), by_key.end(), [&](const auto& a, const auto& b) {
-    if (a.first != b.first) return a.first < b.first;
-    return search[a.second] != search[b.second] ? search[a.second] < search[b.second] : a.second < b.second;
-  });
+  const std::vector<uint32_t> by_key = order_by_bytes(search, [](uint32_t a, uint32_t b) { return a < b; });
   std::filesystem::create_directories(dir / "lookup");
   uint64_t bytes = 0;
   std::string manifest = "\xEF\xBB\xBFvelmorShards([";
   for (size_t first = 0, shard = 0; first < words; first += per_shard, ++shard) {
     size_t end = std::min(words, first + per_shard);
     if (shard > 0) manifest += ',';
-    append_json_string(manifest, search[by_key[first].second]);
+    append_json_string(manifest, search[by_key[first]]);
     std::string s = "\xEF\xBB\xBFvelmorKeys(" + std::to_string(shard) + ",\"";
     for (size_t i = first; i < end; ++i) {
-      const size_t rank = by_key[i].second;
+      const size_t rank = by_key[i];
       const WordInfo& w = corpus.word(rank);
       append_lookup_field(s, search[rank]);
       s += '\t';
