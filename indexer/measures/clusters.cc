@@ -37,7 +37,7 @@ Windows windows(const Corpus& corpus, const std::vector<Occurrence>& occ) {
   for (size_t k = 0; k < 7; ++k)
     if (k != 3) place[k] = around.column(k);
   for (size_t i = 0; i < occ.size(); ++i) {
-    prefetch_neighbours(corpus, occ, i + 16);
+    prefetch_neighbours(corpus, occ, i + 16, 3);
     const std::span<const uint32_t> words = corpus.sequence(occ[i].doc);
     for (int k = -3; k <= 3; ++k) {
       if (k == 0) continue;

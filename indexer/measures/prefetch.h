@@ -1,16 +1,23 @@
 #pragma once
+#include <algorithm>
 #include <cstddef>
+#include <span>
 #include <vector>
 
 #include "indexer/model.h"
 
 namespace velmor {
 
-// Asks for the words around an occurrence a few ahead of reading them: the
-// occurrences of a frequent word are spread over the whole corpus, and each
-// read of its neighbours is otherwise a wait on memory.
-inline void prefetch_neighbours(const Corpus& corpus, const std::vector<Occurrence>& occ, size_t i) {
-  if (i < occ.size()) __builtin_prefetch(corpus.sequence(occ[i].doc).data() + occ[i].ordinal);
+// Asks for the words around an occurrence, `reach` on either side, a few
+// ahead of reading them: the occurrences of a frequent word are spread over
+// the whole corpus, and each read of its neighbours is otherwise a wait on
+// memory. Both ends, as the window often crosses a cache line.
+inline void prefetch_neighbours(const Corpus& corpus, const std::vector<Occurrence>& occ, size_t i, size_t reach) {
+  if (i >= occ.size()) return;
+  const std::span<const uint32_t> words = corpus.sequence(occ[i].doc);
+  const size_t at = occ[i].ordinal;
+  __builtin_prefetch(words.data() + (at >= reach ? at - reach : 0));
+  __builtin_prefetch(words.data() + std::min(at + reach, words.size() - 1));
 }
 
 // Asks for a word's record a few ahead of reading its count: the words
