@@ -91,6 +91,9 @@ void PostingsBuilder::add_tokens(const Document& doc, const std::vector<Token>& 
   form_slot_.resize(page_forms_.size());
   page_words_.clear();
   for (size_t f = 0; f < page_forms_.size(); ++f) {
+    // Two steps ahead, as each form's word is needed to find its slot.
+    if (f + 16 < page_forms_.size()) vocabulary_.prefetch_form(page_forms_[f + 16]);
+    if (f + 8 < page_forms_.size()) __builtin_prefetch(&word_slot_[vocabulary_.word_of(page_forms_[f + 8])]);
     const uint32_t word = vocabulary_.word_of(page_forms_[f]);
     if (word_slot_[word] == kNotInPage) {
       word_slot_[word] = static_cast<uint32_t>(page_words_.size());
