@@ -55,7 +55,10 @@ std::vector<Keyword> keywords(const Corpus& corpus, uint32_t doc, uint64_t token
   std::vector<Keyword> out;
   const std::span<const uint32_t> words = corpus.sequence(doc);
   DenseCounts& here = dense_counts(corpus.word_count());
-  for (uint32_t r : words) here.add(r);
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (i + 16 < words.size()) __builtin_prefetch(&here.counts[words[i + 16]], 1);
+    here.add(words[i]);
+  }
   const double c = static_cast<double>(words.size()), d = static_cast<double>(tokens) - c;
   if (d <= 0) return out;  // nothing to compare with
   const double n = static_cast<double>(tokens);
