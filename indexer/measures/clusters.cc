@@ -36,9 +36,10 @@ Windows windows(const Corpus& corpus, const std::vector<Occurrence>& occ) {
   std::array<uint32_t*, 7> place{};
   for (size_t k = 0; k < 7; ++k)
     if (k != 3) place[k] = around.column(k);
+  DocumentWords ahead(corpus), here(corpus);
   for (size_t i = 0; i < occ.size(); ++i) {
-    prefetch_neighbours(corpus, occ, i + 16, 3);
-    const std::span<const uint32_t> words = corpus.sequence(occ[i].doc);
+    prefetch_neighbours(ahead, occ, i + 16, 3);
+    const std::span<const uint32_t> words = here.of(occ[i].doc);
     for (int k = -3; k <= 3; ++k) {
       if (k == 0) continue;
       const int64_t at = int64_t{occ[i].ordinal} + k;

@@ -13,19 +13,20 @@ std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std
   std::vector<Collocate> out;
   if (occ.size() < options.min_together) return out;
   DenseCounts& together = dense_counts(corpus.word_count());
-  auto window = [&](const Occurrence& o) {
-    const std::span<const uint32_t> words = corpus.sequence(o.doc);
+  DocumentWords ahead(corpus), counts_ahead(corpus), here(corpus);
+  auto window = [&](DocumentWords& in, const Occurrence& o) {
+    const std::span<const uint32_t> words = in.of(o.doc);
     const size_t from = o.ordinal >= options.left ? o.ordinal - options.left : 0;
     const size_t to = std::min<size_t>(words.size(), size_t{o.ordinal} + options.right + 1);
     return words.subspan(from, to - from);
   };
   for (size_t k = 0; k < occ.size(); ++k) {
-    prefetch_neighbours(corpus, occ, k + 16, std::max(options.left, options.right));
+    prefetch_neighbours(ahead, occ, k + 16, std::max(options.left, options.right));
     // The counts of a window a few ahead, whose words have come by now.
     if (k + 4 < occ.size())
-      for (uint32_t r : window(occ[k + 4])) __builtin_prefetch(&together.counts[r], 1);
+      for (uint32_t r : window(counts_ahead, occ[k + 4])) __builtin_prefetch(&together.counts[r], 1);
     const Occurrence& o = occ[k];
-    const std::span<const uint32_t> words = window(o);
+    const std::span<const uint32_t> words = window(here, o);
     const size_t self = std::min<size_t>(o.ordinal, options.left);  // the word's own place in its window
     for (size_t i = 0; i < words.size(); ++i)
       if (i != self) together.add(words[i]);

@@ -1,4 +1,6 @@
 #pragma once
+// How the measures read the words around a word's occurrences, which are
+// spread over the whole corpus, with as little waiting on memory as they can.
 #include <algorithm>
 #include <cstddef>
 #include <span>
@@ -8,13 +10,33 @@
 
 namespace velmor {
 
+// A document's words as the corpus gives them, asked for once per run of
+// occurrences in the same document rather than once per occurrence: a
+// frequent word's occurrences come by document, many to each.
+class DocumentWords {
+ public:
+  explicit DocumentWords(const Corpus& corpus) : corpus_(corpus) {}
+  std::span<const uint32_t> of(uint32_t doc) {
+    if (doc != doc_) {
+      doc_ = doc;
+      words_ = corpus_.sequence(doc);
+    }
+    return words_;
+  }
+
+ private:
+  const Corpus& corpus_;
+  uint32_t doc_ = UINT32_MAX;
+  std::span<const uint32_t> words_;
+};
+
 // Asks for the words around an occurrence, `reach` on either side, a few
 // ahead of reading them: the occurrences of a frequent word are spread over
 // the whole corpus, and each read of its neighbours is otherwise a wait on
 // memory. Both ends, as the window often crosses a cache line.
-inline void prefetch_neighbours(const Corpus& corpus, const std::vector<Occurrence>& occ, size_t i, size_t reach) {
+inline void prefetch_neighbours(DocumentWords& ahead, const std::vector<Occurrence>& occ, size_t i, size_t reach) {
   if (i >= occ.size()) return;
-  const std::span<const uint32_t> words = corpus.sequence(occ[i].doc);
+  const std::span<const uint32_t> words = ahead.of(occ[i].doc);
   const size_t at = occ[i].ordinal;
   __builtin_prefetch(words.data() + (at >= reach ? at - reach : 0));
   __builtin_prefetch(words.data() + std::min(at + reach, words.size() - 1));
