@@ -24,7 +24,7 @@ std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std
     prefetch_neighbours(ahead, occ, k + 16, std::max(options.left, options.right));
     // The counts of a window a few ahead, whose words have come by now.
     if (k + 4 < occ.size())
-      for (uint32_t r : window(counts_ahead, occ[k + 4])) __builtin_prefetch(&together.counts[r], 1);
+      for (uint32_t r : window(counts_ahead, occ[k + 4])) together.prefetch(r);
     const Occurrence& o = occ[k];
     const std::span<const uint32_t> words = window(here, o);
     const size_t self = std::min<size_t>(o.ordinal, options.left);  // the word's own place in its window
@@ -57,7 +57,7 @@ std::vector<Keyword> keywords(const Corpus& corpus, uint32_t doc, uint64_t token
   const std::span<const uint32_t> words = corpus.sequence(doc);
   DenseCounts& here = dense_counts(corpus.word_count());
   for (size_t i = 0; i < words.size(); ++i) {
-    if (i + 16 < words.size()) __builtin_prefetch(&here.counts[words[i + 16]], 1);
+    if (i + 16 < words.size()) here.prefetch(words[i + 16]);
     here.add(words[i]);
   }
   const double c = static_cast<double>(words.size()), d = static_cast<double>(tokens) - c;
