@@ -110,12 +110,22 @@ int take_output(const std::string& out, FolderLock& lock) {
       complain(why);
       return kFailed;
   }
-  std::error_code ec;
-  if (fs::exists(fs::symlink_status(out, ec)) && !fs::is_directory(fs::symlink_status(out, ec))) {
-    complain(out + " is not a folder; no index was made");
-    return kFailed;
+  switch (output_state(out)) {
+    case OutputState::absent:
+    case OutputState::empty:
+    case OutputState::our_index:
+      return 0;
+    case OutputState::not_folder:
+      complain(out + " is not a folder; no index was made");
+      return kFailed;
+    case OutputState::theirs:
+      break;
   }
-  return 0;
+  // The swap would delete it whole: only an index velmor wrote under this
+  // name, or an empty folder, is ever replaced.
+  complain(out + " is a folder velmor did not write an index into; no index was made and nothing in it was "
+                 "touched (name an empty or new folder)");
+  return kFailed;
 }
 
 // What a run shows as it goes.
@@ -206,7 +216,7 @@ int run_indexer(const Arguments& args) {
   uint64_t invalid_bytes = 0;
   std::error_code ec;
   try {
-    clear_leftovers(out);
+    clear_leftovers(out, in);
     fresh = make_fresh_folder(out, ".new-");
     work = make_fresh_folder(out, ".work-");
     result = read_pages(pages, in, work, *collation, args, console);
@@ -214,6 +224,7 @@ int run_indexer(const Arguments& args) {
       invalid_bytes += result.corpus->document(d).invalid_bytes;
     write_pages(*result.corpus, fresh, *collation, console);
     result.corpus.reset();
+    mark_as_index(fresh, out);
     swap_in(fresh, out);
   } catch (const std::exception& e) {
     // bad_alloc, filesystem_error and the stages' runtime_errors alike: no

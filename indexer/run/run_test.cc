@@ -137,6 +137,13 @@ Outcome run_velmor(const fs::path& dir, const std::vector<std::string>& args, rl
   return r;
 }
 
+// An index an earlier run wrote into htm_out, as far as a later run can tell.
+void earlier_index(const fs::path& dir) {
+  fs::create_directory(dir / "htm_out");
+  put(dir / "htm_out" / "index.htm", "earlier index");
+  put(dir / "htm_out" / std::string(kIndexMarkerName), index_marker_text("htm_out"));
+}
+
 // What a folder holds, name by name, besides the logs.
 std::vector<std::string> names(const fs::path& dir) {
   std::vector<std::string> out;
@@ -201,8 +208,7 @@ TEST(Program, OnlyUnreadablePagesLeaveTheEarlierIndex) {
   Folder f;
   put(f.path / "htm_in" / "empty.htm", "");
   put(f.path / "htm_in" / "binary.htm", std::string("\x7f" "ELF\0\0\0\x01\x02", 9));
-  fs::create_directory(f.path / "htm_out");
-  put(f.path / "htm_out" / "index.htm", "earlier index");
+  earlier_index(f.path);
   Outcome r = run_velmor(f.path, {});
   EXPECT_EQ(r.status, 3) << r.err;
   EXPECT_NE(r.err.find("none of the 2 pages of htm_in could be read"), std::string::npos) << r.err;
@@ -233,7 +239,7 @@ TEST(Program, DeeplyNestedPagesAreRefusedAndTheOthersIndexed) {
 TEST(Program, ANewIndexReplacesTheEarlierOneWhole) {
   Folder f;
   put(f.path / "htm_in" / "a.htm", "words\n");
-  fs::create_directory(f.path / "htm_out");
+  earlier_index(f.path);
   put(f.path / "htm_out" / "stale.htm", "earlier");
   // Left by a run that was killed: it made these and marked them.
   const std::string out = (f.path / "htm_out").string();
@@ -246,46 +252,82 @@ TEST(Program, ANewIndexReplacesTheEarlierOneWhole) {
   EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out"}));
 }
 
-// Folders named like the indexer's own but not made by it are the user's:
-// a backup beside the index, the input itself, a link to a folder.
+// Folders the indexer did not make, or that are no longer work folders of
+// a run, are the user's: the output folder named when it holds their
+// files, copies of an index or of a work folder beside it, the input
+// itself, a link. Only a work folder that names itself, or one a kill left
+// empty, goes.
 TEST(Program, FoldersTheIndexerDidNotMakeStay) {
+  enum Kind { notes, index_copy, work_copy, link, killed_empty };
   struct Case {
     std::string in, out;
-    std::vector<std::string> theirs;
+    std::vector<std::pair<std::string, Kind>> folders;
+    int status = 0;
   } cases[] = {
-      {"htm_in", "htm_out", {"htm_out.old-backup", "htm_out.new-1", "htm_out.work-2"}},
-      {"site.work-notes", "site", {}},
-      {"htm_in", "htm_out", {"htm_out.old-link"}},
+      {"htm_in", "mydocs", {{"mydocs", notes}}, 3},
+      {"htm_in", "htm_out", {{"htm_out", notes}}, 3},
+      {"htm_in", "htm_out", {{"htm_out.old-backup", index_copy}, {"htm_out.new-mycopy", index_copy}}},
+      {"htm_out.old-pages", "htm_out", {{"htm_out.old-pages", index_copy}}},
+      {"htm_in", "htm_out", {{"htm_out.new-mycopy", work_copy}, {"htm_out.work-2", notes}}},
+      {"site.work-notes", "site", {{"site.work-notes", notes}}},
+      {"htm_in", "htm_out", {{"htm_out.old-link", link}}},
+      {"htm_in", "htm_out", {{"htm_out.new-77", killed_empty}, {"htm_out.work-77", killed_empty}}},
   };
+  // A real index to copy, and a real work folder, made by the program.
+  Folder source;
+  put(source.path / "htm_in" / "a.htm", "words\n");
+  ASSERT_EQ(run_velmor(source.path, {}).status, 0);
+  const std::string work = make_fresh_folder((source.path / "htm_out").string(), ".new-");
   for (const Case& c : cases) {
     Folder f;
-    fs::create_directory(f.path / c.in);
+    const std::string shown = c.in + " " + c.out;
+    fs::create_directories(f.path / c.in);
     put(f.path / c.in / "a.htm", "words\n");
-    fs::create_directory(f.path / c.out);
-    put(f.path / c.out / "index.htm", "earlier");
-    std::vector<std::string> expected{"htm_in", c.in, c.out};
-    for (const std::string& theirs : c.theirs) {
-      if (theirs.ends_with("link")) {
-        fs::create_directory_symlink(f.path / "htm_in", f.path / theirs);
-      } else {
-        fs::create_directory(f.path / theirs);
-        put(f.path / theirs / "mine.txt", "the only copy");
-        // A copied marker that is not the indexer's does not prove it either.
-        put(f.path / theirs / std::string(kMarkerName), "my notes");
-      }
-      expected.push_back(theirs);
+    std::vector<std::string> expected{"htm_in", c.in};
+    for (const auto& [name, kind] : c.folders) {
+      const fs::path dir = f.path / name;
+      if (kind == link) fs::create_directory_symlink(f.path / "htm_in", dir);
+      if (kind == index_copy) fs::copy(source.path / "htm_out", dir, fs::copy_options::recursive);
+      if (kind == work_copy) fs::copy(work, dir, fs::copy_options::recursive);
+      fs::create_directories(dir);
+      if (kind == notes || kind == index_copy || kind == work_copy) put(dir / "mine.txt", "the only copy");
+      if (kind != killed_empty) expected.push_back(name);
     }
+    if (c.status == 0) expected.push_back(c.out);
     std::sort(expected.begin(), expected.end());
     expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
     Outcome r = run_velmor(f.path, {c.in, c.out});
-    EXPECT_EQ(r.status, 0) << c.in << "\n" << r.err;
-    EXPECT_EQ(names(f.path), expected) << c.in;
-    for (const std::string& theirs : c.theirs) {
-      if (theirs.ends_with("link")) continue;
-      EXPECT_EQ(get(f.path / theirs / "mine.txt"), "the only copy") << theirs;
+    EXPECT_EQ(r.status, c.status) << shown << "\n" << r.err;
+    if (c.status) {
+      EXPECT_NE(r.err.find("is a folder velmor did not write an index into"), std::string::npos) << r.err;
     }
-    EXPECT_NE(get(f.path / c.out / "index.htm"), "earlier") << c.in;
+    EXPECT_EQ(names(f.path), expected) << shown;
+    for (const auto& [name, kind] : c.folders) {
+      if (kind != link && kind != killed_empty) {
+        EXPECT_EQ(get(f.path / name / "mine.txt"), "the only copy") << name;
+      }
+    }
+    if (c.status == 0) {
+      EXPECT_TRUE(fs::exists(f.path / c.out / "index.htm")) << shown;
+    }
   }
+}
+
+// What each index keeps: the marker that names it, no trace of the work
+// folder it was. An index of an earlier version, which kept its work
+// marker, is replaced too.
+TEST(Program, AnIndexNamesOnlyItselfAndEarlierVersionsIndexesAreReplaced) {
+  Folder f;
+  put(f.path / "htm_in" / "a.htm", "words\n");
+  fs::create_directory(f.path / "htm_out");
+  put(f.path / "htm_out" / "index.htm", "earlier");
+  put(f.path / "htm_out" / std::string(kWorkMarkerName), "velmor made this folder for ./htm_out, pid 5, token 1f\n");
+  Outcome r = run_velmor(f.path, {});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(get(f.path / "htm_out" / "index.htm"), "earlier");
+  EXPECT_EQ(get(f.path / "htm_out" / std::string(kIndexMarkerName)), index_marker_text("htm_out"));
+  EXPECT_FALSE(fs::exists(f.path / "htm_out" / std::string(kWorkMarkerName)));
+  EXPECT_EQ(run_velmor(f.path, {}).status, 0) << "its own index is replaced again";
 }
 
 TEST(Program, AFailedBuildLeavesTheEarlierIndexUntouched) {
@@ -293,13 +335,12 @@ TEST(Program, AFailedBuildLeavesTheEarlierIndexUntouched) {
   std::string text;
   for (int i = 0; i < 2000; ++i) text += "a line of the page\n";
   put(f.path / "htm_in" / "a.htm", text);
-  fs::create_directory(f.path / "htm_out");
-  put(f.path / "htm_out" / "index.htm", "earlier index");
+  earlier_index(f.path);
   Outcome r = run_velmor(f.path, {}, 4096);
   EXPECT_EQ(r.status, 3) << r.err;
   EXPECT_NE(r.err.find("no index was made"), std::string::npos) << r.err;
   EXPECT_EQ(get(f.path / "htm_out" / "index.htm"), "earlier index");
-  EXPECT_EQ(names(f.path / "htm_out"), std::vector<std::string>{"index.htm"});
+  EXPECT_EQ(names(f.path / "htm_out"), (std::vector<std::string>{std::string(kIndexMarkerName), "index.htm"}));
   EXPECT_EQ(names(f.path), (std::vector<std::string>{"htm_in", "htm_out"}));
 }
 
