@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "convertcp/code_pages.h"
+#include "convertcp/conversion.h"
 #include "convertcp/files.h"
 #include "convertcp/input_file.h"
 #include "convertcp/output_file.h"
@@ -17,8 +18,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-enum Exit { kDone = 0, kUnconvertible = 1, kUsage = 2, kNoInput = 3, kNoOutput = 4, kUndetected = 5 };
-
 constexpr char kHelp[] =
     "Usage: convertcp.exe [--in-place] FROM TO INFILE [OUTFILE]\n"
     "       convertcp.exe -l | --help | --version\n"
@@ -46,30 +45,18 @@ constexpr char kHelp[] =
     "\n"
     "Exit status: 0 converted; 1 a character could not be converted (its offset\n"
     "in INFILE is shown); 2 wrong arguments or an unknown or unavailable code\n"
-    "page; 3 INFILE cannot be read; 4 OUTFILE cannot be written or is INFILE;\n"
-    "5 \"auto\" cannot tell the encoding.\n";
+    "page; 3 INFILE cannot be read, or changed while it was read; 4 OUTFILE\n"
+    "cannot be written or is INFILE; 5 \"auto\" cannot tell the encoding.\n";
 
 void say(const std::string& text) { std::fprintf(stderr, "convertcp: %s\n", text.c_str()); }
 
 fs::path path_of(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
-
-std::string hex(std::string_view bytes) {
-  std::string out;
-  char digits[4];
-  for (unsigned char byte : bytes) {
-    std::snprintf(digits, sizeof digits, "%s%02X", out.empty() ? "" : " ", byte);
-    out += digits;
-  }
-  return out;
-}
 
 bool is_auto(std::string_view word) {
   std::string lower;
   for (char c : word) lower += (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
   return lower == "auto";
 }
-
-std::string named(const CodePage& page) { return page.name + std::string(" (") + std::to_string(page.number) + ")"; }
 
 int list_code_pages() {
   std::printf("%6s  %-16s %-32s%s\n", "number", "name", "description", " other names");
@@ -112,6 +99,8 @@ Detected detect(const std::string& name, InputFile& in) {
       if (sample.size() >= kStreamSample) break;
     }
   }
+  if (std::string changed = in.unchanged(true); !changed.empty())
+    return say("cannot read " + name + ": " + changed), Detected{nullptr, kNoInput};
   if (std::string failure = in.restart(std::move(sample)); !failure.empty())
     return say("cannot read " + name + ": " + failure), Detected{nullptr, kNoInput};
   if (size == 0) return say(name + " is empty: nothing to detect"), Detected{find_code_page("65001")};
@@ -140,63 +129,14 @@ Detected detect(const std::string& name, InputFile& in) {
   return {page};
 }
 
-std::string failure_text(const Outcome& outcome, const CodePage& from, const CodePage& to) {
-  std::string at = "offset " + std::to_string(outcome.offset) + ": ";
-  switch (outcome.kind) {
-    case Outcome::kInvalid:
-      return at + "byte " + hex(outcome.bytes.substr(0, 1)) + " is not " + named(from) + " text";
-    case Outcome::kIncomplete:
-      return at + "the text ends inside a " + named(from) + " character (" + hex(outcome.bytes) + ")";
-    case Outcome::kUnmappable: {
-      char code_point[16];
-      std::snprintf(code_point, sizeof code_point, "U+%04X", unsigned(outcome.code_point));
-      return at + "character " + code_point + " (" + hex(outcome.bytes) + ") has no place in " + named(to);
-    }
-    default:
-      return "this system cannot convert from " + named(from) + " to " + named(to);
-  }
-}
-
-// What stopped a conversion: a character (exit 1), an unavailable pair of
-// code pages (2), reading (3) or writing (4); with its message.
-struct Stop {
-  int status = kDone;
-  std::string message;
-};
-
-// Converts the whole input, giving each converted piece to `sink` ("" or
-// what went wrong in writing it).
-template <typename Sink>
-Stop convert_all(InputFile& in, const CodePage& from, const CodePage& to, Sink&& sink) {
-  std::string piece, out;
-  if (std::string failure = in.read(piece, kPiece); !failure.empty()) return {kNoInput, failure};
-  std::string_view first = piece;
-  // No code page but the Unicode forms can hold a byte-order mark.
-  if (is_unicode(from) && !is_unicode(to) && first.starts_with(byte_order_mark(from)))
-    first.remove_prefix(byte_order_mark(from).size());
-  Transcoder transcoder(from, to, piece.size() - first.size());
-  for (std::string_view text = first; !text.empty(); text = piece) {
-    out.clear();
-    Outcome outcome = transcoder.convert(text, out);
-    if (outcome.kind != Outcome::kDone)
-      return {outcome.kind == Outcome::kUnsupported ? kUsage : kUnconvertible, failure_text(outcome, from, to)};
-    if (std::string failure = sink(out); !failure.empty()) return {kNoOutput, failure};
-    if (std::string failure = in.read(piece, kPiece); !failure.empty()) return {kNoInput, failure};
-  }
-  out.clear();
-  Outcome outcome = transcoder.finish(out);
-  if (outcome.kind != Outcome::kDone)
-    return {outcome.kind == Outcome::kUnsupported ? kUsage : kUnconvertible, failure_text(outcome, from, to)};
-  if (std::string failure = sink(out); !failure.empty()) return {kNoOutput, failure};
-  return {};
-}
-
 // Says why a conversion stopped and what became of OUTFILE.
 int stopped(const Stop& stop, const std::string& infile, const std::string& outfile, bool partly_written) {
   if (stop.status == kNoInput) say("cannot read " + infile + ": " + stop.message);
   else if (stop.status == kNoOutput) say("cannot write " + outfile + ": " + stop.message);
   else say(infile + ": " + stop.message);
-  if (partly_written) say(outfile + " got only the text before the failure: a stream cannot be taken back");
+  if (partly_written && stop.input_changed)
+    say(outfile + " got the text of " + infile + " as it was read while it changed: a stream cannot be taken back");
+  else if (partly_written) say(outfile + " got only the text before the failure: a stream cannot be taken back");
   else if (stop.status != kNoOutput) say(outfile + " was not written");
   return stop.status;
 }
@@ -254,23 +194,8 @@ int run(std::vector<std::string> args) {
   if (out.is_stream() && same_file(in.descriptor(), out.descriptor()))
     return say(outfile + " is " + infile + ", which a stream cannot replace"), kNoOutput;
 
-  // What a stream gets cannot be taken back: a file is converted once
-  // without output first, so that a stream gets all of it or nothing.
-  if (out.is_stream() && !in.is_stream()) {
-    Stop trial = convert_all(in, *from, *to, [](std::string_view) { return std::string(); });
-    if (trial.status == kDone) {
-      if (std::string failure = in.restart(""); !failure.empty()) trial = {kNoInput, failure};
-    }
-    if (trial.status != kDone) return stopped(trial, infile, outfile, false);
-  }
   bool written = false;
-  Stop stop = convert_all(in, *from, *to, [&](std::string_view text) {
-    written = written || !text.empty();
-    return out.write(text);
-  });
-  if (stop.status == kDone) {
-    if (std::string failure = out.commit(); !failure.empty()) stop = {kNoOutput, failure};
-  }
+  Stop stop = convert_into(in, out, *from, *to, written);
   return stop.status == kDone ? kDone : stopped(stop, infile, outfile, out.is_stream() && written);
 }
 }  // namespace

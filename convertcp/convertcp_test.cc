@@ -147,6 +147,8 @@ TEST(Convertcp, RefusesBadInputAndLeavesNoOutput) {
       {{"--fast", "1250", "65001", "in.txt", "out.txt"}, "a", 2, "unknown option --fast"},
       {{"1250", "65001", "missing.txt", "out.txt"}, "a", 3, "cannot find missing.txt"},
       {{"1250", "65001", ".", "out.txt"}, "a", 3, ". is a folder"},
+      // The system makes it as it is read: its size says nothing of its text.
+      {{"1252", "65001", "/proc/self/status", "out.txt"}, "a", 3, "holds more than the 0 bytes its size said"},
       {{"65001", "1250", "in.txt", "out.txt"}, "abcde\xFFz", 1, "in.txt: offset 5: byte FF is not utf-8 (65001) text"},
       {{"65001", "1250", "in.txt", "out.txt"}, "ab\xC4", 1, "offset 2: the text ends inside a utf-8 (65001) character (C4)"},
       {{"65001", "1251", "in.txt", "out.txt"}, "abc \xC4\x85", 1,

@@ -18,6 +18,15 @@ FileKind kind_of_mode(mode_t mode) {
   return FileKind::kOther;
 }
 
+std::int64_t nanoseconds(const struct timespec& time) {
+  return std::int64_t(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
+FileState state_from(const struct stat& info) {
+  return {std::uint64_t(info.st_dev), std::uint64_t(info.st_ino), std::uint64_t(info.st_size),
+          nanoseconds(info.st_mtim), nanoseconds(info.st_ctim)};
+}
+
 int opened(int fd, int& out) {
   if (fd < 0) return errno;
   out = fd;
@@ -102,8 +111,22 @@ int sync_and_close(int fd) {
 void close_file(int fd) { close(fd); }
 
 bool same_file(int a, int b) {
-  struct stat one, other;
-  return fstat(a, &one) == 0 && fstat(b, &other) == 0 && one.st_dev == other.st_dev && one.st_ino == other.st_ino;
+  FileState one, other;
+  return state_of(a, one) == 0 && state_of(b, other) == 0 && one.is_file(other);
+}
+
+int state_of(int fd, FileState& state) {
+  struct stat info;
+  if (fstat(fd, &info) != 0) return errno;
+  state = state_from(info);
+  return 0;
+}
+
+int state_at(const std::filesystem::path& path, FileState& state) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return errno;
+  state = state_from(info);
+  return 0;
 }
 
 std::string replace_file(const std::filesystem::path& from, const std::filesystem::path& to) {

@@ -16,6 +16,20 @@ FileKind kind_of_mode(unsigned short mode) {
   return FileKind::kOther;
 }
 
+FileState state_from(const BY_HANDLE_FILE_INFORMATION& info) {
+  FileState state;
+  state.volume = info.dwVolumeSerialNumber;
+  state.index = std::uint64_t(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
+  state.size = std::uint64_t(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
+  state.modified = std::int64_t(std::uint64_t(info.ftLastWriteTime.dwHighDateTime) << 32 |
+                                info.ftLastWriteTime.dwLowDateTime);
+  return state;
+}
+
+int error_of(DWORD error) {
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ENOENT : EACCES;
+}
+
 int opened(int fd, int& out) {
   if (fd < 0) return errno;
   out = fd;
@@ -104,14 +118,31 @@ int sync_and_close(int fd) {
 void close_file(int fd) { _close(fd); }
 
 bool same_file(int a, int b) {
-  BY_HANDLE_FILE_INFORMATION one, other;
-  if (!GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(a)), &one) ||
-      !GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(b)), &other))
-    return false;
-  return one.dwVolumeSerialNumber == other.dwVolumeSerialNumber && one.nFileIndexHigh == other.nFileIndexHigh &&
-         one.nFileIndexLow == other.nFileIndexLow;
+  FileState one, other;
+  return state_of(a, one) == 0 && state_of(b, other) == 0 && one.is_file(other);
 }
 
+int state_of(int fd, FileState& state) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), &info)) return error_of(GetLastError());
+  state = state_from(info);
+  return 0;
+}
+
+int state_at(const std::filesystem::path& path, FileState& state) {
+  // Opened for its attributes only, sharing everything, so that no writer
+  // or renamer of the file is kept out while it is looked at.
+  HANDLE handle = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return error_of(GetLastError());
+  BY_HANDLE_FILE_INFORMATION info;
+  bool got = GetFileInformationByHandle(handle, &info);
+  DWORD error = GetLastError();
+  CloseHandle(handle);
+  if (!got) return error_of(error);
+  state = state_from(info);
+  return 0;
+}
 
 std::string replace_file(const std::filesystem::path& from, const std::filesystem::path& to) {
   if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return "";

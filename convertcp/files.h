@@ -1,6 +1,7 @@
 #pragma once
 // Files by descriptor, the same calls on Linux (POSIX) and Windows (the C
 // runtime's descriptors over the Win32 file API).
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -31,6 +32,23 @@ int rewind_file(int fd);
 int sync_and_close(int fd);
 void close_file(int fd);
 bool same_file(int a, int b);
+
+// What tells a file from another and a changed file from the one it was:
+// st_dev and st_ino, size and the times of modification and of change on
+// Linux; the volume's serial number and the file index, size and the time
+// of the last write on Windows (which keeps no time of change there).
+struct FileState {
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  std::uint64_t size = 0;
+  std::int64_t modified = 0;  // in the system's own units
+  std::int64_t changed = 0;
+  bool operator==(const FileState&) const = default;
+  bool is_file(const FileState& other) const { return volume == other.volume && index == other.index; }
+};
+int state_of(int fd, FileState& state);
+// Of the file a name leads to now, links followed.
+int state_at(const std::filesystem::path& path, FileState& state);
 // Puts `from` in the place of `to`, replacing a file there in one step.
 // "" or what went wrong.
 std::string replace_file(const std::filesystem::path& from, const std::filesystem::path& to);
