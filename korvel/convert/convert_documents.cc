@@ -7,6 +7,7 @@
 #include "korvel/console/console.h"
 #include "korvel/convert/page.h"
 #include "korvel/convert/trimmed_lines.h"
+#include "korvel/prepare/name_set.h"
 #include "korvel/prepare/names.h"
 #include "korvel/shell/file_layer.h"
 #include "korvel/shell/run_shell.h"
@@ -15,10 +16,17 @@
 void convert_documents() {
   run_shell("copy /y txt_in\\*.* txt_wrk\\ > out_null.list");
   run_shell("dir /b txt_wrk\\*.* > txt_wrk.list");
+  NameSet names;
   int list = free_handle();
   open_input("txt_wrk.list", list);
-  while (!at_end(list)) {
-    std::string name = trim_blanks(read_line(list));
+  while (!at_end(list)) names.insert(trim_blanks(read_line(list)));
+  close_file(list);
+  for (size_t i = 0; i < names.size(); ++i) {
+    std::string name(names[i]);
+    // Names that differ only in letter case stayed in txt_in, each with a
+    // line saying so: both would make one page name, and whichever came
+    // second would put its text under the first one's page.
+    if (names.count(name) > 1) continue;
     bool document = contains_ignore_case(name, ".htm") || contains_ignore_case(name, ".txt");
     // A name that a command cannot carry exactly could reach other files,
     // and one holding "\" another folder: such a document gets no page.
@@ -32,7 +40,6 @@ void convert_documents() {
       write_page("txt_wrk\\" + name, "htm_wrk\\" + page_name(name));
     }
   }
-  close_file(list);
 }
 
 namespace {

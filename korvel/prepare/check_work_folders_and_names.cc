@@ -16,22 +16,38 @@ namespace {
 
 constexpr bool kBareListing = false;
 
+// The lines of a list, letter case ignored.
+NameSet listed_names(std::string_view list_path) {
+  NameSet names;
+  int handle = free_handle();
+  open_input(list_path, handle);
+  std::string line;
+  while (!at_end(handle)) {
+    read_line(handle, line);
+    names.insert(line);
+  }
+  close_file(handle);
+  return names;
+}
+
+// Names that differ from another's only in letter case stayed in txt_in,
+// each with a line saying so, and get no page: they take part in no
+// comparison, and no report speaks of a page they would make.
+bool is_letter_case_variant(const NameSet& listed, std::string_view name) { return listed.count(name) > 1; }
+
 // The base names of a list, letter case ignored, each as often as it is
 // there: Report.htm and report.txt would be one page on a file system that
 // finds names in any letter case. Counting once per list, rather than
 // reading the list again for every name, keeps the check quick for
 // thousands of documents; a name set holds them packed.
 NameSet base_name_counts(std::string_view list_path) {
+  NameSet listed = listed_names(list_path);
   NameSet counts;
-  int handle = free_handle();
-  open_input(list_path, handle);
-  std::string line;
-  while (!at_end(handle)) {
-    read_line(handle, line);
-    std::optional<std::string> base = base_name(line);
+  for (size_t i = 0; i < listed.size(); ++i) {
+    if (is_letter_case_variant(listed, listed[i])) continue;
+    std::optional<std::string> base = base_name(listed[i]);
     if (base) counts.insert(*base);
   }
-  close_file(handle);
   return counts;
 }
 
@@ -67,10 +83,10 @@ void check_work_folders_and_names() {
   run_shell("dir /b txt_in\\*.* > compare_01.txt");
   run_shell("dir /b txt_in\\*.* > compare_02.txt");
   NameSet counts = base_name_counts("compare_02.txt");
-  int first = free_handle();
-  open_input("compare_01.txt", first);
-  while (!at_end(first)) {
-    std::optional<std::string> base = base_name(read_line(first));
+  NameSet listed = listed_names("compare_01.txt");
+  for (size_t i = 0; i < listed.size(); ++i) {
+    if (is_letter_case_variant(listed, listed[i])) continue;
+    std::optional<std::string> base = base_name(listed[i]);
     if (!base || counts.count(*base) < 2) continue;
 
     print_empty_line();
@@ -97,5 +113,4 @@ void check_work_folders_and_names() {
     run_shell("copy compare_04.txt compare_02.txt > out_null.list");
     counts = base_name_counts("compare_02.txt");
   }
-  close_file(first);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "korvel/testing/e2e.h"
+#include "korvel/testing/faults.h"
 #include "korvel/testing/transcripts.h"
 
 namespace fs = std::filesystem;
@@ -342,4 +343,54 @@ TEST(CheckWorkFoldersAndNames, KeyOneEndsTheRunAndKeepsBothDocuments) {
   EXPECT_EQ(lines_after(crlf_lines(run.out), kHeader), the_report("a"));
   EXPECT_EQ(names_in(folder.path / "txt_in"), (std::set<std::string>{"a.htm", "a.txt"}));
   EXPECT_TRUE(fs::is_directory(folder.path / "txt_wrk"));
+}
+
+// Names that differ only in letter case both stay in txt_in, as the run says
+// of each, and neither gets a page: one page name would hold either text.
+// The other documents go on as ever, and a base-name pair is still reported.
+TEST(CheckWorkFoldersAndNames, LetterCaseVariantsStayAndGetNoPage) {
+  struct Case {
+    std::map<std::string, std::string> documents;
+    std::vector<std::string> staying;     // in txt_in, untouched, no page
+    std::vector<std::string> reported;    // base names of the same-name report
+    std::map<std::string, std::string> pages;  // in htm_wrk, with the text each must hold
+  };
+  const std::vector<Case> cases = {
+      {{{"A.txt", "upper"}, {"a.txt", "lower"}, {"b.txt", "bee"}}, {"A.txt", "a.txt"}, {}, {{"b.htm", "bee"}}},
+      {{{"X.htm", "upper"}, {"x.htm", "lower"}, {"b.txt", "bee"}}, {"X.htm", "x.htm"}, {}, {{"b.htm", "bee"}}},
+      {{{"A.txt", "upper"}, {"a.txt", "lower"}, {"a.htm", "page"}}, {"A.txt", "a.txt"}, {}, {{"a.htm", "page"}}},
+      {{{"Report.htm", "page"}, {"report.txt", "text"}, {"b.txt", "bee"}}, {}, {"Report"}, {{"b.htm", "bee"}}},
+  };
+  for (const Case& c : cases) {
+    WorkFolder folder;
+    std::map<std::string, std::string> files;
+    for (const auto& [name, text] : c.documents) files["txt_in/" + name] = text;
+    fill(folder.path, files);
+    RunResult run = run_answering_every_prompt(folder.path);
+    std::string what = c.documents.begin()->first;
+    EXPECT_EQ(run.exit_status, 0) << what;
+    EXPECT_TRUE(run.out.ends_with("<...> any key to continue and end\r\n")) << what << run.out;
+    for (const std::string& name : c.staying) {
+      EXPECT_EQ(read_file(folder.path / "txt_in" / name), c.documents.at(name)) << name;
+      EXPECT_NE(run.err.find("txt_in\\" + name + " stays in txt_in: another file of txt_in has that name in another "
+                             "letter case."),
+                std::string::npos)
+          << name << run.err;
+    }
+    std::vector<std::string> lines = crlf_lines(run.out);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Compare file names *.htm and *.txt"),
+              static_cast<long>(c.reported.size()))
+        << what << run.out;
+    for (const std::string& base : c.reported) EXPECT_NE(std::find(lines.begin(), lines.end(), base), lines.end());
+    // Every page holds its own document's text, and no other page is made.
+    if (c.reported.empty()) {
+      EXPECT_EQ(names_in(folder.path / "htm_wrk").size(), c.pages.size()) << what;
+    }
+    for (const auto& [page, text] : c.pages) {
+      std::string held = read_file(folder.path / "htm_wrk" / page);
+      EXPECT_TRUE(held == text || held.find("<pre>\r\n" + text + "\r\n</pre>") != std::string::npos)
+          << page << ": " << held;
+    }
+    EXPECT_EQ(names_in(folder.path / "htm_in"), names_in(folder.path / "htm_wrk")) << what;
+  }
 }
