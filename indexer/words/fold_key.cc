@@ -6,23 +6,10 @@
 
 #include <string>
 
+#include "indexer/words/icu_call.h"
 #include "indexer/words/words.h"
 
 namespace velmor {
-
-// Runs an ICU string function that reports the size it needs, growing the
-// buffer once when the first try was too small.
-template <typename Call>
-static int32_t grow_and_call(std::u16string& buffer, Call call) {
-  UErrorCode status = U_ZERO_ERROR;
-  int32_t n = call(buffer.data(), static_cast<int32_t>(buffer.size()), &status);
-  if (status == U_BUFFER_OVERFLOW_ERROR) {
-    buffer.resize(static_cast<size_t>(n));
-    status = U_ZERO_ERROR;
-    n = call(buffer.data(), static_cast<int32_t>(buffer.size()), &status);
-  }
-  return U_FAILURE(status) ? -1 : n;
-}
 
 // Most words are NFC as written: every character decided on its own, none
 // combining. Those fold straight from UTF-8 to UTF-8.
@@ -51,14 +38,9 @@ static bool fold_utf8(std::string_view word, std::string& out) {
   };
   thread_local Map folding;
   if (!folding.map) return false;
-  // Folding at most triples a character's bytes.
-  out.resize(word.size() * 3);
-  UErrorCode status = U_ZERO_ERROR;
-  int32_t n = ucasemap_utf8FoldCase(folding.map, out.data(), static_cast<int32_t>(out.size()),
-                                    word.data(), static_cast<int32_t>(word.size()), &status);
-  if (U_FAILURE(status)) return false;
-  out.resize(static_cast<size_t>(n));
-  return true;
+  return icu_call(out, word.size() + 16, [&](char* d, int32_t cap, UErrorCode* e) {
+    return ucasemap_utf8FoldCase(folding.map, d, cap, word.data(), static_cast<int32_t>(word.size()), e);
+  });
 }
 
 static void case_fold(std::string_view word, std::string& out) {
@@ -77,27 +59,24 @@ static void case_fold(std::string_view word, std::string& out) {
   thread_local std::u16string text, normal, folded;
   UErrorCode status = U_ZERO_ERROR;
   const UNormalizer2* nfc = unorm2_getNFCInstance(&status);
-  int32_t n = grow_and_call(text, [&](UChar* d, int32_t cap, UErrorCode* e) {
-    int32_t len = 0;
-    u_strFromUTF8WithSub(d, cap, &len, word.data(), static_cast<int32_t>(word.size()), 0xFFFD,
-                         nullptr, e);
-    return len;
-  });
-  if (n >= 0 && U_SUCCESS(status))
-    n = grow_and_call(normal, [&](UChar* d, int32_t cap, UErrorCode* e) {
-      return unorm2_normalize(nfc, text.data(), n, d, cap, e);
-    });
-  if (n >= 0)
-    n = grow_and_call(folded, [&](UChar* d, int32_t cap, UErrorCode* e) {
-      return u_strFoldCase(d, cap, normal.data(), n, U_FOLD_CASE_DEFAULT, e);
-    });
-  if (n < 0) return;  // ICU without its data: the word keys as written
-  int32_t bytes = 0;
-  status = U_ZERO_ERROR;
-  u_strToUTF8WithSub(nullptr, 0, &bytes, folded.data(), n, 0xFFFD, nullptr, &status);
-  out.resize(static_cast<size_t>(bytes));
-  status = U_ZERO_ERROR;
-  u_strToUTF8WithSub(out.data(), bytes, &bytes, folded.data(), n, 0xFFFD, nullptr, &status);
+  const bool done = U_SUCCESS(status) &&
+      icu_call(text, word.size(), [&](UChar* d, int32_t cap, UErrorCode* e) {
+        int32_t n = 0;
+        u_strFromUTF8WithSub(d, cap, &n, word.data(), static_cast<int32_t>(word.size()), 0xFFFD, nullptr, e);
+        return n;
+      }) &&
+      icu_call(normal, text.size() + 8, [&](UChar* d, int32_t cap, UErrorCode* e) {
+        return unorm2_normalize(nfc, text.data(), static_cast<int32_t>(text.size()), d, cap, e);
+      }) &&
+      icu_call(folded, normal.size() + 8, [&](UChar* d, int32_t cap, UErrorCode* e) {
+        return u_strFoldCase(d, cap, normal.data(), static_cast<int32_t>(normal.size()), U_FOLD_CASE_DEFAULT, e);
+      });
+  if (!done || !icu_call(out, folded.size() * 3, [&](char* d, int32_t cap, UErrorCode* e) {
+        int32_t n = 0;
+        u_strToUTF8WithSub(d, cap, &n, folded.data(), static_cast<int32_t>(folded.size()), 0xFFFD, nullptr, e);
+        return n;
+      }))
+    out.assign(word);  // ICU without its data: the word keys as written
 }
 
 void fold_key(std::string_view word, std::string& out) {

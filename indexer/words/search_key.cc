@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "indexer/words/icu_call.h"
 #include "indexer/words/words.h"
 
 namespace velmor {
@@ -31,13 +32,9 @@ static const char16_t* plain_letters(UChar32 c) {
 }
 
 static bool normalize(const UNormalizer2* form, const std::u16string& in, std::u16string& out) {
-  UErrorCode status = U_ZERO_ERROR;
-  out.resize(in.size() * 4 + 8);
-  int32_t n = unorm2_normalize(form, in.data(), static_cast<int32_t>(in.size()), out.data(),
-                               static_cast<int32_t>(out.size()), &status);
-  if (U_FAILURE(status)) return false;
-  out.resize(static_cast<size_t>(n));
-  return true;
+  return icu_call(out, in.size() * 3 + 8, [&](UChar* d, int32_t cap, UErrorCode* e) {
+    return unorm2_normalize(form, in.data(), static_cast<int32_t>(in.size()), d, cap, e);
+  });
 }
 
 std::string search_key(std::string_view word) {
@@ -58,20 +55,20 @@ std::string search_key(std::string_view word) {
   if (U_FAILURE(status)) return fold_key(word);
   // Buffers kept from word to word: this runs once for every distinct word.
   thread_local std::u16string text, folded, split, kept;
-  text.resize(word.size());
   kept.clear();
-  int32_t n = 0;
-  u_strFromUTF8WithSub(text.data(), static_cast<int32_t>(text.size()), &n, word.data(),
-                       static_cast<int32_t>(word.size()), 0xFFFD, nullptr, &status);
-  text.resize(U_SUCCESS(status) ? static_cast<size_t>(n) : 0);
+  const int32_t bytes = static_cast<int32_t>(word.size());
   // Case folding first, so a word and its key give one search key: "ᾼ"
   // folds to "αι" before its iota could go as a mark.
-  folded.resize(text.size() * 3 + 8);
-  n = u_strFoldCase(folded.data(), static_cast<int32_t>(folded.size()), text.data(),
-                    static_cast<int32_t>(text.size()), U_FOLD_CASE_DEFAULT, &status);
-  if (U_FAILURE(status)) return fold_key(word);
-  folded.resize(static_cast<size_t>(n));
-  if (!normalize(nfkd, folded, split)) return fold_key(word);
+  if (!icu_call(text, word.size(), [&](UChar* d, int32_t cap, UErrorCode* e) {
+        int32_t n = 0;
+        u_strFromUTF8WithSub(d, cap, &n, word.data(), bytes, 0xFFFD, nullptr, e);
+        return n;
+      }) ||
+      !icu_call(folded, text.size() + 8, [&](UChar* d, int32_t cap, UErrorCode* e) {
+        return u_strFoldCase(d, cap, text.data(), static_cast<int32_t>(text.size()), U_FOLD_CASE_DEFAULT, e);
+      }) ||
+      !normalize(nfkd, folded, split))
+    return fold_key(word);
 
   for (size_t i = 0; i < split.size();) {
     UChar32 c;
@@ -93,12 +90,13 @@ std::string search_key(std::string_view word) {
     }
   }
   // Hangul syllables came apart into their letters; they join again.
-  if (!normalize(nfc, kept, text)) return fold_key(word);
-  out.assign(text.size() * 3, '\0');
-  status = U_ZERO_ERROR;
-  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &n, text.data(),
-                     static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &status);
-  out.resize(U_SUCCESS(status) ? static_cast<size_t>(n) : 0);
+  if (!normalize(nfc, kept, text) ||
+      !icu_call(out, text.size() * 3, [&](char* d, int32_t cap, UErrorCode* e) {
+        int32_t n = 0;
+        u_strToUTF8WithSub(d, cap, &n, text.data(), static_cast<int32_t>(text.size()), 0xFFFD, nullptr, e);
+        return n;
+      }))
+    out.clear();
   return out;
 }
 
