@@ -15,17 +15,29 @@
     on = (i + all.length) % all.length;
     all.forEach((a, k) => a.classList.toggle('on', k === on));
   }
+  const note = text => el('li', null, el('span', null, text));
   box.addEventListener('input', async () => {
     const ask = ++asked;
     const typed = box.value.trim();
     if (!typed) { hits.replaceChildren(); return; }
-    const [rows, firsts] = await Promise.all([offers(typed, 50), entryStarts()]);
+    let found, firsts;
+    try {
+      [found, firsts] = await Promise.all([offers(typed, 50), entryStarts()]);
+    } catch (err) {
+      // An answer that cannot be given says why: the list never stays as
+      // it was for what was typed before.
+      if (ask === asked) { on = -1; hits.replaceChildren(note(err.message)); }
+      return;
+    }
     if (ask !== asked) return;
+    const { rows, total } = found;
     on = -1;
     hits.replaceChildren(...rows.map(row =>
       el('li', null, el('a', { href: hrefOf(firsts, row[RANK]) }, shown(row), el('small', null, fmt(row[COUNT]))))));
     if (!rows.length)
-      hits.append(el('li', null, el('span', null, /[*?]/.test(typed) ? 'no word matches' : 'no word begins so')));
+      hits.append(note(/[*?]/.test(typed) ? 'no word matches' : 'no word begins so'));
+    else if (total > rows.length)
+      hits.prepend(note(fmt(rows.length) + ' of ' + fmt(total) + ' words, the most frequent first'));
   });
   box.addEventListener('keydown', e => {
     if (e.key === 'ArrowDown') { choose(on + 1); e.preventDefault(); }

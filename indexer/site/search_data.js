@@ -11,29 +11,35 @@
 (function () {
   const velmor = window.velmor;
 
-  // The indexer's key: NFC, then full case folding. Lowering first turns
-  // capital sharp s into ß, upper then lower folds ß to ss and any sigma to
-  // σ; dotless ı has no folding and stays. Apostrophe look-alikes are '.
+  // Case folding as ICU's full folding does it, one code point at a time:
+  // lowering first turns capital sharp s into ß, upper then lower folds ß
+  // to ss, any sigma to σ and ᾼ to αι; dotless ı has no folding and stays.
+  // Cherokee folds to its capitals, the letters it had before Unicode 8
+  // gave it small ones (ᏣᎳᎩ and ꮳꮃꭹ both fold to ᏣᎳᎩ).
+  const CHEROKEE = /[\u13a0-\u13f5\u13f8-\u13fd\uab70-\uabbf]/;
+  const foldChar = c => c === '\u0131' ? c : CHEROKEE.test(c) ? c.toUpperCase()
+    : c.toLowerCase().toUpperCase().toLowerCase();
+  const caseFold = t => Array.from(t, foldChar).join('');
+
+  // The indexer's key (words/fold_key.cc): NFC, then case folding.
+  // Apostrophe look-alikes are '.
   const APOSTROPHES = /[\u2018\u2019\u02bc\uff07]/g;
-  function fold(s) {
-    let out = '';
-    for (const c of s.normalize('NFC'))
-      out += c === 'ı' ? c : c.toLowerCase().toUpperCase().toLowerCase();
-    return out.replace(APOSTROPHES, "'");
-  }
+  const fold = s => caseFold(s.normalize('NFC')).replace(APOSTROPHES, "'");
 
   // What the search box matches, as the indexer's search_key makes it
-  // (words/words.h; words/search_key_cases.tsv holds the cases both pass):
-  // compatibility forms, no marks, case folded, a few plain letters.
-  const PLAIN = { 'ı': 'i', 'đ': 'd', 'ð': 'd', 'ł': 'l', 'ø': 'o', 'ħ': 'h', 'æ': 'ae', 'œ': 'oe',
+  // (words/search_key.cc; testing/js/keys_test.mjs checks the two agree on
+  // every code point that case or decomposition changes): compatibility
+  // forms, no marks, case folded, a few plain letters.
+  const PLAIN = { '\u0131': 'i', 'đ': 'd', 'ð': 'd', 'ł': 'l', 'ø': 'o', 'ħ': 'h', 'æ': 'ae', 'œ': 'oe',
                   '\u2018': "'", '\u2019': "'", '\u02bc': "'", '\uff07': "'" };
-  const MARK = /[\p{Mn}\p{Me}]/u;
+  // Marks as the indexer's ICU (72: Unicode 15.0) has them; Ahom medial
+  // ra (U+1171E) was one there and is a spacing mark in later browsers.
+  const MARK = /[\p{Mn}\p{Me}\u{1171e}]/u;
   function searchKey(s) {
-    const caseFold = t => Array.from(t, c => c.toLowerCase().toUpperCase().toLowerCase()).join('');
     let out = '';
     for (const c of caseFold(s).normalize('NFKD')) {
       if (MARK.test(c)) continue;
-      for (const f of caseFold(c)) {
+      for (const f of foldChar(c)) {
         const u = f.codePointAt(0);
         out += PLAIN[f] || (u >= 0x30a1 && u <= 0x30f6 ? String.fromCharCode(u - 0x60) : f);
       }
@@ -97,58 +103,153 @@
       if (rowKey(row) === key) return row;
     return null;
   }
-  // Rows whose search key starts with `prefix` (or is it, when `whole`).
-  async function withPrefix(prefix, limit, whole) {
+  // Each line whose search key starts with `prefix`, in key order, with
+  // where its key ends; `visit` returns true to stop.
+  async function eachWithPrefix(prefix, visit) {
     const list = await shards();
-    const found = [];
     for (let n = list.length ? shardOf(list, prefix) : 0; n < list.length; n++) {
       const lines = await linesOf(n);
       let i = lowerBound(lines, prefix);
       for (; i < lines.length && lines[i].startsWith(prefix); i++) {
-        const row = rowOf(lines[i]);
-        if (!row[0].startsWith(prefix)) break;  // a longer key than the prefix's line
-        if (whole && row[0] !== prefix) return found;
-        found.push(row);
-        if (found.length >= limit) return found;
+        const end = lines[i].indexOf('\t');
+        if (end < prefix.length) return;  // a longer key than the prefix's line
+        if (visit(lines[i], end)) return;
       }
-      if (i < lines.length) break;
+      if (i < lines.length) return;
     }
+  }
+  // Rows whose search key starts with `prefix` (or is it, when `whole`).
+  async function withPrefix(prefix, limit, whole) {
+    const found = [];
+    await eachWithPrefix(prefix, (line, end) => {
+      if (whole && end !== prefix.length) return true;
+      found.push(rowOf(line));
+      return found.length >= limit;
+    });
     return found;
   }
-  // Rows whose search key matches a pattern of * (any characters) and ?
-  // (one character), the most frequent first. What comes before the first
-  // wildcard narrows the shards to read; a leading wildcard reads them
-  // all, with one regular expression over each shard's text.
-  async function matching(pattern, limit) {
-    const source = Array.from(pattern, c => c === '*' ? '[^\\t\\n]*' : c === '?' ? '[^\\t\\n]'
-                                          : c.replace(/[\\^$.|+()[\]{}\/]/g, '\\$&')).join('');
-    const prefix = pattern.slice(0, pattern.search(/[*?]/));
-    let rows;
-    if (prefix) {
-      const re = new RegExp('^' + source + '$', 'u');
-      rows = (await withPrefix(prefix, Infinity)).filter(row => re.test(row[0]));
-    } else {
-      const re = new RegExp('^' + source + '\t', 'gmu');
-      rows = [];
-      for (const text of await everyShard())
-        for (let m; (m = re.exec(text));) rows.push(rowOf(text.slice(m.index, text.indexOf('\n', m.index))));
+
+  // A pattern of * (any characters) and ? (one character) as a test of
+  // text[from, to), code point by code point. A star is tried at every
+  // place, but only the last one: a star before it could only take what
+  // the last would take anyway, so nothing is tried twice over and a word
+  // costs at most pattern x word steps. A backtracking RegExp took 8 s for
+  // *a*c*g*t*x against a word of 600 letters.
+  const STAR = -1, ONE = -2;
+  function globMatcher(pattern) {
+    const p = Array.from(pattern, c => c === '*' ? STAR : c === '?' ? ONE : c.codePointAt(0));
+    return (text, from, to) => {
+      let i = from, k = 0, starK = -1, starI = 0;
+      while (i < to) {
+        const c = text.codePointAt(i);
+        if (k < p.length && (p[k] === c || p[k] === ONE)) {
+          i += c > 0xffff ? 2 : 1;
+          k++;
+        } else if (k < p.length && p[k] === STAR) {
+          starK = k++;
+          starI = i;
+        } else if (starK >= 0) {  // the last star takes one more code point
+          starI += text.codePointAt(starI) > 0xffff ? 2 : 1;
+          i = starI;
+          k = starK + 1;
+        } else {
+          return false;
+        }
+      }
+      while (p[k] === STAR) k++;
+      return k === p.length;
+    };
+  }
+  // The longest pattern searched, in code points: longer than any word a
+  // reader types (a German compound or a chemical name stays under 100
+  // letters), and it bounds a word's cost at 100 steps a letter.
+  const MAX_PATTERN = 100;
+
+  // The number written at text[i], up to the next non-digit.
+  function numberAt(text, i) {
+    let n = 0;
+    for (let d; (d = text.charCodeAt(i) - 48) >= 0 && d <= 9; i++) n = n * 10 + d;
+    return n;
+  }
+  // The `limit` most frequent of the lines offered (ties by rank), in a
+  // heap whose root is the least of them, and how many were offered:
+  // only the lines kept become rows.
+  class Best {
+    constructor(limit) { this.limit = limit; this.heap = []; this.total = 0; }
+    // a before b: the more frequent, then the lower rank
+    static before(a, b) { return a[0] > b[0] || (a[0] === b[0] && a[1] < b[1]); }
+    offer(text, from, keyEnd, to) {
+      this.total++;
+      const heap = this.heap;
+      if (!this.limit) return;
+      const rankAt = text.indexOf('\t', text.indexOf('\t', keyEnd + 1) + 1) + 1;
+      const count = numberAt(text, text.indexOf('\t', rankAt) + 1);
+      if (heap.length === this.limit && count < heap[0][0]) return;
+      const item = [count, numberAt(text, rankAt), text, from, to];
+      if (heap.length < this.limit) {
+        heap.push(item);
+        for (let i = heap.length - 1, up; i > 0 && Best.before(heap[up = (i - 1) >> 1], item); i = up)
+          [heap[i], heap[up]] = [heap[up], heap[i]];
+      } else if (Best.before(item, heap[0])) {
+        heap[0] = item;
+        for (let i = 0; ;) {
+          const l = 2 * i + 1, r = l + 1;
+          let least = i;
+          if (l < heap.length && Best.before(heap[least], heap[l])) least = l;
+          if (r < heap.length && Best.before(heap[least], heap[r])) least = r;
+          if (least === i) break;
+          [heap[i], heap[least]] = [heap[least], heap[i]];
+          i = least;
+        }
+      }
     }
-    return rows.sort((a, b) => b[COUNT] - a[COUNT] || a[RANK] - b[RANK]).slice(0, limit);
+    rows() {
+      return this.heap.slice().sort((a, b) => (Best.before(a, b) ? -1 : 1))
+        .map(([, , text, from, to]) => rowOf(text.slice(from, to)));
+    }
   }
 
-  // What the box offers for what is typed: the forms written exactly so
-  // first, then the words that are the typed one but for accents and case,
-  // then longer ones; the most frequent first within each.
+  // The `limit` most frequent rows whose search key matches a pattern of *
+  // and ?, and how many match: {rows, total}. What comes before the first
+  // wildcard narrows the shards to read; a leading wildcard reads them all.
+  async function matching(pattern, limit) {
+    if (Array.from(pattern).length > MAX_PATTERN)
+      throw new RangeError('a pattern is searched up to ' + MAX_PATTERN + ' letters long');
+    const prefix = pattern.slice(0, pattern.search(/[*?]/));
+    const matches = globMatcher(pattern.slice(prefix.length));
+    const best = new Best(limit);
+    if (prefix) {
+      await eachWithPrefix(prefix, (line, end) => {
+        if (matches(line, prefix.length, end)) best.offer(line, 0, end, line.length);
+      });
+    } else {
+      for (const text of await everyShard())
+        for (let at = 0; at < text.length;) {
+          const end = text.indexOf('\t', at), next = text.indexOf('\n', end);
+          if (matches(text, at, end)) best.offer(text, at, end, next);
+          at = next + 1;
+        }
+    }
+    return { rows: best.rows(), total: best.total };
+  }
+
+  // What the box offers for what is typed, {rows, total}: the forms
+  // written exactly so first, then the words that are the typed one but for
+  // accents and case, then longer ones; the most frequent first within
+  // each. A pattern's total counts every word it matches; a beginning's
+  // total is left out (null), as it stops looking after 400 words.
   async function offers(typed, limit) {
     const wanted = searchKey(typed);
-    if (!wanted) return [];
-    const wild = /[*?]/.test(wanted);
-    const rows = wild ? await matching(wanted, limit) : await withPrefix(wanted, 400);
+    if (!wanted) return { rows: [], total: 0 };
+    // A key holds no * or ?, which are never part of a word: a pattern's
+    // rows come in their order already.
+    if (/[*?]/.test(wanted)) return matching(wanted, limit);
     const exact = fold(typed);
     const grade = row => shown(row) === typed ? 0 : rowKey(row) === exact ? 1 : row[0] === wanted ? 2 : 3;
-    return rows.map(row => [grade(row), row])
+    const rows = (await withPrefix(wanted, 400)).map(row => [grade(row), row])
       .sort((a, b) => a[0] - b[0] || b[1][COUNT] - a[1][COUNT] || a[1][RANK] - b[1][RANK])
       .slice(0, limit).map(x => x[1]);
+    return { rows, total: null };
   }
 
   // Every word's row, from every shard: the whole word list, in no order.
@@ -159,6 +260,6 @@
     return rows;
   }
 
-  Object.assign(velmor, { fold, searchKey, cmp, lookup, withPrefix, matching, offers, everyRow, RANK, COUNT, DOCS,
-                          shown });
+  Object.assign(velmor, { fold, searchKey, cmp, lookup, withPrefix, globMatcher, matching, offers, everyRow, RANK,
+                          COUNT, DOCS, shown });
 })();

@@ -1,0 +1,62 @@
+// The search box's wildcard patterns and the best rows it shows, with the
+// site's own search_data.js over look-up data served from memory.
+import assert from 'node:assert/strict';
+import { siteScripts, lookupFiles } from './site_scripts.mjs';
+import { globReference } from './glob_reference.mjs';
+
+const velmor = siteScripts(['search_data.js']);
+
+// The matcher: code points, not UTF-16 units; a part of a longer text.
+{
+  const cases = [
+    ['*', '', true], ['?', '', false], ['?', 'é', true], ['??', '𐐨', false], ['?', '𐐨', true],
+    ['*𐐨?', 'a𐐨𐐩', true], ['a*b', 'ab', true], ['a*b', 'abba', false], ['*a', 'baaa', true],
+    ['*ab*ab', 'abcabab', true], ['a?c', 'abbc', false], ['**', 'x', true], ['*x*', 'abc', false],
+    ['*a*a*a*a*a*b', 'a'.repeat(300), false], ['*a*c*g*t*x', 'acgt'.repeat(150), false],
+    ['*a*c*g*t*x', 'acgt'.repeat(150) + 'x', true],
+  ];
+  for (const [pattern, word, want] of cases) {
+    assert.equal(globReference(pattern, word), want, 'reference: ' + pattern + ' ' + word);
+    const text = 'x\t' + word + '\ty';
+    assert.equal(velmor.globMatcher(pattern)(text, 2, 2 + word.length), want, pattern + ' against ' + word);
+  }
+}
+
+// Many words in shards of 7: the 50 shown are the 50 most frequent matches
+// (ties by rank), as sorting them all would give, the total counts them
+// all, whether a pattern begins with letters (read by prefix) or not.
+{
+  const letters = ['a', 'b', 'é', '𐐨'];
+  let seed = 7;
+  const random = n => ((seed = (Math.imul(seed, 1103515245) + 12345) >>> 0) >>> 16) % n;
+  const words = new Set();
+  while (words.size < 2000) words.add(Array.from({ length: 1 + random(6) }, () => letters[random(4)]).join(''));
+  // and the words a backtracking RegExp took seconds over
+  words.add('acgt'.repeat(150));
+  words.add('a'.repeat(300));
+  const rows = Array.from(words, (w, rank) => [w, '', '', rank, 1 + random(40)]);
+  const site = siteScripts(['search_data.js'], lookupFiles(rows, 7, velmor.cmp));
+  for (const pattern of ['*', '?????', 'a*', 'ab*b', '*é', '?𐐨*', 'é*a?', 'b*a*b*', 'zz*', '*z', '*a*c*g*t*x',
+    '*a*a*a*a*a*b', 'a*a*a*a*a']) {
+    const all = rows.filter(r => globReference(pattern, r[0]))
+      .sort((a, b) => b[4] - a[4] || a[3] - b[3]);
+    const { rows: got, total } = await site.matching(pattern, 50);
+    assert.equal(total, all.length, pattern + ': total');
+    assert.deepEqual(got.map(r => [r[0], r[3], r[4]]), all.slice(0, 50).map(r => [r[0], r[3], r[4]]), pattern);
+    // What is typed is matched by its search key: "*É" as "*e".
+    const typed = await site.offers(pattern.toUpperCase(), 50);
+    const keyed = await site.matching(site.searchKey(pattern), 50);
+    assert.deepEqual(typed.rows.map(r => r[3]), keyed.rows.map(r => r[3]), pattern + ': offers');
+    assert.equal(typed.total, keyed.total);
+  }
+  const { rows: some, total } = await site.offers('ab', 50);
+  assert.equal(total, null, 'a beginning is not counted');
+  assert.ok(some.length > 0 && some.every(r => r[0].startsWith('ab')));
+}
+
+// A pattern too long to search says so, whatever it holds: before, a star
+// and 100,000 letters made a RegExp too large to compile and left the
+// list as it was.
+for (const pattern of ['*' + 'a'.repeat(100000), '?'.repeat(101), '*'.repeat(50) + '𐐨'.repeat(51)])
+  await assert.rejects(velmor.matching(pattern, 50), { name: 'RangeError', message: /up to 100 letters/ });
+console.log('search patterns: all checks passed');

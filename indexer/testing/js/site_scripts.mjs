@@ -1,0 +1,35 @@
+// The site's own scripts (indexer/site/*.js) run in node, without a
+// browser: what they give window.velmor, with data files served from
+// memory in place of the <script> tags a page would load.
+import fs from 'node:fs';
+
+// `files` maps a data file's name (lookup/keys.js) to what it passes to
+// its callback; a file not there fails as a missing one does in a page.
+export function siteScripts(names, files = {}) {
+  const document = { addEventListener() {}, querySelectorAll: () => [] };
+  const window = {};
+  for (const name of ['velmor.js', ...names]) {
+    const code = fs.readFileSync(new URL('../../site/' + name, import.meta.url), 'utf8');
+    new Function('window', 'document', code)(window, document);
+    if (name === 'velmor.js') {
+      window.velmor.load = async file => {
+        if (!(file in files)) throw new Error('missing ' + file);
+        return files[file];
+      };
+    }
+  }
+  return window.velmor;
+}
+
+// The look-up data of lookup/ for rows [search key, key, form, rank,
+// count], sorted as the indexer sorts them, `per` rows a shard.
+export function lookupFiles(rows, per, cmp) {
+  const sorted = rows.slice().sort((a, b) => cmp(a[0], b[0]) || a[3] - b[3]);
+  const files = { 'lookup/keys.js': [] };
+  for (let n = 0; n * per < sorted.length; n++) {
+    const part = sorted.slice(n * per, (n + 1) * per);
+    files['lookup/keys.js'].push(part[0][0]);
+    files['lookup/k_' + String(n).padStart(4, '0') + '.js'] = part.map(r => r.join('\t') + '\n').join('');
+  }
+  return files;
+}
