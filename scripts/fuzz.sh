@@ -36,5 +36,15 @@ for target in "${targets[@]}"; do
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
   summary+="$(printf '%-8s %12s executions\n' "$target" "$runs")"$'\n'
 done
+# The search box's wildcard matcher (indexer/site/search_data.js), in node,
+# against a plain dynamic-programming matcher.
+echo "== glob_fuzz (node) for ${seconds}s"
+if ! node indexer/testing/js/glob_fuzz.mjs "$seconds" "$root/build-fuzz/artifacts/glob" >build-fuzz/fuzz_glob.log 2>&1; then
+  tail -40 build-fuzz/fuzz_glob.log
+  echo "glob_fuzz failed; the input is in build-fuzz/artifacts/glob.json" >&2
+  exit 1
+fi
+runs=$(sed -n 's/^stat::number_of_executed_units: *//p' build-fuzz/fuzz_glob.log)
+summary+="$(printf '%-8s %12s executions\n' glob "$runs")"$'\n'
 echo "== fuzzing done"
 printf '%s' "$summary"
