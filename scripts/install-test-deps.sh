@@ -7,7 +7,7 @@ as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 bash scripts/install-deps.sh
 as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  g++-mingw-w64-x86-64 wine wine64 \
+  g++-mingw-w64-x86-64 wine wine64 dpkg-dev \
   clang libclang-rt-dev \
   chromium chromium-driver
 # The Windows console test drives Wine on a pseudo-terminal from Python.
