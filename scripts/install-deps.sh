@@ -8,4 +8,4 @@ as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 export DEBIAN_FRONTEND=noninteractive
 as_root apt-get update
 as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
-  cmake make g++ pkg-config libicu-dev libgumbo-dev libuchardet-dev libjemalloc-dev wget
+  cmake make g++ pkg-config libicu-dev libxml2-dev libuchardet-dev libjemalloc-dev wget

@@ -12,7 +12,7 @@ using Lines = std::vector<std::string>;
 
 TEST(HtmlText, BodyTextAsABrowserShowsIt) {
   struct Case {
-    const char* html;
+    std::string html;
     const char* title;
     Lines lines;
   } cases[] = {
@@ -33,10 +33,18 @@ TEST(HtmlText, BodyTextAsABrowserShowsIt) {
       {"<svg><title>not the page title</title><text>drawn</text></svg><title>Real</title>",
        "Real", {"drawn"}},
       {"", "", {}},
+      // libxml2 reads HTML 4; where that lost words browsers show, the
+      // page is changed on its way in (html_prefilter.h).
+      {"<body><p>in</p></body></html><p>after the end</p>", "", {"in", "after the end"}},
+      {"one</br>two", "", {"one", "two"}},
+      {"&bullet; x&NewLine;y &AMP;lt; &amp;bullet;", "", {"\xE2\x80\xA2 x y &lt; &bullet;"}},
+      {std::string("a\0b <b>c</b>", 12), "", {"ab c"}},
+      {"<meta charset=windows-1252><title>čas</title>čas", "čas", {"čas"}},
+      {"<template><p>never shown</p></template>shown", "", {"shown"}},
   };
   for (const Case& c : cases) {
     HtmlText text;
-    html_text(c.html, text);
+    EXPECT_TRUE(html_text(c.html, text)) << c.html;
     EXPECT_EQ(text.title, c.title) << c.html;
     EXPECT_EQ(text.lines, c.lines) << c.html;
   }
@@ -52,6 +60,46 @@ TEST(HtmlText, NestingPastTheLimitIsRefused) {
     const bool read = html_text(html, text);
     EXPECT_EQ(read, depth <= kMaxHtmlDepth) << depth;
     EXPECT_EQ(text.lines, read ? Lines{"deep"} : Lines{}) << depth;
+  }
+}
+
+std::string repeat(std::string_view s, size_t n) {
+  std::string out;
+  for (size_t i = 0; i < n; ++i) out += s;
+  return out;
+}
+
+// Pages that cost the parser far more than their size are refused alone;
+// pages that only look costly are read. The first two crashed gumbo.
+TEST(HtmlText, CostlyPagesAreRefusedAndOnlyThey) {
+  std::string attributes = "<p";
+  for (int i = 0; i < 100000; ++i) attributes += " a" + std::to_string(i);
+  std::string many_tags;
+  for (int t = 0; t < 2000; ++t) {
+    many_tags += "<p";
+    for (int i = 0; i < 900; ++i) many_tags += " a" + std::to_string(i);
+    many_tags += ">x";
+  }
+  struct Case {
+    const char* what;
+    std::string html;
+    bool read;
+  } cases[] = {
+      {"unclosed objects", repeat("<div><object></div>", 150000), true},
+      {"unclosed noscripts", repeat("<span><noscript></span>", 150000), true},
+      {"deep, then text", repeat("<div>", 900) + repeat("word ", 100000), true},
+      {"a long quoted value", "<img src='" + repeat("QUJD ", 200000) + "'>after", true},
+      {"unmatched end tags, deep", repeat("<div>", 999) + repeat("</x>", 1000000), false},
+      {"body tags, deep", repeat("<div>", 999) + repeat("<body>", 500000), false},
+      {"a tag of 100,000 attributes", attributes + ">x", false},
+      {"tags of 900 attributes", many_tags, false},
+  };
+  for (const Case& c : cases) {
+    HtmlText text;
+    EXPECT_EQ(html_text(c.html, text), c.read) << c.what;
+    if (!c.read) {
+      EXPECT_TRUE(text.lines.empty() && text.title.empty()) << c.what;
+    }
   }
 }
 
