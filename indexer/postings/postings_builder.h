@@ -51,6 +51,10 @@ class PostingsBuilder {
   void add_tokens(const Document& doc, const std::vector<Token>& tokens);
   void spill_if_over_budget();
   void spill();
+  // What the page being added takes, and giving it back: one page of a
+  // million distinct words leaves some 60 MB behind.
+  size_t scratch_bytes() const;
+  void release_scratch();
   // Writes postings.dat; returns where each word's postings begin, and one past the last.
   std::vector<uint64_t> write_postings();
 

@@ -36,25 +36,29 @@ size_t Vocabulary::table_bytes() const {
          form_count_.capacity() * sizeof(uint64_t) + words_.capacity() * sizeof(WordState);
 }
 
-std::vector<std::string> Vocabulary::forms() const {
-  std::vector<uint32_t> best(words_.size(), UINT32_MAX);
+std::vector<uint32_t> Vocabulary::choose_forms() {
+  // keys_, not words_, says how many: the postings' writer may be freeing the states.
+  std::vector<uint32_t> best(keys_.size(), UINT32_MAX);
   for (uint32_t id = 0; id < form_word_.size(); ++id) {
     uint32_t& b = best[form_word_[id]];
     if (b == UINT32_MAX || form_count_[id] > form_count_[b]) b = id;
   }
-  std::vector<std::string> out;
-  out.reserve(words_.size());
-  for (uint32_t b : best) out.emplace_back(forms_.text(b));
-  return out;
+  std::vector<uint32_t>().swap(form_word_);
+  std::vector<uint64_t>().swap(form_count_);
+  return best;
+}
+
+void Vocabulary::release_states() {
+  std::vector<WordState>().swap(words_);
+  postings_heap_ = 0;
 }
 
 void Vocabulary::release() {
-  forms_.release();
-  keys_.release();
+  release_forms();
   std::vector<uint32_t>().swap(form_word_);
   std::vector<uint64_t>().swap(form_count_);
-  std::vector<WordState>().swap(words_);
-  postings_heap_ = 0;
+  release_keys();
+  release_states();
 }
 
 }  // namespace velmor

@@ -71,8 +71,16 @@ class Vocabulary {
   uint32_t size() const { return static_cast<uint32_t>(words_.size()); }
   std::string_view key(uint32_t word) const { return keys_.text(word); }
   const WordState& state(uint32_t word) const { return words_[word]; }
-  // The most frequent written form of every word; the first seen wins a tie.
-  std::vector<std::string> forms() const;
+  // The id of every word's most frequent written form; the first seen wins
+  // a tie. The forms' counts go with it, and word_of and count_form end.
+  std::vector<uint32_t> choose_forms();
+  std::string_view form(uint32_t id) const { return forms_.text(id); }
+  // What the end needs no more, each given back as soon as it is done with:
+  // with millions of distinct words the tables weigh hundreds of megabytes
+  // and would otherwise stand beside the corpus being made from them.
+  void release_forms() { forms_.release(); }
+  void release_keys() { keys_.release(); }
+  void release_states();
   void release();
 
  private:
