@@ -12,9 +12,7 @@
 # A cached prefix is only printed. A build happens in a work folder beside it
 # and is renamed into place when complete, so a killed build leaves nothing
 # that passes for a whole prefix. Progress goes to stderr, each step's output
-# to a log; stdout carries only the prefix. A fresh build took 25 min on a
-# shared 2-core machine (the cross-built ICU being most of it), 1.5 GB of disk
-# at its peak; the prefix is about 60 MB.
+# to a log; stdout carries only the prefix.
 #
 # ICU's data (icudt72.dll, 31 MB whole) is cut to what the indexer uses by
 # scripts/icu-data-filter.json, read in ICU's filter format. Debian's ICU
@@ -230,8 +228,12 @@ step icu-data-filter filter_data
 cat "$logs/icu-data-filter.log" >&2
 
 # --- ICU for Windows. The MinGW runtime (libstdc++, libgcc, winpthread) is
-# linked into each DLL, so none of its DLLs need to ship beside them.
-static_runtime="-static-libgcc -static-libstdc++ -Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic"
+# linked into each DLL, so none of its DLLs need to ship beside them. ICU's
+# MinGW DLLs export every symbol they define, so the runtime's symbols are
+# kept out of the exports: else icuin72.dll would find _Unwind_Resume both in
+# its own static libgcc and in icuuc72.dll, and fail to link.
+static_runtime="-static-libgcc -static-libstdc++ -Wl,--exclude-libs,ALL"
+static_runtime+=" -Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic"
 cross=$work/icu-win
 cross_icu() {
   mkdir -p "$cross" && cd "$cross" &&
@@ -268,7 +270,7 @@ step libxml2-cross cross_libxml2
 out=$stage$prefix
 finish() {
   rm -rf "$out/sbin" "$out/share/man" "$out/share/doc" "$out/share/gtk-doc" "$out/lib/libxml2.la" \
-    "$out/lib/xml2Conf.sh"
+    "$out/lib/xml2Conf.sh" "$out"/bin/icutu*.dll "$out"/lib/libicutu*
   find "$out/bin" -type f ! -name '*.dll' -delete
   "$host-strip" --strip-unneeded "$out"/bin/*.dll
   # Runtime DLLs the ICU DLLs still import would have to ship beside them.
