@@ -130,11 +130,12 @@
   }
 
   // A pattern of * (any characters) and ? (one character) as a test of
-  // text[from, to), code point by code point. A star is tried at every
-  // place, but only the last one: a star before it could only take what
-  // the last would take anyway, so nothing is tried twice over and a word
-  // costs at most pattern x word steps. A backtracking RegExp took 8 s for
-  // *a*c*g*t*x against a word of 600 letters.
+  // text[from, to), code point by code point. When the pattern fails after
+  // a star, only the last star seen takes one more code point and the rest
+  // is tried again from there: what an earlier star could take instead,
+  // the last one takes as well, so a word costs at most pattern x word
+  // steps. A backtracking RegExp took 8 s for *a*c*g*t*x against a word of
+  // 600 letters.
   const STAR = -1, ONE = -2;
   function globMatcher(pattern) {
     const p = Array.from(pattern, c => c === '*' ? STAR : c === '?' ? ONE : c.codePointAt(0));
@@ -213,8 +214,9 @@
   // and ?, and how many match: {rows, total}. What comes before the first
   // wildcard narrows the shards to read; a leading wildcard reads them all.
   async function matching(pattern, limit) {
-    if (Array.from(pattern).length > MAX_PATTERN)
-      throw new RangeError('a pattern is searched up to ' + MAX_PATTERN + ' letters long');
+    const length = Array.from(pattern).length;
+    if (length > MAX_PATTERN)
+      throw new RangeError('a pattern can be at most ' + MAX_PATTERN + ' letters long; this one has ' + velmor.fmt(length));
     const prefix = pattern.slice(0, pattern.search(/[*?]/));
     const matches = globMatcher(pattern.slice(prefix.length));
     const best = new Best(limit);
@@ -224,10 +226,11 @@
       });
     } else {
       for (const text of await everyShard())
-        for (let at = 0; at < text.length;) {
-          const end = text.indexOf('\t', at), next = text.indexOf('\n', end);
-          if (matches(text, at, end)) best.offer(text, at, end, next);
-          at = next + 1;
+        for (let at = 0, next; at < text.length; at = next + 1) {
+          next = text.indexOf('\n', at);
+          if (next < 0) next = text.length;
+          const end = text.indexOf('\t', at);
+          if (end >= 0 && end < next && matches(text, at, end)) best.offer(text, at, end, next);
         }
     }
     return { rows: best.rows(), total: best.total };

@@ -58,6 +58,17 @@ function writePages(dir) {
 <style>p { color: red }</style><script>var skrito = "nevidno";</script></head>
 <body><h1>Zapiski</h1><p>Šola je blizu&nbsp;doma. Der B&auml;r schl&auml;ft.</p><!-- komentar --></body></html>
 `);
+  // Cherokee, which case folding takes to its capitals; a title and
+  // text a spreadsheet would run as formulas; words a backtracking
+  // wildcard took seconds over.
+  fs.writeFileSync(path.join(dir, 'tsalagi.htm'), `<!DOCTYPE html>
+<html><head><meta charset="utf-8"><title>ꮳꮃꭹ ꭰꮿ</title></head>
+<body><p>ᏣᎳᎩ ꮳꮃꭹ ꮳꮃꭹ ꭰꮿ.</p></body></html>
+`);
+  fs.writeFileSync(path.join(dir, 'zeichen.htm'), `<!DOCTYPE html>
+<html><head><meta charset="utf-8"><title>=HYPERLINK("http://example.org","x")</title></head>
+<body><p>=SUM(A1) -2+3 @home "zitat</p><p>${'acgt'.repeat(150)} ${'a'.repeat(300)}</p></body></html>
+`);
 }
 
 // Indexes the corpus inside the folder work with the indexer built in build;

@@ -15,6 +15,7 @@ import { index } from './corpus.mjs';
 import { walkSearch } from './search_steps.mjs';
 import { walkEntries } from './entry_steps.mjs';
 import { walkLists } from './list_steps.mjs';
+import { walkHostile } from './hostile_steps.mjs';
 
 const build = path.resolve(process.argv[2] || 'build');
 const shots = path.resolve(process.argv[3] || path.join(build, 'browser-shots'));
@@ -40,6 +41,7 @@ try {
   await walkSearch(page, url, shots);
   await walkEntries(page, url, shots);
   await walkLists(page, url, shots);
+  await walkHostile(page, url, shots);
 
   assert.deepEqual(problems, []);
   await context.close();

@@ -5,11 +5,12 @@ import fs from 'node:fs';
 
 // `files` maps a data file's name (lookup/keys.js) to what it passes to
 // its callback; a file not there fails as a missing one does in a page.
-export function siteScripts(names, files = {}) {
+// `site` is the folder of the scripts (a URL), the site's own by default.
+export function siteScripts(names, files = {}, site = new URL('../../site/', import.meta.url)) {
   const document = { addEventListener() {}, querySelectorAll: () => [] };
   const window = {};
   for (const name of ['velmor.js', ...names]) {
-    const code = fs.readFileSync(new URL('../../site/' + name, import.meta.url), 'utf8');
+    const code = fs.readFileSync(new URL(name, site), 'utf8');
     new Function('window', 'document', code)(window, document);
     if (name === 'velmor.js') {
       window.velmor.load = async file => {
