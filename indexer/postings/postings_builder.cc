@@ -176,7 +176,8 @@ size_t PostingsBuilder::scratch_bytes() const {
 void PostingsBuilder::release_scratch() {
   page_table_.release();
   std::vector<std::string_view>().swap(new_texts_);
-  for (auto* v : {&new_forms_, &interned_, &page_forms_, &form_uses_, &form_slot_, &page_words_, &word_uses_, &ordinals_})
+  for (auto* v :
+       {&new_forms_, &interned_, &page_forms_, &form_uses_, &form_slot_, &page_words_, &word_uses_, &ordinals_})
     std::vector<uint32_t>().swap(*v);
   std::vector<Token>().swap(page_tokens_);
 }

@@ -170,8 +170,11 @@ std::vector<Document> distinct_corpus() {
       if (random() % 4 == 0 && next > 50) {
         // An earlier word again, in capitals or with its first letter up.
         w = word(random() % next);
-        if (random() % 2) w[0] = 'Q';
-        else for (char& c : w) c = char(c - 32);
+        if (random() % 2) {
+          w[0] = 'Q';
+        } else {
+          for (char& c : w) c = char(c - 32);
+        }
       }
       if (lines.back().size() > 80) lines.emplace_back();
       lines.back() += (lines.back().empty() ? "" : " ") + w;
