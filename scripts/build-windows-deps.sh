@@ -137,6 +137,9 @@ step icu-native native_icu
 # --- The data filter, applied to the prebuilt archive.
 archive=$(ls "$icu_src"/data/in/icudt*l.dat)
 filter_data() {
+  # The package keeps its file name: icupkg names the items inside after it,
+  # and the cross build unpacks only items named icudt72l/...
+  local filtered=$work/filtered/${archive##*/}
   LD_LIBRARY_PATH=$native/lib:$native/stubdata "$native/bin/icupkg" -l "$archive" -o "$work/items.txt" &&
     PYTHONPATH=$icu_src/python /usr/bin/python3 - "$filter" "$work/items.txt" >"$work/drop.txt" <<'PY' &&
 # Applies an ICU data filter file (featureFilters only) to the item names of
@@ -220,9 +223,10 @@ for c in sorted(set(cats.values())):
 for item in items:
     if not keep[item]: print(item)
 PY
-    LD_LIBRARY_PATH=$native/lib:$native/stubdata "$native/bin/icupkg" -r "$work/drop.txt" "$archive" "$work/filtered.dat" &&
-    ls -l "$archive" "$work/filtered.dat" &&
-    mv "$work/filtered.dat" "$archive"
+    mkdir -p "$work/filtered" &&
+    LD_LIBRARY_PATH=$native/lib:$native/stubdata "$native/bin/icupkg" -r "$work/drop.txt" "$archive" "$filtered" &&
+    ls -l "$archive" "$filtered" &&
+    mv "$filtered" "$archive"
 }
 step icu-data-filter filter_data
 cat "$logs/icu-data-filter.log" >&2
@@ -270,7 +274,8 @@ step libxml2-cross cross_libxml2
 out=$stage$prefix
 finish() {
   rm -rf "$out/sbin" "$out/share/man" "$out/share/doc" "$out/share/gtk-doc" "$out/lib/libxml2.la" \
-    "$out/lib/xml2Conf.sh" "$out"/bin/icutu*.dll "$out"/lib/libicutu*
+    "$out/lib/xml2Conf.sh" "$out"/bin/icutu*.dll "$out"/lib/libicutu* "$out"/bin/icutest*.dll \
+    "$out"/lib/libicutest*
   find "$out/bin" -type f ! -name '*.dll' -delete
   "$host-strip" --strip-unneeded "$out"/bin/*.dll
   # Runtime DLLs the ICU DLLs still import would have to ship beside them.
