@@ -2,14 +2,14 @@
 // browsable concordance into htm_out.
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "indexer/run/arguments.h"
+#include "indexer/run/console.h"
 #include "indexer/run/run_indexer.h"
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+  std::vector<std::string> args = velmor::program_arguments(argc, argv);
   velmor::Arguments parsed;
   std::string error;
   if (!velmor::parse_arguments(args, parsed, error)) {
@@ -24,9 +24,10 @@ int main(int argc, char** argv) {
     std::puts("velmor_01_209.exe " VELMOR_VERSION);
     return 0;
   }
-  int status = velmor::run_indexer(parsed);
+  const bool terminal = velmor::prepare_console();
+  int status = velmor::run_indexer(parsed, terminal);
   // Started bare it is korvel's window, which closes when we end.
-  if (parsed.none && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) {
+  if (parsed.none && terminal && velmor::input_is_terminal()) {
     std::fputs("press Enter to close", stdout);
     std::fflush(stdout);
     for (int c = std::getchar(); c != '\n' && c != EOF;) c = std::getchar();

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
+#include "common/utf8_files.h"
 
 namespace velmor {
 
@@ -13,7 +14,7 @@ namespace {
 }  // namespace
 
 DataFile::DataFile(std::string path) : path_(std::move(path)) {
-  file_ = std::fopen(path_.c_str(), "wbe");
+  file_ = common::open_file(path_, "wb");
   if (!file_) fail(path_);
   // glibc ignores the size asked for when it is to find the buffer itself,
   // and writes 4 KB at a time: 47,000 system calls for the work files of

@@ -11,6 +11,7 @@
 #include "indexer/postings/runs.h"
 #include "indexer/string_order.h"
 #include "indexer/words/words.h"
+#include "common/utf8_files.h"
 
 namespace velmor {
 
@@ -208,7 +209,7 @@ std::vector<uint64_t> PostingsBuilder::write_postings() {
     // The reading buffers share an eighth of the budget, between 64 KB and 1 MB each.
     size_t buffer = std::clamp<size_t>(budget_ / 8 / runs_.size(), 64 << 10, 1 << 20);
     starts = merge_runs(runs_, words, out, buffer);
-    for (const std::string& run : runs_) std::remove(run.c_str());
+    for (const std::string& run : runs_) common::remove_file(run);
   }
   out.close();
   return starts;

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "indexer/postings/posting_codec.h"
+#include "common/utf8_files.h"
 
 namespace velmor {
 
@@ -24,7 +25,7 @@ namespace {
 class RunReader {
  public:
   RunReader(const std::string& path, size_t buffer_bytes)
-      : path_(path), file_(std::fopen(path.c_str(), "rbe")) {
+      : path_(path), file_(common::open_file(path, "rb")) {
     if (!file_) throw std::runtime_error("cannot read " + path + ": " + strerror(errno));
     std::setvbuf(file_, nullptr, _IOFBF, buffer_bytes);
     advance();

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <stdexcept>
+#include "common/utf8_files.h"
 
 namespace velmor {
 
@@ -24,7 +25,7 @@ std::vector<uint64_t> WordSequenceWriter::finish(const std::vector<uint32_t>& ra
   ids_file_.close();
   spans_file_.close();
   const std::string ids_path = dir_ + "/ids.dat";
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(ids_path.c_str(), "rbe"), std::fclose);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(common::open_file(ids_path, "rb"), std::fclose);
   if (!in) throw std::runtime_error("cannot read " + ids_path + ": " + strerror(errno));
   DataFile out(dir_ + "/sequence.dat");
   std::vector<uint32_t> chunk(std::max<size_t>(buffer_bytes / sizeof(uint32_t), 1024));
@@ -38,7 +39,7 @@ std::vector<uint64_t> WordSequenceWriter::finish(const std::vector<uint32_t>& ra
   if (std::ferror(in.get())) throw std::runtime_error("cannot read " + ids_path);
   in.reset();
   out.close();
-  std::remove(ids_path.c_str());
+  common::remove_file(ids_path);
   return std::move(span_starts_);
 }
 

@@ -2,6 +2,7 @@
 // One indexer per output folder: a lock on a file beside it, which the
 // system drops when the process ends, however it ends. The file goes when
 // the lock is let go; one left by a crash is taken over by the next run.
+#include <cstdint>
 #include <string>
 
 namespace velmor {
@@ -18,7 +19,7 @@ class FolderLock {
   LockOutcome take(const std::string& path, std::string& error);
 
  private:
-  int fd_ = -1;
+  intptr_t fd_ = -1;  // a descriptor, or on Windows a handle
   std::string path_;
 };
 

@@ -7,7 +7,11 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "common/utf8_files.h"
+
 namespace fs = std::filesystem;
+using common::utf8_path;
+using common::utf8_string;
 
 namespace velmor {
 
@@ -45,12 +49,12 @@ bool is_empty_folder(const fs::path& p) {
 
 // The path a marker names: absolute and without "." or "..", so the run
 // that writes it and the run that checks it agree on the spelling.
-std::string marker_path(const fs::path& p) { return fs::absolute(p).lexically_normal().string(); }
+std::string marker_path(const fs::path& p) { return utf8_string(fs::absolute(p).lexically_normal()); }
 
 std::string last_part(const std::string& out) {
-  fs::path p = fs::path(out).lexically_normal();
+  fs::path p = utf8_path(out).lexically_normal();
   if (!p.has_filename()) p = p.parent_path();
-  return p.filename().string();
+  return utf8_string(p.filename());
 }
 
 bool same_folder(const fs::path& a, const fs::path& b) {
@@ -62,7 +66,7 @@ void write_marker(const fs::path& file, const std::string& text) {
   std::ofstream marker(file, std::ios::binary);
   marker << text;
   marker.close();
-  if (!marker) throw std::runtime_error("cannot write " + file.string());
+  if (!marker) throw std::runtime_error("cannot write " + utf8_string(file));
 }
 
 }  // namespace
@@ -91,27 +95,28 @@ bool is_index_marker_of(std::string_view text, const std::string& name) {
 
 OutputState output_state(const std::string& out) {
   std::error_code ec;
-  fs::file_status status = fs::symlink_status(out, ec);
+  const fs::path path = utf8_path(out);
+  fs::file_status status = fs::symlink_status(path, ec);
   if (!fs::exists(status)) return OutputState::absent;
   if (!fs::is_directory(status)) return OutputState::not_folder;
-  if (is_empty_folder(out)) return OutputState::empty;
+  if (is_empty_folder(path)) return OutputState::empty;
   const std::string name = last_part(out);
   std::string text;
-  if (read_marker(out, kIndexMarkerName, text) && is_index_marker_of(text, name)) return OutputState::our_index;
-  if (read_marker(out, kWorkMarkerName, text) && is_index_marker_of(text, name)) return OutputState::our_index;
+  if (read_marker(path, kIndexMarkerName, text) && is_index_marker_of(text, name)) return OutputState::our_index;
+  if (read_marker(path, kWorkMarkerName, text) && is_index_marker_of(text, name)) return OutputState::our_index;
   return OutputState::theirs;
 }
 
 void clear_leftovers(const std::string& out, const std::string& keep) {
-  fs::path target(out);
+  fs::path target = utf8_path(out);
   fs::path parent = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-  std::string base = target.filename().string();
+  std::string base = utf8_string(target.filename());
   std::error_code ec;
   bool have_out = is_folder(target);
   for (const fs::directory_entry& e : fs::directory_iterator(parent, ec)) {
-    std::string name = e.path().filename().string();
+    std::string name = utf8_string(e.path().filename());
     for (const char* kind : kLeftovers) {
-      if (!name.starts_with(base + kind) || !is_folder(e.path()) || same_folder(e.path(), keep)) continue;
+      if (!name.starts_with(base + kind) || !is_folder(e.path()) || same_folder(e.path(), utf8_path(keep))) continue;
       std::error_code ignored;
       // Killed between making the folder and writing its marker: there is
       // nothing in it to lose.
@@ -134,28 +139,28 @@ std::string make_fresh_folder(const std::string& out, const std::string& suffix)
   const std::string stem = out + suffix + std::to_string(process_id());
   std::string path = stem;
   std::error_code ec;
-  for (int n = 1; !fs::create_directory(path, ec); ++n) {
+  for (int n = 1; !fs::create_directory(utf8_path(path), ec); ++n) {
     if (ec || n > 100) throw std::runtime_error("cannot make the folder " + stem + ": " + ec.message());
     path = stem + "-" + std::to_string(n);
   }
   try {
-    write_marker(fs::path(path) / kWorkMarkerName, work_marker_text(marker_path(path), process_id()));
+    write_marker(utf8_path(path) / kWorkMarkerName, work_marker_text(marker_path(utf8_path(path)), process_id()));
   } catch (const std::runtime_error&) {
-    fs::remove_all(path, ec);
+    fs::remove_all(utf8_path(path), ec);
     throw std::runtime_error("cannot write in the folder " + path);
   }
   return path;
 }
 
 void mark_as_index(const std::string& fresh, const std::string& out) {
-  write_marker(fs::path(fresh) / kIndexMarkerName, index_marker_text(last_part(out)));
+  write_marker(utf8_path(fresh) / kIndexMarkerName, index_marker_text(last_part(out)));
 }
 
 // Once in place, the index keeps no trace of the work folder it was, so
 // no copy of it is taken for one.
 static void drop_work_marker(const std::string& out) {
   std::error_code ec;
-  fs::remove(fs::path(out) / kWorkMarkerName, ec);
+  fs::remove(utf8_path(out) / kWorkMarkerName, ec);
 }
 
 void swap_in(const std::string& fresh, const std::string& out) {
@@ -174,7 +179,7 @@ void swap_in(const std::string& fresh, const std::string& out) {
   bool unsupported = false;
   if (exchange_folders(fresh, out, unsupported, why)) {
     drop_work_marker(out);
-    fs::remove_all(fresh, ec);  // now the earlier index
+    fs::remove_all(utf8_path(fresh), ec);  // now the earlier index
     return;
   }
   if (!unsupported) throw std::runtime_error("cannot swap " + fresh + " into " + out + ": " + why);
@@ -183,10 +188,10 @@ void swap_in(const std::string& fresh, const std::string& out) {
   // folder, which its work marker lets a later run remove once a new index
   // stands in its place.
   std::string old = out + ".old-" + std::to_string(process_id());
-  if (fs::exists(fs::symlink_status(old, ec)))
+  if (fs::exists(fs::symlink_status(utf8_path(old), ec)))
     throw std::runtime_error("cannot move " + out + " aside: " + old + " is in the way");
-  const fs::path old_marker = fs::path(out) / kWorkMarkerName;
-  write_marker(old_marker, work_marker_text(marker_path(old), process_id()));
+  const fs::path old_marker = utf8_path(out) / kWorkMarkerName;
+  write_marker(old_marker, work_marker_text(marker_path(utf8_path(old)), process_id()));
   if (!rename_folder(out, old, why)) {
     fs::remove(old_marker, ec);
     throw std::runtime_error("cannot rename " + out + " to " + old + ": " + why);
@@ -197,7 +202,7 @@ void swap_in(const std::string& fresh, const std::string& out) {
     throw std::runtime_error("cannot rename " + fresh + " to " + out + ": " + why);
   }
   drop_work_marker(out);
-  fs::remove_all(old, ec);
+  fs::remove_all(utf8_path(old), ec);
 }
 
 }  // namespace velmor

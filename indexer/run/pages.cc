@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "common/utf8_files.h"
+
 namespace fs = std::filesystem;
 
 namespace velmor {
@@ -18,16 +20,16 @@ bool is_page_name(const std::string& name) {
 
 std::vector<PageFile> list_pages(const std::string& dir) {
   std::error_code ec;
-  fs::directory_iterator it(dir, ec);
+  fs::directory_iterator it(common::utf8_path(dir), ec);
   if (ec) throw std::runtime_error("cannot read the folder " + dir + ": " + ec.message());
   std::vector<PageFile> pages;
   for (; it != fs::directory_iterator(); it.increment(ec)) {
-    std::string name = it->path().filename().string();
+    std::string name = common::utf8_string(it->path().filename());
     std::error_code ignored;
     if (!is_page_name(name) || it->is_directory(ignored)) continue;
     uint64_t size = it->file_size(ignored);
     // A page that cannot be sized is still listed: reading names it.
-    pages.push_back(PageFile{it->path().string(), name, ignored ? 0 : size});
+    pages.push_back(PageFile{common::utf8_string(it->path()), name, ignored ? 0 : size});
   }
   if (ec) throw std::runtime_error("cannot read the folder " + dir + ": " + ec.message());
   std::sort(pages.begin(), pages.end(), [](const PageFile& a, const PageFile& b) { return a.name < b.name; });

@@ -7,8 +7,8 @@
 #include <new>
 #include <stdexcept>
 #include <system_error>
-#include <unistd.h>
 
+#include "common/utf8_files.h"
 #include "indexer/numbers.h"
 #include "indexer/run/index_pages.h"
 #include "indexer/run/browser.h"
@@ -48,16 +48,16 @@ void complain(const std::string& line) {
 // "htm_out/" and "./htm_out" name the folder "htm_out"; the swap and the
 // leftovers beside it need its own name.
 std::string folder_name(const std::string& path) {
-  fs::path p = fs::path(path).lexically_normal();
+  fs::path p = common::utf8_path(path).lexically_normal();
   if (!p.has_filename()) p = p.parent_path();
-  return p.string();
+  return common::utf8_string(p);
 }
 
 // The output folder is replaced whole, so it must not hold the input.
 bool output_holds_input(const std::string& in, const std::string& out) {
   std::error_code ec;
-  fs::path i = fs::weakly_canonical(in, ec);
-  fs::path o = fs::weakly_canonical(out, ec);
+  fs::path i = fs::weakly_canonical(common::utf8_path(in), ec);
+  fs::path o = fs::weakly_canonical(common::utf8_path(out), ec);
   if (ec) return false;
   auto [o_end, i_at] = std::mismatch(o.begin(), o.end(), i.begin(), i.end());
   return o_end == o.end();
@@ -177,7 +177,7 @@ void write_pages(const Corpus& corpus, const std::string& fresh, const Collation
     double fraction = total ? double(done) / total : 1.0;
     writing.update("writing the site: " + std::to_string(int(fraction * 100)) + "%", fraction);
   };
-  write_site(corpus, fresh, site);
+  write_site(corpus, common::utf8_path(fresh), site);
   writing.finish("wrote the site in " + format_duration(seconds_since(site_start)));
 }
 
@@ -190,7 +190,7 @@ void report(size_t pages, const IndexResult& result, uint64_t invalid_bytes, con
   if (invalid_bytes)
     say(grouped(invalid_bytes) + " bytes that were not UTF-8 are shown as \xEF\xBF\xBD");
   std::error_code ec;
-  std::string index = (fs::absolute(out, ec) / "index.htm").string();
+  std::string index = common::utf8_string(fs::absolute(common::utf8_path(out), ec) / "index.htm");
   say("index: " + index);
   if (has_graphical_session()) {
     std::string failed = open_in_browser(index);
@@ -200,8 +200,8 @@ void report(size_t pages, const IndexResult& result, uint64_t invalid_bytes, con
 
 }  // namespace
 
-int run_indexer(const Arguments& args) {
-  const Console console{std::chrono::steady_clock::now(), static_cast<bool>(isatty(STDOUT_FILENO))};
+int run_indexer(const Arguments& args, bool terminal) {
+  const Console console{std::chrono::steady_clock::now(), terminal};
   const std::string in = folder_name(args.in_dir);
   const std::string out = folder_name(args.out_dir);
   std::unique_ptr<Collation> collation;
@@ -233,11 +233,11 @@ int run_indexer(const Arguments& args) {
     complain(e.what());
     complain("no index was made; " + out + " is as it was");
     result.corpus.reset();
-    if (!fresh.empty()) fs::remove_all(fresh, ec);
-    if (!work.empty()) fs::remove_all(work, ec);
+    if (!fresh.empty()) fs::remove_all(common::utf8_path(fresh), ec);
+    if (!work.empty()) fs::remove_all(common::utf8_path(work), ec);
     return kFailed;
   }
-  fs::remove_all(work, ec);
+  fs::remove_all(common::utf8_path(work), ec);
   report(pages.size(), result, invalid_bytes, out, console);
   return result.skipped ? kSomeSkipped : kAllIndexed;
 }

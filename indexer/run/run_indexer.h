@@ -5,6 +5,8 @@
 
 namespace velmor {
 
-int run_indexer(const Arguments& args);
+// `terminal`: standard output is a console window, where progress rewrites
+// one line.
+int run_indexer(const Arguments& args, bool terminal);
 
 }  // namespace velmor

@@ -2,30 +2,30 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <stdexcept>
-#include <unistd.h>
+
+#include "common/utf8_files.h"
 
 namespace velmor {
 
 // With the cause, which on a full disk is what the user must act on.
 static std::runtime_error write_error(const std::filesystem::path& path, int why) {
-  return std::runtime_error("cannot write " + path.string() + ": " + std::strerror(why));
+  return std::runtime_error("cannot write " + common::utf8_string(path) + ": " + std::strerror(why));
 }
 
 OutFile::OutFile(const std::filesystem::path& path) : path_(path) {
-  fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  fd_ = open_new(path_);
   if (fd_ < 0) throw write_error(path_, errno);
 }
 
 OutFile::~OutFile() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) close_file(fd_);
 }
 
 void OutFile::write_buffer() {
   std::string_view rest = buffer_;
   while (!rest.empty()) {
-    ssize_t n = ::write(fd_, rest.data(), rest.size());
+    long n = write_some(fd_, rest);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) throw write_error(path_, errno);
     if (n == 0) throw write_error(path_, ENOSPC);
@@ -43,7 +43,7 @@ void OutFile::close() {
   write_buffer();
   int fd = fd_;
   fd_ = -1;
-  if (::close(fd) != 0) throw write_error(path_, errno);
+  if (close_file(fd) != 0) throw write_error(path_, errno);
 }
 
 uint64_t write_file(const std::filesystem::path& path, const std::string& text) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace velmor {
 
@@ -29,6 +30,11 @@ class OutFile {
 
  private:
   void write_buffer();
+  // The platform's calls (out_file-posix.cc, out_file-win32.cc), with errno
+  // set on failure as the C library sets it.
+  static int open_new(const std::filesystem::path& path);
+  static long write_some(int fd, std::string_view bytes);
+  static int close_file(int fd);
   std::filesystem::path path_;
   int fd_ = -1;
   std::string buffer_;

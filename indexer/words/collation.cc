@@ -227,7 +227,7 @@ std::string locale_from_environment() {
     if (locale == "C" || locale == "POSIX") return {};
     return locale;
   }
-  return {};
+  return system_locale();
 }
 
 }  // namespace velmor

@@ -107,8 +107,13 @@ class Collation {
 };
 
 // The collation locale from the environment (LC_ALL, then LC_COLLATE, then
-// LANG), without codeset or modifier: "sl_SI" for "sl_SI.UTF-8". "" when
-// unset, C or POSIX. The name may still be one ICU does not know.
+// LANG), without codeset or modifier: "sl_SI" for "sl_SI.UTF-8"; when none
+// is set, the system's (on Windows the user's regional format, where LANG
+// is seldom set). "" for C or POSIX. The name may still be one ICU does
+// not know.
 std::string locale_from_environment();
+// The user's locale as the system keeps it outside the environment: "" on
+// POSIX, "sl_SI" for Windows' "sl-SI".
+std::string system_locale();
 
 }  // namespace velmor
