@@ -18,3 +18,7 @@ if ! command -v npm >/dev/null 2>&1; then
 fi
 # Xapian's omindex: a baseline of the indexer benchmark (indexer/bench/index_bench.sh).
 as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends xapian-omega
+# Real HTML in several languages for the test that holds the Windows
+# indexer's site against the Linux one (scripts/wine-indexer.sh).
+as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
+  debian-reference-de debian-reference-fr debian-reference-it debian-reference-es debian-reference-ja

@@ -2,15 +2,17 @@
 # Runs a whole run of the Windows build under Wine, keys piped in, and holds
 # it against the Linux build's run on the same documents in a twin folder:
 # the console transcript line for line, the documents, file lists and pages
-# byte for byte, and the mark the test indexer leaves in velmor.
+# byte for byte, and what the indexer korvel started leaves in velmor.
 #
 # Usage: wine-run.sh [WIN_BUILD] [LINUX_BUILD] [ZIP]
 # Given the zip of scripts/package-windows.sh, the run is made in the folder
-# unpacked from it, as a user gets it, with only the outside programs added
-# (wget.exe and the indexer); before that, convertcp.exe there must name the
+# unpacked from it, as a user gets it, with only wget.exe added, and the
+# zip's own indexer must write velmor/htm_out, the same index as the Linux
+# indexer writes in the twin; before that, convertcp.exe there must name the
 # zip's version, and a run in a copy without the indexer must stop at the
 # tool check. The Linux twin starts from a copy of that folder. Without a
-# zip, WIN_BUILD's korvel.exe runs in a folder laid out here.
+# zip, WIN_BUILD's korvel.exe runs in a folder laid out here, with the test
+# indexer, which leaves a list of what it found.
 #
 # Wine's own find refuses every switch, its findstr prints nothing and it has
 # no sort, so the test-only stand-ins from build-win/wine-tools come first on
@@ -52,11 +54,11 @@ wine_prefix_start
 keys='111211x'
 indexer=velmor_01_209.exe
 
-lay_out() {  # folder, indexer program
+lay_out() {  # folder, indexer program ("" for the one already there)
   mkdir -p "$1/txt_in"
   [ -e "$1/convertcp.exe" ] || printf 'convertcp stand-in\r\n' >"$1/convertcp.exe"
   printf 'wget stand-in\r\n' >"$1/wget.exe"
-  cp "$2" "$1/$indexer"
+  [ -z "$2" ] || cp "$2" "$1/$indexer"
   printf 'Field notes, first line.\r\nA <tag> & "quote" caf\xc3\xa9  \r\n' >"$1/txt_in/Field Notes.TXT"
   printf '<html><head><title>A</title></head><body>An HTML document.</body></html>\r\n' >"$1/txt_in/a.htm"
   printf 'plain\nno final line end' >"$1/txt_in/plain.txt"
@@ -82,10 +84,11 @@ if [ -n "$package" ]; then
   said=$(cd "$win" && timeout 60 wine convertcp.exe --version 2>"$wine_tmp/version.err" | tr -d '\r') || true
   [ "$said" = "convertcp.exe $version (Windows code pages)" ] ||
     { cat "$wine_tmp/version.err" >&2; wine_fail "convertcp.exe --version of $top says \"$said\""; }
-  # As unzipped, with no indexer added yet, a run stops at the tool check
-  # and leaves the documents where they are, as its README.txt says.
+  # Without its indexer a run stops at the tool check and leaves the
+  # documents where they are.
   bare="$wine_tmp/no-indexer"
   cp -r "$win" "$bare"
+  rm "$bare/$indexer"
   printf 'a document\r\n' >"$bare/txt_in/doc.txt"
   (cd "$bare" && printf '1111' | WINEPATH="$(wine_path "$win_build/wine-tools")" \
     timeout 90 wine korvel.exe >"$wine_tmp/bare.out" 2>"$wine_tmp/bare.err") || true
@@ -99,8 +102,13 @@ else
   mkdir "$win"
   cp "$win_build/korvel.exe" "$win/"
 fi
-lay_out "$win" "$win_build/wine-tools/fake_indexer.exe"
-lay_out "$lin" "$linux_build/testing/fake_indexer"
+if [ -n "$package" ]; then
+  lay_out "$win" ""
+  lay_out "$lin" "$linux_build/$indexer"
+else
+  lay_out "$win" "$win_build/wine-tools/fake_indexer.exe"
+  lay_out "$lin" "$linux_build/testing/fake_indexer"
+fi
 invoked=$(wine_path "$win/korvel.exe")
 
 # The Linux run shows the same invocation path, so that line compares too.
@@ -112,7 +120,10 @@ status=0
 
 start=$SECONDS
 status=0
+# The same alphabetical order as the Linux twin's (C: the root order), and
+# no browser opened at the end.
 (cd "$win" && printf '%s' "$keys" | COPYCMD=/-Y DIRCMD=/S WINEPATH="$(wine_path "$win_build/wine-tools")" \
+  LANG=C.UTF-8 WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winebrowser.exe=" \
   timeout 90 wine korvel.exe >"$wine_tmp/win.out" 2>"$wine_tmp/win.err") || status=$?
 echo "$wine_test: the run under Wine took $((SECONDS - start)) s"
 if [ "$status" != 0 ]; then
@@ -146,13 +157,28 @@ done
 cmp "$win/$indexer" "$win/velmor/$indexer" >&2 || wine_fail "the indexer was not staged in velmor"
 [ "$(ls "$win/htm_wrk" | wc -l)" = 4 ] || wine_fail "htm_wrk does not hold the four pages"
 
-# The test indexer, started with velmor as its folder, lists the pages it found.
-for _ in $(seq 200); do [ -f "$win/velmor/fake_indexer.log" ] && break; sleep 0.1; done
-[ -f "$win/velmor/fake_indexer.log" ] || wine_fail "the indexer left no mark in velmor"
-expected="$(wine_path "$win/velmor")"$'\n'"$(ls "$win/velmor/htm_in" | LC_ALL=C sort)"
-if [ "$(cat "$win/velmor/fake_indexer.log")" != "$expected" ]; then
-  printf -- '--- expected:\n%s\n--- found:\n' "$expected" >&2
-  cat "$win/velmor/fake_indexer.log" >&2
-  wine_fail "the indexer's mark in velmor is wrong"
+if [ -n "$package" ]; then
+  # korvel starts the indexer and does not wait for it: its index is done
+  # when the folder stands and the lock beside it is gone.
+  for lin_or_win in "$lin" "$win"; do
+    for _ in $(seq 1200); do
+      [ -f "$lin_or_win/velmor/htm_out/index.htm" ] && [ ! -e "$lin_or_win/velmor/htm_out.lock" ] && break
+      sleep 0.1
+    done
+    [ -f "$lin_or_win/velmor/htm_out/index.htm" ] || wine_fail "no index in $lin_or_win/velmor/htm_out"
+  done
+  diff -r "$lin/velmor/htm_out" "$win/velmor/htm_out" >&2 ||
+    wine_fail "the index korvel.exe's indexer wrote differs from the Linux one"
+  echo "$wine_test: the zip's indexer wrote velmor/htm_out, $(find "$win/velmor/htm_out" -type f | wc -l) files, as on Linux"
+else
+  # The test indexer, started with velmor as its folder, lists the pages it found.
+  for _ in $(seq 200); do [ -f "$win/velmor/fake_indexer.log" ] && break; sleep 0.1; done
+  [ -f "$win/velmor/fake_indexer.log" ] || wine_fail "the indexer left no mark in velmor"
+  expected="$(wine_path "$win/velmor")"$'\n'"$(ls "$win/velmor/htm_in" | LC_ALL=C sort)"
+  if [ "$(cat "$win/velmor/fake_indexer.log")" != "$expected" ]; then
+    printf -- '--- expected:\n%s\n--- found:\n' "$expected" >&2
+    cat "$win/velmor/fake_indexer.log" >&2
+    wine_fail "the indexer's mark in velmor is wrong"
+  fi
 fi
 echo "$wine_test: passed"

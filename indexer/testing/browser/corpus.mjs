@@ -71,6 +71,13 @@ function writePages(dir) {
 `);
 }
 
+// Writes the pages alone, for a test that indexes them itself:
+// node corpus.mjs DIR
+if (process.argv[1] && path.resolve(process.argv[1]) === path.resolve(new URL(import.meta.url).pathname)) {
+  fs.mkdirSync(process.argv[2], { recursive: true });
+  writePages(process.argv[2]);
+}
+
 // Indexes the corpus inside the folder work with the indexer built in build;
 // returns the folder of the site.
 export function index(build, work) {
@@ -82,7 +89,12 @@ export function index(build, work) {
   delete env.DISPLAY;  // no browser of the user's to open
   delete env.WAYLAND_DISPLAY;
   const indexer = path.join(build, 'velmor_01_209.exe');
-  const said = execFileSync(indexer, ['--locale', 'sl', input, out], { env }).toString();
+  // VELMOR_RUNNER=wine runs the Windows build's indexer, so that the site a
+  // Windows user gets is walked too.
+  const runner = process.env.VELMOR_RUNNER;
+  const args = ['--locale', 'sl', input, out];
+  const said = (runner ? execFileSync(runner, [indexer, ...args], { env })
+    : execFileSync(indexer, args, { env })).toString();
   console.log(said.trim().split('\n').map(l => '  | ' + l).join('\n'));
   return out;
 }
