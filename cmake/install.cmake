@@ -6,12 +6,6 @@
 install(TARGETS korvel convertcp RUNTIME DESTINATION .)
 if(TARGET velmor)
   install(TARGETS velmor RUNTIME DESTINATION .)
-  if(WIN32)
-    # ICU's DLLs (code and the cut data) beside the indexer, which Windows
-    # looks for first in the program's own folder.
-    file(GLOB velmor_dlls ${KORVEL_WIN_DEPS}/bin/*.dll)
-    install(FILES ${velmor_dlls} DESTINATION .)
-  endif()
 endif()
 install(DIRECTORY DESTINATION txt_in)
 install(DIRECTORY DESTINATION htm_out)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds ICU and libxml2 for 64-bit Windows (MinGW-w64) from Debian's source
 # packages, of the same versions the Linux build uses, into one prefix:
-# include/, lib/ (import and static libraries, pkg-config files), bin/ (the
-# DLLs). Debian packages no MinGW build of either.
+# include/ and lib/ (static libraries: ICU's code and its data, libxml2; and
+# pkg-config files). Debian packages no MinGW build of either.
 #
 #   prefix=$(scripts/build-windows-deps.sh | tail -1)
 #
@@ -14,7 +14,7 @@
 # that passes for a whole prefix. Progress goes to stderr, each step's output
 # to a log; stdout carries only the prefix.
 #
-# ICU's data (icudt72.dll, 31 MB whole) is cut to what the indexer uses by
+# ICU's data (31 MB whole) is cut to what the indexer uses by
 # scripts/icu-data-filter.json, read in ICU's filter format. Debian's ICU
 # source carries the data only as the prebuilt archive data/in/icudt72l.dat
 # (no CLDR text for ICU's buildtool to filter), so the filter is applied item
@@ -231,19 +231,17 @@ PY
 step icu-data-filter filter_data
 cat "$logs/icu-data-filter.log" >&2
 
-# --- ICU for Windows. The MinGW runtime (libstdc++, libgcc, winpthread) is
-# linked into each DLL, so none of its DLLs need to ship beside them. ICU's
-# MinGW DLLs export every symbol they define, so the runtime's symbols are
-# kept out of the exports: else icuin72.dll would find _Unwind_Resume both in
-# its own static libgcc and in icuuc72.dll, and fail to link.
-static_runtime="-static-libgcc -static-libstdc++ -Wl,--exclude-libs,ALL"
-static_runtime+=" -Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic"
+# --- ICU for Windows, static, its data packed into a static library too:
+# korvel copies the indexer alone into velmor\ and starts it there, where no
+# DLL beside it would be found, so the indexer must be one self-contained
+# program.
 cross=$work/icu-win
 cross_icu() {
   mkdir -p "$cross" && cd "$cross" &&
     "$icu_src/configure" --host="$host" --with-cross-build="$native" --prefix="$prefix" \
       --disable-tests --disable-samples --disable-extras --disable-icuio \
-      CC="$cc" CXX="$cxx" CFLAGS="-O2" CXXFLAGS="-O2" LDFLAGS="$static_runtime" &&
+      --enable-static --disable-shared --with-data-packaging=static \
+      CC="$cc" CXX="$cxx" CFLAGS="-O2" CXXFLAGS="-O2" &&
     make -j"$jobs" &&
     make install DESTDIR="$stage"
 }
@@ -276,20 +274,15 @@ finish() {
   rm -rf "$out/sbin" "$out/share/man" "$out/share/doc" "$out/share/gtk-doc" "$out/lib/libxml2.la" \
     "$out/lib/xml2Conf.sh" "$out"/bin/icutu*.dll "$out"/lib/libicutu* "$out"/bin/icutest*.dll \
     "$out"/lib/libicutest*
-  find "$out/bin" -type f ! -name '*.dll' -delete
-  "$host-strip" --strip-unneeded "$out"/bin/*.dll
-  # Runtime DLLs the ICU DLLs still import would have to ship beside them.
-  local imports
-  imports=$("$host-objdump" -p "$out"/bin/*.dll | sed -n 's/^[[:space:]]*DLL Name: //p' | sort -u)
-  echo "$imports"
-  if grep -Eiq '^(libstdc\+\+|libgcc|libwinpthread)' <<<"$imports"; then
-    echo "the DLLs import a MinGW runtime DLL"
-    return 1
-  fi
+  rm -rf "$out/bin"
+  local lib
+  for lib in sicuuc sicuin sicudt; do
+    [ -f "$out/lib/lib$lib.a" ] || { echo "no lib$lib.a"; return 1; }
+  done
   printf 'icu %s\nlibxml2 %s\nkey %s\n' "$icu_version" "$xml_version" "$key" >"$out/VERSIONS"
 }
 step finish finish
-ls -l "$out/bin" "$out/lib" >&2
+ls -l "$out/lib" >&2
 say "prefix: $(du -sh "$out" | cut -f1)"
 
 say "disk used by the work folder at its peak: $(du -sh "$work" | cut -f1)"
