@@ -88,7 +88,7 @@ if [ -n "$package" ]; then
   # documents where they are.
   bare="$wine_tmp/no-indexer"
   cp -r "$win" "$bare"
-  rm "$bare/$indexer"
+  rm -f "$bare/$indexer"
   printf 'a document\r\n' >"$bare/txt_in/doc.txt"
   (cd "$bare" && printf '1111' | WINEPATH="$(wine_path "$win_build/wine-tools")" \
     timeout 90 wine korvel.exe >"$wine_tmp/bare.out" 2>"$wine_tmp/bare.err") || true
@@ -102,7 +102,10 @@ else
   mkdir "$win"
   cp "$win_build/korvel.exe" "$win/"
 fi
-if [ -n "$package" ]; then
+# The zip's own indexer when it has one.
+real_indexer=""
+[ -n "$package" ] && [ -f "$win/$indexer" ] && real_indexer=1
+if [ -n "$real_indexer" ]; then
   lay_out "$win" ""
   lay_out "$lin" "$linux_build/$indexer"
 else
@@ -157,7 +160,7 @@ done
 cmp "$win/$indexer" "$win/velmor/$indexer" >&2 || wine_fail "the indexer was not staged in velmor"
 [ "$(ls "$win/htm_wrk" | wc -l)" = 4 ] || wine_fail "htm_wrk does not hold the four pages"
 
-if [ -n "$package" ]; then
+if [ -n "$real_indexer" ]; then
   # korvel starts the indexer and does not wait for it: its index is done
   # when the folder stands and the lock beside it is gone.
   for lin_or_win in "$lin" "$win"; do
