@@ -113,10 +113,11 @@ void clear_leftovers(const std::string& out, const std::string& keep) {
   std::string base = utf8_string(target.filename());
   std::error_code ec;
   bool have_out = is_folder(target);
+  const fs::path input = utf8_path(keep);
   for (const fs::directory_entry& e : fs::directory_iterator(parent, ec)) {
     std::string name = utf8_string(e.path().filename());
     for (const char* kind : kLeftovers) {
-      if (!name.starts_with(base + kind) || !is_folder(e.path()) || same_folder(e.path(), utf8_path(keep))) continue;
+      if (!name.starts_with(base + kind) || !is_folder(e.path()) || same_folder(e.path(), input)) continue;
       std::error_code ignored;
       // Killed between making the folder and writing its marker: there is
       // nothing in it to lose.
