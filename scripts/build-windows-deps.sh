@@ -248,7 +248,10 @@ cross_icu() {
     local dir &&
     mkdir -p lib bin &&
     for dir in stubdata common i18n data; do make -j"$jobs" -C "$dir" || return 1; done &&
-    for dir in common i18n data; do make -C "$dir" install DESTDIR="$stage" || return 1; done
+    for dir in common i18n; do make -C "$dir" install DESTDIR="$stage" || return 1; done &&
+    # The data's own install puts its archive where Windows keeps DLLs, as
+    # bin/sicudt.a; the linker looks for lib/libsicudt.a.
+    install -m 644 lib/sicudt.a "$stage$prefix/lib/libsicudt.a"
 }
 step icu-cross cross_icu
 
