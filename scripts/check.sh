@@ -20,20 +20,15 @@ cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
-# The Windows indexer is built only with KORVEL_WIN_INDEXER=1 until its
-# static ICU build has passed here (scripts/build-windows-deps.sh).
-win_deps=""
-if [ "${KORVEL_WIN_INDEXER:-0}" = 1 ]; then
-  echo "== ICU and libxml2 for MinGW (built once, then taken from the cache)"
-  win_deps=$(bash scripts/build-windows-deps.sh | tail -n 1)
-fi
+echo "== ICU and libxml2 for MinGW (built once, then taken from the cache)"
+win_deps=$(bash scripts/build-windows-deps.sh | tail -n 1)
 echo "== cross-build for Windows (MinGW-w64)"
 cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DKORVEL_WERROR=ON -DBUILD_TESTING=OFF -DKORVEL_WIN_DEPS="$win_deps"
 cmake --build build-win -j"$jobs"
 test -f build-win/korvel.exe
 test -f build-win/convertcp.exe
-[ -z "$win_deps" ] || test -f build-win/velmor_01_209.exe
+test -f build-win/velmor_01_209.exe
 echo "== the Windows package"
 bash scripts/package-windows.sh build-win
 if command -v wine >/dev/null 2>&1; then
@@ -42,7 +37,7 @@ if command -v wine >/dev/null 2>&1; then
   # What is shipped is what is tested: the run is made in the unpacked zip.
   bash scripts/wine-run.sh build-win build build-win/korvel-*-win64.zip
   # The zip's indexer makes the same site as the Linux one.
-  [ -z "$win_deps" ] || bash scripts/wine-indexer.sh build-win/korvel-*-win64.zip build
+  bash scripts/wine-indexer.sh build-win/korvel-*-win64.zip build
   echo "== convertcp.exe under wine: CP1250 to UTF-8"
   printf '\xE8\x9A\x9E \xC8\x8A\x8E' > build-win/cp1250.txt
   rm -f build-win/utf8.txt

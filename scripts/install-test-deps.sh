@@ -22,3 +22,7 @@ as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recom
 # indexer's site against the Linux one (scripts/wine-indexer.sh).
 as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
   debian-reference-de debian-reference-fr debian-reference-it debian-reference-es debian-reference-ja
+# Wine takes the Windows program's code page from the Unix locale: that test
+# runs under LANG=de_DE.UTF-8, which a minimal system has not generated.
+as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends locales
+locale -a | grep -qix 'de_DE.utf8' || as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8

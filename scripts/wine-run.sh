@@ -102,9 +102,12 @@ else
   mkdir "$win"
   cp "$win_build/korvel.exe" "$win/"
 fi
-# The zip's own indexer when it has one.
+# A zip's own indexer; the test-only one with a bare build folder.
 real_indexer=""
-[ -n "$package" ] && [ -f "$win/$indexer" ] && real_indexer=1
+if [ -n "$package" ]; then
+  [ -f "$win/$indexer" ] || wine_fail "$package holds no $top/$indexer"
+  real_indexer=1
+fi
 if [ -n "$real_indexer" ]; then
   lay_out "$win" ""
   lay_out "$lin" "$linux_build/$indexer"
