@@ -49,9 +49,17 @@ const velmor = siteScripts(['search_data.js']);
     assert.deepEqual(typed.rows.map(r => r[3]), keyed.rows.map(r => r[3]), pattern + ': offers');
     assert.equal(typed.total, keyed.total);
   }
-  const { rows: some, total } = await site.offers('ab', 50);
-  assert.equal(total, null, 'a beginning is not counted');
-  assert.ok(some.length > 0 && some.every(r => r[0].startsWith('ab')));
+  // A beginning ranks every word it begins, however many shards they
+  // fill (before, only the first 400 in key order: "a" missed "and"): the
+  // word that is the beginning first, then by count; the total counts all.
+  for (const prefix of ['a', 'ab', '𐐨a', 'bbbbbb', 'zz']) {
+    const all = rows.filter(r => r[0].startsWith(prefix))
+      .sort((a, b) => (b[0] === prefix) - (a[0] === prefix) || b[4] - a[4] || a[3] - b[3]);
+    const { rows: got, total } = await site.offers(prefix, 50);
+    assert.equal(total, all.length, prefix + ': total');
+    assert.deepEqual(got.map(r => r[3]), all.slice(0, 50).map(r => r[3]), prefix + ': the most frequent');
+  }
+  assert.ok(rows.filter(r => r[0].startsWith('a')).length > 400, 'more words begin with a than were ranked before');
 }
 
 // A pattern too long to search says so, whatever it holds: before, a star
