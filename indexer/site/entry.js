@@ -74,7 +74,7 @@
       section.append(el('details', { class: 'measures collocates' },
         el('summary', null, 'Collocates (' + collocates.length + ')'),
         el('p', { class: 'hint' }, 'Words within ' + left + ' to the left and ' + right + ' to the right, at least 3 times ' +
-          'together, by log-Dice; MI = log2(together \u00d7 words in the corpus / (frequency of each \u00d7 ' + (left + right) + ')).'),
+          'together (each occurrence of either counted once), by log-Dice; MI = log2(together \u00d7 words in the corpus / (frequency of each \u00d7 ' + (left + right) + ')).'),
         el('div', { class: 'sort' }, saveButton('Save collocates as TSV', 'collocates_' + word[0], rows)), table));
     }
     if (clusters.length) {
