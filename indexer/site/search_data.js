@@ -242,7 +242,7 @@
   // by count in the heap that patterns use; the total counts them all.
   // Only the first 400 in key order were ranked before, so "a" missed
   // "and" (8,218 occurrences) and 46 of the 50 most frequent.
-  async function offers(typed, limit) {
+  async function beginning(typed, limit) {
     const wanted = searchKey(typed);
     if (!wanted) return { rows: [], total: 0 };
     // A key holds no * or ?, which are never part of a word: a pattern's
@@ -256,6 +256,43 @@
     });
     same.sort((a, b) => grade(a) - grade(b) || b[COUNT] - a[COUNT] || a[RANK] - b[RANK]);
     return { rows: same.concat(longer.rows()).slice(0, limit), total: same.length + longer.total };
+  }
+
+  // What was typed cut into words as the indexer cuts a text: word
+  // segments by Unicode's rules (Intl.Segmenter is ICU's, as the indexer's
+  // are), then an elided article apart from the word it leans on when the
+  // index holds it as a word of its own, which it does only when the
+  // indexer split it off (words/elision.cc: "l'utente" is l' and utente).
+  const LETTER = /^\p{L}/u;
+  async function indexWords(typed) {
+    const segments = typeof Intl.Segmenter === 'function'
+      ? Array.from(new Intl.Segmenter('und', { granularity: 'word' }).segment(typed)).filter(s => s.isWordLike).map(s => s.segment)
+      : typed.split(/\s+/).filter(Boolean);
+    const words = [];
+    for (const word of segments) {
+      const mark = word.replace(APOSTROPHES, "'").indexOf("'");
+      const rest = word.slice(mark + 1);
+      if (mark > 0 && LETTER.test(rest) && await lookup(fold(word.slice(0, mark + 1)))) words.push(word.slice(0, mark + 1), rest);
+      else words.push(word);
+    }
+    return words;
+  }
+
+  // offers() for what was typed, {rows, total, note}: when no word begins
+  // so and the index holds what was typed as several words, the words that
+  // begin as its first word does, leaving an elided article aside
+  // ("l'utente" finds utente, "nel mezzo" nel), and a note that says so.
+  async function offers(typed, limit) {
+    const found = await beginning(typed, limit);
+    if (found.rows.length || /[*?]/.test(typed)) return found;
+    const words = await indexWords(typed);
+    if (words.length < 2) return found;
+    const elided = w => /['\u2018\u2019\u02bc\uff07]$/.test(w);
+    const word = words.find(w => !elided(w)) || words[0];
+    const shown = await beginning(word, limit);
+    const note = '\u201c' + typed + '\u201d is ' + words.length + ' words in the index (' + words.join(' + ') +
+      '): words beginning \u201c' + word + '\u201d';
+    return { rows: shown.rows, total: shown.total, note };
   }
 
   // Every word's row, from every shard: the whole word list, in no order.

@@ -52,6 +52,12 @@ export async function walkSearch(page, url, shots) {
   assert.deepEqual((await offered('*.out')).map(h => h[0]), ['a.out']);
   step('search: "uber" offers Über, "*ung" and "b?r" match anywhere, with counts');
 
+  // The index holds an elided article apart: what is typed whole finds the
+  // word it leans on, and says so.
+  assert.equal((await offered("l\u2019utilisateur"))[0][0], 'utilisateur');
+  assert.match(await page.textContent('#hits li:first-child'), /2 words in the index \(l\u2019 \+ utilisateur\)/);
+  step('search: "l\u2019utilisateur" finds utilisateur and says why');
+
   // The alphabet: each letter once, digits and symbols a tile each.
   const tiles = await page.$$eval('nav.alpha a', as => as.map(a => a.textContent));
   assert.deepEqual(tiles.filter((t, i) => tiles.indexOf(t) !== i), [], 'no letter twice: ' + tiles);

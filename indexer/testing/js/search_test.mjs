@@ -62,6 +62,31 @@ const velmor = siteScripts(['search_data.js']);
   assert.ok(rows.filter(r => r[0].startsWith('a')).length > 400, 'more words begin with a than were ranked before');
 }
 
+// What the index holds as several words is found by the word it leans on:
+// the elided article apart (when the index has it as a word), a phrase by
+// its first word; a note says what was done. Before, "l'utente" found
+// nothing ("no word begins so").
+{
+  const words = [["l'", 40], ['utente', 12], ['utenti', 30], ["dell'", 5], ['arte', 3], ['nel', 9], ['mezzo', 2],
+    ["don't", 4], ['lutente', 1]];
+  const rows = words.map(([w, count], rank) => [velmor.searchKey(w), '', '', rank, count]);
+  const site = siteScripts(['search_data.js'], lookupFiles(rows, 3, velmor.cmp));
+  const cases = [
+    ["l'utente", ['utente'], /2 words in the index \(l' \+ utente\)/],
+    ['L\u2019ut', ['utenti', 'utente'], /words beginning \u201cut\u201d/],
+    ["dell'arte", ['arte'], /dell' \+ arte/],
+    ['nel mezzo', ['nel'], /2 words .*\(nel \+ mezzo\)/],
+    ["don't", ["don't"], null],   // a word of the index as typed: no note
+    ["qu'il", [], null],          // no qu' in this index: nothing split, nothing found
+  ];
+  for (const [typed, want, note] of cases) {
+    const got = await site.offers(typed, 50);
+    assert.deepEqual(got.rows.map(r => r[0]), want, typed);
+    if (note) assert.match(got.note, note, typed);
+    else assert.equal(got.note, undefined, typed);
+  }
+}
+
 // A pattern too long to search says so, whatever it holds: before, a star
 // and 100,000 letters made a RegExp too large to compile and left the
 // list as it was.
