@@ -148,8 +148,14 @@ export async function walkLists(page, url, shots) {
   await page.goto(url('page_0001.htm'));
   await page.waitForSelector('#velmor-keywords table.keywords a');
   const keyword = await page.textContent('#velmor-keywords table.keywords a');
+  // They save as TSV like every other list: a row each, the measures as numbers.
+  const keywordLines = await savedLines('#velmor-keywords button.save');
+  assert.equal(keywordLines[0], '\ufeffkeyword\there\tlog-likelihood\tlog ratio');
+  assert.equal(keywordLines.length - 2, await page.locator('#velmor-keywords table.keywords tr').count() - 1);
+  const [kw, here, ll, lr] = keywordLines[1].split('\t');
+  assert.ok(kw === keyword && Number(here) >= 3 && Number(ll) >= 3.84 && Number(lr) > 0, keywordLines[1]);
   await page.click('#velmor-keywords table.keywords a');
   await page.waitForURL(/i_\d+\.htm#r\d+$/);
   assert.equal(await page.locator('section:target h2').textContent(), keyword);
-  step('a document\'s keywords lead to their entries');
+  step('a document\'s keywords save as TSV and lead to their entries');
 }
