@@ -8,14 +8,16 @@
 // The data, as site/formats.h describes it:
 //   i_NNN.htm   <script type=application/json id=entry-data>
 //               {first, file, tokens, docs, window: [left, right], words:
-//                [[FORM, DOCS, COLLOCATES?, CLUSTERS?], ...]}
+//                [[FORM, DOCS, COLLOCATES?, CLUSTERS?], ...], dp: [DP, ...]}
 //     DOCS        the word's documents and counts (lines.js reads them)
-//     COLLOCATES  [[RANK, TOGETHER, FREQUENCY, LOGDICE, MI, FORM], ...]
+//     DP          one per word: its DPnorm in thousandths, or null
+//     COLLOCATES  [[RANK, TOGETHER, FREQUENCY, LOGDICE, MI, FORM], ...],
+//                 TOGETHER at most either count
 //     CLUSTERS    [[COUNT, AT, [RANK, ...], TEXT], ...]
 'use strict';
 (function () {
   const { el, fmt, entryLink, saveButton, docTitles, docName, titles, pageHref,
-          collocateFilter, clusterFilter, fragment, Concordance } = window.velmor;
+          collocateFilter, clusterFilter, fragment, Concordance, dispersionPlot } = window.velmor;
 
   // The documents a word occurs in most, then all on demand.
   function documentTable(section, conc) {
@@ -118,10 +120,15 @@
       const section = el('section', { id: 'r' + rank, 'data-rank': String(rank) });
       section.append(el('h2', null, word[0]), el('p', { class: 'counts' }), el('div', { class: 'kwic' }), el('div', { class: 'docs-here' }));
       const conc = new Concordance(section, rank, word, data);
-      conc.onBuild = c => { documentTable(section, c); measureTables(section, rank, word, data, c); };
+      const dp = data.dp ? data.dp[i] : null;
+      conc.onBuild = c => {
+        documentTable(section, c);
+        section.append(dispersionPlot(c.lines, dp));
+        measureTables(section, rank, word, data, c);
+      };
       const n = conc.lines.total, d = conc.lines.docs.length;
       section.querySelector('.counts').textContent = fmt(n) + (n === 1 ? ' occurrence' : ' occurrences') + ' in ' +
-        fmt(d) + (d === 1 ? ' document' : ' documents');
+        fmt(d) + (d === 1 ? ' document' : ' documents') + (dp === null || dp === undefined ? '' : ' \u00b7 DP ' + (dp / 1000).toFixed(3));
       host.append(section);
       all.set(rank, { section, conc, word });
       if (watcher) watcher.observe(section); else conc.draw();

@@ -54,7 +54,7 @@ std::string_view document_scripts() {
 std::string_view entry_scripts() {
   return "<script src=text_store.js defer></script><script src=tsv.js defer></script>"
          "<script src=lines.js defer></script><script src=concordance.js defer></script>"
-         "<script src=entry.js defer></script>";
+         "<script src=dispersion.js defer></script><script src=entry.js defer></script>";
 }
 std::string_view list_scripts() {
   return "<script src=tsv.js defer></script><script src=word_lists.js defer></script>";

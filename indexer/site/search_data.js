@@ -3,10 +3,11 @@
 // lookup/ (site/formats.h) read a shard at a time: by prefix, by a pattern
 // of * and ?, or a word's own row. The data (site/formats.h):
 //   lookup/keys.js     velmorShards([first search key of each shard])
-//   lookup/k_NNNN.js   velmorKeys(N, "SEARCH\tKEY\tFORM\tRANK\tCOUNT[\tDOCS]\n...")
+//   lookup/k_NNNN.js   velmorKeys(N, "SEARCH\tKEY\tFORM\tRANK\tCOUNT\tDP[\tDOCS]\n...")
 //                      by search key, then rank; KEY empty when it is
-//                      SEARCH, FORM empty when it is KEY, DOCS (the
-//                      documents) left out when it is COUNT
+//                      SEARCH, FORM empty when it is KEY, DP the word's
+//                      DPnorm in thousandths (empty when there is none),
+//                      DOCS (the documents) left out when it is COUNT
 'use strict';
 (function () {
   const velmor = window.velmor;
@@ -59,15 +60,16 @@
   }
 
   // Look-up rows, as site/formats.h describes them, each shard one string
-  // of lines "search key \t key \t form \t rank \t count [\t documents]",
-  // read into [search key, key or '' (= search key), form or '' (= key),
-  // rank, count, documents]
+  // of lines "search key \t key \t form \t rank \t count \t dp [\t
+  // documents]", read into [search key, key or '' (= search key), form or
+  // '' (= key), rank, count, documents, dp or null]
   const rowKey = row => row[1] || row[0];
   const shown = row => row[2] || rowKey(row);
-  const RANK = 3, COUNT = 4, DOCS = 5;
+  const RANK = 3, COUNT = 4, DOCS = 5, DP = 6;
   const rowOf = line => {
     const f = line.split('\t');
-    return [f[0], f[1], f[2], Number(f[3]), Number(f[4]), f.length > 5 ? Number(f[5]) : Number(f[4])];
+    return [f[0], f[1], f[2], Number(f[3]), Number(f[4]), f.length > 6 ? Number(f[6]) : Number(f[4]),
+            f[5] ? Number(f[5]) : null];
   };
 
   // lookup/keys.js names each shard's first search key; lookup/k_NNNN.js
@@ -304,5 +306,5 @@
   }
 
   Object.assign(velmor, { fold, searchKey, cmp, lookup, withPrefix, globMatcher, matching, offers, everyRow, RANK,
-                          COUNT, DOCS, shown });
+                          COUNT, DOCS, DP, shown });
 })();

@@ -105,7 +105,7 @@ export async function walkLists(page, url, shots) {
 
   await page.goto(url('s_freq_001.htm'));
   const freq = await savedLines('button.save');
-  assert.equal(freq[0], '\ufeff#\tword\tcount\tdocuments\tshare');
+  assert.equal(freq[0], '\ufeff#\tword\tcount\tdocuments\tshare\tDP');
   assert.equal(freq.length - 2, await page.locator('#word-list tr').count() - 1);
   // The whole list, hapaxes included, comes from the search data: every
   // word once, by falling count, the counts adding up to the corpus.
@@ -115,6 +115,11 @@ export async function walkLists(page, url, shots) {
   assert.equal(new Set(whole.map(l => l.split('\t')[1])).size, whole.length);
   assert.ok(whole.every((l, i) => i === 0 || Number(whole[i - 1].split('\t')[2]) >= Number(l.split('\t')[2])));
   assert.ok(whole.some(l => /\t1\t1\t/.test(l)) && whole.length > freq.length - 2, 'the hapaxes are there');
+  // Every word's dispersion, DPnorm from 0 to 1, in the page and the whole list.
+  for (const l of freq.slice(1, -1).concat(whole)) {
+    const dp = l.split('\t')[5];
+    assert.ok(/^(0(\.\d{1,3})?|1)$/.test(dp), 'a DP in ' + l);
+  }
   // Rows carry their ranks as differences: the last word's link must
   // still open its own entry.
   await opensItsEntry(page.locator('#word-list tr:last-child td:nth-child(2) a'));
