@@ -9,6 +9,7 @@
 #include "indexer/site/formats.h"
 #include "indexer/numbers.h"
 #include "indexer/site/html.h"
+#include "indexer/site/letter_script.h"
 #include "indexer/site/out_file.h"
 #include "indexer/string_order.h"
 #include "indexer/words/words.h"
@@ -120,6 +121,7 @@ struct Letter {
   std::string label;
   size_t list;
   size_t rank;
+  std::string script;  // letter_script()
 };
 
 // Each letter once, at its first word: a letter whose words the collation
@@ -131,15 +133,29 @@ std::vector<Letter> alphabet(const Corpus& corpus, const std::vector<ListPage>& 
     for (size_t r = lists[p].begin; r < lists[p].end; ++r) {
       const std::string& initial = corpus.word(r).initial;
       if ((r == 0 || corpus.word(r - 1).initial != initial) && seen.insert(initial).second)
-        letters.push_back({initial.empty() ? "?" : initial, p, r});
+        letters.push_back({initial.empty() ? "?" : initial, p, r, letter_script(initial)});
     }
   return letters;
 }
 
+// The tiles in collation order. Where more than one script has letters,
+// each run of tiles of one script is headed by its name and each tile
+// names its script on hover: Greek Μ, Cyrillic М and Latin M are one glyph.
 void append_alphabet(std::string& s, const std::vector<Letter>& letters) {
+  std::set<std::string_view> scripts;
+  for (const Letter& l : letters)
+    if (!l.script.empty()) scripts.insert(l.script);
+  const bool mixed = scripts.size() > 1;
   s += "<nav class=alpha id=alphabet>";
+  std::string_view run;  // the script of the tiles before, digits and signs aside
   for (const Letter& l : letters) {
-    s += "<a href=" + list_file(static_cast<uint32_t>(l.list)) + "#a" + std::to_string(l.rank) + ">";
+    std::string name = l.script;  // "Canadian_Aboriginal" as words
+    std::replace(name.begin(), name.end(), '_', ' ');
+    if (mixed && !l.script.empty() && l.script != run) s += "<span class=script>" + name + "</span>";
+    if (!l.script.empty()) run = l.script;
+    s += "<a href=" + list_file(static_cast<uint32_t>(l.list)) + "#a" + std::to_string(l.rank);
+    if (mixed && !l.script.empty()) s += " title=\"" + name + "\"";
+    s += ">";
     append_escaped(s, l.label);
     s += "</a>";
   }
