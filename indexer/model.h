@@ -6,6 +6,11 @@
 //   postings  tokens      -> Corpus             (postings/, spills to disk past its budget)
 //   site      Corpus      -> htm_out            (site/)
 //
+// The measures (measures/: collocates, clusters, keywords, dispersion) are
+// plain functions of a Corpus and a word's occurrences, which the site
+// calls as it reads them: the entries first, measuring each word's
+// dispersion too, then the word lists that show it.
+//
 // Each stage depends only on this header and on the stages before it, so
 // each can be tested with hand-made values of these types.
 #include <cstddef>

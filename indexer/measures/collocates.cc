@@ -20,6 +20,21 @@ std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std
     const size_t to = std::min<size_t>(words.size(), size_t{o.ordinal} + options.right + 1);
     return words.subspan(from, to - from);
   };
+  // A co-occurrence pairs one occurrence of the word with one of the
+  // collocate in its window, and neither stands in a second pair, so
+  // `together` is at most either frequency and log-Dice stays at most 14.
+  // Counting every window's words instead counted a collocate between two
+  // close occurrences of the word twice (54 together of a word occurring
+  // 47 times), and the word itself wherever it repeated within 5 words.
+  // Pairing each occurrence, in text order, with the first unpaired
+  // occurrence of each collocate in its window pairs as many as can be:
+  // the windows are of one width, so they begin and end in text order.
+  struct Claim {
+    uint32_t ordinal, rank;
+    size_t by;  // the occurrence of the word it is paired with
+  };
+  std::vector<Claim> claims;  // in the document at hand, within reach of the windows to come
+  uint32_t claims_doc = UINT32_MAX;
   for (size_t k = 0; k < occ.size(); ++k) {
     prefetch_neighbours(ahead, occ, k + 16, std::max(options.left, options.right));
     // The counts of a window a few ahead, whose words have come by now.
@@ -27,9 +42,22 @@ std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std
       for (uint32_t r : window(counts_ahead, occ[k + 4])) together.prefetch(r);
     const Occurrence& o = occ[k];
     const std::span<const uint32_t> words = window(here, o);
-    const size_t self = std::min<size_t>(o.ordinal, options.left);  // the word's own place in its window
-    for (size_t i = 0; i < words.size(); ++i)
-      if (i != self) together.add(words[i]);
+    const uint32_t from = o.ordinal >= options.left ? o.ordinal - options.left : 0;
+    if (o.doc != claims_doc) {
+      claims.clear();
+      claims_doc = o.doc;
+    }
+    std::erase_if(claims, [&](const Claim& c) { return c.ordinal < from; });
+    for (size_t i = 0; i < words.size(); ++i) {
+      const uint32_t other = words[i], at = from + static_cast<uint32_t>(i);
+      if (other == rank) continue;
+      const bool taken = std::any_of(claims.begin(), claims.end(), [&](const Claim& c) {
+        return c.ordinal == at || (c.by == k && c.rank == other);
+      });
+      if (taken) continue;
+      claims.push_back({at, other, k});
+      together.add(other);
+    }
   }
   const double f_word = static_cast<double>(corpus.word(rank).count);
   const double span = options.left + options.right;

@@ -18,7 +18,8 @@ namespace velmor {
 
 struct Collocate {
   uint32_t rank;      // the collocate
-  uint32_t together;  // its occurrences within the window of the word's
+  uint32_t together;  // pairs of an occurrence of the word and one of the
+                      // collocate within its window, no occurrence in two
   uint64_t frequency; // its occurrences in the corpus
   double log_dice;    // 14 + log2(2 * together / (f(word) + f(collocate)))
   double mi;          // log2(together * N / (f(word) * f(collocate) * span))

@@ -3,7 +3,7 @@
 // step through the occurrences of the same word in this document.
 'use strict';
 (function () {
-  const { el, fmt, wordAt, lookup, entryStarts, hrefOf, RANK } = window.velmor;
+  const { el, fmt, wordAt, lookup, entryStarts, hrefOf, RANK, saveButton } = window.velmor;
 
   // The document's keywords against the rest of the corpus, which travel
   // with its stored text, each leading to its entry.
@@ -16,9 +16,14 @@
     for (const [rank, count, ll, lr, form] of keywords)
       table.append(el('tr', null, el('td', null, el('a', { href: hrefOf(first, rank) }, form)),
         el('td', null, fmt(count)), el('td', null, ll.toFixed(1)), el('td', null, lr.toFixed(2))));
+    // Saved as the other lists are, the measures as numbers.
+    const head = ['keyword', 'here', 'log-likelihood', 'log ratio'];
+    const rows = () => [head].concat(keywords.map(([, count, ll, lr, form]) => [form, count, ll, lr]));
+    const name = 'keywords_' + document.title;
     box.replaceChildren(el('h2', null, 'Keywords'), el('p', { class: 'hint' },
       'Words more frequent here than in the rest of the corpus, by log-likelihood; ' +
-      'the log ratio is log2 of how many times more frequent.'), table);
+      'the log ratio is log2 of how many times more frequent.'),
+      el('div', { class: 'sort' }, saveButton('Save keywords as TSV', name, rows)), table);
   }
 
   // Addresses:

@@ -89,12 +89,15 @@ uint64_t write_entry_file(const EntryContext& context, uint32_t file, size_t beg
        std::to_string(context.tokens) + ",\"docs\":" + std::to_string(corpus.document_count()) +
        ",\"window\":[5,5],\"words\":[\n";
   std::vector<Occurrence> occ;
+  std::string dispersion;  // ",DP" per word
   std::vector<Cluster> starting;
   ClusterOptions cluster_options;
   for (size_t rank = begin; rank < end; ++rank) {
     const WordInfo& w = corpus.word(rank);
     occ.clear();
     corpus.occurrences(rank, occ);
+    const int16_t dp = context.dispersion[rank] = dp_thousandths(dp_norm(occ, context.sizes));
+    append_dispersion(dispersion, dp);
     s += '[';
     append_json_string(s, w.form);
     s += ",\"" + document_codes(occ) + '"';
@@ -116,7 +119,7 @@ uint64_t write_entry_file(const EntryContext& context, uint32_t file, size_t beg
     s += rank + 1 < end ? "],\n" : "]\n";
     out.spill();
   }
-  s += "]}</script>\n";
+  s += "],\"dp\":[" + dispersion.substr(dispersion.empty() ? 0 : 1) + "]}</script>\n";
   append_page_end(s);
   out.close();
   return out.bytes();

@@ -8,14 +8,16 @@
 // The data, as site/formats.h describes it:
 //   i_NNN.htm   <script type=application/json id=entry-data>
 //               {first, file, tokens, docs, window: [left, right], words:
-//                [[FORM, DOCS, COLLOCATES?, CLUSTERS?], ...]}
+//                [[FORM, DOCS, COLLOCATES?, CLUSTERS?], ...], dp: [DP, ...]}
 //     DOCS        the word's documents and counts (lines.js reads them)
-//     COLLOCATES  [[RANK, TOGETHER, FREQUENCY, LOGDICE, MI, FORM], ...]
+//     DP          one per word: its DPnorm in thousandths, or null
+//     COLLOCATES  [[RANK, TOGETHER, FREQUENCY, LOGDICE, MI, FORM], ...],
+//                 TOGETHER at most either count
 //     CLUSTERS    [[COUNT, AT, [RANK, ...], TEXT], ...]
 'use strict';
 (function () {
   const { el, fmt, entryLink, saveButton, docTitles, docName, titles, pageHref,
-          collocateFilter, clusterFilter, fragment, Concordance } = window.velmor;
+          collocateFilter, clusterFilter, fragment, Concordance, dispersionPlot } = window.velmor;
 
   // The documents a word occurs in most, then all on demand.
   function documentTable(section, conc) {
@@ -74,7 +76,7 @@
       section.append(el('details', { class: 'measures collocates' },
         el('summary', null, 'Collocates (' + collocates.length + ')'),
         el('p', { class: 'hint' }, 'Words within ' + left + ' to the left and ' + right + ' to the right, at least 3 times ' +
-          'together, by log-Dice; MI = log2(together \u00d7 words in the corpus / (frequency of each \u00d7 ' + (left + right) + ')).'),
+          'together (each occurrence of either counted once), by log-Dice; MI = log2(together \u00d7 words in the corpus / (frequency of each \u00d7 ' + (left + right) + ')).'),
         el('div', { class: 'sort' }, saveButton('Save collocates as TSV', 'collocates_' + word[0], rows)), table));
     }
     if (clusters.length) {
@@ -118,10 +120,15 @@
       const section = el('section', { id: 'r' + rank, 'data-rank': String(rank) });
       section.append(el('h2', null, word[0]), el('p', { class: 'counts' }), el('div', { class: 'kwic' }), el('div', { class: 'docs-here' }));
       const conc = new Concordance(section, rank, word, data);
-      conc.onBuild = c => { documentTable(section, c); measureTables(section, rank, word, data, c); };
+      const dp = data.dp ? data.dp[i] : null;
+      conc.onBuild = c => {
+        documentTable(section, c);
+        section.append(dispersionPlot(c.lines, dp));
+        measureTables(section, rank, word, data, c);
+      };
       const n = conc.lines.total, d = conc.lines.docs.length;
       section.querySelector('.counts').textContent = fmt(n) + (n === 1 ? ' occurrence' : ' occurrences') + ' in ' +
-        fmt(d) + (d === 1 ? ' document' : ' documents');
+        fmt(d) + (d === 1 ? ' document' : ' documents') + (dp === null || dp === undefined ? '' : ' \u00b7 DP ' + (dp / 1000).toFixed(3));
       host.append(section);
       all.set(rank, { section, conc, word });
       if (watcher) watcher.observe(section); else conc.draw();

@@ -53,9 +53,13 @@
 //
 // i_NNN.htm: a file of entries. Its words stand in
 //     <script type=application/json id=entry-data>{"first": RANK, "file": F,
-//       "tokens": N, "docs": D, "window": [LEFT, RIGHT], "words": [WORD, ...]}
-//   one WORD per rank from RANK on, F the file's number from 0, N the words
-//   and D the documents of the corpus:
+//       "tokens": N, "docs": D, "window": [LEFT, RIGHT], "words": [WORD, ...],
+//       "dp": [DP, ...]}
+//   one WORD and one DP per rank from RANK on, F the file's number from 0, N
+//   the words and D the documents of the corpus. DP, here and in the lists
+//   below, is the word's dispersion, Gries' DPnorm (measures/dispersion.h),
+//   in thousandths from 0 to 1000; null in a corpus of fewer than two
+//   documents with words. A WORD is
 //     [FORM, DOCS]                        or, for a frequent word,
 //     [FORM, DOCS, COLLOCATES, CLUSTERS]
 //   DOCS   per document the word occurs in, in order: 2*gap+more, then the
@@ -63,7 +67,9 @@
 //          documents passed over since the previous one (from document 0),
 //          in the store's digits.
 //   COLLOCATES  [[RANK, TOGETHER, FREQUENCY, LOGDICE, MI, FORM], ...] best
-//          log-Dice first: words within LEFT words before and RIGHT after.
+//          log-Dice first: words within LEFT words before and RIGHT after;
+//          TOGETHER pairs occurrences of the two, none in two pairs, so it
+//          is at most either word's count.
 //   CLUSTERS    [[COUNT, AT, [RANK, ...], TEXT], ...] most frequent first:
 //          runs of 2 to 4 words, the entry's word at place AT (from 0).
 //   An address "i_NNN.htm#rRANK" opens the word's entry; "#rRANK~c=R" its
@@ -71,7 +77,7 @@
 //
 // s_freq_NNN.htm, s_once_NNN.htm: a page of a word list. Its words stand in
 //     <script type=application/json id=list-data>{"from": I, "tokens": N,
-//       "name": NAME, "words": [[FORM, RANK, COUNT, DOCUMENTS], ...]}
+//       "name": NAME, "words": [[FORM, RANK, COUNT, DP, DOCUMENTS], ...]}
 //   I the place of the page's first word in the whole list (from 0), N the
 //   corpus's words, NAME what a saved copy is called. RANK is the word's
 //   rank less the previous row's (the first row's as it is). DOCUMENTS is
@@ -80,7 +86,7 @@
 // index_NNN.htm: a page of the A-Z list. Its words stand in
 //     <script type=application/json id=words-data>{"first": RANK, "name":
 //       NAME, "files": [[RANK, F], ...], "letters": [[RANK, LETTER], ...],
-//       "words": [[FORM, COUNT, DOCUMENTS], ...]}
+//       "words": [[FORM, COUNT, DP, DOCUMENTS], ...]}
 //   one word per rank from RANK on, in collation order, so a word's place
 //   is its rank. "files": from each RANK on, the entries are in file F
 //   (i_NNN.htm, F from 0), the first pair at the page's first rank.
@@ -96,9 +102,10 @@
 //     velmorKeys(N, ROWS)            the rows of shard N (k_0000.js first),
 //                                    all shards full but the last
 //   ROWS is one string, a line per word, each ending in "\n":
-//     SEARCH \t KEY \t FORM \t RANK \t COUNT [\t DOCUMENTS]
-//   KEY empty when it is SEARCH, FORM empty when it is KEY, DOCUMENTS left
-//   out when it is COUNT; the word's entry is RANK's (lookup/entries.js).
+//     SEARCH \t KEY \t FORM \t RANK \t COUNT \t DP [\t DOCUMENTS]
+//   KEY empty when it is SEARCH, FORM empty when it is KEY, DP empty when
+//   there is none, DOCUMENTS left out when it is COUNT; the word's entry is
+//   RANK's (lookup/entries.js).
 //   Read whole, the shards are the whole word list, which the list pages
 //   save as one TSV. No field holds a tab or a line end. One
 //   string rather than an array of rows loads almost three times faster
@@ -112,6 +119,10 @@
 //   The rank of the first word of each entry file i_NNN.htm, in order
 //   (i_001.htm first), so a rank's file is a binary search away; its entry
 //   is i_NNN.htm#rRANK.
+//
+// lookup/sizes.js: every document's size, for the entries' dispersion plots.
+//     velmorSizes([WORDS, ...])
+//   The words of each document, in input order.
 #include <array>
 #include <cstdint>
 #include <string>

@@ -48,12 +48,13 @@ std::string entry_file(uint32_t file) { return numbered("i_%03u.htm", file + 1);
 std::string list_file(uint32_t list) { return numbered("index_%03u.htm", list + 1); }
 
 std::string_view document_scripts() {
-  return "<script src=text_store.js defer></script><script src=document_page.js defer></script>";
+  return "<script src=text_store.js defer></script><script src=tsv.js defer></script>"
+         "<script src=document_page.js defer></script>";
 }
 std::string_view entry_scripts() {
   return "<script src=text_store.js defer></script><script src=tsv.js defer></script>"
          "<script src=lines.js defer></script><script src=concordance.js defer></script>"
-         "<script src=entry.js defer></script>";
+         "<script src=dispersion.js defer></script><script src=entry.js defer></script>";
 }
 std::string_view list_scripts() {
   return "<script src=tsv.js defer></script><script src=word_lists.js defer></script>";

@@ -9,6 +9,7 @@
 #include "indexer/site/formats.h"
 #include "indexer/numbers.h"
 #include "indexer/site/html.h"
+#include "indexer/site/letter_script.h"
 #include "indexer/site/out_file.h"
 #include "indexer/string_order.h"
 #include "indexer/words/words.h"
@@ -37,6 +38,10 @@ void append_json_string(std::string& s, std::string_view text) {
   s += '"';
 }
 
+void append_dispersion(std::string& s, int16_t thousandths) {
+  s += thousandths < 0 ? ",null" : "," + std::to_string(thousandths);
+}
+
 namespace {
 
 // A field of a look-up row inside its string literal. Word segments hold
@@ -53,7 +58,8 @@ void append_lookup_field(std::string& s, std::string_view text) {
 }  // namespace
 
 // The search box's data, as formats.h describes it under lookup/.
-uint64_t write_lookup(const Corpus& corpus, const std::filesystem::path& dir, size_t per_shard) {
+uint64_t write_lookup(const Corpus& corpus, const std::vector<int16_t>& dispersion, const std::filesystem::path& dir,
+                      size_t per_shard) {
   const size_t words = corpus.word_count();
   std::vector<std::string> search(words);
   for (size_t r = 0; r < words; ++r) search[r] = search_key(corpus.word(r).key);
@@ -74,7 +80,8 @@ uint64_t write_lookup(const Corpus& corpus, const std::filesystem::path& dir, si
       if (w.key != search[rank]) append_lookup_field(s, w.key);
       s += '\t';
       if (w.form != w.key) append_lookup_field(s, w.form);
-      s += '\t' + std::to_string(rank) + '\t' + std::to_string(w.count);
+      s += '\t' + std::to_string(rank) + '\t' + std::to_string(w.count) + '\t';
+      if (dispersion[rank] >= 0) s += std::to_string(dispersion[rank]);
       if (w.documents != w.count) s += '\t' + std::to_string(w.documents);
       s += "\\n";
     }
@@ -98,6 +105,15 @@ uint64_t write_document_titles(const Corpus& corpus, const std::filesystem::path
   return write_file(dir / "lookup" / "docs.js", s);
 }
 
+uint64_t write_document_sizes(const Corpus& corpus, const std::filesystem::path& dir) {
+  std::string s = "\xEF\xBB\xBFvelmorSizes([";
+  for (uint32_t d = 0; d < corpus.document_count(); ++d)
+    s += (d > 0 ? "," : "") + std::to_string(corpus.document(d).tokens);
+  s += "]);\n";
+  std::filesystem::create_directories(dir / "lookup");
+  return write_file(dir / "lookup" / "sizes.js", s);
+}
+
 namespace {
 
 // Each initial letter with the list page and anchor where its words begin.
@@ -105,6 +121,7 @@ struct Letter {
   std::string label;
   size_t list;
   size_t rank;
+  std::string script;  // letter_script()
 };
 
 // Each letter once, at its first word: a letter whose words the collation
@@ -116,15 +133,29 @@ std::vector<Letter> alphabet(const Corpus& corpus, const std::vector<ListPage>& 
     for (size_t r = lists[p].begin; r < lists[p].end; ++r) {
       const std::string& initial = corpus.word(r).initial;
       if ((r == 0 || corpus.word(r - 1).initial != initial) && seen.insert(initial).second)
-        letters.push_back({initial.empty() ? "?" : initial, p, r});
+        letters.push_back({initial.empty() ? "?" : initial, p, r, letter_script(initial)});
     }
   return letters;
 }
 
+// The tiles in collation order. Where more than one script has letters,
+// each run of tiles of one script is headed by its name and each tile
+// names its script on hover: Greek Μ, Cyrillic М and Latin M are one glyph.
 void append_alphabet(std::string& s, const std::vector<Letter>& letters) {
+  std::set<std::string_view> scripts;
+  for (const Letter& l : letters)
+    if (!l.script.empty()) scripts.insert(l.script);
+  const bool mixed = scripts.size() > 1;
   s += "<nav class=alpha id=alphabet>";
+  std::string_view run;  // the script of the tiles before, digits and signs aside
   for (const Letter& l : letters) {
-    s += "<a href=" + list_file(static_cast<uint32_t>(l.list)) + "#a" + std::to_string(l.rank) + ">";
+    std::string name = l.script;  // "Canadian_Aboriginal" as words
+    std::replace(name.begin(), name.end(), '_', ' ');
+    if (mixed && !l.script.empty() && l.script != run) s += "<span class=script>" + name + "</span>";
+    if (!l.script.empty()) run = l.script;
+    s += "<a href=" + list_file(static_cast<uint32_t>(l.list)) + "#a" + std::to_string(l.rank);
+    if (mixed && !l.script.empty()) s += " title=\"" + name + "\"";
+    s += ">";
     append_escaped(s, l.label);
     s += "</a>";
   }
@@ -134,8 +165,8 @@ void append_alphabet(std::string& s, const std::vector<Letter>& letters) {
 // The page's words as data for the script to draw (formats.h): a row is
 // a third of what a table row costs, and a word's place in the list is its
 // rank, so neither the rank nor the entry's address need be written per word.
-void append_word_list_data(OutFile& out, const Corpus& corpus, const SitePlan& plan, const ListPage& page,
-                           size_t number) {
+void append_word_list_data(OutFile& out, const Corpus& corpus, const SitePlan& plan,
+                           const std::vector<int16_t>& dispersion, const ListPage& page, size_t number) {
   std::string& s = out.text();
   s += "<script type=application/json id=words-data>{\"first\":" + std::to_string(page.begin) +
        ",\"name\":\"words_" + std::to_string(number + 1) + "\",\"files\":[";
@@ -155,6 +186,7 @@ void append_word_list_data(OutFile& out, const Corpus& corpus, const SitePlan& p
     s += '[';
     append_json_string(s, w.form);
     s += ',' + std::to_string(w.count);
+    append_dispersion(s, dispersion[r]);
     if (w.documents != w.count) s += ',' + std::to_string(w.documents);
     s += r + 1 < page.end ? "],\n" : "]\n";
     out.spill();
@@ -164,8 +196,8 @@ void append_word_list_data(OutFile& out, const Corpus& corpus, const SitePlan& p
 
 }  // namespace
 
-uint64_t write_lists(const Corpus& corpus, const SitePlan& plan,
-                     const std::vector<ListPage>& lists, const std::filesystem::path& dir) {
+uint64_t write_lists(const Corpus& corpus, const SitePlan& plan, const std::vector<ListPage>& lists,
+                     const std::vector<int16_t>& dispersion, const std::filesystem::path& dir) {
   const std::vector<Letter> letters = alphabet(corpus, lists);
   uint64_t bytes = 0;
   for (size_t p = 0; p < std::max<size_t>(lists.size(), 1); ++p) {
@@ -185,7 +217,7 @@ uint64_t write_lists(const Corpus& corpus, const SitePlan& plan,
     append_escaped(s, label);
     s += "</h1>\n<div id=word-list><noscript><p class=meta>The list is drawn by a script: allow scripts "
          "for this folder.</p></noscript></div>\n";
-    append_word_list_data(out, corpus, plan, lists.empty() ? ListPage{} : lists[p], p);
+    append_word_list_data(out, corpus, plan, dispersion, lists.empty() ? ListPage{} : lists[p], p);
     append_page_end(s);
     out.close();
     bytes += out.bytes();

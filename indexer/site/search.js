@@ -38,6 +38,8 @@
       hits.append(note(/[*?]/.test(typed) ? 'no word matches' : 'no word begins so'));
     else if (total > rows.length)
       hits.prepend(note(fmt(rows.length) + ' of ' + fmt(total) + ' words, the most frequent first'));
+    // What was typed is several of the index's words: which one is shown.
+    if (found.note) hits.prepend(note(found.note));
   });
   box.addEventListener('keydown', e => {
     if (e.key === 'ArrowDown') { choose(on + 1); e.preventDefault(); }

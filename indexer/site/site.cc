@@ -52,24 +52,22 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
   std::filesystem::create_directory(out_dir / "text");
 
   uint64_t tokens = 0;
-  for (uint32_t d = 0; d < corpus.document_count(); ++d) tokens += corpus.document(d).tokens;
+  std::vector<uint64_t> sizes(corpus.document_count());
+  for (uint32_t d = 0; d < corpus.document_count(); ++d) tokens += sizes[d] = corpus.document(d).tokens;
+  const DocumentSizes document_sizes(std::move(sizes));
+  std::vector<int16_t> dispersion(corpus.word_count(), -1);
   TopNgrams ngrams(kNgramsListed);
-  const EntryContext entries{corpus, plan, collation, tokens, ngrams};
+  const EntryContext entries{corpus, plan, collation, tokens, ngrams, document_sizes, dispersion};
 
-  // Big tasks first and the many small ones last, so the two threads end
-  // close together: the lookup and the statistics take tenths of a second,
-  // a document a millisecond. With the lookup last, one thread ran alone
-  // for a tenth of a second at the end.
+  // First what needs no measure of the whole corpus: the entries, which
+  // measure each word's dispersion as they read its postings, and the
+  // pages. Big tasks first and the many small ones last, so the two
+  // threads end close together.
   std::vector<Task> tasks;
-  tasks.push_back({[&] { write_lists(corpus, plan, lists, out_dir); }, 0});
   tasks.push_back({[&] {
-                     write_lookup(corpus, out_dir, kKeysPerShard);
                      write_entry_starts(plan.entry_file, out_dir);
                      write_document_titles(corpus, out_dir);
-                   },
-                   0});
-  tasks.push_back({[&] { write_stats(corpus, plan, out_dir); }, 0});
-  tasks.push_back({[&] {
+                     write_document_sizes(corpus, out_dir);
                      write_start_page(corpus, lists, out_dir);
                      for (const SiteAsset& asset : site_assets())
                        write_file(out_dir / asset.name, std::string(asset.text));
@@ -91,35 +89,47 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
                        write_text_store(corpus, d, tokens, out_dir);
                      },
                      1});
+  // Then the word lists and the look-up data, which show every word's
+  // dispersion, once the entries have measured it. Each takes tenths of a
+  // second (the lookup and the statistics of 425,723 words), so the two
+  // threads still end close together.
+  std::vector<Task> after_entries;
+  after_entries.push_back({[&] { write_lookup(corpus, dispersion, out_dir, kKeysPerShard); }, 0});
+  after_entries.push_back({[&] { write_lists(corpus, plan, lists, dispersion, out_dir); }, 0});
+  after_entries.push_back({[&] { write_stats(corpus, dispersion, out_dir); }, 0});
 
   const uint64_t total = corpus.word_count() + corpus.document_count();
-  std::atomic<size_t> next{0};
   std::mutex mutex;  // guards done, failure and the progress callback
   uint64_t done = 0;
   std::exception_ptr failure;
-  auto work = [&] {
-    for (size_t i; (i = next++) < tasks.size();) {
-      try {
-        tasks[i].run();
-      } catch (...) {
+  auto run = [&](const std::vector<Task>& list) {
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+      for (size_t i; (i = next++) < list.size();) {
+        try {
+          list[i].run();
+        } catch (...) {
+          std::lock_guard<std::mutex> lock(mutex);
+          if (!failure) failure = std::current_exception();
+          next = list.size();
+          return;
+        }
         std::lock_guard<std::mutex> lock(mutex);
-        if (!failure) failure = std::current_exception();
-        next = tasks.size();
-        return;
+        // What a task read, it will not read again: without this the whole
+        // corpus would end up counted in the process's memory.
+        if (i % 16 == 15) corpus.forget_read_pages();
+        done += list[i].weight;
+        if (options.progress && list[i].weight > 0) options.progress(done, total);
       }
-      std::lock_guard<std::mutex> lock(mutex);
-      // What a task read, it will not read again: without this the whole
-      // corpus would end up counted in the process's memory.
-      if (i % 16 == 15) corpus.forget_read_pages();
-      done += tasks[i].weight;
-      if (options.progress && tasks[i].weight > 0) options.progress(done, total);
-    }
+    };
+    std::thread helper;
+    if (std::thread::hardware_concurrency() > 1 && list.size() > 1) helper = std::thread(work);
+    work();
+    if (helper.joinable()) helper.join();
+    if (failure) std::rethrow_exception(failure);
   };
-  std::thread helper;
-  if (std::thread::hardware_concurrency() > 1 && tasks.size() > 1) helper = std::thread(work);
-  work();
-  if (helper.joinable()) helper.join();
-  if (failure) std::rethrow_exception(failure);
+  run(tasks);
+  run(after_entries);
   // The n-grams are complete once every entry is written.
   write_ngrams(corpus, plan, ngrams, out_dir);
 }

@@ -101,8 +101,9 @@ TEST(WriteSite, EverythingFromTheDocumentsIsEscaped) {
 }
 
 // The A-Z pages carry their words as data: a heading at the first word of
-// every page and of every letter, and the entry file of each word from
-// the pairs, however pages, letters and entry files cut the ranks.
+// every page and of every letter, the entry file of each word from the
+// pairs, however pages, letters and entry files cut the ranks, and each
+// word's dispersion.
 TEST(WordLists, EveryPageCarriesItsLettersAndEntryFilesFromItsFirstRank) {
   MemoryCorpus corpus({doc("one", {"apple apricot banana berry blue cherry dog"}), doc("two", {"apple blue blue"})},
                       "");
@@ -112,23 +113,32 @@ TEST(WordLists, EveryPageCarriesItsLettersAndEntryFilesFromItsFirstRank) {
   const std::vector<ListPage> lists = plan_lists(initials, 2);
   SitePlan plan;
   plan.entry_file = {0, 1, 1, 1, 2, 2, 3};
+  // Each word's DPnorm in thousandths, the documents 7 and 3 words long:
+  // apple once in each is 0.2 / 0.7, a word once in "one" 0.3 / 0.7.
+  const DocumentSizes sizes({corpus.document(0).tokens, corpus.document(1).tokens});
+  std::vector<int16_t> dispersion;
+  for (size_t r = 0; r < corpus.word_count(); ++r) {
+    std::vector<Occurrence> occ;
+    corpus.occurrences(r, occ);
+    dispersion.push_back(dp_thousandths(dp_norm(occ, sizes)));
+  }
   TempDir dir;
-  write_lists(corpus, plan, lists, dir.path);
+  write_lists(corpus, plan, lists, dispersion, dir.path);
   const char* expected[] = {
       R"({"first":0,"name":"words_1","files":[[0,0],[1,1]],"letters":[[0,"A"]],"words":[
-["apple",2],
-["apricot",1]
+["apple",2,286],
+["apricot",1,429]
 ]})",
       R"({"first":2,"name":"words_2","files":[[2,1]],"letters":[[2,"B"]],"words":[
-["banana",1],
-["berry",1]
+["banana",1,429],
+["berry",1,429]
 ]})",
       R"({"first":4,"name":"words_3","files":[[4,2]],"letters":[[4,"B"]],"words":[
-["blue",3,2]
+["blue",3,524,2]
 ]})",
       R"({"first":5,"name":"words_4","files":[[5,2],[6,3]],"letters":[[5,"C"],[6,"D"]],"words":[
-["cherry",1],
-["dog",1]
+["cherry",1,429],
+["dog",1,429]
 ]})",
   };
   ASSERT_EQ(lists.size(), std::size(expected));

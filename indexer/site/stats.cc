@@ -32,7 +32,8 @@ std::string numbered_file(const char* stem, size_t page) {
 
 // The pages of one list of words, `ranks` in the order shown, `page`
 // drawn by word_lists.js from its data (formats.h).
-uint64_t write_word_list(const Corpus& corpus, const std::vector<size_t>& ranks, uint64_t tokens,
+uint64_t write_word_list(const Corpus& corpus, const std::vector<int16_t>& dispersion,
+                         const std::vector<size_t>& ranks, uint64_t tokens,
                          const char* stem, const std::string& title, const std::string& intro,
                          const std::filesystem::path& dir) {
   const size_t pages = std::max<size_t>(1, (ranks.size() + kPerPage - 1) / kPerPage);
@@ -57,6 +58,7 @@ uint64_t write_word_list(const Corpus& corpus, const std::vector<size_t>& ranks,
       append_json_string(s, w.form);
       // Words of one count come in rank order: the differences are short.
       s += "," + std::to_string(static_cast<int64_t>(ranks[i]) - previous) + "," + std::to_string(w.count);
+      append_dispersion(s, dispersion[ranks[i]]);
       previous = static_cast<int64_t>(ranks[i]);
       if (w.documents != w.count) s += "," + std::to_string(w.documents);
       s += "]\n";
@@ -77,7 +79,7 @@ std::string ratio(uint64_t distinct, uint64_t tokens) {
   return buf;
 }
 
-uint64_t write_frequency(const Corpus& corpus, uint64_t tokens, const std::filesystem::path& dir) {
+uint64_t write_frequency(const Corpus& corpus, const std::vector<int16_t>& dispersion, uint64_t tokens, const std::filesystem::path& dir) {
   // Words that occur once have their own pages; the rest by falling count,
   // ties in collation order. The counts are sorted beside their ranks: a
   // comparison that looked each word up would miss the cache every time.
@@ -88,7 +90,7 @@ uint64_t write_frequency(const Corpus& corpus, uint64_t tokens, const std::files
   std::vector<size_t> ranks;
   ranks.reserve(by_count.size());
   for (const auto& item : by_count) ranks.push_back(item.second);
-  return write_word_list(corpus, ranks, tokens, "s_freq", "Words by frequency",
+  return write_word_list(corpus, dispersion, ranks, tokens, "s_freq", "Words by frequency",
                          "All " + grouped(ranks.size()) + " words that occur more than once, by falling count, "
                          "with their share of all " + grouped(tokens) +
                          " words. Words that occur once are listed <a href=s_once_001.htm>on their own pages</a>.",
@@ -124,11 +126,11 @@ uint64_t write_documents(const Corpus& corpus, uint64_t tokens, const std::files
   return write_file(dir / "s_docs.htm", s);
 }
 
-uint64_t write_once(const Corpus& corpus, uint64_t tokens, const std::filesystem::path& dir) {
+uint64_t write_once(const Corpus& corpus, const std::vector<int16_t>& dispersion, uint64_t tokens, const std::filesystem::path& dir) {
   std::vector<size_t> once;
   for (size_t r = 0; r < corpus.word_count(); ++r)
     if (corpus.word(r).count == 1) once.push_back(r);
-  return write_word_list(corpus, once, tokens, "s_once", "Words that occur once",
+  return write_word_list(corpus, dispersion, once, tokens, "s_once", "Words that occur once",
                          grouped(once.size()) + " of " + grouped(corpus.word_count()) + " distinct words (" +
                              share(once.size(), corpus.word_count()) + ") occur once, " +
                              share(once.size(), tokens) + " of all words; in alphabetical order.",
@@ -137,11 +139,11 @@ uint64_t write_once(const Corpus& corpus, uint64_t tokens, const std::filesystem
 
 }  // namespace
 
-uint64_t write_stats(const Corpus& corpus, const SitePlan& plan, const std::filesystem::path& dir) {
+uint64_t write_stats(const Corpus& corpus, const std::vector<int16_t>& dispersion, const std::filesystem::path& dir) {
   uint64_t tokens = 0;
   for (uint32_t d = 0; d < corpus.document_count(); ++d) tokens += corpus.document(d).tokens;
-  (void)plan;
-  return write_frequency(corpus, tokens, dir) + write_documents(corpus, tokens, dir) + write_once(corpus, tokens, dir);
+  return write_frequency(corpus, dispersion, tokens, dir) + write_documents(corpus, tokens, dir) +
+         write_once(corpus, dispersion, tokens, dir);
 }
 
 uint64_t write_ngrams(const Corpus& corpus, const SitePlan& plan, const TopNgrams& ngrams,

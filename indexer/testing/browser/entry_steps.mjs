@@ -84,6 +84,31 @@ export async function walkEntries(page, url, shots) {
   const docs = page.locator('section:target table.d tr');
   const firstShown = await docs.evaluateAll(trs => trs.map(tr => tr.querySelector('a').getAttribute('href')));
   assert.equal(firstShown.length, 25);
+
+  // Its dispersion: DPnorm beside the counts, and on demand a strip per
+  // document, the 20 longest of its 30, a mark per place of an occurrence.
+  assert.match(await page.textContent('section:target h2 + p'), /^\d+ occurrences in 30 documents \u00b7 DP 0\.\d{3}$/);
+  await page.click('section:target details.dispersion summary');
+  await page.waitForSelector('section:target .plot .strip');
+  const plot = await page.evaluate(async () => {
+    const box = document.querySelector('section:target details.dispersion');
+    const sizes = await window.velmor.load('lookup/sizes.js', 'velmorSizes');
+    const strips = Array.from(box.querySelectorAll('.strip'), s => ({
+      doc: Number(s.querySelector('.name').dataset.doc), count: Number(s.querySelector('.n').textContent),
+      marks: (s.querySelector('path').getAttribute('d').match(/M/g) || []).length,
+    }));
+    return { strips, sizes: strips.map(s => sizes[s.doc]), more: box.querySelector('p.more').textContent };
+  });
+  assert.equal(plot.strips.length, 20);
+  assert.ok(plot.sizes.every((n, i) => i === 0 || plot.sizes[i - 1] >= n), 'longest first: ' + plot.sizes);
+  assert.ok(plot.strips.every(s => s.marks >= 1 && s.marks <= s.count), JSON.stringify(plot.strips));
+  assert.equal(plot.more, 'and 10 more documents, none longer');
+  await page.locator('section:target details.dispersion').screenshot({ path: path.join(shots, 'dispersion.png') });
+  await page.setViewportSize({ width: 360, height: 700 });
+  await page.locator('section:target details.dispersion').screenshot({ path: path.join(shots, 'dispersion-phone.png') });
+  assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= innerWidth), 'the plot fits a phone');
+  await page.setViewportSize({ width: 1100, height: 700 });
+  step('an entry shows its dispersion and plots its longest documents');
   const more = page.locator('section:target button.alldocs');
   assert.equal(await more.textContent(), 'show all 30 documents');
   await more.click();

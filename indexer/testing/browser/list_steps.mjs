@@ -51,12 +51,20 @@ export async function walkLists(page, url, shots) {
   await lt.locator('details.collocates summary').click();
   const colloc = lt.locator('details.collocates tr:has(button.narrow)');
   assert.ok(await colloc.count() > 0, 'collocates listed');
+  // No word is its own collocate, and none is counted beside it more
+  // often than either occurs.
+  const own = await lt.locator('h2').textContent();
+  for (const [form, together, frequency] of await colloc.evaluateAll(trs => trs.map(tr =>
+    Array.from(tr.cells).slice(0, 3).map((td, i) => (i ? Number(td.textContent.replace(/,/g, '')) : td.textContent)))))
+    assert.ok(form !== own && together <= frequency && together <= total, form + ' ' + together + ' ' + frequency);
   const [cform, ctogether] = await colloc.last().evaluate(tr => [tr.cells[0].textContent, Number(tr.cells[1].textContent.replace(/,/g, ''))]);
   await colloc.last().locator('button.narrow').click();
   await page.waitForFunction(() => !document.querySelector('section:target p.filter').hidden &&
     /of \d+$/.test(document.querySelector('section:target .kwicbar .count').textContent));
   const withIt = await ltRows.evaluateAll(trs => trs.map(tr => tr.textContent));
-  assert.ok(withIt.length >= 1 && withIt.length <= ctogether, withIt.length + ' lines for ' + ctogether + ' together');
+  // Each line pairs with one occurrence of the collocate at most; two lines
+  // may share one, so there are at least as many lines as pairs.
+  assert.ok(ctogether >= 3 && withIt.length >= ctogether, withIt.length + ' lines for ' + ctogether + ' together');
   assert.ok(withIt.every(t => t.toLowerCase().includes(cform.toLowerCase())), 'every line holds ' + cform);
   await page.screenshot({ path: path.join(shots, 'collocate.png') });
   step('a collocate leads to the lines where both occur');
@@ -97,7 +105,7 @@ export async function walkLists(page, url, shots) {
 
   await page.goto(url('s_freq_001.htm'));
   const freq = await savedLines('button.save');
-  assert.equal(freq[0], '\ufeff#\tword\tcount\tdocuments\tshare');
+  assert.equal(freq[0], '\ufeff#\tword\tcount\tdocuments\tshare\tDP');
   assert.equal(freq.length - 2, await page.locator('#word-list tr').count() - 1);
   // The whole list, hapaxes included, comes from the search data: every
   // word once, by falling count, the counts adding up to the corpus.
@@ -107,6 +115,11 @@ export async function walkLists(page, url, shots) {
   assert.equal(new Set(whole.map(l => l.split('\t')[1])).size, whole.length);
   assert.ok(whole.every((l, i) => i === 0 || Number(whole[i - 1].split('\t')[2]) >= Number(l.split('\t')[2])));
   assert.ok(whole.some(l => /\t1\t1\t/.test(l)) && whole.length > freq.length - 2, 'the hapaxes are there');
+  // Every word's dispersion, DPnorm from 0 to 1, in the page and the whole list.
+  for (const l of freq.slice(1, -1).concat(whole)) {
+    const dp = l.split('\t')[5];
+    assert.ok(/^(0(\.\d{1,3})?|1)$/.test(dp), 'a DP in ' + l);
+  }
   // Rows carry their ranks as differences: the last word's link must
   // still open its own entry.
   await opensItsEntry(page.locator('#word-list tr:last-child td:nth-child(2) a'));
@@ -114,25 +127,36 @@ export async function walkLists(page, url, shots) {
 
   await page.goto(url('index_001.htm'));
   const words = await savedLines('button.save');
-  assert.equal(words[0], '\ufeffword\tcount\tdocuments');
+  assert.equal(words[0], '\ufeffword\tcount\tdocuments\tDP');
   assert.equal(words.length - 2, await page.locator('table.words tr:not(.letter)').count() - 1);
-  assert.ok(words.includes('Straße\t6\t1'), 'a word with its counts');
+  // In one document of several, a word is as uneven as it can be but for
+  // the smallest one: DPnorm near 1.
+  const strasse = words.find(l => l.startsWith('Straße\t6\t1\t'));
+  assert.ok(strasse && Number(strasse.split('\t')[3]) > 0.5, 'a word with its counts and dispersion: ' + strasse);
   step('a word list saves as TSV');
 
   // The A-Z page is drawn from its data: a letter of the alphabet bar lands
   // on its heading, and a word leads to its entry.
   const tile = page.locator('nav.alpha a', { hasText: /^Ž$/ });
   const tileHref = await tile.getAttribute('href');
-  await page.goto(url('index.htm'));  // from another page, so the list draws before it is scrolled
-  await page.goto(new URL(tileHref, url('index.htm')).href);
-  await page.waitForSelector('table.words tr.letter');
-  const landed = await page.evaluate(() => {
-    const th = document.getElementById(location.hash.slice(1));
-    const r = th && th.getBoundingClientRect();
-    // (a row of a long word can leave the heading a fraction of a pixel above)
-    return th && [th.textContent, r.top > -1 && r.top < innerHeight, scrollY > 0];
-  });
-  assert.deepEqual(landed, ['Ž', true, true], tileHref);
+  // The heading lands below the header bar, which stays on top on a wide
+  // screen (it hid the heading before) and scrolls away on a phone.
+  for (const width of [1280, 360]) {
+    await page.setViewportSize({ width, height: 700 });
+    await page.goto(url('index.htm'));  // from another page, so the list draws before it is scrolled
+    await page.goto(new URL(tileHref, url('index.htm')).href);
+    await page.waitForSelector('table.words tr.letter');
+    const landed = await page.evaluate(() => {
+      const th = document.getElementById(location.hash.slice(1));
+      const r = th && th.getBoundingClientRect();
+      const bar = document.querySelector('header').getBoundingClientRect();
+      // (a row of a long word can leave the heading a fraction of a pixel above)
+      return th && [th.textContent, r.top >= Math.max(bar.bottom, 0) - 1 && r.top < innerHeight, scrollY > 0];
+    });
+    assert.deepEqual(landed, ['Ž', true, true], tileHref + ' at ' + width + ' px');
+    await page.screenshot({ path: path.join(shots, 'letter-' + width + '.png') });
+  }
+  await page.setViewportSize({ width: 1100, height: 700 });
   await opensItsEntry(page.locator('table.words tr.letter:has(th:text-is("Ž")) + tr a'));
   step('an A-Z page draws its words; a letter lands on its heading, a word opens its entry');
 
@@ -140,8 +164,14 @@ export async function walkLists(page, url, shots) {
   await page.goto(url('page_0001.htm'));
   await page.waitForSelector('#velmor-keywords table.keywords a');
   const keyword = await page.textContent('#velmor-keywords table.keywords a');
+  // They save as TSV like every other list: a row each, the measures as numbers.
+  const keywordLines = await savedLines('#velmor-keywords button.save');
+  assert.equal(keywordLines[0], '\ufeffkeyword\there\tlog-likelihood\tlog ratio');
+  assert.equal(keywordLines.length - 2, await page.locator('#velmor-keywords table.keywords tr').count() - 1);
+  const [kw, here, ll, lr] = keywordLines[1].split('\t');
+  assert.ok(kw === keyword && Number(here) >= 3 && Number(ll) >= 3.84 && Number(lr) > 0, keywordLines[1]);
   await page.click('#velmor-keywords table.keywords a');
   await page.waitForURL(/i_\d+\.htm#r\d+$/);
   assert.equal(await page.locator('section:target h2').textContent(), keyword);
-  step('a document\'s keywords lead to their entries');
+  step('a document\'s keywords save as TSV and lead to their entries');
 }

@@ -52,12 +52,25 @@ export async function walkSearch(page, url, shots) {
   assert.deepEqual((await offered('*.out')).map(h => h[0]), ['a.out']);
   step('search: "uber" offers Über, "*ung" and "b?r" match anywhere, with counts');
 
+  // The index holds an elided article apart: what is typed whole finds the
+  // word it leans on, and says so.
+  assert.equal((await offered("l\u2019utilisateur"))[0][0], 'utilisateur');
+  assert.match(await page.textContent('#hits li:first-child'), /2 words in the index \(l\u2019 \+ utilisateur\)/);
+  step('search: "l\u2019utilisateur" finds utilisateur and says why');
+
   // The alphabet: each letter once, digits and symbols a tile each.
   const tiles = await page.$$eval('nav.alpha a', as => as.map(a => a.textContent));
   assert.deepEqual(tiles.filter((t, i) => tiles.indexOf(t) !== i), [], 'no letter twice: ' + tiles);
   for (const t of ['0-9', '#', 'D', 'Đ', 'L', 'Ω', 'Д', 'あ', '漢']) assert.ok(tiles.includes(t), t + ' in ' + tiles);
   // In Slovenian Đ is a letter of its own and Ł files under L.
   for (const t of ['Ł', 'ア', '_']) assert.ok(!tiles.includes(t), t + ' not in ' + tiles);
+  // Look-alike letters say their script: a name over each script's tiles,
+  // and on each tile.
+  const scripts = await page.$$eval('nav.alpha > *', els => els.map(e => e.tagName === 'SPAN' ? '[' + e.textContent + ']'
+    : e.textContent + (e.title ? ':' + e.title : '')));
+  for (const t of ['D:Latin', 'Ω:Greek', 'Д:Cyrillic', 'あ:Hiragana', '0-9']) assert.ok(scripts.includes(t), t + ' in ' + scripts);
+  const run = s => scripts.indexOf(s);
+  assert.ok(run('[Latin]') < run('D:Latin') && run('[Greek]') < run('Ω:Greek') && run('[Latin]') < run('[Greek]'), scripts.join(' '));
   step('the alphabet shows each letter once on a mixed-script corpus');
   await offered('stra');
 

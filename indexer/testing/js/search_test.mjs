@@ -49,9 +49,42 @@ const velmor = siteScripts(['search_data.js']);
     assert.deepEqual(typed.rows.map(r => r[3]), keyed.rows.map(r => r[3]), pattern + ': offers');
     assert.equal(typed.total, keyed.total);
   }
-  const { rows: some, total } = await site.offers('ab', 50);
-  assert.equal(total, null, 'a beginning is not counted');
-  assert.ok(some.length > 0 && some.every(r => r[0].startsWith('ab')));
+  // A beginning ranks every word it begins, however many shards they
+  // fill (before, only the first 400 in key order: "a" missed "and"): the
+  // word that is the beginning first, then by count; the total counts all.
+  for (const prefix of ['a', 'ab', '𐐨a', 'bbbbbb', 'zz']) {
+    const all = rows.filter(r => r[0].startsWith(prefix))
+      .sort((a, b) => (b[0] === prefix) - (a[0] === prefix) || b[4] - a[4] || a[3] - b[3]);
+    const { rows: got, total } = await site.offers(prefix, 50);
+    assert.equal(total, all.length, prefix + ': total');
+    assert.deepEqual(got.map(r => r[3]), all.slice(0, 50).map(r => r[3]), prefix + ': the most frequent');
+  }
+  assert.ok(rows.filter(r => r[0].startsWith('a')).length > 400, 'more words begin with a than were ranked before');
+}
+
+// What the index holds as several words is found by the word it leans on:
+// the elided article apart (when the index has it as a word), a phrase by
+// its first word; a note says what was done. Before, "l'utente" found
+// nothing ("no word begins so").
+{
+  const words = [["l'", 40], ['utente', 12], ['utenti', 30], ["dell'", 5], ['arte', 3], ['nel', 9], ['mezzo', 2],
+    ["don't", 4], ['lutente', 1]];
+  const rows = words.map(([w, count], rank) => [velmor.searchKey(w), '', '', rank, count]);
+  const site = siteScripts(['search_data.js'], lookupFiles(rows, 3, velmor.cmp));
+  const cases = [
+    ["l'utente", ['utente'], /2 words in the index \(l' \+ utente\)/],
+    ['L\u2019ut', ['utenti', 'utente'], /words beginning \u201cut\u201d/],
+    ["dell'arte", ['arte'], /dell' \+ arte/],
+    ['nel mezzo', ['nel'], /2 words .*\(nel \+ mezzo\)/],
+    ["don't", ["don't"], null],   // a word of the index as typed: no note
+    ["qu'il", [], null],          // no qu' in this index: nothing split, nothing found
+  ];
+  for (const [typed, want, note] of cases) {
+    const got = await site.offers(typed, 50);
+    assert.deepEqual(got.rows.map(r => r[0]), want, typed);
+    if (note) assert.match(got.note, note, typed);
+    else assert.equal(got.note, undefined, typed);
+  }
 }
 
 // A pattern too long to search says so, whatever it holds: before, a star
