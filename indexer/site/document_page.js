@@ -57,6 +57,7 @@
     if (n === null) {
       status.textContent = 'There is no document ' + location.search + ' in this index of ' + fmt(docs) +
         ' documents; the list of documents is s_docs.htm.';
+      pre.hidden = true;
       return;
     }
     let store;

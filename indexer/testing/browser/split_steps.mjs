@@ -3,6 +3,7 @@
 // their text stores fill text/000 to text/002 and the top folder's
 // entries and A-Z pages grow rather than multiply. The viewer, the
 // entries and double-click must reach every folder.
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import assert from 'node:assert/strict';
@@ -24,10 +25,25 @@ function writeSplitPages(dir) {
   }
 }
 
-// Indexes the split corpus in `work`; returns its site's folder.
+// Indexes the split corpus in `work`; returns its site's folder: the site
+// as it comes back from a FAT32 stick (an image mtools writes, as in
+// indexer/testing/fat) where dosfstools and mtools are installed.
 export function indexSplit(build, work) {
   fs.mkdirSync(work);
-  return index(build, work, writeSplitPages, { VELMOR_FOLDER_FILES: String(kLimit) });
+  const site = index(build, work, writeSplitPages, { VELMOR_FOLDER_FILES: String(kLimit) });
+  const env = { ...process.env, MTOOLS_SKIP_CHECK: '1', PATH: process.env.PATH + ':/usr/sbin:/sbin' };
+  const image = path.join(work, 'stick.img'), back = path.join(work, 'back');
+  try {
+    execFileSync('mkfs.vfat', ['-F', '32', '-S', '512', '-s', '1', '-C', image, '65536'], { env, stdio: 'ignore' });
+  } catch (e) {
+    console.log('  (no mkfs.vfat: the split site is walked where the indexer wrote it)');
+    return site;
+  }
+  execFileSync('mcopy', ['-s', '-i', image, site, '::'], { env, stdio: ['ignore', 'ignore', 'inherit'] });
+  fs.mkdirSync(back);
+  execFileSync('mcopy', ['-s', '-i', image, '::htm_out', back], { env, stdio: ['ignore', 'ignore', 'inherit'] });
+  console.log('  (the split site is walked as it came back from a FAT32 image)');
+  return path.join(back, 'htm_out');
 }
 
 export async function walkSplit(page, site, shots) {
