@@ -30,7 +30,8 @@ std::vector<ListPage> plan_lists_within(const std::vector<std::string_view>& ini
 // The most documents an entry lists before "all documents" is asked for.
 constexpr uint64_t kMaxDocRows = 25;
 
-// The most entries one i_NNN.htm holds.
+// The most entries one i_NNN.htm holds, unless the files would pass their
+// share of the top folder (layout.h): then twice, four times... as many.
 constexpr size_t kMaxEntriesPerFile = 2000;
 
 struct SitePlan {
