@@ -6,6 +6,9 @@
 #
 #   indexer/bench/site_files.sh MEGABYTES INDEXER...
 #   e.g. indexer/bench/site_files.sh 1000 /tmp/velmor_main build/velmor_01_209.exe
+# At 1000 MB (38,827 pages) a page per document made 78,952 files, 40,094
+# in the top folder, 3.45 GB on FAT32; the viewer and text/FFF/ make 40,126,
+# 1,268 at the top and 10,000 at most in a folder, 2.18 GB.
 #
 # Work files go to $BENCH_DIR (default $TMPDIR/velmor_bench), the corpora
 # shared with index_bench.sh.
@@ -25,13 +28,14 @@ for indexer in "$@"; do
   rm -rf "$dir"
   mkdir -p "$dir"
   ln -s "$work/corpus_$size" "$dir/htm_in"
-  (cd "$dir" && env -u DISPLAY -u WAYLAND_DISPLAY "$(realpath "$indexer")" htm_in htm_out > log 2>&1 < /dev/null)
+  program=$(realpath "$indexer")
+  (cd "$dir" && env -u DISPLAY -u WAYLAND_DISPLAY "$program" htm_in htm_out > log 2>&1 < /dev/null)
   out="$dir/htm_out"
   files=$(find "$out" -type f | wc -l)
   top=$(ls -A "$out" | wc -l)
   fullest=$(find "$out" -type d -exec sh -c 'ls -A "$1" | wc -l' _ {} \; | sort -n | tail -1)
   read -r bytes fat < <(find "$out" -type f -printf '%s\n' |
-    awk '{ s += $1; c += int(($1 + 32767) / 32768) } END { printf "%d %d\n", s, c * 32768 }')
+    awk '{ s += $1; c += int(($1 + 32767) / 32768) } END { printf "%.0f %.0f\n", s, c * 32768 }')
   printf '%-40s %8d %8d %8d %14d %16d\n' "$indexer" "$files" "$top" "$fullest" "$bytes" "$fat"
   rm -rf "$dir"
 done
