@@ -10,6 +10,8 @@ as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recom
   g++-mingw-w64-x86-64 wine wine64 dpkg-dev \
   clang libclang-rt-dev \
   chromium chromium-driver
+# The site is copied to a FAT32 image and back (indexer/testing/fat).
+as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends dosfstools mtools
 # The Windows console test drives Wine on a pseudo-terminal from Python.
 as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends python3
 # Node drives Chromium in the browser test; keep a Node that is already there.

@@ -228,7 +228,7 @@ TEST(PostingsBuilder, SpillingAndMergingGiveTheCorpusOfMemoryAlone) {
     for (const fs::path& p : fs::directory_iterator(many_dir.path))
       EXPECT_FALSE(p.filename().string().starts_with("run-")) << p;  // merged runs are removed
     // The sites made from the two are the same, measures and stored texts included.
-    expect_same_site(*all_corpus, *many_corpus, c.docs.size() * 2);
+    expect_same_site(*all_corpus, *many_corpus, c.docs.size());  // a text store each, and more
   }
   // The long document spilled in its middle too.
   TempDir dir("long");

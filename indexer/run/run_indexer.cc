@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <new>
 #include <stdexcept>
@@ -17,6 +18,7 @@
 #include "indexer/run/out_folder.h"
 #include "indexer/run/pages.h"
 #include "indexer/run/progress.h"
+#include "indexer/site/layout.h"
 #include "indexer/site/site.h"
 #include "indexer/words/words.h"
 
@@ -168,11 +170,12 @@ IndexResult read_pages(const std::vector<PageFile>& pages, const std::string& in
 }
 
 void write_pages(const Corpus& corpus, const std::string& fresh, const Collation& collation,
-                 const Console& console) {
+                 uint32_t folder_files, const Console& console) {
   ProgressLine writing(stdout, console.terminal);
   auto site_start = std::chrono::steady_clock::now();
   SiteOptions site;
   site.locale_name = collation.name();
+  site.folder_files = folder_files;
   site.progress = [&](uint64_t done, uint64_t total) {
     double fraction = total ? double(done) / total : 1.0;
     writing.update("writing the site: " + std::to_string(int(fraction * 100)) + "%", fraction);
@@ -216,13 +219,15 @@ int run_indexer(const Arguments& args, bool terminal) {
   uint64_t invalid_bytes = 0;
   std::error_code ec;
   try {
+    // Tests split a small site as a big one is split (site/layout.h).
+    const uint32_t folder_files = folder_limit_from(std::getenv("VELMOR_FOLDER_FILES"));
     clear_leftovers(out, in);
     fresh = make_fresh_folder(out, ".new-");
     work = make_fresh_folder(out, ".work-");
     result = read_pages(pages, in, work, *collation, args, console);
     for (uint32_t d = 0; d < result.corpus->document_count(); ++d)
       invalid_bytes += result.corpus->document(d).invalid_bytes;
-    write_pages(*result.corpus, fresh, *collation, console);
+    write_pages(*result.corpus, fresh, *collation, folder_files, console);
     result.corpus.reset();
     mark_as_index(fresh, out);
     swap_in(fresh, out);

@@ -8,6 +8,7 @@
 #include "indexer/measures/measures.h"
 #include "indexer/site/formats.h"
 #include "indexer/site/html.h"
+#include "indexer/site/layout.h"
 #include "indexer/site/out_file.h"
 #include "indexer/site/radix_sort.h"
 
@@ -63,12 +64,6 @@ void append_js_template_chars(std::string& out, std::string_view text) {
       s += buf;
     }
   });
-}
-
-std::string text_store_file(uint32_t doc) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "text/d_%04u.js", doc + 1);
-  return buf;
 }
 
 namespace {
@@ -253,8 +248,9 @@ std::string encode_words(const std::vector<StoredWord>& words) {
   return code;
 }
 
-uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, const std::filesystem::path& dir) {
-  OutFile out(dir / text_store_file(doc));
+uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, uint32_t per_folder,
+                          const std::filesystem::path& dir) {
+  OutFile out(dir / text_store_file(doc, per_folder));
   std::string& s = out.text();
   s += kBom;
   s += "velmorText(" + std::to_string(doc + 1) + ",`";
@@ -275,7 +271,14 @@ uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, c
     s += "]";
     comma = ",";
   }
-  s += "]);\n";
+  // What the viewer shows above the text (page.htm holds nothing of its own).
+  const DocumentInfo& info = corpus.document(doc);
+  s += "],[";
+  append_js_literal(s, info.title);
+  s += ',';
+  append_js_literal(s, info.file_name);
+  s += "," + std::to_string(info.tokens) + "," + std::to_string(info.distinct) + "," + std::to_string(info.lines) +
+       "]);\n";
   out.close();
   return out.bytes();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The browser's copy of each document (text/d_NNNN.js, described in
+// The browser's copy of each document (text/FFF/d_NNNN.js, described in
 // formats.h): its text once, and its words with their ranks, from which
 // the entries cut their lines and the pages find their words.
 #include <cstdint>
@@ -27,9 +27,11 @@ std::vector<StoredWord> stored_words(const Corpus& corpus, uint32_t doc);
 // CODE of the store file for these words.
 std::string encode_words(const std::vector<StoredWord>& words);
 
-// Writes text/d_NNNN.js for one document, with its keywords against the
-// rest of the corpus of `tokens` words; returns its size.
-uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, const std::filesystem::path& dir);
+// Writes text/FFF/d_NNNN.js for one document (`per_folder` to a folder,
+// which must exist), with its keywords against the rest of the corpus of
+// `tokens` words; returns its size.
+uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, uint32_t per_folder,
+                          const std::filesystem::path& dir);
 
 // Writes lookup/entries.js from the entry file of each rank.
 uint64_t write_entry_starts(const std::vector<uint32_t>& entry_file, const std::filesystem::path& dir);

@@ -159,16 +159,19 @@ TEST(TextStore, TheTextCannotEndItsScript) {
 TEST(TextStore, AFileHoldsTheTextOnceAndItsWords) {
   auto dir = std::filesystem::temp_directory_path() / "velmor_text_store_test";
   std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir / "text");
+  std::filesystem::create_directories(dir / "text" / "000");
+  std::filesystem::create_directories(dir / "text" / "001");
   MemoryCorpus corpus({doc({"one two", "one"}), doc({})}, "");
-  write_text_store(corpus, 0, 3, dir);
-  write_text_store(corpus, 1, 3, dir);
-  std::ifstream in(dir / "text" / "d_0001.js", std::ios::binary);
+  write_text_store(corpus, 0, 3, 1, dir);
+  write_text_store(corpus, 1, 3, 1, dir);
+  std::ifstream in(dir / "text" / "000" / "d_0001.js", std::ios::binary);
   std::stringstream s;
   s << in.rdbuf();
   const std::string expected_code = encode_words(stored_words(corpus, 0));
-  EXPECT_EQ(s.str(), "\xEF\xBB\xBFvelmorText(1,`one two\none`,\"" + expected_code + "\",[]);\n");
-  EXPECT_TRUE(std::filesystem::exists(dir / "text" / "d_0002.js"));
+  const DocumentInfo& info = corpus.document(0);
+  EXPECT_EQ(s.str(), "\xEF\xBB\xBFvelmorText(1,`one two\none`,\"" + expected_code + "\",[],[\"" + info.title +
+                         "\",\"" + info.file_name + "\",3,2,2]);\n");
+  EXPECT_TRUE(std::filesystem::exists(dir / "text" / "001" / "d_0002.js"));
   std::filesystem::remove_all(dir);
 }
 

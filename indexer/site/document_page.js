@@ -1,6 +1,7 @@
-// A document page (page_NNNN.htm): its text comes from the text store
-// (text_store.js); the occurrence the address names is marked, and n and p
-// step through the occurrences of the same word in this document.
+// The document viewer (page.htm?d=N, the Nth document from 1): its text,
+// title and counts come from the document's text store (text_store.js);
+// the occurrence the address's "#" part names is marked, and n and p step
+// through the occurrences of the same word in this document.
 'use strict';
 (function () {
   const { el, fmt, wordAt, lookup, entryStarts, hrefOf, RANK, saveButton } = window.velmor;
@@ -26,17 +27,49 @@
       el('div', { class: 'sort' }, saveButton('Save keywords as TSV', name, rows)), table);
   }
 
-  // Addresses:
+  // Which document: ?d=N, the first without one; null for anything else.
+  function documentNumber(search, docs) {
+    const m = /^(?:\?d=([1-9]\d*))?$/.exec(search);
+    if (!m) return null;
+    const n = m[1] ? Number(m[1]) : 1;
+    return n <= docs ? n : null;
+  }
+
+  // What page.htm holds nothing of: the title, the counts, the way to the
+  // documents before and after.
+  function drawAbout(n, docs, about) {
+    const [title, file, words, distinct, lines] = about || ['document ' + n, '', 0, 0, 0];
+    document.title = title;
+    document.getElementById('title').textContent = title;
+    document.getElementById('about').textContent = file + ' \u00b7 ' + fmt(words) + ' words \u00b7 ' +
+      fmt(distinct) + ' distinct \u00b7 ' + fmt(lines) + ' lines';
+    const nav = document.getElementById('docs');
+    if (n > 1) nav.append(el('a', { href: '?d=' + (n - 1), rel: 'prev' }, '\u2039 previous'));
+    nav.append(el('span', null, 'document ' + fmt(n) + ' of ' + fmt(docs)));
+    if (n < docs) nav.append(el('a', { href: '?d=' + (n + 1), rel: 'next' }, 'next \u203a'));
+  }
+
+  // Addresses, after ?d=N:
   //   #oLINE.UNIT.LENGTH  the word at UNIT (UTF-16) of line LINE, from 0
   //   #n=WORD             the document's word number WORD, from 0
   //   #r=RANK, #w=KEY     the first occurrence of the word
   async function setupPage() {
     const pre = document.getElementById('t');
-    if (!pre || !pre.dataset.n || !window.velmorStore) return;
+    if (!pre || !pre.dataset.docs || !window.velmorStore) return;
     const status = document.getElementById('at');
+    const docs = Number(pre.dataset.docs);
+    const n = documentNumber(location.search, docs);
+    if (n === null) {
+      status.textContent = 'There is no document ' + location.search + ' in this index of ' + fmt(docs) +
+        ' documents; the list of documents is s_docs.htm.';
+      pre.hidden = true;
+      return;
+    }
     let store;
-    try { store = await window.velmorStore.load(Number(pre.dataset.n)); }
+    try { store = await window.velmorStore.load(n); }
     catch (e) { status.textContent = 'The text of this page cannot be read: ' + e.message; return; }
+    drawAbout(n, docs, store.about);
+    pre.dataset.n = String(n);
     pre.textContent = store.text;
     drawKeywords(store.keywords).catch(() => {});
     pre.dataset.o = '0';

@@ -78,7 +78,7 @@ uint64_t write_entry_file(const EntryContext& context, uint32_t file, size_t beg
   std::string head = "<meta name=collation content=\"";
   append_escaped(head, context.collation);
   head += "\">";
-  head += entry_scripts();
+  head += entry_scripts(context.plan.folder_files);
   append_page_start(s, corpus.word(begin).form + " \u2013 " + corpus.word(end - 1).form, head);
   s += "<p class=hint>Each entry lists the documents where the word occurs most and every line it "
        "stands in, a page at a time, sortable by the words to its left or right. A document's name "

@@ -9,10 +9,18 @@
 // starts with a UTF-8 byte order mark, so it reads as UTF-8 whatever page
 // loads it.
 //
-// text/d_NNNN.js: one document's text, stored once for every use (the
-//   document page, the lines of the entries, double-click, collocates).
-//     velmorText(N, TEXT, CODE, KEYWORDS)
-//   N     the document's number from 1, as in its file name and page_NNNN.htm.
+// page.htm?d=N: the viewer of every document, at the Nth (from 1; the first
+//   with no ?d=). What follows "#" marks a word (document_page.js). It
+//   holds <pre id=t data-docs=D>, D the corpus's documents; all else it
+//   shows comes from the document's text store.
+//
+// text/FFF/d_NNNN.js: one document's text, stored once for every use (the
+//   viewer, the lines of the entries, double-click, collocates). FFF is
+//   (N - 1) / PER, three digits or more, PER the documents to a folder
+//   (layout.h): every page that loads text_store.js names it in that
+//   script's tag, <script src=text_store.js data-per-folder=PER>.
+//     velmorText(N, TEXT, CODE, KEYWORDS, ABOUT)
+//   N     the document's number from 1, as in its file name and page.htm?d=N.
 //   TEXT  the document's text, lines joined by "\n", as a template literal.
 //   CODE  the document's words in reading order, as a string of numbers in
 //         the store's digits (below). Decoded (text_store.js does it), it is
@@ -44,6 +52,9 @@
 //         corpus, most key first: [[RANK, COUNT, LL, LR, FORM], ...] with
 //         COUNT its occurrences here, LL the log-likelihood, LR the log
 //         ratio (log2 of its relative frequency here over the rest's).
+//   ABOUT  [TITLE, FILE, WORDS, DISTINCT, LINES]: the document's title, its
+//         file's name in the input folder, its words, distinct words and
+//         lines.
 //   Readers ignore arguments they do not know: later ones may be added.
 //   Example: "ab cd ab" with ranks ab = 0, cd = 1 is the pairs (0, 2) and
 //   (1, 2), both of guessed length; pair 0 is used twice, too few to go
@@ -169,8 +180,5 @@ void append_js_chars(std::string& out, std::string_view text);
 // are: backquotes, backslashes, "$", "<" and the controls but "\n" are
 // escaped (a bare "\r" would read as "\n").
 void append_js_template_chars(std::string& out, std::string_view text);
-
-// "text/d_0001.js" for the first document.
-std::string text_store_file(uint32_t doc);
 
 }  // namespace velmor

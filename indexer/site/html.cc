@@ -43,16 +43,18 @@ static std::string numbered(const char* format, uint32_t n) {
   return buf;
 }
 
-std::string page_file(uint32_t doc) { return numbered("page_%04u.htm", doc + 1); }
 std::string entry_file(uint32_t file) { return numbered("i_%03u.htm", file + 1); }
 std::string list_file(uint32_t list) { return numbered("index_%03u.htm", list + 1); }
 
-std::string_view document_scripts() {
-  return "<script src=text_store.js defer></script><script src=tsv.js defer></script>"
-         "<script src=document_page.js defer></script>";
+static std::string text_store_script(uint32_t per_folder) {
+  return "<script src=text_store.js data-per-folder=" + std::to_string(per_folder) + " defer></script>";
 }
-std::string_view entry_scripts() {
-  return "<script src=text_store.js defer></script><script src=tsv.js defer></script>"
+std::string document_scripts(uint32_t per_folder) {
+  return text_store_script(per_folder) + "<script src=tsv.js defer></script><script src=document_page.js defer></script>";
+}
+std::string entry_scripts(uint32_t per_folder) {
+  return text_store_script(per_folder) +
+         "<script src=tsv.js defer></script>"
          "<script src=lines.js defer></script><script src=concordance.js defer></script>"
          "<script src=dispersion.js defer></script><script src=entry.js defer></script>";
 }

@@ -19,16 +19,17 @@ void append_pre_text(std::string& out, std::string_view text);
 // UTF-8 sequence.
 size_t utf8_floor(std::string_view text, size_t at);
 
-// File names: page_0001.htm for the first document, i_001.htm for the first
-// file of entries, index_001.htm for the first word list, all numbered from 1.
-std::string page_file(uint32_t doc);
+// File names: i_001.htm for the first file of entries, index_001.htm for
+// the first word list, both numbered from 1. The documents' addresses are
+// layout.h's.
 std::string entry_file(uint32_t file);
 std::string list_file(uint32_t list);
 
 // The scripts a kind of page loads after those every page loads, in the
-// order they run (velmor.js lists them all).
-std::string_view document_scripts();  // page_NNNN.htm
-std::string_view entry_scripts();     // i_NNN.htm
+// order they run (velmor.js lists them all). text_store.js finds a text in
+// text/ from its script tag's data-per-folder, the documents to a folder.
+std::string document_scripts(uint32_t per_folder);  // page.htm
+std::string entry_scripts(uint32_t per_folder);     // i_NNN.htm
 std::string_view list_scripts();      // index_NNN.htm, s_freq_NNN.htm, s_once_NNN.htm
 std::string_view table_scripts();     // pages whose tables save as TSV
 

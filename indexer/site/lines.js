@@ -18,7 +18,7 @@
   const docTitles = () => load('lookup/docs.js', 'velmorDocs').then(t => (titlesNow = t));
   const docName = (titles, doc) => (titles && titles[doc] !== undefined ? titles[doc] : 'document ' + fmt(doc + 1));
   const titles = () => titlesNow;
-  const pageHref = doc => 'page_' + pad(doc + 1, 4) + '.htm';
+  const pageHref = doc => 'page.htm?d=' + (doc + 1);
 
   // DOCS: [[doc, count], ...]
   function decodeDocs(code) {
@@ -129,7 +129,7 @@
     if (/[\ud800-\udbff]$/.test(right)) right = right.slice(0, -1);
     return [left, word, right];
   }
-  // page_NNNN.htm#oLINE.START.LENGTH, in UTF-16 units within the line.
+  // page.htm?d=N#oLINE.START.LENGTH, in UTF-16 units within the line.
   function fragment(s, tok) {
     const start = s.starts[tok], line = window.velmorStore.lineAt(s, start);
     return '#o' + line + '.' + (start - window.velmorStore.lineStarts(s)[line]) + '.' + s.tokens[3 * tok + 1];

@@ -10,6 +10,7 @@
 #include "indexer/numbers.h"
 #include "indexer/site/html.h"
 #include "indexer/site/letter_script.h"
+#include "indexer/site/layout.h"
 #include "indexer/site/out_file.h"
 #include "indexer/string_order.h"
 #include "indexer/words/words.h"
@@ -251,7 +252,7 @@ uint64_t write_start_page(const Corpus& corpus, const std::vector<ListPage>& lis
   constexpr uint32_t kShown = 12;
   for (uint32_t d = 0; d < docs && d < kShown; ++d) {
     const DocumentInfo& info = corpus.document(d);
-    s += "<tr><td>" + grouped(d + 1) + "<td><a href=" + page_file(d) + ">";
+    s += "<tr><td>" + grouped(d + 1) + "<td><a href=\"" + page_address(d) + "\">";
     append_escaped(s, info.title);
     s += "</a><td>" + grouped(info.tokens) + "\n";
   }

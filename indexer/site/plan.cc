@@ -4,6 +4,8 @@
 #include <cmath>
 #include <functional>
 
+#include "indexer/site/layout.h"
+
 namespace velmor {
 
 std::vector<ListPage> plan_lists(const std::vector<std::string_view>& initials,
@@ -39,13 +41,47 @@ std::vector<ListPage> plan_lists(const std::vector<std::string_view>& initials,
   return pages;
 }
 
+std::vector<ListPage> plan_lists_within(const std::vector<std::string_view>& initials, size_t usual,
+                                        size_t most_pages) {
+  for (size_t per = usual;; per *= 2) {
+    std::vector<ListPage> pages = plan_lists(initials, per);
+    if (pages.size() <= most_pages || per >= initials.size()) return pages;
+  }
+}
+
+namespace {
+
+// Cuts the ranks into entry files of about `target` bytes and at most
+// `most_entries` entries; returns how many files.
+uint32_t cut_entry_files(const std::vector<double>& cost, double target, size_t most_entries,
+                         std::vector<uint32_t>& entry_file) {
+  entry_file.resize(cost.size());
+  double filled = 0;
+  uint32_t file = 0;
+  size_t in_file = 0;
+  for (size_t r = 0; r < cost.size(); ++r) {
+    if (filled > 0 && (filled + cost[r] > target || in_file >= most_entries)) {
+      ++file;
+      filled = 0;
+      in_file = 0;
+    }
+    entry_file[r] = file;
+    filled += cost[r];
+    ++in_file;
+  }
+  return cost.empty() ? 0 : file + 1;
+}
+
+}  // namespace
+
 double entry_bytes(uint64_t key_bytes, uint64_t documents) {
   // The form in quotes and brackets, and about two digits per document.
   return 8.0 + 0.6 * static_cast<double>(key_bytes) + 2.2 * static_cast<double>(documents);
 }
 
-SitePlan plan_site(const CorpusShape& shape) {
+SitePlan plan_site(const CorpusShape& shape, uint32_t folder_files) {
   SitePlan plan;
+  plan.folder_files = folder_files;
   const size_t words = shape.counts.size();
   // Collocates and clusters for the most frequent words, a twentieth of
   // the input at most; a small corpus has them for every word that can.
@@ -71,21 +107,14 @@ SitePlan plan_site(const CorpusShape& shape) {
     sum += cost[r];
   }
   const double target = std::max(200.0 * 1024, sum / 1500);
-  plan.entry_file.resize(words);
-  double filled = 0;
-  uint32_t file = 0;
-  size_t in_file = 0;
-  for (size_t r = 0; r < words; ++r) {
-    if (filled > 0 && (filled + cost[r] > target || in_file >= kMaxEntriesPerFile)) {
-      ++file;
-      filled = 0;
-      in_file = 0;
-    }
-    plan.entry_file[r] = file;
-    filled += cost[r];
-    ++in_file;
+  // Past what the top folder takes (layout.h), files of twice, four
+  // times... the size: only corpora of millions of words get there.
+  const uint32_t most_files = family_share(folder_files);
+  for (size_t scale = 1;; scale *= 2) {
+    plan.entry_files = cut_entry_files(cost, target * static_cast<double>(scale), kMaxEntriesPerFile * scale,
+                                       plan.entry_file);
+    if (plan.entry_files <= most_files) break;
   }
-  plan.entry_files = words ? file + 1 : 0;
   return plan;
 }
 

@@ -22,11 +22,16 @@ struct ListPage {
 // share a page while they fit, a letter bigger than a page gets several.
 std::vector<ListPage> plan_lists(const std::vector<std::string_view>& initials,
                                  size_t max_per_page);
+// The same with pages of `usual` words, or of twice, four times... as many
+// when that would make more than `most_pages` pages (layout.h).
+std::vector<ListPage> plan_lists_within(const std::vector<std::string_view>& initials, size_t usual,
+                                        size_t most_pages);
 
 // The most documents an entry lists before "all documents" is asked for.
 constexpr uint64_t kMaxDocRows = 25;
 
-// The most entries one i_NNN.htm holds.
+// The most entries one i_NNN.htm holds, unless the files would pass their
+// share of the top folder (layout.h): then twice, four times... as many.
 constexpr size_t kMaxEntriesPerFile = 2000;
 
 struct SitePlan {
@@ -35,6 +40,9 @@ struct SitePlan {
   // Words of at least this many occurrences show collocates and clusters:
   // the most frequent first, as many as a twentieth of the input allows.
   uint64_t measured_from = 3;
+  // The most files one folder holds (layout.h), and so the most entry
+  // files: a big corpus gets bigger ones rather than more.
+  uint32_t folder_files = 0;
 };
 
 // Numbers the planner works from; kept apart from the Corpus so tests can
@@ -46,7 +54,7 @@ struct CorpusShape {
   std::vector<uint32_t> key_bytes;  // per rank: the key's and the form's bytes
 };
 
-SitePlan plan_site(const CorpusShape& shape);
+SitePlan plan_site(const CorpusShape& shape, uint32_t folder_files);
 
 // What one word's entry costs in bytes, its lines and measures aside.
 double entry_bytes(uint64_t key_bytes, uint64_t documents);

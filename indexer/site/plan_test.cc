@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "indexer/site/layout.h"
+
 namespace velmor {
 namespace {
 
@@ -27,19 +29,41 @@ TEST(PlanLists, WholeLettersShareAPageAndBigOnesAreSplit) {
   }
 }
 
+TEST(PlanLists, NoMorePagesThanTheTopFolderTakes) {
+  // Every word its own initial, as in Chinese: pages of 2 words would be
+  // 500; a share of 7 gets pages of 256 words (2, 4, ... doubled).
+  std::vector<std::string> letters;
+  for (int i = 0; i < 1000; ++i) letters.push_back(std::to_string(i));
+  std::vector<std::string_view> initials(letters.begin(), letters.end());
+  EXPECT_EQ(plan_lists_within(initials, 2, 1000).size(), 500u);
+  const std::vector<ListPage> pages = plan_lists_within(initials, 2, 7);
+  EXPECT_EQ(pages.size(), 4u);
+  EXPECT_EQ(pages.back().end, 1000u);
+  EXPECT_EQ(plan_lists_within(initials, 2, 1).size(), 1u);
+}
+
 TEST(PlanSite, EntryFilesAreFewContiguousAndFull) {
   struct Case {
     size_t words;
     uint64_t count;
+    uint32_t folder_files;
     uint32_t max_files;
-  } cases[] = {{5, 2, 1}, {200000, 40, 1500}, {3000, 1, 2}, {4001, 1, 3}};
+    size_t max_entries;
+  } cases[] = {
+      {5, 2, kMaxFilesPerFolder, 1, kMaxEntriesPerFile},
+      {200000, 40, kMaxFilesPerFolder, 1500, kMaxEntriesPerFile},
+      {3000, 1, kMaxFilesPerFolder, 2, kMaxEntriesPerFile},
+      {4001, 1, kMaxFilesPerFolder, 3, kMaxEntriesPerFile},
+      // 15 files of 2,000 are too many for a share of 5: 4 of 8,000.
+      {30000, 1, kFixedTopFiles + 20, 5, 4 * kMaxEntriesPerFile},
+  };
   for (const Case& c : cases) {
     CorpusShape shape;
     shape.input_bytes = c.words * c.count * 8;
     shape.counts.assign(c.words, c.count);
     shape.documents.assign(c.words, 1);
     shape.key_bytes.assign(c.words, 12);
-    SitePlan plan = plan_site(shape);
+    SitePlan plan = plan_site(shape, c.folder_files);
     ASSERT_EQ(plan.entry_file.size(), c.words);
     EXPECT_GE(plan.entry_files, 1u);
     EXPECT_LE(plan.entry_files, c.max_files) << c.words;
@@ -48,7 +72,7 @@ TEST(PlanSite, EntryFilesAreFewContiguousAndFull) {
     EXPECT_EQ(plan.entry_file.back() + 1, plan.entry_files);
     std::vector<size_t> per_file(plan.entry_files);
     for (uint32_t f : plan.entry_file) ++per_file[f];
-    for (size_t n : per_file) EXPECT_LE(n, kMaxEntriesPerFile);
+    for (size_t n : per_file) EXPECT_LE(n, c.max_entries);
   }
 }
 
@@ -65,7 +89,7 @@ TEST(PlanSite, MeasuresGoToTheMostFrequentWordsWithinTheirBudget) {
   add(1000, 10000, 3000);
   add(50000, 10, 8);
   add(300000, 1, 1);
-  SitePlan plan = plan_site(shape);
+  SitePlan plan = plan_site(shape, kMaxFilesPerFolder);
   EXPECT_EQ(plan.measured_from, 11u);  // the 50,000 of 10 would not all fit
   size_t measured = 0;
   for (uint64_t c : shape.counts) measured += c >= plan.measured_from;
@@ -77,7 +101,7 @@ TEST(PlanSite, MeasuresGoToTheMostFrequentWordsWithinTheirBudget) {
   small.counts = {2000, 5, 1};
   small.documents = {3, 2, 1};
   small.key_bytes = {6, 6, 6};
-  EXPECT_EQ(plan_site(small).measured_from, 3u);
+  EXPECT_EQ(plan_site(small, kMaxFilesPerFolder).measured_from, 3u);
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
 #include "indexer/site/assets.h"
 #include "indexer/site/doc_store.h"
 #include "indexer/site/entries.h"
+#include "indexer/site/layout.h"
 #include "indexer/site/lists.h"
 #include "indexer/site/out_file.h"
 #include "indexer/site/pages.h"
@@ -43,13 +45,22 @@ struct Task {
 }  // namespace
 
 void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, const SiteOptions& options) {
-  const SitePlan plan = plan_site(measure(corpus));
+  const uint32_t limit = options.folder_files;
+  const SitePlan plan = plan_site(measure(corpus), limit);
   std::vector<std::string_view> initials(corpus.word_count());
   for (size_t r = 0; r < initials.size(); ++r) initials[r] = corpus.word(r).initial;
-  const std::vector<ListPage> lists = plan_lists(initials, kWordsPerList);
+  const std::vector<ListPage> lists = plan_lists_within(initials, kWordsPerList, family_share(limit));
   const std::string collation = collation_tag(options.locale_name);
+  // lookup/ holds keys.js, entries.js, docs.js and sizes.js beside the shards.
+  const size_t keys_per_shard = items_per_file(corpus.word_count(), kKeysPerShard, limit - 4);
   // Not create_directories: a missing output folder is an error, not made here.
   std::filesystem::create_directory(out_dir / "text");
+  const uint32_t text_folders = (corpus.document_count() + limit - 1) / limit;
+  if (text_folders > limit)
+    throw std::runtime_error(std::to_string(corpus.document_count()) + " documents are more than " +
+                             std::to_string(uint64_t{limit} * limit) + ", which the site's folders hold");
+  for (uint32_t f = 0; f < text_folders; ++f)
+    std::filesystem::create_directory((out_dir / text_store_file(f * limit, limit)).parent_path());
 
   uint64_t tokens = 0;
   std::vector<uint64_t> sizes(corpus.document_count());
@@ -69,6 +80,7 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
                      write_document_titles(corpus, out_dir);
                      write_document_sizes(corpus, out_dir);
                      write_start_page(corpus, lists, out_dir);
+                     write_viewer(corpus, limit, out_dir);
                      for (const SiteAsset& asset : site_assets())
                        write_file(out_dir / asset.name, std::string(asset.text));
                    },
@@ -85,8 +97,7 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
   }
   for (uint32_t d = 0; d < corpus.document_count(); ++d)
     tasks.push_back({[&, d] {
-                       write_page(corpus, d, out_dir);
-                       write_text_store(corpus, d, tokens, out_dir);
+                       write_text_store(corpus, d, tokens, limit, out_dir);
                      },
                      1});
   // Then the word lists and the look-up data, which show every word's
@@ -94,9 +105,9 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
   // second (the lookup and the statistics of 425,723 words), so the two
   // threads still end close together.
   std::vector<Task> after_entries;
-  after_entries.push_back({[&] { write_lookup(corpus, dispersion, out_dir, kKeysPerShard); }, 0});
+  after_entries.push_back({[&] { write_lookup(corpus, dispersion, out_dir, keys_per_shard); }, 0});
   after_entries.push_back({[&] { write_lists(corpus, plan, lists, dispersion, out_dir); }, 0});
-  after_entries.push_back({[&] { write_stats(corpus, dispersion, out_dir); }, 0});
+  after_entries.push_back({[&] { write_stats(corpus, plan, dispersion, out_dir); }, 0});
 
   const uint64_t total = corpus.word_count() + corpus.document_count();
   std::mutex mutex;  // guards done, failure and the progress callback

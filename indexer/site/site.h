@@ -8,12 +8,16 @@
 #include <string>
 
 #include "indexer/model.h"
+#include "indexer/site/layout.h"
 
 namespace velmor {
 
 struct SiteOptions {
   std::string locale_name;  // the collation the words were sorted by; "" for root
   std::function<void(uint64_t done, uint64_t total)> progress;
+  // The most files one folder of the site holds (layout.h); tests set less
+  // so that a small corpus is split as a big one is.
+  uint32_t folder_files = kMaxFilesPerFolder;
 };
 
 // Writes the whole site into out_dir (exists, empty). Throws

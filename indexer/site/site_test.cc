@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <fstream>
+#include <map>
 #include <random>
 #include <set>
 #include <sstream>
@@ -95,9 +97,9 @@ TEST(WriteSite, EverythingFromTheDocumentsIsEscaped) {
   }
   EXPECT_GT(files, 8u);
   // The page's text is the store's, where it is a string, never markup.
-  EXPECT_NE(slurp(dir.path / "text" / "d_0001.js").find("\\x3cscript>alert(1)\\x3c/script> & \\x3cimg"),
+  EXPECT_NE(slurp(dir.path / "text" / "000" / "d_0001.js").find("\\x3cscript>alert(1)\\x3c/script> & \\x3cimg"),
             std::string::npos);
-  EXPECT_EQ(slurp(dir.path / "page_0001.htm").find("alert"), std::string::npos);
+  EXPECT_EQ(slurp(dir.path / "page.htm").find("alert"), std::string::npos);
 }
 
 // The A-Z pages carry their words as data: a heading at the first word of
@@ -291,6 +293,31 @@ TEST(WriteSite, OutputStaysWithinFourTimesTheInputWithSafeNames) {
   RecordProperty("size_ratio", std::to_string(ratio));
   EXPECT_LE(ratio, 4.0) << output << " bytes out of " << input;
   EXPECT_LT(entry_files, 200u);
+}
+
+// A small limit splits a small corpus as the real one splits a big one:
+// the text stores into folders, the top folder's families held to their
+// share (here one page each, where 3,000 words would make two).
+TEST(WriteSite, NoFolderHoldsMoreFilesThanTheLimit) {
+  TempDir dir;
+  ZipfCorpus corpus(120, 100, 3000);
+  SiteOptions options;
+  options.folder_files = kFixedTopFiles + 4;
+  write_site(corpus, dir.path, options);
+  std::map<std::string, size_t> families;
+  for (const auto& e : fs::directory_iterator(dir.path)) {
+    const std::string name = e.path().filename().string();
+    const size_t cut = name.rfind('_');
+    if (cut != std::string::npos && std::isdigit(static_cast<unsigned char>(name[cut + 1])))
+      ++families[name.substr(0, cut)];
+  }
+  EXPECT_EQ(families, (std::map<std::string, size_t>{{"i", 1}, {"index", 1}, {"s_freq", 1}, {"s_once", 1}}));
+  std::map<std::string, size_t> per_folder;
+  for (const auto& e : fs::recursive_directory_iterator(dir.path))
+    ++per_folder[fs::relative(e.path().parent_path(), dir.path).generic_string()];
+  for (const auto& [folder, files] : per_folder) EXPECT_LE(files, options.folder_files) << folder;
+  EXPECT_EQ(per_folder["text"], 3u);
+  EXPECT_EQ(per_folder["text/002"], 120u - 2 * options.folder_files);
 }
 
 TEST(WriteSite, AFailedWriteNamesTheFile) {

@@ -8,6 +8,7 @@
 #include "indexer/site/entries.h"
 #include "indexer/numbers.h"
 #include "indexer/site/html.h"
+#include "indexer/site/layout.h"
 #include "indexer/site/lists.h"
 #include "indexer/site/out_file.h"
 
@@ -22,7 +23,7 @@ std::string share(uint64_t part, uint64_t whole) {
 
 namespace {
 
-constexpr size_t kPerPage = 5000;  // rows of one page of a word list
+constexpr size_t kPerPage = 5000;  // rows of one page of a word list, more past the top folder's share
 
 std::string numbered_file(const char* stem, size_t page) {
   char buf[48];
@@ -35,8 +36,9 @@ std::string numbered_file(const char* stem, size_t page) {
 uint64_t write_word_list(const Corpus& corpus, const std::vector<int16_t>& dispersion,
                          const std::vector<size_t>& ranks, uint64_t tokens,
                          const char* stem, const std::string& title, const std::string& intro,
-                         const std::filesystem::path& dir) {
-  const size_t pages = std::max<size_t>(1, (ranks.size() + kPerPage - 1) / kPerPage);
+                         uint32_t folder_files, const std::filesystem::path& dir) {
+  const size_t per_page = items_per_file(ranks.size(), kPerPage, family_share(folder_files));
+  const size_t pages = std::max<size_t>(1, (ranks.size() + per_page - 1) / per_page);
   uint64_t bytes = 0;
   for (size_t p = 0; p < pages; ++p) {
     OutFile out(dir / numbered_file(stem, p));
@@ -47,14 +49,14 @@ uint64_t write_word_list(const Corpus& corpus, const std::vector<int16_t>& dispe
     s += "<span>page " + grouped(p + 1) + " of " + grouped(pages) + "</span>";
     if (p + 1 < pages) s += "<a href=" + numbered_file(stem, p + 1) + " rel=next>next &rsaquo;</a>";
     s += "</nav>\n<h1>" + title + "</h1>\n<p class=meta>" + intro + "</p>\n<div id=word-list></div>\n"
-         "<script type=application/json id=list-data>{\"from\":" + std::to_string(p * kPerPage) +
+         "<script type=application/json id=list-data>{\"from\":" + std::to_string(p * per_page) +
          ",\"tokens\":" + std::to_string(tokens) + ",\"name\":";
     append_json_string(s, std::string(stem) + "_" + std::to_string(p + 1));
     s += ",\"words\":[\n";
     int64_t previous = 0;
-    for (size_t i = p * kPerPage; i < std::min(ranks.size(), (p + 1) * kPerPage); ++i) {
+    for (size_t i = p * per_page; i < std::min(ranks.size(), (p + 1) * per_page); ++i) {
       const WordInfo& w = corpus.word(ranks[i]);
-      s += i > p * kPerPage ? ",[" : "[";
+      s += i > p * per_page ? ",[" : "[";
       append_json_string(s, w.form);
       // Words of one count come in rank order: the differences are short.
       s += "," + std::to_string(static_cast<int64_t>(ranks[i]) - previous) + "," + std::to_string(w.count);
@@ -79,7 +81,8 @@ std::string ratio(uint64_t distinct, uint64_t tokens) {
   return buf;
 }
 
-uint64_t write_frequency(const Corpus& corpus, const std::vector<int16_t>& dispersion, uint64_t tokens, const std::filesystem::path& dir) {
+uint64_t write_frequency(const Corpus& corpus, const std::vector<int16_t>& dispersion, uint64_t tokens,
+                         uint32_t folder_files, const std::filesystem::path& dir) {
   // Words that occur once have their own pages; the rest by falling count,
   // ties in collation order. The counts are sorted beside their ranks: a
   // comparison that looked each word up would miss the cache every time.
@@ -94,7 +97,7 @@ uint64_t write_frequency(const Corpus& corpus, const std::vector<int16_t>& dispe
                          "All " + grouped(ranks.size()) + " words that occur more than once, by falling count, "
                          "with their share of all " + grouped(tokens) +
                          " words. Words that occur once are listed <a href=s_once_001.htm>on their own pages</a>.",
-                         dir);
+                         folder_files, dir);
 }
 
 uint64_t write_documents(const Corpus& corpus, uint64_t tokens, const std::filesystem::path& dir) {
@@ -108,7 +111,7 @@ uint64_t write_documents(const Corpus& corpus, uint64_t tokens, const std::files
     lines += info.lines;
     bytes += info.bytes;
     invalid += info.invalid_bytes;
-    s += "<tr><td>" + grouped(d + 1) + "<td><a href=" + page_file(d) + ">";
+    s += "<tr><td>" + grouped(d + 1) + "<td><a href=\"" + page_address(d) + "\">";
     append_escaped(s, info.title);
     s += "</a>";
     if (info.invalid_bytes > 0)
@@ -126,7 +129,8 @@ uint64_t write_documents(const Corpus& corpus, uint64_t tokens, const std::files
   return write_file(dir / "s_docs.htm", s);
 }
 
-uint64_t write_once(const Corpus& corpus, const std::vector<int16_t>& dispersion, uint64_t tokens, const std::filesystem::path& dir) {
+uint64_t write_once(const Corpus& corpus, const std::vector<int16_t>& dispersion, uint64_t tokens,
+                    uint32_t folder_files, const std::filesystem::path& dir) {
   std::vector<size_t> once;
   for (size_t r = 0; r < corpus.word_count(); ++r)
     if (corpus.word(r).count == 1) once.push_back(r);
@@ -134,16 +138,17 @@ uint64_t write_once(const Corpus& corpus, const std::vector<int16_t>& dispersion
                          grouped(once.size()) + " of " + grouped(corpus.word_count()) + " distinct words (" +
                              share(once.size(), corpus.word_count()) + ") occur once, " +
                              share(once.size(), tokens) + " of all words; in alphabetical order.",
-                         dir);
+                         folder_files, dir);
 }
 
 }  // namespace
 
-uint64_t write_stats(const Corpus& corpus, const std::vector<int16_t>& dispersion, const std::filesystem::path& dir) {
+uint64_t write_stats(const Corpus& corpus, const SitePlan& plan, const std::vector<int16_t>& dispersion,
+                     const std::filesystem::path& dir) {
   uint64_t tokens = 0;
   for (uint32_t d = 0; d < corpus.document_count(); ++d) tokens += corpus.document(d).tokens;
-  return write_frequency(corpus, dispersion, tokens, dir) + write_documents(corpus, tokens, dir) +
-         write_once(corpus, dispersion, tokens, dir);
+  return write_frequency(corpus, dispersion, tokens, plan.folder_files, dir) + write_documents(corpus, tokens, dir) +
+         write_once(corpus, dispersion, tokens, plan.folder_files, dir);
 }
 
 uint64_t write_ngrams(const Corpus& corpus, const SitePlan& plan, const TopNgrams& ngrams,

@@ -1,25 +1,31 @@
 // The documents' text as the indexer stores it once for every page: the
 // browser's side of site/formats.h (read it there; this mirrors it).
 //
-//   text/d_NNNN.js   velmorText(N, TEXT, CODE, KEYWORDS)
-//     N     the document's number from 1 (page_NNNN.htm)
+//   text/FFF/d_NNNN.js   velmorText(N, TEXT, CODE, KEYWORDS, ABOUT)
+//     FFF   (N - 1) / PER, three digits or more; PER is this script's tag's
+//           data-per-folder, the documents to a folder
+//     N     the document's number from 1 (page.htm?d=N)
 //     TEXT  its lines joined by "\n"
 //     CODE  numbers in the store's digits: D; D pairs, each 2*(rank less
 //           the previous pair's rank)+written and the length when written
 //           = 1 (else the units up to the next separator); F and F pairs put
 //           first; per word 2*number+written and the gap when written = 1
 //           (else the separators after the previous word).
+//     ABOUT [TITLE, FILE, WORDS, DISTINCT, LINES]
 //   A digit is DIGITS[d] when last of its number, DIGITS[45 + d] when more
 //   follow; least significant first.
 //
-// velmorStore.load(n) -> Promise of {n, text, tokens, starts, keywords}:
+// velmorStore.load(n) -> Promise of {n, text, tokens, starts, keywords, about}:
 // tokens is the flat Int32Array [gap, length, rank, ...], one triple per
 // word in reading order (gaps and lengths in UTF-16 units), starts each
 // word's offset, keywords the fourth argument ([[RANK, COUNT, LL, LR,
-// FORM], ...], most key first).
+// FORM], ...], most key first), about the fifth (null when missing).
 'use strict';
 (function () {
   if (window.velmorStore) return;
+  // Read while this script runs: document.currentScript is gone after.
+  const me = document.currentScript;
+  const PER_FOLDER = Number(me && me.dataset.perFolder) || 0;
   const DIGITS = "#$%&'()*+,-./0123456789:;=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[]^_`abcdefghijklmnopqrstuvwxyz{|}~";
   const BASE = 45;
   const digit = new Int16Array(128).fill(-1);
@@ -90,27 +96,30 @@
   const cache = new Map();    // n -> promise, the most recent last
   const kept = 48;
 
-  window.velmorText = (n, text, code, keywords) => {
+  window.velmorText = (n, text, code, keywords, about) => {
     const all = waiting.get(n);
     if (!all) return;
     waiting.delete(n);
     try {
       const tokens = decode(code, text);
-      const doc = { n, text, tokens, starts: starts(tokens), keywords: keywords || [] };
+      const doc = { n, text, tokens, starts: starts(tokens), keywords: keywords || [], about: about || null };
       for (const w of all) w[0](doc);
     } catch (e) { for (const w of all) w[1](e); }
   };
+
+  const fileOf = n => 'text/' + pad(Math.floor((n - 1) / PER_FOLDER), 3) + '/d_' + pad(n, 4) + '.js';
 
   function load(n) {
     let p = cache.get(n);
     if (p) { cache.delete(n); cache.set(n, p); return p; }
     p = new Promise((resolve, reject) => {
+      if (!PER_FOLDER) { reject(new Error('text_store.js is loaded without data-per-folder')); return; }
       // A load that was dropped from the cache may still be under way.
       if (waiting.has(n)) { waiting.get(n).push([resolve, reject]); return; }
       const mine = [[resolve, reject]];
       waiting.set(n, mine);
       const el = document.createElement('script');
-      el.src = 'text/d_' + pad(n, 4) + '.js';
+      el.src = fileOf(n);
       // Only this load's own waiters: once the file has called back, a new
       // load of the same document may be waiting before this onload comes.
       const fail = () => {
@@ -147,5 +156,5 @@
     return lo;
   }
 
-  window.velmorStore = { load, decode, starts, numbers, lineStarts, lineAt };
+  window.velmorStore = { load, fileOf, decode, starts, numbers, lineStarts, lineAt };
 })();

@@ -28,7 +28,7 @@
   }
   function save(name, rows) {
     const blob = new Blob([tsv(rows)], { type: 'text/tab-separated-values;charset=utf-8' });
-    const a = el('a', { href: URL.createObjectURL(blob), download: name.replace(/[^\w.-]+/g, '_') + '.tsv' });
+    const a = el('a', { href: URL.createObjectURL(blob), download: window.velmor.fileName(name, '.tsv') });
     document.body.append(a);
     a.click();
     setTimeout(() => { URL.revokeObjectURL(a.href); a.remove(); }, 1000);

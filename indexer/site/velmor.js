@@ -5,7 +5,7 @@
 //
 // Every page: velmor.js, search_data.js (the words by their search keys),
 // search.js (the box), dblclick.js (any word opens its entry). Besides:
-//   page_NNNN.htm   text_store.js, tsv.js, document_page.js
+//   page.htm        text_store.js, tsv.js, document_page.js
 //   i_NNN.htm       text_store.js, tsv.js, lines.js, concordance.js, dispersion.js,
 //                   entry.js
 //   index_NNN.htm, s_freq_NNN.htm, s_once_NNN.htm   tsv.js, word_lists.js
@@ -85,6 +85,23 @@
     return at < starts[lo] + tokens[3 * lo + 1] ? lo : -1;
   }
 
+  // The name a saved file gets, from a word or a list's name: one that any
+  // disk takes, FAT32 and exFAT too, whatever the word. Letters, digits
+  // and marks of any script stay, with "_", "-" and "." between them;
+  // all else becomes "_". No dot at either end, never a device
+  // name (CON, PRN, AUX, NUL, COM1-9, LPT1-9, with an ending too), and 120
+  // UTF-16 units at most, a character never cut in half: the folder it
+  // goes into has a path of its own, and 255 units is the whole limit.
+  const DEVICE = /^(con|prn|aux|nul|com[1-9\u00b9\u00b2\u00b3]|lpt[1-9\u00b9\u00b2\u00b3])(\.|$)/i;
+  function fileName(stem, ending) {
+    let name = String(stem).normalize('NFC').replace(/[^\p{L}\p{M}\p{N}_.-]+/gu, '_')
+      .replace(/^\.+|\.+$/g, '');
+    if (DEVICE.test(name)) name = '_' + name;
+    const units = 120 - ending.length;
+    if (name.length > units) name = name.slice(0, /[\ud800-\udbff]/.test(name[units - 1]) ? units - 1 : units);
+    return (name.replace(/\.+$/, '') || 'list') + ending;
+  }
+
   function toast(text) {
     let box = document.getElementById('toast');
     if (!box) { box = el('div', { id: 'toast' }); document.body.append(box); }
@@ -99,5 +116,5 @@
     if (cell && !cell.title && cell.scrollWidth > cell.clientWidth) cell.title = cell.textContent;
   });
 
-  window.velmor = { pad, fmt, el, load, entryStarts, hrefOf, rankHref, entryLink, wordAt, toast };
+  window.velmor = { pad, fmt, el, load, entryStarts, hrefOf, rankHref, entryLink, wordAt, fileName, toast };
 })();

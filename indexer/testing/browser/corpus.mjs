@@ -79,13 +79,14 @@ if (process.argv[1] && path.resolve(process.argv[1]) === path.resolve(new URL(im
 }
 
 // Indexes the corpus inside the folder work with the indexer built in build;
-// returns the folder of the site.
-export function index(build, work) {
+// returns the folder of the site. `write` writes the pages into a folder
+// (the corpus above unless given), `env` is added to the indexer's.
+export function index(build, work, write = writePages, env = {}) {
   const input = path.join(work, 'htm_in');
   const out = path.join(work, 'htm_out');
   fs.mkdirSync(input);
-  writePages(input);
-  const env = { ...process.env };
+  write(input);
+  env = { ...process.env, ...env };
   delete env.DISPLAY;  // no browser of the user's to open
   delete env.WAYLAND_DISPLAY;
   const indexer = path.join(build, 'velmor_01_209.exe');

@@ -31,7 +31,7 @@ export async function walkEntries(page, url, shots) {
   const line = rows.nth(0).locator('a');
   const wanted = await line.textContent();
   await line.click();
-  await page.waitForURL(/page_\d+\.htm#o\d+\.\d+\.\d+$/);
+  await page.waitForURL(/page\.htm\?d=\d+#o\d+\.\d+\.\d+$/);
   await page.waitForSelector('#t mark');
   assert.equal(await page.textContent('#t mark'), wanted);
   const seen = await page.$eval('#t mark', m => {
@@ -120,7 +120,7 @@ export async function walkEntries(page, url, shots) {
   const [href, title, count] = hidden[hidden.length - 1];
   await page.screenshot({ path: path.join(shots, 'all-documents.png') });
   await page.click(`section:target table.d a[href="${href}"]`);
-  await page.waitForURL(/page_\d+\.htm#o\d+\.\d+\.\d+$/);
+  await page.waitForURL(/page\.htm\?d=\d+#o\d+\.\d+\.\d+$/);
   await page.waitForSelector('#t mark');
   assert.equal(await page.textContent('h1'), title);
   assert.equal(await page.textContent('#t mark'), 'Leuchtturm');

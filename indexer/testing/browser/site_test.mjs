@@ -16,12 +16,14 @@ import { walkSearch } from './search_steps.mjs';
 import { walkEntries } from './entry_steps.mjs';
 import { walkLists } from './list_steps.mjs';
 import { walkHostile } from './hostile_steps.mjs';
+import { indexSplit, walkSplit } from './split_steps.mjs';
 
 const build = path.resolve(process.argv[2] || 'build');
 const shots = path.resolve(process.argv[3] || path.join(build, 'browser-shots'));
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'velmor-browser-'));
 
 const site = index(build, work);
+const splitSite = indexSplit(build, path.join(work, 'split'));
 const url = name => pathToFileURL(path.join(site, name)).href;
 fs.mkdirSync(shots, { recursive: true });
 
@@ -42,6 +44,7 @@ try {
   await walkEntries(page, url, shots);
   await walkLists(page, url, shots);
   await walkHostile(page, url, shots);
+  await walkSplit(page, splitSite, shots);
 
   assert.deepEqual(problems, []);
   await context.close();
