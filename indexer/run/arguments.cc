@@ -6,11 +6,13 @@ namespace velmor {
 
 const char kUsage[] =
     "usage: velmor_01_209.exe [--locale NAME] [--memory MB] [--no-elision] [--no-apostrophes]\n"
-    "                         [IN_DIR [OUT_DIR]]";
+    "                         [IN_DIR [OUT_DIR]]\n"
+    "       velmor_01_209.exe --vertical FILE [--no-elision] [--no-apostrophes] [IN_DIR]";
 
 const char kHelp[] =
     "usage: velmor_01_209.exe [--locale NAME] [--memory MB] [--no-elision] [--no-apostrophes]\n"
     "                         [IN_DIR [OUT_DIR]]\n"
+    "       velmor_01_209.exe --vertical FILE [--no-elision] [--no-apostrophes] [IN_DIR]\n"
     "\n"
     "Indexes every word of the pages (*.htm, *.html) in IN_DIR (default htm_in)\n"
     "and writes a browsable concordance into OUT_DIR (default htm_out): start\n"
@@ -26,11 +28,18 @@ const char kHelp[] =
     "  --no-apostrophes\n"
     "                 keep l\u2019option and l'option apart (default: \u2019 and\n"
     "                 the other apostrophe look-alikes are one with ')\n"
+    "  --vertical FILE\n"
+    "                 write the pages' words to FILE in the vertical format\n"
+    "                 corpus engines read (CWB, BlackLab), split as the index\n"
+    "                 splits them, and make no index; an earlier export in\n"
+    "                 FILE is replaced, any other file is left alone\n"
     "  --help         this text\n"
     "  --version      the version\n"
     "\n"
     "Exit status: 0 every page indexed, 1 some pages skipped (each is named),\n"
-    "2 bad arguments, 3 no index made, 4 another velmor is indexing into OUT_DIR.\n";
+    "2 bad arguments, 3 no index made, 4 another velmor is indexing into OUT_DIR.\n"
+    "With --vertical the same, 3 meaning no file written; --locale changes no word\n"
+    "and is taken so that an export can repeat the indexing's command line.\n";
 
 namespace {
 
@@ -76,7 +85,7 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments& out, std::
       continue;
     }
     std::string name = a.substr(0, a.find('='));
-    if (name != "--locale" && name != "--memory") {
+    if (name != "--locale" && name != "--memory" && name != "--vertical") {
       error = "unknown option " + a;
       return false;
     }
@@ -89,7 +98,13 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments& out, std::
       error = name + " needs a value";
       return false;
     }
-    if (name == "--locale") {
+    if (name == "--vertical") {
+      if (value.empty()) {
+        error = "--vertical needs a file name";
+        return false;
+      }
+      out.vertical_file = value;
+    } else if (name == "--locale") {
       if (value.empty()) {
         error = "--locale needs a value";
         return false;
@@ -100,8 +115,10 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments& out, std::
       return false;
     }
   }
-  if (folders.size() > 2) {
-    error = "too many arguments: " + folders[2];
+  // An export writes one file and no site: OUT_DIR has no meaning there.
+  const size_t most_folders = out.vertical_file.empty() ? 2 : 1;
+  if (folders.size() > most_folders) {
+    error = "too many arguments: " + folders[most_folders];
     return false;
   }
   if (folders.size() > 0) out.in_dir = folders[0];

@@ -1,5 +1,6 @@
 #pragma once
-// The command line: velmor_01_209.exe [--locale NAME] [--memory MB] [IN_DIR [OUT_DIR]]
+// The command line: velmor_01_209.exe [--locale NAME] [--memory MB] [IN_DIR [OUT_DIR]],
+// or velmor_01_209.exe --vertical FILE [IN_DIR] to export instead of indexing.
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -25,6 +26,7 @@ struct Arguments {
   std::string locale;  // "" = the user's
   size_t memory_mb = 256;
   WordRules words;  // each rule on unless switched off
+  std::string vertical_file;  // "" = index; else export the pages to this file alone
 };
 
 // `args` without the program's name. On a bad argument returns false and

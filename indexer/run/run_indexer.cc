@@ -18,6 +18,7 @@
 #include "indexer/run/out_folder.h"
 #include "indexer/run/pages.h"
 #include "indexer/run/progress.h"
+#include "indexer/run/run_export.h"
 #include "indexer/site/layout.h"
 #include "indexer/site/site.h"
 #include "indexer/words/words.h"
@@ -204,6 +205,7 @@ void report(size_t pages, const IndexResult& result, uint64_t invalid_bytes, con
 }  // namespace
 
 int run_indexer(const Arguments& args, bool terminal) {
+  if (!args.vertical_file.empty()) return run_export(args, terminal);
   const Console console{std::chrono::steady_clock::now(), terminal};
   const std::string in = folder_name(args.in_dir);
   const std::string out = folder_name(args.out_dir);

@@ -23,6 +23,7 @@ TEST(Arguments, Table) {
     bool ok;
     std::string in = "", out = "", locale = "";
     size_t memory = 0;
+    std::string vertical = "";
   } cases[] = {
       {{}, true, "htm_in", "htm_out", "", 256},
       {{"pages"}, true, "pages", "htm_out", "", 256},
@@ -39,6 +40,11 @@ TEST(Arguments, Table) {
       {{"--memory", "12x"}, false},
       {{"--memory", "-5"}, false},
       {{""}, false},
+      {{"--vertical", "c.vrt", "pages"}, true, "pages", "htm_out", "", 256, "c.vrt"},
+      {{"--vertical=c.vrt", "--locale", "de"}, true, "htm_in", "htm_out", "de", 256, "c.vrt"},
+      {{"--vertical", "c.vrt", "pages", "site"}, false},
+      {{"--vertical"}, false},
+      {{"--vertical="}, false},
   };
   for (const Case& c : cases) {
     Arguments a;
@@ -54,6 +60,7 @@ TEST(Arguments, Table) {
     EXPECT_EQ(a.out_dir, c.out) << shown;
     EXPECT_EQ(a.locale, c.locale) << shown;
     EXPECT_EQ(a.memory_mb, c.memory) << shown;
+    EXPECT_EQ(a.vertical_file, c.vertical) << shown;
     EXPECT_EQ(a.none, c.args.empty()) << shown;
   }
 }
