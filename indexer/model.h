@@ -6,6 +6,10 @@
 //   postings  tokens      -> Corpus             (postings/, spills to disk past its budget)
 //   site      Corpus      -> htm_out            (site/)
 //
+// or, with --vertical, read and words straight on to one file:
+//
+//   export    Document    -> vertical file      (export/, no Corpus made)
+//
 // The measures (measures/: collocates, clusters, keywords, dispersion) are
 // plain functions of a Corpus and a word's occurrences, which the site
 // calls as it reads them: the entries first, measuring each word's
