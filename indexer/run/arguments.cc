@@ -115,10 +115,12 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments& out, std::
       return false;
     }
   }
-  // An export writes one file and no site: OUT_DIR has no meaning there.
-  const size_t most_folders = out.vertical_file.empty() ? 2 : 1;
-  if (folders.size() > most_folders) {
-    error = "too many arguments: " + folders[most_folders];
+  if (folders.size() > 2) {
+    error = "too many arguments: " + folders[2];
+    return false;
+  }
+  if (!out.vertical_file.empty() && folders.size() > 1) {
+    error = "--vertical writes one file and no index, so it takes no OUT_DIR: " + folders[1];
     return false;
   }
   if (folders.size() > 0) out.in_dir = folders[0];
