@@ -10,37 +10,14 @@
 #include "common/test_files.h"
 #include "indexer/export/vertical_file.h"
 #include "indexer/export/vertical_reader.h"
+#include "indexer/testing/run_velmor.h"
 
 namespace fs = std::filesystem;
+using velmor::testing::Outcome;
 using velmor::testing::read_vertical;
+using velmor::testing::run_velmor;
 
 namespace {
-
-struct Outcome {
-  int status = -1;
-  std::string out, err;
-};
-
-Outcome run_velmor(const fs::path& dir, std::vector<std::string> args) {
-  common::ChildCommand command;
-  command.program = VELMOR_BIN;
-  command.argv = {VELMOR_BIN};
-  command.argv.insert(command.argv.end(), args.begin(), args.end());
-  command.folder = dir.string();
-  command.out_path = (dir / "stdout.log").string();
-  command.err_path = (dir / "stderr.log").string();
-  command.in_child = [] {
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
-  };
-  common::Child child(command);
-  child.close_input();
-  Outcome r;
-  r.status = common::exit_code(child.wait(std::chrono::minutes(5)));
-  r.out = common::read_file(command.out_path);
-  r.err = common::read_file(command.err_path);
-  return r;
-}
 
 // The number before `what` in the program's report: "12,345 words" gives 12345.
 uint64_t reported(const std::string& out, const std::string& what) {

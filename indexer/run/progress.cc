@@ -66,4 +66,9 @@ void ProgressLine::finish(const std::string& text) {
   std::fflush(out_);
 }
 
+void complain(const std::string& line) {
+  std::fflush(stdout);
+  std::fprintf(stderr, "velmor: %s\n", line.c_str());
+}
+
 }  // namespace velmor

@@ -14,6 +14,10 @@ std::string format_duration(double seconds);
 std::string format_progress(const char* what, uint64_t done, uint64_t total, const char* unit,
                             uint64_t bytes_done, uint64_t bytes_total, double seconds);
 
+// A warning or refusal on standard error, after what standard output holds
+// so far, so that the two read in order on one console.
+void complain(const std::string& line);
+
 class ProgressLine {
  public:
   ProgressLine(std::FILE* out, bool terminal) : out_(out), terminal_(terminal) {}

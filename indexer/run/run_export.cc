@@ -16,11 +16,6 @@ namespace velmor {
 
 namespace {
 
-void complain(const std::string& line) {
-  std::fflush(stdout);
-  std::fprintf(stderr, "velmor: %s\n", line.c_str());
-}
-
 // 0, or the exit code of the refusal.
 int check_file(const std::string& file) {
   switch (existing_export(file)) {

@@ -43,11 +43,6 @@ void say(const std::string& line) {
   std::fflush(stdout);
 }
 
-void complain(const std::string& line) {
-  std::fflush(stdout);
-  std::fprintf(stderr, "velmor: %s\n", line.c_str());
-}
-
 // "htm_out/" and "./htm_out" name the folder "htm_out"; the swap and the
 // leftovers beside it need its own name.
 std::string folder_name(const std::string& path) {

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "common/child_process.h"
+#include "indexer/testing/run_velmor.h"
 #include "indexer/run/arguments.h"
 #include "indexer/run/lock.h"
 #include "indexer/run/out_folder.h"
@@ -110,39 +111,8 @@ std::string get(const fs::path& p) {
   return s.str();
 }
 
-struct Outcome {
-  int status = -1;
-  std::string out, err;
-};
-
-// Runs the indexer in `dir` without a graphical session; `file_limit` caps
-// the size of every file it writes, with the signal for that ignored so the
-// write fails instead.
-Outcome run_velmor(const fs::path& dir, const std::vector<std::string>& args, rlim_t file_limit = RLIM_INFINITY) {
-  common::ChildCommand command;
-  command.program = VELMOR_BIN;
-  command.argv = {VELMOR_BIN};
-  command.argv.insert(command.argv.end(), args.begin(), args.end());
-  command.folder = dir.string();
-  command.out_path = (dir / "stdout.log").string();
-  command.err_path = (dir / "stderr.log").string();
-  command.in_child = [file_limit] {
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
-    signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{file_limit, file_limit};
-    setrlimit(RLIMIT_FSIZE, &limit);
-  };
-  common::Child child(command);
-  child.close_input();
-  Outcome r;
-  r.status = common::exit_code(child.wait(std::chrono::hours(1)));
-  r.out = get(command.out_path);
-  r.err = get(command.err_path);
-  fs::remove(command.out_path);
-  fs::remove(command.err_path);
-  return r;
-}
+using velmor::testing::Outcome;
+using velmor::testing::run_velmor;
 
 // An index an earlier run wrote into htm_out, as far as a later run can tell.
 void earlier_index(const fs::path& dir) {
