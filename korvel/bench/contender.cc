@@ -9,6 +9,8 @@
 #include <chrono>
 #include <fstream>
 
+namespace korvel {
+
 extern char** environ;
 
 namespace {
@@ -105,3 +107,5 @@ SyscallCount count_syscalls(const std::vector<std::string>& argv, const std::fil
   std::filesystem::remove(trace);
   return count;
 }
+
+}  // namespace korvel

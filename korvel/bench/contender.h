@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace korvel {
+
 struct Timing {
   double header_seconds = -1;  // when the header line was seen; -1: never
   double total_seconds = -1;
@@ -37,3 +39,5 @@ SyscallCount count_syscalls(const std::vector<std::string>& argv, const std::fil
 
 inline constexpr char kHeaderLine[] = "Reformatting *.txt files to *.htm.";
 inline constexpr char kClosingLine[] = "INDEXING RESULTS";
+
+}  // namespace korvel

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace korvel {
+
 namespace {
 
 std::string document_name(int i) {
@@ -63,3 +65,5 @@ void make_corpus(const std::filesystem::path& folder, int documents, uintmax_t t
     }
   }
 }
+
+}  // namespace korvel

@@ -6,5 +6,9 @@
 #include <cstdint>
 #include <filesystem>
 
+namespace korvel {
+
 // `total_bytes` 0: every document 1 to 4 KiB.
 void make_corpus(const std::filesystem::path& folder, int documents, uintmax_t total_bytes);
+
+}  // namespace korvel

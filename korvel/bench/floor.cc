@@ -36,10 +36,12 @@
 #include <string>
 #include <vector>
 
+#include "korvel/base/text.h"
 #include "korvel/convert/page.h"
 #include "korvel/interp/pattern.h"
 #include "korvel/prepare/names.h"
-#include "korvel/shell/text.h"
+
+using namespace korvel;
 
 namespace {
 

@@ -12,6 +12,8 @@
 
 #include "korvel/interp/interp.h"
 
+using namespace korvel;
+
 extern char** environ;
 namespace fs = std::filesystem;
 

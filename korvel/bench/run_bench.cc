@@ -37,6 +37,8 @@
 #include "korvel/bench/corpus.h"
 #include "korvel/interp/pattern.h"
 
+using namespace korvel;
+
 namespace fs = std::filesystem;
 
 namespace {

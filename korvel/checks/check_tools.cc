@@ -2,12 +2,15 @@
 
 #include <string>
 
+#include "korvel/base/work_files.h"
 #include "korvel/checks/line_count.h"
 #include "korvel/console/console.h"
 #include "korvel/console/prompts.h"
 #include "korvel/console/urls.h"
 #include "korvel/shell/file_layer.h"
 #include "korvel/shell/run_shell.h"
+
+namespace korvel {
 
 namespace {
 
@@ -50,8 +53,8 @@ void check_tools() {
 
   print_line("cmd");
   run_shell("cmd /c dir *. > check_01.txt");
-  if (count_lines("check_01.txt", kNonBlank) < 1)
-    tool_missing("check_01.txt", "Checking for cmd.exe!", kPathAdvice);
+  if (count_lines(kCheck01, kNonBlank) < 1)
+    tool_missing(kCheck01, "Checking for cmd.exe!", kPathAdvice);
 
   // find writes a heading line, so a single line means nothing was found.
   print_empty_line();
@@ -60,8 +63,8 @@ void check_tools() {
   run_shell("cmd /c for %i in (check_*.txt) do del /q %i >> out_null.txt");
   run_shell("cmd /c dir > check_01.txt");
   run_shell("cmd /c find /i \".exe\" check_01.txt >  check_02.txt");
-  if (count_lines("check_02.txt", kNonBlank) < 2)
-    tool_missing("check_02.txt", "Checking for find.exe!", kPathAdvice);
+  if (count_lines(kCheck02, kNonBlank) < 2)
+    tool_missing(kCheck02, "Checking for find.exe!", kPathAdvice);
 
   print_empty_line();
   print_line("findstr");
@@ -69,8 +72,8 @@ void check_tools() {
   run_shell("cmd /c for %i in (check_*.txt) do del /q %i >> out_null.txt");
   run_shell("cmd /c dir > check_01.txt");
   run_shell("cmd /c findstr /i \".exe\" check_01.txt >  check_02.txt");
-  if (count_lines("check_02.txt", kNonBlank) < 2)
-    tool_missing("check_02.txt", "Checking for findstr.exe!", kPathAdvice);
+  if (count_lines(kCheck02, kNonBlank) < 2)
+    tool_missing(kCheck02, "Checking for findstr.exe!", kPathAdvice);
 
   // The check files go first, so a check_02.txt left by findstr cannot pass
   // for the output of sort.
@@ -80,8 +83,8 @@ void check_tools() {
   run_shell("del /q check_*.txt");
   run_shell("dir *. > check_01.txt");
   run_shell("sort check_01.txt /o check_02.txt");
-  if (count_lines("check_02.txt", kNonBlank) < 2)
-    tool_missing("check_02.txt", "Checking for sort.exe",
+  if (count_lines(kCheck02, kNonBlank) < 2)
+    tool_missing(kCheck02, "Checking for sort.exe",
                  "It is probably necessary to set the system path to the program.");
 
   print_empty_line();
@@ -91,12 +94,14 @@ void check_tools() {
   run_shell("cmd /c for %i in (check_*.txt) do del /q %i >> out_null.txt");
   run_shell("cmd /c dir *.exe > check_01.txt");
   run_shell("cmd /c find /i \"convertcp.exe\" check_01.txt >  check_02.txt");
-  if (count_lines("check_02.txt", kNonBlank) < 2)
-    tool_missing("check_02.txt", "Checking for convertcp.exe!", "Check the contents of the korvel.7z file.");
+  if (count_lines(kCheck02, kNonBlank) < 2)
+    tool_missing(kCheck02, "Checking for convertcp.exe!", "Check the contents of the korvel.7z file.");
 
   print_empty_line();
   print_line("velmor_*.exe");
   run_shell("dir /b /o  velmor_*.exe > exe_files.txt");
-  if (count_lines("exe_files.txt", kEveryLine) < 1)
-    tool_missing("exe_files.txt", "Checking for velmor*.exe", "Check the contents of the velmor.7z file.");
+  if (count_lines(kExeFiles, kEveryLine) < 1)
+    tool_missing(kExeFiles, "Checking for velmor*.exe", "Check the contents of the velmor.7z file.");
 }
+
+}  // namespace korvel

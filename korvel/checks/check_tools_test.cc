@@ -13,6 +13,8 @@
 #include "korvel/testing/faults.h"
 #include "korvel/testing/transcripts.h"
 
+namespace korvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -117,3 +119,5 @@ TEST(CheckTools, AReadOnlyWorkingFolderIsNamedAsTheCause) {
                               "korvel cannot write its file check_01.txt there.", "<1> = continue and end"}))
       << run.err;
 }
+
+}  // namespace korvel

@@ -4,6 +4,8 @@
 
 #include "korvel/shell/file_layer.h"
 
+namespace korvel {
+
 bool is_non_blank(std::string_view line) { return line.find_first_not_of(' ') != std::string_view::npos; }
 
 int count_lines(std::string_view path, bool non_blank_only) {
@@ -17,3 +19,5 @@ int count_lines(std::string_view path, bool non_blank_only) {
   close_file(handle);
   return count;
 }
+
+}  // namespace korvel

@@ -7,6 +7,8 @@
 
 #include "korvel/testing/e2e.h"
 
+namespace korvel {
+
 // What a check finds in its scratch file decides whether the tool is there:
 // find, findstr, sort and convertcp need two non-blank lines, cmd one, and the
 // indexer listing one line of any kind.
@@ -32,3 +34,5 @@ TEST(CountLines, ThresholdsOfTheToolChecks) {
   }
   EXPECT_EQ(count_lines("missing.txt", false), 0);
 }
+
+}  // namespace korvel

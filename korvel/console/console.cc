@@ -4,6 +4,8 @@
 
 #include "korvel/console/terminal.h"
 
+namespace korvel {
+
 namespace {
 
 // Bytes written since the last line end, modulo the console width; only the
@@ -89,3 +91,5 @@ ConsoleBatch::~ConsoleBatch() {
   batching = was_batching_;
   if (!batching) send_gathered();
 }
+
+}  // namespace korvel

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace korvel {
+
 void print_line(std::string_view text);
 void print_text(std::string_view text);
 void print_empty_line();
@@ -36,3 +38,5 @@ std::string print_zone_fill(int column, int width);  // blanks to the next zone,
 // Output column after writing `bytes` from `column`: a line end (CR or LF)
 // resets it, every other byte moves it on, wrapping at `width`.
 int column_after(int column, std::string_view bytes, int width);
+
+}  // namespace korvel

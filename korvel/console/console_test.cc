@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace korvel {
+
 TEST(NumberText, BlankBeforeNonNegativeMinusBeforeNegative) {
   EXPECT_EQ(number_text(1), " 1");
   EXPECT_EQ(number_text(0), " 0");
@@ -106,3 +108,5 @@ TEST(ConsoleOutput, BatchedOutputKeepsItsBytesAndItsPlaceBeforeErrors) {
   for (int i = 0; i < 10000; ++i) many += "many.htm\r\n";
   EXPECT_EQ(out, "a.htm\r\n 1" + std::string(12, ' ') + "b.htm\r\nerror\r\n" + many + " 2after\r\n");
 }
+
+}  // namespace korvel

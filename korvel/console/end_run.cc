@@ -5,8 +5,12 @@
 #include "korvel/console/terminal.h"
 #include "korvel/shell/file_layer.h"
 
+namespace korvel {
+
 void end_run() {
   close_all_files();
   terminal_restore();
   std::exit(0);
 }
+
+}  // namespace korvel

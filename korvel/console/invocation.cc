@@ -1,5 +1,7 @@
 #include "korvel/console/invocation.h"
 
+namespace korvel {
+
 namespace {
 std::string invoked_as;
 }  // namespace
@@ -7,3 +9,5 @@ std::string invoked_as;
 void set_invocation_path(std::string_view first_word) { invoked_as = first_word; }
 
 const std::string& invocation_path() { return invoked_as; }
+
+}  // namespace korvel

@@ -6,6 +6,10 @@
 #include <string>
 #include <string_view>
 
+namespace korvel {
+
 void set_invocation_path(std::string_view first_word);
 // The first word of the command line, as received; "" when there was none.
 const std::string& invocation_path();
+
+}  // namespace korvel

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace korvel {
+
 namespace {
 size_t next_slot(size_t slot) { return (slot + 1) % key_queue_slots; }
 }  // namespace
@@ -23,3 +25,5 @@ std::string pop_key(KeyQueue& queue) {
 size_t key_count(const KeyQueue& queue) {
   return (queue.end + key_queue_slots - queue.first) % key_queue_slots;
 }
+
+}  // namespace korvel

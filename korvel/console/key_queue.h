@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string>
 
+namespace korvel {
+
 constexpr size_t key_queue_slots = 512;
 
 struct KeyQueue {
@@ -18,3 +20,5 @@ void push_key(KeyQueue& queue, std::string key);
 // The oldest key press, removed from the queue, or "" when there is none.
 std::string pop_key(KeyQueue& queue);
 size_t key_count(const KeyQueue& queue);
+
+}  // namespace korvel

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+namespace korvel {
+
 TEST(KeyQueue, OldestFirstAndEmptyGivesNothing) {
   KeyQueue queue;
   EXPECT_EQ(pop_key(queue), "");
@@ -25,3 +27,5 @@ TEST(KeyQueue, FullQueuePushesOutTheOldest) {
   for (int i = 3; i <= 512; ++i) ASSERT_EQ(pop_key(*queue), std::to_string(i));
   EXPECT_EQ(pop_key(*queue), "");
 }
+
+}  // namespace korvel

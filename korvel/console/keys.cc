@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace korvel {
+
 namespace {
 
 constexpr char esc = 27;
@@ -159,3 +161,5 @@ void decode_keys(KeyDecoder& decoder, std::string_view bytes, bool input_idle,
   }
   text.erase(0, at);
 }
+
+}  // namespace korvel

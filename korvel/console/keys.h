@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+namespace korvel {
+
 struct KeyDecoder {
   std::string pending;  // the start of an escape sequence not yet complete
 };
@@ -23,3 +25,5 @@ struct KeyDecoder {
 // 27, Esc and a character is Alt with that character).
 void decode_keys(KeyDecoder& decoder, std::string_view bytes, bool input_idle,
                  std::vector<std::string>& keys);
+
+}  // namespace korvel

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace korvel {
+
 namespace {
 
 std::string ext(int scan_code) { return {'\xff', static_cast<char>(scan_code)}; }
@@ -101,3 +103,5 @@ TEST(DecodeKeys, RunsOfKeysKeepTheirOrder) {
   // a control byte cuts a broken sequence short and still counts itself
   EXPECT_EQ(decode("\x1b[1\r"), (std::vector<std::string>{ext(0), "\r"}));
 }
+
+}  // namespace korvel

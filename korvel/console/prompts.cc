@@ -5,6 +5,8 @@
 #include "korvel/console/key_queue.h"
 #include "korvel/console/terminal.h"
 
+namespace korvel {
+
 namespace {
 
 // Lives for the whole run: keys typed ahead answer later prompts.
@@ -51,3 +53,5 @@ void any_key_stop() {
   wait_for_key();
   end_run();
 }
+
+}  // namespace korvel

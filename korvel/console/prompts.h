@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace korvel {
+
 // Oldest key press waiting, or "" when none; never waits. Extended keys come as
 // the character 255 followed by the PC scan code.
 std::string poll_key();
@@ -13,3 +15,5 @@ void key_menu(const std::vector<std::string>& choice_lines, std::string_view con
               std::string_view end_key);
 [[noreturn]] void one_choice_stop();
 [[noreturn]] void any_key_stop();
+
+}  // namespace korvel

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <string>
 
+namespace korvel {
+
 namespace {
 
 // Standard input from a pipe holding `keys`, standard output into a file.
@@ -128,3 +130,5 @@ TEST_F(PromptTest, AnyKeyStopEndsOnAnyKeyAndWaitsForOne) {
   type("\r");
   EXPECT_EXIT(any_key_stop(), testing::ExitedWithCode(0), "");
 }
+
+}  // namespace korvel

@@ -15,6 +15,8 @@
 #include "korvel/console/keys.h"
 #include "korvel/console/terminal.h"
 
+namespace korvel {
+
 namespace {
 
 // How long after ESC we wait for the rest of a sequence before taking it as
@@ -185,3 +187,5 @@ bool terminal_wait_input() {
   poll(&input, 1, timeout);
   return true;
 }
+
+}  // namespace korvel

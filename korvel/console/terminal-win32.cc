@@ -9,6 +9,8 @@
 
 #include "korvel/console/terminal.h"
 
+namespace korvel {
+
 namespace {
 
 HANDLE input = INVALID_HANDLE_VALUE;
@@ -131,3 +133,5 @@ bool terminal_wait_input() {
   read_ahead += byte;
   return true;
 }
+
+}  // namespace korvel

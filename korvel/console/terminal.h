@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace korvel {
+
 // Sets up input and output for the run: raw key input on an interactive
 // terminal, binary output. Called once, before anything is printed.
 void terminal_start();
@@ -23,3 +25,5 @@ void terminal_take_keys(std::vector<std::string>& keys);
 // Blocks until more input may be there. False once input has ended for good
 // (a pipe or file at its end): no key will ever come again.
 bool terminal_wait_input();
+
+}  // namespace korvel

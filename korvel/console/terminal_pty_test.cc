@@ -14,6 +14,8 @@
 
 #include "korvel/testing/e2e.h"
 
+namespace korvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -197,3 +199,5 @@ TEST(PipedKeys, InputThatEndsWhileAPromptWaitsEndsTheRun) {
   EXPECT_EQ(one.exit_status, 0);
   EXPECT_TRUE(one.out.ends_with("<1> continue\r\n<2> end\r\n")) << one.out;
 }
+
+}  // namespace korvel

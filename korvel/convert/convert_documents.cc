@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "korvel/base/text.h"
+#include "korvel/base/work_files.h"
 #include "korvel/console/console.h"
 #include "korvel/convert/page.h"
 #include "korvel/convert/trimmed_lines.h"
@@ -11,14 +13,15 @@
 #include "korvel/prepare/names.h"
 #include "korvel/shell/file_layer.h"
 #include "korvel/shell/run_shell.h"
-#include "korvel/shell/text.h"
+
+namespace korvel {
 
 void convert_documents() {
   run_shell("copy /y txt_in\\*.* txt_wrk\\ > out_null.list");
   run_shell("dir /b txt_wrk\\*.* > txt_wrk.list");
   NameSet names;
   int list = free_handle();
-  open_input("txt_wrk.list", list);
+  open_input(kTxtWrkList, list);
   while (!at_end(list)) names.insert(trim_blanks(read_line(list)));
   close_file(list);
   for (size_t i = 0; i < names.size(); ++i) {
@@ -151,3 +154,5 @@ void write_page(std::string_view source_path, std::string_view page_path) {
   discard_file(page);
   print_error_line("The page " + std::string(page_path) + " could not be written whole and is removed. " + failure);
 }
+
+}  // namespace korvel

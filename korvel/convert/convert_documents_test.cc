@@ -17,6 +17,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+namespace korvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -251,3 +253,5 @@ TEST(ConvertDocuments, TextBecomesAPageHtmlIsCopiedTheRestIsLeft) {
     EXPECT_EQ(read_file(fs::path("txt_wrk") / name), content) << name;
   EXPECT_TRUE(fs::exists("txt_wrk.list"));
 }
+
+}  // namespace korvel

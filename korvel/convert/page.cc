@@ -1,6 +1,8 @@
 #include "korvel/convert/page.h"
 
-#include "korvel/shell/text.h"
+#include "korvel/base/text.h"
+
+namespace korvel {
 
 std::string page_name(std::string_view document_name) {
   size_t dot = find_ignore_case(document_name, ".txt");
@@ -13,3 +15,5 @@ std::string_view page_content_line(std::string_view line) {
   while (end > 0 && (line[end - 1] == ' ' || line[end - 1] == '\0')) --end;
   return line.substr(0, end);
 }
+
+}  // namespace korvel

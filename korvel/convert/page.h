@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace korvel {
+
 // The 68-character meta line that declares the page's content as UTF-8.
 inline constexpr std::string_view kPageMetaLine =
     "<meta http-equiv=\"content-type\"  content=\"text/HTML; charset=utf-8\">";
@@ -16,3 +18,5 @@ std::string page_name(std::string_view document_name);
 // A document line as it stands in the page: trailing blanks and zero bytes
 // removed, nothing else touched.
 std::string_view page_content_line(std::string_view line);
+
+}  // namespace korvel

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace korvel {
+
 TEST(PageName, FromTheFirstTxtOnward) {
   struct Case {
     const char* document;
@@ -45,3 +47,5 @@ TEST(PageMetaLine, IsTheSixtyEightCharacterDeclaration) {
             std::string("<meta http-equiv=\"content-type\"") + "  content=" + "\"" + "text/HTML" +
                 ";" + " charset=utf-8" + "\"" + ">");
 }
+
+}  // namespace korvel

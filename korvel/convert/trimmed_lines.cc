@@ -4,6 +4,8 @@
 
 #include "korvel/convert/page.h"
 
+namespace korvel {
+
 TrimmedLines::TrimmedLines(Out out, Reread reread, size_t held_most)
     : out_(std::move(out)), reread_(std::move(reread)), held_most_(held_most) {}
 
@@ -46,3 +48,5 @@ void TrimmedLines::end_line() {
 }
 
 bool is_trailing_fill(std::string_view bytes) { return page_content_line(bytes).empty(); }
+
+}  // namespace korvel

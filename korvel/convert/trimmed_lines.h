@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+namespace korvel {
+
 class TrimmedLines {
  public:
   using Out = std::function<void(std::string_view)>;
@@ -43,3 +45,5 @@ class TrimmedLines {
 // Whether `bytes` are all blanks and zero bytes, what a page line loses at
 // its end.
 bool is_trailing_fill(std::string_view bytes);
+
+}  // namespace korvel

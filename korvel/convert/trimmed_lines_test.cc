@@ -7,6 +7,8 @@
 
 #include "korvel/convert/page.h"
 
+namespace korvel {
+
 namespace {
 
 // Feeds `text` (one line) in parts of `part_size`, holding at most
@@ -58,3 +60,5 @@ TEST(TrimmedLines, OnlyARunTooLongToHoldIsReadAgainAndOnlyWhenNotTrailing) {
   EXPECT_TRUE(lines.add("a   "));
   EXPECT_FALSE(lines.add("b"));
 }
+
+}  // namespace korvel

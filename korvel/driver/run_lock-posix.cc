@@ -6,6 +6,8 @@
 
 #include "korvel/prepare/names.h"
 
+namespace korvel {
+
 // A record lock belongs to this process alone: a child forked to start the
 // indexer never holds it, and it goes when the process ends. The descriptor
 // stays open for the rest of the run (closing any descriptor of the file
@@ -21,3 +23,5 @@ bool take_run_lock() {
   close(fd);
   return !held;
 }
+
+}  // namespace korvel

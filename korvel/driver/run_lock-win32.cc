@@ -4,6 +4,8 @@
 
 #include "korvel/prepare/names.h"
 
+namespace korvel {
+
 // Opened without sharing, the file cannot be opened again until this process
 // ends; the handle is not inheritable, so the indexer never holds it.
 bool take_run_lock() {
@@ -11,3 +13,5 @@ bool take_run_lock() {
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   return file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION;
 }
+
+}  // namespace korvel

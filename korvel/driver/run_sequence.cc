@@ -16,6 +16,8 @@
 #include "korvel/prepare/normalise_file_names.h"
 #include "korvel/shell/run_shell.h"
 
+namespace korvel {
+
 namespace {
 // Before any file is touched; declining the terms of use writes nothing, so
 // the lock comes after them.
@@ -45,3 +47,5 @@ void run_sequence(int argc, char** argv) {
   convert_documents();
   launch_indexer();
 }
+
+}  // namespace korvel

@@ -7,6 +7,8 @@
 #include "korvel/console/prompts.h"
 #include "korvel/console/urls.h"
 
+namespace korvel {
+
 void show_startup_screens() {
   // Banner.
   print_line(invocation_path());
@@ -74,3 +76,5 @@ void show_startup_screens() {
   print_empty_line();
   key_menu({"<1> continue", "<2> end"}, "1", "2");
 }
+
+}  // namespace korvel

@@ -1,2 +1,7 @@
 #pragma once
+
+namespace korvel {
+
 void show_startup_screens();
+
+}  // namespace korvel

@@ -8,6 +8,8 @@
 #include "korvel/testing/e2e.h"
 #include "korvel/testing/transcripts.h"
 
+namespace korvel {
+
 TEST(StartupScreens, TwoAtAnyMenuEndsThereWithNothingWritten) {
   struct Case {
     const char* keys;
@@ -36,3 +38,5 @@ TEST(StartupScreens, TheInvocationPathIsTheFirstLineTheProgramNameStays) {
     EXPECT_EQ(crlf_lines(run.out), banner_and_terms(invoked_as));
   }
 }
+
+}  // namespace korvel

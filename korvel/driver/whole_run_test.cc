@@ -22,6 +22,8 @@
 #include "korvel/testing/e2e.h"
 #include "korvel/testing/transcripts.h"
 
+namespace korvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -246,3 +248,5 @@ TEST(WholeRun, EveryEndingGivesExitStatusZero) {
     if (fs::exists(work.path / "velmor")) indexer_log(work.path / "velmor");
   }
 }
+
+}  // namespace korvel

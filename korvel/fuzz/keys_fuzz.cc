@@ -11,6 +11,8 @@
 #include "korvel/console/keys.h"
 #include "common/fuzz_check.h"
 
+using namespace korvel;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   // The first byte cuts the rest into pieces and says which pieces arrive

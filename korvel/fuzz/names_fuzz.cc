@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "common/fuzz_check.h"
+#include "korvel/base/text.h"
 #include "korvel/prepare/names.h"
-#include "korvel/shell/text.h"
+
+using namespace korvel;
 
 namespace {
 bool is_plain_byte(char c) {

@@ -18,7 +18,9 @@
 #include "korvel/convert/page.h"
 #include "korvel/convert/trimmed_lines.h"
 #include "common/fuzz_check.h"
-#include "korvel/shell/text.h"
+#include "korvel/base/text.h"
+
+using namespace korvel;
 
 namespace {
 const std::string kHead =

@@ -10,6 +10,8 @@
 #include "korvel/interp/parse.h"
 #include "korvel/prepare/names.h"
 
+using namespace korvel;
+
 namespace {
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 

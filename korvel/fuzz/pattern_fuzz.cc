@@ -8,8 +8,10 @@
 #include <string_view>
 
 #include "common/fuzz_check.h"
+#include "korvel/base/text.h"
 #include "korvel/interp/pattern.h"
-#include "korvel/shell/text.h"
+
+using namespace korvel;
 
 namespace {
 // Input: pattern, 0 byte, name, 0 byte, third name (parts may be missing).

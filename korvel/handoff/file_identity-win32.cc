@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace korvel {
+
 std::optional<FileIdentity> identity_of(const std::string& native) {
   HANDLE file = CreateFileA(native.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -15,3 +17,5 @@ std::optional<FileIdentity> identity_of(const std::string& native) {
                       join(info.nFileSizeHigh, info.nFileSizeLow),
                       static_cast<std::int64_t>(join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime))};
 }
+
+}  // namespace korvel

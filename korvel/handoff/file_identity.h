@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+namespace korvel {
+
 struct FileIdentity {
   std::uint64_t volume = 0, file = 0, size = 0;
   std::int64_t modified = 0;
@@ -14,3 +16,5 @@ struct FileIdentity {
 
 // No value when there is no file to look at.
 std::optional<FileIdentity> identity_of(const std::string& native);
+
+}  // namespace korvel

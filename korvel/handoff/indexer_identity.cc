@@ -3,10 +3,13 @@
 #include <map>
 #include <string>
 
+#include "korvel/base/text.h"
+#include "korvel/base/work_files.h"
 #include "korvel/handoff/file_identity.h"
 #include "korvel/shell/file_layer.h"
 #include "korvel/shell/native_path.h"
-#include "korvel/shell/text.h"
+
+namespace korvel {
 
 namespace {
 std::map<std::string, FileIdentity> remembered;  // by lower-cased name
@@ -15,7 +18,7 @@ std::map<std::string, FileIdentity> remembered;  // by lower-cased name
 void remember_indexers() {
   remembered.clear();
   int handle = free_handle();
-  open_input("exe_files.txt", handle);
+  open_input(kExeFiles, handle);
   while (!at_end(handle)) {
     std::string name = trim_blanks(read_line(handle));
     if (std::optional<FileIdentity> identity = identity_of(native_path(name)))
@@ -28,3 +31,5 @@ bool is_remembered_indexer(std::string_view name) {
   auto it = remembered.find(to_lower_ascii(name));
   return it != remembered.end() && identity_of(native_path(name)) == it->second;
 }
+
+}  // namespace korvel

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "korvel/base/text.h"
+#include "korvel/base/work_files.h"
 #include "korvel/console/console.h"
 #include "korvel/console/prompts.h"
 #include "korvel/console/urls.h"
@@ -12,7 +14,8 @@
 #include "korvel/shell/file_layer.h"
 #include "korvel/shell/native_path.h"
 #include "korvel/shell/run_shell.h"
-#include "korvel/shell/text.h"
+
+namespace korvel {
 
 namespace {
 [[noreturn]] void refuse_indexer(const std::string& indexer) {
@@ -27,7 +30,7 @@ namespace {
 void launch_indexer() {
   run_shell("dir /b htm_wrk\\*.htm > htm_wrk.list");
   int list = free_handle();
-  open_input("htm_wrk.list", list);
+  open_input(kHtmWrkList, list);
   print_line("----------------------------");
   print_line("Indexing files");
   print_empty_line();
@@ -62,7 +65,7 @@ void launch_indexer() {
   // The indexer is the executable whose name sorts last.
   std::string indexer;
   int exe_files = free_handle();
-  open_input("exe_files.txt", exe_files);
+  open_input(kExeFiles, exe_files);
   while (!at_end(exe_files)) indexer = to_lower_ascii(read_line(exe_files));
   close_file(exe_files);
   indexer = trim_blanks(indexer);
@@ -98,3 +101,5 @@ void launch_indexer() {
   print_empty_line();
   any_key_stop();
 }
+
+}  // namespace korvel

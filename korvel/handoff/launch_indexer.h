@@ -1,2 +1,7 @@
 #pragma once
+
+namespace korvel {
+
 [[noreturn]] void launch_indexer();
+
+}  // namespace korvel

@@ -19,6 +19,8 @@
 #include "korvel/testing/e2e.h"
 #include "korvel/testing/transcripts.h"
 
+namespace korvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -178,3 +180,5 @@ TEST(IndexerIdentity, OnlyTheIndexersSeenAtTheCheckUnchanged) {
   write_file("velmor_01_209.exe", "changed in place");
   EXPECT_FALSE(is_remembered_indexer("velmor_01_209.exe"));
 }
+
+}  // namespace korvel

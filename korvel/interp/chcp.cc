@@ -5,9 +5,11 @@
 #include <langinfo.h>
 #include <string>
 
+#include "korvel/base/text.h"
 #include "korvel/interp/commands.h"
 #include "korvel/interp/output.h"
-#include "korvel/shell/text.h"
+
+namespace korvel {
 
 int code_page_of(std::string_view codeset) {
   struct Known {
@@ -41,3 +43,5 @@ void chcp_command(std::span<const Word> args) {
   if (!args.empty() && args[0].text != std::to_string(page)) return err_line("Invalid code page");
   out_line("Active code page: " + std::to_string(page));
 }
+
+}  // namespace korvel

@@ -7,6 +7,8 @@
 
 #include "korvel/interp/parse.h"
 
+namespace korvel {
+
 // Runs one command line whose redirections have been taken off already.
 using CommandRunner = void (*)(std::string_view line);
 
@@ -29,3 +31,5 @@ inline constexpr std::string_view kSyntaxError = "The syntax of the command is i
 inline constexpr std::string_view kFileNotFound = "The system cannot find the file specified.";
 inline constexpr std::string_view kPathNotFound = "The system cannot find the path specified.";
 void invalid_switch(const Word& word);
+
+}  // namespace korvel

@@ -16,6 +16,8 @@
 #include "korvel/interp/interp.h"
 #include "korvel/testing/file_size_limit.h"
 
+namespace korvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -466,3 +468,5 @@ TEST_F(Interp, StartRunsDetachedWithLog) {
   EXPECT_EQ(read_file("velmor/velmor_01_209.exe.log"), "hello\n");
 }
 }  // namespace
+
+}  // namespace korvel

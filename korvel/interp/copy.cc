@@ -14,6 +14,8 @@
 #include <unistd.h>
 
 #include "common/file_aside.h"
+#include "korvel/base/text.h"
+#include "korvel/base/write_failure.h"
 #include "korvel/interp/commands.h"
 #include "korvel/interp/folder_changes.h"
 #include "korvel/interp/folder_index.h"
@@ -23,8 +25,8 @@
 #include "korvel/interp/path.h"
 #include "korvel/interp/pattern.h"
 #include "korvel/interp/stat_memo.h"
-#include "korvel/shell/text.h"
-#include "korvel/shell/write_failure.h"
+
+namespace korvel {
 
 namespace {
 enum class Copied { kYes, kOntoItself, kNotRegular, kFailed };
@@ -246,3 +248,5 @@ void copy_command(std::span<const Word> args) {
   if (count == 0 || count > 2) return err_line(kSyntaxError);
   copy_files(operands[0], operands[1]);
 }
+
+}  // namespace korvel

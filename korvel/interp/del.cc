@@ -1,11 +1,13 @@
 // del /q: deletes the matching files of one folder, never its subfolders.
+#include "korvel/base/text.h"
 #include "korvel/interp/commands.h"
 #include "korvel/interp/folder_changes.h"
 #include "korvel/interp/listing.h"
 #include "korvel/interp/output.h"
 #include "korvel/interp/path.h"
 #include "korvel/interp/pattern.h"
-#include "korvel/shell/text.h"
+
+namespace korvel {
 
 namespace {
 void delete_matches(std::string_view target) {
@@ -49,3 +51,5 @@ void del_command(std::span<const Word> args) {
   if (targets.empty()) return err_line(kSyntaxError);
   for (const std::string& target : targets) delete_matches(target);
 }
+
+}  // namespace korvel

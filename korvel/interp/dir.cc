@@ -4,12 +4,14 @@
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 
+#include "korvel/base/text.h"
 #include "korvel/interp/commands.h"
 #include "korvel/interp/listing.h"
 #include "korvel/interp/output.h"
 #include "korvel/interp/path.h"
 #include "korvel/interp/pattern.h"
-#include "korvel/shell/text.h"
+
+namespace korvel {
 
 namespace {
 // 1234567 -> "1,234,567", as cmd groups sizes.
@@ -104,3 +106,5 @@ void dir_command(std::span<const Word> args) {
   if (targets.empty()) targets.push_back("");
   for (const std::string& target : targets) list_one(target, bare);
 }
+
+}  // namespace korvel

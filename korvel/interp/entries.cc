@@ -4,6 +4,8 @@
 
 #include "korvel/interp/pattern.h"
 
+namespace korvel {
+
 void Entries::add(std::string_view name, bool is_folder, bool was_regular) {
   if (!text_) {
     text_ = std::make_shared<std::string>();
@@ -45,3 +47,5 @@ void Entries::sort() {
   });
   for (size_t i = 0; i < refs_.size(); ++i) refs_[i] = keyed[i].ref;
 }
+
+}  // namespace korvel

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace korvel {
+
 struct Entry {
   std::string_view name;  // lives as long as the Entries it came from
   bool is_folder;
@@ -47,3 +49,5 @@ class Entries {
   std::shared_ptr<std::string> text_;
   std::vector<Ref> refs_;
 };
+
+}  // namespace korvel

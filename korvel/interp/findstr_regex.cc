@@ -3,6 +3,8 @@
 #include <bitset>
 #include <vector>
 
+namespace korvel {
+
 namespace {
 struct Atom {
   std::bitset<256> accepts;
@@ -79,3 +81,5 @@ bool findstr_match(std::string_view regex, std::string_view line, bool ignore_ca
   }
   return false;
 }
+
+}  // namespace korvel

@@ -12,6 +12,8 @@
 #include "korvel/interp/partial_copy.h"
 #include "korvel/interp/stat_memo.h"
 
+namespace korvel {
+
 namespace {
 // Writing past the process's file size limit must fail like a full disk
 // (EFBIG) and be reported, not end the run: ignored from start-up on, before
@@ -94,3 +96,5 @@ bool remove_folder(const std::string& native) {
   if (known) forget_removed_folder(gone);
   return true;
 }
+
+}  // namespace korvel

@@ -6,6 +6,8 @@
 #include <string>
 #include <sys/types.h>
 
+namespace korvel {
+
 // open() with O_CREAT in `flags`. (The process ignores SIGXFSZ from start-up
 // on: a write over the file size limit fails with EFBIG instead.)
 int create_file(const std::string& native, int flags, mode_t mode);
@@ -17,3 +19,5 @@ bool remove_file(const std::string& native);
 bool rename_file(const std::string& from, const std::string& to);
 bool make_folder(const std::string& native);
 bool remove_folder(const std::string& native);
+
+}  // namespace korvel

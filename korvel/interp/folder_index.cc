@@ -9,10 +9,12 @@
 #include <sys/stat.h>
 #include <utility>
 
+#include "korvel/base/text.h"
 #include "korvel/interp/name_filter.h"
 #include "korvel/interp/pattern.h"
 #include "korvel/interp/stat_memo.h"
-#include "korvel/shell/text.h"
+
+namespace korvel {
 
 // What is not seen: another program's change that lands within the same tick
 // of the folder's clock as the stat() the index last recorded (the folder's
@@ -389,3 +391,5 @@ bool folder_stamp(const std::string& folder, FolderStamp& stamp) {
   stamp = {st.st_dev, st.st_ino, st.st_mtim, st.st_ctim};
   return true;
 }
+
+}  // namespace korvel

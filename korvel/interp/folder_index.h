@@ -14,6 +14,8 @@
 #include <sys/types.h>
 #include <vector>
 
+namespace korvel {
+
 // The names in `folder` that equal `name` ignoring ASCII letter case, in
 // listing order; none when `folder` is not a folder.
 std::vector<std::string> names_ignoring_case(const std::string& folder, std::string_view name);
@@ -78,3 +80,5 @@ void forget_removed_folder(const FolderStamp& gone);
 // For a folder made or removed here: a spelling known to have no index may
 // now name one.
 void forget_folder_spellings();
+
+}  // namespace korvel

@@ -17,6 +17,8 @@
 #include "korvel/interp/path.h"
 #include "korvel/interp/stat_memo.h"
 
+namespace korvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -182,3 +184,5 @@ TEST_F(FolderIndex, AnswersKeptInACommandFollowItsOwnChanges) {
   EXPECT_TRUE(remove_folder("made"));
   EXPECT_FALSE(is_folder("made"));
 }
+
+}  // namespace korvel

@@ -8,6 +8,8 @@
 #include "korvel/interp/output.h"
 #include "korvel/interp/path.h"
 
+namespace korvel {
+
 namespace {
 // Makes every missing folder along `native`, like mkdir -p.
 bool make_folders(const std::string& native) {
@@ -41,3 +43,5 @@ void rd_command(std::span<const Word> args) {
       err_line(errno == ENOTEMPTY || errno == EEXIST ? "The directory is not empty." : "Access is denied.");
   }
 }
+
+}  // namespace korvel

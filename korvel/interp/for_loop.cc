@@ -1,12 +1,14 @@
 // for %i in (set) do command
 #include <string>
 
+#include "korvel/base/text.h"
 #include "korvel/interp/commands.h"
 #include "korvel/interp/listing.h"
 #include "korvel/interp/output.h"
 #include "korvel/interp/path.h"
 #include "korvel/interp/pattern.h"
-#include "korvel/shell/text.h"
+
+namespace korvel {
 
 namespace {
 // A wildcard element stands for the matching files (not folders), keeping
@@ -49,3 +51,5 @@ void for_command(std::string_view line, const std::vector<Word>& words, CommandR
   for (const std::string& value : expand_set(rest.substr(open + 1, close - open - 1)))
     run(replace_all(command, words[1].text, value));
 }
+
+}  // namespace korvel

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "korvel/base/text.h"
+#include "korvel/base/write_failure.h"
 #include "korvel/interp/commands.h"
 #include "korvel/interp/folder_changes.h"
 #include "korvel/interp/output.h"
@@ -13,8 +15,8 @@
 #include "korvel/interp/path.h"
 #include "korvel/interp/pattern.h"
 #include "korvel/interp/stat_memo.h"
-#include "korvel/shell/text.h"
-#include "korvel/shell/write_failure.h"
+
+namespace korvel {
 
 namespace {
 using Handler = void (*)(std::span<const Word>);
@@ -220,3 +222,5 @@ void interp_run(std::string_view line) {
     write_redirected(redirection, truncate, [&] { run_command(command); });
   }
 }
+
+}  // namespace korvel

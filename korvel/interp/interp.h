@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace korvel {
+
 void interp_run(std::string_view line);
 // Writes any output still held back for a redirection target. Whatever
 // reads, removes or starts files outside the interpreter calls it first;
@@ -18,3 +20,5 @@ void interp_settle();
 // its exact name is matched without regard to letter case. Components that
 // match nothing are kept as written.
 std::string interp_resolve(std::string_view path);
+
+}  // namespace korvel

@@ -9,6 +9,8 @@
 
 #include "korvel/interp/path.h"
 
+namespace korvel {
+
 LineReader::~LineReader() {
   if (fd_ >= 0) close(fd_);
 }
@@ -65,3 +67,5 @@ bool read_lines(const std::string& native, std::vector<std::string>& lines) {
   for (std::string_view line; reader.next(line);) lines.emplace_back(line);
   return true;
 }
+
+}  // namespace korvel

@@ -6,6 +6,8 @@
 #include <sys/types.h>
 #include <vector>
 
+namespace korvel {
+
 // The lines of one file, each without LF or CR LF, as far as the file
 // reached when it was opened: output appended to it meanwhile (find ... >>
 // on its own input) is not read back. Holds one line at a time, however
@@ -34,3 +36,5 @@ class LineReader {
 
 // Every line at once, for sort; false when the file cannot be read.
 bool read_lines(const std::string& native, std::vector<std::string>& lines);
+
+}  // namespace korvel

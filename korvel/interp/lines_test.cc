@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "common/lines.h"
-#include "korvel/shell/text.h"
+#include "korvel/base/text.h"
 #include "korvel/testing/e2e.h"
+
+namespace korvel {
 
 namespace {
 std::vector<std::string> lines_of(const std::string& path) {
@@ -54,3 +56,5 @@ TEST(LineReader, StopsWhereTheFileEndedWhenOpened) {
   for (std::string_view line; reader.next(line);) lines.emplace_back(line);
   EXPECT_EQ(lines, (std::vector<std::string>{"a", "b"}));
 }
+
+}  // namespace korvel

@@ -10,6 +10,8 @@
 #include "korvel/interp/pattern.h"
 #include "korvel/interp/stat_memo.h"
 
+namespace korvel {
+
 namespace {
 // The entries of a folder that `keep` lets through, partial copies left
 // out, in listing order; none if it cannot be read. Only those are held: a
@@ -81,3 +83,5 @@ Entries matching_entries(const std::string& native, std::string_view pattern) {
   }
   return read_folder(native, [&](std::string_view name) { return name_matches(pattern, name); });
 }
+
+}  // namespace korvel

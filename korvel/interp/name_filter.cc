@@ -1,6 +1,8 @@
 #include "korvel/interp/name_filter.h"
 
-#include "korvel/shell/text.h"
+#include "korvel/base/text.h"
+
+namespace korvel {
 
 // All probes of a name fall into one 512-bit block, aligned to a cache line:
 // one line to touch.
@@ -40,3 +42,5 @@ bool NameFilter::may_hold(std::string_view lower) const {
 void NameFilter::prefetch(std::string_view lower) const {
   if (started()) __builtin_prefetch(&blocks_[block_of(hash_of(lower))]);
 }
+
+}  // namespace korvel

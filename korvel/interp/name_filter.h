@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+namespace korvel {
+
 class NameFilter {
  public:
   // Holds nothing and takes no memory.
@@ -39,3 +41,5 @@ class NameFilter {
   static void each_probe(uint64_t h, Probe probe);
   std::vector<Block> blocks_;
 };
+
+}  // namespace korvel

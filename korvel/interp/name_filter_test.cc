@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace korvel {
+
 namespace {
 std::string name_of(const char* kind, int i) { return std::string(kind) + " " + std::to_string(i) + " [copy].txt"; }
 }  // namespace
@@ -27,3 +29,5 @@ TEST(NameFilter, HoldsWhatWasAddedAndRarelyClaimsMore) {
   filter.release();
   EXPECT_TRUE(filter.may_hold(name_of("doc", 7)));
 }
+
+}  // namespace korvel

@@ -4,6 +4,8 @@
 #include <string>
 #include <unistd.h>
 
+namespace korvel {
+
 namespace {
 int out_fd = 1;
 off_t out_at = -1;  // where the next bytes go with pwrite(); -1: write()
@@ -80,3 +82,5 @@ std::string* capture_out(std::string* into) {
   captured = into;
   return old;
 }
+
+}  // namespace korvel

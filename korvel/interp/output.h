@@ -7,6 +7,8 @@
 #include <string_view>
 #include <sys/types.h>
 
+namespace korvel {
+
 void out_line(std::string_view text);
 void err_line(std::string_view text);
 void out_flush();
@@ -24,3 +26,5 @@ int swap_out_fd(int fd, off_t at = -1);
 int out_write_error();
 // Bytes that reached the current fd since it was swapped in.
 unsigned long long out_bytes_written();
+
+}  // namespace korvel

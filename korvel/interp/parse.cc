@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace korvel {
+
 namespace {
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
@@ -91,3 +93,5 @@ bool cut_redirections(std::string_view line, std::string& command, Redirection& 
 }
 
 bool is_switch(const Word& word) { return !word.quoted && !word.text.empty() && word.text[0] == '/'; }
+
+}  // namespace korvel

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace korvel {
+
 struct Word {
   std::string text;  // double quotes removed
   bool quoted;       // held a double quote: never a switch
@@ -27,3 +29,5 @@ struct Redirection {
 bool cut_redirections(std::string_view line, std::string& command, Redirection& redirection);
 
 bool is_switch(const Word& word);
+
+}  // namespace korvel

@@ -5,6 +5,8 @@
 #include "korvel/interp/chcp.h"
 #include "korvel/interp/findstr_regex.h"
 
+namespace korvel {
+
 TEST(SplitWords, QuotesGroupBlanksAndAreRemoved) {
   std::vector<Word> words = split_words("copy  \"My Report (2).txt\"\tMy_Report__2_.txt /Y");
   ASSERT_EQ(words.size(), 4u);
@@ -77,3 +79,5 @@ TEST(CodePage, KnownSetsAndFallback) {
   EXPECT_EQ(code_page_of("KOI8-R"), 20866);
   EXPECT_EQ(code_page_of("no-such-set"), 65001);
 }
+
+}  // namespace korvel

@@ -3,6 +3,8 @@
 #include <pthread.h>
 #include <unistd.h>
 
+namespace korvel {
+
 namespace {
 pid_t own_pid = 0;  // asked once, and again in a forked child
 }  // namespace
@@ -21,3 +23,5 @@ const std::string& partial_copy_name() {
 bool is_partial_copy_name(std::string_view name) {
   return name.starts_with(kPartialCopyPrefix) && name.ends_with(kPartialCopySuffix);
 }
+
+}  // namespace korvel

@@ -6,9 +6,13 @@
 #include <string>
 #include <string_view>
 
+namespace korvel {
+
 inline constexpr std::string_view kPartialCopyPrefix = "~korvel_partial_";
 inline constexpr std::string_view kPartialCopySuffix = ".part";
 
 // "~korvel_partial_<process id>.part": one copy at a time per process.
 const std::string& partial_copy_name();
 bool is_partial_copy_name(std::string_view name);
+
+}  // namespace korvel

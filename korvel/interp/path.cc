@@ -9,11 +9,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "korvel/base/text.h"
 #include "korvel/interp/folder_index.h"
 #include "korvel/interp/partial_copy.h"
 #include "korvel/interp/pattern.h"
 #include "korvel/interp/stat_memo.h"
-#include "korvel/shell/text.h"
+
+namespace korvel {
 
 bool is_separator(char c) { return c == '\\' || c == '/'; }
 
@@ -172,3 +174,5 @@ int open_regular_file(const std::string& native, bool& not_regular, struct stat*
   not_regular = true;
   return -1;
 }
+
+}  // namespace korvel

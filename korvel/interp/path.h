@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace korvel {
+
 // Views into the path it was split from, which must outlive them.
 struct FolderAndName {
   std::string_view folder;  // as written, without its trailing separator; "" = current folder
@@ -46,3 +48,5 @@ std::string absolute_path(const std::string& native);
 // open (what was opened is still looked at).
 int open_regular_file(const std::string& native, bool& not_regular, struct stat* opened = nullptr,
                       bool was_regular = false);
+
+}  // namespace korvel

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
-#include "korvel/shell/text.h"
+#include "korvel/base/text.h"
+
+namespace korvel {
 
 namespace {
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -132,3 +134,5 @@ bool listing_before(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return a.size() < b.size();
   return a < b;  // names that differ in case only: a stable, repeatable order
 }
+
+}  // namespace korvel

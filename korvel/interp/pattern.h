@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace korvel {
+
 bool has_wildcard(std::string_view pattern);
 // Plain * and ? matching, ASCII letter case ignored.
 bool wildcard_match(std::string_view pattern, std::string_view name);
@@ -16,3 +18,5 @@ bool name_matches(std::string_view pattern, std::string_view name);
 bool matches_every_name(std::string_view pattern);
 // NTFS listing order: names compared byte by byte with ASCII letters upper-cased.
 bool listing_before(std::string_view a, std::string_view b);
+
+}  // namespace korvel

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+namespace korvel {
+
 TEST(ShortName, FollowsTheNtfsRule) {
   struct Case {
     const char* name;
@@ -104,3 +106,5 @@ TEST(NameMatches, ExtensionPatternsAgreeWithTheGeneralRule) {
             << pattern << " " << name;
     }
 }
+
+}  // namespace korvel

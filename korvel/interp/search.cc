@@ -3,14 +3,16 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "korvel/base/text.h"
+#include "korvel/base/write_failure.h"
 #include "korvel/interp/commands.h"
 #include "korvel/interp/findstr_regex.h"
 #include "korvel/interp/folder_changes.h"
 #include "korvel/interp/lines.h"
 #include "korvel/interp/output.h"
 #include "korvel/interp/path.h"
-#include "korvel/shell/text.h"
-#include "korvel/shell/write_failure.h"
+
+namespace korvel {
 
 namespace {
 // Lines compared with ASCII letters upper-cased, byte by byte, in place.
@@ -127,3 +129,5 @@ void sort_command(std::span<const Word> args) {
     close(fd);
   }
 }
+
+}  // namespace korvel

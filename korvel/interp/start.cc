@@ -9,10 +9,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "korvel/base/text.h"
 #include "korvel/interp/commands.h"
 #include "korvel/interp/output.h"
 #include "korvel/interp/path.h"
-#include "korvel/shell/text.h"
+
+namespace korvel {
 
 namespace {
 // Tells korvel, through the close-on-exec pipe `report`, why the program did
@@ -185,3 +187,5 @@ void start_command(std::span<const Word> args) {
   std::string problem = start_failure(exec_outcome(report[0]), program);
   if (!problem.empty()) err_line(problem);
 }
+
+}  // namespace korvel

@@ -12,6 +12,8 @@
 #include "korvel/interp/start.h"
 #include "korvel/testing/e2e.h"
 
+namespace korvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -87,3 +89,5 @@ TEST(Start, SaysAtOnceWhenTheProgramCannotBeStarted) {
     }
   }
 }
+
+}  // namespace korvel

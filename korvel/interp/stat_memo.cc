@@ -4,7 +4,9 @@
 #include <cerrno>
 #include <cstdint>
 
-#include "korvel/shell/text.h"
+#include "korvel/base/text.h"
+
+namespace korvel {
 
 namespace {
 
@@ -132,3 +134,5 @@ StatMemoScope::StatMemoScope() { ++depth; }
 StatMemoScope::~StatMemoScope() {
   if (--depth == 0) forget_answers();
 }
+
+}  // namespace korvel

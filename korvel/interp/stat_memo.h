@@ -9,6 +9,8 @@
 #include <string_view>
 #include <sys/stat.h>
 
+namespace korvel {
+
 // stat() (follow) or lstat() through the memo; 0 on success, as they return.
 int memo_stat(const std::string& path, bool follow, struct stat* st);
 // Records that `path` is missing, as the caller knows without asking.
@@ -28,3 +30,5 @@ struct StatMemoScope {
   StatMemoScope(const StatMemoScope&) = delete;
   StatMemoScope& operator=(const StatMemoScope&) = delete;
 };
+
+}  // namespace korvel

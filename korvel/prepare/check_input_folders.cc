@@ -2,12 +2,15 @@
 
 #include <string>
 
+#include "korvel/base/work_files.h"
 #include "korvel/console/console.h"
 #include "korvel/console/prompts.h"
 #include "korvel/prepare/folder_listing.h"
 #include "korvel/prepare/names.h"
 #include "korvel/shell/file_layer.h"
 #include "korvel/shell/run_shell.h"
+
+namespace korvel {
 
 namespace {
 constexpr bool kBareListing = false;
@@ -24,7 +27,7 @@ void check_input_folders() {
   int documents = 0;
   int handle = free_handle();
   std::string line;  // its room kept from line to line: a line per document
-  open_input("txt_file.txt", handle);
+  open_input(kTxtFileText, handle);
   while (!at_end(handle)) {
     read_line(handle, line);
     documents += document_marks(line);
@@ -40,7 +43,7 @@ void check_input_folders() {
 
   // htm_in is renewed on every run: cleared, removed, made again.
   run_shell("dir /b *. > dir_01.txt");
-  if (listing_names_folder("dir_01.txt", "htm_in", kBareListing)) {
+  if (listing_names_folder(kDir01, "htm_in", kBareListing)) {
     run_shell("dir > htm_in\\f_01.txt");
     run_shell("del /q htm_in\\*.* > out_null.list");
     run_shell("rd htm_in > out_null.list");
@@ -50,7 +53,7 @@ void check_input_folders() {
   run_shell("md htm_in > out_null.list");
 
   run_shell("dir *. > dir_cur.txt");
-  if (!listing_names_folder("dir_cur.txt", "htm_in", kFullListing) || !is_folder("htm_in")) {
+  if (!listing_names_folder(kDirCur, "htm_in", kFullListing) || !is_folder("htm_in")) {
     print_line("----------------------------");
     print_line("subfolder htm_in must be created");
     print_empty_line();
@@ -61,7 +64,7 @@ void check_input_folders() {
   run_shell("dir /b txt_in\\*.htm  >> txt_file.list");
   int listed = 0;
   handle = free_handle();
-  open_input("txt_file.list", handle);
+  open_input(kTxtFileList, handle);
   while (!at_end(handle)) {
     read_line(handle, line);
     ++listed;
@@ -74,3 +77,5 @@ void check_input_folders() {
     any_key_stop();
   }
 }
+
+}  // namespace korvel

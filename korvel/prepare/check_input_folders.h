@@ -1,2 +1,7 @@
 #pragma once
+
+namespace korvel {
+
 void check_input_folders();
+
+}  // namespace korvel

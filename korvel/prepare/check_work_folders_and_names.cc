@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "korvel/base/text.h"
+#include "korvel/base/work_files.h"
 #include "korvel/console/console.h"
 #include "korvel/console/prompts.h"
 #include "korvel/prepare/folder_listing.h"
@@ -10,7 +12,8 @@
 #include "korvel/prepare/names.h"
 #include "korvel/shell/file_layer.h"
 #include "korvel/shell/run_shell.h"
-#include "korvel/shell/text.h"
+
+namespace korvel {
 
 namespace {
 
@@ -55,13 +58,13 @@ NameSet base_name_counts(std::string_view list_path) {
 
 void check_work_folders_and_names() {
   run_shell("dir /b *. > dir_cur.txt");
-  if (listing_names_folder("dir_cur.txt", "txt_wrk", kBareListing))
+  if (listing_names_folder(kDirCur, "txt_wrk", kBareListing))
     run_shell("del /q txt_wrk\\*.* > out_null.list");
   else
     run_shell("md txt_wrk > out_null.list");
 
   run_shell("dir /b *. > dir_cur.txt");
-  if (listing_names_folder("dir_cur.txt", "htm_wrk", kBareListing))
+  if (listing_names_folder(kDirCur, "htm_wrk", kBareListing))
     run_shell("del /q htm_wrk\\*.* > out_null.list");
   else
     run_shell("md htm_wrk > out_null.list");
@@ -70,7 +73,7 @@ void check_work_folders_and_names() {
   // made in it: the run would end as if it had indexed something.
   run_shell("dir /b *. > dir_cur.txt");
   for (const char* folder : {"txt_wrk", "htm_wrk"})
-    if (!listing_names_folder("dir_cur.txt", folder, kBareListing) || !is_folder(folder))
+    if (!listing_names_folder(kDirCur, folder, kBareListing) || !is_folder(folder))
       stop_for_missing_folder(folder);
 
   print_empty_line();
@@ -114,3 +117,5 @@ void check_work_folders_and_names() {
     counts = base_name_counts("compare_02.txt");
   }
 }
+
+}  // namespace korvel

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+namespace korvel {
+
 namespace {
 FileStamp stamp_from(const struct stat& st) {
   FileKind kind = S_ISREG(st.st_mode) ? FileKind::kRegular : S_ISDIR(st.st_mode) ? FileKind::kFolder : FileKind::kOther;
@@ -22,3 +24,5 @@ FileStamp stamp_for_next_command(const std::string& native) {
   if (lstat(native.c_str(), &st) != 0 || (S_ISLNK(st.st_mode) && stat(native.c_str(), &st) != 0)) return {};
   return stamp_from(st);
 }
+
+}  // namespace korvel

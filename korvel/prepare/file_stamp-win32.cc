@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace korvel {
+
 // Paths are in the ANSI code page, as everywhere else in korvel.exe. A
 // reparse point (a link, a file kept in the cloud) counts as the file it
 // stands for; a link then shows its own size, which no copy will match.
@@ -20,3 +22,5 @@ FileStamp stamp_of(const std::string& native) {
 }
 
 FileStamp stamp_for_next_command(const std::string& native) { return stamp_of(native); }
+
+}  // namespace korvel

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+namespace korvel {
+
 enum class FileKind { kMissing, kRegular, kFolder, kOther };
 
 struct FileStamp {
@@ -19,3 +21,5 @@ FileStamp stamp_of(const std::string& native);
 // next, which would otherwise ask again at once; where the shell is a
 // program of its own, nothing more than stamp_of().
 FileStamp stamp_for_next_command(const std::string& native);
+
+}  // namespace korvel

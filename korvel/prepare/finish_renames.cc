@@ -12,6 +12,8 @@
 #include "korvel/shell/native_path.h"
 #include "korvel/shell/run_shell.h"
 
+namespace korvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -89,3 +91,5 @@ void finish_unfinished_renames() {
   std::error_code ec;
   fs::remove(native_path(kRenamesJournal), ec);
 }
+
+}  // namespace korvel

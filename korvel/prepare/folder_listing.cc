@@ -2,12 +2,14 @@
 
 #include <string>
 
+#include "korvel/base/text.h"
 #include "korvel/console/console.h"
 #include "korvel/console/prompts.h"
 #include "korvel/prepare/local_files.h"
 #include "korvel/shell/file_layer.h"
 #include "korvel/shell/native_path.h"
-#include "korvel/shell/text.h"
+
+namespace korvel {
 
 bool line_names_folder(std::string_view line, std::string_view folder, bool full_listing) {
   std::string text = to_lower_ascii(trim_blanks(line));
@@ -34,3 +36,5 @@ void stop_for_missing_folder(std::string_view folder) {
   print_empty_line();
   any_key_stop();
 }
+
+}  // namespace korvel

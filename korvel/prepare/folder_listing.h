@@ -4,6 +4,8 @@
 // folder path that merely holds "htm_in", must not pass for htm_in.
 #include <string_view>
 
+namespace korvel {
+
 // A bare listing line names `folder` when, trimmed and lower-cased, it is the
 // name; a full listing line also when it ends in a blank and the name.
 // `folder` is given in lower case.
@@ -19,3 +21,5 @@ bool is_folder(std::string_view path);
 // Ends the run at a stage whose folder (as the program writes it) could not
 // be made: "Subfolder txt_wrk must be created." and the any-key stop.
 [[noreturn]] void stop_for_missing_folder(std::string_view folder);
+
+}  // namespace korvel

@@ -7,6 +7,8 @@
 
 #include "korvel/testing/e2e.h"
 
+namespace korvel {
+
 TEST(LineNamesFolder, OnlyTheFoldersOwnNameCounts) {
   struct Case {
     std::string line;
@@ -39,3 +41,5 @@ TEST(ListingNamesFolder, ReadsEveryLineOfTheListing) {
   EXPECT_FALSE(listing_names_folder("dir_01.txt", "txt_wrk", false));
   EXPECT_FALSE(listing_names_folder("missing.txt", "txt_in", false));
 }
+
+}  // namespace korvel

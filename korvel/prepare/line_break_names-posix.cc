@@ -5,6 +5,8 @@
 #include "korvel/interp/listing.h"
 #include "korvel/shell/native_path.h"
 
+namespace korvel {
+
 // Through the interpreter's listing, which sees txt_in as dir does.
 std::vector<std::string> names_with_line_breaks() {
   std::vector<std::string> names;
@@ -13,3 +15,5 @@ std::vector<std::string> names_with_line_breaks() {
       names.emplace_back(entry.name);
   return names;
 }
+
+}  // namespace korvel

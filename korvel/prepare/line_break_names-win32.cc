@@ -5,6 +5,8 @@
 
 #include "korvel/shell/native_path.h"
 
+namespace korvel {
+
 namespace fs = std::filesystem;
 
 std::vector<std::string> names_with_line_breaks() {
@@ -19,3 +21,5 @@ std::vector<std::string> names_with_line_breaks() {
   }
   return names;
 }
+
+}  // namespace korvel

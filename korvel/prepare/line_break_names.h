@@ -4,4 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace korvel {
+
 std::vector<std::string> names_with_line_breaks();
+
+}  // namespace korvel

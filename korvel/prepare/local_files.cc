@@ -7,6 +7,8 @@
 
 #include "korvel/shell/native_path.h"
 
+namespace korvel {
+
 namespace fs = std::filesystem;
 
 std::string txt_in_file(std::string_view name) { return file_in(native_path("txt_in"), name); }
@@ -60,3 +62,5 @@ bool rename_without_replacing(const std::string& from, const std::string& to) {
   fs::remove(from, ec);
   return !ec;
 }
+
+}  // namespace korvel

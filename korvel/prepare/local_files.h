@@ -11,6 +11,8 @@
 
 #include "korvel/prepare/file_stamp.h"
 
+namespace korvel {
+
 // The native path of `name` in txt_in, exactly as given: never another file
 // of another letter case.
 std::string txt_in_file(std::string_view name);
@@ -36,3 +38,5 @@ bool is_finished_copy(const std::string& copy, const std::string& source, const 
 // not exist yet, and nothing is replaced. Between the two steps both names
 // hold the file.
 bool rename_without_replacing(const std::string& from, const std::string& to);
+
+}  // namespace korvel

@@ -7,6 +7,8 @@
 
 #include "korvel/testing/e2e.h"
 
+namespace korvel {
+
 namespace fs = std::filesystem;
 
 // Only a file a finished copy can leave passes: an older file left where the
@@ -45,3 +47,5 @@ TEST(LocalFiles, AFinishedCopyHasItsSourcesKindSizeAndTimeOrBytes) {
   write_file(copy, "document");
   EXPECT_FALSE(is_finished_copy(copy.string(), source.string(), stamp_of(source.string()))) << "source gone";
 }
+
+}  // namespace korvel

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "korvel/base/text.h"
 #include "korvel/prepare/local_files.h"
 #include "korvel/prepare/names.h"
 #include "korvel/shell/file_layer.h"
 #include "korvel/shell/native_path.h"
-#include "korvel/shell/text.h"
+
+namespace korvel {
 
 namespace fs = std::filesystem;
 
@@ -68,3 +70,5 @@ bool may_take_working_name(std::string_view name, const std::string& source, con
   }
   return is_scratch_file(name) || moved.contains(name) || same_content(there, source);
 }
+
+}  // namespace korvel

@@ -10,6 +10,8 @@
 
 #include "korvel/prepare/name_set.h"
 
+namespace korvel {
+
 using MovedFiles = NameSet;  // each name once; written lower-cased
 
 MovedFiles read_moved_files();
@@ -54,3 +56,5 @@ class WorkingFolderNames {
 // was put there by an earlier move, or already holds the same bytes.
 bool may_take_working_name(std::string_view name, const std::string& source, const MovedFiles& moved,
                            const WorkingFolderNames& present);
+
+}  // namespace korvel

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
-#include "korvel/shell/text.h"
+#include "korvel/base/text.h"
+
+namespace korvel {
 
 namespace {
 constexpr size_t kBlockSize = 64 * 1024;
@@ -62,3 +64,5 @@ size_t NameSet::count(std::string_view name) const {
 }
 
 std::string_view NameSet::operator[](size_t index) const { return at(names_[index]); }
+
+}  // namespace korvel

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace korvel {
+
 class NameSet {
  public:
   // Adds `name` once more; returns its index.
@@ -32,3 +34,5 @@ class NameSet {
   std::vector<uint32_t> names_;  // places, in the order added
   std::vector<uint32_t> table_;  // index + 1 of a name, 0 for a free slot
 };
+
+}  // namespace korvel

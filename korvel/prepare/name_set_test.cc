@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace korvel {
+
 // Enough names to grow the table many times and fill many blocks, one name
 // longer than a block, and names that differ only in letter case.
 TEST(NameSet, CountsEveryNameIgnoringCaseAndKeepsItAsGiven) {
@@ -32,3 +34,5 @@ TEST(NameSet, CountsEveryNameIgnoringCaseAndKeepsItAsGiven) {
   for (const Case& c : cases) EXPECT_EQ(names.count(c.name), c.count) << c.name.substr(0, 20);
   EXPECT_FALSE(NameSet().contains("a"));
 }
+
+}  // namespace korvel

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
-#include "korvel/shell/text.h"
+#include "korvel/base/text.h"
+
+namespace korvel {
 
 namespace {
 bool is_letter_or_digit(unsigned char c) {
@@ -105,22 +107,6 @@ bool is_program_file(std::string_view name, std::string_view program_name) {
   return false;
 }
 
-bool is_scratch_file(std::string_view name) {
-  static constexpr std::string_view kScratch[] = {
-      "check_01.txt", "check_02.txt", "out_null.txt",   "out_null.list",  "exe_files.txt",
-      "txt_file.txt", "dir_01.txt",   "dir_cur.txt",    "txt_file.list",  "txt_in.list",
-      "compare_01.txt", "compare_02.txt", "compare_04.txt", "txt_wrk.list", "htm_wrk.list",
-  };
-  for (std::string_view scratch : kScratch)
-    if (equals_ignore_case(name, scratch)) return true;
-  return false;
-}
-
-bool is_state_file(std::string_view name) {
-  return equals_ignore_case(name, kRunLockFile) || equals_ignore_case(name, kMovedFilesList) ||
-         equals_ignore_case(name, kRenamesJournal);
-}
-
 namespace {
 bool starts_with_ignore_case(std::string_view text, std::string_view start) {
   return text.size() >= start.size() && equals_ignore_case(text.substr(0, start.size()), start);
@@ -207,3 +193,5 @@ std::optional<std::string> base_name(std::string_view listed) {
 bool same_base_name(const std::optional<std::string>& a, const std::optional<std::string>& b) {
   return a && b && equals_ignore_case(*a, *b);
 }
+
+}  // namespace korvel

@@ -5,7 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "korvel/base/work_files.h"
 #include "korvel/prepare/name_set.h"
+
+namespace korvel {
 
 // How strongly a listed line looks like a document: 1 for ".txt", 1 more for
 // ".htm", in any letter case (README.TXT is a document). Only zero matters.
@@ -40,12 +43,6 @@ std::string unique_new_name(std::string_view listed, TakenNames& taken);
 // looks for find, sort and cmd in the current folder first, and a program
 // loads DLLs from its own folder. Letter case is ignored.
 bool is_program_file(std::string_view name, std::string_view program_name);
-// The scratch files of every stage, and the files that hold korvel's own
-// state between runs (the run lock, the record of moved files, the journal
-// of renames). A document of such a name would be overwritten by the stage
-// that writes it, or would falsify the state. Letter case is ignored.
-bool is_scratch_file(std::string_view name);
-bool is_state_file(std::string_view name);
 // Why a file of this name must not come into the working folder, or
 // nothing: a stage writes a file of that name there (a scratch file, a
 // list, korvel's state), deletes files by a pattern it matches (check_*.txt,
@@ -53,9 +50,6 @@ bool is_state_file(std::string_view name);
 // of it), or makes a folder of that name, with or without an extension.
 // Letter case is ignored.
 std::string_view reserved_working_name(std::string_view name);
-inline constexpr const char kRunLockFile[] = "korvel.lock";
-inline constexpr const char kMovedFilesList[] = "moved_files.list";
-inline constexpr const char kRenamesJournal[] = "txt_in_renames.list";
 
 // Whether a name, between double quotes, addresses this one file and no
 // other in a command line of cmd.exe and of our own interpreter alike. Not
@@ -81,3 +75,5 @@ std::optional<std::string> base_name(std::string_view listed);
 // Base names are one page name when they differ in letter case only: the
 // file systems korvel runs on find a page whatever its letter case.
 bool same_base_name(const std::optional<std::string>& a, const std::optional<std::string>& b);
+
+}  // namespace korvel

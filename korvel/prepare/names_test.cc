@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "korvel/shell/text.h"
+#include "korvel/base/text.h"
+
+namespace korvel {
 
 TEST(NewName, NormalisesEveryDocumentName) {
   struct Case {
@@ -175,3 +177,5 @@ TEST(BaseName, HtmIsSearchedBeforeTxt) {
   EXPECT_FALSE(same_base_name(base_name("a.htm"), base_name("b.txt")));
   EXPECT_FALSE(same_base_name(base_name("sub"), base_name("sub")));
 }
+
+}  // namespace korvel

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "korvel/base/text.h"
+#include "korvel/base/work_files.h"
 #include "korvel/console/console.h"
 #include "korvel/console/invocation.h"
 #include "korvel/prepare/line_break_names.h"
@@ -14,7 +16,8 @@
 #include "korvel/shell/file_layer.h"
 #include "korvel/shell/native_path.h"
 #include "korvel/shell/run_shell.h"
-#include "korvel/shell/text.h"
+
+namespace korvel {
 
 namespace {
 
@@ -68,7 +71,7 @@ void normalise_file_names() {
   // replace the list on its way into the working folder. The same set then
   // takes the new names, so that none clashes with a listed one.
   NameSet names;
-  read_list("txt_in.list", names);
+  read_list(kTxtInList, names);
   for (const std::string& name : names_with_line_breaks()) names.insert(name);
   const size_t listed = names.size();
   std::vector<bool> has_variants(listed);
@@ -190,3 +193,5 @@ void normalise_file_names() {
 
   run_shell("dir /b txt_in\\ > txt_in.list");
 }
+
+}  // namespace korvel

@@ -1,2 +1,7 @@
 #pragma once
+
+namespace korvel {
+
 void normalise_file_names();
+
+}  // namespace korvel

@@ -13,6 +13,8 @@
 #include "korvel/testing/faults.h"
 #include "korvel/testing/transcripts.h"
 
+namespace korvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -394,3 +396,5 @@ TEST(CheckWorkFoldersAndNames, LetterCaseVariantsStayAndGetNoPage) {
     EXPECT_EQ(names_in(folder.path / "htm_in"), names_in(folder.path / "htm_wrk")) << what;
   }
 }
+
+}  // namespace korvel

@@ -6,6 +6,8 @@
 #include "korvel/prepare/names.h"
 #include "korvel/shell/file_layer.h"
 
+namespace korvel {
+
 namespace {
 constexpr char kHex[] = "0123456789ABCDEF";
 constexpr std::string_view kEnd = "end";
@@ -162,3 +164,5 @@ bool write_renames_journal(size_t count, const std::function<Rename(size_t)>& re
          }) &&
          back == count;
 }
+
+}  // namespace korvel

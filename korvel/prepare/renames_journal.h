@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+namespace korvel {
+
 struct Rename {
   std::string from, to;  // names in txt_in
   std::uintmax_t size = 0;
@@ -29,3 +31,5 @@ std::optional<Rename> rename_of_line(std::string_view line);
 bool write_renames_journal(size_t count, const std::function<Rename(size_t)>& rename_at);
 // No value when there is no journal, or only part of one.
 std::optional<std::vector<Rename>> read_renames_journal();
+
+}  // namespace korvel

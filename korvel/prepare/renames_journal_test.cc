@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace korvel {
+
 // A journal line must give back exactly the names it was made from, those
 // with bytes that would break a line or a field included, and nothing for a
 // line cut short or altered.
@@ -26,3 +28,5 @@ TEST(RenamesJournal, LinesGiveBackTheirNames) {
                              "a%zz.txt\tb.txt\t1"})
     EXPECT_FALSE(rename_of_line(broken)) << broken;
 }
+
+}  // namespace korvel

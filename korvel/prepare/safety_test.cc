@@ -19,6 +19,8 @@
 #include "korvel/testing/e2e.h"
 #include "korvel/testing/faults.h"
 
+namespace korvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -371,3 +373,5 @@ TEST(Safety, TheNextRunFinishesWhatAKilledRunLeft) {
   EXPECT_EQ(cut.err.find("An unfinished run"), std::string::npos) << cut.err;
   EXPECT_FALSE(fs::exists(work.path / "txt_in" / "lost_one.txt"));
 }
+
+}  // namespace korvel

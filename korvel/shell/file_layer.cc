@@ -6,8 +6,10 @@
 #include <cstring>
 #include <memory>
 
+#include "korvel/base/write_failure.h"
 #include "korvel/shell/native_path.h"
-#include "korvel/shell/write_failure.h"
+
+namespace korvel {
 
 namespace {
 
@@ -290,3 +292,5 @@ void discard_file(int handle) {
 void close_all_files() {
   for (int h = 1; h <= kSlots; ++h) close_file(h);
 }
+
+}  // namespace korvel

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace korvel {
+
 int free_handle();  // lowest free slot, 0 when all 255 are in use
 void open_input(std::string_view path, int handle);
 void open_output(std::string_view path, int handle);
@@ -37,3 +39,5 @@ void close_file(int handle);
 // Closes a file opened for writing and removes it: nothing cut short stays.
 void discard_file(int handle);
 void close_all_files();  // for end_run
+
+}  // namespace korvel

@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace korvel {
+
 namespace {
 
 std::vector<std::string> read_all(const std::string& path) {
@@ -245,3 +247,5 @@ TEST_F(FileLayerTest, PathsUseBackslashesAndIgnoreCase) {
 }
 
 }  // namespace
+
+}  // namespace korvel

@@ -10,6 +10,8 @@
 #include "korvel/interp/path.h"
 #include "korvel/interp/stat_memo.h"
 
+namespace korvel {
+
 // Output the interpreter still holds back for a redirection target is
 // written before korvel's own code looks at any file.
 std::string native_path(std::string_view path) {
@@ -63,3 +65,5 @@ bool remove_native(const std::string& native) {
   interp_settle();
   return remove_file(native);
 }
+
+}  // namespace korvel

@@ -5,6 +5,8 @@
 #include <io.h>
 #include <sys/stat.h>
 
+namespace korvel {
+
 std::string native_path(std::string_view path) {
   std::string out(path);
   for (char& c : out)
@@ -40,3 +42,5 @@ bool is_regular_native(std::string_view path) {
 }
 
 bool remove_native(const std::string& native) { return std::remove(native.c_str()) == 0; }
+
+}  // namespace korvel

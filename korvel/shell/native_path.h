@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace korvel {
+
 // Turns a path as the program writes it (backslashes, any letter case) into
 // one the operating system opens.
 std::string native_path(std::string_view path);
@@ -23,3 +25,5 @@ void close_native(int fd);
 bool is_regular_native(std::string_view path);
 // Deletes a file; false when that fails.
 bool remove_native(const std::string& native);
+
+}  // namespace korvel

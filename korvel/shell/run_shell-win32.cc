@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <string>
 
+namespace korvel {
+
 namespace {
 // cmd.exe takes defaults for two of our commands from the environment, and
 // with the wrong ones a command waits for an answer nobody can see, since its
@@ -34,3 +36,5 @@ void run_shell(std::string_view command) {
   std::string line(command);
   (void)std::system(line.c_str());
 }
+
+}  // namespace korvel

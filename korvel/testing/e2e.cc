@@ -14,6 +14,8 @@
 
 #include "korvel/interp/folder_index.h"
 
+namespace korvel {
+
 namespace fs = std::filesystem;
 
 WorkFolder::WorkFolder() : common::WorkFolder("korvel-test") { forget_folder_indexes(); }
@@ -106,3 +108,5 @@ RunResult collect_run(int status, const fs::path& out, const fs::path& err) {
   fs::remove(err);
   return result;
 }
+
+}  // namespace korvel

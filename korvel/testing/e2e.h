@@ -10,6 +10,8 @@
 #include "common/child_process.h"
 #include "common/test_files.h"
 
+namespace korvel {
+
 // A fresh folder under the system's temporary folder. While it lives it is
 // the current folder (for in-process tests); it is removed afterwards.
 // A new folder may reuse a removed one's inode, so in-process commands are
@@ -63,3 +65,5 @@ std::filesystem::path scratch_output(std::string_view what);
 RunResult run_korvel(const std::filesystem::path& folder, std::string_view keys,
                      const std::vector<std::string>& args = {},
                      const std::string& invoked_as = "korvel");
+
+}  // namespace korvel

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <thread>
 
+namespace korvel {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -92,3 +94,5 @@ size_t count_files(const fs::path& folder) {
     if (!entry.is_directory(ec)) ++count;
   return count;
 }
+
+}  // namespace korvel

@@ -10,6 +10,8 @@
 #include "common/child_process.h"
 #include "korvel/testing/e2e.h"
 
+namespace korvel {
+
 struct FaultyRun {
   // Runs in the child just before the program starts.
   std::function<void()> child_setup;
@@ -49,3 +51,5 @@ RunResult run_answering_every_prompt(const std::filesystem::path& folder);
 
 // Files directly in `folder` (not folders), by name.
 size_t count_files(const std::filesystem::path& folder);
+
+}  // namespace korvel

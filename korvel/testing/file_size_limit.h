@@ -5,6 +5,8 @@
 // the limit does not end the test.
 #include <sys/resource.h>
 
+namespace korvel {
+
 class FileSizeLimit {
  public:
   explicit FileSizeLimit(rlim_t bytes) {
@@ -20,3 +22,5 @@ class FileSizeLimit {
  private:
   struct rlimit saved_;
 };
+
+}  // namespace korvel

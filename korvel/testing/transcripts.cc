@@ -2,6 +2,8 @@
 
 #include "korvel/console/urls.h"
 
+namespace korvel {
+
 std::vector<std::string> joined(std::vector<std::string> lines, const std::vector<std::string>& more) {
   lines.insert(lines.end(), more.begin(), more.end());
   return lines;
@@ -105,3 +107,5 @@ std::vector<std::string> tool_checks_passing() {
       "velmor_*.exe",
   };
 }
+
+}  // namespace korvel

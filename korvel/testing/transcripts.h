@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace korvel {
+
 std::vector<std::string> joined(std::vector<std::string> lines, const std::vector<std::string>& more);
 // The lines after the first that equals `line`; none when it never came.
 std::vector<std::string> lines_after(const std::vector<std::string>& lines, const std::string& line);
@@ -16,3 +18,5 @@ std::vector<std::string> font_notice();
 std::vector<std::string> installation_notice();
 // The tool checks from their heading to the last check's name, all passing.
 std::vector<std::string> tool_checks_passing();
+
+}  // namespace korvel

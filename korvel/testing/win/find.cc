@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "korvel/shell/text.h"
+#include "korvel/base/text.h"
 #include "korvel/testing/win/tool_lines.h"
+
+using namespace korvel;
 
 int main(int argc, char** argv) {
   bool ignore_case = false, invert = false;

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "korvel/base/text.h"
 #include "korvel/interp/findstr_regex.h"
-#include "korvel/shell/text.h"
 #include "korvel/testing/win/tool_lines.h"
+
+using namespace korvel;
 
 int main(int argc, char** argv) {
   bool ignore_case = false, literal = false, invert = false, have_texts = false;

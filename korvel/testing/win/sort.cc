@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "korvel/shell/text.h"
+#include "korvel/base/text.h"
 #include "korvel/testing/win/tool_lines.h"
+
+using namespace korvel;
 
 int main(int argc, char** argv) {
   std::string input, output;

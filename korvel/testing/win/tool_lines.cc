@@ -9,6 +9,8 @@
 
 #include "common/lines.h"
 
+namespace korvel {
+
 namespace {
 // Binary, so the CR LF written here is not turned into CR CR LF.
 const bool binary_output = [] {
@@ -36,3 +38,5 @@ void complain(std::string_view line) {
   std::fwrite(line.data(), 1, line.size(), stderr);
   std::fwrite("\r\n", 1, 2, stderr);
 }
+
+}  // namespace korvel

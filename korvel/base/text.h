@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace korvel {
+
 std::string to_lower_ascii(std::string_view text);
 // The same into `out`, whose buffer is kept from one name to the next.
 void to_lower_ascii_into(std::string& out, std::string_view text);
@@ -21,3 +23,5 @@ bool equals_ignore_case(std::string_view a, std::string_view b);
 // `ignore_case`: then every letter case of a name hashes alike. Only for use
 // within one process: it is never written anywhere.
 uint64_t name_hash(std::string_view name, bool ignore_case);
+
+}  // namespace korvel

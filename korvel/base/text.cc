@@ -1,8 +1,10 @@
-#include "korvel/shell/text.h"
+#include "korvel/base/text.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
+
+namespace korvel {
 
 // Names are read eight bytes to a number, first byte lowest.
 static_assert(std::endian::native == std::endian::little);
@@ -134,3 +136,5 @@ uint64_t name_hash(std::string_view name, bool ignore_case) {
   h *= 0xFF51AFD7ED558CCDull;
   return h ^ (h >> 33);
 }
+
+}  // namespace korvel

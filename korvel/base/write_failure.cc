@@ -1,6 +1,8 @@
-#include "korvel/shell/write_failure.h"
+#include "korvel/base/write_failure.h"
 
 #include <cerrno>
+
+namespace korvel {
 
 std::string write_failure_text(int error) {
   switch (error) {
@@ -21,3 +23,5 @@ std::string write_failure_text(int error) {
       return "The system cannot write to the specified device.";
   }
 }
+
+}  // namespace korvel

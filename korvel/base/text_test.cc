@@ -1,6 +1,8 @@
-#include "korvel/shell/text.h"
+#include "korvel/base/text.h"
 
 #include <gtest/gtest.h>
+
+namespace korvel {
 
 namespace {
 
@@ -76,3 +78,5 @@ TEST(TextTest, NameHashFoldsAsciiCapitalsOnly) {
 }
 
 }  // namespace
+
+}  // namespace korvel
