@@ -90,7 +90,7 @@
 //          distances of the window it wants and ranks by any measure
 //          (association.js); a pair was made in the widest window, so a
 //          narrower one counts the pairs that the widest made within it.
-//          Example: [42,310,"##%$(#$###","harbour"]: "harbour" (rank 42,
+//          Example: [42,310,"##%$#($###","harbour"]: "harbour" (rank 42,
 //          310 times in the corpus) twice 3 words before, once 2 before, 5
 //          times just after and once 2 after: 9 together.
 //   CLUSTERS    [[COUNT, AT, [RANK, ...], TEXT], ...] most frequent first:
