@@ -14,7 +14,7 @@ namespace {
 constexpr uint32_t kNone = UINT32_MAX;
 
 // The three words on either side of each occurrence, kNone past the ends
-// of its document, in a column per place: a growth step reads one place of
+// of its stretch (model.h: a sentence, a block), in a column per place: a growth step reads one place of
 // many occurrences, and a column keeps those reads together (rows of all
 // seven words read seven times the memory for the one wanted).
 class Windows {
@@ -40,10 +40,14 @@ Windows windows(const Corpus& corpus, const std::vector<Occurrence>& occ) {
   for (size_t i = 0; i < occ.size(); ++i) {
     prefetch_neighbours(ahead, occ, i + 16, 3);
     const std::span<const uint32_t> words = here.of(occ[i].doc);
+    const std::vector<uint32_t>& starts = corpus.document(occ[i].doc).stretch_starts;
+    const auto next = std::upper_bound(starts.begin(), starts.end(), occ[i].ordinal);
+    const int64_t begin = next == starts.begin() ? 0 : *(next - 1);
+    const int64_t end = next == starts.end() ? static_cast<int64_t>(words.size()) : *next;
     for (int k = -3; k <= 3; ++k) {
       if (k == 0) continue;
       const int64_t at = int64_t{occ[i].ordinal} + k;
-      place[k + 3][i] = at >= 0 && at < static_cast<int64_t>(words.size()) ? words[at] : kNone;
+      place[k + 3][i] = at >= begin && at < end ? words[at] : kNone;
     }
   }
   return around;

@@ -33,6 +33,8 @@ struct Fixture {
         for (int w = 0, n = static_cast<int>(random() % 9); w < n; ++w)
           line += std::string(w ? " " : "") + vocabulary[std::min(random() % 7, random() % 7)];
         doc.lines.push_back(line);
+        // Most lines run on from the one before, so clusters cross them.
+        if (l > 0 && d % 3) doc.continued_lines.push_back(l);
       }
       docs.push_back(doc);
     }
@@ -166,11 +168,16 @@ TEST(Collocates, TheMinimumCountAndTheLimitCut) {
 TEST(Clusters, EveryNGramIsCountedAtEveryPlaceOfItsWords) {
   Fixture f;
   const Corpus& c = *f.corpus;
+  // Within a stretch (stretches_test.cc tests where they part), every run.
   std::map<std::vector<uint32_t>, uint32_t> naive;
   for (uint32_t d = 0; d < c.document_count(); ++d) {
     auto words = c.sequence(d);
-    for (size_t n = 2; n <= 4; ++n)
-      for (size_t i = 0; i + n <= words.size(); ++i) ++naive[std::vector<uint32_t>(words.begin() + i, words.begin() + i + n)];
+    std::vector<uint32_t> starts = c.document(d).stretch_starts;
+    starts.push_back(static_cast<uint32_t>(words.size()));
+    for (size_t from = 0, s = 0; s < starts.size(); from = starts[s++])
+      for (size_t n = 2; n <= 4; ++n)
+        for (size_t i = from; i + n <= starts[s]; ++i)
+          ++naive[std::vector<uint32_t>(words.begin() + i, words.begin() + i + n)];
   }
   ClusterOptions options;
   options.min_count = 2;
