@@ -11,11 +11,13 @@ namespace velmor {
 
 namespace {
 
-// Hands every co-occurrence of the word to `pair(other, slot)`, slot the
-// place in Collocate::at_distance where `other` stood.
-template <class Pair>
+// Hands every co-occurrence of the word with a collocate that `wanted` to
+// `pair(other, slot)`, slot the place in Collocate::at_distance where
+// `other` stood. A place holds one word, so a collocate's pairs do not
+// depend on any other's, and those not wanted need not be paired.
+template <class Wanted, class Pair>
 void pair_up(const Corpus& corpus, uint32_t rank, const std::vector<Occurrence>& occ, const CollocateOptions& options,
-             const DenseCounts* counts, Pair pair) {
+             const DenseCounts* counts, Wanted wanted, Pair pair) {
   DocumentWords ahead(corpus), counts_ahead(corpus), here(corpus);
   auto window = [&](DocumentWords& in, const Occurrence& o) {
     const std::span<const uint32_t> words = in.of(o.doc);
@@ -53,7 +55,7 @@ void pair_up(const Corpus& corpus, uint32_t rank, const std::vector<Occurrence>&
     std::erase_if(claims, [&](const Claim& c) { return c.ordinal < from; });
     for (size_t i = 0; i < words.size(); ++i) {
       const uint32_t other = words[i], at = from + static_cast<uint32_t>(i);
-      if (other == rank) continue;
+      if (other == rank || !wanted(other)) continue;
       const bool taken = std::any_of(claims.begin(), claims.end(), [&](const Claim& c) {
         return c.ordinal == at || (c.by == k && c.rank == other);
       });
@@ -78,7 +80,8 @@ std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std
   within.left = std::min(options.left, kMaxReach);
   within.right = std::min(options.right, kMaxReach);
   DenseCounts& together = dense_counts(corpus.word_count());
-  pair_up(corpus, rank, occ, within, &together, [&](uint32_t other, uint32_t) { together.add(other); });
+  pair_up(corpus, rank, occ, within, &together, [](uint32_t) { return true; },
+          [&](uint32_t other, uint32_t) { together.add(other); });
   const double f_word = static_cast<double>(corpus.word(rank).count);
   const double span = within.left + within.right;
   const std::vector<uint32_t> frequent = together.at_least(options.min_together);
@@ -126,9 +129,8 @@ std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std
     slot.counts[out[k].rank] = k + 1;
     slot.touched.push_back(out[k].rank);
   }
-  pair_up(corpus, rank, occ, within, nullptr, [&](uint32_t other, uint32_t at) {
-    if (const uint32_t k = slot.counts[other]) ++out[k - 1].at_distance[at];
-  });
+  pair_up(corpus, rank, occ, within, nullptr, [&](uint32_t other) { return slot.counts[other] != 0; },
+          [&](uint32_t other, uint32_t at) { ++out[slot.counts[other] - 1].at_distance[at]; });
   return out;
 }
 
