@@ -7,6 +7,8 @@
 //   [RANK, FREQUENCY, DIST, FORM]   DIST ten numbers in the store's digits:
 //                                   the pairs with the collocate 5, 4 ... 1
 //                                   words before the word, then 1 ... 5 after
+//                                   (or those ten as an array, counted here:
+//                                   local_measures.js)
 'use strict';
 (function () {
   const v = window.velmor || (window.velmor = {});
@@ -46,7 +48,7 @@
     const w = s.left + s.right, score = MEASURES[s.measure].score, out = [];
     if (w === 0) return out;
     for (const [rank, f, code, form] of rows) {
-      const dist = window.velmorStore.numbers(code);
+      const dist = typeof code === 'string' ? window.velmorStore.numbers(code) : code;
       const xy = together(dist, s.left, s.right);
       if (xy === 0 || xy < s.minTogether || f < s.minFrequency) continue;
       if (s.stop && s.stop.has(form.toLowerCase())) continue;

@@ -75,10 +75,9 @@
       el('label', null, useStop, ' leave out stop words'), ' ', edit, list);
   }
 
-  // The collocates of an entry's WORD; `show(rank, form, window)` narrows
-  // its lines to one.
-  function collocateTable(word, data, total, show) {
-    const rows = word[2] || [];
+  // The collocates `rows` of a word of `total` occurrences named `name`;
+  // `show(rank, form, window)` narrows its lines to one.
+  function collocateTable(rows, name, data, total, show, note) {
     const table = el('table', { class: 'freq colloc' });
     const hint = el('p', { class: 'hint' });
     const summary = el('summary');
@@ -103,11 +102,11 @@
       }
       hint.textContent = 'Words within ' + s.left + ' to the left and ' + s.right + ' to the right, each occurrence of ' +
         'either paired once, by ' + label + '; expected pairs E = frequency of each \u00d7 ' + (s.left + s.right) +
-        ' / words in the corpus. The indexer kept the best ' + rows.length + ' by any measure in 5 and 5.';
+        ' / words in the corpus. ' + (note || 'The indexer kept the best ' + rows.length + ' by any measure in 5 and 5.');
     }
     redraw();
     tables.add(redraw);
-    const save = saveButton('Save collocates as TSV', 'collocates_' + word[0], () =>
+    const save = saveButton('Save collocates as TSV', 'collocates_' + name, () =>
       [['collocate', 'together', 'frequency', MEASURES[settings.measure].label]].concat(
         ranked.map(c => [c.form, c.together, c.frequency, Number(c.score.toFixed(4))])));
     return el('details', { class: 'measures collocates' }, summary, hint, bar, el('div', { class: 'sort' }, save), table);

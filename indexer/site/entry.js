@@ -18,7 +18,7 @@
 (function () {
   const { el, fmt, entryLink, saveButton, docTitles, docName, titles, pageHref,
           collocateFilter, clusterFilter, fragment, Concordance, dispersionPlot, collocateTable,
-          collocateWindow } = window.velmor;
+          collocateWindow, localMeasures } = window.velmor;
 
   // The documents a word occurs in most, then all on demand.
   function documentTable(section, conc) {
@@ -60,10 +60,33 @@
     }
   }
 
+  // The entry's own collocates and clusters when it has them; a rarer
+  // word's are counted here when asked for (local_measures.js).
   function measureTables(section, rank, word, data, conc) {
-    const collocates = word[2] || [], clusters = word[3] || [];
+    if (word.length > 2) return drawMeasures(section, word, word[2] || [], word[3] || [], data, conc);
+    if (conc.lines.total < 2) return;
+    const host = el('details', { class: 'measures local' }, el('summary', null, 'Collocates and clusters'));
+    host.addEventListener('toggle', async () => {
+      if (!host.open || host.dataset.counted) return;
+      host.dataset.counted = 'yes';
+      const note = el('p', { class: 'hint' }, 'counting in ' + fmt(conc.lines.docs.length) + ' documents\u2026');
+      host.append(note);
+      try {
+        const [collocates, clusters] = await localMeasures(conc.lines);
+        note.textContent = 'Counted here from the word\'s ' + fmt(conc.lines.docs.length) + ' documents: the index ' +
+          'writes them only for the more frequent words.';
+        drawMeasures(host, word, collocates, clusters, data, conc, 'Every word paired with this one is listed.');
+        host.querySelectorAll('details').forEach(d => { d.open = true; });
+      } catch (err) { note.textContent = 'the documents could not be read: ' + err.message; }
+    });
+    section.append(host);
+  }
+
+  function drawMeasures(host, word, collocates, clusters, data, conc, note) {
+    const section = conc.section;
     if (collocates.length)
-      section.append(collocateTable(word, data, conc.lines.total, (r, form, w) => showCollocate(conc, section, r, form, w)));
+      host.append(collocateTable(collocates, word[0], data, conc.lines.total,
+                                 (r, form, w) => showCollocate(conc, section, r, form, w), note));
     if (clusters.length) {
       const table = el('table', { class: 'freq clusters' });
       table.append(el('tr', null, ...['cluster', 'count', ''].map(h => el('th', null, h))));
@@ -72,8 +95,9 @@
         b.addEventListener('click', () => showCluster(conc, section, ranks, at, text));
         table.append(el('tr', null, el('td', null, text), el('td', null, fmt(count)), el('td', null, b)));
       }
-      section.append(el('details', { class: 'measures clusters' },
+      host.append(el('details', { class: 'measures clusters' },
         el('summary', null, 'Clusters (' + clusters.length + ')'),
+        el('p', { class: 'hint' }, 'Runs of 2 to 4 words within a sentence, a paragraph, a cell or an item, at least 3 times.'),
         el('div', { class: 'sort' }, saveButton('Save clusters as TSV', 'clusters_' + word[0], () =>
           [['cluster', 'count']].concat(clusters.map(c => [c[3], c[0]])))), table));
     }

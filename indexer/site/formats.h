@@ -19,7 +19,7 @@
 //   (N - 1) / PER, three digits or more, PER the documents to a folder
 //   (layout.h): every page that loads text_store.js names it in that
 //   script's tag, <script src=text_store.js data-per-folder=PER>.
-//     velmorText(N, TEXT, CODE, KEYWORDS, ABOUT)
+//     velmorText(N, TEXT, CODE, KEYWORDS, ABOUT, STRETCHES)
 //   N     the document's number from 1, as in its file name and page.htm?d=N.
 //   TEXT  the document's text, lines joined by "\n", as a template literal.
 //   CODE  the document's words in reading order, as a string of numbers in
@@ -55,6 +55,11 @@
 //   ABOUT  [TITLE, FILE, WORDS, DISTINCT, LINES]: the document's title, its
 //         file's name in the input folder, its words, distinct words and
 //         lines.
+//   STRETCHES where the document's words part into stretches no cluster
+//         runs across (sentences and blocks, words/stretches.h): the
+//         number of each word that begins one, the first word left out, as
+//         numbers in the store's digits, each less the one before (the
+//         first as it is). "" when the document is one stretch.
 //   Readers ignore arguments they do not know: later ones may be added.
 //   Example: "ab cd ab" with ranks ab = 0, cd = 1 is the pairs (0, 2) and
 //   (1, 2), both of guessed length; pair 0 is used twice, too few to go

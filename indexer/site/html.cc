@@ -58,6 +58,7 @@ std::string entry_scripts(uint32_t per_folder) {
          "<script src=lines.js defer></script><script src=concordance.js defer></script>"
          "<script src=dispersion.js defer></script>"
          "<script src=association.js defer></script><script src=collocate_table.js defer></script>"
+         "<script src=local_measures.js defer></script>"
          "<script src=entry.js defer></script>";
 }
 std::string_view list_scripts() {

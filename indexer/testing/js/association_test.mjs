@@ -47,3 +47,25 @@ const table = [
 for (const [s, want] of table) assert.equal(order(s), want, JSON.stringify(s));
 const [pipe] = rankCollocates(rows, 100, 1e6, { ...settings, left: 3, right: 2 }).filter(c => c.form === 'pipe');
 assert.equal(pipe.together, 4);
+
+// A rarer word's measures counted in the browser (local_measures.js), as
+// measures/collocates.cc and clusters.cc count them: the word 0 in
+// "0 1 0 1 2 | 0 1 2", the stretch parting before the last three words.
+{
+  const { pairDistances, countClusters, listClusters } = siteScripts(['text_store.js', 'association.js', 'local_measures.js']);
+  const ranks = Int32Array.from([0, 1, 0, 1, 2, 0, 1, 2]);
+  const at = [0, 2, 5];
+  const dist = pairDistances(ranks, at, 0, new Map());
+  // Worked by hand: each 0 takes the 1 just after it (the first 0 no
+  // second 1, the second 0 not the first 1, which is taken); the first 0
+  // the 2 four after, the second the 2 five after; never 0 with itself.
+  assert.deepEqual([...dist.keys()].sort(), [1, 2]);
+  assert.deepEqual(Array.from(dist.get(1)), [0, 0, 0, 0, 0, 3, 0, 0, 0, 0]);
+  assert.deepEqual(Array.from(dist.get(2)), [0, 0, 0, 0, 0, 0, 0, 0, 1, 1]);
+  const counts = countClusters(ranks, at, [5], new Map());
+  assert.equal(counts.get('0.1~0'), 3);
+  assert.equal(counts.get('1.2~0'), undefined);  // the word 0 is not in it
+  assert.equal(counts.get('2.0~1'), undefined);  // across the stretch's start
+  assert.equal(counts.get('0.1.2~0'), 2);
+  assert.deepEqual(listClusters(counts), [[3, 0, [0, 1]]]);
+}
