@@ -23,11 +23,11 @@
     return o11 < r1 * c1 / all ? -g2 : g2;
   }
   const MEASURES = {
-    logdice: { label: 'log-Dice', score: (xy, x, y) => 14 + Math.log2(2 * xy / (x + y)) },
-    mi: { label: 'MI', score: (xy, x, y, n, w) => Math.log2(xy / expected(x, y, n, w)) },
-    mi3: { label: 'MI3', score: (xy, x, y, n, w) => Math.log2(xy * xy * xy / expected(x, y, n, w)) },
-    t: { label: 't-score', score: (xy, x, y, n, w) => (xy - expected(x, y, n, w)) / Math.sqrt(xy) },
-    ll: { label: 'log-likelihood', score: logLikelihood },
+    logdice: { label: 'log-Dice', short: 'log-Dice', score: (xy, x, y) => 14 + Math.log2(2 * xy / (x + y)) },
+    mi: { label: 'MI', short: 'MI', score: (xy, x, y, n, w) => Math.log2(xy / expected(x, y, n, w)) },
+    mi3: { label: 'MI3', short: 'MI3', score: (xy, x, y, n, w) => Math.log2(xy * xy * xy / expected(x, y, n, w)) },
+    t: { label: 't-score', short: 't-score', score: (xy, x, y, n, w) => (xy - expected(x, y, n, w)) / Math.sqrt(xy) },
+    ll: { label: 'log-likelihood', short: 'LL', score: logLikelihood },
   };
   const REACH = 5;  // kMaxReach: DIST's distances on each side
 

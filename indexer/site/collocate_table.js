@@ -93,7 +93,7 @@
       ranked = rankCollocates(rows, total, data.tokens, { ...s, stop: s.useStop ? stopSet() : null });
       const label = MEASURES[s.measure].label;
       summary.textContent = 'Collocates (' + ranked.length + ' of ' + rows.length + ')';
-      table.replaceChildren(el('tr', null, ...['collocate', 'together', 'frequency', label, ''].map(h => el('th', null, h))));
+      table.replaceChildren(el('tr', null, ...['collocate', 'together', 'frequency', MEASURES[s.measure].short, ''].map(h => el('th', null, h))));
       for (const c of ranked) {
         const b = el('button', { type: 'button', class: 'narrow', 'data-c': String(c.rank) }, 'lines');
         b.addEventListener('click', () => show(c.rank, c.form, [s.left, s.right]));
