@@ -2,7 +2,7 @@
 // What flows between the indexer's stages, in one direction:
 //
 //   read      page file   -> Document          (read/)
-//   words     Document    -> word tokens, keys  (words/)
+//   words     Document    -> word tokens, keys, where sentences and blocks part (words/)
 //   postings  tokens      -> Corpus             (postings/, spills to disk past its budget)
 //   site      Corpus      -> htm_out            (site/)
 //
