@@ -123,7 +123,9 @@ std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std
   if (out.empty()) return out;
   // Where each listed one stood, paired the same way again: keeping every
   // collocate's ten counts through the first pass would hold ten times the
-  // counts for the few that are listed.
+  // counts for the few that are listed. Both passes together take about a
+  // third longer than the one pass did (perf on the 100 MB bench corpus:
+  // 7,833 samples in collocates() against 5,931).
   DenseCounts& slot = dense_counts(corpus.word_count());  // the listed ones' places in `out`, from 1
   for (uint32_t k = 0; k < out.size(); ++k) {
     slot.counts[out[k].rank] = k + 1;
