@@ -2,7 +2,7 @@
 // What flows between the indexer's stages, in one direction:
 //
 //   read      page file   -> Document          (read/)
-//   words     Document    -> word tokens, keys  (words/)
+//   words     Document    -> word tokens, keys, where sentences and blocks part (words/)
 //   postings  tokens      -> Corpus             (postings/, spills to disk past its budget)
 //   site      Corpus      -> htm_out            (site/)
 //
@@ -31,6 +31,14 @@ struct Document {
   std::string file_name;           // name in the input folder, "My_Notes.htm"
   std::string title;               // the page's title, else its file name
   std::vector<std::string> lines;  // valid UTF-8, no line ends
+  // The lines, ascending, that go on from the one before within one block
+  // (a paragraph, a cell, a list item): after a <br>, or a line end of a
+  // <pre> or a text file. Any other line begins a block of its own.
+  std::vector<uint32_t> continued_lines;
+  // The words (by their ordinal) that begin a stretch no cluster runs
+  // across, the first word left out: after a sentence's end, a block's, or
+  // a blank line (words/stretches.h). The words stage fills it in.
+  std::vector<uint32_t> stretch_starts;
   uint64_t bytes = 0;              // size of the page file
   uint64_t invalid_bytes = 0;      // bytes that were not UTF-8, now U+FFFD
 };
@@ -59,6 +67,7 @@ struct DocumentInfo {
   uint32_t lines = 0;
   uint64_t bytes = 0;
   uint64_t invalid_bytes = 0;
+  std::vector<uint32_t> stretch_starts;  // as in Document
 };
 
 struct WordInfo {

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "indexer/measures/association.h"
 #include "indexer/measures/best.h"
 #include "indexer/measures/dense_counts.h"
 #include "indexer/measures/measures.h"
@@ -8,11 +9,15 @@
 
 namespace velmor {
 
-std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std::vector<Occurrence>& occ,
-                                  uint64_t tokens, const CollocateOptions& options) {
-  std::vector<Collocate> out;
-  if (occ.size() < options.min_together) return out;
-  DenseCounts& together = dense_counts(corpus.word_count());
+namespace {
+
+// Hands every co-occurrence of the word with a collocate that `wanted` to
+// `pair(other, slot)`, slot the place in Collocate::at_distance where
+// `other` stood. A place holds one word, so a collocate's pairs do not
+// depend on any other's, and those not wanted need not be paired.
+template <class Wanted, class Pair>
+void pair_up(const Corpus& corpus, uint32_t rank, const std::vector<Occurrence>& occ, const CollocateOptions& options,
+             const DenseCounts* counts, Wanted wanted, Pair pair) {
   DocumentWords ahead(corpus), counts_ahead(corpus), here(corpus);
   auto window = [&](DocumentWords& in, const Occurrence& o) {
     const std::span<const uint32_t> words = in.of(o.doc);
@@ -38,8 +43,8 @@ std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std
   for (size_t k = 0; k < occ.size(); ++k) {
     prefetch_neighbours(ahead, occ, k + 16, std::max(options.left, options.right));
     // The counts of a window a few ahead, whose words have come by now.
-    if (k + 4 < occ.size())
-      for (uint32_t r : window(counts_ahead, occ[k + 4])) together.prefetch(r);
+    if (counts && k + 4 < occ.size())
+      for (uint32_t r : window(counts_ahead, occ[k + 4])) counts->prefetch(r);
     const Occurrence& o = occ[k];
     const std::span<const uint32_t> words = window(here, o);
     const uint32_t from = o.ordinal >= options.left ? o.ordinal - options.left : 0;
@@ -50,33 +55,84 @@ std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std
     std::erase_if(claims, [&](const Claim& c) { return c.ordinal < from; });
     for (size_t i = 0; i < words.size(); ++i) {
       const uint32_t other = words[i], at = from + static_cast<uint32_t>(i);
-      if (other == rank) continue;
+      if (other == rank || !wanted(other)) continue;
       const bool taken = std::any_of(claims.begin(), claims.end(), [&](const Claim& c) {
         return c.ordinal == at || (c.by == k && c.rank == other);
       });
       if (taken) continue;
       claims.push_back({at, other, k});
-      together.add(other);
+      // at != o.ordinal: the word itself was passed over above.
+      pair(other, at < o.ordinal ? kMaxReach - (o.ordinal - at) : kMaxReach - 1 + (at - o.ordinal));
     }
   }
+}
+
+constexpr Measure kMeasures[] = {Measure::kLogDice, Measure::kMi, Measure::kMi3, Measure::kTScore,
+                                 Measure::kLogLikelihood};
+
+}  // namespace
+
+std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std::vector<Occurrence>& occ,
+                                  uint64_t tokens, const CollocateOptions& options) {
+  std::vector<Collocate> out;
+  if (occ.size() < options.min_together) return out;
+  CollocateOptions within = options;
+  within.left = std::min(options.left, kMaxReach);
+  within.right = std::min(options.right, kMaxReach);
+  DenseCounts& together = dense_counts(corpus.word_count());
+  pair_up(corpus, rank, occ, within, &together, [](uint32_t) { return true; },
+          [&](uint32_t other, uint32_t) { together.add(other); });
   const double f_word = static_cast<double>(corpus.word(rank).count);
-  const double span = options.left + options.right;
+  const double span = within.left + within.right;
   const std::vector<uint32_t> frequent = together.at_least(options.min_together);
+  std::vector<std::array<double, 5>> scores;
   for (size_t k = 0; k < frequent.size(); ++k) {
     if (k + 8 < frequent.size()) prefetch_word(corpus, frequent[k + 8]);
     const uint32_t other = frequent[k];
     const uint32_t n = together.counts[other];
-    const double f_other = static_cast<double>(corpus.word(other).count);
-    Collocate c{other, n, corpus.word(other).count, 14 + std::log2(2.0 * n / (f_word + f_other)),
-                std::log2(n * static_cast<double>(tokens) / (f_word * f_other * span))};
-    out.push_back(c);
+    const PairCounts counts{static_cast<double>(n), f_word, static_cast<double>(corpus.word(other).count),
+                            static_cast<double>(tokens), span};
+    std::array<double, 5> score;
+    for (size_t m = 0; m < 5; ++m) score[m] = association(kMeasures[m], counts);
+    out.push_back({other, n, corpus.word(other).count, score[0], score[1], {}});
+    scores.push_back(score);
   }
+  // The best by each measure; a collocate listed by several, once.
+  std::vector<uint8_t> listed(out.size(), 0);
+  std::vector<uint32_t> order;
+  for (size_t m = 0; m < 5; ++m) {
+    order.resize(out.size());
+    for (uint32_t k = 0; k < order.size(); ++k) order[k] = k;
+    best_first(order, options.limit, [&](uint32_t a, uint32_t b) {
+      if (scores[a][m] != scores[b][m]) return scores[a][m] > scores[b][m];
+      if (out[a].together != out[b].together) return out[a].together > out[b].together;
+      return out[a].rank < out[b].rank;
+    });
+    for (uint32_t k : order) listed[k] = 1;
+  }
+  size_t kept = 0;
+  for (size_t k = 0; k < out.size(); ++k)
+    if (listed[k]) out[kept++] = out[k];
+  out.resize(kept);
   auto better = [](const Collocate& a, const Collocate& b) {
     if (a.log_dice != b.log_dice) return a.log_dice > b.log_dice;
     if (a.together != b.together) return a.together > b.together;
     return a.rank < b.rank;
   };
-  best_first(out, options.limit, better);
+  std::sort(out.begin(), out.end(), better);
+  if (out.empty()) return out;
+  // Where each listed one stood, paired the same way again: keeping every
+  // collocate's ten counts through the first pass would hold ten times the
+  // counts for the few that are listed. Both passes together take about a
+  // third longer than the one pass did (perf on the 100 MB bench corpus:
+  // 7,833 samples in collocates() against 5,931).
+  DenseCounts& slot = dense_counts(corpus.word_count());  // the listed ones' places in `out`, from 1
+  for (uint32_t k = 0; k < out.size(); ++k) {
+    slot.counts[out[k].rank] = k + 1;
+    slot.touched.push_back(out[k].rank);
+  }
+  pair_up(corpus, rank, occ, within, nullptr, [&](uint32_t other) { return slot.counts[other] != 0; },
+          [&](uint32_t other, uint32_t at) { ++out[slot.counts[other] - 1].at_distance[at]; });
   return out;
 }
 

@@ -6,6 +6,9 @@
 #include <functional>
 #include <map>
 #include <random>
+#include <set>
+
+#include "indexer/measures/association.h"
 
 #include "indexer/site/memory_corpus.h"
 
@@ -30,6 +33,8 @@ struct Fixture {
         for (int w = 0, n = static_cast<int>(random() % 9); w < n; ++w)
           line += std::string(w ? " " : "") + vocabulary[std::min(random() % 7, random() % 7)];
         doc.lines.push_back(line);
+        // Most lines run on from the one before, so clusters cross them.
+        if (l > 0 && d % 3) doc.continued_lines.push_back(l);
       }
       docs.push_back(doc);
     }
@@ -97,6 +102,16 @@ TEST(Collocates, CountsAndScoresMatchPairingOccurrencesByBruteForce) {
         std::map<uint32_t, uint32_t> found;
         for (const Collocate& k : collocates(c, r, f.occ(r), f.tokens, options)) {
           found[k.rank] = k.together;
+          // Each pair at the distance it stood, none outside the window.
+          uint32_t at_distances = 0;
+          for (uint32_t d = 0; d < 2 * kMaxReach; ++d) {
+            const bool inside = d < kMaxReach ? kMaxReach - d <= left : d - kMaxReach + 1 <= right;
+            if (!inside) {
+              EXPECT_EQ(k.at_distance[d], 0u) << d;
+            }
+            at_distances += k.at_distance[d];
+          }
+          EXPECT_EQ(at_distances, k.together);
           const double fx = static_cast<double>(c.word(r).count), fy = static_cast<double>(c.word(k.rank).count);
           EXPECT_LE(k.together, std::min(fx, fy));
           EXPECT_NEAR(k.log_dice, 14 + std::log2(2 * k.together / (fx + fy)), 1e-9);
@@ -112,26 +127,57 @@ TEST(Collocates, CountsAndScoresMatchPairingOccurrencesByBruteForce) {
   }
 }
 
+// The list is the best `limit` by each measure: cut to one, it holds
+// every measure's best of the full list, and nothing else.
 TEST(Collocates, TheMinimumCountAndTheLimitCut) {
   Fixture f;
-  CollocateOptions options;
-  options.min_together = 4;
-  options.limit = 2;
+  CollocateOptions all, cut;
+  all.min_together = cut.min_together = 2;
+  all.limit = 1000;
+  cut.limit = 1;
+  const Measure measures[] = {Measure::kLogDice, Measure::kMi, Measure::kMi3, Measure::kTScore,
+                              Measure::kLogLikelihood};
+  size_t longer = 0;
   for (uint32_t r = 0; r < f.corpus->word_count(); ++r) {
-    auto found = collocates(*f.corpus, r, f.occ(r), f.tokens, options);
-    EXPECT_LE(found.size(), 2u);
-    for (const Collocate& k : found) EXPECT_GE(k.together, 4u);
+    const auto every = collocates(*f.corpus, r, f.occ(r), f.tokens, all);
+    const auto found = collocates(*f.corpus, r, f.occ(r), f.tokens, cut);
+    std::set<uint32_t> best;
+    for (Measure m : measures) {
+      const Collocate* top = nullptr;
+      double top_score = 0;
+      for (const Collocate& k : every) {
+        const double s = association(m, {double(k.together), double(f.corpus->word(r).count), double(k.frequency),
+                                         double(f.tokens), 10});
+        const bool tie_won = s == top_score && (k.together > top->together ||
+                                                 (k.together == top->together && k.rank < top->rank));
+        if (!top || s > top_score || tie_won) top = &k, top_score = s;
+      }
+      if (top) best.insert(top->rank);
+    }
+    std::set<uint32_t> listed;
+    for (const Collocate& k : found) {
+      listed.insert(k.rank);
+      EXPECT_GE(k.together, 2u);
+    }
+    EXPECT_EQ(listed, best) << r;
+    longer += found.size() > 1;
   }
+  EXPECT_GT(longer, 0u);  // some word's measures disagree
 }
 
 TEST(Clusters, EveryNGramIsCountedAtEveryPlaceOfItsWords) {
   Fixture f;
   const Corpus& c = *f.corpus;
+  // Within a stretch (stretches_test.cc tests where they part), every run.
   std::map<std::vector<uint32_t>, uint32_t> naive;
   for (uint32_t d = 0; d < c.document_count(); ++d) {
     auto words = c.sequence(d);
-    for (size_t n = 2; n <= 4; ++n)
-      for (size_t i = 0; i + n <= words.size(); ++i) ++naive[std::vector<uint32_t>(words.begin() + i, words.begin() + i + n)];
+    std::vector<uint32_t> starts = c.document(d).stretch_starts;
+    starts.push_back(static_cast<uint32_t>(words.size()));
+    for (size_t from = 0, s = 0; s < starts.size(); from = starts[s++])
+      for (size_t n = 2; n <= 4; ++n)
+        for (size_t i = from; i + n <= starts[s]; ++i)
+          ++naive[std::vector<uint32_t>(words.begin() + i, words.begin() + i + n)];
   }
   ClusterOptions options;
   options.min_count = 2;

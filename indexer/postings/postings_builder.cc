@@ -100,6 +100,7 @@ void PostingsBuilder::add_tokens(const Document& doc, const std::vector<Token>& 
   info.bytes = doc.bytes;
   info.invalid_bytes = doc.invalid_bytes;
   info.tokens = tokens.size();
+  info.stretch_starts = doc.stretch_starts;
   first_lines_.push_back(store_.add(doc.lines));
 
   // Each form's word, and that word's place among the page's words.

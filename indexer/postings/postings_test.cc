@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "indexer/site/site.h"
+#include "indexer/words/stretches.h"
 #include "indexer/words/words.h"
 
 namespace fs = std::filesystem;
@@ -70,8 +71,10 @@ std::unique_ptr<Corpus> build(const std::vector<Document>& docs, const fs::path&
   std::vector<StringTable> tables(sources);
   for (size_t d = 0; d < docs.size(); ++d) {
     std::vector<Token> tokens = blank_tokens(docs[d]);
+    Document doc = docs[d];
+    doc.stretch_starts = stretch_starts(doc, tokens);
     if (sources == 0) {
-      builder.add_document(docs[d], tokens);
+      builder.add_document(doc, tokens);
       continue;
     }
     const unsigned source = (d * 7) % sources;
@@ -83,7 +86,7 @@ std::unique_ptr<Corpus> build(const std::vector<Document>& docs, const fs::path&
       t.form = page.intern(text, added);
       if (added) forms.push_back(tables[source].intern(text, added));
     }
-    builder.add_page(docs[d], tokens, forms, source);
+    builder.add_page(doc, tokens, forms, source);
   }
   Collation root("");
   auto corpus = builder.finish(root);
@@ -96,7 +99,10 @@ std::string dump(const Corpus& c) {
   std::string out;
   for (uint32_t d = 0; d < c.document_count(); ++d) {
     const DocumentInfo& info = c.document(d);
-    out += info.file_name + " tokens=" + std::to_string(info.tokens) + " distinct=" + std::to_string(info.distinct) + "\n";
+    out += info.file_name + " tokens=" + std::to_string(info.tokens) + " distinct=" + std::to_string(info.distinct);
+    out += " stretches from";
+    for (uint32_t s : info.stretch_starts) out += " " + std::to_string(s);
+    out += "\n";
     for (uint32_t n = 0; n < info.lines; ++n) out += "  |" + std::string(c.line(d, n)) + "|\n";
     std::vector<WordToken> tokens;
     c.tokens(d, tokens);
@@ -140,11 +146,16 @@ std::vector<Document> random_corpus() {
       lines.push_back(line);
     }
     docs.push_back(make_document("d" + std::to_string(d) + ".htm", lines));
+    // Every other one a text file, whose lines run on: clusters cross
+    // those lines, and stop at the blank ones.
+    if (d % 2)
+      for (int n = 1; n < line_count; ++n) docs.back().continued_lines.push_back(n);
   }
   // One document longer than the budget, so that it spills in its middle.
   std::vector<std::string> long_lines;
   for (int n = 0; n < 9000; ++n) long_lines.push_back("the cat sat on the mat " + vocabulary[n % 400]);
   docs.push_back(make_document("long.htm", long_lines));
+  for (int n = 1; n < 9000; n += 1 + n % 3) docs.back().continued_lines.push_back(n);
   return docs;
 }
 

@@ -22,7 +22,7 @@ const char* chars(const xmlChar* s) { return reinterpret_cast<const char*>(s); }
 // it opened, in order, so counts of open elements stand in for a stack.
 class TextReader {
  public:
-  explicit TextReader(HtmlText& text) : text_(text), maker_(text.lines) {}
+  explicit TextReader(HtmlText& text) : text_(text), maker_(text.lines, &text.continued_lines) {}
 
   void start(std::string_view name) {
     if (++depth_ > kMaxHtmlDepth) too_deep_ = true;

@@ -3,6 +3,7 @@
 // parser, driven as a push parser that builds no tree. This header is the
 // only way into libxml2.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,7 @@ namespace velmor {
 struct HtmlText {
   std::string title;               // the <title>, blanks collapsed; "" when none
   std::vector<std::string> lines;  // the body's text, line by line
+  std::vector<uint32_t> continued_lines;  // as in Document
 };
 
 // Deeper than this a page is refused: every end tag the parser cannot match

@@ -10,6 +10,28 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+// Which lines go on within their block: a <br> and a line end kept as
+// written continue one, a block's end does not.
+TEST(HtmlText, LinesThatGoOnWithinTheirBlock) {
+  struct Case {
+    std::string html;
+    Lines lines;
+    std::vector<uint32_t> continued;
+  } cases[] = {
+      {"line<br>break<br><br>after", {"line", "break", "", "after"}, {1, 2, 3}},
+      {"<p>a<br>b</p><p>c</p>", {"a", "b", "c"}, {1}},
+      {"<p>a<br></p><p>c</p>", {"a", "c"}, {}},
+      {"<pre>x\ny</pre><p>z</p>", {"x", "y", "z"}, {1}},
+      {"<table><tr><td>x</td><td>y</td></tr></table><h2>z</h2>", {"x", "y", "z"}, {}},
+  };
+  for (const Case& c : cases) {
+    HtmlText text;
+    ASSERT_TRUE(html_text(c.html, text)) << c.html;
+    EXPECT_EQ(text.lines, c.lines) << c.html;
+    EXPECT_EQ(text.continued_lines, c.continued) << c.html;
+  }
+}
+
 TEST(HtmlText, BodyTextAsABrowserShowsIt) {
   struct Case {
     std::string html;

@@ -32,15 +32,20 @@ void LineMaker::text(std::string_view s, bool as_written) {
 }
 
 void LineMaker::block() {
-  if (!line_.empty()) end_line();
+  if (!line_.empty()) finish_line(false);
+  in_block_ = false;
   blank_ = false;
   cr_ = false;
 }
 
-void LineMaker::end_line() {
+void LineMaker::end_line() { finish_line(true); }
+
+void LineMaker::finish_line(bool in_block) {
+  if (continued_ && in_block_) continued_->push_back(static_cast<uint32_t>(lines_.size()));
   lines_.push_back(std::move(line_));
   line_.clear();
   blank_ = false;
+  in_block_ = in_block;
 }
 
 }  // namespace velmor

@@ -88,6 +88,9 @@ Document read_page(std::string_view bytes, std::string_view file_name, bool* too
       }
     }
     doc.title = text_page_title(doc.title, doc.lines);
+    // A text file's paragraphs run on from line to line; a blank line
+    // between two words parts them all the same.
+    for (uint32_t n = 1; n < doc.lines.size(); ++n) doc.continued_lines.push_back(n);
     return doc;
   }
 
@@ -106,6 +109,7 @@ Document read_page(std::string_view bytes, std::string_view file_name, bool* too
   if (too_deep) *too_deep = !parsed;
   doc.title = html.title.empty() ? doc.file_name : std::move(html.title);
   doc.lines = std::move(html.lines);
+  doc.continued_lines = std::move(html.continued_lines);
   return doc;
 }
 

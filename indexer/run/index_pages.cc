@@ -11,6 +11,7 @@
 #include "indexer/postings/postings_builder.h"
 #include "indexer/postings/string_table.h"
 #include "indexer/read/read_page.h"
+#include "indexer/words/stretches.h"
 #include "indexer/words/words.h"
 
 namespace velmor {
@@ -71,6 +72,7 @@ class ReadAhead {
             page.tokens.push_back(Token{n, s.begin, s.length, page_forms.intern(text, added)});
           }
         }
+        page.read.document.stretch_starts = stretch_starts(page.read.document, page.tokens);
         texts.clear();
         for (uint32_t f = 0; f < page_forms.size(); ++f) texts.push_back(page_forms.text(f));
         forms.intern_all(texts, page.forms);

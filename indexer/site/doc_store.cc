@@ -278,7 +278,14 @@ uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, u
   s += ',';
   append_js_literal(s, info.file_name);
   s += "," + std::to_string(info.tokens) + "," + std::to_string(info.distinct) + "," + std::to_string(info.lines) +
-       "]);\n";
+       "],\"";
+  // Where the clusters the browser counts for a rarer word must stop.
+  uint32_t previous = 0;
+  for (uint32_t start : info.stretch_starts) {
+    append_store_number(s, start - previous);
+    previous = start;
+  }
+  s += "\");\n";
   out.close();
   return out.bytes();
 }

@@ -170,7 +170,7 @@ TEST(TextStore, AFileHoldsTheTextOnceAndItsWords) {
   const std::string expected_code = encode_words(stored_words(corpus, 0));
   const DocumentInfo& info = corpus.document(0);
   EXPECT_EQ(s.str(), "\xEF\xBB\xBFvelmorText(1,`one two\none`,\"" + expected_code + "\",[],[\"" + info.title +
-                         "\",\"" + info.file_name + "\",3,2,2]);\n");
+                         "\",\"" + info.file_name + "\",3,2,2],\"%\");\n");  // two lines, two stretches: from word 2, "%"
   EXPECT_TRUE(std::filesystem::exists(dir / "text" / "001" / "d_0002.js"));
   std::filesystem::remove_all(dir);
 }

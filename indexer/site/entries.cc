@@ -1,7 +1,5 @@
 #include "indexer/site/entries.h"
 
-#include <cstdio>
-
 #include "indexer/site/formats.h"
 #include "indexer/site/html.h"
 #include "indexer/site/lists.h"
@@ -27,19 +25,14 @@ std::string document_codes(const std::vector<Occurrence>& occ) {
 
 namespace {
 
-std::string number(double value) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.2f", value);
-  return buf;
-}
-
 void append_collocates(std::string& s, const Corpus& corpus, const std::vector<Collocate>& list) {
   s += ",[";
   for (size_t i = 0; i < list.size(); ++i) {
     const Collocate& c = list[i];
     if (i > 0) s += ',';
-    s += '[' + std::to_string(c.rank) + ',' + std::to_string(c.together) + ',' + std::to_string(c.frequency) +
-         ',' + number(c.log_dice) + ',' + number(c.mi) + ',';
+    s += '[' + std::to_string(c.rank) + ',' + std::to_string(c.frequency) + ",\"";
+    for (uint32_t n : c.at_distance) append_store_number(s, n);
+    s += "\",";
     append_json_string(s, corpus.word(c.rank).form);
     s += ']';
   }

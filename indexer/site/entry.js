@@ -11,13 +11,14 @@
 //                [[FORM, DOCS, COLLOCATES?, CLUSTERS?], ...], dp: [DP, ...]}
 //     DOCS        the word's documents and counts (lines.js reads them)
 //     DP          one per word: its DPnorm in thousandths, or null
-//     COLLOCATES  [[RANK, TOGETHER, FREQUENCY, LOGDICE, MI, FORM], ...],
-//                 TOGETHER at most either count
+//     COLLOCATES  [[RANK, FREQUENCY, DIST, FORM], ...], DIST the pairs at
+//                 each distance (association.js reads it)
 //     CLUSTERS    [[COUNT, AT, [RANK, ...], TEXT], ...]
 'use strict';
 (function () {
   const { el, fmt, entryLink, saveButton, docTitles, docName, titles, pageHref,
-          collocateFilter, clusterFilter, fragment, Concordance, dispersionPlot } = window.velmor;
+          collocateFilter, clusterFilter, fragment, Concordance, dispersionPlot, collocateTable,
+          collocateWindow, localMeasures } = window.velmor;
 
   // The documents a word occurs in most, then all on demand.
   function documentTable(section, conc) {
@@ -59,26 +60,33 @@
     }
   }
 
+  // The entry's own collocates and clusters when it has them; a rarer
+  // word's are counted here when asked for (local_measures.js).
   function measureTables(section, rank, word, data, conc) {
-    const [left, right] = data.window;
-    const collocates = word[2] || [], clusters = word[3] || [];
-    if (collocates.length) {
-      const table = el('table', { class: 'freq colloc' });
-      table.append(el('tr', null, ...['collocate', 'together', 'frequency', 'log-Dice', 'MI', ''].map(h => el('th', null, h))));
-      for (const [r, together, frequency, dice, mi, form] of collocates) {
-        const b = el('button', { type: 'button', class: 'narrow', 'data-c': String(r) }, 'lines');
-        b.addEventListener('click', () => showCollocate(conc, section, r, form, data.window));
-        table.append(el('tr', null, el('td', null, entryLink(r, form)), el('td', null, fmt(together)),
-          el('td', null, fmt(frequency)), el('td', null, dice.toFixed(2)), el('td', null, mi.toFixed(2)), el('td', null, b)));
-      }
-      const rows = () => [['collocate', 'together', 'frequency', 'log-Dice', 'MI']].concat(
-        collocates.map(c => [c[5], c[1], c[2], c[3], c[4]]));
-      section.append(el('details', { class: 'measures collocates' },
-        el('summary', null, 'Collocates (' + collocates.length + ')'),
-        el('p', { class: 'hint' }, 'Words within ' + left + ' to the left and ' + right + ' to the right, at least 3 times ' +
-          'together (each occurrence of either counted once), by log-Dice; MI = log2(together \u00d7 words in the corpus / (frequency of each \u00d7 ' + (left + right) + ')).'),
-        el('div', { class: 'sort' }, saveButton('Save collocates as TSV', 'collocates_' + word[0], rows)), table));
-    }
+    if (word.length > 2) return drawMeasures(section, word, word[2] || [], word[3] || [], data, conc);
+    if (conc.lines.total < 2) return;
+    const host = el('details', { class: 'measures local' }, el('summary', null, 'Collocates and clusters'));
+    host.addEventListener('toggle', async () => {
+      if (!host.open || host.dataset.counted) return;
+      host.dataset.counted = 'yes';
+      const note = el('p', { class: 'hint' }, 'counting in ' + fmt(conc.lines.docs.length) + ' documents\u2026');
+      host.append(note);
+      try {
+        const [collocates, clusters] = await localMeasures(conc.lines);
+        note.textContent = 'Counted here from the word\'s ' + fmt(conc.lines.docs.length) + ' documents: the index ' +
+          'writes them only for the more frequent words.';
+        drawMeasures(host, word, collocates, clusters, data, conc, 'Every word paired with this one is listed.');
+        host.querySelectorAll('details').forEach(d => { d.open = true; });
+      } catch (err) { note.textContent = 'the documents could not be read: ' + err.message; }
+    });
+    section.append(host);
+  }
+
+  function drawMeasures(host, word, collocates, clusters, data, conc, note) {
+    const section = conc.section;
+    if (collocates.length)
+      host.append(collocateTable(collocates, word[0], data, conc.lines.total,
+                                 (r, form, w) => showCollocate(conc, section, r, form, w), note));
     if (clusters.length) {
       const table = el('table', { class: 'freq clusters' });
       table.append(el('tr', null, ...['cluster', 'count', ''].map(h => el('th', null, h))));
@@ -87,8 +95,9 @@
         b.addEventListener('click', () => showCluster(conc, section, ranks, at, text));
         table.append(el('tr', null, el('td', null, text), el('td', null, fmt(count)), el('td', null, b)));
       }
-      section.append(el('details', { class: 'measures clusters' },
+      host.append(el('details', { class: 'measures clusters' },
         el('summary', null, 'Clusters (' + clusters.length + ')'),
+        el('p', { class: 'hint' }, 'Runs of 2 to 4 words within a sentence, a paragraph, a cell or an item, at least 3 times.'),
         el('div', { class: 'sort' }, saveButton('Save clusters as TSV', 'clusters_' + word[0], () =>
           [['cluster', 'count']].concat(clusters.map(c => [c[3], c[0]])))), table));
     }
@@ -142,7 +151,7 @@
       e.section.scrollIntoView();
       if (m[2]) {
         const c = (e.word[2] || []).find(x => x[0] === Number(m[2]));
-        showCollocate(e.conc, e.section, Number(m[2]), c ? c[5] : 'the collocate', data.window);
+        showCollocate(e.conc, e.section, Number(m[2]), c ? c[3] : 'the collocate', collocateWindow());
       } else if (m[3]) {
         const ranks = m[3].split('.').map(Number);
         const c = (e.word[3] || []).find(x => x[2].join('.') === m[3]);

@@ -19,7 +19,7 @@
 //   (N - 1) / PER, three digits or more, PER the documents to a folder
 //   (layout.h): every page that loads text_store.js names it in that
 //   script's tag, <script src=text_store.js data-per-folder=PER>.
-//     velmorText(N, TEXT, CODE, KEYWORDS, ABOUT)
+//     velmorText(N, TEXT, CODE, KEYWORDS, ABOUT, STRETCHES)
 //   N     the document's number from 1, as in its file name and page.htm?d=N.
 //   TEXT  the document's text, lines joined by "\n", as a template literal.
 //   CODE  the document's words in reading order, as a string of numbers in
@@ -55,6 +55,11 @@
 //   ABOUT  [TITLE, FILE, WORDS, DISTINCT, LINES]: the document's title, its
 //         file's name in the input folder, its words, distinct words and
 //         lines.
+//   STRETCHES where the document's words part into stretches no cluster
+//         runs across (sentences and blocks, words/stretches.h): the
+//         number of each word that begins one, the first word left out, as
+//         numbers in the store's digits, each less the one before (the
+//         first as it is). "" when the document is one stretch.
 //   Readers ignore arguments they do not know: later ones may be added.
 //   Example: "ab cd ab" with ranks ab = 0, cd = 1 is the pairs (0, 2) and
 //   (1, 2), both of guessed length; pair 0 is used twice, too few to go
@@ -77,10 +82,22 @@
 //          count less 2 when more = 1 (else the count is 1); gap counts the
 //          documents passed over since the previous one (from document 0),
 //          in the store's digits.
-//   COLLOCATES  [[RANK, TOGETHER, FREQUENCY, LOGDICE, MI, FORM], ...] best
-//          log-Dice first: words within LEFT words before and RIGHT after;
-//          TOGETHER pairs occurrences of the two, none in two pairs, so it
-//          is at most either word's count.
+//   COLLOCATES  [[RANK, FREQUENCY, DIST, FORM], ...] best log-Dice first:
+//          the words within LEFT words before and RIGHT after that are
+//          among the best 12 by any of the five measures of
+//          measures/association.h (log-Dice, MI, MI3, t-score and
+//          log-likelihood, defined there), each paired at least 3 times.
+//          FREQUENCY is the collocate's count in the corpus. DIST is ten
+//          numbers in the store's digits: the pairs with the collocate 5,
+//          4, 3, 2 and 1 words before the word, then 1 to 5 after. Pairs
+//          join an occurrence of each, none in two pairs, so their sum
+//          (TOGETHER) is at most either word's count. The reader sums the
+//          distances of the window it wants and ranks by any measure
+//          (association.js); a pair was made in the widest window, so a
+//          narrower one counts the pairs that the widest made within it.
+//          Example: [42,310,"##%$#($###","harbour"]: "harbour" (rank 42,
+//          310 times in the corpus) twice 3 words before, once 2 before, 5
+//          times just after and once 2 after: 9 together.
 //   CLUSTERS    [[COUNT, AT, [RANK, ...], TEXT], ...] most frequent first:
 //          runs of 2 to 4 words, the entry's word at place AT (from 0).
 //   An address "i_NNN.htm#rRANK" opens the word's entry; "#rRANK~c=R" its

@@ -56,7 +56,10 @@ std::string entry_scripts(uint32_t per_folder) {
   return text_store_script(per_folder) +
          "<script src=tsv.js defer></script>"
          "<script src=lines.js defer></script><script src=concordance.js defer></script>"
-         "<script src=dispersion.js defer></script><script src=entry.js defer></script>";
+         "<script src=dispersion.js defer></script>"
+         "<script src=association.js defer></script><script src=collocate_table.js defer></script>"
+         "<script src=local_measures.js defer></script>"
+         "<script src=entry.js defer></script>";
 }
 std::string_view list_scripts() {
   return "<script src=tsv.js defer></script><script src=word_lists.js defer></script>";

@@ -78,7 +78,7 @@
         const got = await Promise.all(batch.map(async ([doc]) => [doc, await this.at(doc), await this.store(doc)]));
         for (const [doc, at, s] of got)
           for (const tok of at)
-            if (!keep || keep(s.tokens, tok)) state.lines.push(key ? [doc, tok, key(s.tokens, tok)] : [doc, tok]);
+            if (!keep || keep(s.tokens, tok, s)) state.lines.push(key ? [doc, tok, key(s.tokens, tok)] : [doc, tok]);
         state.next += batch.length;
         if (progress) progress(state.next, this.docs.length);
       }
@@ -96,10 +96,17 @@
       return false;
     };
   }
+  // A cluster stays within a stretch (a sentence, a block), as counted.
   function clusterFilter(ranks, at) {
-    return (tokens, i) => {
+    return (tokens, i, s) => {
       const first = i - at, n = tokens.length / 3;
       if (first < 0 || first + ranks.length > n) return false;
+      const parts = s && s.stretches;
+      if (parts && parts.length) {
+        let lo = 0, hi = parts.length;  // the first stretch begun past `first`
+        while (lo < hi) { const mid = (lo + hi) >> 1; if (parts[mid] <= first) lo = mid + 1; else hi = mid; }
+        if (lo < parts.length && parts[lo] < first + ranks.length) return false;
+      }
       for (let k = 0; k < ranks.length; k++) if (ranksAt(tokens, first + k) !== ranks[k]) return false;
       return true;
     };

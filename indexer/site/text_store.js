@@ -12,14 +12,18 @@
 //           first; per word 2*number+written and the gap when written = 1
 //           (else the separators after the previous word).
 //     ABOUT [TITLE, FILE, WORDS, DISTINCT, LINES]
+//     STRETCHES  in the store's digits, each less the one before: the
+//           words that begin a stretch no cluster runs across
 //   A digit is DIGITS[d] when last of its number, DIGITS[45 + d] when more
 //   follow; least significant first.
 //
-// velmorStore.load(n) -> Promise of {n, text, tokens, starts, keywords, about}:
+// velmorStore.load(n) -> Promise of {n, text, tokens, starts, keywords, about,
+// stretches}:
 // tokens is the flat Int32Array [gap, length, rank, ...], one triple per
 // word in reading order (gaps and lengths in UTF-16 units), starts each
 // word's offset, keywords the fourth argument ([[RANK, COUNT, LL, LR,
-// FORM], ...], most key first), about the fifth (null when missing).
+// FORM], ...], most key first), about the fifth (null when missing),
+// stretches the words that begin a stretch, ascending (none when missing).
 'use strict';
 (function () {
   if (window.velmorStore) return;
@@ -96,13 +100,20 @@
   const cache = new Map();    // n -> promise, the most recent last
   const kept = 48;
 
-  window.velmorText = (n, text, code, keywords, about) => {
+  function stretches(code) {
+    const gaps = numbers(code || '');
+    for (let i = 1; i < gaps.length; i++) gaps[i] += gaps[i - 1];
+    return Int32Array.from(gaps);
+  }
+
+  window.velmorText = (n, text, code, keywords, about, parts) => {
     const all = waiting.get(n);
     if (!all) return;
     waiting.delete(n);
     try {
       const tokens = decode(code, text);
-      const doc = { n, text, tokens, starts: starts(tokens), keywords: keywords || [], about: about || null };
+      const doc = { n, text, tokens, starts: starts(tokens), keywords: keywords || [], about: about || null,
+                    stretches: stretches(parts) };
       for (const w of all) w[0](doc);
     } catch (e) { for (const w of all) w[1](e); }
   };

@@ -7,7 +7,7 @@
 // search.js (the box), dblclick.js (any word opens its entry). Besides:
 //   page.htm        text_store.js, tsv.js, document_page.js
 //   i_NNN.htm       text_store.js, tsv.js, lines.js, concordance.js, dispersion.js,
-//                   entry.js
+//                   association.js, collocate_table.js, local_measures.js, entry.js
 //   index_NNN.htm, s_freq_NNN.htm, s_once_NNN.htm   tsv.js, word_lists.js
 //   s_docs.htm, s_ngrams.htm   tsv.js
 'use strict';

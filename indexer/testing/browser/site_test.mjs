@@ -15,6 +15,8 @@ import { index } from './corpus.mjs';
 import { walkSearch } from './search_steps.mjs';
 import { walkEntries } from './entry_steps.mjs';
 import { walkLists } from './list_steps.mjs';
+// The collocates' measures and window, chosen in the browser.
+import { walkMeasures } from './measure_steps.mjs';
 import { walkHostile } from './hostile_steps.mjs';
 import { indexSplit, walkSplit } from './split_steps.mjs';
 
@@ -43,6 +45,7 @@ try {
   await walkSearch(page, url, shots);
   await walkEntries(page, url, shots);
   await walkLists(page, url, shots);
+  await walkMeasures(page, url, shots);
   await walkHostile(page, url, shots);
   await walkSplit(page, splitSite, shots);
 
