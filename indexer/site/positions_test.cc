@@ -26,6 +26,7 @@ TEST(Positions, EachOccurrenceItsPlaceAmongAllWordsLessTheOneBefore) {
       {{{1, 5}}, "2"},                    // 10 words of document 0 before
       {{{0, 3}, {2, 20}}, "&R$"},         // 50 less 3 less 1, two digits
       {{{3, 0}}, "[%"},
+      {{{0, 3}, {1, 20}}, "&>"},  // formats.h's example
   };
   for (const Case& c : cases) {
     std::string out;

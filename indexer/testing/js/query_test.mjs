@@ -50,7 +50,7 @@ test('a regular expression that could backtrack without end is refused', () => {
 
 // The writer's own cases (site/positions_test.cc), read back.
 test('positions decode as the indexer writes them', () => {
-  const cases = [['', []], ['#', [0]], ['#$', [0, 2]], ['###', [0, 1, 2]], ['2', [15]], ['&R$', [3, 50]], ['[%', [100]]];
+  const cases = [['', []], ['#', [0]], ['#$', [0, 2]], ['###', [0, 1, 2]], ['2', [15]], ['&R$', [3, 50]], ['[%', [100]], ['&>', [3, 30]]];
   for (const [code, places] of cases) assert.deepEqual(Array.from(velmor.decodePositions(code)), places, code);
 });
 
