@@ -85,9 +85,10 @@
     }
   }
 
-  // The pattern as the words' search keys are: letters without accents or
-  // case; an escape (\w, \p{Lu}) stays as written.
-  function foldPattern(source) {
+  // The pattern as the words' search keys are (letters without accents or
+  // case) or, `exact`, as their keys are (case folded); an escape (\w,
+  // \p{Lu}) stays as written.
+  function foldPattern(source, exact) {
     let out = '';
     for (let i = 0; i < source.length; i++) {
       if (source[i] === '\\') {
@@ -97,7 +98,7 @@
       } else {
         const c = String.fromCodePoint(source.codePointAt(i));
         if (c.length > 1) i++;
-        out += /\p{L}/u.test(c) ? velmor.searchKey(c) : c;
+        out += /\p{L}/u.test(c) ? (exact ? velmor.fold(c) : velmor.searchKey(c)) : c;
       }
     }
     return out;
@@ -106,7 +107,7 @@
   function regexOf(source, exact) {
     checkRegex(source);
     try {
-      return new RegExp('^(?:' + (exact ? source : foldPattern(source)) + ')$', 'u');
+      return new RegExp('^(?:' + foldPattern(source, exact) + ')$', 'u');
     } catch (e) {
       return fail('“' + source + '” is not a regular expression the browser takes: ' + e.message);
     }
@@ -180,6 +181,8 @@
       } else {
         elements.push({ words: [one()] });
       }
+      if (elements[elements.length - 1].words && /^[+*?{]/.test(text.slice(i)))
+        fail('“' + text[i] + '” at ' + (i + 1) + ': only [] repeats; a word stands once');
     }
     if (!elements.length) fail('the query is empty');
     if (elements[0].gap || elements[elements.length - 1].gap)

@@ -157,8 +157,9 @@
         el('td', null, fmt(count))));
     const save = saveButton('Save as TSV', 'query ' + shown.query + ' documents',
       async () => [['document', 'title', 'hits'], ...rows.map(([doc, count]) => [doc + 1, docName(names, doc), count])]);
-    docsBox.replaceChildren(el('h2', null, 'Hits per document'), el('div', { class: 'sort' }, save), table,
-      rows.length > DOC_ROWS ? el('p', { class: 'more' }, 'and ' + fmt(rows.length - DOC_ROWS) + ' documents more (all in the TSV)') : null);
+    docsBox.replaceChildren(el('h2', null, 'Hits per document'), el('div', { class: 'sort' }, save), table);
+    if (rows.length > DOC_ROWS)
+      docsBox.append(el('p', { class: 'more' }, 'and ' + fmt(rows.length - DOC_ROWS) + ' documents more (all in the TSV)'));
   }
 
   async function go(query, isExact) {

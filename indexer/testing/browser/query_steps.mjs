@@ -42,6 +42,7 @@ export async function walkQuery(page, url, shots) {
   assert.equal(await page.locator('#query-table tr').count(), 50);
   assert.match((await lines())[0][1], /^Der Leuchtturm Nummer \d+ leuchtet$/);
   assert.equal(await page.locator('#query-docs-table tbody tr').count(), 30);
+  assert.doesNotMatch(await page.textContent('#query-docs'), /null|undefined/);
   await page.setViewportSize({ width: 1280, height: 800 });
   await page.screenshot({ path: path.join(shots, 'query.png'), fullPage: false });
   await page.setViewportSize({ width: 360, height: 740 });

@@ -30,7 +30,7 @@ test('bad queries are refused with a message that says why', () => {
     ['[word="a"', /not closed by \]/], ['[lemma="a"]', /\[\] or \[word=/], ['[word=a]', /quoted pattern/],
     ['("a"|"b"', /not closed/], ['("a" "b")', /parted by \|/], ['a ) b', /nothing to belong to/],
     ['[] a', /not first or last/], ['a []', /not first or last/], ['a []{3,1} b', /smaller number first/],
-    ['a []{0,11} b', /from 0 to 10/],
+    ['a []{0,11} b', /from 0 to 10/], ['"very"+ tea', /only \[\] repeats/], ['("a"|"b"){2} c', /only \[\] repeats/],
     ['"colo(u"', /not a regular expression/], ['"[a-"', /not a regular expression/],
     ['a'.repeat(301), /300 characters/], [Array(11).fill('a').join(' '), /at most 10 words/],
   ];
@@ -46,6 +46,7 @@ test('a regular expression that could backtrack without end is refused', () => {
   for (const source of taken) assert.doesNotThrow(() => velmor.checkRegex(source), source);
   // Escapes stay as written, letters lose accents and case.
   assert.equal(velmor.foldPattern('Über\\W\\p{Lu}É'), 'uber\\W\\p{Lu}e');
+  assert.equal(velmor.foldPattern('Über\\W', true), 'über\\W');
 });
 
 // The writer's own cases (site/positions_test.cc), read back.
@@ -103,4 +104,6 @@ test('a query runs from the look-up data and the positions to its hits', async (
   for (const [text, want] of cases) assert.deepEqual(hitsOf((await site.runQuery(text, false)).hits), want, text);
   assert.equal((await site.runQuery('strong coffee', false)).missing, 'coffee');
   assert.equal((await site.runQuery('tëa', true)).missing, 'tëa');
+  assert.deepEqual(hitsOf((await site.runQuery('"STRONG" "T.a"', true)).hits), [[0, 1, 2], [1, 0, 2]]);
+  assert.equal((await site.runQuery('"strong" "tëa"', true)).missing, '"tëa"');
 });
