@@ -46,10 +46,10 @@ std::vector<uint32_t> plan_position_files(const std::vector<uint64_t>& counts, u
 }
 
 uint64_t positions_per_file(uint64_t total, uint32_t most_files) {
-  // A file closes only past `per_file`, so two in a row hold more than it:
-  // half the files allowed is enough for any order of counts.
-  const uint64_t half = most_files > 1 ? most_files / 2 : 1;
-  const uint64_t needed = (total + half - 1) / half;
+  // Every file but the last holds `per_file` or more, so there are at most
+  // total / per_file + 1 of them: per_file past total / most_files keeps
+  // them to most_files.
+  const uint64_t needed = total / (most_files > 0 ? most_files : 1) + 1;
   return needed > kPositionsPerFile ? needed : kPositionsPerFile;
 }
 

@@ -47,11 +47,20 @@ TEST(Positions, FilesCloseOnceFullAndNeverSplitAWord) {
       {{1, 1, 1, 1}, 1, {0, 1, 2, 3}},
   };
   for (const Case& c : cases) EXPECT_EQ(plan_position_files(c.counts, c.per_file), c.firsts);
-  // Two files in a row hold more than one file's share, so half the files
-  // allowed is enough whatever the counts.
-  EXPECT_EQ(positions_per_file(1000, 10), 50000u);
-  EXPECT_EQ(positions_per_file(1000000, 10), 200000u);
-  EXPECT_EQ(positions_per_file(1000000, 1), 1000000u);
+  // However the occurrences fall on the words, the files stay within the
+  // folder's share: words of a file's worth each and one more (a file for
+  // each, and one for the last, unless a file holds more), many small ones,
+  // one giant among them.
+  const uint32_t limit = 40;
+  std::vector<std::vector<uint64_t>> shapes = {std::vector<uint64_t>(40, 50000), std::vector<uint64_t>(3000000, 1),
+                                               std::vector<uint64_t>(100, 1), std::vector<uint64_t>(2000, 1500)};
+  shapes[0].push_back(1);
+  shapes[3][1000] = 10000000;
+  for (const auto& counts : shapes) {
+    uint64_t total = 0;
+    for (uint64_t c : counts) total += c;
+    EXPECT_LE(plan_position_files(counts, positions_per_file(total, limit)).size(), limit) << total;
+  }
 }
 
 TEST(Positions, WrittenFromTheCorpusAsTheFormatSays) {
