@@ -12,7 +12,8 @@ uint64_t write_query_page(uint32_t per_folder, const std::filesystem::path& dir)
   append_page_start(s, "Phrases and patterns",
                     "<script src=text_store.js data-per-folder=" + std::to_string(per_folder) +
                         " defer></script><script src=tsv.js defer></script><script src=lines.js defer></script>"
-                        "<script src=query.js defer></script><script src=query_page.js defer></script>");
+                        "<script src=query_parse.js defer></script><script src=query.js defer></script>"
+                        "<script src=query_page.js defer></script>");
   s += "<h1>Phrases and patterns</h1>\n"
        "<form id=query-form class=query><input id=query type=search autocomplete=off spellcheck=false "
        "aria-label=\"Phrase or pattern\" placeholder='strong tea &middot; \"in\" [] \"case\" &middot; "

@@ -10,7 +10,8 @@
 //                   entry.js
 //   index_NNN.htm, s_freq_NNN.htm, s_once_NNN.htm   tsv.js, word_lists.js
 //   s_docs.htm, s_ngrams.htm   tsv.js
-//   query.htm       text_store.js, tsv.js, lines.js, query.js, query_page.js
+//   query.htm       text_store.js, tsv.js, lines.js, query_parse.js, query.js,
+//                   query_page.js
 'use strict';
 (function () {
   const pad = (n, w) => String(n).padStart(w, '0');

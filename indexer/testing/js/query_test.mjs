@@ -1,11 +1,11 @@
-// The query line (query.js): its parser, its guard on regular
+// The query line (query_parse.js, query.js): its parser, its guard on regular
 // expressions, the positions' decoder and the matcher, in node over data
 // held in memory. Run with `node --test`.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { siteScripts, lookupFiles } from './site_scripts.mjs';
 
-const velmor = siteScripts(['search_data.js', 'text_store.js', 'query.js']);
+const velmor = siteScripts(['search_data.js', 'text_store.js', 'query_parse.js', 'query.js']);
 
 test('the parser reads words, patterns, choices and gaps', () => {
   const cases = [
@@ -94,7 +94,7 @@ test('a query runs from the look-up data and the positions to its hits', async (
   files['lookup/sizes.js'] = [3, 4, 3];
   files['query/p_0000.js'] = [')%', '($', '$$'];
   files['query/p_0001.js'] = ['%$', '#*'];
-  const site = siteScripts(['search_data.js', 'text_store.js', 'query.js'], files);
+  const site = siteScripts(['search_data.js', 'text_store.js', 'query_parse.js', 'query.js'], files);
   const cases = [
     ['strong tea', [[0, 1, 2], [1, 0, 2]]], ['STRONG Tëa', [[0, 1, 2], [1, 0, 2]]],
     ['"in" [] "case"', [[2, 0, 3]]], ['in []? case', [[1, 2, 2], [2, 0, 3]]],
