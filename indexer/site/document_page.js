@@ -52,6 +52,7 @@
   // Addresses, after ?d=N:
   //   #oLINE.UNIT.LENGTH  the word at UNIT (UTF-16) of line LINE, from 0
   //   #n=WORD             the document's word number WORD, from 0
+  //   #n=WORD.COUNT       COUNT words from WORD on (a hit of the query page)
   //   #r=RANK, #w=KEY     the first occurrence of the word
   async function setupPage() {
     const pre = document.getElementById('t');
@@ -79,10 +80,11 @@
       const old = pre.querySelector('mark');
       if (old) { old.replaceWith(old.textContent); pre.normalize(); }
     }
-    function mark(i) {
+    function mark(i, words = 1) {
       unmark();
       const node = pre.firstChild;
-      const offset = starts[i], length = tokens[3 * i + 1];
+      const last = Math.min(i + words, starts.length) - 1;
+      const offset = starts[i], length = starts[last] + tokens[3 * last + 1] - offset;
       if (!node || offset + length > node.data.length) return null;
       const range = document.createRange();
       range.setStart(node, offset);
@@ -98,8 +100,8 @@
       for (let i = 0; i < starts.length; i++) if (tokens[3 * i + 2] === rank) found.push(i);
       return found;
     }
-    function show(i, address) {
-      const m = mark(i);
+    function show(i, address, words) {
+      const m = mark(i, words);
       if (!m) return;
       hits = occurrencesOf(tokens[3 * i + 2]);
       current = hits.indexOf(i);
@@ -116,8 +118,8 @@
         if (line >= lineStarts.length) return;
         const i = wordAt(lineStarts[line] + Number(m[2]), store);
         if (i >= 0) show(i, false);
-      } else if ((m = /^#n=(\d+)$/.exec(hash))) {
-        if (Number(m[1]) < starts.length) show(Number(m[1]), false);
+      } else if ((m = /^#n=(\d+)(?:\.(\d+))?$/.exec(hash))) {
+        if (Number(m[1]) < starts.length) show(Number(m[1]), false, Math.max(1, Number(m[2] || 1)));
       } else if ((m = /^#[rw]=(.*)$/.exec(hash))) {
         let rank;
         if (hash[1] === 'r') rank = Number(m[1]);

@@ -1,7 +1,7 @@
 #pragma once
 // Every file of the site that a script reads, in one place. The browser's
 // side mirrors this comment in the script that reads each (text_store.js,
-// entry.js, lines.js, word_lists.js, search_data.js, velmor.js); a change
+// entry.js, lines.js, word_lists.js, search_data.js, velmor.js, query.js); a change
 // here is a change there.
 //
 // All of them are scripts that call a function the page defines, because
@@ -148,9 +148,27 @@
 //   (i_001.htm first), so a rank's file is a binary search away; its entry
 //   is i_NNN.htm#rRANK.
 //
-// lookup/sizes.js: every document's size, for the entries' dispersion plots.
+// lookup/sizes.js: every document's size, for the entries' dispersion plots
+//   and the query page's places (below).
 //     velmorSizes([WORDS, ...])
 //   The words of each document, in input order.
+//
+// query/files.js, query/p_NNNN.js: where every word stands, for the query
+//   page (query.htm, query.js; positions.h writes them).
+//     velmorPositionFiles([FIRST, ...])   the rank of the first word of
+//                                          each p_NNNN.js, p_0000.js first
+//     velmorPositions(N, [CODE, ...])     one CODE per rank from file N's
+//                                          FIRST on, in rank order
+//   A CODE is the word's places in the store's digits: a place is the
+//   occurrence's ordinal in its document plus the words of all documents
+//   before it (lookup/sizes.js), the first written as it is and each next
+//   less the one before less 1. A file closes once it holds 50,000
+//   occurrences or more (more a file when that would make more than half
+//   of a folder's files), a word is never split, so the commonest words
+//   have files of their own.
+//   Example: documents of 10 and 20 words, a word at ordinals 3 of the
+//   first and 20 of the second: places 3 and 30, numbers 3 and 26, written
+//   "&>". Another at ordinal 5 of the second alone: "2" (15).
 #include <array>
 #include <cstdint>
 #include <string>

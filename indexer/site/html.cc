@@ -80,6 +80,7 @@ void append_page_start(std::string& out, std::string_view title,
          "<header><a class=home href=index.htm>Word index</a>"
          "<a href=index_001.htm>Words A&ndash;Z</a>"
          "<a href=s_freq_001.htm>By frequency</a><a href=s_docs.htm>Documents</a>"
+         "<a href=query.htm>Phrases</a>"
          "<span class=find><input id=q type=search placeholder=\"Find a word\" "
          "autocomplete=off aria-label=\"Find a word\"><ul id=hits></ul></span>"
          "</header>\n<main>\n";

@@ -8,6 +8,8 @@
 //   - the documents share one viewer, page.htm?d=N (formats.h);
 //   - their text stores go into folders of `limit` documents each,
 //     text/000/d_0001.js, text/001/d_10001.js, ...;
+//   - the query page's positions, query/p_NNNN.js, hold more occurrences
+//     a file rather than pass half the limit (positions.h);
 //   - the families of numbered pages in the top folder (i_, index_,
 //     s_freq_, s_once_) and the search box's shards in lookup/ hold more
 //     words each as the corpus grows, rather than growing in number:
@@ -24,8 +26,9 @@ namespace velmor {
 constexpr uint32_t kMaxFilesPerFolder = 10000;
 
 // The top folder's files that do not grow with the corpus: index.htm,
-// page.htm, s_docs.htm, s_ngrams.htm, the scripts, the style sheet, the
-// index marker and the folders text/ and lookup/; 20 today, with room.
+// page.htm, s_docs.htm, s_ngrams.htm, query.htm, the scripts, the style
+// sheet, the index marker and the folders text/, lookup/ and query/; 25
+// today, with room.
 constexpr uint32_t kFixedTopFiles = 40;
 
 // The most pages one family of numbered pages keeps in the top folder:

@@ -40,6 +40,10 @@
       hits.prepend(note(fmt(rows.length) + ' of ' + fmt(total) + ' words, the most frequent first'));
     // What was typed is several of the index's words: which one is shown.
     if (found.note) hits.prepend(note(found.note));
+    // A phrase or a pattern goes to the query page, first, so Enter takes it.
+    if (/[\s"[(]/.test(typed))
+      hits.prepend(el('li', null, el('a', { href: 'query.htm#q=' + encodeURIComponent(typed), class: 'phrase' },
+        'Find \u201c' + typed + '\u201d in the texts', el('small', null, 'phrases'))));
   });
   box.addEventListener('keydown', e => {
     if (e.key === 'ArrowDown') { choose(on + 1); e.preventDefault(); }

@@ -305,6 +305,27 @@
     return rows;
   }
 
+  // The rows whose search key (or, `byKey`, whose key) passes `test`, from
+  // every shard, in key order: the query line's regular expressions.
+  async function rowsWhere(test, byKey) {
+    const rows = [];
+    for (const text of await everyShard())
+      for (let at = 0, next; at < text.length; at = next + 1) {
+        next = text.indexOf('\n', at);
+        if (next < 0) next = text.length;
+        const end = text.indexOf('\t', at);
+        if (end < 0 || end > next) continue;
+        let word = text.slice(at, end);
+        if (byKey) {
+          const keyEnd = text.indexOf('\t', end + 1);
+          if (keyEnd > end + 1) word = text.slice(end + 1, keyEnd);
+        }
+        if (test(word)) rows.push(rowOf(text.slice(at, next)));
+      }
+    return rows;
+  }
+
+  Object.assign(velmor, { rowsWhere, rowKey, indexWords });
   Object.assign(velmor, { fold, searchKey, cmp, lookup, withPrefix, globMatcher, matching, offers, everyRow, RANK,
                           COUNT, DOCS, DP, shown });
 })();

@@ -15,6 +15,8 @@
 #include "indexer/site/out_file.h"
 #include "indexer/site/pages.h"
 #include "indexer/site/plan.h"
+#include "indexer/site/positions.h"
+#include "indexer/site/query_page.h"
 #include "indexer/site/stats.h"
 
 namespace velmor {
@@ -100,6 +102,23 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
                        write_text_store(corpus, d, tokens, limit, out_dir);
                      },
                      1});
+  // The query page's positions (positions.h), each file read from the
+  // postings as the entries read them.
+  std::filesystem::create_directory(out_dir / "query");
+  std::vector<uint64_t> counts(corpus.word_count());
+  for (size_t r = 0; r < counts.size(); ++r) counts[r] = corpus.word(r).count;
+  const std::vector<uint32_t> position_firsts =
+      plan_position_files(counts, positions_per_file(tokens, limit - 1));
+  const std::vector<uint64_t> starts = document_starts(corpus);
+  tasks.push_back({[&] {
+                     write_position_starts(position_firsts, out_dir);
+                     write_query_page(limit, out_dir);
+                   },
+                   0});
+  for (uint32_t f = 0; f < position_firsts.size(); ++f) {
+    const size_t end = f + 1 < position_firsts.size() ? position_firsts[f + 1] : corpus.word_count();
+    tasks.push_back({[&, f, end] { write_position_file(corpus, starts, f, position_firsts[f], end, out_dir); }, 0});
+  }
   // Then the word lists and the look-up data, which show every word's
   // dispersion, once the entries have measured it. Each takes tenths of a
   // second (the lookup and the statistics of 425,723 words), so the two

@@ -180,7 +180,7 @@ TEST(WriteSite, EveryScriptAPageLoadsIsThere) {
     }
     EXPECT_GE(scripts, 4u) << name;  // velmor.js, the search box's and the double-click's
   }
-  EXPECT_EQ(kinds, (std::set<std::string>{"i", "index", "page", "s"}));
+  EXPECT_EQ(kinds, (std::set<std::string>{"i", "index", "page", "query", "s"}));
 }
 
 // Words drawn with Zipf's law from a made-up vocabulary of several scripts,

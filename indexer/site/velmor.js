@@ -10,6 +10,8 @@
 //                   association.js, collocate_table.js, local_measures.js, entry.js
 //   index_NNN.htm, s_freq_NNN.htm, s_once_NNN.htm   tsv.js, word_lists.js
 //   s_docs.htm, s_ngrams.htm   tsv.js
+//   query.htm       text_store.js, tsv.js, lines.js, query_parse.js, query.js,
+//                   query_page.js
 'use strict';
 (function () {
   const pad = (n, w) => String(n).padStart(w, '0');

@@ -19,6 +19,7 @@ import { walkLists } from './list_steps.mjs';
 import { walkMeasures } from './measure_steps.mjs';
 import { walkHostile } from './hostile_steps.mjs';
 import { indexSplit, walkSplit } from './split_steps.mjs';
+import { walkQuery } from './query_steps.mjs';
 
 const build = path.resolve(process.argv[2] || 'build');
 const shots = path.resolve(process.argv[3] || path.join(build, 'browser-shots'));
@@ -48,6 +49,7 @@ try {
   await walkMeasures(page, url, shots);
   await walkHostile(page, url, shots);
   await walkSplit(page, splitSite, shots);
+  await walkQuery(page, url, shots);
 
   assert.deepEqual(problems, []);
   await context.close();
