@@ -9,9 +9,9 @@
 #include <chrono>
 #include <fstream>
 
-namespace korvel {
-
 extern char** environ;
+
+namespace korvel {
 
 namespace {
 
