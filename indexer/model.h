@@ -67,7 +67,6 @@ struct DocumentInfo {
   uint32_t lines = 0;
   uint64_t bytes = 0;
   uint64_t invalid_bytes = 0;
-  std::vector<uint32_t> stretch_starts;  // as in Document
 };
 
 struct WordInfo {
@@ -96,6 +95,10 @@ class Corpus {
   virtual std::span<const uint32_t> sequence(uint32_t doc) const = 0;
   // The same words with where each stands, appended to `out`.
   virtual void tokens(uint32_t doc, std::vector<WordToken>& out) const = 0;
+  // The document's Document::stretch_starts, appended to `out`. Kept on
+  // disk with the words: a sentence takes 4 bytes, which at 5 GB of text
+  // would be some 200 MB held for the whole run.
+  virtual void stretch_starts(uint32_t doc, std::vector<uint32_t>& out) const = 0;
   // A corpus read from files may hold what was read in memory until told
   // that it will not soon be read again: the site stage reads each line,
   // each word's postings and each document's tokens about once.

@@ -42,19 +42,20 @@ Windows windows(const Corpus& corpus, const std::vector<Occurrence>& occ) {
   // for past the one before. Stepping through the list instead took a
   // third of the clusters' time on the bench corpus: a frequent word
   // passes over most of a document's sentences between two occurrences.
-  const std::vector<uint32_t>* starts = nullptr;
+  std::vector<uint32_t> starts;
   size_t next = 0;  // the first stretch start past the occurrence
   for (size_t i = 0; i < occ.size(); ++i) {
     prefetch_neighbours(ahead, occ, i + 16, 3);
     const std::span<const uint32_t> words = here.of(occ[i].doc);
     if (i == 0 || occ[i].doc != occ[i - 1].doc) {
-      starts = &corpus.document(occ[i].doc).stretch_starts;
+      starts.clear();
+      corpus.stretch_starts(occ[i].doc, starts);
       next = 0;
     }
-    next = static_cast<size_t>(std::upper_bound(starts->begin() + static_cast<std::ptrdiff_t>(next), starts->end(),
-                                                occ[i].ordinal) - starts->begin());
-    const int64_t begin = next == 0 ? 0 : (*starts)[next - 1];
-    const int64_t end = next == starts->size() ? static_cast<int64_t>(words.size()) : (*starts)[next];
+    next = static_cast<size_t>(std::upper_bound(starts.begin() + static_cast<std::ptrdiff_t>(next), starts.end(),
+                                                occ[i].ordinal) - starts.begin());
+    const int64_t begin = next == 0 ? 0 : starts[next - 1];
+    const int64_t end = next == starts.size() ? static_cast<int64_t>(words.size()) : starts[next];
     for (int k = -3; k <= 3; ++k) {
       if (k == 0) continue;
       const int64_t at = int64_t{occ[i].ordinal} + k;

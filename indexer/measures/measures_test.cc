@@ -172,7 +172,8 @@ TEST(Clusters, EveryNGramIsCountedAtEveryPlaceOfItsWords) {
   std::map<std::vector<uint32_t>, uint32_t> naive;
   for (uint32_t d = 0; d < c.document_count(); ++d) {
     auto words = c.sequence(d);
-    std::vector<uint32_t> starts = c.document(d).stretch_starts;
+    std::vector<uint32_t> starts;
+    c.stretch_starts(d, starts);
     starts.push_back(static_cast<uint32_t>(words.size()));
     for (size_t from = 0, s = 0; s < starts.size(); from = starts[s++])
       for (size_t n = 2; n <= 4; ++n)

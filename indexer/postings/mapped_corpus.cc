@@ -14,7 +14,8 @@ MappedCorpus::MappedCorpus(const std::string& dir, CorpusParts parts)
       offsets_(dir + "/lines.dat"),
       postings_(dir + "/postings.dat"),
       sequence_(dir + "/sequence.dat"),
-      spans_(dir + "/spans.dat") {
+      spans_(dir + "/spans.dat"),
+      stretches_(dir + "/stretches.dat") {
   uint64_t lines = 0;
   first_tokens_.push_back(0);
   for (const DocumentInfo& d : parts_.documents) {
@@ -26,6 +27,9 @@ MappedCorpus::MappedCorpus(const std::string& dir, CorpusParts parts)
   if (parts_.span_starts.size() != parts_.documents.size() + 1 ||
       parts_.span_starts.back() != spans_.bytes().size())
     throw std::runtime_error(dir + "/spans.dat does not match the documents");
+  if (parts_.stretch_starts.size() != parts_.documents.size() + 1 ||
+      parts_.stretch_starts.back() != stretches_.bytes().size())
+    throw std::runtime_error(dir + "/stretches.dat does not match the documents");
   if (offsets_.bytes().size() != (lines + 1) * sizeof(uint64_t))
     throw std::runtime_error("the line offsets in " + dir + "/lines.dat do not match the documents");
   if (parts_.postings.size() != parts_.words.size() * 2)
@@ -48,6 +52,7 @@ void MappedCorpus::forget_read_pages() const {
   offsets_.forget_pages();
   postings_.forget_pages();
   spans_.forget_pages();
+  stretches_.forget_pages();
 }
 
 void MappedCorpus::occurrences(size_t rank, std::vector<Occurrence>& out) const {
@@ -82,6 +87,19 @@ void MappedCorpus::tokens(uint32_t doc, std::vector<WordToken>& out) const {
     uint32_t length = static_cast<uint32_t>(get_varint(p, end));
     out.push_back({rank, line, begin, length});
   }
+}
+
+}  // namespace velmor
+
+namespace velmor {
+
+void MappedCorpus::stretch_starts(uint32_t doc, std::vector<uint32_t>& out) const {
+  if (doc >= parts_.documents.size()) return;
+  std::string_view bytes = stretches_.bytes();
+  const char* p = bytes.data() + parts_.stretch_starts[doc];
+  const char* end = bytes.data() + parts_.stretch_starts[doc + 1];
+  uint32_t start = 0;
+  while (p < end) out.push_back(start += static_cast<uint32_t>(get_varint(p, end)));
 }
 
 }  // namespace velmor

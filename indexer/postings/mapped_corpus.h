@@ -16,6 +16,7 @@ struct CorpusParts {
   std::vector<WordInfo> words;        // in rank order
   std::vector<uint64_t> postings;     // per rank, begin and end in postings.dat (2 each)
   std::vector<uint64_t> span_starts;  // per document and one past the last, into spans.dat
+  std::vector<uint64_t> stretch_starts;  // the same, into stretches.dat
 };
 
 class MappedCorpus : public Corpus {
@@ -29,13 +30,14 @@ class MappedCorpus : public Corpus {
   void occurrences(size_t rank, std::vector<Occurrence>& out) const override;
   std::span<const uint32_t> sequence(uint32_t doc) const override;
   void tokens(uint32_t doc, std::vector<WordToken>& out) const override;
+  void stretch_starts(uint32_t doc, std::vector<uint32_t>& out) const override;
   // All but the sequences, which the measures read at random throughout.
   void forget_read_pages() const override;
 
  private:
   CorpusParts parts_;
   std::vector<uint64_t> first_tokens_;  // per document and one past the last
-  MappedFile text_, offsets_, postings_, sequence_, spans_;
+  MappedFile text_, offsets_, postings_, sequence_, spans_, stretches_;
 };
 
 }  // namespace velmor

@@ -100,7 +100,6 @@ void PostingsBuilder::add_tokens(const Document& doc, const std::vector<Token>& 
   info.bytes = doc.bytes;
   info.invalid_bytes = doc.invalid_bytes;
   info.tokens = tokens.size();
-  info.stretch_starts = doc.stretch_starts;
   first_lines_.push_back(store_.add(doc.lines));
 
   // Each form's word, and that word's place among the page's words.
@@ -125,7 +124,7 @@ void PostingsBuilder::add_tokens(const Document& doc, const std::vector<Token>& 
     ++word_uses_[form_slot_[t.form] + 1];
     sequence_.add(page_words_[form_slot_[t.form]], t.line, t.begin, t.length);
   }
-  sequence_.end_document();
+  sequence_.end_document(doc.stretch_starts);
   for (size_t f = 0; f < page_forms_.size(); ++f) vocabulary_.count_form(page_forms_[f], form_uses_[f]);
 
   // The ordinals grouped by word, each group in reading order.
@@ -293,7 +292,9 @@ std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
   for (uint32_t r = 0; r < count; ++r) rank_of[order[r]] = r;
   CorpusParts parts;
   Beside sequences([&] {
-    parts.span_starts = sequence_.finish(rank_of, std::clamp<size_t>(budget_ / 16, 64 << 10, 4 << 20));
+    WordSequenceWriter::Starts starts = sequence_.finish(rank_of, std::clamp<size_t>(budget_ / 16, 64 << 10, 4 << 20));
+    parts.span_starts = std::move(starts.spans);
+    parts.stretch_starts = std::move(starts.stretches);
   });
   std::vector<WordInfo> words(count);
   for (uint32_t r = 0; r < count; ++r) words[r].form = vocabulary_.form(form_of[order[r]]);

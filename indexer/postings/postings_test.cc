@@ -101,7 +101,9 @@ std::string dump(const Corpus& c) {
     const DocumentInfo& info = c.document(d);
     out += info.file_name + " tokens=" + std::to_string(info.tokens) + " distinct=" + std::to_string(info.distinct);
     out += " stretches from";
-    for (uint32_t s : info.stretch_starts) out += " " + std::to_string(s);
+    std::vector<uint32_t> stretches;
+    c.stretch_starts(d, stretches);
+    for (uint32_t s : stretches) out += " " + std::to_string(s);
     out += "\n";
     for (uint32_t n = 0; n < info.lines; ++n) out += "  |" + std::string(c.line(d, n)) + "|\n";
     std::vector<WordToken> tokens;

@@ -9,6 +9,8 @@
 // the previous token's line (0 within a line; from line 0 in a new document),
 // the byte offset in its line and its length in bytes. A document of
 // "ab cd\nef" is ids [7, 3, 9] and spans (0,0,2) (0,3,2) (1,0,2).
+// stretches.dat holds, per document, where its stretches part (model.h:
+// Document::stretch_starts), as varint gaps from the previous one (from 0).
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,11 +30,16 @@ class WordSequenceWriter {
     put(length);
     line_ = line;
   }
-  // Ends the current document; writes out what gathered.
-  void end_document();
-  // Rewrites the ids as ranks (`rank_of[id]`) and closes; returns where
-  // each document's spans begin in spans.dat, and one past the last.
-  std::vector<uint64_t> finish(const std::vector<uint32_t>& rank_of, size_t buffer_bytes);
+  // Ends the current document, whose stretches part at `stretch_starts`;
+  // writes out what gathered.
+  void end_document(const std::vector<uint32_t>& stretch_starts);
+  struct Starts {
+    // Per document and one past the last: where its spans begin in
+    // spans.dat, and its stretches in stretches.dat.
+    std::vector<uint64_t> spans, stretches;
+  };
+  // Rewrites the ids as ranks (`rank_of[id]`) and closes.
+  Starts finish(const std::vector<uint32_t>& rank_of, size_t buffer_bytes);
 
  private:
   void put(uint32_t value) {
@@ -44,11 +51,12 @@ class WordSequenceWriter {
   }
 
   std::string dir_;
-  DataFile ids_file_, spans_file_;
+  DataFile ids_file_, spans_file_, stretches_file_;
   std::vector<uint32_t> ids_;  // a vector, so that each token's id is a store, not a call to memcpy
   std::string spans_;
   uint32_t line_ = 0;
-  std::vector<uint64_t> span_starts_{0};
+  std::string stretches_;
+  Starts starts_{{0}, {0}};
 };
 
 }  // namespace velmor

@@ -281,7 +281,9 @@ uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, u
        "],\"";
   // Where the clusters the browser counts for a rarer word must stop.
   uint32_t previous = 0;
-  for (uint32_t start : info.stretch_starts) {
+  std::vector<uint32_t> stretch_starts;
+  corpus.stretch_starts(doc, stretch_starts);
+  for (uint32_t start : stretch_starts) {
     append_store_number(s, start - previous);
     previous = start;
   }

@@ -27,6 +27,9 @@ class MemoryCorpus : public Corpus {
   void tokens(uint32_t doc, std::vector<WordToken>& out) const override {
     out.insert(out.end(), tokens_.at(doc).begin(), tokens_.at(doc).end());
   }
+  void stretch_starts(uint32_t doc, std::vector<uint32_t>& out) const override {
+    out.insert(out.end(), stretch_starts_.at(doc).begin(), stretch_starts_.at(doc).end());
+  }
 
  private:
   std::vector<DocumentInfo> infos_;
@@ -35,6 +38,7 @@ class MemoryCorpus : public Corpus {
   std::vector<std::vector<Occurrence>> occurrences_;
   std::vector<std::vector<uint32_t>> sequences_;
   std::vector<std::vector<WordToken>> tokens_;
+  std::vector<std::vector<uint32_t>> stretch_starts_;
 };
 
 // NFC, then full case folding.

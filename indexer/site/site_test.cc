@@ -213,7 +213,7 @@ class ZipfCorpus : public Corpus {
       words_[r].initial = sorted[r].substr(0, (static_cast<unsigned char>(sorted[r][0]) < 0x80) ? 1 : 2);
     }
     for (uint32_t d = 0; d < docs; ++d) {
-      DocumentInfo info{"d" + std::to_string(d) + ".htm", "Document " + std::to_string(d), 0, 0, lines_per_doc, 0, 0, {}};
+      DocumentInfo info{"d" + std::to_string(d) + ".htm", "Document " + std::to_string(d), 0, 0, lines_per_doc, 0, 0};
       std::set<uint32_t> distinct;
       lines_.emplace_back();
       for (uint32_t l = 0; l < lines_per_doc; ++l) {
@@ -251,6 +251,7 @@ class ZipfCorpus : public Corpus {
   void tokens(uint32_t d, std::vector<WordToken>& out) const override {
     out.insert(out.end(), tok_[d].begin(), tok_[d].end());
   }
+  void stretch_starts(uint32_t, std::vector<uint32_t>&) const override {}
 
  private:
   std::vector<std::vector<uint32_t>> seq_;

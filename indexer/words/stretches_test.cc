@@ -17,7 +17,8 @@ std::string stretches_of(const std::string& page) {
   MemoryCorpus corpus({doc}, "");
   std::vector<WordToken> tokens;
   corpus.tokens(0, tokens);
-  const std::vector<uint32_t>& starts = corpus.document(0).stretch_starts;
+  std::vector<uint32_t> starts;
+  corpus.stretch_starts(0, starts);
   std::string out;
   for (uint32_t i = 0, s = 0; i < tokens.size(); ++i) {
     if (i > 0) out += s < starts.size() && starts[s] == i ? (++s, " | ") : " ";
