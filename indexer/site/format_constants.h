@@ -20,6 +20,9 @@ static_assert(kDigits.size() == 2 * kDigitBase);
 // digit.
 constexpr uint32_t kSeparatorsBelow = 128;
 
+// The viewer at a document: this, then the document's number from 1.
+constexpr std::string_view kViewerAddress = "page.htm?d=";
+
 // A file of the site a script reads: its name, or for a numbered family
 // the name's start, the number in `digits` digits or more, and its end;
 // and the function a data file calls ("" for a page or a folder).

@@ -30,7 +30,9 @@ std::string format_script() {
   append_js_literal(s, kDigits);
   s += ",\n  digitBase: " + std::to_string(kDigitBase) + ",\n";
   s += "  separatorsBelow: " + std::to_string(kSeparatorsBelow) + ",\n";
-  s += "  maxReach: " + std::to_string(kMaxReach) + ",\n";
+  s += "  maxReach: " + std::to_string(kMaxReach) + ",\n  viewerAddress: ";
+  append_js_literal(s, kViewerAddress);
+  s += ",\n";
   append_file(s, "textFolder", kTextFolder);
   append_file(s, "textStore", kTextStore);
   append_file(s, "entryPage", kEntryPage);

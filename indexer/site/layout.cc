@@ -21,7 +21,7 @@ std::string text_store_file(uint32_t doc, uint32_t per_folder) {
   return site_file(kTextFolder, doc / per_folder) + site_file(kTextStore, doc + 1);
 }
 
-std::string page_address(uint32_t doc) { return "page.htm?d=" + std::to_string(doc + 1); }
+std::string page_address(uint32_t doc) { return std::string(kViewerAddress) + std::to_string(doc + 1); }
 
 uint32_t folder_limit_from(const char* value) {
   if (!value) return kMaxFilesPerFolder;

@@ -18,7 +18,7 @@
   const docTitles = () => load(F.documentTitles.start, F.documentTitles.callback).then(t => (titlesNow = t));
   const docName = (titles, doc) => (titles && titles[doc] !== undefined ? titles[doc] : 'document ' + fmt(doc + 1));
   const titles = () => titlesNow;
-  const pageHref = doc => 'page.htm?d=' + (doc + 1);
+  const pageHref = doc => F.viewerAddress + (doc + 1);
 
   // DOCS: [[doc, count], ...]
   function decodeDocs(code) {
