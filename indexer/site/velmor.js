@@ -21,11 +21,20 @@
   const siteFile = (f, n) => f.start + pad(n, f.digits) + f.end;
   // The last index of an ascending array whose value is at most x, or -1:
   // the one binary search every script needs (ranks to files, offsets to
-  // words and lines, keys to shards).
-  function lastAtMost(sorted, x, compare = (a, b) => a - b) {
-    let lo = 0, hi = sorted.length;  // the first index past x
-    while (lo < hi) { const mid = (lo + hi) >> 1; if (compare(sorted[mid], x) <= 0) lo = mid + 1; else hi = mid; }
-    return lo - 1;
+  // words and lines, keys to shards). `compare` as for sort(); numbers are
+  // compared in place without it. The lower-bound form (lo = mid + 1) ran
+  // 1.6 times slower in V8 on a text's word starts
+  // (bench/last_at_most_bench.mjs), so lo stays on a value at most x.
+  function lastAtMost(sorted, x, compare) {
+    let lo = 0, hi = sorted.length - 1;
+    if (compare) {
+      if (hi < 0 || compare(sorted[0], x) > 0) return -1;
+      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (compare(sorted[mid], x) <= 0) lo = mid; else hi = mid - 1; }
+    } else {
+      if (hi < 0 || sorted[0] > x) return -1;
+      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (sorted[mid] <= x) lo = mid; else hi = mid - 1; }
+    }
+    return lo;
   }
   const fmt = n => n.toLocaleString('en');
   const el = (tag, props, ...children) => {
