@@ -29,7 +29,7 @@
     t: { label: 't-score', short: 't-score', score: (xy, x, y, n, w) => (xy - expected(x, y, n, w)) / Math.sqrt(xy) },
     ll: { label: 'log-likelihood', short: 'LL', score: logLikelihood },
   };
-  const REACH = 5;  // kMaxReach: DIST's distances on each side
+  const REACH = window.velmorFormats.maxReach;  // DIST's distances on each side
 
   // The pairs within `left` words before and `right` after, from DIST.
   function together(dist, left, right) {

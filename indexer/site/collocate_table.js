@@ -6,7 +6,7 @@
 // every entry on it, and kept in localStorage for the next page.
 'use strict';
 (function () {
-  const { el, fmt, saveButton, entryLink, MEASURES, rankCollocates } = window.velmor;
+  const { F, el, fmt, saveButton, entryLink, MEASURES, rankCollocates } = window.velmor;
   const KEY = 'velmor.collocates', STOP_KEY = 'velmor.stopWords';
   // Function words of the languages the samples are in; the reader edits
   // them, and they are left out only when asked.
@@ -14,7 +14,7 @@
     'she that the their them they this to was were which with you ' +
     'der die das und in den von zu mit sich des auf für ist im dem nicht ein eine als auch es an ' +
     'in je na se so v z za da ki to pa ne bi s o';
-  const DEFAULTS = { left: 5, right: 5, measure: 'logdice', minTogether: 3, minFrequency: 1, useStop: false };
+  const DEFAULTS = { left: F.maxReach, right: F.maxReach, measure: 'logdice', minTogether: 3, minFrequency: 1, useStop: false };
 
   const stored = (key, fallback) => {
     try { const v = localStorage.getItem(key); return v === null ? fallback : v; } catch (e) { return fallback; }
@@ -25,8 +25,8 @@
     try { s = JSON.parse(stored(KEY, '{}')) || {}; } catch (e) { s = {}; }
     const out = { ...DEFAULTS };
     for (const k of Object.keys(DEFAULTS)) if (typeof s[k] === typeof DEFAULTS[k]) out[k] = s[k];
-    out.left = Math.min(5, Math.max(0, out.left | 0));
-    out.right = Math.min(5, Math.max(0, out.right | 0));
+    out.left = Math.min(F.maxReach, Math.max(0, out.left | 0));
+    out.right = Math.min(F.maxReach, Math.max(0, out.right | 0));
     if (!MEASURES[out.measure]) out.measure = DEFAULTS.measure;
     return out;
   }
@@ -43,7 +43,7 @@
   function controls() {
     const reach = (name, label) => {
       const s = el('select', { 'aria-label': label, 'data-set': name });
-      for (let n = 0; n <= 5; n++) s.append(el('option', { value: String(n) }, String(n)));
+      for (let n = 0; n <= F.maxReach; n++) s.append(el('option', { value: String(n) }, String(n)));
       s.value = String(settings[name]);
       s.addEventListener('change', () => change({ [name]: Number(s.value) }));
       return s;

@@ -2,11 +2,11 @@
 // first, one strip each, with a mark where each occurrence stands along
 // the document (its word number over the document's words), drawn from
 // the stored texts when the reader opens it. What it reads (site/formats.h):
-//   lookup/sizes.js   velmorSizes([words of each document])
+//   lookup/sizes.js   ([words of each document]): F.documentSizes
 //   the word's DOCS and each document's stored words, through lines.js
 'use strict';
 (function () {
-  const { el, fmt, load, docTitles, docName, titles } = window.velmor;
+  const { F, el, fmt, load, docTitles, docName, titles } = window.velmor;
   const STRIPS = 20;  // documents plotted; the rest are counted in a note
   const BINS = 500;   // places along a strip: marks closer than that merge
   const SVG = 'http://www.w3.org/2000/svg';
@@ -37,7 +37,7 @@
 
   // Fills `box` for the word whose lines `lines` finds (lines.js).
   async function drawPlot(box, lines, dp) {
-    const sizes = await load('lookup/sizes.js', 'velmorSizes');
+    const sizes = await load(F.documentSizes.start, F.documentSizes.callback);
     const shown = longestFirst(lines.docs, sizes).slice(0, STRIPS);
     const rows = await Promise.all(shown.map(async ([doc, count]) => {
       const at = await lines.at(doc);

@@ -73,7 +73,7 @@ namespace {
 // byte of the UTF-8 text tells.
 constexpr bool separator(char c) {
   const unsigned char b = static_cast<unsigned char>(c);
-  return b < 0x80 && !((b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z'));
+  return b < kSeparatorsBelow && !((b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z'));
 }
 
 // A piece of a line: its length in UTF-16 units, and whether it holds only
@@ -253,7 +253,7 @@ uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, u
   OutFile out(dir / text_store_file(doc, per_folder));
   std::string& s = out.text();
   s += kBom;
-  s += "velmorText(" + std::to_string(doc + 1) + ",`";
+  s += std::string(kTextStore.callback) + "(" + std::to_string(doc + 1) + ",`";
   const uint32_t lines = corpus.document(doc).lines;
   for (uint32_t l = 0; l < lines; ++l) {
     if (l > 0) s += '\n';
@@ -294,7 +294,7 @@ uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, u
 
 uint64_t write_entry_starts(const std::vector<uint32_t>& entry_file, const std::filesystem::path& dir) {
   std::string s = kBom;
-  s += "velmorEntries([";
+  s += std::string(kEntryStarts.callback) + "([";
   for (size_t r = 0; r < entry_file.size(); ++r) {
     if (r > 0 && entry_file[r] == entry_file[r - 1]) continue;
     if (r > 0) s += ',';

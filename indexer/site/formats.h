@@ -2,7 +2,11 @@
 // Every file of the site that a script reads, in one place. The browser's
 // side mirrors this comment in the script that reads each (text_store.js,
 // entry.js, lines.js, word_lists.js, search_data.js, velmor.js, query.js); a change
-// here is a change there.
+// here is a change there. The values both sides use (the digits, the
+// separators, the file names and callbacks) are written once, in
+// format_constants.h, which the scripts read as formats.js
+// (format_script.h); format_cases.tsv works an example of each encoding,
+// for the writers' test and the scripts' alike.
 //
 // All of them are scripts that call a function the page defines, because
 // pages opened from file:// may load scripts but not fetch files. Each
@@ -44,8 +48,8 @@
 //              [gap]          others in their order; the gap follows when
 //                             written = 1, else it is the guessed one.
 //   The store's digits: a number is written least significant digit first
-//   in base 45; a digit d is the character kDigits[d] when it is the last of
-//   its number, kDigits[45 + d] when more follow. kDigits is the printable
+//   in base kDigitBase (45); a digit d is the character kDigits[d] when it
+//   is the last of its number, kDigits[kDigitBase + d] when more follow. kDigits is the printable
 //   ASCII from '#' to '~' without '<' and '\', so a CODE string needs no
 //   escapes and never holds "</script".
 //   KEYWORDS the words most key to the document against the rest of the
@@ -174,12 +178,9 @@
 #include <string>
 #include <string_view>
 
-namespace velmor {
+#include "indexer/site/format_constants.h"
 
-constexpr std::string_view kDigits =
-    "#$%&'()*+,-./0123456789:;=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[]^_`abcdefghijklmnopqrstuvwxyz{|}~";
-static_assert(kDigits.size() == 90);
-constexpr uint64_t kDigitBase = 45;
+namespace velmor {
 
 inline void append_store_number(std::string& out, uint64_t value) {
   while (value >= kDigitBase) {

@@ -1,5 +1,7 @@
 #include "indexer/site/html.h"
 
+#include "indexer/site/format_constants.h"
+
 #include <cstdio>
 
 namespace velmor {
@@ -43,7 +45,7 @@ static std::string numbered(const char* format, uint32_t n) {
   return buf;
 }
 
-std::string entry_file(uint32_t file) { return numbered("i_%03u.htm", file + 1); }
+std::string entry_file(uint32_t file) { return site_file(kEntryPage, file + 1); }
 std::string list_file(uint32_t list) { return numbered("index_%03u.htm", list + 1); }
 
 static std::string text_store_script(uint32_t per_folder) {
@@ -73,7 +75,7 @@ void append_page_start(std::string& out, std::string_view title,
          "<title>";
   append_escaped(out, title);
   out += "</title><link rel=stylesheet href=velmor.css>"
-         "<script src=velmor.js defer></script><script src=search_data.js defer></script>"
+         "<script src=formats.js defer></script><script src=velmor.js defer></script><script src=search_data.js defer></script>"
          "<script src=search.js defer></script><script src=dblclick.js defer></script>";
   out += head_extra;
   out += "</head><body>\n"

@@ -1,5 +1,7 @@
 #include "indexer/site/layout.h"
 
+#include "indexer/site/format_constants.h"
+
 #include <cstdio>
 #include <stdexcept>
 
@@ -16,12 +18,10 @@ size_t items_per_file(size_t items, size_t usual, size_t most_files) {
 }
 
 std::string text_store_file(uint32_t doc, uint32_t per_folder) {
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "text/%03u/d_%04u.js", doc / per_folder, doc + 1);
-  return buf;
+  return site_file(kTextFolder, doc / per_folder) + site_file(kTextStore, doc + 1);
 }
 
-std::string page_address(uint32_t doc) { return "page.htm?d=" + std::to_string(doc + 1); }
+std::string page_address(uint32_t doc) { return std::string(kViewerAddress) + std::to_string(doc + 1); }
 
 uint32_t folder_limit_from(const char* value) {
   if (!value) return kMaxFilesPerFolder;

@@ -6,19 +6,19 @@
 //   DOCS of i_NNN.htm   per document: 2*gap+more, then count-2 when more, in
 //                       the store's digits; gap = documents passed over since
 //                       the last
-//   lookup/docs.js      velmorDocs([title of each document])
+//   lookup/docs.js      ([title of each document]): F.documentTitles
 'use strict';
 (function () {
-  const { fmt, pad, load } = window.velmor;
+  const { F, fmt, pad, load, lastAtMost } = window.velmor;
   const CONTEXT = 60;  // UTF-16 units of context on each side
 
   // lookup/docs.js: every document's title; rows drawn before it is read
   // show the document's number.
   let titlesNow = null;
-  const docTitles = () => load('lookup/docs.js', 'velmorDocs').then(t => (titlesNow = t));
+  const docTitles = () => load(F.documentTitles.start, F.documentTitles.callback).then(t => (titlesNow = t));
   const docName = (titles, doc) => (titles && titles[doc] !== undefined ? titles[doc] : 'document ' + fmt(doc + 1));
   const titles = () => titlesNow;
-  const pageHref = doc => 'page.htm?d=' + (doc + 1);
+  const pageHref = doc => F.viewerAddress + (doc + 1);
 
   // DOCS: [[doc, count], ...]
   function decodeDocs(code) {
@@ -103,9 +103,8 @@
       if (first < 0 || first + ranks.length > n) return false;
       const parts = s && s.stretches;
       if (parts && parts.length) {
-        let lo = 0, hi = parts.length;  // the first stretch begun past `first`
-        while (lo < hi) { const mid = (lo + hi) >> 1; if (parts[mid] <= first) lo = mid + 1; else hi = mid; }
-        if (lo < parts.length && parts[lo] < first + ranks.length) return false;
+        const next = lastAtMost(parts, first) + 1;  // the first stretch begun past `first`
+        if (next < parts.length && parts[next] < first + ranks.length) return false;
       }
       for (let k = 0; k < ranks.length; k++) if (ranksAt(tokens, first + k) !== ranks[k]) return false;
       return true;

@@ -67,12 +67,12 @@ uint64_t write_lookup(const Corpus& corpus, const std::vector<int16_t>& dispersi
   const std::vector<uint32_t> by_key = order_by_bytes(search, [](uint32_t a, uint32_t b) { return a < b; });
   std::filesystem::create_directories(dir / "lookup");
   uint64_t bytes = 0;
-  std::string manifest = "\xEF\xBB\xBFvelmorShards([";
+  std::string manifest = data_file_start(kKeyShards) + "[";
   for (size_t first = 0, shard = 0; first < words; first += per_shard, ++shard) {
     size_t end = std::min(words, first + per_shard);
     if (shard > 0) manifest += ',';
     append_json_string(manifest, search[by_key[first]]);
-    std::string s = "\xEF\xBB\xBFvelmorKeys(" + std::to_string(shard) + ",\"";
+    std::string s = data_file_start(kKeyShard) + std::to_string(shard) + ",\"";
     for (size_t i = first; i < end; ++i) {
       const size_t rank = by_key[i];
       const WordInfo& w = corpus.word(rank);
@@ -87,32 +87,30 @@ uint64_t write_lookup(const Corpus& corpus, const std::vector<int16_t>& dispersi
       s += "\\n";
     }
     s += "\");\n";
-    char name[32];
-    std::snprintf(name, sizeof name, "k_%04zu.js", shard);
-    bytes += write_file(dir / "lookup" / name, s);
+    bytes += write_file(dir / site_file(kKeyShard, shard), s);
   }
   manifest += "]);\n";
-  return bytes + write_file(dir / "lookup" / "keys.js", manifest);
+  return bytes + write_file(dir / kKeyShards.start, manifest);
 }
 
 uint64_t write_document_titles(const Corpus& corpus, const std::filesystem::path& dir) {
-  std::string s = "\xEF\xBB\xBFvelmorDocs([\n";
+  std::string s = data_file_start(kDocumentTitles) + "[\n";
   for (uint32_t d = 0; d < corpus.document_count(); ++d) {
     if (d > 0) s += ",\n";
     append_json_string(s, corpus.document(d).title);
   }
   s += "]);\n";
   std::filesystem::create_directories(dir / "lookup");
-  return write_file(dir / "lookup" / "docs.js", s);
+  return write_file(dir / kDocumentTitles.start, s);
 }
 
 uint64_t write_document_sizes(const Corpus& corpus, const std::filesystem::path& dir) {
-  std::string s = "\xEF\xBB\xBFvelmorSizes([";
+  std::string s = data_file_start(kDocumentSizes) + "[";
   for (uint32_t d = 0; d < corpus.document_count(); ++d)
     s += (d > 0 ? "," : "") + std::to_string(corpus.document(d).tokens);
   s += "]);\n";
   std::filesystem::create_directories(dir / "lookup");
-  return write_file(dir / "lookup" / "sizes.js", s);
+  return write_file(dir / kDocumentSizes.start, s);
 }
 
 namespace {

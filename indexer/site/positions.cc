@@ -54,23 +54,21 @@ uint64_t positions_per_file(uint64_t total, uint32_t most_files) {
 }
 
 std::string positions_file(uint32_t file) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "query/p_%04u.js", file);
-  return buf;
+  return site_file(kPositionFile, file);
 }
 
 uint64_t write_position_starts(const std::vector<uint32_t>& firsts, const std::filesystem::path& dir) {
-  std::string s = "\xEF\xBB\xBFvelmorPositionFiles([";
+  std::string s = data_file_start(kPositionStarts) + "[";
   for (size_t i = 0; i < firsts.size(); ++i) s += (i ? "," : "") + std::to_string(firsts[i]);
   s += "]);\n";
-  return write_file(dir / "query" / "files.js", s);
+  return write_file(dir / kPositionStarts.start, s);
 }
 
 uint64_t write_position_file(const Corpus& corpus, const std::vector<uint64_t>& document_starts, uint32_t file,
                              size_t begin, size_t end, const std::filesystem::path& dir) {
   OutFile out(dir / positions_file(file));
   std::string& s = out.text();
-  s += "\xEF\xBB\xBFvelmorPositions(" + std::to_string(file) + ",[";
+  s += data_file_start(kPositionFile) + std::to_string(file) + ",[";
   std::vector<Occurrence> occurrences;
   for (size_t r = begin; r < end; ++r) {
     occurrences.clear();

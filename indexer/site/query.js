@@ -1,8 +1,9 @@
 // The query line's matcher (query_parse.js reads the line), over the
-// positions of query/ (site/formats.h; read it there, this mirrors it):
-//   query/files.js     velmorPositionFiles([FIRST, ...])  the first rank of
-//                      each p_NNNN.js, from p_0000.js on
-//   query/p_NNNN.js    velmorPositions(N, [CODE, ...])  one CODE per rank
+// positions of query/ (site/formats.h; read it there, this mirrors it; the
+// names and callbacks are formats.js's F.positionStarts and F.positionFile):
+//   query/files.js     ([FIRST, ...])  the first rank of each p_NNNN.js,
+//                      from p_0000.js on
+//   query/p_NNNN.js    (N, [CODE, ...])  one CODE per rank
 //                      from the file's FIRST on, in the store's digits: each
 //                      occurrence's place among all the corpus's words (the
 //                      words of the documents before it, lookup/sizes.js,
@@ -11,6 +12,7 @@
 'use strict';
 (function () {
   const velmor = window.velmor;
+  const { F, siteFile, lastAtMost } = velmor;
   const { QueryError, parse, regexOf, MAX_ELEMENTS, MAX_WORDS } = velmor;
   const fail = text => { throw new QueryError(text); };
 
@@ -26,20 +28,19 @@
 
   // Where each document starts among all the words, one more at the end.
   async function documentStarts() {
-    const sizes = await velmor.load('lookup/sizes.js', 'velmorSizes');
+    const sizes = await velmor.load(F.documentSizes.start, F.documentSizes.callback);
     const starts = new Float64Array(sizes.length + 1);
     sizes.forEach((n, d) => { starts[d + 1] = starts[d] + n; });
     return starts;
   }
 
-  const positionFiles = () => velmor.load('query/files.js', 'velmorPositionFiles');
+  const positionFiles = () => velmor.load(F.positionStarts.start, F.positionStarts.callback);
   async function positionsOf(rank) {
     const firsts = await positionFiles();
-    let lo = 0, hi = firsts.length - 1;
-    while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (firsts[mid] <= rank) lo = mid; else hi = mid - 1; }
-    const codes = await velmor.load('query/p_' + velmor.pad(lo, 4) + '.js', 'velmorPositions', lo);
-    const code = codes[rank - firsts[lo]];
-    if (code === undefined) throw new Error('no positions for word ' + rank + ' in query/p_' + velmor.pad(lo, 4) + '.js');
+    const file = Math.max(lastAtMost(firsts, rank), 0), name = siteFile(F.positionFile, file);
+    const codes = await velmor.load(name, F.positionFile.callback, file);
+    const code = codes[rank - firsts[file]];
+    if (code === undefined) throw new Error('no positions for word ' + rank + ' in ' + name);
     return decodePositions(code);
   }
 
@@ -56,10 +57,10 @@
     return { places: Float64Array.from(order, i => all[i]), ranks: Int32Array.from(order, i => from[i]), rank: -1 };
   }
   const rankAt = (e, k) => (e.ranks ? e.ranks[k] : e.rank);
+  // Places are distinct: no two occurrences stand at one place.
   function indexOf(places, place) {
-    let lo = 0, hi = places.length;
-    while (lo < hi) { const mid = (lo + hi) >> 1; if (places[mid] < place) lo = mid + 1; else hi = mid; }
-    return lo < places.length && places[lo] === place ? lo : -1;
+    const k = lastAtMost(places, place);
+    return k >= 0 && places[k] === place ? k : -1;
   }
 
   // The hits of `elements`, whose word elements have the places `places`

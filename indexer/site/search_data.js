@@ -1,9 +1,10 @@
 // The words by their search keys, for the search box and the double-click:
 // the indexer's two keys repeated in the script, and the look-up data of
 // lookup/ (site/formats.h) read a shard at a time: by prefix, by a pattern
-// of * and ?, or a word's own row. The data (site/formats.h):
-//   lookup/keys.js     velmorShards([first search key of each shard])
-//   lookup/k_NNNN.js   velmorKeys(N, "SEARCH\tKEY\tFORM\tRANK\tCOUNT\tDP[\tDOCS]\n...")
+// of * and ?, or a word's own row. The data (site/formats.h; names and
+// callbacks F.keyShards and F.keyShard of formats.js):
+//   lookup/keys.js     ([first search key of each shard])
+//   lookup/k_NNNN.js   (N, "SEARCH\tKEY\tFORM\tRANK\tCOUNT\tDP[\tDOCS]\n...")
 //                      by search key, then rank; KEY empty when it is
 //                      SEARCH, FORM empty when it is KEY, DP the word's
 //                      DPnorm in thousandths (empty when there is none),
@@ -74,30 +75,20 @@
 
   // lookup/keys.js names each shard's first search key; lookup/k_NNNN.js
   // holds the shard's rows.
-  const shards = () => velmor.load('lookup/keys.js', 'velmorShards');
-  const shard = n => velmor.load('lookup/k_' + velmor.pad(n, 4) + '.js', 'velmorKeys', n);
+  const { F, siteFile, lastAtMost } = velmor;
+  const shards = () => velmor.load(F.keyShards.start, F.keyShards.callback);
+  const shard = n => velmor.load(siteFile(F.keyShard, n), F.keyShard.callback, n);
   // Every shard's text, read at once.
   const everyShard = async () => Promise.all((await shards()).map((_, n) => shard(n)));
   const split = {};  // a shard's lines, once a prefix has looked into it
   const linesOf = async n => split[n] || (split[n] = (await shard(n)).split('\n').slice(0, -1));
 
-  function shardOf(list, key) {
-    let lo = 0, hi = list.length - 1;
-    while (lo < hi) {
-      const mid = (lo + hi + 1) >> 1;
-      if (cmp(list[mid], key) < 0) lo = mid; else hi = mid - 1;
-    }
-    return lo;
-  }
+  // Equal counts as after: a key's rows may begin in the shard before the
+  // one whose first key it is.
+  const below = (a, b) => cmp(a, b) || 1;
+  const shardOf = (list, key) => Math.max(lastAtMost(list, key, below), 0);
   const searchOf = line => line.slice(0, line.indexOf('\t'));
-  function lowerBound(lines, key) {
-    let lo = 0, hi = lines.length;
-    while (lo < hi) {
-      const mid = (lo + hi) >> 1;
-      if (cmp(searchOf(lines[mid]), key) < 0) lo = mid + 1; else hi = mid;
-    }
-    return lo;
-  }
+  const lowerBound = (lines, key) => lastAtMost(lines, key, (line, k) => below(searchOf(line), k)) + 1;
   // The row of a word's identity key, or null.
   async function lookup(key) {
     const want = searchKey(key);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "indexer/site/assets.h"
+#include "indexer/site/format_script.h"
 #include "indexer/site/doc_store.h"
 #include "indexer/site/entries.h"
 #include "indexer/site/layout.h"
@@ -83,6 +84,7 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
                      write_document_sizes(corpus, out_dir);
                      write_start_page(corpus, lists, out_dir);
                      write_viewer(corpus, limit, out_dir);
+                     write_file(out_dir / "formats.js", format_script());
                      for (const SiteAsset& asset : site_assets())
                        write_file(out_dir / asset.name, std::string(asset.text));
                    },

@@ -1,9 +1,10 @@
 // The documents' text as the indexer stores it once for every page: the
 // browser's side of site/formats.h (read it there; this mirrors it).
 //
-//   text/FFF/d_NNNN.js   velmorText(N, TEXT, CODE, KEYWORDS, ABOUT)
-//     FFF   (N - 1) / PER, three digits or more; PER is this script's tag's
-//           data-per-folder, the documents to a folder
+//   F.textFolder + F.textStore, text/FFF/d_NNNN.js, calls
+//   F.textStore.callback(N, TEXT, CODE, KEYWORDS, ABOUT, STRETCHES)
+//     FFF   (N - 1) / PER; PER is this script's tag's data-per-folder, the
+//           documents to a folder
 //     N     the document's number from 1 (page.htm?d=N)
 //     TEXT  its lines joined by "\n"
 //     CODE  numbers in the store's digits: D; D pairs, each 2*(rank less
@@ -14,8 +15,10 @@
 //     ABOUT [TITLE, FILE, WORDS, DISTINCT, LINES]
 //     STRETCHES  in the store's digits, each less the one before: the
 //           words that begin a stretch no cluster runs across
-//   A digit is DIGITS[d] when last of its number, DIGITS[45 + d] when more
-//   follow; least significant first.
+//   A digit is F.digits[d] when last of its number, F.digits[F.digitBase +
+//   d] when more follow; least significant first. F is formats.js, made by
+//   the indexer from format_constants.h: the digits, names and callbacks
+//   are written there once.
 //
 // velmorStore.load(n) -> Promise of {n, text, tokens, starts, keywords, about,
 // stretches}:
@@ -30,10 +33,10 @@
   // Read while this script runs: document.currentScript is gone after.
   const me = document.currentScript;
   const PER_FOLDER = Number(me && me.dataset.perFolder) || 0;
-  const DIGITS = "#$%&'()*+,-./0123456789:;=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[]^_`abcdefghijklmnopqrstuvwxyz{|}~";
-  const BASE = 45;
+  const { F, siteFile, lastAtMost } = window.velmor;
+  const BASE = F.digitBase;
   const digit = new Int16Array(128).fill(-1);
-  for (let i = 0; i < DIGITS.length; i++) digit[DIGITS.charCodeAt(i)] = i;
+  for (let i = 0; i < F.digits.length; i++) digit[F.digits.charCodeAt(i)] = i;
 
   // All the numbers of a CODE string.
   function numbers(code) {
@@ -49,7 +52,7 @@
   }
 
   // A UTF-16 unit the store takes for space between words (formats.h).
-  const separator = u => u < 128 && !((u >= 48 && u <= 57) || (u >= 65 && u <= 90) || (u >= 97 && u <= 122));
+  const separator = u => u < F.separatorsBelow && !((u >= 48 && u <= 57) || (u >= 65 && u <= 90) || (u >= 97 && u <= 122));
 
   function decode(code, text) {
     const n = numbers(code);
@@ -95,7 +98,6 @@
     return out;
   }
 
-  const pad = (n, w) => String(n).padStart(w, '0');
   const waiting = new Map();  // n -> [[resolve, reject], ...] of the loads under way
   const cache = new Map();    // n -> promise, the most recent last
   const kept = 48;
@@ -106,7 +108,7 @@
     return Int32Array.from(gaps);
   }
 
-  window.velmorText = (n, text, code, keywords, about, parts) => {
+  window[F.textStore.callback] = (n, text, code, keywords, about, parts) => {
     const all = waiting.get(n);
     if (!all) return;
     waiting.delete(n);
@@ -118,7 +120,7 @@
     } catch (e) { for (const w of all) w[1](e); }
   };
 
-  const fileOf = n => 'text/' + pad(Math.floor((n - 1) / PER_FOLDER), 3) + '/d_' + pad(n, 4) + '.js';
+  const fileOf = n => siteFile(F.textFolder, Math.floor((n - 1) / PER_FOLDER)) + siteFile(F.textStore, n);
 
   function load(n) {
     let p = cache.get(n);
@@ -161,10 +163,7 @@
   }
   // The line, from 0, that holds the text's UTF-16 offset `at`.
   function lineAt(doc, at) {
-    const ls = lineStarts(doc);
-    let lo = 0, hi = ls.length - 1;
-    while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (ls[mid] <= at) lo = mid; else hi = mid - 1; }
-    return lo;
+    return Math.max(lastAtMost(lineStarts(doc), at), 0);
   }
 
   window.velmorStore = { load, fileOf, decode, starts, numbers, lineStarts, lineAt };

@@ -3,7 +3,8 @@
 // not fetch files, so every data file is a script that calls back
 // (site/formats.h); load() hands out what it passed.
 //
-// Every page: velmor.js, search_data.js (the words by their search keys),
+// Every page: formats.js (the file names, callbacks and digits the indexer
+// uses, written by it from format_constants.h), velmor.js, search_data.js (the words by their search keys),
 // search.js (the box), dblclick.js (any word opens its entry). Besides:
 //   page.htm        text_store.js, tsv.js, document_page.js
 //   i_NNN.htm       text_store.js, tsv.js, lines.js, concordance.js, dispersion.js,
@@ -14,7 +15,27 @@
 //                   query_page.js
 'use strict';
 (function () {
+  const F = window.velmorFormats;
   const pad = (n, w) => String(n).padStart(w, '0');
+  // The name of file n of a numbered family of formats.js (F.entryPage).
+  const siteFile = (f, n) => f.start + pad(n, f.digits) + f.end;
+  // The last index of an ascending array whose value is at most x, or -1:
+  // the one binary search every script needs (ranks to files, offsets to
+  // words and lines, keys to shards). `compare` as for sort(); numbers are
+  // compared in place without it. The lower-bound form (lo = mid + 1) ran
+  // 1.6 times slower in V8 on a text's word starts
+  // (bench/last_at_most_bench.mjs), so lo stays on a value at most x.
+  function lastAtMost(sorted, x, compare) {
+    let lo = 0, hi = sorted.length - 1;
+    if (compare) {
+      if (hi < 0 || compare(sorted[0], x) > 0) return -1;
+      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (compare(sorted[mid], x) <= 0) lo = mid; else hi = mid - 1; }
+    } else {
+      if (hi < 0 || sorted[0] > x) return -1;
+      while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (sorted[mid] <= x) lo = mid; else hi = mid - 1; }
+    }
+    return lo;
+  }
   const fmt = n => n.toLocaleString('en');
   const el = (tag, props, ...children) => {
     const e = document.createElement(tag);
@@ -59,14 +80,10 @@
     return loads.get(file);
   }
 
-  // lookup/entries.js: velmorEntries([first rank of each i_NNN.htm]), so a
-  // rank's entry is a binary search away.
-  const entryStarts = () => load('lookup/entries.js', 'velmorEntries');
-  function hrefOf(firsts, rank) {
-    let lo = 0, hi = firsts.length - 1;
-    while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (firsts[mid] <= rank) lo = mid; else hi = mid - 1; }
-    return 'i_' + pad(lo + 1, 3) + '.htm#r' + rank;
-  }
+  // F.entryStarts: the first rank of each entry page, so a rank's entry is
+  // a binary search away.
+  const entryStarts = () => load(F.entryStarts.start, F.entryStarts.callback);
+  const hrefOf = (firsts, rank) => siteFile(F.entryPage, Math.max(lastAtMost(firsts, rank), 0) + 1) + '#r' + rank;
   const rankHref = async (rank, suffix) => hrefOf(await entryStarts(), rank) + (suffix || '');
   // A link to an entry, right at once within the page and wherever it
   // leads once lookup/entries.js is read.
@@ -81,10 +98,8 @@
   function wordAt(at, words) {
     if (!words) return -1;
     const { starts, tokens } = words;
-    let lo = 0, hi = starts.length - 1;
-    if (hi < 0 || starts[0] > at) return -1;
-    while (lo < hi) { const mid = (lo + hi + 1) >> 1; if (starts[mid] <= at) lo = mid; else hi = mid - 1; }
-    return at < starts[lo] + tokens[3 * lo + 1] ? lo : -1;
+    const w = lastAtMost(starts, at);
+    return w >= 0 && at < starts[w] + tokens[3 * w + 1] ? w : -1;
   }
 
   // The name a saved file gets, from a word or a list's name: one that any
@@ -118,5 +133,5 @@
     if (cell && !cell.title && cell.scrollWidth > cell.clientWidth) cell.title = cell.textContent;
   });
 
-  window.velmor = { pad, fmt, el, load, entryStarts, hrefOf, rankHref, entryLink, wordAt, fileName, toast };
+  window.velmor = { F, siteFile, lastAtMost, pad, fmt, el, load, entryStarts, hrefOf, rankHref, entryLink, wordAt, fileName, toast };
 })();

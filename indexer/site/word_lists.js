@@ -17,7 +17,7 @@
 'use strict';
 (function () {
   const velmor = window.velmor;
-  const { el, fmt, pad, entryLink, saveButton } = velmor;
+  const { F, siteFile, el, fmt, entryLink, saveButton } = velmor;
 
   // Dispersion, Gries' DPnorm: thousandths in the data, shown as 0.123; a
   // saved list holds the number.
@@ -70,7 +70,7 @@
       for (; l < letters.length && letters[l][0] <= rank; l++)
         html.push('<tr class=letter><th colspan=4 id=a' + letters[l][0] + '>' + escapeHtml(letters[l][1]));
       while (f + 1 < files.length && files[f + 1][0] <= rank) f++;
-      html.push('<tr><td><a href=i_' + pad(files[f][1] + 1, 3) + '.htm#r' + rank + '>' + escapeHtml(form) +
+      html.push('<tr><td><a href=' + siteFile(F.entryPage, files[f][1] + 1) + '#r' + rank + '>' + escapeHtml(form) +
         '</a><td>' + fmt(count) + '<td>' + fmt(docs) + '<td>' + dpText(dp));
     }
     const table = el('table', { class: 'words' });

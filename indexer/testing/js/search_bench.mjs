@@ -5,7 +5,8 @@
 // Usage: node search_bench.mjs BASE_DIR [WORDS] [ROUNDS]
 //   BASE_DIR holds the other velmor.js and search_data.js, e.g.
 //   git archive 9740c52 indexer/site | tar -x -C /tmp/base
-//   node search_bench.mjs /tmp/base/indexer/site 3000000 5
+//   VELMOR_FORMATS_JS=build/indexer/site/formats.js \
+//     node search_bench.mjs /tmp/base/indexer/site 3000000 5
 import { pathToFileURL } from 'node:url';
 import path from 'node:path';
 import { siteScripts } from './site_scripts.mjs';

@@ -3,12 +3,29 @@
 // memory in place of the <script> tags a page would load.
 import fs from 'node:fs';
 
+// formats.js, which the indexer makes from its constants: the file that
+// the program velmor_format_script wrote (ctest names it in
+// VELMOR_FORMATS_JS), loaded before any other script as a page does.
+// Without it the scripts load, but any use of a file name, callback or
+// digit fails (the search box's matcher, fuzzed alone, needs none).
+function formatsScript() {
+  const file = process.env.VELMOR_FORMATS_JS;
+  return file ? fs.readFileSync(file, 'utf8') : '';
+}
+
 // `files` maps a data file's name (lookup/keys.js) to what it passes to
 // its callback; a file not there fails as a missing one does in a page.
-// `site` is the folder of the scripts (a URL), the site's own by default.
-export function siteScripts(names, files = {}, site = new URL('../../site/', import.meta.url)) {
-  const document = { addEventListener() {}, querySelectorAll: () => [] };
+// `site` is the folder of the scripts (a URL), the site's own by default;
+// `dataset` what their <script> tags carry (text_store.js's perFolder).
+export function siteScripts(names, files = {}, site = new URL('../../site/', import.meta.url), dataset = {}) {
+  return siteWindow(names, files, site, dataset).velmor;
+}
+
+// The same, the whole window: velmorStore (text_store.js) as well.
+export function siteWindow(names, files = {}, site = new URL('../../site/', import.meta.url), dataset = {}) {
+  const document = { addEventListener() {}, querySelectorAll: () => [], currentScript: { dataset } };
   const window = {};
+  new Function('window', formatsScript())(window);
   for (const name of ['velmor.js', ...names]) {
     const code = fs.readFileSync(new URL(name, site), 'utf8');
     new Function('window', 'document', code)(window, document);
@@ -19,7 +36,7 @@ export function siteScripts(names, files = {}, site = new URL('../../site/', imp
       };
     }
   }
-  return window.velmor;
+  return window;
 }
 
 // The look-up data of lookup/ for rows [search key, key, form, rank,
