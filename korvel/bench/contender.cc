@@ -9,9 +9,10 @@
 #include <chrono>
 #include <fstream>
 
-namespace korvel {
-
+// The process environment, declared by POSIX at global scope.
 extern char** environ;
+
+namespace korvel {
 
 namespace {
 
