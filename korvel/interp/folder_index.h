@@ -2,8 +2,8 @@
 // What is known of the names of a few folders, kept from one command to the
 // next so that finding a name without regard to letter case costs one stat()
 // of the folder instead of reading the whole folder: a filter that tells
-// which lower-case forms are certainly not there, and the names last found
-// in other letter cases. Its size is fixed, whatever the number of names. Another program's changes show
+// which lower-case forms are certainly not there. Its size is fixed,
+// whatever the number of names. Another program's changes show
 // in the folder's times and make the index be read again; the interpreter's
 // own changes go through folder_changes.h, which tells the index directly,
 // because two changes within one tick of the file system's clock leave the
