@@ -49,12 +49,6 @@ bool not_after(const timespec& a, const timespec& b) {
 // 1.2% at 1,000 (bench_run, tmpfs), too little for the code it took.
 constexpr size_t kMaxIndexes = 4;
 
-// The names without a dot (in practice the subfolders) of a folder whose
-// names are mostly documents: "dir /b *." tests for a folder that way, in a
-// working folder that holds every document twice. More than this many, and
-// they are not kept.
-constexpr size_t kMostDotless = 256;
-
 // Whether the folder's clock keeps step with this process's: learnt at the
 // first change made here, by looking at the folder's times after it.
 enum class Clock { kUnknown, kInStep, kApart };
@@ -68,8 +62,6 @@ struct Index {
   timespec changed_by{};
   Clock clock = Clock::kUnknown;
   NameFilter filter;  // started when the folder is read whole: the index is built
-  bool dotless_known = false;
-  std::vector<std::string> dotless;  // in listing order
   uint64_t used = 0;
 };
 
@@ -144,21 +136,10 @@ void each_name(const std::string& folder, Take take) {
 // given, its filter anew.
 std::vector<std::string> read_variants(const std::string& folder, std::string_view lower, Index* index) {
   std::vector<std::string> found;
-  if (index) {
-    index->filter.start();
-    index->dotless.clear();
-    index->dotless_known = true;
-  }
+  if (index) index->filter.start();
   each_name(folder, [&](std::string_view each) {
     std::string_view each_lower = lower_case(each);
     if (index) index->filter.add(each_lower);
-    if (index && index->dotless_known && each.find('.') == std::string_view::npos) {
-      add_name(index->dotless, each);
-      if (index->dotless.size() > kMostDotless) {
-        index->dotless_known = false;
-        index->dotless = {};
-      }
-    }
     if (each_lower == lower) add_name(found, each);
   });
   return found;
@@ -202,8 +183,6 @@ std::vector<std::string> variants(const std::string& folder, std::string_view na
     index.stamp = now;
     index.own_changes = false;
     index.filter.release();
-    index.dotless_known = false;
-    index.dotless = {};
     return read_variants(folder, lower, nullptr);
   }
   if (index.filter.started() && !index.filter.may_hold(lower)) return {};
@@ -233,18 +212,6 @@ bool certainly_missing(const std::string& folder, std::string_view name) {
   if (!folder_stamp(folder, now) || found->first != Key{now.dev, now.ino} || !held_still(found->second, now))
     return false;
   return !found->second.filter.may_hold(lower);
-}
-
-bool names_without_dot(const std::string& folder, std::vector<std::string>& names) {
-  FolderStamp now{};
-  if (!folder_stamp(folder, now)) return false;
-  auto found = indexes.find({now.dev, now.ino});
-  if (found == indexes.end() || !found->second.filter.started() || !found->second.dotless_known ||
-      !held_still(found->second, now))
-    return false;
-  found->second.used = ++clock_of_use;
-  names = found->second.dotless;
-  return true;
 }
 
 std::string find_ignoring_case(const std::string& folder, std::string_view name) {
@@ -313,14 +280,6 @@ bool note_change(const std::string& folder, const FolderStamp& before, const tim
   }
   std::string_view lower = lower_case(name);
   if (added) index.filter.add(lower);  // nothing, for an index not built
-  if (index.dotless_known && name.find('.') == std::string_view::npos) {
-    if (!added) std::erase(index.dotless, name);
-    else add_name(index.dotless, name);
-    if (index.dotless.size() > kMostDotless) {
-      index.dotless_known = false;
-      index.dotless = {};
-    }
-  }
   return true;
 }
 

@@ -28,10 +28,6 @@ std::string find_ignoring_case(const std::string& folder, std::string_view name)
 // the folder's stat().
 bool certainly_missing(const std::string& folder, std::string_view name);
 
-// The names of `folder` that hold no dot, in listing order, when its index
-// held still since it was last seen and keeps them; false otherwise.
-bool names_without_dot(const std::string& folder, std::vector<std::string>& names);
-
 // True the first time it is asked about `folder` (by device and inode)
 // since the start or forget_folder_indexes(): for work done once per folder.
 bool first_meeting(const std::string& folder);
