@@ -76,6 +76,10 @@ uint64_t clock_of_use = 0;
 // in a folder without an index then costs no stat() of the folder. Cleared
 // whenever an index is made, so that "none" never hides a new one.
 // At most a few dozen, looked up by a string compare each: cheaper than hashing.
+// Against a stat() of the folder (through the stat memo) at each lookup and
+// change, it saves 2.8% of a whole run's processor time at 10,000 documents
+// (1.799 s against 1.749 s) and 3.9% at 1,000 (bench_run, tmpfs, medians of
+// 9 and 15 interleaved rounds).
 std::vector<std::pair<std::string, std::optional<Key>>> spellings;
 
 std::optional<Key>* spelling_of(std::string_view folder) {
