@@ -9,6 +9,7 @@
 #include <chrono>
 #include <fstream>
 
+// The process environment, declared by POSIX at global scope.
 extern char** environ;
 
 namespace korvel {

@@ -7,11 +7,11 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
+#include "common/test_files.h"
 #include "korvel/interp/folder_index.h"
 #include "korvel/interp/interp.h"
 #include "korvel/testing/file_size_limit.h"
@@ -25,12 +25,7 @@ struct Output {
   std::string out, err;
 };
 
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using common::read_file;
 
 // "name" makes an empty file, "name=text" a file holding text, "name/" a folder.
 void make(const std::string& entry) {
@@ -81,16 +76,7 @@ Output capture(const std::string& line) {
 class Interp : public ::testing::Test {
  protected:
   void SetUp() override {
-    home_ = fs::current_path();
-    folder_ = fs::temp_directory_path() / ("interp_test_" + std::to_string(getpid()));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    fs::current_path(folder_);
     forget_folder_indexes();  // the last test's folder may have left its inode to this one
-  }
-  void TearDown() override {
-    fs::current_path(home_);
-    fs::remove_all(folder_);
   }
   Output run_all(const std::vector<std::string>& lines) {
     Output all;
@@ -101,7 +87,8 @@ class Interp : public ::testing::Test {
     }
     return all;
   }
-  fs::path home_, folder_;
+  common::WorkFolder work_{"interp-test"};
+  const fs::path folder_ = work_.path;
 };
 
 struct Case {

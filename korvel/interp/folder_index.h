@@ -2,8 +2,8 @@
 // What is known of the names of a few folders, kept from one command to the
 // next so that finding a name without regard to letter case costs one stat()
 // of the folder instead of reading the whole folder: a filter that tells
-// which lower-case forms are certainly not there, and the names last found
-// in other letter cases. Its size is fixed, whatever the number of names. Another program's changes show
+// which lower-case forms are certainly not there. Its size is fixed,
+// whatever the number of names. Another program's changes show
 // in the folder's times and make the index be read again; the interpreter's
 // own changes go through folder_changes.h, which tells the index directly,
 // because two changes within one tick of the file system's clock leave the
@@ -27,10 +27,6 @@ std::string find_ignoring_case(const std::string& folder, std::string_view name)
 // false when it cannot tell without reading the folder. Asks no more than
 // the folder's stat().
 bool certainly_missing(const std::string& folder, std::string_view name);
-
-// The names of `folder` that hold no dot, in listing order, when its index
-// held still since it was last seen and keeps them; false otherwise.
-bool names_without_dot(const std::string& folder, std::vector<std::string>& names);
 
 // True the first time it is asked about `folder` (by device and inode)
 // since the start or forget_folder_indexes(): for work done once per folder.

@@ -13,6 +13,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "common/test_files.h"
 #include "korvel/interp/interp.h"
 #include "korvel/interp/path.h"
 #include "korvel/interp/stat_memo.h"
@@ -27,11 +28,7 @@ using Names = std::vector<std::string>;
 class FolderIndex : public ::testing::Test {
  protected:
   void SetUp() override {
-    home_ = fs::current_path();
-    folder_ = fs::temp_directory_path() / ("folder_index_test_" + std::to_string(getpid()));
-    fs::remove_all(folder_);
     fs::create_directories(folder_ / "sub");
-    fs::current_path(folder_);
     // Whole seconds, as on the coarsest file systems: the interpreter's
     // changes then land in the tick of the lookup before them, and the index
     // must learn of them without the folder's times.
@@ -40,9 +37,7 @@ class FolderIndex : public ::testing::Test {
   }
   void TearDown() override {
     set_folder_clock_tick(1);
-    interp_settle();  // output held back for out_null.list lands here, not in `home_`
-    fs::current_path(home_);
-    fs::remove_all(folder_);
+    interp_settle();  // output held back for out_null.list lands here, before the folder goes
   }
   // Another program's change: the folder's times are moved, by hand, to a
   // second the index has not seen, as the clock would move on.
@@ -51,7 +46,8 @@ class FolderIndex : public ::testing::Test {
     struct timespec times[2] = {{0, UTIME_OMIT}, {++second, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, folder, times, 0), 0);
   }
-  fs::path home_, folder_;
+  common::WorkFolder work_{"folder-index-test"};
+  const fs::path folder_ = work_.path;
 };
 
 TEST_F(FolderIndex, SeesACopyInAnotherCaseAtOnce) {
@@ -150,8 +146,7 @@ TEST_F(FolderIndex, ManyNamesAreFoundAsAFreshReadingFindsThem) {
   interp_run("dir /b sub\\*. > kept.txt");
   forget_folder_indexes();
   interp_run("dir /b sub\\*. > fresh.txt");
-  std::ifstream kept("kept.txt"), fresh("fresh.txt");
-  std::string a((std::istreambuf_iterator<char>(kept)), {}), b((std::istreambuf_iterator<char>(fresh)), {});
+  std::string a = common::read_file("kept.txt"), b = common::read_file("fresh.txt");
   EXPECT_EQ(a, b);
   EXPECT_EQ(a, "Alpha\r\nFolder150\r\nFolder210\r\nFolder270\r\nFolder30\r\nFolder90\r\n");
 }

@@ -68,19 +68,10 @@ Entries matching_entries(const std::string& native, std::string_view pattern) {
     entries.add(name, folder);
     return entries;
   }
-  // A pattern ending in a dot matches only names without one, which the
-  // folder's index may hold: no need to read the whole folder for them.
-  std::vector<std::string> dotless;
-  if (!pattern.empty() && pattern.back() == '.' && names_without_dot(native, dotless)) {
-    Entries entries;
-    for (const std::string& name : dotless) {
-      std::string path = join_path(native, name);
-      struct stat st;
-      if (is_partial_copy_name(name) || !name_matches(pattern, name) || memo_stat(path, false, &st) != 0) continue;
-      entries.add(name, S_ISDIR(st.st_mode) || (S_ISLNK(st.st_mode) && is_folder(path)));
-    }
-    return entries;
-  }
+  // A pattern ending in a dot ("dir /b *.", which tests for subfolders)
+  // reads the whole folder too: keeping a folder's names without a dot in its
+  // index saved 2.0% of a whole run's processor time at 10,000 documents and
+  // 1.7% at 1,000 (bench_run, tmpfs), too little for the code it took.
   return read_folder(native, [&](std::string_view name) { return name_matches(pattern, name); });
 }
 

@@ -1,6 +1,5 @@
 #include "korvel/prepare/normalise_file_names.h"
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "korvel/console/invocation.h"
 #include "korvel/prepare/line_break_names.h"
 #include "korvel/prepare/local_files.h"
+#include "korvel/prepare/move_plan.h"
 #include "korvel/prepare/moved_files.h"
 #include "korvel/prepare/names.h"
 #include "korvel/prepare/renames_journal.h"
@@ -21,20 +21,11 @@ namespace korvel {
 
 namespace {
 
-// Names are indexes into the run's one NameSet of names: at 50,000
-// documents, a string per name would make memory grow by hundreds of bytes
-// a document.
-struct Move {
-  uint32_t name;                // in txt_in
-  uint32_t new_name = kNoName;  // kNoName for a file that is no document
-  std::uintmax_t size = 0;      // and time of change, as planning found the file
-  std::int64_t modified = 0;
-  static constexpr uint32_t kNoName = UINT32_MAX;
-};
-
-void say_stays(const std::string& name, std::string_view why) {
+void say_stays(std::string_view name, std::string_view why) {
   print_error_line("txt_in\\" + shown_name(name) + " stays in txt_in: " + std::string(why) + ".");
 }
+
+void list_txt_in() { run_shell("dir /b txt_in\\ > txt_in.list"); }
 
 void read_list(std::string_view path, NameSet& names) {
   int handle = free_handle();
@@ -43,107 +34,26 @@ void read_list(std::string_view path, NameSet& names) {
   close_file(handle);
 }
 
-// Why a file of txt_in must stay where it is, or nothing when it may move.
-// Checked before anything moves, so that a file that stays never meets a
-// wildcard.
-std::string_view reason_to_stay(const std::string& name, const std::string& renamed, const std::string& program,
-                                bool has_letter_case_variants) {
-  if (is_program_file(name, program) || is_program_file(renamed, program))
-    return "a program file never goes into the working folder";
-  if (std::string_view why = reserved_working_name(name); !why.empty()) return why;
-  if (std::string_view why = reserved_working_name(renamed); !why.empty()) return why;
-  // Where names differ in letter case only, a copy or a delete of one could
-  // reach the other.
-  if (has_letter_case_variants) return "another file of txt_in has that name in another letter case";
-  return {};
-}
-
-}  // namespace
-
-// Every file of txt_in leaves a copy in the working folder; a file that is
-// no document then leaves txt_in, and a document whose name changes comes
-// back under the new one. No source goes before its copy is whole, and a
-// document is back under its new name before its old name goes, so a run
-// killed at any point leaves every document in txt_in.
-void normalise_file_names() {
-  run_shell("dir /b txt_in\\ > txt_in.list");
-  // Read before anything moves: a file of txt_in named txt_in.list would
-  // replace the list on its way into the working folder. The same set then
-  // takes the new names, so that none clashes with a listed one.
-  NameSet names;
-  read_list(kTxtInList, names);
-  for (const std::string& name : names_with_line_breaks()) names.insert(name);
-  const size_t listed = names.size();
-  std::vector<bool> has_variants(listed);
-  for (size_t i = 0; i < listed; ++i) has_variants[i] = names.count(names[i]) > 1;
-
-  std::string program = file_name_of(invocation_path());
-  std::string txt_in = native_path("txt_in");
-  MovedFiles moved = read_moved_files();
-  WorkingFolderNames present;
-  std::vector<Move> moves;
-  moves.reserve(listed);
-  std::vector<Move> direct;  // documents whose names no command can carry
-  size_t files = 0;
-  for (size_t i = 0; i < listed; ++i) {
-    std::string name(names[i]);
-    std::string source = file_in(txt_in, name);
-    FileStamp stamp = stamp_of(source);
-    if (stamp.kind == FileKind::kFolder || stamp.kind == FileKind::kMissing) continue;  // subfolders stay
-    ++files;
-    bool document = extension_position(name) != std::string::npos;
-    std::string renamed = document ? unique_new_name(name, names) : name;
-    uint32_t renamed_index = !document         ? Move::kNoName
-                             : renamed == name ? static_cast<uint32_t>(i)
-                                               : static_cast<uint32_t>(names.size() - 1);  // added last
-    if (stamp.kind == FileKind::kOther) {
-      say_stays(name, "it is no regular file");
-      continue;
-    }
-    std::string_view why = reason_to_stay(name, renamed, program, has_variants[i]);
-    if (!why.empty()) {
-      say_stays(name, why);
-      continue;
-    }
-    if (!is_addressable(renamed)) {
-      say_stays(name, "its name cannot be used in a command");
-    } else if (!is_addressable(name)) {
-      direct.push_back({static_cast<uint32_t>(i), renamed_index, stamp.size, stamp.modified});
-    } else if (!may_take_working_name(name, source, moved, present) ||
-               (renamed != name && !may_take_working_name(renamed, source, moved, present))) {
-      say_stays(name, "a different file of that name is in the working folder");
-    } else {
-      moves.push_back({static_cast<uint32_t>(i), renamed_index, stamp.size, stamp.modified});
-    }
-  }
-
-  auto is_rename = [&](const Move& move) {
-    return move.new_name != Move::kNoName && names[move.new_name] != names[move.name];
+// Renames by their place in moves, then in direct, written whole before the
+// first of them; false when the journal cannot be written.
+bool journal_renames(const MovePlan& plan, const NameSet& names, bool& any) {
+  const std::vector<Move>& moves = plan.moves;
+  auto move_at = [&](uint32_t at) -> const Move& {
+    return at < moves.size() ? moves[at] : plan.direct[at - moves.size()];
   };
-  // Renames by their place in moves, then in direct.
   std::vector<uint32_t> renames;
-  auto move_at = [&](uint32_t at) -> const Move& { return at < moves.size() ? moves[at] : direct[at - moves.size()]; };
-  for (uint32_t at = 0; at < moves.size() + direct.size(); ++at)
-    if (is_rename(move_at(at))) renames.push_back(at);
-  if (!moves.empty()) {
-    MovedFilesWriter record(moved);
-    for (const Move& move : moves) {
-      record.add(names[move.name]);
-      if (is_rename(move)) record.add(names[move.new_name]);
-    }
-  }
+  for (uint32_t at = 0; at < moves.size() + plan.direct.size(); ++at)
+    if (is_rename(move_at(at), names)) renames.push_back(at);
+  any = !renames.empty();
   auto rename_at = [&](size_t i) {
     const Move& move = move_at(renames[i]);
     return Rename{std::string(names[move.name]), std::string(names[move.new_name]), move.size};
   };
-  if (!renames.empty() && !write_renames_journal(renames.size(), rename_at)) {
-    print_error_line(std::string("The journal ") + kRenamesJournal +
-                     " cannot be written; every file stays in txt_in under its name.");
-    run_shell("dir /b txt_in\\ > txt_in.list");
-    return;
-  }
+  return renames.empty() || write_renames_journal(renames.size(), rename_at);
+}
 
-  // A name that no command can carry is given its new one in txt_in itself.
+// A name that no command can carry is given its new one in txt_in itself.
+void rename_in_place(const std::vector<Move>& direct, const NameSet& names, const std::string& txt_in) {
   for (const Move& move : direct) {
     std::string name(names[move.name]), new_name(names[move.new_name]);
     if (rename_without_replacing(file_in(txt_in, name), file_in(txt_in, new_name)))
@@ -152,15 +62,21 @@ void normalise_file_names() {
     else
       say_stays(name, "it cannot be renamed");
   }
+}
 
-  if (moves.size() == files) {
+// Copies every move into the working folder; then a file that is no
+// document leaves txt_in, and a renamed document comes back under its new
+// name before its old one goes.
+void move_out(const MovePlan& plan, const NameSet& names, const std::string& txt_in) {
+  const std::vector<Move>& moves = plan.moves;
+  if (moves.size() == plan.files) {
     run_shell("copy /y txt_in\\*.* > out_null.list");
   } else {
     for (const Move& move : moves) run_shell("copy /y \"txt_in\\" + std::string(names[move.name]) + "\" > out_null.list");
   }
   for (const Move& move : moves) {
     std::string name(names[move.name]);
-    if (move.new_name != Move::kNoName && !is_rename(move)) continue;  // the document is where it belongs
+    if (move.new_name != Move::kNoName && !is_rename(move, names)) continue;  // the document is where it belongs
     std::string source = file_in(txt_in, name);
     // Each check offers what it learnt to the command that follows it.
     if (move.new_name == Move::kNoName) {
@@ -189,9 +105,55 @@ void normalise_file_names() {
     }
     run_shell("del /q \"txt_in\\" + name + "\" > out_null.list");
   }
-  if (!renames.empty()) run_shell(std::string("del /q ") + kRenamesJournal + " > out_null.list");
+}
 
-  run_shell("dir /b txt_in\\ > txt_in.list");
+}  // namespace
+
+// Every file of txt_in leaves a copy in the working folder; a file that is
+// no document then leaves txt_in, and a document whose name changes comes
+// back under the new one. No source goes before its copy is whole, and a
+// document is back under its new name before its old name goes, so a run
+// killed at any point leaves every document in txt_in.
+void normalise_file_names() {
+  list_txt_in();
+  // Read before anything moves: a file of txt_in named txt_in.list would
+  // replace the list on its way into the working folder. The same set then
+  // takes the new names, so that none clashes with a listed one.
+  NameSet names;
+  read_list(kTxtInList, names);
+  for (const std::string& name : names_with_line_breaks()) names.insert(name);
+  const size_t listed = names.size();
+
+  std::string txt_in = native_path("txt_in");
+  MovedFiles moved = read_moved_files();
+  WorkingFolderNames present;
+  TxtInFacts facts{
+      [&](std::string_view name) { return stamp_of(file_in(txt_in, name)); },
+      [&](std::string_view name, std::string_view source) {
+        return may_take_working_name(name, file_in(txt_in, source), moved, present);
+      }};
+  MovePlan plan = plan_moves(names, listed, file_name_of(invocation_path()), facts);
+  for (const Stay& stay : plan.stays) say_stays(names[stay.name], stay.why);
+
+  if (!plan.moves.empty()) {
+    MovedFilesWriter record(moved);
+    for (const Move& move : plan.moves) {
+      record.add(names[move.name]);
+      if (is_rename(move, names)) record.add(names[move.new_name]);
+    }
+  }
+  bool journaled = false;
+  if (!journal_renames(plan, names, journaled)) {
+    print_error_line(std::string("The journal ") + kRenamesJournal +
+                     " cannot be written; every file stays in txt_in under its name.");
+    list_txt_in();
+    return;
+  }
+  rename_in_place(plan.direct, names, txt_in);
+  move_out(plan, names, txt_in);
+  if (journaled) run_shell(std::string("del /q ") + kRenamesJournal + " > out_null.list");
+
+  list_txt_in();
 }
 
 }  // namespace korvel

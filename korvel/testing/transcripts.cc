@@ -1,6 +1,8 @@
 #include "korvel/testing/transcripts.h"
 
+#include "common/test_files.h"
 #include "korvel/console/urls.h"
+#include "korvel/testing/e2e.h"
 
 namespace korvel {
 
@@ -15,97 +17,30 @@ std::vector<std::string> lines_after(const std::vector<std::string>& lines, cons
   return {};
 }
 
+namespace {
+void fill_in(std::string& text, std::string_view placeholder, std::string_view value) {
+  for (size_t at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, at + value.size()))
+    text.replace(at, placeholder.size(), value);
+}
+}  // namespace
+
+std::string golden_text(std::string_view name, const std::string& invoked_as) {
+  std::string text =
+      common::read_file(std::string(KORVEL_SOURCE_DIR) + "/korvel/testing/golden/" + std::string(name) + ".txt");
+  fill_in(text, "@INVOKED_AS@", invoked_as);
+  fill_in(text, "@KORVEL_CONVERTCP_URL@", kConvertcpUrl);
+  fill_in(text, "@KORVEL_MAKER_URL@", kMakerUrl);
+  return text;
+}
+
 std::vector<std::string> banner_and_terms(const std::string& invoked_as) {
-  return {
-      "Active code page: 65001",
-      invoked_as,
-      "",
-      "====================================",
-      "",
-      "THE PROGRAM INDEXES A GROUP OF TXT FILES ON EACH WORD AND CREATES A DOCUMENT BASE",
-      "",
-      "We also used the program convertcp.exe",
-      std::string("Info:") + kConvertcpUrl,
-      "We also used the program wget.exe",
-      "Info:https://www.gnu.org/software/wget/",
-      "",
-      "Program name:korvel_01_209.exe",
-      "Terms of use:",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      std::string("More info: ") + kMakerUrl,
-      "",
-      "====================================",
-      "Do you accept the terms of use?",
-      "",
-      "<1> yes, continue",
-      "<2> no, end",
-  };
+  return crlf_lines(golden_text("banner_and_terms", invoked_as));
 }
 
-std::vector<std::string> font_notice() {
-  return {
-      "",
-      "----------------------------",
-      "FONT CONSOLAS OR LUCIDA CONSOLE MUST BE SELECTED IN THE PROGRAM EXECUTION WINDOW.",
-      "Setting procedure (necessary for correct printing):",
-      "- move the mouse to the center of the upper bold edge of the execution window;",
-      "- right mouse click;",
-      "- select Properties from the drop-down menu;",
-      "- select the Font tab;",
-      "- this tab includes the Consolas or Lucida Console font.",
-      "",
-      "In the Layout tab, select the size of the execution window.",
-      "Selected settings work when the program is restarted.",
-      "----------------------------",
-      "",
-      "<1> continue",
-      "<2> end",
-  };
-}
+std::vector<std::string> font_notice() { return crlf_lines(golden_text("font_notice")); }
 
-std::vector<std::string> installation_notice() {
-  return {
-      "",
-      "----------------------------",
-      "THE PROGRAM MUST BE INSTALLED IN YOUR OWN DIRECTORY.",
-      "During execution, the program creates and also deletes most *.txt and other files.",
-      "",
-      "The *.TXT and *.HTM files you want to index must be written in UTF-8 format and copied to "
-      "the TXT_IN subfolder.",
-      "The *.TXT and *.HTM file names must not contain spaces or special characters (ASCII only).",
-      "----------------------------",
-      "",
-      "<1> continue",
-      "<2> end",
-  };
-}
+std::vector<std::string> installation_notice() { return crlf_lines(golden_text("installation_notice")); }
 
-std::vector<std::string> tool_checks_passing() {
-  return {
-      "----------------------------",
-      "Checking the accessibility of some urgently needed programs:",
-      "cmd.exe, find.exe, findstr.exe, sort.exe, wget.exe, convertcp.exe",
-      "",
-      "cmd",
-      "",
-      "find",
-      "",
-      "findstr",
-      "",
-      "sort",
-      "",
-      "convertcp",
-      std::string("info: ") + kConvertcpUrl,
-      "",
-      "velmor_*.exe",
-  };
-}
+std::vector<std::string> tool_checks_passing() { return crlf_lines(golden_text("tool_checks_passing")); }
 
 }  // namespace korvel
