@@ -5,7 +5,7 @@
 #include "indexer/measures/best.h"
 #include "indexer/measures/dense_counts.h"
 #include "indexer/measures/measures.h"
-#include "indexer/measures/prefetch.h"
+#include "indexer/measures/document_cursor.h"
 
 namespace velmor {
 
@@ -36,7 +36,7 @@ Windows windows(const Corpus& corpus, const std::vector<Occurrence>& occ) {
   std::array<uint32_t*, 7> place{};
   for (size_t k = 0; k < 7; ++k)
     if (k != 3) place[k] = around.column(k);
-  DocumentWords ahead(corpus), here(corpus);
+  DocumentCursor ahead(corpus), here(corpus);
   // The occurrences come by document, then place: each document's list of
   // stretches is looked up once, and each occurrence's stretch searched
   // for past the one before. Stepping through the list instead took a

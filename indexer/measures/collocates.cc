@@ -5,7 +5,7 @@
 #include "indexer/measures/best.h"
 #include "indexer/measures/dense_counts.h"
 #include "indexer/measures/measures.h"
-#include "indexer/measures/prefetch.h"
+#include "indexer/measures/document_cursor.h"
 
 namespace velmor {
 
@@ -18,8 +18,8 @@ namespace {
 template <class Wanted, class Pair>
 void pair_up(const Corpus& corpus, uint32_t rank, const std::vector<Occurrence>& occ, const CollocateOptions& options,
              const DenseCounts* counts, Wanted wanted, Pair pair) {
-  DocumentWords ahead(corpus), counts_ahead(corpus), here(corpus);
-  auto window = [&](DocumentWords& in, const Occurrence& o) {
+  DocumentCursor ahead(corpus), counts_ahead(corpus), here(corpus);
+  auto window = [&](DocumentCursor& in, const Occurrence& o) {
     const std::span<const uint32_t> words = in.of(o.doc);
     const size_t from = o.ordinal >= options.left ? o.ordinal - options.left : 0;
     const size_t to = std::min<size_t>(words.size(), size_t{o.ordinal} + options.right + 1);

@@ -16,7 +16,7 @@
 namespace velmor {
 
 PostingsBuilder::PostingsBuilder(std::string dir, size_t memory_budget, KeyFold fold)
-    : dir_(std::move(dir)), budget_(memory_budget), vocabulary_(fold), store_(dir_), sequence_(dir_) {}
+    : dir_(std::move(dir)), budget_(memory_budget), vocabulary_(fold), line_store_(dir_), sequence_(dir_) {}
 
 namespace {
 constexpr uint32_t kUnmapped = UINT32_MAX;
@@ -101,7 +101,7 @@ void PostingsBuilder::add_tokens(const Document& doc, const std::vector<Token>& 
   info.invalid_bytes = doc.invalid_bytes;
   info.tokens = tokens.size();
   info.stretch_starts = doc.stretch_starts;
-  first_lines_.push_back(store_.add(doc.lines));
+  first_lines_.push_back(line_store_.add(doc.lines));
 
   // Each form's word, and that word's place among the page's words.
   if (word_slot_.size() < vocabulary_.size()) word_slot_.resize(vocabulary_.size(), kNotInPage);
@@ -243,7 +243,7 @@ class Beside {
 }  // namespace
 
 std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
-  store_.close();
+  line_store_.close();
   // What only the adding needed goes first, then each part of the
   // vocabulary as soon as it is done with, and the words of the corpus are
   // made only once the forms and their sort keys are: with 1,000,000

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "indexer/site/assets.h"
-#include "indexer/site/doc_store.h"
+#include "indexer/site/text_store.h"
 #include "indexer/site/entries.h"
 #include "indexer/site/layout.h"
 #include "indexer/site/lists.h"

@@ -1,4 +1,4 @@
-#include "indexer/site/doc_store.h"
+#include "indexer/site/text_store.h"
 
 #include <algorithm>
 #include <array>

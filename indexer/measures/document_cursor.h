@@ -10,12 +10,13 @@
 
 namespace velmor {
 
-// A document's words as the corpus gives them, asked for once per run of
-// occurrences in the same document rather than once per occurrence: a
-// frequent word's occurrences come by document, many to each.
-class DocumentWords {
+// A cursor over the documents' words (their ranks in reading order): it
+// asks the corpus for a document's words once per run of occurrences in the
+// same document rather than once per occurrence, as a frequent word's
+// occurrences come by document, many to each.
+class DocumentCursor {
  public:
-  explicit DocumentWords(const Corpus& corpus) : corpus_(corpus) {}
+  explicit DocumentCursor(const Corpus& corpus) : corpus_(corpus) {}
   std::span<const uint32_t> of(uint32_t doc) {
     if (doc != doc_) {
       doc_ = doc;
@@ -34,7 +35,7 @@ class DocumentWords {
 // ahead of reading them: the occurrences of a frequent word are spread over
 // the whole corpus, and each read of its neighbours is otherwise a wait on
 // memory. Both ends, as the window often crosses a cache line.
-inline void prefetch_neighbours(DocumentWords& ahead, const std::vector<Occurrence>& occ, size_t i, size_t reach) {
+inline void prefetch_neighbours(DocumentCursor& ahead, const std::vector<Occurrence>& occ, size_t i, size_t reach) {
   if (i >= occ.size()) return;
   const std::span<const uint32_t> words = ahead.of(occ[i].doc);
   const size_t at = occ[i].ordinal;
