@@ -1,5 +1,6 @@
 #include "indexer/site/entries.h"
 
+#include "indexer/escape.h"
 #include "indexer/site/formats.h"
 #include "indexer/site/html.h"
 #include "indexer/site/lists.h"

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "indexer/site/memory_corpus.h"
+#include "indexer/testing/memory_corpus.h"
 
 namespace velmor {
 namespace {

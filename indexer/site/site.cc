@@ -12,6 +12,7 @@
 #include "indexer/site/entries.h"
 #include "indexer/site/layout.h"
 #include "indexer/site/lists.h"
+#include "indexer/site/lookup.h"
 #include "indexer/site/out_file.h"
 #include "indexer/site/pages.h"
 #include "indexer/site/plan.h"

@@ -13,7 +13,7 @@
 
 #include "indexer/site/entries.h"
 #include "indexer/site/lists.h"
-#include "indexer/site/memory_corpus.h"
+#include "indexer/testing/memory_corpus.h"
 
 namespace velmor {
 namespace {

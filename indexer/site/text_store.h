@@ -33,7 +33,4 @@ std::string encode_words(const std::vector<StoredWord>& words);
 uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, uint32_t per_folder,
                           const std::filesystem::path& dir);
 
-// Writes lookup/entries.js from the entry file of each rank.
-uint64_t write_entry_starts(const std::vector<uint32_t>& entry_file, const std::filesystem::path& dir);
-
 }  // namespace velmor

@@ -7,14 +7,13 @@
 #include <sstream>
 
 #include "indexer/site/formats.h"
-#include "indexer/site/lists.h"
 
 #include <unicode/unistr.h>
 
 #include <algorithm>
 #include <cctype>
 #include <random>
-#include "indexer/site/memory_corpus.h"
+#include "indexer/testing/memory_corpus.h"
 #include "indexer/site/radix_sort.h"
 
 namespace velmor {
@@ -126,34 +125,6 @@ TEST(TextStore, WordsStandWhereTheBrowserCountsThemAcrossLines) {
               std::vector<std::string>({"ab", "cd", "éf", "𝒳g", "hi", "jk"})[i]);
   }
   EXPECT_EQ(word_text("ab  cd\n\n", words[1]), "cd");
-}
-
-// Every escaper of text that lands in a script, one table: a string
-// literal, the document's template literal, and JSON titles and forms.
-TEST(TextStore, TheTextCannotEndItsScript) {
-  using Append = void (*)(std::string&, std::string_view);
-  const struct {
-    Append append;
-    std::string in, out;
-  } cases[] = {
-      {append_js_literal, "a\"b\\c", "\"a\\\"b\\\\c\""},
-      {append_js_literal, "</script>", "\"\\x3c/script>\""},
-      {append_js_literal, "x\ry\t\x01", "\"x\\x0dy\\x09\\x01\""},
-      {append_js_literal, "a\xE2\x80\xA8" "b\xE2\x80\xA9", "\"a\\u2028b\\u2029\""},
-      {append_js_literal, "Straße €", "\"Straße €\""},
-      {append_js_template_chars, "a`b\\c${d}", "a\\`b\\\\c\\${d}"},
-      {append_js_template_chars, "x\ry\t\n\x01", "x\\x0dy\\x09\n\\x01"},
-      {append_js_template_chars, "</script> \xE2\x80\xA8 Straße", "\\x3c/script> \xE2\x80\xA8 Straße"},
-      {append_json_string, "a\"b\\c", "\"a\\\"b\\\\c\""},
-      {append_json_string, "<b>&amp;</b>", "\"\\u003cb\\u003e\\u0026amp;\\u003c/b\\u003e\""},
-      {append_json_string, "x\ny\x01 Straße", "\"x\\u000ay\\u0001 Straße\""},
-      {append_json_string, "", "\"\""},
-  };
-  for (const auto& c : cases) {
-    std::string out;
-    c.append(out, c.in);
-    EXPECT_EQ(out, c.out) << c.in;
-  }
 }
 
 TEST(TextStore, AFileHoldsTheTextOnceAndItsWords) {
