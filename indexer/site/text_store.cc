@@ -6,7 +6,6 @@
 #include <numeric>
 
 #include "indexer/escape.h"
-#include "indexer/measures/measures.h"
 #include "indexer/site/formats.h"
 #include "indexer/site/html.h"
 #include "indexer/site/layout.h"
@@ -201,8 +200,8 @@ std::string encode_words(const std::vector<StoredWord>& words) {
   return code;
 }
 
-uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, uint32_t per_folder,
-                          const std::filesystem::path& dir) {
+uint64_t write_text_store(const Corpus& corpus, uint32_t doc, const std::vector<Keyword>& keywords,
+                          uint32_t per_folder, const std::filesystem::path& dir) {
   OutFile out(dir / text_store_file(doc, per_folder));
   std::string& s = out.text();
   s += kBom;
@@ -215,7 +214,7 @@ uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, u
   }
   s += "`,\"" + encode_words(stored_words(corpus, doc)) + "\",[";
   const char* comma = "";
-  for (const Keyword& k : keywords(corpus, doc, tokens, KeywordOptions{})) {
+  for (const Keyword& k : keywords) {
     char scores[64];
     std::snprintf(scores, sizeof scores, ",%.1f,%.2f,", k.log_likelihood, k.log_ratio);
     s += comma;

@@ -133,8 +133,8 @@ TEST(TextStore, AFileHoldsTheTextOnceAndItsWords) {
   std::filesystem::create_directories(dir / "text" / "000");
   std::filesystem::create_directories(dir / "text" / "001");
   MemoryCorpus corpus({doc({"one two", "one"}), doc({})}, "");
-  write_text_store(corpus, 0, 3, 1, dir);
-  write_text_store(corpus, 1, 3, 1, dir);
+  write_text_store(corpus, 0, keywords(corpus, 0, 3, KeywordOptions{}), 1, dir);
+  write_text_store(corpus, 1, keywords(corpus, 1, 3, KeywordOptions{}), 1, dir);
   std::ifstream in(dir / "text" / "000" / "d_0001.js", std::ios::binary);
   std::stringstream s;
   s << in.rdbuf();
