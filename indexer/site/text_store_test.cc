@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "common/test_files.h"
 #include "indexer/site/formats.h"
 
 #include <unicode/unistr.h>
@@ -128,22 +127,18 @@ TEST(TextStore, WordsStandWhereTheBrowserCountsThemAcrossLines) {
 }
 
 TEST(TextStore, AFileHoldsTheTextOnceAndItsWords) {
-  auto dir = std::filesystem::temp_directory_path() / "velmor_text_store_test";
-  std::filesystem::remove_all(dir);
+  const common::WorkFolder work("velmor_text_store");
+  const std::filesystem::path& dir = work.path;
   std::filesystem::create_directories(dir / "text" / "000");
   std::filesystem::create_directories(dir / "text" / "001");
   MemoryCorpus corpus({doc({"one two", "one"}), doc({})}, "");
   write_text_store(corpus, 0, keywords(corpus, 0, 3, KeywordOptions{}), 1, dir);
   write_text_store(corpus, 1, keywords(corpus, 1, 3, KeywordOptions{}), 1, dir);
-  std::ifstream in(dir / "text" / "000" / "d_0001.js", std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
   const std::string expected_code = encode_words(stored_words(corpus, 0));
   const DocumentInfo& info = corpus.document(0);
-  EXPECT_EQ(s.str(), "\xEF\xBB\xBFvelmorText(1,`one two\none`,\"" + expected_code + "\",[],[\"" + info.title +
+  EXPECT_EQ(common::read_file(dir / "text" / "000" / "d_0001.js"), "\xEF\xBB\xBFvelmorText(1,`one two\none`,\"" + expected_code + "\",[],[\"" + info.title +
                          "\",\"" + info.file_name + "\",3,2,2],\"%\");\n");  // two lines, two stretches: from word 2, "%"
   EXPECT_TRUE(std::filesystem::exists(dir / "text" / "001" / "d_0002.js"));
-  std::filesystem::remove_all(dir);
 }
 
 TEST(RadixSort, OrdersAsAStableSortByKey) {
