@@ -45,7 +45,7 @@ Windows windows(const Corpus& corpus, const std::vector<Occurrence>& occ) {
   const std::vector<uint32_t>* starts = nullptr;
   size_t next = 0;  // the first stretch start past the occurrence
   for (size_t i = 0; i < occ.size(); ++i) {
-    prefetch_neighbours(ahead, occ, i + 16, 3);
+    prefetch_neighbours(ahead, occ, i + kNeighboursAhead, 3);
     const std::span<const uint32_t> words = here.of(occ[i].doc);
     if (i == 0 || occ[i].doc != occ[i - 1].doc) {
       starts = &corpus.document(occ[i].doc).stretch_starts;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "indexer/model.h"
+#include "indexer/prefetch.h"
 
 namespace velmor {
 
@@ -36,15 +37,17 @@ class DocumentCursor {
 // the whole corpus, and each read of its neighbours is otherwise a wait on
 // memory. Both ends, as the window often crosses a cache line.
 inline void prefetch_neighbours(DocumentCursor& ahead, const std::vector<Occurrence>& occ, size_t i, size_t reach) {
-  if (i >= occ.size()) return;
+  if (!prefetching(kPrefetchMeasures) || i >= occ.size()) return;
   const std::span<const uint32_t> words = ahead.of(occ[i].doc);
   const size_t at = occ[i].ordinal;
-  __builtin_prefetch(words.data() + (at >= reach ? at - reach : 0));
-  __builtin_prefetch(words.data() + std::min(at + reach, words.size() - 1));
+  prefetch_read<kPrefetchMeasures>(words.data() + (at >= reach ? at - reach : 0));
+  prefetch_read<kPrefetchMeasures>(words.data() + std::min(at + reach, words.size() - 1));
 }
 
 // Asks for a word's record a few ahead of reading its count: the words
 // met around an occurrence or in a document are spread over the vocabulary.
-inline void prefetch_word(const Corpus& corpus, uint32_t rank) { __builtin_prefetch(&corpus.word(rank).count); }
+inline void prefetch_word(const Corpus& corpus, uint32_t rank) {
+  prefetch_read<kPrefetchMeasures>(&corpus.word(rank).count);
+}
 
 }  // namespace velmor
