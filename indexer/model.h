@@ -4,16 +4,21 @@
 //   read      page file   -> Document          (read/)
 //   words     Document    -> word tokens, keys, where sentences and blocks part (words/)
 //   postings  tokens      -> Corpus             (postings/, spills to disk past its budget)
-//   site      Corpus      -> htm_out            (site/)
+//   measures  Corpus, a word's occurrences -> WordMeasures (dispersion,
+//             collocates, clusters), a document -> its keywords, and the
+//             corpus's n-grams and dispersions gathered as words are measured
+//             (measures/corpus_measures.h)
+//   site      Corpus, measures -> htm_out       (site/, which only writes them)
 //
 // or, with --vertical, read and words straight on to one file:
 //
 //   export    Document    -> vertical file      (export/, no Corpus made)
 //
-// The measures (measures/: collocates, clusters, keywords, dispersion) are
-// plain functions of a Corpus and a word's occurrences, which the site
-// calls as it reads them: the entries first, measuring each word's
-// dispersion too, then the word lists that show it.
+// The measures run as the site asks for them, word by word, because each
+// reads the word's postings, which the entries read anyway: the entries
+// first, then the word lists, look-up data and n-grams that show what the
+// measures gathered. Escaping for every format the site and the export
+// write is escape.h's.
 //
 // Each stage depends only on this header and on the stages before it, so
 // each can be tested with hand-made values of these types.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Two builds of the indexer side by side on the index bench's generated
-# pages: wall time, processor time, peak memory, the site's bytes and its
+# pages: wall time, processor time (user and system), user time alone (the
+# steadier on a shared machine), peak memory, the site's bytes and its
 # entries' (i_*.htm) bytes, in turns (the order alternates each round), the
 # median of REPS runs (default 3). For a change that writes more or counts
 # more: the build before it is the fair baseline.
@@ -8,6 +9,10 @@
 #   indexer/bench/ab_bench.sh BEFORE AFTER [MEGABYTES]     default: 100
 #   e.g. git worktree add /tmp/base main && cmake ... && cmake --build ... --target velmor
 #        indexer/bench/ab_bench.sh /tmp/base/build/velmor_01_209.exe build/velmor_01_209.exe
+#   or the prefetch hints (indexer/prefetch.h), all or a group at a time:
+#        cmake -S . -B build-nopf -DCMAKE_BUILD_TYPE=Release -DKORVEL_NO_PREFETCH=ON   (or -DKORVEL_PREFETCH_OFF=MASK)
+#        cmake --build build-nopf --target velmor
+#        REPS=5 indexer/bench/ab_bench.sh build-nopf/velmor_01_209.exe build/velmor_01_209.exe
 #
 # Work files go to $BENCH_DIR (default $TMPDIR/velmor_bench), the corpora
 # shared with index_bench.sh.
@@ -25,7 +30,7 @@ bench_corpus "$root" "$work" "$size"
 
 # run_one NAME BINARY ROUND: one timed run into a folder of its own (see
 # index_bench.sh on deleting outputs between runs); prints "wall cpu peak_kb
-# site_bytes entry_bytes".
+# site_bytes entry_bytes user".
 run_one() {
   local dir="$work/ab/$1-$3"
   rm -rf "$dir" && mkdir -p "$dir" && ln -s "$corpus" "$dir/htm_in"
@@ -34,7 +39,7 @@ run_one() {
   local site entries
   site=$(du -sb "$dir/htm_out" | cut -f1)
   entries=$(find "$dir/htm_out" -name 'i_*.htm' -printf '%s\n' | awk '{s += $1} END {print s}')
-  awk -v s="$site" -v e="$entries" '{print $1, $2 + $3, $4, s, e}' "$dir/time"
+  awk -v s="$site" -v e="$entries" '{print $1, $2 + $3, $4, s, e, $2}' "$dir/time"
 }
 
 rm -rf "$work/ab"
@@ -49,10 +54,10 @@ for ((round = 0; round < reps; round++)); do
 done
 
 median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
-printf '%-7s %9s %9s %10s %12s %12s\n' "" wall_s cpu_s peak_MB site_MB entries_MB
+printf '%-7s %9s %9s %9s %10s %12s %12s\n' "" wall_s cpu_s user_s peak_MB site_MB entries_MB
 for name in before after; do
   row=()
-  for col in 2 3 4 5 6; do row+=("$(awk -v n="$name" -v c="$col" '$1 == n {print $c}' "$work/ab.txt" | median)"); done
-  printf '%-7s %9.2f %9.2f %10.1f %12.1f %12.1f\n' "$name" "${row[0]}" "${row[1]}" "$(echo "${row[2]} / 1024" | bc -l)" \
-    "$(echo "${row[3]} / 1048576" | bc -l)" "$(echo "${row[4]} / 1048576" | bc -l)"
+  for col in 2 3 7 4 5 6; do row+=("$(awk -v n="$name" -v c="$col" '$1 == n {print $c}' "$work/ab.txt" | median)"); done
+  printf '%-7s %9.2f %9.2f %9.2f %10.1f %12.1f %12.1f\n' "$name" "${row[0]}" "${row[1]}" "${row[2]}" \
+    "$(echo "${row[3]} / 1024" | bc -l)" "$(echo "${row[4]} / 1048576" | bc -l)" "$(echo "${row[5]} / 1048576" | bc -l)"
 done

@@ -1,39 +1,16 @@
 #include "indexer/export/vertical.h"
 
-#include <array>
 
-#include "indexer/site/formats.h"
+#include "indexer/escape.h"
 
 namespace velmor {
 
 namespace {
 
-constexpr std::array<bool, 256> kSpecial = [] {
-  std::array<bool, 256> special{};
-  for (int b = 0; b < 0x20; ++b) special[b] = true;
-  for (unsigned char b : {'&', '<', '>', '"', '\x7f'}) special[b] = true;
-  return special;
-}();
-
 // A line of only blanks (a <pre>'s empty line) parts paragraphs too.
 bool is_empty_line(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
 
 }  // namespace
-
-void append_xml_escaped(std::string& out, std::string_view text) {
-  append_escaping(out, text, kSpecial, [](std::string& o, unsigned char b) {
-    switch (b) {
-      case '&': o += "&amp;"; break;
-      case '<': o += "&lt;"; break;
-      case '>': o += "&gt;"; break;
-      case '"': o += "&quot;"; break;
-      case '\t': o += "&#9;"; break;
-      case '\n': o += "&#10;"; break;
-      case '\r': o += "&#13;"; break;
-      default: o += "\xEF\xBF\xBD";
-    }
-  });
-}
 
 VerticalWriter::VerticalWriter(WordRules rules) : splitter_(rules), key_(key_function(rules)) {}
 

@@ -23,7 +23,7 @@
 // korvel wrapped is a paragraph, while an HTML page's block ends leave no
 // empty line behind. Lines and paragraphs without words are left out, as an
 // engine would drop an empty region anyway. Every text (attributes and
-// tokens alike) is escaped as XML would have it (append_xml_escaped).
+// tokens alike) is escaped as XML would have it (append_xml_escaped, indexer/escape.h).
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -33,11 +33,6 @@
 #include "indexer/words/words.h"
 
 namespace velmor {
-
-// & < > " as references; tab, LF and CR as &#9; &#10; &#13;, so that a
-// column or an attribute stays on its line; the other C0 controls and DEL,
-// which XML 1.0 admits in no form, as U+FFFD.
-void append_xml_escaped(std::string& out, std::string_view text);
 
 // Splits documents as the index does and appends them in the vertical
 // format. One per thread.

@@ -5,7 +5,7 @@
 #include "indexer/measures/best.h"
 #include "indexer/measures/dense_counts.h"
 #include "indexer/measures/measures.h"
-#include "indexer/measures/prefetch.h"
+#include "indexer/measures/document_cursor.h"
 
 namespace velmor {
 
@@ -36,7 +36,7 @@ Windows windows(const Corpus& corpus, const std::vector<Occurrence>& occ) {
   std::array<uint32_t*, 7> place{};
   for (size_t k = 0; k < 7; ++k)
     if (k != 3) place[k] = around.column(k);
-  DocumentWords ahead(corpus), here(corpus);
+  DocumentCursor ahead(corpus), here(corpus);
   // The occurrences come by document, then place: each document's list of
   // stretches is looked up once, and each occurrence's stretch searched
   // for past the one before. Stepping through the list instead took a
@@ -45,7 +45,7 @@ Windows windows(const Corpus& corpus, const std::vector<Occurrence>& occ) {
   std::vector<uint32_t> starts;
   size_t next = 0;  // the first stretch start past the occurrence
   for (size_t i = 0; i < occ.size(); ++i) {
-    prefetch_neighbours(ahead, occ, i + 16, 3);
+    prefetch_neighbours(ahead, occ, i + kNeighboursAhead, 3);
     const std::span<const uint32_t> words = here.of(occ[i].doc);
     if (i == 0 || occ[i].doc != occ[i - 1].doc) {
       starts.clear();

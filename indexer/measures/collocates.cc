@@ -5,7 +5,8 @@
 #include "indexer/measures/best.h"
 #include "indexer/measures/dense_counts.h"
 #include "indexer/measures/measures.h"
-#include "indexer/measures/prefetch.h"
+#include "indexer/measures/document_cursor.h"
+#include "indexer/prefetch.h"
 
 namespace velmor {
 
@@ -18,8 +19,8 @@ namespace {
 template <class Wanted, class Pair>
 void pair_up(const Corpus& corpus, uint32_t rank, const std::vector<Occurrence>& occ, const CollocateOptions& options,
              const DenseCounts* counts, Wanted wanted, Pair pair) {
-  DocumentWords ahead(corpus), counts_ahead(corpus), here(corpus);
-  auto window = [&](DocumentWords& in, const Occurrence& o) {
+  DocumentCursor ahead(corpus), counts_ahead(corpus), here(corpus);
+  auto window = [&](DocumentCursor& in, const Occurrence& o) {
     const std::span<const uint32_t> words = in.of(o.doc);
     const size_t from = o.ordinal >= options.left ? o.ordinal - options.left : 0;
     const size_t to = std::min<size_t>(words.size(), size_t{o.ordinal} + options.right + 1);
@@ -41,10 +42,10 @@ void pair_up(const Corpus& corpus, uint32_t rank, const std::vector<Occurrence>&
   std::vector<Claim> claims;  // in the document at hand, within reach of the windows to come
   uint32_t claims_doc = UINT32_MAX;
   for (size_t k = 0; k < occ.size(); ++k) {
-    prefetch_neighbours(ahead, occ, k + 16, std::max(options.left, options.right));
+    prefetch_neighbours(ahead, occ, k + kNeighboursAhead, std::max(options.left, options.right));
     // The counts of a window a few ahead, whose words have come by now.
-    if (counts && k + 4 < occ.size())
-      for (uint32_t r : window(counts_ahead, occ[k + 4])) counts->prefetch(r);
+    if (prefetching(kPrefetchMeasures) && counts && k + kCountsAhead < occ.size())
+      for (uint32_t r : window(counts_ahead, occ[k + kCountsAhead])) counts->prefetch(r);
     const Occurrence& o = occ[k];
     const std::span<const uint32_t> words = window(here, o);
     const uint32_t from = o.ordinal >= options.left ? o.ordinal - options.left : 0;
@@ -87,7 +88,7 @@ std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std
   const std::vector<uint32_t> frequent = together.at_least(options.min_together);
   std::vector<std::array<double, 5>> scores;
   for (size_t k = 0; k < frequent.size(); ++k) {
-    if (k + 8 < frequent.size()) prefetch_word(corpus, frequent[k + 8]);
+    if (k + kWordAhead < frequent.size()) prefetch_word(corpus, frequent[k + kWordAhead]);
     const uint32_t other = frequent[k];
     const uint32_t n = together.counts[other];
     const PairCounts counts{static_cast<double>(n), f_word, static_cast<double>(corpus.word(other).count),
@@ -141,7 +142,7 @@ std::vector<Keyword> keywords(const Corpus& corpus, uint32_t doc, uint64_t token
   const std::span<const uint32_t> words = corpus.sequence(doc);
   DenseCounts& here = dense_counts(corpus.word_count());
   for (size_t i = 0; i < words.size(); ++i) {
-    if (i + 16 < words.size()) here.prefetch(words[i + 16]);
+    if (i + kSequenceAhead < words.size()) here.prefetch(words[i + kSequenceAhead]);
     here.add(words[i]);
   }
   const double c = static_cast<double>(words.size()), d = static_cast<double>(tokens) - c;
@@ -149,7 +150,7 @@ std::vector<Keyword> keywords(const Corpus& corpus, uint32_t doc, uint64_t token
   const double n = static_cast<double>(tokens);
   const std::vector<uint32_t> frequent = here.at_least(options.min_count);
   for (size_t k = 0; k < frequent.size(); ++k) {
-    if (k + 8 < frequent.size()) prefetch_word(corpus, frequent[k + 8]);
+    if (k + kWordAhead < frequent.size()) prefetch_word(corpus, frequent[k + kWordAhead]);
     const uint32_t rank = frequent[k];
     const uint32_t count = here.counts[rank];
     const double a = count, b = static_cast<double>(corpus.word(rank).count) - a;

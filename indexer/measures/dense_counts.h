@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "indexer/prefetch.h"
+
 namespace velmor {
 
 struct DenseCounts {
@@ -15,7 +17,7 @@ struct DenseCounts {
   }
   // Asks for a count a few adds ahead: the ranks counted are spread over
   // the whole vocabulary, and each add is otherwise a wait on memory.
-  void prefetch(uint32_t rank) const { __builtin_prefetch(&counts[rank], 1); }
+  void prefetch(uint32_t rank) const { prefetch_write<kPrefetchMeasures>(&counts[rank]); }
   // The ranks counted at least `min` times, in the order first counted.
   std::vector<uint32_t> at_least(uint32_t min) const {
     std::vector<uint32_t> ranks;

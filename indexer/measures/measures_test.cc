@@ -10,7 +10,7 @@
 
 #include "indexer/measures/association.h"
 
-#include "indexer/site/memory_corpus.h"
+#include "indexer/testing/memory_corpus.h"
 
 namespace velmor {
 namespace {

@@ -16,7 +16,7 @@
 namespace velmor {
 
 PostingsBuilder::PostingsBuilder(std::string dir, size_t memory_budget, KeyFold fold)
-    : dir_(std::move(dir)), budget_(memory_budget), vocabulary_(fold), store_(dir_), sequence_(dir_) {}
+    : dir_(std::move(dir)), budget_(memory_budget), vocabulary_(fold), line_store_(dir_), sequence_(dir_) {}
 
 namespace {
 constexpr uint32_t kUnmapped = UINT32_MAX;
@@ -68,9 +68,6 @@ void PostingsBuilder::add_page(const Document& doc, const std::vector<Token>& to
     // Forms are numbered as first met, so a number not seen yet is the next.
     if (t.form < page_forms_.size()) continue;
     if (t.form != page_forms_.size()) throw std::logic_error("a page's forms are not numbered as first met");
-    // Our ids of a source's forms are spread over its whole vocabulary:
-    // asked for a few new forms ahead, as those come in this order too.
-    if (t.form + 8 < forms.size() && forms[t.form + 8] < ours.size()) __builtin_prefetch(&ours[forms[t.form + 8]]);
     const uint32_t theirs = forms[t.form];
     if (theirs >= ours.size()) ours.resize(theirs + 1, kUnmapped);
     // Distinct forms of a page have distinct ids in their source's table,
@@ -100,7 +97,7 @@ void PostingsBuilder::add_tokens(const Document& doc, const std::vector<Token>& 
   info.bytes = doc.bytes;
   info.invalid_bytes = doc.invalid_bytes;
   info.tokens = tokens.size();
-  first_lines_.push_back(store_.add(doc.lines));
+  first_lines_.push_back(line_store_.add(doc.lines));
 
   // Each form's word, and that word's place among the page's words.
   if (word_slot_.size() < vocabulary_.size()) word_slot_.resize(vocabulary_.size(), kNotInPage);
@@ -108,9 +105,6 @@ void PostingsBuilder::add_tokens(const Document& doc, const std::vector<Token>& 
   form_slot_.resize(page_forms_.size());
   page_words_.clear();
   for (size_t f = 0; f < page_forms_.size(); ++f) {
-    // Two steps ahead, as each form's word is needed to find its slot.
-    if (f + 16 < page_forms_.size()) vocabulary_.prefetch_form(page_forms_[f + 16]);
-    if (f + 8 < page_forms_.size()) __builtin_prefetch(&word_slot_[vocabulary_.word_of(page_forms_[f + 8])]);
     const uint32_t word = vocabulary_.word_of(page_forms_[f]);
     if (word_slot_[word] == kNotInPage) {
       word_slot_[word] = static_cast<uint32_t>(page_words_.size());
@@ -134,8 +128,6 @@ void PostingsBuilder::add_tokens(const Document& doc, const std::vector<Token>& 
     ordinals_[word_uses_[form_slot_[tokens[ordinal].form]]++] = ordinal;
   uint32_t begin = 0, unchecked = 0;
   for (size_t w = 0; w < page_words_.size(); ++w) {
-    if (w + 16 < page_words_.size()) vocabulary_.prefetch_state(page_words_[w + 16]);
-    if (w + 8 < page_words_.size()) vocabulary_.prefetch_postings(page_words_[w + 8]);
     const uint32_t end = word_uses_[w];  // the scatter left each start at the next one's
     vocabulary_.record(page_words_[w], number, std::span<const uint32_t>(ordinals_).subspan(begin, end - begin));
     run_occurrences_ += end - begin;
@@ -242,7 +234,7 @@ class Beside {
 }  // namespace
 
 std::unique_ptr<Corpus> PostingsBuilder::finish(const Collation& collation) {
-  store_.close();
+  line_store_.close();
   // What only the adding needed goes first, then each part of the
   // vocabulary as soon as it is done with, and the words of the corpus are
   // made only once the forms and their sort keys are: with 1,000,000

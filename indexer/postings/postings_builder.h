@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "indexer/model.h"
-#include "indexer/postings/doc_store.h"
+#include "indexer/postings/line_store.h"
 #include "indexer/postings/string_table.h"
 #include "indexer/postings/vocabulary.h"
 #include "indexer/postings/word_sequence.h"
@@ -61,7 +61,7 @@ class PostingsBuilder {
   std::string dir_;
   size_t budget_;
   Vocabulary vocabulary_;
-  DocStoreWriter store_;
+  LineStoreWriter line_store_;
   WordSequenceWriter sequence_;
   std::vector<DocumentInfo> documents_;
   std::vector<uint64_t> first_lines_;

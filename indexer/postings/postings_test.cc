@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <random>
 #include <tuple>
 
+#include "common/test_files.h"
 #include "indexer/site/site.h"
 #include "indexer/words/stretches.h"
 #include "indexer/words/words.h"
@@ -24,21 +24,6 @@ std::string lower_ascii(std::string_view word) {
   for (char& c : key) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
   return key;
 }
-
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-struct TempDir {
-  fs::path path;
-  explicit TempDir(const std::string& name) {
-    path = fs::temp_directory_path() / ("velmor_postings_" + name + "_" + std::to_string(getpid()));
-    fs::remove_all(path);
-    fs::create_directories(path);
-  }
-  ~TempDir() { fs::remove_all(path); }
-};
 
 Document make_document(const std::string& name, std::vector<std::string> lines) {
   Document d;
@@ -199,7 +184,7 @@ std::vector<Document> distinct_corpus() {
 
 // Every file of the two sites is the same, byte for byte.
 void expect_same_site(const Corpus& a, const Corpus& b, size_t least_files) {
-  TempDir site_a("site_a"), site_b("site_b");
+  common::WorkFolder site_a("velmor_postings_site_a"), site_b("velmor_postings_site_b");
   write_site(a, site_a.path, {});
   write_site(b, site_b.path, {});
   size_t files = 0;
@@ -207,7 +192,7 @@ void expect_same_site(const Corpus& a, const Corpus& b, size_t least_files) {
     if (!e.is_regular_file()) continue;
     ++files;
     const fs::path twin = site_b.path / fs::relative(e.path(), site_a.path);
-    EXPECT_EQ(slurp(e.path()), slurp(twin)) << twin;
+    EXPECT_EQ(common::read_file(e.path()), common::read_file(twin)) << twin;
   }
   EXPECT_GT(files, least_files);
 }
@@ -226,7 +211,7 @@ TEST(PostingsBuilder, SpillingAndMergingGiveTheCorpusOfMemoryAlone) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TempDir all_dir("all"), some_dir("some"), many_dir("many");
+    common::WorkFolder all_dir("velmor_postings_all"), some_dir("velmor_postings_some"), many_dir("velmor_postings_many");
     size_t runs_all, runs_some, runs_many;
     auto all_corpus = build(c.docs, all_dir.path, size_t(1) << 30, &runs_all, c.sources);
     auto many_corpus = build(c.docs, many_dir.path, 1, &runs_many, c.sources);
@@ -244,7 +229,7 @@ TEST(PostingsBuilder, SpillingAndMergingGiveTheCorpusOfMemoryAlone) {
     expect_same_site(*all_corpus, *many_corpus, c.docs.size());  // a text store each, and more
   }
   // The long document spilled in its middle too.
-  TempDir dir("long");
+  common::WorkFolder dir("velmor_postings_long");
   std::vector<Document> docs = random_corpus();
   size_t runs;
   build(docs, dir.path, 1, &runs);
@@ -253,7 +238,7 @@ TEST(PostingsBuilder, SpillingAndMergingGiveTheCorpusOfMemoryAlone) {
 
 TEST(PostingsBuilder, OccurrencesAreWhereTheWordsStand) {
   std::vector<Document> docs = random_corpus();
-  TempDir dir("where");
+  common::WorkFolder dir("velmor_postings_where");
   auto corpus = build(docs, dir.path, 1);
   // The same tally made the plain way.
   std::map<std::string, std::vector<std::string>> expected;
@@ -304,7 +289,7 @@ TEST(PostingsBuilder, CountsFormsAndDocuments) {
   for (const Case& c : cases) {
     std::vector<Document> docs;
     for (const auto& lines : c.docs) docs.push_back(make_document("p.htm", lines));
-    TempDir dir("counts");
+    common::WorkFolder dir("velmor_postings_counts");
     auto corpus = build(docs, dir.path, 1);
     bool found = false;
     for (size_t r = 0; r < corpus->word_count(); ++r) {
@@ -322,7 +307,7 @@ TEST(PostingsBuilder, CountsFormsAndDocuments) {
 TEST(PostingsBuilder, DocumentTotals) {
   std::vector<Document> docs = {make_document("a.htm", {"one two one", "", "three one"}),
                                 make_document("b.htm", {})};
-  TempDir dir("totals");
+  common::WorkFolder dir("velmor_postings_totals");
   auto corpus = build(docs, dir.path, 1 << 20);
   ASSERT_EQ(corpus->document_count(), 2u);
   EXPECT_EQ(corpus->document(0).tokens, 5u);
@@ -345,7 +330,7 @@ TEST(PostingsBuilder, RanksFollowTheCollation) {
       {"", "b a B", {"a", "b"}},  // one word, whatever its case
   };
   for (const Case& c : cases) {
-    TempDir dir("rank");
+    common::WorkFolder dir("velmor_postings_rank");
     PostingsBuilder builder(dir.path.string(), 1 << 20, fold_key);
     Document d = make_document("a.htm", {c.text});
     builder.add_document(d, blank_tokens(d));
@@ -396,6 +381,6 @@ TEST(StringTable, InterningManyAtOnceGivesTheIdsOfOneByOne) {
 
 TEST(PostingsBuilder, FormIdsOfSeveralSplittersGiveTheSameCorpus) {
   std::vector<Document> docs = random_corpus();
-  TempDir plain_dir("plain"), ids_dir("ids");
+  common::WorkFolder plain_dir("velmor_postings_plain"), ids_dir("velmor_postings_ids");
   EXPECT_EQ(dump(*build(docs, ids_dir.path, 1, nullptr, 3)), dump(*build(docs, plain_dir.path, 1)));
 }

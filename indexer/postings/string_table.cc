@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "indexer/prefetch.h"
+
 namespace velmor {
 
 StringTable::StringTable() : starts_{0}, slots_(1024, 0) {}
@@ -90,24 +92,25 @@ uint32_t StringTable::intern_hashed(std::string_view text, size_t hash, bool& ad
 }
 
 void StringTable::intern_all(std::span<const std::string_view> texts, std::vector<uint32_t>& ids) {
-  constexpr size_t kAhead = 32;
-  size_t hashes[kAhead];
-  for (size_t from = 0; from < texts.size(); from += kAhead) {
-    const size_t n = std::min(kAhead, texts.size() - from);
+  size_t hashes[kInternBatch];
+  for (size_t from = 0; from < texts.size(); from += kInternBatch) {
+    const size_t n = std::min(kInternBatch, texts.size() - from);
     const size_t mask = slots_.size() - 1;
     // Each pass asks for what the next one reads; they are hints only, and
     // the last pass is the plain look-up, right whatever the others found.
     for (size_t i = 0; i < n; ++i) {
       hashes[i] = hash_text(texts[from + i]);
-      __builtin_prefetch(&slots_[hashes[i] & mask]);
+      prefetch_read<kPrefetchStringTable>(&slots_[hashes[i] & mask]);
     }
-    for (size_t i = 0; i < n; ++i) {
-      const uint64_t slot = slots_[hashes[i] & mask];
-      if (slot != 0) __builtin_prefetch(&starts_[id_in(slot) - 1]);
-    }
-    for (size_t i = 0; i < n; ++i) {
-      const uint64_t slot = slots_[hashes[i] & mask];
-      if (slot != 0) __builtin_prefetch(arena_.data() + starts_[id_in(slot) - 1]);
+    if (prefetching(kPrefetchStringTable)) {
+      for (size_t i = 0; i < n; ++i) {
+        const uint64_t slot = slots_[hashes[i] & mask];
+        if (slot != 0) prefetch_read<kPrefetchStringTable>(&starts_[id_in(slot) - 1]);
+      }
+      for (size_t i = 0; i < n; ++i) {
+        const uint64_t slot = slots_[hashes[i] & mask];
+        if (slot != 0) prefetch_read<kPrefetchStringTable>(arena_.data() + starts_[id_in(slot) - 1]);
+      }
     }
     for (size_t i = 0; i < n; ++i) {
       bool added;

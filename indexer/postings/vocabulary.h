@@ -31,26 +31,9 @@ class Vocabulary {
   // The word a written form belongs to, and a count of its occurrences.
   uint32_t word_of(uint32_t form) const { return form_word_[form]; }
   void count_form(uint32_t form, uint64_t occurrences) { form_count_[form] += occurrences; }
-  // Asks for a form's word and count ahead of word_of and count_form.
-  void prefetch_form(uint32_t form) const {
-    __builtin_prefetch(&form_word_[form]);
-    __builtin_prefetch(&form_count_[form], 1);
-  }
   // Appends all of a word's occurrences in one document, in order, to its
   // run in memory. A document comes once per word and after the earlier ones.
   void record(uint32_t word, uint32_t doc, std::span<const uint32_t> ordinals);
-  // Asks for a word's state ahead of its record, and once that has come,
-  // for the end of its postings: with hundreds of thousands of words, both
-  // are mostly out of the cache.
-  void prefetch_state(uint32_t word) const {
-    // A state may straddle two cache lines.
-    __builtin_prefetch(&words_[word]);
-    __builtin_prefetch(reinterpret_cast<const char*>(&words_[word] + 1) - 1);
-  }
-  void prefetch_postings(uint32_t word) const {
-    const std::string& p = words_[word].postings;
-    __builtin_prefetch(p.data() + p.size(), 1);
-  }
   // Hands each word's run to `write` (word id order, nonempty runs only) and
   // empties it.
   template <class Write>

@@ -3,10 +3,10 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "common/test_files.h"
 #include "indexer/read/read_page.h"
 
 namespace velmor {
@@ -95,12 +95,10 @@ TEST(ReadPage, Utf16PagesAreDecoded) {
 
 class ReadPageFile : public ::testing::Test {
  protected:
-  std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) /
-                              ("read_page_" + std::to_string(getpid()));
-  void SetUp() override { std::filesystem::create_directories(dir); }
-  void TearDown() override { std::filesystem::remove_all(dir); }
+  common::WorkFolder work{"velmor_read_page"};
+  const std::filesystem::path& dir = work.path;
   std::string write(const std::string& name, const std::string& bytes) {
-    std::ofstream(dir / name, std::ios::binary) << bytes;
+    common::write_file(dir / name, bytes);
     return (dir / name).string();
   }
 };

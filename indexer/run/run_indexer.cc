@@ -132,8 +132,10 @@ struct Console {
   bool terminal;
 };
 
-IndexResult read_pages(const std::vector<PageFile>& pages, const std::string& in, const std::string& work,
-                       const Collation& collation, const Arguments& args, const Console& console) {
+// Reads every page and indexes its words into `work`, with a progress line;
+// the corpus it returns is the index the site is written from.
+IndexResult read_and_index_pages(const std::vector<PageFile>& pages, const std::string& in, const std::string& work,
+                                 const Collation& collation, const Arguments& args, const Console& console) {
   ProgressLine reading(stdout, console.terminal);
   IndexOptions options;
   options.work_dir = work;
@@ -165,8 +167,10 @@ IndexResult read_pages(const std::vector<PageFile>& pages, const std::string& in
   return result;
 }
 
-void write_pages(const Corpus& corpus, const std::string& fresh, const Collation& collation,
-                 uint32_t folder_files, const Console& console) {
+// Writes the whole site (every page, store and script) into `fresh`, with a
+// progress line.
+void write_whole_site(const Corpus& corpus, const std::string& fresh, const Collation& collation,
+                      uint32_t folder_files, const Console& console) {
   ProgressLine writing(stdout, console.terminal);
   auto site_start = std::chrono::steady_clock::now();
   SiteOptions site;
@@ -221,10 +225,10 @@ int run_indexer(const Arguments& args, bool terminal) {
     clear_leftovers(out, in);
     fresh = make_fresh_folder(out, ".new-");
     work = make_fresh_folder(out, ".work-");
-    result = read_pages(pages, in, work, *collation, args, console);
+    result = read_and_index_pages(pages, in, work, *collation, args, console);
     for (uint32_t d = 0; d < result.corpus->document_count(); ++d)
       invalid_bytes += result.corpus->document(d).invalid_bytes;
-    write_pages(*result.corpus, fresh, *collation, folder_files, console);
+    write_whole_site(*result.corpus, fresh, *collation, folder_files, console);
     result.corpus.reset();
     mark_as_index(fresh, out);
     swap_in(fresh, out);

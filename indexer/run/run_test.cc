@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include "common/child_process.h"
+#include "common/test_files.h"
 #include "indexer/testing/run_velmor.h"
 #include "indexer/run/arguments.h"
 #include "indexer/run/lock.h"
@@ -92,24 +91,13 @@ TEST(Pages, OnlyHtmAndHtmlInAnyCase) {
 
 namespace {
 
-struct Folder {
-  fs::path path;
-  Folder() {
-    path = fs::temp_directory_path() / ("velmor_run_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
-    fs::remove_all(path);
-    fs::create_directories(path / "htm_in");
-  }
-  ~Folder() { fs::remove_all(path); }
-  static inline int counter = 0;
+// A work folder with an empty input folder in it.
+struct Folder : common::WorkFolder {
+  Folder() : WorkFolder("velmor_run") { fs::create_directories(path / "htm_in"); }
 };
 
-void put(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
-std::string get(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+void put(const fs::path& p, const std::string& text) { common::write_file(p, text); }
+std::string get(const fs::path& p) { return common::read_file(p); }
 
 using velmor::testing::Outcome;
 using velmor::testing::run_velmor;

@@ -1,5 +1,6 @@
 #include "indexer/site/entries.h"
 
+#include "indexer/escape.h"
 #include "indexer/site/formats.h"
 #include "indexer/site/html.h"
 #include "indexer/site/lists.h"
@@ -79,35 +80,22 @@ uint64_t write_entry_file(const EntryContext& context, uint32_t file, size_t beg
        "through the others.</p>\n<div id=entries><noscript>The entries are drawn by a script: allow "
        "scripts for this folder.</noscript></div>\n<script type=application/json id=entry-data>{\"first\":" +
        std::to_string(begin) + ",\"file\":" + std::to_string(file) + ",\"tokens\":" +
-       std::to_string(context.tokens) + ",\"docs\":" + std::to_string(corpus.document_count()) +
+       std::to_string(context.measures.tokens()) + ",\"docs\":" + std::to_string(corpus.document_count()) +
        ",\"window\":[5,5],\"words\":[\n";
   std::vector<Occurrence> occ;
   std::string dispersion;  // ",DP" per word
-  std::vector<Cluster> starting;
-  ClusterOptions cluster_options;
   for (size_t rank = begin; rank < end; ++rank) {
     const WordInfo& w = corpus.word(rank);
     occ.clear();
     corpus.occurrences(rank, occ);
-    const int16_t dp = context.dispersion[rank] = dp_thousandths(dp_norm(occ, context.sizes));
-    append_dispersion(dispersion, dp);
+    const WordMeasures m = context.measures.of_word(static_cast<uint32_t>(rank), occ);
+    append_dispersion(dispersion, m.dispersion);
     s += '[';
     append_json_string(s, w.form);
     s += ",\"" + document_codes(occ) + '"';
-    const uint32_t r = static_cast<uint32_t>(rank);
-    // Every word that can begin an n-gram is counted for the corpus's list,
-    // the frequent ones show their own measures.
-    const bool measured = w.count >= context.plan.measured_from;
-    cluster_options.every_place = measured;
-    std::vector<Cluster> mine;
-    cluster_options.starting_from = context.ngrams.floor();
-    if (measured || w.count >= cluster_options.starting_from) {
-      mine = clusters(corpus, r, occ, cluster_options, &starting);
-      context.ngrams.add(starting);
-    }
-    if (measured) {
-      append_collocates(s, corpus, collocates(corpus, r, occ, context.tokens, CollocateOptions{}));
-      append_clusters(s, corpus, mine);
+    if (m.measured) {
+      append_collocates(s, corpus, m.collocates);
+      append_clusters(s, corpus, m.clusters);
     }
     s += rank + 1 < end ? "],\n" : "]\n";
     out.spill();

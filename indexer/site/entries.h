@@ -10,8 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "indexer/measures/dispersion.h"
-#include "indexer/measures/measures.h"
+#include "indexer/measures/corpus_measures.h"
 #include "indexer/model.h"
 #include "indexer/site/plan.h"
 
@@ -25,13 +24,10 @@ struct EntryContext {
   const Corpus& corpus;
   const SitePlan& plan;
   std::string_view collation;
-  uint64_t tokens;     // in the corpus
-  TopNgrams& ngrams;   // gathers the corpus's n-grams as the words go by
-  const DocumentSizes& sizes;
-  // Each word's DPnorm in thousandths (dispersion.h), filled in as its
-  // entry is written: the entries read every word's postings anyway, and
-  // the word lists are written after them.
-  std::vector<int16_t>& dispersion;
+  // Each word is measured as its entry is written: the entries read every
+  // word's postings anyway, and the word lists, the look-up data and the
+  // n-grams, which show what the measures gathered, are written after them.
+  CorpusMeasures& measures;
 };
 
 // i_NNN.htm holding the entries of ranks [begin, end).

@@ -190,31 +190,4 @@ inline void append_store_number(std::string& out, uint64_t value) {
   out += kDigits[value];
 }
 
-// Appends `text` with each byte that `special` marks handed to
-// `escape(out, byte)` and the runs between them copied whole: most text
-// needs no escape, and a byte at a time would cost a call per byte.
-template <class Escape>
-void append_escaping(std::string& out, std::string_view text, const std::array<bool, 256>& special, Escape escape) {
-  size_t from = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    if (!special[b]) continue;
-    out.append(text.data() + from, i - from);
-    escape(out, b);
-    from = i + 1;
-  }
-  out.append(text.data() + from, text.size() - from);
-}
-
-// `text` as a double-quoted JavaScript string literal that cannot end the
-// script it stands in: quotes, backslashes, controls, "<" and the two line
-// separators JavaScript reads as line ends are escaped; the rest is as is.
-void append_js_literal(std::string& out, std::string_view text);
-// The same without the quotes, for a literal made of several pieces.
-void append_js_chars(std::string& out, std::string_view text);
-// `text` inside a template literal (`...`), where line ends stand as they
-// are: backquotes, backslashes, "$", "<" and the controls but "\n" are
-// escaped (a bare "\r" would read as "\n").
-void append_js_template_chars(std::string& out, std::string_view text);
-
 }  // namespace velmor

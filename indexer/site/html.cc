@@ -4,34 +4,9 @@
 
 #include <cstdio>
 
+#include "indexer/escape.h"
+
 namespace velmor {
-
-void append_escaped(std::string& out, std::string_view text) {
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\r': out += "&#13;"; break;
-      case '\0': out += "&#0;"; break;
-      default: out += c;
-    }
-  }
-}
-
-void append_pre_text(std::string& out, std::string_view text) {
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '\r': out += "&#13;"; break;
-      case '\0': out += "&#0;"; break;
-      default: out += c;
-    }
-  }
-}
 
 size_t utf8_floor(std::string_view text, size_t at) {
   if (at >= text.size()) return text.size();

@@ -7,14 +7,6 @@
 
 namespace velmor {
 
-// Text content and double-quoted or unquoted-safe attribute values alike:
-// & < > " become references.
-void append_escaped(std::string& out, std::string_view text);
-
-// Text inside <pre>: only what the parser would read as markup is escaped,
-// and CR and NUL become references so each keeps its one UTF-16 unit.
-void append_pre_text(std::string& out, std::string_view text);
-
 // Where a character starts at or before `at`, so a cut never splits a
 // UTF-8 sequence.
 size_t utf8_floor(std::string_view text, size_t at);

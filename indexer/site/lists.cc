@@ -1,10 +1,9 @@
 #include "indexer/site/lists.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <set>
 
+#include "indexer/escape.h"
 #include "indexer/site/entries.h"
 #include "indexer/site/formats.h"
 #include "indexer/numbers.h"
@@ -12,105 +11,11 @@
 #include "indexer/site/letter_script.h"
 #include "indexer/site/layout.h"
 #include "indexer/site/out_file.h"
-#include "indexer/string_order.h"
-#include "indexer/words/words.h"
 
 namespace velmor {
 
-void append_json_string(std::string& s, std::string_view text) {
-  // Markup characters too, so no title reads as a tag wherever it lands.
-  static constexpr auto kSpecial = [] {
-    std::array<bool, 256> special{};
-    for (int b = 0; b < 0x20; ++b) special[b] = true;
-    special['"'] = special['\\'] = special['<'] = special['>'] = special['&'] = true;
-    return special;
-  }();
-  s += '"';
-  append_escaping(s, text, kSpecial, [](std::string& out, unsigned char b) {
-    if (b == '"' || b == '\\') {
-      out += '\\';
-      out += static_cast<char>(b);
-    } else {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04x", b);
-      out += buf;
-    }
-  });
-  s += '"';
-}
-
 void append_dispersion(std::string& s, int16_t thousandths) {
   s += thousandths < 0 ? ",null" : "," + std::to_string(thousandths);
-}
-
-namespace {
-
-// A field of a look-up row inside its string literal. Word segments hold
-// no tab or line end; were one there, a blank keeps the row's shape.
-void append_lookup_field(std::string& s, std::string_view text) {
-  for (size_t i = 0, from = 0; i <= text.size(); ++i)
-    if (i == text.size() || text[i] == '\t' || text[i] == '\n') {
-      append_js_chars(s, text.substr(from, i - from));
-      if (i < text.size()) s += ' ';
-      from = i + 1;
-    }
-}
-
-}  // namespace
-
-// The search box's data, as formats.h describes it under lookup/.
-uint64_t write_lookup(const Corpus& corpus, const std::vector<int16_t>& dispersion, const std::filesystem::path& dir,
-                      size_t per_shard) {
-  const size_t words = corpus.word_count();
-  std::vector<std::string> search(words);
-  for (size_t r = 0; r < words; ++r) search[r] = search_key(corpus.word(r).key);
-  const std::vector<uint32_t> by_key = order_by_bytes(search, [](uint32_t a, uint32_t b) { return a < b; });
-  std::filesystem::create_directories(dir / "lookup");
-  uint64_t bytes = 0;
-  std::string manifest = data_file_start(kKeyShards) + "[";
-  for (size_t first = 0, shard = 0; first < words; first += per_shard, ++shard) {
-    size_t end = std::min(words, first + per_shard);
-    if (shard > 0) manifest += ',';
-    append_json_string(manifest, search[by_key[first]]);
-    std::string s = data_file_start(kKeyShard) + std::to_string(shard) + ",\"";
-    for (size_t i = first; i < end; ++i) {
-      const size_t rank = by_key[i];
-      const WordInfo& w = corpus.word(rank);
-      append_lookup_field(s, search[rank]);
-      s += '\t';
-      if (w.key != search[rank]) append_lookup_field(s, w.key);
-      s += '\t';
-      if (w.form != w.key) append_lookup_field(s, w.form);
-      s += '\t' + std::to_string(rank) + '\t' + std::to_string(w.count) + '\t';
-      if (dispersion[rank] >= 0) s += std::to_string(dispersion[rank]);
-      if (w.documents != w.count) s += '\t' + std::to_string(w.documents);
-      s += "\\n";
-    }
-    s += "\");\n";
-    bytes += write_file(dir / site_file(kKeyShard, shard), s);
-  }
-  manifest += "]);\n";
-  return bytes + write_file(dir / kKeyShards.start, manifest);
-}
-
-uint64_t write_document_titles(const Corpus& corpus, const std::filesystem::path& dir) {
-  std::string s = data_file_start(kDocumentTitles) + "[\n";
-  for (uint32_t d = 0; d < corpus.document_count(); ++d) {
-    if (d > 0) s += ",\n";
-    append_json_string(s, corpus.document(d).title);
-  }
-  s += "]);\n";
-  std::filesystem::create_directories(dir / "lookup");
-  return write_file(dir / kDocumentTitles.start, s);
-}
-
-uint64_t write_document_sizes(const Corpus& corpus, const std::filesystem::path& dir) {
-  std::string s = data_file_start(kDocumentSizes) + "[";
-  for (uint32_t d = 0; d < corpus.document_count(); ++d)
-    s += (d > 0 ? "," : "") + std::to_string(corpus.document(d).tokens);
-  s += "]);\n";
-  std::filesystem::create_directories(dir / "lookup");
-  return write_file(dir / kDocumentSizes.start, s);
 }
 
 namespace {

@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
-#include "indexer/site/memory_corpus.h"
+#include "common/test_files.h"
+#include "indexer/testing/memory_corpus.h"
 
 namespace velmor {
 namespace {
@@ -64,8 +62,8 @@ TEST(Positions, FilesCloseOnceFullAndNeverSplitAWord) {
 }
 
 TEST(Positions, WrittenFromTheCorpusAsTheFormatSays) {
-  const fs::path dir = fs::temp_directory_path() / "velmor_positions_test";
-  fs::remove_all(dir);
+  const common::WorkFolder work("velmor_positions");
+  const fs::path& dir = work.path;
   fs::create_directories(dir / "query");
   Document d;
   d.file_name = "a.htm";
@@ -74,15 +72,8 @@ TEST(Positions, WrittenFromTheCorpusAsTheFormatSays) {
   MemoryCorpus corpus({d}, "");
   write_position_file(corpus, document_starts(corpus), 0, 0, corpus.word_count(), dir);
   write_position_starts({0}, dir);
-  auto slurp = [](const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  };
-  EXPECT_EQ(slurp(dir / "query" / "p_0000.js"), "\xEF\xBB\xBFvelmorPositions(0,[\"#$\",\"$\"]);\n");
-  EXPECT_EQ(slurp(dir / "query" / "files.js"), "\xEF\xBB\xBFvelmorPositionFiles([0]);\n");
-  fs::remove_all(dir);
+  EXPECT_EQ(common::read_file(dir / "query" / "p_0000.js"), "\xEF\xBB\xBFvelmorPositions(0,[\"#$\",\"$\"]);\n");
+  EXPECT_EQ(common::read_file(dir / "query" / "files.js"), "\xEF\xBB\xBFvelmorPositionFiles([0]);\n");
 }
 
 }  // namespace

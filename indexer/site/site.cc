@@ -9,10 +9,11 @@
 
 #include "indexer/site/assets.h"
 #include "indexer/site/format_script.h"
-#include "indexer/site/doc_store.h"
+#include "indexer/site/text_store.h"
 #include "indexer/site/entries.h"
 #include "indexer/site/layout.h"
 #include "indexer/site/lists.h"
+#include "indexer/site/lookup.h"
 #include "indexer/site/out_file.h"
 #include "indexer/site/pages.h"
 #include "indexer/site/plan.h"
@@ -65,13 +66,10 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
   for (uint32_t f = 0; f < text_folders; ++f)
     std::filesystem::create_directory((out_dir / text_store_file(f * limit, limit)).parent_path());
 
-  uint64_t tokens = 0;
-  std::vector<uint64_t> sizes(corpus.document_count());
-  for (uint32_t d = 0; d < corpus.document_count(); ++d) tokens += sizes[d] = corpus.document(d).tokens;
-  const DocumentSizes document_sizes(std::move(sizes));
-  std::vector<int16_t> dispersion(corpus.word_count(), -1);
-  TopNgrams ngrams(kNgramsListed);
-  const EntryContext entries{corpus, plan, collation, tokens, ngrams, document_sizes, dispersion};
+  CorpusMeasures measures(corpus, plan.measured_from, kNgramsListed);
+  const uint64_t tokens = measures.tokens();
+  const std::vector<int16_t>& dispersion = measures.dispersion();
+  const EntryContext entries{corpus, plan, collation, measures};
 
   // First what needs no measure of the whole corpus: the entries, which
   // measure each word's dispersion as they read its postings, and the
@@ -101,7 +99,7 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
   }
   for (uint32_t d = 0; d < corpus.document_count(); ++d)
     tasks.push_back({[&, d] {
-                       write_text_store(corpus, d, tokens, limit, out_dir);
+                       write_text_store(corpus, d, measures.keywords_of(d), limit, out_dir);
                      },
                      1});
   // The query page's positions (positions.h), each file read from the
@@ -163,7 +161,7 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
   run(tasks);
   run(after_entries);
   // The n-grams are complete once every entry is written.
-  write_ngrams(corpus, plan, ngrams, out_dir);
+  write_ngrams(corpus, plan, measures.ngrams(), out_dir);
 }
 
 }  // namespace velmor

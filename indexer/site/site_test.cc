@@ -5,39 +5,19 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <fstream>
 #include <map>
 #include <random>
 #include <set>
-#include <sstream>
 
+#include "common/test_files.h"
 #include "indexer/site/entries.h"
 #include "indexer/site/lists.h"
-#include "indexer/site/memory_corpus.h"
+#include "indexer/testing/memory_corpus.h"
 
 namespace velmor {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct TempDir {
-  fs::path path;
-  TempDir() {
-    path = fs::temp_directory_path() /
-           ("velmor_site_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(path);
-    fs::create_directories(path);
-  }
-  ~TempDir() { fs::remove_all(path); }
-};
-
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 Document doc(std::string title, std::vector<std::string> lines) {
   Document d;
@@ -70,16 +50,16 @@ TEST(Entries, EveryDocumentOfAWordIsListedWithItsCount) {
   for (int i = 0; i < 40; ++i)
     docs.push_back(doc("d" + std::to_string(i), {i % 7 ? "tide tide" : "tide"}));
   MemoryCorpus corpus(docs, "");
-  TempDir dir;
+  common::WorkFolder dir("velmor_site");
   write_site(corpus, dir.path, {});
-  std::string entries = slurp(dir.path / "i_001.htm");
+  std::string entries = common::read_file(dir.path / "i_001.htm");
   std::string expected = "#";
   for (int i = 1; i < 40; ++i) expected += i % 7 ? "$#" : "#";
   EXPECT_NE(entries.find("[\"tide\",\"" + expected + "\""), std::string::npos) << entries;
 }
 
 TEST(WriteSite, EverythingFromTheDocumentsIsEscaped) {
-  TempDir dir;
+  common::WorkFolder dir("velmor_site");
   MemoryCorpus corpus(
       {doc("<blink>\"T\"&amp;</blink>", {"<script>alert(1)</script> & <img src=x onerror=alert(2)>",
                                  "\"quoted\" 'single' x<y"})},
@@ -89,7 +69,7 @@ TEST(WriteSite, EverythingFromTheDocumentsIsEscaped) {
   for (const auto& e : fs::recursive_directory_iterator(dir.path)) {
     if (!e.is_regular_file()) continue;
     ++files;
-    std::string text = slurp(e.path());
+    std::string text = common::read_file(e.path());
     EXPECT_EQ(text.find("<script>alert"), std::string::npos) << e.path();
     EXPECT_EQ(text.find("<img"), std::string::npos) << e.path();
     EXPECT_EQ(text.find("<blink>"), std::string::npos) << e.path();
@@ -97,9 +77,9 @@ TEST(WriteSite, EverythingFromTheDocumentsIsEscaped) {
   }
   EXPECT_GT(files, 8u);
   // The page's text is the store's, where it is a string, never markup.
-  EXPECT_NE(slurp(dir.path / "text" / "000" / "d_0001.js").find("\\x3cscript>alert(1)\\x3c/script> & \\x3cimg"),
+  EXPECT_NE(common::read_file(dir.path / "text" / "000" / "d_0001.js").find("\\x3cscript>alert(1)\\x3c/script> & \\x3cimg"),
             std::string::npos);
-  EXPECT_EQ(slurp(dir.path / "page.htm").find("alert"), std::string::npos);
+  EXPECT_EQ(common::read_file(dir.path / "page.htm").find("alert"), std::string::npos);
 }
 
 // The A-Z pages carry their words as data: a heading at the first word of
@@ -124,7 +104,7 @@ TEST(WordLists, EveryPageCarriesItsLettersAndEntryFilesFromItsFirstRank) {
     corpus.occurrences(r, occ);
     dispersion.push_back(dp_thousandths(dp_norm(occ, sizes)));
   }
-  TempDir dir;
+  common::WorkFolder dir("velmor_site");
   write_lists(corpus, plan, lists, dispersion, dir.path);
   const char* expected[] = {
       R"({"first":0,"name":"words_1","files":[[0,0],[1,1]],"letters":[[0,"A"]],"words":[
@@ -146,7 +126,7 @@ TEST(WordLists, EveryPageCarriesItsLettersAndEntryFilesFromItsFirstRank) {
   ASSERT_EQ(lists.size(), std::size(expected));
   const std::string open = "<script type=application/json id=words-data>";
   for (size_t p = 0; p < lists.size(); ++p) {
-    const std::string page = slurp(dir.path / ("index_00" + std::to_string(p + 1) + ".htm"));
+    const std::string page = common::read_file(dir.path / ("index_00" + std::to_string(p + 1) + ".htm"));
     const size_t at = page.find(open);
     ASSERT_NE(at, std::string::npos) << page;
     const size_t from = at + open.size();
@@ -162,7 +142,7 @@ TEST(WordLists, EveryPageCarriesItsLettersAndEntryFilesFromItsFirstRank) {
 // A page that names a script the site does not hold is drawn blank: every
 // kind of page names only files that were written.
 TEST(WriteSite, EveryScriptAPageLoadsIsThere) {
-  TempDir dir;
+  common::WorkFolder dir("velmor_site");
   MemoryCorpus corpus({doc("one", {"apple apricot banana apple"}), doc("two", {"apple banana"})}, "");
   write_site(corpus, dir.path, {});
   std::set<std::string> kinds;
@@ -170,7 +150,7 @@ TEST(WriteSite, EveryScriptAPageLoadsIsThere) {
     const std::string name = e.path().filename().string();
     if (e.path().extension() != ".htm") continue;
     kinds.insert(name.substr(0, name.find_first_of("_.")));
-    const std::string page = slurp(e.path());
+    const std::string page = common::read_file(e.path());
     size_t scripts = 0;
     for (size_t at = page.find("<script src="); at != std::string::npos; at = page.find("<script src=", at + 1)) {
       const size_t from = at + 12;
@@ -263,7 +243,7 @@ class ZipfCorpus : public Corpus {
 };
 
 TEST(WriteSite, OutputStaysWithinFourTimesTheInputWithSafeNames) {
-  TempDir dir;
+  common::WorkFolder dir("velmor_site");
   ZipfCorpus corpus(120, 500, 10000);  // 4.6 MB of text, 600,000 words
   uint64_t input = 0, output = 0;
   for (uint32_t d = 0; d < corpus.document_count(); ++d) input += corpus.document(d).bytes;
@@ -300,7 +280,7 @@ TEST(WriteSite, OutputStaysWithinFourTimesTheInputWithSafeNames) {
 // the text stores into folders, the top folder's families held to their
 // share (here one page each, where 3,000 words would make two).
 TEST(WriteSite, NoFolderHoldsMoreFilesThanTheLimit) {
-  TempDir dir;
+  common::WorkFolder dir("velmor_site");
   ZipfCorpus corpus(120, 100, 3000);
   SiteOptions options;
   options.folder_files = kFixedTopFiles + 4;
@@ -322,7 +302,7 @@ TEST(WriteSite, NoFolderHoldsMoreFilesThanTheLimit) {
 }
 
 TEST(WriteSite, AFailedWriteNamesTheFile) {
-  TempDir dir;
+  common::WorkFolder dir("velmor_site");
   MemoryCorpus corpus({doc("d", {"one word"})}, "");
   fs::create_directory(dir.path / "index.htm");  // a folder where the file should go
   try {

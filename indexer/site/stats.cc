@@ -5,6 +5,7 @@
 #include <numeric>
 #include <vector>
 
+#include "indexer/escape.h"
 #include "indexer/site/entries.h"
 #include "indexer/numbers.h"
 #include "indexer/site/html.h"

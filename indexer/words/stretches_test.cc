@@ -5,7 +5,7 @@
 #include <string>
 
 #include "indexer/read/read_page.h"
-#include "indexer/site/memory_corpus.h"
+#include "indexer/testing/memory_corpus.h"
 
 namespace velmor {
 namespace {

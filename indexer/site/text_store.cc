@@ -1,11 +1,11 @@
-#include "indexer/site/doc_store.h"
+#include "indexer/site/text_store.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <numeric>
 
-#include "indexer/measures/measures.h"
+#include "indexer/escape.h"
 #include "indexer/site/formats.h"
 #include "indexer/site/html.h"
 #include "indexer/site/layout.h"
@@ -16,54 +16,6 @@ namespace velmor {
 
 namespace {
 constexpr char kBom[] = "\xEF\xBB\xBF";
-}
-
-void append_js_chars(std::string& out, std::string_view text) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    const unsigned char b = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (b < 0x20 || c == '<') {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\x%02x", b);
-      out += buf;
-    } else if (b == 0xE2 && i + 2 < text.size() && text[i + 1] == '\x80' &&
-               (text[i + 2] == '\xA8' || text[i + 2] == '\xA9')) {
-      out += text[i + 2] == '\xA8' ? "\\u2028" : "\\u2029";
-      i += 2;
-    } else {
-      out += c;
-    }
-  }
-}
-
-void append_js_literal(std::string& out, std::string_view text) {
-  out += '"';
-  append_js_chars(out, text);
-  out += '"';
-}
-
-void append_js_template_chars(std::string& out, std::string_view text) {
-  static constexpr auto kSpecial = [] {
-    std::array<bool, 256> special{};
-    for (int b = 0; b < 0x20; ++b) special[b] = b != '\n';
-    special['`'] = special['\\'] = special['$'] = special['<'] = true;
-    return special;
-  }();
-  append_escaping(out, text, kSpecial, [](std::string& s, unsigned char b) {
-    if (b == '`' || b == '\\' || b == '$') {
-      s += '\\';
-      s += static_cast<char>(b);
-    } else {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\x%02x", b);
-      s += buf;
-    }
-  });
 }
 
 namespace {
@@ -248,8 +200,8 @@ std::string encode_words(const std::vector<StoredWord>& words) {
   return code;
 }
 
-uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, uint32_t per_folder,
-                          const std::filesystem::path& dir) {
+uint64_t write_text_store(const Corpus& corpus, uint32_t doc, const std::vector<Keyword>& keywords,
+                          uint32_t per_folder, const std::filesystem::path& dir) {
   OutFile out(dir / text_store_file(doc, per_folder));
   std::string& s = out.text();
   s += kBom;
@@ -262,7 +214,7 @@ uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, u
   }
   s += "`,\"" + encode_words(stored_words(corpus, doc)) + "\",[";
   const char* comma = "";
-  for (const Keyword& k : keywords(corpus, doc, tokens, KeywordOptions{})) {
+  for (const Keyword& k : keywords) {
     char scores[64];
     std::snprintf(scores, sizeof scores, ",%.1f,%.2f,", k.log_likelihood, k.log_ratio);
     s += comma;
@@ -290,19 +242,6 @@ uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, u
   s += "\");\n";
   out.close();
   return out.bytes();
-}
-
-uint64_t write_entry_starts(const std::vector<uint32_t>& entry_file, const std::filesystem::path& dir) {
-  std::string s = kBom;
-  s += std::string(kEntryStarts.callback) + "([";
-  for (size_t r = 0; r < entry_file.size(); ++r) {
-    if (r > 0 && entry_file[r] == entry_file[r - 1]) continue;
-    if (r > 0) s += ',';
-    s += std::to_string(r);
-  }
-  s += "]);\n";
-  std::filesystem::create_directories(dir / "lookup");
-  return write_file(dir / "lookup" / "entries.js", s);
 }
 
 }  // namespace velmor

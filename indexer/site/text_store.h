@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "indexer/measures/measures.h"
 #include "indexer/model.h"
 
 namespace velmor {
@@ -28,12 +29,9 @@ std::vector<StoredWord> stored_words(const Corpus& corpus, uint32_t doc);
 std::string encode_words(const std::vector<StoredWord>& words);
 
 // Writes text/FFF/d_NNNN.js for one document (`per_folder` to a folder,
-// which must exist), with its keywords against the rest of the corpus of
-// `tokens` words; returns its size.
-uint64_t write_text_store(const Corpus& corpus, uint32_t doc, uint64_t tokens, uint32_t per_folder,
-                          const std::filesystem::path& dir);
-
-// Writes lookup/entries.js from the entry file of each rank.
-uint64_t write_entry_starts(const std::vector<uint32_t>& entry_file, const std::filesystem::path& dir);
+// which must exist), with its keywords (CorpusMeasures::keywords_of);
+// returns its size.
+uint64_t write_text_store(const Corpus& corpus, uint32_t doc, const std::vector<Keyword>& keywords,
+                          uint32_t per_folder, const std::filesystem::path& dir);
 
 }  // namespace velmor

@@ -11,9 +11,9 @@
 
 namespace velmor {
 
-class DocStoreWriter {
+class LineStoreWriter {
  public:
-  explicit DocStoreWriter(const std::string& dir);
+  explicit LineStoreWriter(const std::string& dir);
   // Returns the number of the document's first line among all lines.
   uint64_t add(const std::vector<std::string>& lines);
   void close();

@@ -1,6 +1,7 @@
 #pragma once
 // A Corpus held in memory and made with ICU the way the indexer makes one,
-// small and slow: for the site stage's tests.
+// small and slow: for the tests of the stages that read a corpus (words,
+// measures, site).
 #include <map>
 #include <string>
 #include <vector>

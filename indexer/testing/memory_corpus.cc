@@ -1,4 +1,4 @@
-#include "indexer/site/memory_corpus.h"
+#include "indexer/testing/memory_corpus.h"
 
 #include <unicode/brkiter.h>
 #include <unicode/coll.h>

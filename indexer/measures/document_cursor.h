@@ -7,15 +7,17 @@
 #include <vector>
 
 #include "indexer/model.h"
+#include "indexer/prefetch.h"
 
 namespace velmor {
 
-// A document's words as the corpus gives them, asked for once per run of
-// occurrences in the same document rather than once per occurrence: a
-// frequent word's occurrences come by document, many to each.
-class DocumentWords {
+// A cursor over the documents' words (their ranks in reading order): it
+// asks the corpus for a document's words once per run of occurrences in the
+// same document rather than once per occurrence, as a frequent word's
+// occurrences come by document, many to each.
+class DocumentCursor {
  public:
-  explicit DocumentWords(const Corpus& corpus) : corpus_(corpus) {}
+  explicit DocumentCursor(const Corpus& corpus) : corpus_(corpus) {}
   std::span<const uint32_t> of(uint32_t doc) {
     if (doc != doc_) {
       doc_ = doc;
@@ -34,16 +36,18 @@ class DocumentWords {
 // ahead of reading them: the occurrences of a frequent word are spread over
 // the whole corpus, and each read of its neighbours is otherwise a wait on
 // memory. Both ends, as the window often crosses a cache line.
-inline void prefetch_neighbours(DocumentWords& ahead, const std::vector<Occurrence>& occ, size_t i, size_t reach) {
-  if (i >= occ.size()) return;
+inline void prefetch_neighbours(DocumentCursor& ahead, const std::vector<Occurrence>& occ, size_t i, size_t reach) {
+  if (!prefetching(kPrefetchMeasures) || i >= occ.size()) return;
   const std::span<const uint32_t> words = ahead.of(occ[i].doc);
   const size_t at = occ[i].ordinal;
-  __builtin_prefetch(words.data() + (at >= reach ? at - reach : 0));
-  __builtin_prefetch(words.data() + std::min(at + reach, words.size() - 1));
+  prefetch_read<kPrefetchMeasures>(words.data() + (at >= reach ? at - reach : 0));
+  prefetch_read<kPrefetchMeasures>(words.data() + std::min(at + reach, words.size() - 1));
 }
 
 // Asks for a word's record a few ahead of reading its count: the words
 // met around an occurrence or in a document are spread over the vocabulary.
-inline void prefetch_word(const Corpus& corpus, uint32_t rank) { __builtin_prefetch(&corpus.word(rank).count); }
+inline void prefetch_word(const Corpus& corpus, uint32_t rank) {
+  prefetch_read<kPrefetchMeasures>(&corpus.word(rank).count);
+}
 
 }  // namespace velmor

@@ -1,4 +1,4 @@
-#include "indexer/postings/doc_store.h"
+#include "indexer/postings/line_store.h"
 
 namespace velmor {
 
@@ -8,9 +8,9 @@ void put_u64(DataFile& out, uint64_t value) {
 }
 }  // namespace
 
-DocStoreWriter::DocStoreWriter(const std::string& dir) : text_(dir + "/text.dat"), offsets_(dir + "/lines.dat") {}
+LineStoreWriter::LineStoreWriter(const std::string& dir) : text_(dir + "/text.dat"), offsets_(dir + "/lines.dat") {}
 
-uint64_t DocStoreWriter::add(const std::vector<std::string>& lines) {
+uint64_t LineStoreWriter::add(const std::vector<std::string>& lines) {
   uint64_t first = lines_;
   for (const std::string& line : lines) {
     put_u64(offsets_, text_.position());
@@ -20,7 +20,7 @@ uint64_t DocStoreWriter::add(const std::vector<std::string>& lines) {
   return first;
 }
 
-void DocStoreWriter::close() {
+void LineStoreWriter::close() {
   put_u64(offsets_, text_.position());
   text_.close();
   offsets_.close();
