@@ -13,10 +13,10 @@
 namespace common {
 
 struct ChildCommand {
-  std::string program;            // the file run
-  std::vector<std::string> argv;  // argv[0] included
-  std::string folder;             // its working folder; "" = this process's
-  std::string out_path, err_path; // its standard output and error; "" = /dev/null
+  std::string program;             // the file run
+  std::vector<std::string> argv;   // argv[0] included
+  std::string folder;              // its working folder; "" = this process's
+  std::string out_path, err_path;  // its standard output and error; "" = /dev/null
   // Runs in the child just before the program starts: environment, limits.
   std::function<void()> in_child;
 };

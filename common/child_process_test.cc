@@ -36,7 +36,8 @@ TEST(Child, GetsItsInputFolderAndSetupAndEndsOrIsEnded) {
       {"sleep 20", "", std::chrono::seconds(20), true, -1, ""},
   };
   for (const Case& c : cases) {
-    ChildCommand command{"/bin/sh", {"sh", "-c", c.script}, "/", out.string(), "", [] { setenv("MARK", "set in the child", 1); }};
+    ChildCommand command{
+        "/bin/sh", {"sh", "-c", c.script}, "/", out.string(), "", [] { setenv("MARK", "set in the child", 1); }};
     Child child(command);
     child.type(c.input);
     child.close_input();

@@ -8,10 +8,10 @@
 enum class Family { kSingleByte, kMultiByte, kUtf8, kUtf16le, kUtf16be, kUtf32le, kUtf32be };
 
 struct CodePage {
-  int number;                // the Windows code page number
-  const char* name;          // what -l and the messages show
-  const char* aliases;       // other names, blank-separated
-  const char* iconv;         // glibc iconv's name for it
+  int number;           // the Windows code page number
+  const char* name;     // what -l and the messages show
+  const char* aliases;  // other names, blank-separated
+  const char* iconv;    // glibc iconv's name for it
   Family family;
   const char* description;
 };

@@ -22,8 +22,7 @@ std::string hex(std::string_view bytes) {
 std::string failure_text(const Outcome& outcome, const CodePage& from, const CodePage& to) {
   std::string at = "offset " + std::to_string(outcome.offset) + ": ";
   switch (outcome.kind) {
-    case Outcome::kInvalid:
-      return at + "byte " + hex(outcome.bytes.substr(0, 1)) + " is not " + named(from) + " text";
+    case Outcome::kInvalid: return at + "byte " + hex(outcome.bytes.substr(0, 1)) + " is not " + named(from) + " text";
     case Outcome::kIncomplete:
       return at + "the text ends inside a " + named(from) + " character (" + hex(outcome.bytes) + ")";
     case Outcome::kUnmappable: {
@@ -31,8 +30,7 @@ std::string failure_text(const Outcome& outcome, const CodePage& from, const Cod
       std::snprintf(code_point, sizeof code_point, "U+%04X", unsigned(outcome.code_point));
       return at + "character " + code_point + " (" + hex(outcome.bytes) + ") has no place in " + named(to);
     }
-    default:
-      return "this system cannot convert from " + named(from) + " to " + named(to);
+    default: return "this system cannot convert from " + named(from) + " to " + named(to);
   }
 }
 

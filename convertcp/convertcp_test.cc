@@ -17,9 +17,9 @@
 #include "common/test_files.h"
 
 namespace fs = std::filesystem;
-using ::testing::HasSubstr;
 using common::read_file;
 using common::write_file;
+using ::testing::HasSubstr;
 
 namespace {
 struct Ran {
@@ -90,9 +90,12 @@ TEST(Convertcp, ConvertsByteExactly) {
       {"852", "65001", "\x9F\xE7\xA7"sv, "čšž"sv},
       {"28592", "65001", "\xE8\xB9\xBE"sv, "čšž"sv},
       {"65001", "1200", "čA"sv, "\x0D\x01\x41\x00"sv},
-      {"1200", "1250", "\xFF\xFE\x0D\x01\x41\x00"sv, "\xE8\x41"sv},  // the mark has no place in 1250
+      {"1200", "1250", "\xFF\xFE\x0D\x01\x41\x00"sv, "\xE8\x41"sv},    // the mark has no place in 1250
       {"65001", "65001", "\xEF\xBB\xBFkeep"sv, "\xEF\xBB\xBFkeep"sv},  // but is kept between Unicode forms
-      {"65001", "1252", "\xEF\xBB\xBF" "caf\xC3\xA9"sv, "caf\xE9"sv},
+      {"65001", "1252",
+       "\xEF\xBB\xBF"
+       "caf\xC3\xA9"sv,
+       "caf\xE9"sv},
       {"1252", "65001", ""sv, ""sv},
   };
   common::WorkFolder work{"convertcp-test"};
@@ -150,21 +153,35 @@ TEST(Convertcp, RefusesBadInputAndLeavesNoOutput) {
       // The system makes it as it is read: its size says nothing of its text.
       {{"1252", "65001", "/proc/self/status", "out.txt"}, "a", 3, "holds more than the 0 bytes its size said"},
       {{"65001", "1250", "in.txt", "out.txt"}, "abcde\xFFz", 1, "in.txt: offset 5: byte FF is not utf-8 (65001) text"},
-      {{"65001", "1250", "in.txt", "out.txt"}, "ab\xC4", 1, "offset 2: the text ends inside a utf-8 (65001) character (C4)"},
-      {{"65001", "1251", "in.txt", "out.txt"}, "abc \xC4\x85", 1,
+      {{"65001", "1250", "in.txt", "out.txt"},
+       "ab\xC4",
+       1,
+       "offset 2: the text ends inside a utf-8 (65001) character (C4)"},
+      {{"65001", "1251", "in.txt", "out.txt"},
+       "abc \xC4\x85",
+       1,
        "offset 4: character U+0105 (C4 85) has no place in windows-1251 (1251)"},
       {{"1251", "65001", "in.txt", "out.txt"}, "ok\x98", 1, "offset 2: byte 98 is not windows-1251 (1251) text"},
       // The Vietnamese decoder holds a letter back until it sees whether an accent follows.
-      {{"1258", "1253", "in.txt", "out.txt"}, "ab\xC2\x17", 1,
+      {{"1258", "1253", "in.txt", "out.txt"},
+       "ab\xC2\x17",
+       1,
        "offset 2: character U+00C2 (C2) has no place in windows-1253 (1253)"},
-      {{"1200", "65001", "in.txt", "out.txt"}, std::string("a\0\x00\xDC", 4), 1, "offset 2: byte 00 is not utf-16le (1200) text"},
+      {{"1200", "65001", "in.txt", "out.txt"},
+       std::string("a\0\x00\xDC", 4),
+       1,
+       "offset 2: byte 00 is not utf-16le (1200) text"},
       {{"1250", "65001", "in.txt", "in.txt"}, "a", 4, "in.txt is in.txt; give --in-place"},
       {{"1250", "65001", "in.txt", "./IN.txt/../in.txt"}, "a", 4, "give --in-place"},
       {{"1250", "65001", "in.txt", "no-such-folder/out.txt"}, "a", 4, "cannot write no-such-folder/out.txt"},
       {{"auto", "65001", "in.txt", "out.txt"}, "\x80\x81\x82\x83\x84\x85", 5, "cannot tell the encoding"},
-      {{"auto", "65001", "in.txt", "out.txt"}, read_file(CONVERTCP_BIN), 5,
+      {{"auto", "65001", "in.txt", "out.txt"},
+       read_file(CONVERTCP_BIN),
+       5,
        "in.txt does not look like text (it holds NUL bytes); give FROM"},
-      {{"auto", "65001", "in.txt", "out.txt"}, "text\x01\x02\x03 more", 5,
+      {{"auto", "65001", "in.txt", "out.txt"},
+       "text\x01\x02\x03 more",
+       5,
        "in.txt does not look like text (25% of its bytes are control characters)"},
   };
   common::WorkFolder work{"convertcp-test"};
@@ -312,7 +329,8 @@ TEST(Convertcp, ConvertsPieceByPieceAsTheWhole) {
     std::string out_or_message;
   } rows[] = {
       {"65001", "1250", as + "č" + as + "šž", 0, as + "\xE8" + as + "\x9A\x9E"},
-      {"1200", "65001", pair + std::string("\x3D\xD8\x00\xDE", 4), 0, std::string(piece / 2 - 1, 'a') + "\xF0\x9F\x98\x80"},
+      {"1200", "65001", pair + std::string("\x3D\xD8\x00\xDE", 4), 0,
+       std::string(piece / 2 - 1, 'a') + "\xF0\x9F\x98\x80"},
       {"1200", "1250", "\xFF\xFE" + pair + "\x0D\x01", 0, std::string(piece / 2 - 1, 'a') + "\xE8"},
       {"65001", "1250", as + "č" + "bb\xFF", 1, "offset 1048579: byte FF is not utf-8"},
       {"65001", "1251", as + "ą", 1, "offset 1048575: character U+0105 (C4 85) has no place in windows-1251"},

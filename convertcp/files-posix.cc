@@ -18,9 +18,7 @@ FileKind kind_of_mode(mode_t mode) {
   return FileKind::kOther;
 }
 
-std::int64_t nanoseconds(const struct timespec& time) {
-  return std::int64_t(time.tv_sec) * 1000000000 + time.tv_nsec;
-}
+std::int64_t nanoseconds(const struct timespec& time) { return std::int64_t(time.tv_sec) * 1000000000 + time.tv_nsec; }
 
 FileState state_from(const struct stat& info) {
   return {std::uint64_t(info.st_dev), std::uint64_t(info.st_ino), std::uint64_t(info.st_size),

@@ -21,14 +21,12 @@ FileState state_from(const BY_HANDLE_FILE_INFORMATION& info) {
   state.volume = info.dwVolumeSerialNumber;
   state.index = std::uint64_t(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
   state.size = std::uint64_t(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
-  state.modified = std::int64_t(std::uint64_t(info.ftLastWriteTime.dwHighDateTime) << 32 |
-                                info.ftLastWriteTime.dwLowDateTime);
+  state.modified =
+      std::int64_t(std::uint64_t(info.ftLastWriteTime.dwHighDateTime) << 32 | info.ftLastWriteTime.dwLowDateTime);
   return state;
 }
 
-int error_of(DWORD error) {
-  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ENOENT : EACCES;
-}
+int error_of(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ENOENT : EACCES; }
 
 int opened(int fd, int& out) {
   if (fd < 0) return errno;
@@ -81,8 +79,8 @@ int open_existing(const std::filesystem::path& path, int& fd) {
 }
 
 int create_new_file(const std::filesystem::path& path, int& fd) {
-  return opened(
-      _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE), fd);
+  return opened(_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE),
+                fd);
 }
 
 int read_full(int fd, char* buffer, size_t size, size_t& got) {
@@ -132,8 +130,9 @@ int state_of(int fd, FileState& state) {
 int state_at(const std::filesystem::path& path, FileState& state) {
   // Opened for its attributes only, sharing everything, so that no writer
   // or renamer of the file is kept out while it is looked at.
-  HANDLE handle = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  HANDLE handle =
+      CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return error_of(GetLastError());
   BY_HANDLE_FILE_INFORMATION info;
   bool got = GetFileInformationByHandle(handle, &info);

@@ -14,7 +14,8 @@ std::string refusal(FileKind kind, const std::string& name) {
     case FileKind::kRegular: return "";
     case FileKind::kMissing: return "cannot find " + name;
     case FileKind::kFolder: return name + " is a folder, not a file";
-    case FileKind::kFifo: return name + " is a FIFO, not a file; to convert a stream, give - and send it to standard input";
+    case FileKind::kFifo:
+      return name + " is a FIFO, not a file; to convert a stream, give - and send it to standard input";
     case FileKind::kCharDevice:
     case FileKind::kBlockDevice: return name + " is a device, not a file";
     case FileKind::kSocket: return name + " is a socket, not a file";

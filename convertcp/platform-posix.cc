@@ -69,9 +69,9 @@ struct Transcoder::State {
   const CodePage& from;
   const CodePage& to;
   Converter converter;
-  size_t base;        // the input offset of held[0]
-  std::string held;   // the start of a character cut off by the last piece
-  std::string last;   // the last byte given before `base`
+  size_t base;       // the input offset of held[0]
+  std::string held;  // the start of a character cut off by the last piece
+  std::string last;  // the last byte given before `base`
 };
 
 std::vector<std::string> program_arguments(int argc, char** argv) { return {argv, argv + argc}; }

@@ -7,15 +7,9 @@
 // WideCharToMultiByte out of it. The UTF-16 and UTF-32 code pages are not
 // among those the two calls take, so they are read and written here.
 namespace {
-bool is_utf16(const CodePage& page) {
-  return page.family == Family::kUtf16le || page.family == Family::kUtf16be;
-}
-bool is_utf32(const CodePage& page) {
-  return page.family == Family::kUtf32le || page.family == Family::kUtf32be;
-}
-bool big_endian(const CodePage& page) {
-  return page.family == Family::kUtf16be || page.family == Family::kUtf32be;
-}
+bool is_utf16(const CodePage& page) { return page.family == Family::kUtf16le || page.family == Family::kUtf16be; }
+bool is_utf32(const CodePage& page) { return page.family == Family::kUtf32le || page.family == Family::kUtf32be; }
+bool big_endian(const CodePage& page) { return page.family == Family::kUtf16be || page.family == Family::kUtf32be; }
 
 unsigned unit_at(std::string_view bytes, size_t at, size_t size, bool big) {
   unsigned value = 0;
@@ -41,7 +35,8 @@ Outcome decode_unicode(const CodePage& from, std::string_view in, std::wstring& 
     if (in.size() - at < size) return {Outcome::kIncomplete, at, std::string(in.substr(at))};
     unsigned unit = unit_at(in, at, size, big);
     if (size == 4) {
-      if (unit > 0x10FFFF || (unit >= 0xD800 && unit < 0xE000)) return {Outcome::kInvalid, at, std::string(in.substr(at, 1))};
+      if (unit > 0x10FFFF || (unit >= 0xD800 && unit < 0xE000))
+        return {Outcome::kInvalid, at, std::string(in.substr(at, 1))};
       if (unit >= 0x10000) {
         wide += wchar_t(0xD800 + ((unit - 0x10000) >> 10));
         wide += wchar_t(0xDC00 + ((unit - 0x10000) & 0x3FF));
@@ -87,8 +82,7 @@ bool decode(const CodePage& from, std::string_view in, std::wstring& wide) {
   int count = MultiByteToWideChar(from.number, MB_ERR_INVALID_CHARS, in.data(), int(in.size()), nullptr, 0);
   if (count <= 0) return false;
   wide.resize(size_t(count));
-  return MultiByteToWideChar(from.number, MB_ERR_INVALID_CHARS, in.data(), int(in.size()), wide.data(), count) ==
-         count;
+  return MultiByteToWideChar(from.number, MB_ERR_INVALID_CHARS, in.data(), int(in.size()), wide.data(), count) == count;
 }
 
 // False when a character has no place in `to` (no best-fit substitutes).
@@ -234,9 +228,7 @@ std::vector<std::string> program_arguments(int argc, char** argv) {
   return args;
 }
 
-bool system_has(const CodePage& page) {
-  return is_utf16(page) || is_utf32(page) || IsValidCodePage(UINT(page.number));
-}
+bool system_has(const CodePage& page) { return is_utf16(page) || is_utf32(page) || IsValidCodePage(UINT(page.number)); }
 
 struct Transcoder::State {
   const CodePage& from;

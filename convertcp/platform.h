@@ -16,8 +16,9 @@ bool system_has(const CodePage& page);
 
 struct Outcome {
   enum Kind { kDone, kInvalid, kIncomplete, kUnmappable, kUnsupported } kind = kDone;
-  size_t offset = 0;        // where the offending character starts in the whole input
-  std::string bytes = {};   // the offending byte (kInvalid), the cut-off character (kIncomplete), the character (kUnmappable)
+  size_t offset = 0;  // where the offending character starts in the whole input
+  std::string bytes =
+      {};  // the offending byte (kInvalid), the cut-off character (kIncomplete), the character (kUnmappable)
   char32_t code_point = 0;  // kUnmappable only
 };
 

@@ -44,8 +44,8 @@ struct Document {
   // across, the first word left out: after a sentence's end, a block's, or
   // a blank line (words/stretches.h). The words stage fills it in.
   std::vector<uint32_t> stretch_starts;
-  uint64_t bytes = 0;              // size of the page file
-  uint64_t invalid_bytes = 0;      // bytes that were not UTF-8, now U+FFFD
+  uint64_t bytes = 0;          // size of the page file
+  uint64_t invalid_bytes = 0;  // bytes that were not UTF-8, now U+FFFD
 };
 
 // Where one occurrence of a word stands.

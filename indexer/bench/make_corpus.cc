@@ -167,8 +167,10 @@ int main(int argc, char** argv) {
       }
       body += "<!-- a comment with words that are not indexed -->\n</body>\n</html>\n";
     } else {
-      body = "<HTML>\r\n<head>\r\n<meta http-equiv=\"content-type\"  content=\"text/HTML; charset=utf-8\">\r\n"
-             "<title>\r\nhtm_wrk\\" + std::string(name) + "\r\n</title>\r\n</head>\r\n<body>\r\n<pre>\r\n";
+      body =
+          "<HTML>\r\n<head>\r\n<meta http-equiv=\"content-type\"  content=\"text/HTML; charset=utf-8\">\r\n"
+          "<title>\r\nhtm_wrk\\" +
+          std::string(name) + "\r\n</title>\r\n</head>\r\n<body>\r\n<pre>\r\n";
       for (size_t i = 0; i < lines; ++i) {
         std::string line = text_line(s, random, start);
         // What real text files hold and a naive HTML reading would lose.

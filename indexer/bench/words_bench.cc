@@ -101,8 +101,9 @@ void BM_ReadPage(benchmark::State& state) {
   const auto& lines = lines_of(1);
   std::string page;
   if (state.range(0) == 0) {
-    page = "<HTML>\r\n<head>\r\n<meta http-equiv=\"content-type\"  content=\"text/HTML; "
-           "charset=utf-8\">\r\n<title>\r\nhtm_wrk\\b.htm\r\n</title>\r\n</head>\r\n<body>\r\n<pre>\r\n";
+    page =
+        "<HTML>\r\n<head>\r\n<meta http-equiv=\"content-type\"  content=\"text/HTML; "
+        "charset=utf-8\">\r\n<title>\r\nhtm_wrk\\b.htm\r\n</title>\r\n</head>\r\n<body>\r\n<pre>\r\n";
     for (const std::string& line : lines) page += line + "\r\n";
     page += "</pre>\r\n</body>\r\n</html>\r\n";
   } else {

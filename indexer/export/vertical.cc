@@ -1,6 +1,5 @@
 #include "indexer/export/vertical.h"
 
-
 #include "indexer/escape.h"
 
 namespace velmor {

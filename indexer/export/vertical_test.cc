@@ -28,7 +28,11 @@ TEST(Vertical, AttributesSurviveAStrictReader) {
       {"Tom & Jerry <3 \"quoted\" 'single' >", "Tom & Jerry <3 \"quoted\" 'single' >"},
       {"&amp; stays &amp;", "&amp; stays &amp;"},
       {"tab\there\nnew line\r", "tab\there\nnew line\r"},
-      {std::string("nul\0bell\x07" "del\x7f" "esc\x1b", 17), "nul\uFFFDbell\uFFFDdel\uFFFDesc\uFFFD"},
+      {std::string("nul\0bell\x07"
+                   "del\x7f"
+                   "esc\x1b",
+                   17),
+       "nul\uFFFDbell\uFFFDdel\uFFFDesc\uFFFD"},
       {"\"><doc id=\"2\">", "\"><doc id=\"2\">"},
       {"Čaj ΟΔΟΣ 日本", "Čaj ΟΔΟΣ 日本"},
   };

@@ -30,16 +30,11 @@ double log_likelihood(const PairCounts& c) {
 
 double association(Measure measure, const PairCounts& c) {
   switch (measure) {
-    case Measure::kLogDice:
-      return 14 + std::log2(2 * c.together / (c.word + c.collocate));
-    case Measure::kMi:
-      return std::log2(c.together / expected(c));
-    case Measure::kMi3:
-      return std::log2(c.together * c.together * c.together / expected(c));
-    case Measure::kTScore:
-      return (c.together - expected(c)) / std::sqrt(c.together);
-    case Measure::kLogLikelihood:
-      return log_likelihood(c);
+    case Measure::kLogDice: return 14 + std::log2(2 * c.together / (c.word + c.collocate));
+    case Measure::kMi: return std::log2(c.together / expected(c));
+    case Measure::kMi3: return std::log2(c.together * c.together * c.together / expected(c));
+    case Measure::kTScore: return (c.together - expected(c)) / std::sqrt(c.together);
+    case Measure::kLogLikelihood: return log_likelihood(c);
   }
   return 0;
 }
@@ -48,8 +43,11 @@ bool measure_named(std::string_view name, Measure& measure) {
   static constexpr struct {
     std::string_view name;
     Measure measure;
-  } kNames[] = {{"logdice", Measure::kLogDice}, {"mi", Measure::kMi}, {"mi3", Measure::kMi3},
-                {"t", Measure::kTScore}, {"ll", Measure::kLogLikelihood}};
+  } kNames[] = {{"logdice", Measure::kLogDice},
+                {"mi", Measure::kMi},
+                {"mi3", Measure::kMi3},
+                {"t", Measure::kTScore},
+                {"ll", Measure::kLogLikelihood}};
   for (const auto& n : kNames)
     if (n.name == name) {
       measure = n.measure;

@@ -52,8 +52,9 @@ Windows windows(const Corpus& corpus, const std::vector<Occurrence>& occ) {
       corpus.stretch_starts(occ[i].doc, starts);
       next = 0;
     }
-    next = static_cast<size_t>(std::upper_bound(starts.begin() + static_cast<std::ptrdiff_t>(next), starts.end(),
-                                                occ[i].ordinal) - starts.begin());
+    next = static_cast<size_t>(
+        std::upper_bound(starts.begin() + static_cast<std::ptrdiff_t>(next), starts.end(), occ[i].ordinal) -
+        starts.begin());
     const int64_t begin = next == 0 ? 0 : starts[next - 1];
     const int64_t end = next == starts.size() ? static_cast<int64_t>(words.size()) : starts[next];
     for (int k = -3; k <= 3; ++k) {
@@ -81,8 +82,8 @@ struct Frequent {
 
 // How the clusters of one size and place grow from shorter ones.
 struct Growth {
-  size_t added;   // the added word's place in the window
-  bool on_left;   // it comes first in the cluster, else last
+  size_t added;  // the added word's place in the window
+  bool on_left;  // it comes first in the cluster, else last
   // in_frequent bits an occurrence must have: the cluster's other shorter
   // run with the entry's word, when it has one
   uint16_t also;
@@ -222,8 +223,8 @@ std::vector<Cluster> clusters(const Corpus& corpus, uint32_t rank, const std::ve
       grow.on_left = on_left;
       grow.also = at > 0 && !on_left ? bit(size - 1, at - 1) : 0;
       grow.mark = size < max_size ? bit(size, at) : 0;  // nothing grows from the longest
-      current[at] = grow_clusters(around, shorter[on_left ? at - 1 : at], grow, size, least,
-                                  corpus.word_count(), in_frequent);
+      current[at] =
+          grow_clusters(around, shorter[on_left ? at - 1 : at], grow, size, least, corpus.word_count(), in_frequent);
       for (uint32_t k : in_word_order(current[at].groups)) found(make_cluster(current[at].groups[k], size, at));
     }
     std::swap(shorter, current);

@@ -57,9 +57,8 @@ void pair_up(const Corpus& corpus, uint32_t rank, const std::vector<Occurrence>&
     for (size_t i = 0; i < words.size(); ++i) {
       const uint32_t other = words[i], at = from + static_cast<uint32_t>(i);
       if (other == rank || !wanted(other)) continue;
-      const bool taken = std::any_of(claims.begin(), claims.end(), [&](const Claim& c) {
-        return c.ordinal == at || (c.by == k && c.rank == other);
-      });
+      const bool taken = std::any_of(claims.begin(), claims.end(),
+                                     [&](const Claim& c) { return c.ordinal == at || (c.by == k && c.rank == other); });
       if (taken) continue;
       claims.push_back({at, other, k});
       // at != o.ordinal: the word itself was passed over above.
@@ -81,8 +80,9 @@ std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std
   within.left = std::min(options.left, kMaxReach);
   within.right = std::min(options.right, kMaxReach);
   DenseCounts& together = dense_counts(corpus.word_count());
-  pair_up(corpus, rank, occ, within, &together, [](uint32_t) { return true; },
-          [&](uint32_t other, uint32_t) { together.add(other); });
+  pair_up(
+      corpus, rank, occ, within, &together, [](uint32_t) { return true; },
+      [&](uint32_t other, uint32_t) { together.add(other); });
   const double f_word = static_cast<double>(corpus.word(rank).count);
   const double span = within.left + within.right;
   const std::vector<uint32_t> frequent = together.at_least(options.min_together);
@@ -132,8 +132,9 @@ std::vector<Collocate> collocates(const Corpus& corpus, uint32_t rank, const std
     slot.counts[out[k].rank] = k + 1;
     slot.touched.push_back(out[k].rank);
   }
-  pair_up(corpus, rank, occ, within, nullptr, [&](uint32_t other) { return slot.counts[other] != 0; },
-          [&](uint32_t other, uint32_t at) { ++out[slot.counts[other] - 1].at_distance[at]; });
+  pair_up(
+      corpus, rank, occ, within, nullptr, [&](uint32_t other) { return slot.counts[other] != 0; },
+      [&](uint32_t other, uint32_t at) { ++out[slot.counts[other] - 1].at_distance[at]; });
   return out;
 }
 

@@ -15,15 +15,15 @@ TEST(Dispersion, DpNormMatchesHandWorkedValues) {
     std::vector<uint32_t> docs;  // one entry per occurrence
     double dp_norm;              // -1: none
   } cases[] = {
-      {{50, 50}, {0, 0, 1, 1}, 0},           // as even as the documents
-      {{50, 50}, {0, 0, 0, 0}, 1},           // DP 0.5, its most with two halves
+      {{50, 50}, {0, 0, 1, 1}, 0},               // as even as the documents
+      {{50, 50}, {0, 0, 0, 0}, 1},               // DP 0.5, its most with two halves
       {{10, 30, 60}, {0, 1, 2, 2}, 0.15 / 0.9},  // |.25-.1| + |.25-.3| + |.5-.6| = .3
-      {{10, 30, 60}, {2, 2, 2}, 0.4 / 0.9},  // all in the largest: .1 + .3 + .4 = .8
-      {{10, 30, 60}, {0}, 1},                // all in the smallest: .9 + .3 + .6
-      {{0, 20, 20}, {1}, 1},                 // an empty document is no part: min share .5
-      {{100}, {0, 0}, -1},                   // one document: nothing to compare
+      {{10, 30, 60}, {2, 2, 2}, 0.4 / 0.9},      // all in the largest: .1 + .3 + .4 = .8
+      {{10, 30, 60}, {0}, 1},                    // all in the smallest: .9 + .3 + .6
+      {{0, 20, 20}, {1}, 1},                     // an empty document is no part: min share .5
+      {{100}, {0, 0}, -1},                       // one document: nothing to compare
       {{100, 0}, {0}, -1},
-      {{10, 30}, {}, -1},                    // a word that does not occur
+      {{10, 30}, {}, -1},  // a word that does not occur
   };
   for (const Case& c : cases) {
     std::vector<Occurrence> occ;

@@ -23,11 +23,11 @@ namespace velmor {
 constexpr uint32_t kMaxReach = 5;
 
 struct Collocate {
-  uint32_t rank;      // the collocate
-  uint32_t together;  // pairs of an occurrence of the word and one of the
-                      // collocate within its window, no occurrence in two
-  uint64_t frequency; // its occurrences in the corpus
-  double log_dice;    // association.h, over the window
+  uint32_t rank;       // the collocate
+  uint32_t together;   // pairs of an occurrence of the word and one of the
+                       // collocate within its window, no occurrence in two
+  uint64_t frequency;  // its occurrences in the corpus
+  double log_dice;     // association.h, over the window
   double mi;
   // The same pairs by where the collocate stood: [0] 5 words before the
   // word ... [4] just before, [5] just after ... [9] 5 after. They sum to
@@ -79,7 +79,7 @@ std::vector<Cluster> clusters(const Corpus& corpus, uint32_t rank, const std::ve
 
 struct Keyword {
   uint32_t rank;
-  uint32_t count;       // in the document
+  uint32_t count;         // in the document
   double log_likelihood;  // against the rest of the corpus
   double log_ratio;       // log2 of the relative frequencies, here over the rest
 };

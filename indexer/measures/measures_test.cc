@@ -146,10 +146,10 @@ TEST(Collocates, TheMinimumCountAndTheLimitCut) {
       const Collocate* top = nullptr;
       double top_score = 0;
       for (const Collocate& k : every) {
-        const double s = association(m, {double(k.together), double(f.corpus->word(r).count), double(k.frequency),
-                                         double(f.tokens), 10});
-        const bool tie_won = s == top_score && (k.together > top->together ||
-                                                 (k.together == top->together && k.rank < top->rank));
+        const double s = association(
+            m, {double(k.together), double(f.corpus->word(r).count), double(k.frequency), double(f.tokens), 10});
+        const bool tie_won =
+            s == top_score && (k.together > top->together || (k.together == top->together && k.rank < top->rank));
         if (!top || s > top_score || tie_won) top = &k, top_score = s;
       }
       if (top) best.insert(top->rank);
@@ -277,8 +277,7 @@ TEST(Keywords, AWordMoreFrequentInADocumentScoresByLogLikelihood) {
   options.limit = 100;
   for (uint32_t d = 0; d < c.document_count(); ++d) {
     // By default only what chance would rarely give is a keyword.
-    for (const Keyword& k : keywords(c, d, f.tokens, KeywordOptions{}))
-      EXPECT_GE(k.log_likelihood, 3.84);
+    for (const Keyword& k : keywords(c, d, f.tokens, KeywordOptions{})) EXPECT_GE(k.log_likelihood, 3.84);
     auto found = keywords(c, d, f.tokens, options);
     const double size = static_cast<double>(c.sequence(d).size()), rest = static_cast<double>(f.tokens) - size;
     for (const Keyword& k : found) {

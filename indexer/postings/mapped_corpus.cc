@@ -24,8 +24,7 @@ MappedCorpus::MappedCorpus(const std::string& dir, CorpusParts parts)
   }
   if (sequence_.bytes().size() != first_tokens_.back() * sizeof(uint32_t))
     throw std::runtime_error(dir + "/sequence.dat does not match the documents");
-  if (parts_.span_starts.size() != parts_.documents.size() + 1 ||
-      parts_.span_starts.back() != spans_.bytes().size())
+  if (parts_.span_starts.size() != parts_.documents.size() + 1 || parts_.span_starts.back() != spans_.bytes().size())
     throw std::runtime_error(dir + "/spans.dat does not match the documents");
   if (parts_.stretch_starts.size() != parts_.documents.size() + 1 ||
       parts_.stretch_starts.back() != stretches_.bytes().size())

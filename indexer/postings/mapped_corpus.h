@@ -12,10 +12,10 @@ namespace velmor {
 
 struct CorpusParts {
   std::vector<DocumentInfo> documents;
-  std::vector<uint64_t> first_lines;  // per document, into lines.dat
-  std::vector<WordInfo> words;        // in rank order
-  std::vector<uint64_t> postings;     // per rank, begin and end in postings.dat (2 each)
-  std::vector<uint64_t> span_starts;  // per document and one past the last, into spans.dat
+  std::vector<uint64_t> first_lines;     // per document, into lines.dat
+  std::vector<WordInfo> words;           // in rank order
+  std::vector<uint64_t> postings;        // per rank, begin and end in postings.dat (2 each)
+  std::vector<uint64_t> span_starts;     // per document and one past the last, into spans.dat
   std::vector<uint64_t> stretch_starts;  // the same, into stretches.dat
 };
 

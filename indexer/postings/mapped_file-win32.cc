@@ -9,8 +9,8 @@
 namespace velmor {
 
 MappedFile::MappedFile(const std::string& path) {
-  HANDLE file = CreateFileW(common::utf8_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(common::utf8_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   LARGE_INTEGER size;
   if (file == INVALID_HANDLE_VALUE || !GetFileSizeEx(file, &size)) {
     std::string why = windows_error(GetLastError());

@@ -211,7 +211,8 @@ TEST(PostingsBuilder, SpillingAndMergingGiveTheCorpusOfMemoryAlone) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    common::WorkFolder all_dir("velmor_postings_all"), some_dir("velmor_postings_some"), many_dir("velmor_postings_many");
+    common::WorkFolder all_dir("velmor_postings_all"), some_dir("velmor_postings_some"),
+        many_dir("velmor_postings_many");
     size_t runs_all, runs_some, runs_many;
     auto all_corpus = build(c.docs, all_dir.path, size_t(1) << 30, &runs_all, c.sources);
     auto many_corpus = build(c.docs, many_dir.path, 1, &runs_many, c.sources);
@@ -305,8 +306,7 @@ TEST(PostingsBuilder, CountsFormsAndDocuments) {
 }
 
 TEST(PostingsBuilder, DocumentTotals) {
-  std::vector<Document> docs = {make_document("a.htm", {"one two one", "", "three one"}),
-                                make_document("b.htm", {})};
+  std::vector<Document> docs = {make_document("a.htm", {"one two one", "", "three one"}), make_document("b.htm", {})};
   common::WorkFolder dir("velmor_postings_totals");
   auto corpus = build(docs, dir.path, 1 << 20);
   ASSERT_EQ(corpus->document_count(), 2u);

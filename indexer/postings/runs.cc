@@ -24,8 +24,7 @@ namespace {
 
 class RunReader {
  public:
-  RunReader(const std::string& path, size_t buffer_bytes)
-      : path_(path), file_(common::open_file(path, "rb")) {
+  RunReader(const std::string& path, size_t buffer_bytes) : path_(path), file_(common::open_file(path, "rb")) {
     if (!file_) throw std::runtime_error("cannot read " + path + ": " + strerror(errno));
     std::setvbuf(file_, nullptr, _IOFBF, buffer_bytes);
     advance();

@@ -72,9 +72,7 @@ size_t StringTable::slot_of(std::string_view text, size_t hash) const {
   }
 }
 
-uint32_t StringTable::intern(std::string_view text, bool& added) {
-  return intern_hashed(text, hash_text(text), added);
-}
+uint32_t StringTable::intern(std::string_view text, bool& added) { return intern_hashed(text, hash_text(text), added); }
 
 uint32_t StringTable::intern_hashed(std::string_view text, size_t hash, bool& added) {
   size_t slot = slot_of(text, hash);

@@ -39,7 +39,7 @@ class StringTable {
   std::vector<uint64_t> starts_;  // one past the last string too
   // id + 1 in the low half, 0 for empty, and the high half of the hash, so
   // that most mismatches are seen without touching the arena.
-  std::vector<uint64_t> slots_;   // size a power of two
+  std::vector<uint64_t> slots_;  // size a power of two
 };
 
 }  // namespace velmor

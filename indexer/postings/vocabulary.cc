@@ -4,9 +4,7 @@ namespace velmor {
 
 namespace {
 // What a string's buffer costs beyond the string itself, malloc's header included.
-size_t heap_of(const std::string& s) {
-  return s.capacity() > 15 ? s.capacity() + 16 : 0;
-}
+size_t heap_of(const std::string& s) { return s.capacity() > 15 ? s.capacity() + 16 : 0; }
 }  // namespace
 
 void Vocabulary::intern_forms(std::span<const std::string_view> forms, std::vector<uint32_t>& ids) {

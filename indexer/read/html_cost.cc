@@ -4,9 +4,7 @@
 
 namespace velmor {
 
-uint64_t tags_in(std::string_view bytes) {
-  return static_cast<uint64_t>(std::count(bytes.begin(), bytes.end(), '<'));
-}
+uint64_t tags_in(std::string_view bytes) { return static_cast<uint64_t>(std::count(bytes.begin(), bytes.end(), '<')); }
 
 namespace {
 
@@ -77,8 +75,7 @@ void StartTagScan::feed(std::string_view bytes) {
         if (c == '>') state_ = State::ended;
         else if (is_blank(c)) state_ = State::before_name;
         break;
-      case State::ended:
-        break;
+      case State::ended: break;
     }
   }
 }

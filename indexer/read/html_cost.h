@@ -38,7 +38,7 @@ class StartTagScan {
  private:
   enum class State { tag_name, before_name, name, after_name, before_value, quoted, unquoted, bogus, ended };
   State state_ = State::tag_name;
-  bool started_ = false;   // the '<' has been seen
+  bool started_ = false;  // the '<' has been seen
   char quote_ = 0;
   uint64_t attributes_ = 0;
 };

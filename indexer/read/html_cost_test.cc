@@ -19,9 +19,9 @@ TEST(StartTagScan, CountsTheAttributesTheParserReads) {
       {"<img src='a b > c' alt=\"x y\" hidden>rest", 3, true},
       {"<p a=1 b c=d/>", 3, true},
       {"<p a=\"1\"b='2'c>", 3, true},
-      {"<p \"a b\" c>", 4, true},          // a quote not after '=' is no quote
-      {"<p =\" a1 a2 a3", 4, false},       // nor after a bogus '='
-      {"<p a=b=\"c d", 2, false},          // nor inside an unquoted value
+      {"<p \"a b\" c>", 4, true},     // a quote not after '=' is no quote
+      {"<p =\" a1 a2 a3", 4, false},  // nor after a bogus '='
+      {"<p a=b=\"c d", 2, false},     // nor inside an unquoted value
       {"<p a='> b c", 1, false},
   };
   for (const Case& c : cases) {

@@ -147,13 +147,12 @@ bool html_text(std::string_view html, HtmlText& text) {
   sax.ignorableWhitespace = on_text;  // blanks the parser thinks idle may be a <pre>'s
   // Script and style text comes as cdataBlock, left unset: it is never shown.
   std::unique_ptr<htmlParserCtxt, void (*)(htmlParserCtxtPtr)> context(
-      htmlCreatePushParserCtxt(&sax, &parser, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8),
-      htmlFreeParserCtxt);
+      htmlCreatePushParserCtxt(&sax, &parser, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8), htmlFreeParserCtxt);
   if (!context) return false;
   parser.context = context.get();
   // Our input is UTF-8 already: a page's <meta charset> must not re-decode it.
-  htmlCtxtUseOptions(context.get(), HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
-                                        HTML_PARSE_NONET | HTML_PARSE_IGNORE_ENC);
+  htmlCtxtUseOptions(context.get(), HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET |
+                                        HTML_PARSE_IGNORE_ENC);
 
   // A start tag is read only when whole, so no tag read within a piece has
   // more attributes than half the piece; one that spans pieces waits in the

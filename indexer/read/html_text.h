@@ -11,8 +11,8 @@
 namespace velmor {
 
 struct HtmlText {
-  std::string title;               // the <title>, blanks collapsed; "" when none
-  std::vector<std::string> lines;  // the body's text, line by line
+  std::string title;                      // the <title>, blanks collapsed; "" when none
+  std::vector<std::string> lines;         // the body's text, line by line
   std::vector<uint32_t> continued_lines;  // as in Document
 };
 

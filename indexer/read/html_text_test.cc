@@ -38,8 +38,7 @@ TEST(HtmlText, BodyTextAsABrowserShowsIt) {
     const char* title;
     Lines lines;
   } cases[] = {
-      {"<title> My \n  Notes </title><p>Hello <b>big</b>   world</p>", "My Notes",
-       {"Hello big world"}},
+      {"<title> My \n  Notes </title><p>Hello <b>big</b>   world</p>", "My Notes", {"Hello big world"}},
       {"<p>no title</p>", "", {"no title"}},
       {"<p>a</p><p>b</p><div>c<div>d</div>e</div>", "", {"a", "b", "c", "d", "e"}},
       {"<ul><li>one<li>two</ul><h1>Head</h1>tail", "", {"one", "two", "Head", "tail"}},
@@ -47,13 +46,14 @@ TEST(HtmlText, BodyTextAsABrowserShowsIt) {
       {"line<br>break<br><br>after", "", {"line", "break", "", "after"}},
       {"<script>var word = 1;</script><style>p { color: red }</style>"
        "<!-- hidden words -->shown<noscript>also hidden</noscript>",
-       "", {"shown"}},
+       "",
+       {"shown"}},
       {"&lt;tag&gt; &amp; caf&eacute; &#x10D;as&nbsp;x", "", {"<tag> & café čas\xC2\xA0x"}},
-      {"<pre>\n  indented\n\n\tand tabbed  \n<b>bold</b> kept</pre>after", "",
+      {"<pre>\n  indented\n\n\tand tabbed  \n<b>bold</b> kept</pre>after",
+       "",
        {"  indented", "", "\tand tabbed  ", "bold kept", "after"}},
       {"<p>in <pre>x\r\ny</pre> out</p>", "", {"in", "x", "y", "out"}},
-      {"<svg><title>not the page title</title><text>drawn</text></svg><title>Real</title>",
-       "Real", {"drawn"}},
+      {"<svg><title>not the page title</title><text>drawn</text></svg><title>Real</title>", "Real", {"drawn"}},
       {"", "", {}},
       // libxml2 reads HTML 4; where that lost words browsers show, the
       // page is changed on its way in (html_prefilter.h).

@@ -27,9 +27,7 @@ bool read_korvel_frame(std::string_view page, KorvelFrame& frame) {
   if (name_end == std::string_view::npos) return false;
   std::string_view name = rest.substr(0, name_end);
   // korvel names every page after its document with "htm" in place of "txt".
-  if (name.size() < 4 || name.find_first_of("\\/") != std::string_view::npos ||
-      !name.ends_with(".htm"))
-    return false;
+  if (name.size() < 4 || name.find_first_of("\\/") != std::string_view::npos || !name.ends_with(".htm")) return false;
   rest.remove_prefix(name_end);
   if (!rest.starts_with(kAfterName)) return false;
   rest.remove_prefix(kAfterName.size());

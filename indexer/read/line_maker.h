@@ -31,7 +31,7 @@ class LineMaker {
   std::string line_;
   bool blank_ = false;
   bool in_block_ = false;  // the line before ended within its block
-  bool cr_ = false;  // the last text kept as written ended in CR: an LF next is its line end
+  bool cr_ = false;        // the last text kept as written ended in CR: an LF next is its line end
 };
 
 }  // namespace velmor

@@ -16,9 +16,8 @@ bool read_regular_file(const std::string& path, std::string& bytes, std::string&
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW);
   if (fd < 0) {
     struct stat link;
-    error = errno == ELOOP && lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)
-                ? "a symbolic link, not followed"
-                : std::strerror(errno);
+    error = errno == ELOOP && lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode) ? "a symbolic link, not followed"
+                                                                                       : std::strerror(errno);
     return false;
   }
   struct stat info;

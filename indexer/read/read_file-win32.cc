@@ -11,8 +11,8 @@ bool read_regular_file(const std::string& path, std::string& bytes, std::string&
   error.clear();
   // The link itself is opened, never what it points to: it could publish
   // any file the user may read.
-  HANDLE file = CreateFileW(common::utf8_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  HANDLE file = CreateFileW(common::utf8_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     error = windows_error(GetLastError());
     return false;

@@ -39,8 +39,7 @@ static uint64_t utf16_to_utf8(std::string_view bytes, bool big_endian, std::stri
   size_t i = 2;  // after the byte-order mark
   for (; i + 1 < bytes.size(); i += 2) {
     uint32_t c = unit(i);
-    if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 &&
-        unit(i + 2) <= 0xDFFF) {
+    if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) <= 0xDFFF) {
       put(0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00));
       i += 2;
     } else if ((c >= 0xD800 && c <= 0xDFFF) || c == 0) {
@@ -57,9 +56,7 @@ static uint64_t utf16_to_utf8(std::string_view bytes, bool big_endian, std::stri
   return invalid;
 }
 
-static bool is_utf16(std::string_view bytes) {
-  return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
-}
+static bool is_utf16(std::string_view bytes) { return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"); }
 
 Document read_page(std::string_view bytes, std::string_view file_name, bool* too_deep, bool known_valid) {
   Document doc;

@@ -19,14 +19,14 @@ std::string korvel_page(const std::string& name, const Lines& lines) {
   std::string page =
       "<HTML>\r\n<head>\r\n"
       "<meta http-equiv=\"content-type\"  content=\"text/HTML; charset=utf-8\">\r\n"
-      "<title>\r\nhtm_wrk\\" + name + "\r\n</title>\r\n</head>\r\n<body>\r\n<pre>\r\n";
+      "<title>\r\nhtm_wrk\\" +
+      name + "\r\n</title>\r\n</head>\r\n<body>\r\n<pre>\r\n";
   for (const std::string& line : lines) page += line + "\r\n";
   return page + "</pre>\r\n</body>\r\n</html>\r\n";
 }
 
 TEST(ReadPage, KorvelPagesKeepEveryLineAsWritten) {
-  Lines text = {"See <https://example.org/x> now", "a < b & c", "", "&amp; <b>not bold</b>",
-                "</pre>", "\ttabbed"};
+  Lines text = {"See <https://example.org/x> now", "a < b & c", "", "&amp; <b>not bold</b>", "</pre>", "\ttabbed"};
   Document doc = read_page(korvel_page("notes.htm", text), "notes.htm");
   EXPECT_EQ(doc.title, "notes.htm");
   EXPECT_EQ(doc.lines, text);
@@ -40,8 +40,7 @@ TEST(ReadPage, KorvelPagesKeepEveryLineAsWritten) {
 TEST(ReadPage, KorvelPageDetailsAreCleaned) {
   // A byte-order mark of the document, a Latin-1 byte, an old Mac line end,
   // a lone LF.
-  Document doc = read_page(korvel_page("m.htm", {"\xEF\xBB\xBFHello", "caf\xE9", "one\rtwo", "x\ny"}),
-                           "m.htm");
+  Document doc = read_page(korvel_page("m.htm", {"\xEF\xBB\xBFHello", "caf\xE9", "one\rtwo", "x\ny"}), "m.htm");
   EXPECT_EQ(doc.lines, (Lines{"Hello", "caf\xEF\xBF\xBD", "one", "two", "x", "y"}));
   EXPECT_EQ(doc.invalid_bytes, 1u);
 }
@@ -54,12 +53,12 @@ TEST(ReadPage, PagesThatBreakTheFrameAreHtml) {
     return page;
   };
   std::string broken[] = {
-      replace("\r\n", "\n"),                                        // LF line ends
+      replace("\r\n", "\n"),  // LF line ends
       replace("<HTML>", "<html>"),
-      replace("content=", "content ="),                             // meta line changed
-      replace("htm_wrk\\a.htm", "a.htm"),                           // no folder in the title
+      replace("content=", "content ="),    // meta line changed
+      replace("htm_wrk\\a.htm", "a.htm"),  // no folder in the title
       replace("htm_wrk\\a.htm", "htm_wrk\\a.txt"),
-      replace("</html>\r\n", "</html>\r\n<p>more</p>"),              // something after the end
+      replace("</html>\r\n", "</html>\r\n<p>more</p>"),  // something after the end
       replace("<pre>\r\n", "<pre>\r\n<b>"),
   };
   for (const std::string& page : broken) {
@@ -116,11 +115,13 @@ TEST_F(ReadPageFile, ProblemsNameTheFile) {
       {fifo, PageProblem::unreadable},
       {(dir / "folder.htm").string(), PageProblem::unreadable},
       {(dir / "missing.htm").string(), PageProblem::unreadable},
-      {write("nested.htm", [] {
-         std::string s;
-         for (int i = 0; i < 400000; ++i) s += "<b>";
-         return s;
-       }()), PageProblem::too_deep},
+      {write("nested.htm",
+             [] {
+               std::string s;
+               for (int i = 0; i < 400000; ++i) s += "<b>";
+               return s;
+             }()),
+       PageProblem::too_deep},
   };
   for (const Case& c : cases) {
     std::string name = std::filesystem::path(c.path).filename().string();
@@ -145,7 +146,9 @@ TEST_F(ReadPageFile, ReadsAPage) {
 TEST_F(ReadPageFile, ReadsAsThePageReaderDoes) {
   const std::string pages[] = {
       korvel_page("ok.htm", {"\xEF\xBB\xBFčaj", "b"}),
-      korvel_page("bad.htm", {"a\xFF" "b", "\xC3"}),
+      korvel_page("bad.htm", {"a\xFF"
+                              "b",
+                              "\xC3"}),
       korvel_page("cr.htm", {"a\rb"}),
       "<title>t\xE9</title><p>caf\xE9 ok",
       "<p>plain",

@@ -14,9 +14,7 @@ static constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 static size_t sequence_length(const unsigned char* s, size_t left) {
   unsigned char b = s[0];
   if (b >= 0x01 && b < 0x80) return 1;
-  auto cont = [&](size_t i, unsigned char lo, unsigned char hi) {
-    return i < left && s[i] >= lo && s[i] <= hi;
-  };
+  auto cont = [&](size_t i, unsigned char lo, unsigned char hi) { return i < left && s[i] >= lo && s[i] <= hi; };
   if (b >= 0xC2 && b <= 0xDF) return cont(1, 0x80, 0xBF) ? 2 : 0;
   if (b >= 0xE0 && b <= 0xEF) {
     unsigned char lo = b == 0xE0 ? 0xA0 : 0x80, hi = b == 0xED ? 0x9F : 0xBF;

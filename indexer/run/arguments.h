@@ -13,8 +13,8 @@ enum ExitStatus {
   kAllIndexed = 0,
   kSomeSkipped = 1,  // some pages could not be indexed; the others were
   kBadUsage = 2,
-  kFailed = 3,       // no index was made; an earlier one is untouched
-  kBusy = 4,         // another velmor is indexing into the same folder
+  kFailed = 3,  // no index was made; an earlier one is untouched
+  kBusy = 4,    // another velmor is indexing into the same folder
 };
 
 struct Arguments {
@@ -25,7 +25,7 @@ struct Arguments {
   std::string out_dir = "htm_out";
   std::string locale;  // "" = the user's
   size_t memory_mb = 256;
-  WordRules words;  // each rule on unless switched off
+  WordRules words;            // each rule on unless switched off
   std::string vertical_file;  // "" = index; else export the pages to this file alone
 };
 

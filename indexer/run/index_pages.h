@@ -27,11 +27,11 @@ struct IndexProgress {
 };
 
 struct IndexOptions {
-  std::string work_dir;                // exists, empty; holds the corpus's files
-  size_t memory_budget = 256u << 20;   // bytes
-  unsigned threads = 2;                // readers and splitters
-  uint64_t read_ahead_bytes = 8 << 20; // of files read and not yet indexed; the next page goes whatever its size
-  WordRules words;                     // what a word is, and its key
+  std::string work_dir;                 // exists, empty; holds the corpus's files
+  size_t memory_budget = 256u << 20;    // bytes
+  unsigned threads = 2;                 // readers and splitters
+  uint64_t read_ahead_bytes = 8 << 20;  // of files read and not yet indexed; the next page goes whatever its size
+  WordRules words;                      // what a word is, and its key
   std::function<void(const IndexProgress&)> progress;  // after every page
   std::function<void(const std::string&)> skipped;     // one line naming the page
 };

@@ -21,8 +21,8 @@ FolderLock::~FolderLock() {
 // its holder has just removed locks nothing.
 static bool still_named(int fd, const std::string& path) {
   struct stat open_file, named;
-  return fstat(fd, &open_file) == 0 && stat(path.c_str(), &named) == 0 &&
-         open_file.st_dev == named.st_dev && open_file.st_ino == named.st_ino;
+  return fstat(fd, &open_file) == 0 && stat(path.c_str(), &named) == 0 && open_file.st_dev == named.st_dev &&
+         open_file.st_ino == named.st_ino;
 }
 
 LockOutcome FolderLock::take(const std::string& path, std::string& error) {

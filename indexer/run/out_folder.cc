@@ -73,17 +73,15 @@ void write_marker(const fs::path& file, const std::string& text) {
 
 std::string work_marker_text(const std::string& folder, long pid) {
   std::random_device random;
-  return std::string(kWorkHeading) + folder + "\npid " + std::to_string(pid) + ", token " +
-         std::to_string(random()) + "\nit goes when the run no longer needs the folder\n";
+  return std::string(kWorkHeading) + folder + "\npid " + std::to_string(pid) + ", token " + std::to_string(random()) +
+         "\nit goes when the run no longer needs the folder\n";
 }
 
 bool is_work_marker_of(std::string_view text, const std::string& folder) {
   return text.starts_with(std::string(kWorkHeading) + folder + "\n");
 }
 
-std::string index_marker_text(const std::string& name) {
-  return std::string(kIndexHeading) + name + "\n";
-}
+std::string index_marker_text(const std::string& name) { return std::string(kIndexHeading) + name + "\n"; }
 
 bool is_index_marker_of(std::string_view text, const std::string& name) {
   if (text == index_marker_text(name)) return true;

@@ -20,11 +20,11 @@ constexpr std::string_view kWorkMarkerName = ".velmor_folder";
 constexpr std::string_view kIndexMarkerName = ".velmor_index";
 
 enum class OutputState {
-  absent,     // made by the swap
-  empty,      // nothing to lose
-  our_index,  // an index written under this very name
-  not_folder, // a file, a link or a device where the index would go
-  theirs,     // anything else: the user's, never touched
+  absent,      // made by the swap
+  empty,       // nothing to lose
+  our_index,   // an index written under this very name
+  not_folder,  // a file, a link or a device where the index would go
+  theirs,      // anything else: the user's, never touched
 };
 
 // What stands at `out` now.

@@ -26,8 +26,8 @@ std::string format_duration(double seconds) {
   return text;
 }
 
-std::string format_progress(const char* what, uint64_t done, uint64_t total, const char* unit,
-                            uint64_t bytes_done, uint64_t bytes_total, double seconds) {
+std::string format_progress(const char* what, uint64_t done, uint64_t total, const char* unit, uint64_t bytes_done,
+                            uint64_t bytes_total, double seconds) {
   const double mb = 1e6;
   // A folder of a few letters reads "0.0 of 0.0 MB" in megabytes; the
   // total's own size picks the unit so the figures always say something.

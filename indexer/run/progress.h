@@ -11,8 +11,8 @@ namespace velmor {
 // "2 min 05 s", "14 s", "0.4 s".
 std::string format_duration(double seconds);
 // "reading 1,234 of 3,949 pages, 31.2 of 100.0 MB, 25.3 MB/s, 3 s left"
-std::string format_progress(const char* what, uint64_t done, uint64_t total, const char* unit,
-                            uint64_t bytes_done, uint64_t bytes_total, double seconds);
+std::string format_progress(const char* what, uint64_t done, uint64_t total, const char* unit, uint64_t bytes_done,
+                            uint64_t bytes_total, double seconds);
 
 // A warning or refusal on standard error, after what standard output holds
 // so far, so that the two read in order on one console.

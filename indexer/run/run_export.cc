@@ -20,16 +20,13 @@ namespace {
 int check_file(const std::string& file) {
   switch (existing_export(file)) {
     case ExistingExport::absent:
-    case ExistingExport::ours:
-      return 0;
-    case ExistingExport::not_file:
-      complain(file + " is not a file; nothing was written");
-      return kBadUsage;
-    case ExistingExport::theirs:
-      break;
+    case ExistingExport::ours: return 0;
+    case ExistingExport::not_file: complain(file + " is not a file; nothing was written"); return kBadUsage;
+    case ExistingExport::theirs: break;
   }
-  complain(file + " exists and is not an export of velmor; nothing was written and it was not touched "
-                  "(name a new file)");
+  complain(file +
+           " exists and is not an export of velmor; nothing was written and it was not touched "
+           "(name a new file)");
   return kBadUsage;
 }
 

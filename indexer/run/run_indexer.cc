@@ -34,9 +34,7 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
 }
 
 // "1 page", "2,048 pages"
-std::string counted(uint64_t n, const std::string& what) {
-  return grouped(n) + " " + what + (n == 1 ? "" : "s");
-}
+std::string counted(uint64_t n, const std::string& what) { return grouped(n) + " " + what + (n == 1 ? "" : "s"); }
 
 void say(const std::string& line) {
   std::fprintf(stdout, "%s\n", line.c_str());
@@ -99,30 +97,22 @@ int check_input(const Arguments& args, const std::string& in, const std::string&
 int take_output(const std::string& out, FolderLock& lock) {
   std::string why;
   switch (lock.take(out + ".lock", why)) {
-    case LockOutcome::taken:
-      break;
-    case LockOutcome::busy:
-      complain("another velmor is indexing into " + out + "; this one ends");
-      return kBusy;
-    case LockOutcome::failed:
-      complain(why);
-      return kFailed;
+    case LockOutcome::taken: break;
+    case LockOutcome::busy: complain("another velmor is indexing into " + out + "; this one ends"); return kBusy;
+    case LockOutcome::failed: complain(why); return kFailed;
   }
   switch (output_state(out)) {
     case OutputState::absent:
     case OutputState::empty:
-    case OutputState::our_index:
-      return 0;
-    case OutputState::not_folder:
-      complain(out + " is not a folder; no index was made");
-      return kFailed;
-    case OutputState::theirs:
-      break;
+    case OutputState::our_index: return 0;
+    case OutputState::not_folder: complain(out + " is not a folder; no index was made"); return kFailed;
+    case OutputState::theirs: break;
   }
   // The swap would delete it whole: only an index velmor wrote under this
   // name, or an empty folder, is ever replaced.
-  complain(out + " is a folder velmor did not write an index into; no index was made and nothing in it was "
-                 "touched (name an empty or new folder)");
+  complain(out +
+           " is a folder velmor did not write an index into; no index was made and nothing in it was "
+           "touched (name an empty or new folder)");
   return kFailed;
 }
 
@@ -157,20 +147,20 @@ IndexResult read_and_index_pages(const std::vector<PageFile>& pages, const std::
   return_freed_memory();
   // An empty index in place of the earlier one would lose it for nothing.
   if (!pages.empty() && result.skipped == pages.size())
-    throw std::runtime_error(pages.size() == 1 ? "the only page of " + in + " could not be read"
-                                               : "none of the " + counted(pages.size(), "page") + " of " + in +
-                                                     " could be read");
+    throw std::runtime_error(pages.size() == 1
+                                 ? "the only page of " + in + " could not be read"
+                                 : "none of the " + counted(pages.size(), "page") + " of " + in + " could be read");
   uint64_t bytes = 0;
   for (const PageFile& p : pages) bytes += p.bytes;
-  reading.finish(format_progress("read", pages.size(), pages.size(), "pages", bytes, bytes,
-                                 seconds_since(console.start)));
+  reading.finish(
+      format_progress("read", pages.size(), pages.size(), "pages", bytes, bytes, seconds_since(console.start)));
   return result;
 }
 
 // Writes the whole site (every page, store and script) into `fresh`, with a
 // progress line.
-void write_whole_site(const Corpus& corpus, const std::string& fresh, const Collation& collation,
-                      uint32_t folder_files, const Console& console) {
+void write_whole_site(const Corpus& corpus, const std::string& fresh, const Collation& collation, uint32_t folder_files,
+                      const Console& console) {
   ProgressLine writing(stdout, console.terminal);
   auto site_start = std::chrono::steady_clock::now();
   SiteOptions site;
@@ -186,12 +176,11 @@ void write_whole_site(const Corpus& corpus, const std::string& fresh, const Coll
 
 void report(size_t pages, const IndexResult& result, uint64_t invalid_bytes, const std::string& out,
             const Console& console) {
-  std::string summary = "indexed " + counted(pages - result.skipped, "page") + ", " +
-                        counted(result.words, "word") + ", " + counted(result.distinct, "distinct word");
+  std::string summary = "indexed " + counted(pages - result.skipped, "page") + ", " + counted(result.words, "word") +
+                        ", " + counted(result.distinct, "distinct word");
   if (result.skipped) summary += ", skipped " + counted(result.skipped, "page");
   say(summary + ", in " + format_duration(seconds_since(console.start)));
-  if (invalid_bytes)
-    say(grouped(invalid_bytes) + " bytes that were not UTF-8 are shown as \xEF\xBF\xBD");
+  if (invalid_bytes) say(grouped(invalid_bytes) + " bytes that were not UTF-8 are shown as \xEF\xBF\xBD");
   std::error_code ec;
   std::string index = common::utf8_string(fs::absolute(common::utf8_path(out), ec) / "index.htm");
   say("index: " + index);

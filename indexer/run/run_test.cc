@@ -149,7 +149,9 @@ TEST(Program, BadPagesAreNamedAndTheOthersIndexed) {
   put(f.path / "htm_in" / "good.htm", "alpha beta\ngamma\n");
   put(f.path / "htm_in" / "other.HTML", "delta\n");
   put(f.path / "htm_in" / "empty.htm", "");
-  put(f.path / "htm_in" / "binary.htm", std::string("\x7f" "ELF\0\0\0\x01\x02", 9));
+  put(f.path / "htm_in" / "binary.htm", std::string("\x7f"
+                                                    "ELF\0\0\0\x01\x02",
+                                                    9));
   put(f.path / "htm_in" / "notes.txt", "not a page");
   // A link is not followed: it could publish any file the user may read.
   put(f.path / "secret.txt", "password\n");
@@ -172,7 +174,9 @@ TEST(Program, BadPagesAreNamedAndTheOthersIndexed) {
 TEST(Program, OnlyUnreadablePagesLeaveTheEarlierIndex) {
   Folder f;
   put(f.path / "htm_in" / "empty.htm", "");
-  put(f.path / "htm_in" / "binary.htm", std::string("\x7f" "ELF\0\0\0\x01\x02", 9));
+  put(f.path / "htm_in" / "binary.htm", std::string("\x7f"
+                                                    "ELF\0\0\0\x01\x02",
+                                                    9));
   earlier_index(f.path);
   Outcome r = run_velmor(f.path, {});
   EXPECT_EQ(r.status, 3) << r.err;
@@ -196,7 +200,8 @@ TEST(Program, DeeplyNestedPagesAreRefusedAndTheOthersIndexed) {
   put(f.path / "htm_in" / "good.htm", "<p>alpha <b>beta</b></p>");
   Outcome r = run_velmor(f.path, {});
   EXPECT_EQ(r.status, 1) << r.err;
-  EXPECT_NE(r.err.find("bold.htm nests its elements too deep to be read; it is not indexed."), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("bold.htm nests its elements too deep to be read; it is not indexed."), std::string::npos)
+      << r.err;
   EXPECT_NE(r.err.find("divs.htm nests"), std::string::npos) << r.err;
   EXPECT_NE(r.out.find("indexed 1 page, 2 words, 2 distinct words, skipped 2 pages"), std::string::npos) << r.out;
 }

@@ -79,9 +79,9 @@ uint64_t write_entry_file(const EntryContext& context, uint32_t file, size_t beg
        "leads to the word's first occurrence there; on the page, <kbd>n</kbd> and <kbd>p</kbd> step "
        "through the others.</p>\n<div id=entries><noscript>The entries are drawn by a script: allow "
        "scripts for this folder.</noscript></div>\n<script type=application/json id=entry-data>{\"first\":" +
-       std::to_string(begin) + ",\"file\":" + std::to_string(file) + ",\"tokens\":" +
-       std::to_string(context.measures.tokens()) + ",\"docs\":" + std::to_string(corpus.document_count()) +
-       ",\"window\":[5,5],\"words\":[\n";
+       std::to_string(begin) + ",\"file\":" + std::to_string(file) +
+       ",\"tokens\":" + std::to_string(context.measures.tokens()) +
+       ",\"docs\":" + std::to_string(corpus.document_count()) + ",\"window\":[5,5],\"words\":[\n";
   std::vector<Occurrence> occ;
   std::string dispersion;  // ",DP" per word
   for (size_t rank = begin; rank < end; ++rank) {

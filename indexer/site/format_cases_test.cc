@@ -11,12 +11,12 @@
 
 #include <unicode/unistr.h>
 
-#include "indexer/site/doc_store.h"
+#include "indexer/site/text_store.h"
 #include "indexer/site/entries.h"
 #include "indexer/site/formats.h"
 #include "indexer/site/html.h"
 #include "indexer/site/layout.h"
-#include "indexer/site/memory_corpus.h"
+#include "indexer/testing/memory_corpus.h"
 #include "indexer/site/positions.h"
 
 namespace velmor {
@@ -58,7 +58,10 @@ Occurrence pair_of(const std::string& field) {
 std::string unescape(const std::string& text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) { out += text[i]; continue; }
+    if (text[i] != '\\' || i + 1 == text.size()) {
+      out += text[i];
+      continue;
+    }
     const char c = text[++i];
     out += c == 'n' ? '\n' : c == 't' ? '\t' : c;
   }

@@ -52,8 +52,6 @@ inline std::string site_file(const SiteFile& f, uint64_t n) {
 }
 
 // What a data file starts with: its byte order mark and "CALLBACK(".
-inline std::string data_file_start(const SiteFile& f) {
-  return "\xEF\xBB\xBF" + std::string(f.callback) + "(";
-}
+inline std::string data_file_start(const SiteFile& f) { return "\xEF\xBB\xBF" + std::string(f.callback) + "("; }
 
 }  // namespace velmor

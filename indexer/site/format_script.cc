@@ -1,5 +1,6 @@
 #include "indexer/site/format_script.h"
 
+#include "indexer/escape.h"
 #include "indexer/measures/measures.h"
 #include "indexer/site/format_constants.h"
 #include "indexer/site/formats.h"

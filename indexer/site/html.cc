@@ -27,7 +27,8 @@ static std::string text_store_script(uint32_t per_folder) {
   return "<script src=text_store.js data-per-folder=" + std::to_string(per_folder) + " defer></script>";
 }
 std::string document_scripts(uint32_t per_folder) {
-  return text_store_script(per_folder) + "<script src=tsv.js defer></script><script src=document_page.js defer></script>";
+  return text_store_script(per_folder) +
+         "<script src=tsv.js defer></script><script src=document_page.js defer></script>";
 }
 std::string entry_scripts(uint32_t per_folder) {
   return text_store_script(per_folder) +
@@ -43,24 +44,27 @@ std::string_view list_scripts() {
 }
 std::string_view table_scripts() { return "<script src=tsv.js defer></script>"; }
 
-void append_page_start(std::string& out, std::string_view title,
-                       std::string_view head_extra) {
-  out += "<!DOCTYPE html>\n<html><head><meta charset=utf-8>"
-         "<meta name=viewport content=\"width=device-width,initial-scale=1\">"
-         "<title>";
+void append_page_start(std::string& out, std::string_view title, std::string_view head_extra) {
+  out +=
+      "<!DOCTYPE html>\n<html><head><meta charset=utf-8>"
+      "<meta name=viewport content=\"width=device-width,initial-scale=1\">"
+      "<title>";
   append_escaped(out, title);
-  out += "</title><link rel=stylesheet href=velmor.css>"
-         "<script src=formats.js defer></script><script src=velmor.js defer></script><script src=search_data.js defer></script>"
-         "<script src=search.js defer></script><script src=dblclick.js defer></script>";
+  out +=
+      "</title><link rel=stylesheet href=velmor.css>"
+      "<script src=formats.js defer></script><script src=velmor.js defer></script><script src=search_data.js "
+      "defer></script>"
+      "<script src=search.js defer></script><script src=dblclick.js defer></script>";
   out += head_extra;
-  out += "</head><body>\n"
-         "<header><a class=home href=index.htm>Word index</a>"
-         "<a href=index_001.htm>Words A&ndash;Z</a>"
-         "<a href=s_freq_001.htm>By frequency</a><a href=s_docs.htm>Documents</a>"
-         "<a href=query.htm>Phrases</a>"
-         "<span class=find><input id=q type=search placeholder=\"Find a word\" "
-         "autocomplete=off aria-label=\"Find a word\"><ul id=hits></ul></span>"
-         "</header>\n<main>\n";
+  out +=
+      "</head><body>\n"
+      "<header><a class=home href=index.htm>Word index</a>"
+      "<a href=index_001.htm>Words A&ndash;Z</a>"
+      "<a href=s_freq_001.htm>By frequency</a><a href=s_docs.htm>Documents</a>"
+      "<a href=query.htm>Phrases</a>"
+      "<span class=find><input id=q type=search placeholder=\"Find a word\" "
+      "autocomplete=off aria-label=\"Find a word\"><ul id=hits></ul></span>"
+      "</header>\n<main>\n";
 }
 
 void append_page_end(std::string& out) { out += "</main>\n</body></html>\n"; }

@@ -22,14 +22,13 @@ std::string list_file(uint32_t list);
 // text/ from its script tag's data-per-folder, the documents to a folder.
 std::string document_scripts(uint32_t per_folder);  // page.htm
 std::string entry_scripts(uint32_t per_folder);     // i_NNN.htm
-std::string_view list_scripts();      // index_NNN.htm, s_freq_NNN.htm, s_once_NNN.htm
-std::string_view table_scripts();     // pages whose tables save as TSV
+std::string_view list_scripts();                    // index_NNN.htm, s_freq_NNN.htm, s_once_NNN.htm
+std::string_view table_scripts();                   // pages whose tables save as TSV
 
 // The start of every page: doctype, head, the header bar with the way back
 // to the start page, the word lists, the statistics and the search box.
 // `head_extra` goes into <head> as it is, after the scripts of every page.
-void append_page_start(std::string& out, std::string_view title,
-                       std::string_view head_extra = {});
+void append_page_start(std::string& out, std::string_view title, std::string_view head_extra = {});
 void append_page_end(std::string& out);
 
 }  // namespace velmor

@@ -7,9 +7,7 @@
 
 namespace velmor {
 
-uint32_t family_share(uint32_t limit) {
-  return limit > kFixedTopFiles + 4 ? (limit - kFixedTopFiles) / 4 : 1;
-}
+uint32_t family_share(uint32_t limit) { return limit > kFixedTopFiles + 4 ? (limit - kFixedTopFiles) / 4 : 1; }
 
 size_t items_per_file(size_t items, size_t usual, size_t most_files) {
   if (most_files == 0) most_files = 1;

@@ -72,8 +72,8 @@ void append_alphabet(std::string& s, const std::vector<Letter>& letters) {
 void append_word_list_data(OutFile& out, const Corpus& corpus, const SitePlan& plan,
                            const std::vector<int16_t>& dispersion, const ListPage& page, size_t number) {
   std::string& s = out.text();
-  s += "<script type=application/json id=words-data>{\"first\":" + std::to_string(page.begin) +
-       ",\"name\":\"words_" + std::to_string(number + 1) + "\",\"files\":[";
+  s += "<script type=application/json id=words-data>{\"first\":" + std::to_string(page.begin) + ",\"name\":\"words_" +
+       std::to_string(number + 1) + "\",\"files\":[";
   for (size_t r = page.begin; r < page.end; ++r)
     if (r == page.begin || plan.entry_file[r] != plan.entry_file[r - 1])
       s += (r == page.begin ? "[" : ",[") + std::to_string(r) + ',' + std::to_string(plan.entry_file[r]) + ']';
@@ -114,8 +114,7 @@ uint64_t write_lists(const Corpus& corpus, const SitePlan& plan, const std::vect
     if (letters.size() <= 200) append_alphabet(s, letters);
     s += "<nav class=docs>";
     if (p > 0) s += "<a href=" + list_file(page - 1) + " rel=prev>&lsaquo; previous</a>";
-    s += "<span>list " + grouped(p + 1) + " of " + grouped(std::max<size_t>(lists.size(), 1)) +
-         "</span>";
+    s += "<span>list " + grouped(p + 1) + " of " + grouped(std::max<size_t>(lists.size(), 1)) + "</span>";
     if (p + 1 < lists.size()) s += "<a href=" + list_file(page + 1) + " rel=next>next &rsaquo;</a>";
     s += "</nav>\n<h1>Words: ";
     append_escaped(s, label);
@@ -129,8 +128,7 @@ uint64_t write_lists(const Corpus& corpus, const SitePlan& plan, const std::vect
   return bytes;
 }
 
-uint64_t write_start_page(const Corpus& corpus, const std::vector<ListPage>& lists,
-                          const std::filesystem::path& dir) {
+uint64_t write_start_page(const Corpus& corpus, const std::vector<ListPage>& lists, const std::filesystem::path& dir) {
   uint64_t tokens = 0, bytes = 0;
   const uint32_t docs = corpus.document_count();
   for (uint32_t d = 0; d < docs; ++d) {
@@ -139,9 +137,9 @@ uint64_t write_start_page(const Corpus& corpus, const std::vector<ListPage>& lis
   }
   std::string s;
   append_page_start(s, "Word index");
-  s += "<h1>Word index</h1>\n<p class=totals><b>" + grouped(docs) + "</b> documents &middot; <b>" +
-       grouped(tokens) + "</b> words &middot; <b>" + grouped(corpus.word_count()) +
-       "</b> distinct words &middot; " + grouped(bytes) + " bytes of text</p>\n"
+  s += "<h1>Word index</h1>\n<p class=totals><b>" + grouped(docs) + "</b> documents &middot; <b>" + grouped(tokens) +
+       "</b> words &middot; <b>" + grouped(corpus.word_count()) + "</b> distinct words &middot; " + grouped(bytes) +
+       " bytes of text</p>\n"
        "<p class=hint>Type the beginning of a word in the box above, pick a letter, or "
        "double-click any word on any page to open its entry.</p>\n"
        "<h2>Alphabet</h2>\n";
@@ -160,8 +158,7 @@ uint64_t write_start_page(const Corpus& corpus, const std::vector<ListPage>& lis
     s += "</a><td>" + grouped(info.tokens) + "\n";
   }
   s += "</table>\n";
-  if (docs > kShown)
-    s += "<p class=more><a href=s_docs.htm>All " + grouped(docs) + " documents</a></p>\n";
+  if (docs > kShown) s += "<p class=more><a href=s_docs.htm>All " + grouped(docs) + " documents</a></p>\n";
   append_page_end(s);
   return write_file(dir / "index.htm", s);
 }

@@ -19,7 +19,6 @@ void append_dispersion(std::string& s, int16_t thousandths);
 uint64_t write_lists(const Corpus& corpus, const SitePlan& plan, const std::vector<ListPage>& lists,
                      const std::vector<int16_t>& dispersion, const std::filesystem::path& dir);
 
-uint64_t write_start_page(const Corpus& corpus, const std::vector<ListPage>& lists,
-                          const std::filesystem::path& dir);
+uint64_t write_start_page(const Corpus& corpus, const std::vector<ListPage>& lists, const std::filesystem::path& dir);
 
 }  // namespace velmor

@@ -17,7 +17,9 @@ uint64_t write_viewer(const Corpus& corpus, uint32_t per_folder, const std::file
        "<kbd>n</kbd> and <kbd>p</kbd> step through the marked word's occurrences.</p>\n"
        "<p id=at></p>\n"
        "<noscript><p class=meta>The text shows with JavaScript on; it is stored in the folder text.</p></noscript>\n"
-       "<pre id=t data-docs=" + std::to_string(corpus.document_count()) + "></pre>\n"
+       "<pre id=t data-docs=" +
+       std::to_string(corpus.document_count()) +
+       "></pre>\n"
        "<div id=velmor-keywords></div>\n";  // document_page.js draws them
   append_page_end(s);
   return write_file(dir / "page.htm", s);

@@ -8,8 +8,7 @@
 
 namespace velmor {
 
-std::vector<ListPage> plan_lists(const std::vector<std::string_view>& initials,
-                                 size_t max_per_page) {
+std::vector<ListPage> plan_lists(const std::vector<std::string_view>& initials, size_t max_per_page) {
   std::vector<ListPage> pages;
   if (max_per_page == 0) max_per_page = 1;
   size_t rank = 0;
@@ -24,8 +23,7 @@ std::vector<ListPage> plan_lists(const std::vector<std::string_view>& initials,
       // One letter over several pages: "S 1", "S 2", ...
       int part = 1;
       for (size_t b = rank; b < group_end; b += max_per_page, ++part)
-        pages.push_back({b, std::min(group_end, b + max_per_page),
-                         letter + " " + std::to_string(part)});
+        pages.push_back({b, std::min(group_end, b + max_per_page), letter + " " + std::to_string(part)});
     } else if (!pages.empty() && pages.back().end == rank &&
                pages.back().end - pages.back().begin + size <= max_per_page &&
                pages.back().label.find(' ') == std::string::npos) {
@@ -111,8 +109,8 @@ SitePlan plan_site(const CorpusShape& shape, uint32_t folder_files) {
   // times... the size: only corpora of millions of words get there.
   const uint32_t most_files = family_share(folder_files);
   for (size_t scale = 1;; scale *= 2) {
-    plan.entry_files = cut_entry_files(cost, target * static_cast<double>(scale), kMaxEntriesPerFile * scale,
-                                       plan.entry_file);
+    plan.entry_files =
+        cut_entry_files(cost, target * static_cast<double>(scale), kMaxEntriesPerFile * scale, plan.entry_file);
     if (plan.entry_files <= most_files) break;
   }
   return plan;

@@ -20,12 +20,10 @@ struct ListPage {
 
 // Cuts the words into list pages at changes of initial letter: whole letters
 // share a page while they fit, a letter bigger than a page gets several.
-std::vector<ListPage> plan_lists(const std::vector<std::string_view>& initials,
-                                 size_t max_per_page);
+std::vector<ListPage> plan_lists(const std::vector<std::string_view>& initials, size_t max_per_page);
 // The same with pages of `usual` words, or of twice, four times... as many
 // when that would make more than `most_pages` pages (layout.h).
-std::vector<ListPage> plan_lists_within(const std::vector<std::string_view>& initials, size_t usual,
-                                        size_t most_pages);
+std::vector<ListPage> plan_lists_within(const std::vector<std::string_view>& initials, size_t usual, size_t most_pages);
 
 // The most documents an entry lists before "all documents" is asked for.
 constexpr uint64_t kMaxDocRows = 25;
@@ -48,7 +46,7 @@ struct SitePlan {
 // Numbers the planner works from; kept apart from the Corpus so tests can
 // ask about corpora of any size.
 struct CorpusShape {
-  uint64_t input_bytes = 0;      // sum of the page files' sizes
+  uint64_t input_bytes = 0;         // sum of the page files' sizes
   std::vector<uint64_t> counts;     // per rank
   std::vector<uint64_t> documents;  // per rank
   std::vector<uint32_t> key_bytes;  // per rank: the key's and the form's bytes

@@ -14,10 +14,8 @@ TEST(PlanLists, WholeLettersShareAPageAndBigOnesAreSplit) {
     size_t per_page;
     Pages pages;
   } cases[] = {
-      {{"A", "A", "B", "C", "C", "C", "D"}, 3,
-       {{0, 3, "A\u2013B"}, {3, 6, "C"}, {6, 7, "D"}}},
-      {{"A", "S", "S", "S", "S", "S", "T"}, 2,
-       {{0, 1, "A"}, {1, 3, "S 1"}, {3, 5, "S 2"}, {5, 6, "S 3"}, {6, 7, "T"}}},
+      {{"A", "A", "B", "C", "C", "C", "D"}, 3, {{0, 3, "A\u2013B"}, {3, 6, "C"}, {6, 7, "D"}}},
+      {{"A", "S", "S", "S", "S", "S", "T"}, 2, {{0, 1, "A"}, {1, 3, "S 1"}, {3, 5, "S 2"}, {5, 6, "S 3"}, {6, 7, "T"}}},
       {{"A", "B", "C"}, 10, {{0, 3, "A\u2013C"}}},
       {{"", "x"}, 1, {{0, 1, "?"}, {1, 2, "x"}}},
       {{}, 5, {}},
@@ -67,8 +65,7 @@ TEST(PlanSite, EntryFilesAreFewContiguousAndFull) {
     ASSERT_EQ(plan.entry_file.size(), c.words);
     EXPECT_GE(plan.entry_files, 1u);
     EXPECT_LE(plan.entry_files, c.max_files) << c.words;
-    for (size_t r = 1; r < c.words; ++r)
-      ASSERT_LE(plan.entry_file[r] - plan.entry_file[r - 1], 1u);
+    for (size_t r = 1; r < c.words; ++r) ASSERT_LE(plan.entry_file[r] - plan.entry_file[r - 1], 1u);
     EXPECT_EQ(plan.entry_file.back() + 1, plan.entry_files);
     std::vector<size_t> per_file(plan.entry_files);
     for (uint32_t f : plan.entry_file) ++per_file[f];

@@ -53,9 +53,7 @@ uint64_t positions_per_file(uint64_t total, uint32_t most_files) {
   return needed > kPositionsPerFile ? needed : kPositionsPerFile;
 }
 
-std::string positions_file(uint32_t file) {
-  return site_file(kPositionFile, file);
-}
+std::string positions_file(uint32_t file) { return site_file(kPositionFile, file); }
 
 uint64_t write_position_starts(const std::vector<uint32_t>& firsts, const std::filesystem::path& dir) {
   std::string s = data_file_start(kPositionStarts) + "[";

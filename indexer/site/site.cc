@@ -91,24 +91,17 @@ void write_site(const Corpus& corpus, const std::filesystem::path& out_dir, cons
     const uint32_t file = plan.entry_file[begin];
     size_t end = begin;
     while (end < corpus.word_count() && plan.entry_file[end] == file) ++end;
-    tasks.push_back({[&, file, begin, end] {
-                       write_entry_file(entries, file, begin, end, out_dir);
-                     },
-                     end - begin});
+    tasks.push_back({[&, file, begin, end] { write_entry_file(entries, file, begin, end, out_dir); }, end - begin});
     begin = end;
   }
   for (uint32_t d = 0; d < corpus.document_count(); ++d)
-    tasks.push_back({[&, d] {
-                       write_text_store(corpus, d, measures.keywords_of(d), limit, out_dir);
-                     },
-                     1});
+    tasks.push_back({[&, d] { write_text_store(corpus, d, measures.keywords_of(d), limit, out_dir); }, 1});
   // The query page's positions (positions.h), each file read from the
   // postings as the entries read them.
   std::filesystem::create_directory(out_dir / "query");
   std::vector<uint64_t> counts(corpus.word_count());
   for (size_t r = 0; r < counts.size(); ++r) counts[r] = corpus.word(r).count;
-  const std::vector<uint32_t> position_firsts =
-      plan_position_files(counts, positions_per_file(tokens, limit - 1));
+  const std::vector<uint32_t> position_firsts = plan_position_files(counts, positions_per_file(tokens, limit - 1));
   const std::vector<uint64_t> starts = document_starts(corpus);
   tasks.push_back({[&] {
                      write_position_starts(position_firsts, out_dir);

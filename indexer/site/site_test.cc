@@ -40,15 +40,14 @@ TEST(Entries, EveryDocumentOfAWordIsListedWithItsCount) {
     std::string codes;
   } cases[] = {
       {{0, 2, 2, 2, 6}, "#&$)"},  // doc 0 once; doc 2 (gap 1) three times; doc 6 (gap 3) once
-      {{44}, "}$"},                // gap 44: 88 takes two digits
+      {{44}, "}$"},               // gap 44: 88 takes two digits
       {{}, ""},
   };
   for (const Case& c : cases) EXPECT_EQ(document_codes(at(c.docs)), c.codes);
 
   // A word in forty documents: all of them in its entry's data.
   std::vector<Document> docs;
-  for (int i = 0; i < 40; ++i)
-    docs.push_back(doc("d" + std::to_string(i), {i % 7 ? "tide tide" : "tide"}));
+  for (int i = 0; i < 40; ++i) docs.push_back(doc("d" + std::to_string(i), {i % 7 ? "tide tide" : "tide"}));
   MemoryCorpus corpus(docs, "");
   common::WorkFolder dir("velmor_site");
   write_site(corpus, dir.path, {});
@@ -60,10 +59,9 @@ TEST(Entries, EveryDocumentOfAWordIsListedWithItsCount) {
 
 TEST(WriteSite, EverythingFromTheDocumentsIsEscaped) {
   common::WorkFolder dir("velmor_site");
-  MemoryCorpus corpus(
-      {doc("<blink>\"T\"&amp;</blink>", {"<script>alert(1)</script> & <img src=x onerror=alert(2)>",
-                                 "\"quoted\" 'single' x<y"})},
-      "");
+  MemoryCorpus corpus({doc("<blink>\"T\"&amp;</blink>",
+                           {"<script>alert(1)</script> & <img src=x onerror=alert(2)>", "\"quoted\" 'single' x<y"})},
+                      "");
   write_site(corpus, dir.path, {});
   size_t files = 0;
   for (const auto& e : fs::recursive_directory_iterator(dir.path)) {
@@ -77,8 +75,9 @@ TEST(WriteSite, EverythingFromTheDocumentsIsEscaped) {
   }
   EXPECT_GT(files, 8u);
   // The page's text is the store's, where it is a string, never markup.
-  EXPECT_NE(common::read_file(dir.path / "text" / "000" / "d_0001.js").find("\\x3cscript>alert(1)\\x3c/script> & \\x3cimg"),
-            std::string::npos);
+  EXPECT_NE(
+      common::read_file(dir.path / "text" / "000" / "d_0001.js").find("\\x3cscript>alert(1)\\x3c/script> & \\x3cimg"),
+      std::string::npos);
   EXPECT_EQ(common::read_file(dir.path / "page.htm").find("alert"), std::string::npos);
 }
 

@@ -34,9 +34,8 @@ std::string numbered_file(const char* stem, size_t page) {
 
 // The pages of one list of words, `ranks` in the order shown, `page`
 // drawn by word_lists.js from its data (formats.h).
-uint64_t write_word_list(const Corpus& corpus, const std::vector<int16_t>& dispersion,
-                         const std::vector<size_t>& ranks, uint64_t tokens,
-                         const char* stem, const std::string& title, const std::string& intro,
+uint64_t write_word_list(const Corpus& corpus, const std::vector<int16_t>& dispersion, const std::vector<size_t>& ranks,
+                         uint64_t tokens, const char* stem, const std::string& title, const std::string& intro,
                          uint32_t folder_files, const std::filesystem::path& dir) {
   const size_t per_page = items_per_file(ranks.size(), kPerPage, family_share(folder_files));
   const size_t pages = std::max<size_t>(1, (ranks.size() + per_page - 1) / per_page);
@@ -49,9 +48,10 @@ uint64_t write_word_list(const Corpus& corpus, const std::vector<int16_t>& dispe
     if (p > 0) s += "<a href=" + numbered_file(stem, p - 1) + " rel=prev>&lsaquo; previous</a>";
     s += "<span>page " + grouped(p + 1) + " of " + grouped(pages) + "</span>";
     if (p + 1 < pages) s += "<a href=" + numbered_file(stem, p + 1) + " rel=next>next &rsaquo;</a>";
-    s += "</nav>\n<h1>" + title + "</h1>\n<p class=meta>" + intro + "</p>\n<div id=word-list></div>\n"
-         "<script type=application/json id=list-data>{\"from\":" + std::to_string(p * per_page) +
-         ",\"tokens\":" + std::to_string(tokens) + ",\"name\":";
+    s += "</nav>\n<h1>" + title + "</h1>\n<p class=meta>" + intro +
+         "</p>\n<div id=word-list></div>\n"
+         "<script type=application/json id=list-data>{\"from\":" +
+         std::to_string(p * per_page) + ",\"tokens\":" + std::to_string(tokens) + ",\"name\":";
     append_json_string(s, std::string(stem) + "_" + std::to_string(p + 1));
     s += ",\"words\":[\n";
     int64_t previous = 0;
@@ -95,9 +95,11 @@ uint64_t write_frequency(const Corpus& corpus, const std::vector<int16_t>& dispe
   ranks.reserve(by_count.size());
   for (const auto& item : by_count) ranks.push_back(item.second);
   return write_word_list(corpus, dispersion, ranks, tokens, "s_freq", "Words by frequency",
-                         "All " + grouped(ranks.size()) + " words that occur more than once, by falling count, "
-                         "with their share of all " + grouped(tokens) +
-                         " words. Words that occur once are listed <a href=s_once_001.htm>on their own pages</a>.",
+                         "All " + grouped(ranks.size()) +
+                             " words that occur more than once, by falling count, "
+                             "with their share of all " +
+                             grouped(tokens) +
+                             " words. Words that occur once are listed <a href=s_once_001.htm>on their own pages</a>.",
                          folder_files, dir);
 }
 
@@ -117,15 +119,12 @@ uint64_t write_documents(const Corpus& corpus, uint64_t tokens, const std::files
     s += "</a>";
     if (info.invalid_bytes > 0)
       s += " <small>(" + grouped(info.invalid_bytes) + " bytes not UTF-8, shown as &#xFFFD;)</small>";
-    s += "<td>" + grouped(info.tokens) + "<td>" + grouped(info.distinct) + "<td>" +
-         ratio(info.distinct, info.tokens) + "<td>" + grouped(info.lines) + "<td>" +
-         grouped(info.bytes) + "\n";
+    s += "<td>" + grouped(info.tokens) + "<td>" + grouped(info.distinct) + "<td>" + ratio(info.distinct, info.tokens) +
+         "<td>" + grouped(info.lines) + "<td>" + grouped(info.bytes) + "\n";
   }
-  s += "<tr class=total><td><td>all documents<td>" + grouped(tokens) + "<td>" +
-       grouped(corpus.word_count()) + "<td>" + ratio(corpus.word_count(), tokens) + "<td>" +
-       grouped(lines) + "<td>" + grouped(bytes) + "\n</table>\n";
-  if (invalid > 0)
-    s += "<p class=meta>" + grouped(invalid) + " bytes in all were not UTF-8.</p>\n";
+  s += "<tr class=total><td><td>all documents<td>" + grouped(tokens) + "<td>" + grouped(corpus.word_count()) + "<td>" +
+       ratio(corpus.word_count(), tokens) + "<td>" + grouped(lines) + "<td>" + grouped(bytes) + "\n</table>\n";
+  if (invalid > 0) s += "<p class=meta>" + grouped(invalid) + " bytes in all were not UTF-8.</p>\n";
   append_page_end(s);
   return write_file(dir / "s_docs.htm", s);
 }
@@ -137,8 +136,8 @@ uint64_t write_once(const Corpus& corpus, const std::vector<int16_t>& dispersion
     if (corpus.word(r).count == 1) once.push_back(r);
   return write_word_list(corpus, dispersion, once, tokens, "s_once", "Words that occur once",
                          grouped(once.size()) + " of " + grouped(corpus.word_count()) + " distinct words (" +
-                             share(once.size(), corpus.word_count()) + ") occur once, " +
-                             share(once.size(), tokens) + " of all words; in alphabetical order.",
+                             share(once.size(), corpus.word_count()) + ") occur once, " + share(once.size(), tokens) +
+                             " of all words; in alphabetical order.",
                          folder_files, dir);
 }
 
@@ -161,14 +160,12 @@ uint64_t write_ngrams(const Corpus& corpus, const SitePlan& plan, const TopNgram
        "<nav class=docs><a href=#n2>two words</a><a href=#n3>three words</a><a href=#n4>four words</a></nav>\n";
   for (uint32_t size = 2; size <= 4; ++size) {
     const std::vector<Cluster> list = ngrams.of_size(size);
-    s += "<h2 id=n" + std::to_string(size) + ">" + (size == 2 ? "Two" : size == 3 ? "Three" : "Four") +
-         " words</h2>\n";
+    s += "<h2 id=n" + std::to_string(size) + ">" + (size == 2 ? "Two" : size == 3 ? "Three" : "Four") + " words</h2>\n";
     if (list.empty()) {
       s += "<p class=meta>None occurs three times.</p>\n";
       continue;
     }
-    s += "<table class=\"freq tsv\" data-name=ngrams_" + std::to_string(size) +
-         "><tr><th>#<th>n-gram<th>count\n";
+    s += "<table class=\"freq tsv\" data-name=ngrams_" + std::to_string(size) + "><tr><th>#<th>n-gram<th>count\n";
     for (size_t i = 0; i < list.size(); ++i) {
       const Cluster& c = list[i];
       std::string address = entry_file(plan.entry_file[c.ranks[0]]) + "#r" + std::to_string(c.ranks[0]) + "~n=";

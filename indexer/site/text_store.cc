@@ -120,8 +120,8 @@ DocumentPairs document_pairs(const std::vector<StoredWord>& words) {
   size_t slots = 16;
   while (slots < words.size() * 2) slots *= 2;
   std::vector<uint32_t> slot_pair(slots, UINT32_MAX);  // a pair's number in order met, by slot
-  std::vector<uint32_t> found(words.size());          // each word's pair, in order met
-  std::vector<std::pair<uint64_t, uint32_t>> met;     // key, order met
+  std::vector<uint32_t> found(words.size());           // each word's pair, in order met
+  std::vector<std::pair<uint64_t, uint32_t>> met;      // key, order met
   for (size_t i = 0; i < words.size(); ++i) {
     const uint64_t k = key(words[i]);
     size_t slot = (k * 0x9E3779B97F4A7C15ull) >> 32 & (slots - 1);
@@ -200,8 +200,8 @@ std::string encode_words(const std::vector<StoredWord>& words) {
   return code;
 }
 
-uint64_t write_text_store(const Corpus& corpus, uint32_t doc, const std::vector<Keyword>& keywords,
-                          uint32_t per_folder, const std::filesystem::path& dir) {
+uint64_t write_text_store(const Corpus& corpus, uint32_t doc, const std::vector<Keyword>& keywords, uint32_t per_folder,
+                          const std::filesystem::path& dir) {
   OutFile out(dir / text_store_file(doc, per_folder));
   std::string& s = out.text();
   s += kBom;

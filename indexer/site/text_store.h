@@ -31,7 +31,7 @@ std::string encode_words(const std::vector<StoredWord>& words);
 // Writes text/FFF/d_NNNN.js for one document (`per_folder` to a folder,
 // which must exist), with its keywords (CorpusMeasures::keywords_of);
 // returns its size.
-uint64_t write_text_store(const Corpus& corpus, uint32_t doc, const std::vector<Keyword>& keywords,
-                          uint32_t per_folder, const std::filesystem::path& dir);
+uint64_t write_text_store(const Corpus& corpus, uint32_t doc, const std::vector<Keyword>& keywords, uint32_t per_folder,
+                          const std::filesystem::path& dir);
 
 }  // namespace velmor

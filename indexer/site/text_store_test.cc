@@ -32,9 +32,9 @@ TEST(TextStore, AFileHoldsTheTextOnceAndItsWords) {
   write_text_store(corpus, 1, keywords(corpus, 1, 3, KeywordOptions{}), 1, dir);
   const std::string expected_code = encode_words(stored_words(corpus, 0));
   const DocumentInfo& info = corpus.document(0);
-  EXPECT_EQ(common::read_file(dir / "text" / "000" / "d_0001.js"), "\xEF\xBB\xBFvelmorText(1,`one two\none`,\"" +
-                                                                        expected_code + "\",[],[\"" + info.title + "\",\"" +
-                                                                        info.file_name + "\",3,2,2],\"%\");\n");
+  EXPECT_EQ(common::read_file(dir / "text" / "000" / "d_0001.js"),
+            "\xEF\xBB\xBFvelmorText(1,`one two\none`,\"" + expected_code + "\",[],[\"" + info.title + "\",\"" +
+                info.file_name + "\",3,2,2],\"%\");\n");
   // two lines, two stretches: from word 2, "%"
   EXPECT_TRUE(std::filesystem::exists(dir / "text" / "001" / "d_0002.js"));
 }
@@ -45,11 +45,11 @@ TEST(RadixSort, OrdersAsAStableSortByKey) {
     size_t items;
     uint64_t mask;  // the key bits that vary
   } cases[] = {
-      {100, 0xFFFFF0000000Full},       // below the size that uses the passes
-      {3000, 0xFFFFF0000000Full},      // ranks and lengths, as a document's are
-      {3000, 0xFF00000000000000ull},   // the top byte only, many ties
-      {3000, 0x8000000000000001ull},   // the outer bits of the outer bytes
-      {3000, 0},                       // all keys equal
+      {100, 0xFFFFF0000000Full},      // below the size that uses the passes
+      {3000, 0xFFFFF0000000Full},     // ranks and lengths, as a document's are
+      {3000, 0xFF00000000000000ull},  // the top byte only, many ties
+      {3000, 0x8000000000000001ull},  // the outer bits of the outer bytes
+      {3000, 0},                      // all keys equal
   };
   for (const Case& c : cases) {
     std::vector<std::pair<uint64_t, uint32_t>> items;

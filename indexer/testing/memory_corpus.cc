@@ -52,8 +52,8 @@ MemoryCorpus::MemoryCorpus(const std::vector<Document>& documents, const std::st
   std::map<std::string, Gathered> by_key;
   for (uint32_t d = 0; d < documents.size(); ++d) {
     const Document& doc = documents[d];
-    DocumentInfo info{doc.file_name, doc.title, 0, 0, static_cast<uint32_t>(doc.lines.size()),
-                      doc.bytes, doc.invalid_bytes};
+    DocumentInfo info{doc.file_name, doc.title,        0, 0, static_cast<uint32_t>(doc.lines.size()),
+                      doc.bytes,     doc.invalid_bytes};
     std::set<std::string> distinct;
     for (uint32_t l = 0; l < doc.lines.size(); ++l) {
       const std::string& line = doc.lines[l];
@@ -129,7 +129,8 @@ MemoryCorpus::MemoryCorpus(const std::vector<Document>& documents, const std::st
     words_.push_back(std::move(w.info));
     occurrences_.push_back(std::move(w.at));
   }
-  for (uint32_t d = 0; d < infos_.size(); ++d) stretch_starts_.push_back(velmor::stretch_starts(documents[d], tokens_[d]));
+  for (uint32_t d = 0; d < infos_.size(); ++d)
+    stretch_starts_.push_back(velmor::stretch_starts(documents[d], tokens_[d]));
 }
 
 }  // namespace velmor

@@ -16,9 +16,7 @@ class MemoryCorpus : public Corpus {
 
   uint32_t document_count() const override { return static_cast<uint32_t>(infos_.size()); }
   const DocumentInfo& document(uint32_t doc) const override { return infos_.at(doc); }
-  std::string_view line(uint32_t doc, uint32_t line) const override {
-    return lines_.at(doc).at(line);
-  }
+  std::string_view line(uint32_t doc, uint32_t line) const override { return lines_.at(doc).at(line); }
   size_t word_count() const override { return words_.size(); }
   const WordInfo& word(size_t rank) const override { return words_.at(rank); }
   void occurrences(size_t rank, std::vector<Occurrence>& out) const override {

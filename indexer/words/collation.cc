@@ -22,8 +22,8 @@ static std::u16string to_utf16(std::string_view s) {
   std::u16string out(s.size(), u'\0');  // never more units than bytes
   int32_t n = 0;
   UErrorCode status = U_ZERO_ERROR;
-  u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &n, s.data(),
-                       static_cast<int32_t>(s.size()), 0xFFFD, nullptr, &status);
+  u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &n, s.data(), static_cast<int32_t>(s.size()),
+                       0xFFFD, nullptr, &status);
   out.resize(U_SUCCESS(status) ? static_cast<size_t>(n) : 0);
   return out;
 }
@@ -32,8 +32,8 @@ static std::string to_utf8(std::u16string_view s) {
   std::string out(s.size() * 3, '\0');
   int32_t n = 0;
   UErrorCode status = U_ZERO_ERROR;
-  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &n, s.data(),
-                     static_cast<int32_t>(s.size()), 0xFFFD, nullptr, &status);
+  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &n, s.data(), static_cast<int32_t>(s.size()), 0xFFFD,
+                     nullptr, &status);
   out.resize(U_SUCCESS(status) ? static_cast<size_t>(n) : 0);
   return out;
 }
@@ -84,9 +84,9 @@ static USet* first_letters_of_contractions(const UCollator* order) {
 // The scripts an alphabet bar can meet, each by a language that writes it:
 // their letters join the locale's own, so a word in any of them files under
 // a letter of its script rather than under one catch-all.
-static const char* const kScriptLanguages[] = {
-    "en", "el", "ru", "uk", "sr", "ka", "hy", "he", "ar", "fa", "hi", "bn", "pa", "gu", "ta",
-    "te", "kn", "ml", "si", "th", "lo", "km", "my", "am", "ko", "ja"};
+static const char* const kScriptLanguages[] = {"en", "el", "ru", "uk", "sr", "ka", "hy", "he", "ar",
+                                               "fa", "hi", "bn", "pa", "gu", "ta", "te", "kn", "ml",
+                                               "si", "th", "lo", "km", "my", "am", "ko", "ja"};
 
 static std::unique_ptr<icu::AlphabeticIndex::ImmutableIndex> make_alphabet(const std::string& locale) {
   UErrorCode status = U_ZERO_ERROR;
@@ -102,8 +102,7 @@ Collation::Collation(const std::string& locale) : impl_(std::make_unique<Impl>()
   UErrorCode status = U_ZERO_ERROR;
   impl_->order = ucol_open(locale.c_str(), &status);
   if (U_FAILURE(status))
-    throw std::invalid_argument("The collation for \"" + locale + "\" cannot be opened: " +
-                                u_errorName(status) + ".");
+    throw std::invalid_argument("The collation for \"" + locale + "\" cannot be opened: " + u_errorName(status) + ".");
   const char* valid = ucol_getLocaleByType(impl_->order, ULOC_VALID_LOCALE, &status);
   std::string used = valid && *valid ? valid : "root";
   // ICU answers a name it has no data for with the root order and a warning;
@@ -169,8 +168,8 @@ std::string Collation::Impl::label(std::string_view word, std::u16string_view te
   if (u_hasBinaryProperty(first, UCHAR_IDEOGRAPHIC)) return "漢";
   if (alphabet) {
     UErrorCode status = U_ZERO_ERROR;
-    int32_t b = alphabet->getBucketIndex(
-        icu::UnicodeString(false, text.data(), static_cast<int32_t>(text.size())), status);
+    int32_t b =
+        alphabet->getBucketIndex(icu::UnicodeString(false, text.data(), static_cast<int32_t>(text.size())), status);
     const icu::AlphabeticIndex::Bucket* bucket = alphabet->getBucket(b);
     if (U_SUCCESS(status) && bucket) {
       if (bucket->getLabelType() == U_ALPHAINDEX_NORMAL) {
@@ -212,8 +211,7 @@ std::string Collation::initial(std::string_view word) const {
   auto known = impl_->label_of_first.find(first);
   if (known != impl_->label_of_first.end()) return known->second;
   std::string label = impl_->label(word, text);
-  if (impl_->asked.insert(first).second && impl_->decides_alone(first))
-    impl_->label_of_first.emplace(first, label);
+  if (impl_->asked.insert(first).second && impl_->decides_alone(first)) impl_->label_of_first.emplace(first, label);
   return label;
 }
 

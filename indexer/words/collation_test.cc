@@ -13,9 +13,8 @@ namespace {
 
 std::vector<std::string> sorted(const std::string& locale, std::vector<std::string> words) {
   Collation collation(locale);
-  std::sort(words.begin(), words.end(), [&](const std::string& a, const std::string& b) {
-    return collation.sort_key(a) < collation.sort_key(b);
-  });
+  std::sort(words.begin(), words.end(),
+            [&](const std::string& a, const std::string& b) { return collation.sort_key(a) < collation.sort_key(b); });
   return words;
 }
 
@@ -29,7 +28,8 @@ TEST(Collation, OrdersByTheLocale) {
       {"", {"d", "č", "c", "cz"}, {"c", "č", "cz", "d"}},
       {"sl", {"d", "čas", "cvet", "cas", "ž", "z"}, {"cas", "cvet", "čas", "d", "z", "ž"}},
       {"sl_SI", {"d", "čas", "cvet"}, {"cvet", "čas", "d"}},
-      {"de", {"Zebra", "Äpfel", "Apfel", "Straße", "Strasse", "Ofen", "Öl"},
+      {"de",
+       {"Zebra", "Äpfel", "Apfel", "Straße", "Strasse", "Ofen", "Öl"},
        {"Apfel", "Äpfel", "Ofen", "Öl", "Strasse", "Straße", "Zebra"}},
       {"root", {"b", "B", "a", "2026", "10"}, {"10", "2026", "a", "b", "B"}},
       {"cs", {"hrad", "chata", "ihla", "cihla"}, {"cihla", "hrad", "chata", "ihla"}},
@@ -38,10 +38,8 @@ TEST(Collation, OrdersByTheLocale) {
 }
 
 TEST(Collation, UnknownLocaleIsRefused) {
-  for (const char* name : {"xx", "klingon", "C", "sl!"})
-    EXPECT_THROW(Collation{name}, std::invalid_argument) << name;
-  for (const char* name : {"", "root", "en", "de_DE", "sl-SI"})
-    EXPECT_NO_THROW(Collation{name}) << name;
+  for (const char* name : {"xx", "klingon", "C", "sl!"}) EXPECT_THROW(Collation{name}, std::invalid_argument) << name;
+  for (const char* name : {"", "root", "en", "de_DE", "sl-SI"}) EXPECT_NO_THROW(Collation{name}) << name;
   EXPECT_EQ(Collation("").name(), "root");
   EXPECT_EQ(Collation("sl_SI").name(), "sl");
 }
@@ -52,28 +50,50 @@ TEST(Collation, InitialIsTheLetterTheWordFilesUnder) {
     const char* word;
     const char* initial;
   } cases[] = {
-      {"", "čas", "C"},          {"sl", "čas", "Č"},          {"sl", "cvet", "C"},
-      {"sl", "Čas", "Č"},        {"", "été", "E"},            {"", "Ärger", "A"},
-      {"", "ßig", "S"},          {"", "ﬁle", "F"},            {"", "οδός", "Ο"},
-      {"", "ώρα", "Ω"},          {"", "москва", "М"},         {"", "2026", "0-9"},
-      {"", "3.14", "0-9"},       {"", "²", "0-9"},            {"", "東京", "漢"},
-      {"cs", "chata", "CH"},     {"cs", "cihla", "C"},        {"hu", "dzsungel", "DZS"},
-      {"", "Ｚoo", "Z"},          {"", "_x", "#"},
-      {"", "Đorđe", "D"},        {"hr", "Đorđe", "Đ"},        {"pl", "Łódź", "Ł"},
-      {"", "Łódź", "L"},         {"", "アメ", "あ"},          {"ru", "ßig", "S"},
-      {"", "\xCC\x81" "abc", "A"},    {"", "\xE2\x80\xAF" "abc", "#"},  // a stray mark, a narrow blank
+      {"", "čas", "C"},
+      {"sl", "čas", "Č"},
+      {"sl", "cvet", "C"},
+      {"sl", "Čas", "Č"},
+      {"", "été", "E"},
+      {"", "Ärger", "A"},
+      {"", "ßig", "S"},
+      {"", "ﬁle", "F"},
+      {"", "οδός", "Ο"},
+      {"", "ώρα", "Ω"},
+      {"", "москва", "М"},
+      {"", "2026", "0-9"},
+      {"", "3.14", "0-9"},
+      {"", "²", "0-9"},
+      {"", "東京", "漢"},
+      {"cs", "chata", "CH"},
+      {"cs", "cihla", "C"},
+      {"hu", "dzsungel", "DZS"},
+      {"", "Ｚoo", "Z"},
+      {"", "_x", "#"},
+      {"", "Đorđe", "D"},
+      {"hr", "Đorđe", "Đ"},
+      {"pl", "Łódź", "Ł"},
+      {"", "Łódź", "L"},
+      {"", "アメ", "あ"},
+      {"ru", "ßig", "S"},
+      {"",
+       "\xCC\x81"
+       "abc",
+       "A"},
+      {"",
+       "\xE2\x80\xAF"
+       "abc",
+       "#"},  // a stray mark, a narrow blank
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(Collation(c.locale).initial(c.word), c.initial) << c.locale << " " << c.word;
+  for (const Case& c : cases) EXPECT_EQ(Collation(c.locale).initial(c.word), c.initial) << c.locale << " " << c.word;
 }
 
 // An alphabet bar links each letter to one run of words: no initial may
 // come back after another one has started.
 TEST(Collation, WordsOfOneInitialStandTogether) {
-  Words words = {"abc",  "Äbc",  "b",     "c",     "č",   "ć",    "chata", "d",  "đ",
-                 "ez",   "été",  "ß",     "sz",    "st",  "š",    "z",     "ž",  "1",
-                 "٣",    "²",    "αλφα",  "άλφα",  "ω",   "ж",    "ё",     "е",  "東",
-                 "ひ",   "ﬁ",    "fa",    "fj",    "Ｚ",  "zz"};
+  Words words = {"abc", "Äbc", "b",  "c", "č",  "ć",  "chata", "d",  "đ",  "ez",   "été",
+                 "ß",   "sz",  "st", "š", "z",  "ž",  "1",     "٣",  "²",  "αλφα", "άλφα",
+                 "ω",   "ж",   "ё",  "е", "東", "ひ", "ﬁ",     "fa", "fj", "Ｚ",   "zz"};
   for (const char* locale : {"", "sl", "cs", "de", "hu", "ru", "el"}) {
     Collation collation(locale);
     Words order = sorted(locale, words);
@@ -103,10 +123,8 @@ TEST(Collation, LocaleFromEnvironment) {
   };
   for (const Case& c : cases) {
     auto set = [](const char* name, const char* value) {
-      if (value)
-        setenv(name, value, 1);
-      else
-        unsetenv(name);
+      if (value) setenv(name, value, 1);
+      else unsetenv(name);
     };
     set("LC_ALL", c.all);
     set("LC_COLLATE", c.collate);

@@ -14,10 +14,10 @@ namespace velmor {
 // French (the articles and pronouns, and the conjunctions ending in qu'),
 // Italian (articles, articulated prepositions, the pronouns and quest',
 // quell', nessun'), lower case; Catalan's are among them.
-static constexpr std::string_view kElided[] = {
-    "c", "d", "j", "l", "m", "n", "s", "t", "v", "qu", "jusqu", "lorsqu", "puisqu", "quoiqu",
-    "all", "dall", "dell", "nell", "sull", "coll", "pell", "gl", "agl", "dagl", "degl", "negl",
-    "sugl", "un", "quest", "quell", "nessun"};
+static constexpr std::string_view kElided[] = {"c",    "d",    "j",     "l",      "m",      "n",      "s",     "t",
+                                               "v",    "qu",   "jusqu", "lorsqu", "puisqu", "quoiqu", "all",   "dall",
+                                               "dell", "nell", "sull",  "coll",   "pell",   "gl",     "agl",   "dagl",
+                                               "degl", "negl", "sugl",  "un",     "quest",  "quell",  "nessun"};
 constexpr size_t kLongestElided = 6;
 
 size_t elided_length(std::string_view word) {

@@ -20,8 +20,7 @@ static bool is_nfc(std::string_view word) {
     UChar32 c;
     U8_NEXT(s, i, length, c);
     if (c < 0x300) continue;  // nothing below U+0300 composes or changes under NFC
-    if (c < 0 || u_getIntPropertyValue(c, UCHAR_NFC_QUICK_CHECK) != UNORM_YES ||
-        u_getCombiningClass(c) != 0)
+    if (c < 0 || u_getIntPropertyValue(c, UCHAR_NFC_QUICK_CHECK) != UNORM_YES || u_getCombiningClass(c) != 0)
       return false;
   }
   return true;
@@ -59,15 +58,18 @@ static void case_fold(std::string_view word, std::string& out) {
   thread_local std::u16string text, normal, folded;
   UErrorCode status = U_ZERO_ERROR;
   const UNormalizer2* nfc = unorm2_getNFCInstance(&status);
-  const bool done = U_SUCCESS(status) &&
-      icu_call(text, word.size(), [&](UChar* d, int32_t cap, UErrorCode* e) {
-        int32_t n = 0;
-        u_strFromUTF8WithSub(d, cap, &n, word.data(), static_cast<int32_t>(word.size()), 0xFFFD, nullptr, e);
-        return n;
-      }) &&
-      icu_call(normal, text.size() + 8, [&](UChar* d, int32_t cap, UErrorCode* e) {
-        return unorm2_normalize(nfc, text.data(), static_cast<int32_t>(text.size()), d, cap, e);
-      }) &&
+  const bool done =
+      U_SUCCESS(status) &&
+      icu_call(text, word.size(),
+               [&](UChar* d, int32_t cap, UErrorCode* e) {
+                 int32_t n = 0;
+                 u_strFromUTF8WithSub(d, cap, &n, word.data(), static_cast<int32_t>(word.size()), 0xFFFD, nullptr, e);
+                 return n;
+               }) &&
+      icu_call(normal, text.size() + 8,
+               [&](UChar* d, int32_t cap, UErrorCode* e) {
+                 return unorm2_normalize(nfc, text.data(), static_cast<int32_t>(text.size()), d, cap, e);
+               }) &&
       icu_call(folded, normal.size() + 8, [&](UChar* d, int32_t cap, UErrorCode* e) {
         return u_strFoldCase(d, cap, normal.data(), static_cast<int32_t>(normal.size()), U_FOLD_CASE_DEFAULT, e);
       });

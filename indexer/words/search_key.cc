@@ -26,7 +26,10 @@ static const char16_t* plain_letters(UChar32 c) {
     case u'ħ': return u"h";
     case u'æ': return u"ae";
     case u'œ': return u"oe";
-    case u'\u2018': case u'\u2019': case u'\u02BC': case u'\uFF07': return u"'";
+    case u'\u2018':
+    case u'\u2019':
+    case u'\u02BC':
+    case u'\uFF07': return u"'";
     default: return nullptr;
   }
 }
@@ -59,14 +62,16 @@ std::string search_key(std::string_view word) {
   const int32_t bytes = static_cast<int32_t>(word.size());
   // Case folding first, so a word and its key give one search key: "ᾼ"
   // folds to "αι" before its iota could go as a mark.
-  if (!icu_call(text, word.size(), [&](UChar* d, int32_t cap, UErrorCode* e) {
-        int32_t n = 0;
-        u_strFromUTF8WithSub(d, cap, &n, word.data(), bytes, 0xFFFD, nullptr, e);
-        return n;
-      }) ||
-      !icu_call(folded, text.size() + 8, [&](UChar* d, int32_t cap, UErrorCode* e) {
-        return u_strFoldCase(d, cap, text.data(), static_cast<int32_t>(text.size()), U_FOLD_CASE_DEFAULT, e);
-      }) ||
+  if (!icu_call(text, word.size(),
+                [&](UChar* d, int32_t cap, UErrorCode* e) {
+                  int32_t n = 0;
+                  u_strFromUTF8WithSub(d, cap, &n, word.data(), bytes, 0xFFFD, nullptr, e);
+                  return n;
+                }) ||
+      !icu_call(folded, text.size() + 8,
+                [&](UChar* d, int32_t cap, UErrorCode* e) {
+                  return u_strFoldCase(d, cap, text.data(), static_cast<int32_t>(text.size()), U_FOLD_CASE_DEFAULT, e);
+                }) ||
       !normalize(nfkd, folded, split))
     return fold_key(word);
 
@@ -90,8 +95,7 @@ std::string search_key(std::string_view word) {
     }
   }
   // Hangul syllables came apart into their letters; they join again.
-  if (!normalize(nfc, kept, text) ||
-      !icu_call(out, text.size() * 3, [&](char* d, int32_t cap, UErrorCode* e) {
+  if (!normalize(nfc, kept, text) || !icu_call(out, text.size() * 3, [&](char* d, int32_t cap, UErrorCode* e) {
         int32_t n = 0;
         u_strToUTF8WithSub(d, cap, &n, text.data(), static_cast<int32_t>(text.size()), 0xFFFD, nullptr, e);
         return n;

@@ -37,7 +37,9 @@ TEST(Stretches, ClustersStopAtSentencesBlocksAndBlankLines) {
   } cases[] = {
       {"<p>one two. three four! five? six</p>", "one two | three four | five | six"},
       {"<p>\xE2\x80\x9CSo.\xE2\x80\x9D Then \xE2\x80\xA6 more; and: on, on</p>", "So | Then | more and on on"},
-      {"<p>\xE5\x8F\xA5\xE3\x80\x82\xE5\x8F\xA5</p><p>ab\xEF\xBC\x81" "cd</p>", "\xE5\x8F\xA5 | \xE5\x8F\xA5 | ab | cd"},
+      {"<p>\xE5\x8F\xA5\xE3\x80\x82\xE5\x8F\xA5</p><p>ab\xEF\xBC\x81"
+       "cd</p>",
+       "\xE5\x8F\xA5 | \xE5\x8F\xA5 | ab | cd"},
       {"<h1>Title words</h1><p>body words</p>", "Title words | body words"},
       {"<table><tr><td>cell one</td><td>cell two</td></tr></table>", "cell one | cell two"},
       {"<ul><li>item one<li>item two</ul>", "item one | item two"},

@@ -28,11 +28,13 @@ TEST(WordRules, ElidedArticlesAreWordsOfTheirOwn) {
       // French
       {"l'utilisateur d’abord", {"l'", "utilisateur", "d’", "abord"}},
       {"L'Option qu'il jusqu'à lorsqu'elle", {"L'", "Option", "qu'", "il", "jusqu'", "à", "lorsqu'", "elle"}},
-      {"c'est n'importe s'il j'ai m'a t'es", {"c'", "est", "n'", "importe", "s'", "il", "j'", "ai", "m'", "a", "t'", "es"}},
+      {"c'est n'importe s'il j'ai m'a t'es",
+       {"c'", "est", "n'", "importe", "s'", "il", "j'", "ai", "m'", "a", "t'", "es"}},
       {"aujourd'hui l'élève l'2", {"aujourd'hui", "l'", "élève", "l", "2"}},
       {"QU’ÉLU puisqu'on quoiqu'il", {"QU’", "ÉLU", "puisqu'", "on", "quoiqu'", "il"}},
       // Italian
-      {"dell'arte all'uscita nell'anno sull'isola", {"dell'", "arte", "all'", "uscita", "nell'", "anno", "sull'", "isola"}},
+      {"dell'arte all'uscita nell'anno sull'isola",
+       {"dell'", "arte", "all'", "uscita", "nell'", "anno", "sull'", "isola"}},
       {"un'altra quest'anno c'è l'ultimo", {"un'", "altra", "quest'", "anno", "c'", "è", "l'", "ultimo"}},
       // English stays whole
       {"don't O'Brien rock'n'roll it's", {"don't", "O'Brien", "rock'n'roll", "it's"}},

@@ -52,10 +52,8 @@ static CharKind kind_in_icu(UChar32 c) {
       // ICU keeps Hangul apart from the letters around it.
       if (u_getIntPropertyValue(c, UCHAR_SCRIPT) == USCRIPT_HANGUL) return kNeedsIcu;
       return u_isalnum(c) ? kLetterAlnum : kLetterOnly;
-    case U_WB_EXTEND:
-      return u_isalnum(c) ? kExtendAlnum : kExtendOnly;
-    default:
-      return kNeedsIcu;
+    case U_WB_EXTEND: return u_isalnum(c) ? kExtendAlnum : kExtendOnly;
+    default: return kNeedsIcu;
   }
 }
 
@@ -90,8 +88,7 @@ struct WordSplitter::Impl {
 WordSplitter::WordSplitter(WordRules rules) : impl_(std::make_unique<Impl>()), rules_(rules) {
   UErrorCode status = U_ZERO_ERROR;
   impl_->breaks = ubrk_open(UBRK_WORD, "", nullptr, 0, &status);
-  if (U_FAILURE(status))
-    throw std::runtime_error(std::string("ICU has no word break rules: ") + u_errorName(status));
+  if (U_FAILURE(status)) throw std::runtime_error(std::string("ICU has no word break rules: ") + u_errorName(status));
 }
 
 WordSplitter::~WordSplitter() = default;
@@ -107,8 +104,7 @@ static bool has_letter_or_digit(std::string_view line, int32_t begin, int32_t en
   return false;
 }
 
-void WordSplitter::Impl::split_icu(std::string_view line, uint32_t from, uint32_t to,
-                                   std::vector<WordSpan>& out) {
+void WordSplitter::Impl::split_icu(std::string_view line, uint32_t from, uint32_t to, std::vector<WordSpan>& out) {
   UErrorCode status = U_ZERO_ERROR;
   text = utext_openUTF8(text, line.data() + from, to - from, &status);
   ubrk_setUText(breaks, text, &status);
@@ -141,16 +137,13 @@ static bool classify(std::string_view line, uint32_t from, uint32_t to, CharKind
     if (c < 0) return false;
     switch (const CharKind kind = kinds.of(c)) {
       case kLetterAlnum:
-      case kLetterOnly:
-        out.push_back({at, kLetter, kind == kLetterAlnum});
-        break;
+      case kLetterOnly: out.push_back({at, kLetter, kind == kLetterAlnum}); break;
       case kExtendAlnum:
       case kExtendOnly:
         if (out.empty() || (out.back().cls != kLetter && out.back().cls != kDigit)) return false;
         out.push_back({at, out.back().cls, kind == kExtendAlnum});
         break;
-      default:
-        return false;
+      default: return false;
     }
   }
   return true;
@@ -178,8 +171,7 @@ static void split_classed(size_t n, At at, uint32_t end, std::vector<WordSpan>& 
       }
       if ((next != kMidAny && next != kMidDigits) || i + 1 >= n) break;
       unsigned char before = at(i - 1).cls, after = at(i + 1).cls;
-      bool joins = (before == kLetter && after == kLetter && next == kMidAny) ||
-                   (before == kDigit && after == kDigit);
+      bool joins = (before == kLetter && after == kLetter && next == kMidAny) || (before == kDigit && after == kDigit);
       if (!joins) break;
       ++i;  // the mark; the loop steps over the character after it
       word |= at(i).alnum;
@@ -200,8 +192,7 @@ static void split_elisions(std::string_view line, std::vector<WordSpan>& spans) 
   std::vector<WordSpan> rest(spans.begin() + static_cast<std::ptrdiff_t>(first), spans.end());
   spans.resize(first);
   for (const WordSpan& s : rest) {
-    if (&s != &rest.front())
-      cut = static_cast<uint32_t>(elided_length(line.substr(s.begin, s.length)));
+    if (&s != &rest.front()) cut = static_cast<uint32_t>(elided_length(line.substr(s.begin, s.length)));
     if (cut) spans.push_back({s.begin, cut});
     spans.push_back({s.begin + cut, s.length - cut});
   }
@@ -234,9 +225,11 @@ void WordSplitter::split(std::string_view line, std::vector<WordSpan>& out) {
     if (icu_to != icu_from) impl_->split_icu(line, icu_from, icu_to, out);
     icu_from = icu_to = 0;
     if (ascii)
-      split_classed(i - begin, [&](size_t k) { return ascii_classed(s, begin + static_cast<uint32_t>(k)); }, i, out);
+      split_classed(
+          i - begin, [&](size_t k) { return ascii_classed(s, begin + static_cast<uint32_t>(k)); }, i, out);
     else
-      split_classed(impl_->classed.size(), [&](size_t k) { return impl_->classed[k]; }, i, out);
+      split_classed(
+          impl_->classed.size(), [&](size_t k) { return impl_->classed[k]; }, i, out);
   }
   if (icu_to != icu_from) impl_->split_icu(line, icu_from, icu_to, out);
   if (rules_.split_elision) split_elisions(line, out);

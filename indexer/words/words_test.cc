@@ -63,17 +63,16 @@ TEST(WordSplitter, SpansAreByteOffsetsAndTheBufferIsReplaced) {
 // scripts, digits and the ASCII marks without ICU; on any line it must find
 // exactly what ICU finds in the whole line.
 TEST(WordSplitter, AgreesWithIcuOnRandomLines) {
-  const char* pieces[] = {"a", "Z", "q", "0", "7", "'", ".", ",", ";", ":", "_", "@", "-", " ",
-                          "  ", "\t", "\"", "!", "/", "é", "\xCC\x81", "č", "ß", "東", "京",
-                          "ク", "\xE2\x80\x8D", "\xC2\xAD", "😀", "ا", "\xD7\x90", "’", "\xC2\xA0",
-                          "１", "٣", "🇸", "🇮", "ｶ",
+  const char* pieces[] = {"a", "Z", "q", "0", "7", "'", ".", ",", ";", ":", "_", "@", "-", " ", "  ", "\t", "\"", "!",
+                          "/", "é", "\xCC\x81", "č", "ß", "東", "京", "ク", "\xE2\x80\x8D", "\xC2\xAD", "😀", "ا",
+                          "\xD7\x90", "’", "\xC2\xA0", "１", "٣", "🇸", "🇮", "ｶ",
                           // letters and marks of alphabetic scripts, which skip ICU, beside
                           // the marks and letters that must not. Left out: a mark that is
                           // also a letter (U+FF9E), which ICU joins to a blank before it.
-                          "ό", "Σ", "ж", "ł", "ŉ", "ह", "\xE0\xA4\xBF", "\xE0\xA5\x8D", "ب", "\xD7\xB3",
-                          "·", "\xCE\x87", "‘", "．", "․", "ア", "ก", "Ⓐ", "ʼ", "‿", "Ａ", "\xCC\xA3",
-                          "한", "국", "ᄀ", "ㄱ", "あ", "ゝ", "ລ", "ក", "\xD9\x8B", "ꀀ", "ሀ", "Ꭰ", "ཀ",
-                          "ᠠ", "ᐁ", "ㄅ", "𐌰", "ℵ", "ǅ", "\xE2\x80\x8C", "\xEF\xB8\x8F"};
+                          "ό", "Σ", "ж", "ł", "ŉ", "ह", "\xE0\xA4\xBF", "\xE0\xA5\x8D", "ب", "\xD7\xB3", "·",
+                          "\xCE\x87", "‘", "．", "․", "ア", "ก", "Ⓐ", "ʼ", "‿", "Ａ", "\xCC\xA3", "한", "국", "ᄀ",
+                          "ㄱ", "あ", "ゝ", "ລ", "ក", "\xD9\x8B", "ꀀ", "ሀ", "Ꭰ", "ཀ", "ᠠ", "ᐁ", "ㄅ", "𐌰", "ℵ", "ǅ",
+                          "\xE2\x80\x8C", "\xEF\xB8\x8F"};
   std::mt19937 random(2026);
   WordRules unicode_only;  // the rules after Unicode's segmentation are tested apart
   unicode_only.split_elision = false;

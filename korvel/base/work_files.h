@@ -59,7 +59,8 @@ inline constexpr WorkFile kWorkFiles[] = {
     {kHtmWrkList, false, "handoff/launch_indexer", "handoff/launch_indexer"},
     {kRunLockFile, true, "driver/run_lock", "driver/run_lock"},
     {kMovedFilesList, true, "prepare/moved_files", "prepare/moved_files"},
-    {kRenamesJournal, true, "prepare/renames_journal", "prepare/renames_journal, prepare/normalise_file_names (deletes it), prepare/finish_renames (deletes it)"},
+    {kRenamesJournal, true, "prepare/renames_journal",
+     "prepare/renames_journal, prepare/normalise_file_names (deletes it), prepare/finish_renames (deletes it)"},
 };
 
 // Whether `name` is one of the scratch files, or one of the state files;

@@ -15,7 +15,7 @@ struct Timing {
   // Processor time, user and system, of the process and the children it
   // waited for: what a machine busy with other work changes least.
   double cpu_seconds = -1;
-  bool ok = false;   // exited 0 and printed the closing line
+  bool ok = false;  // exited 0 and printed the closing line
 };
 
 // Runs argv in `folder` with `keys` on standard input, reading its standard

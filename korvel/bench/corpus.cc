@@ -20,8 +20,8 @@ std::string document_name(int i) {
 
 // 64 KiB of text to cut documents from.
 std::string text_block(std::mt19937_64& random) {
-  static const char kWords[][12] = {"index", "word", "page", "korvel", "the", "of",
-                                    "notes", "<tag>", "a & b", "line", "UTF-8"};
+  static const char kWords[][12] = {"index", "word",  "page",  "korvel", "the",  "of",
+                                    "notes", "<tag>", "a & b", "line",   "UTF-8"};
   std::string block;
   while (block.size() < (1u << 16)) {
     std::string line;

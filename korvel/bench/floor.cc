@@ -87,8 +87,7 @@ void copy(const std::string& from, const std::string& to, const char* to_folder)
 
 void copy_all(const char* from_folder, const char* to_folder, bool pages_only = false) {
   for (const std::string& name : files_of(from_folder))
-    if (!pages_only || contains_ignore_case(name, ".htm"))
-      copy(in(from_folder, name), in(to_folder, name), to_folder);
+    if (!pages_only || contains_ignore_case(name, ".htm")) copy(in(from_folder, name), in(to_folder, name), to_folder);
 }
 
 struct Page {
@@ -135,8 +134,8 @@ void write_page(const std::string& source_path, const std::string& page_path, co
   while ((n = read(source, chunk, sizeof chunk)) > 0) {
     pending.append(chunk, static_cast<size_t>(n));
     size_t begin = 0;
-    for (const char* lf; (lf = static_cast<const char*>(std::memchr(pending.data() + begin, '\n',
-                                                                      pending.size() - begin)));) {
+    for (const char* lf;
+         (lf = static_cast<const char*>(std::memchr(pending.data() + begin, '\n', pending.size() - begin)));) {
       size_t end = static_cast<size_t>(lf - pending.data());
       size_t stop = end > begin && pending[end - 1] == '\r' ? end - 1 : end;
       page.line(page_content_line(std::string_view(pending).substr(begin, stop - begin)));

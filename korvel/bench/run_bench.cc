@@ -53,9 +53,12 @@ Size parse_size(const std::string& text) {
   char* end = nullptr;
   double value = std::strtod(text.c_str(), &end);
   switch (*end) {
-    case 'k': case 'K': return {text, static_cast<int>(value * 1000), 0};
-    case 'm': case 'M': return {text, 10000, static_cast<uintmax_t>(value * (1 << 20))};
-    case 'g': case 'G': return {text, 10000, static_cast<uintmax_t>(value * (1 << 30))};
+    case 'k':
+    case 'K': return {text, static_cast<int>(value * 1000), 0};
+    case 'm':
+    case 'M': return {text, 10000, static_cast<uintmax_t>(value * (1 << 20))};
+    case 'g':
+    case 'G': return {text, 10000, static_cast<uintmax_t>(value * (1 << 30))};
     default: return {text, static_cast<int>(value), 0};
   }
 }
@@ -89,8 +92,8 @@ Scratch make_scratch(const std::string& kind, const Size& size) {
   uintmax_t bytes = std::max<uintmax_t>(uintmax_t{4} << 30, 12 * (size.bytes + size.documents * 8192ull));
   std::string make = "truncate -s " + std::to_string(bytes) + " '" + scratch.image.string() +
                      "' && mkfs.ext4 -q -F -N " + std::to_string(12 * size.documents + 1000) + " '" +
-                     scratch.image.string() + "' && mkdir -p '" + scratch.root.string() +
-                     "' && mount -o loop '" + scratch.image.string() + "' '" + scratch.root.string() + "'";
+                     scratch.image.string() + "' && mkdir -p '" + scratch.root.string() + "' && mount -o loop '" +
+                     scratch.image.string() + "' '" + scratch.root.string() + "'";
   if (std::system(make.c_str()) == 0) return scratch;
   fs::remove(scratch.image);
   std::fprintf(stderr, "loop mount refused: ext4 figures come from a folder on %s instead\n", disk.c_str());
@@ -239,9 +242,10 @@ bool bench(const std::string& kind, const Size& size, int rounds, bool syscalls)
     return *std::find_if(contenders.begin(), contenders.end(), [&](const Contender& c) { return c.name == name; });
   };
   const Contender &cheaper = named("floor*"), &korvel = named("korvel");
-  std::printf("floor*: the floor's file operations in an order korvel cannot take, which is cheaper: txt_in as it\n"
-              "lists, every source deleted there before the first copy goes back; korvel / floor*: header %.2f, whole %.2f\n",
-              median(korvel.header) / median(cheaper.header), median(korvel.total) / median(cheaper.total));
+  std::printf(
+      "floor*: the floor's file operations in an order korvel cannot take, which is cheaper: txt_in as it\n"
+      "lists, every source deleted there before the first copy goes back; korvel / floor*: header %.2f, whole %.2f\n",
+      median(korvel.header) / median(cheaper.header), median(korvel.total) / median(cheaper.total));
   std::fflush(stdout);
   return true;
 }
@@ -262,14 +266,12 @@ int main(int argc, char** argv) {
     else if (arg == "--korvel" && i + 1 < argc && std::string(argv[i + 1]).find('=') != std::string::npos) {
       std::string named = argv[++i];
       other_builds.emplace_back(named.substr(0, named.find('=')), named.substr(named.find('=') + 1));
-    }
-    else if (arg == "--arrival" && i + 1 < argc) {
+    } else if (arg == "--arrival" && i + 1 < argc) {
       std::string order = argv[++i];
       if (order == "folder") arrival = Arrival::kFolder;
       else if (order == "name") arrival = Arrival::kName;
       else if (order != "shuffled") return std::fprintf(stderr, "--arrival: shuffled, folder or name\n"), 2;
-    }
-    else if (arg == "--fs" && i + 1 < argc) {
+    } else if (arg == "--fs" && i + 1 < argc) {
       kinds.clear();
       std::string list = argv[++i];
       for (size_t at = 0; at <= list.size();) {

@@ -53,8 +53,7 @@ void check_tools() {
 
   print_line("cmd");
   run_shell("cmd /c dir *. > check_01.txt");
-  if (count_lines(kCheck01, kNonBlank) < 1)
-    tool_missing(kCheck01, "Checking for cmd.exe!", kPathAdvice);
+  if (count_lines(kCheck01, kNonBlank) < 1) tool_missing(kCheck01, "Checking for cmd.exe!", kPathAdvice);
 
   // find writes a heading line, so a single line means nothing was found.
   print_empty_line();
@@ -63,8 +62,7 @@ void check_tools() {
   run_shell("cmd /c for %i in (check_*.txt) do del /q %i >> out_null.txt");
   run_shell("cmd /c dir > check_01.txt");
   run_shell("cmd /c find /i \".exe\" check_01.txt >  check_02.txt");
-  if (count_lines(kCheck02, kNonBlank) < 2)
-    tool_missing(kCheck02, "Checking for find.exe!", kPathAdvice);
+  if (count_lines(kCheck02, kNonBlank) < 2) tool_missing(kCheck02, "Checking for find.exe!", kPathAdvice);
 
   print_empty_line();
   print_line("findstr");
@@ -72,8 +70,7 @@ void check_tools() {
   run_shell("cmd /c for %i in (check_*.txt) do del /q %i >> out_null.txt");
   run_shell("cmd /c dir > check_01.txt");
   run_shell("cmd /c findstr /i \".exe\" check_01.txt >  check_02.txt");
-  if (count_lines(kCheck02, kNonBlank) < 2)
-    tool_missing(kCheck02, "Checking for findstr.exe!", kPathAdvice);
+  if (count_lines(kCheck02, kNonBlank) < 2) tool_missing(kCheck02, "Checking for findstr.exe!", kPathAdvice);
 
   // The check files go first, so a check_02.txt left by findstr cannot pass
   // for the output of sort.
@@ -84,8 +81,7 @@ void check_tools() {
   run_shell("dir *. > check_01.txt");
   run_shell("sort check_01.txt /o check_02.txt");
   if (count_lines(kCheck02, kNonBlank) < 2)
-    tool_missing(kCheck02, "Checking for sort.exe",
-                 "It is probably necessary to set the system path to the program.");
+    tool_missing(kCheck02, "Checking for sort.exe", "It is probably necessary to set the system path to the program.");
 
   print_empty_line();
   print_line("convertcp");

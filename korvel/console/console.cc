@@ -57,8 +57,8 @@ int column_after(int column, std::string_view bytes, int width) {
 std::string number_text(long n) { return n < 0 ? std::to_string(n) : " " + std::to_string(n); }
 
 std::string print_zone_fill(int column, int width) {
-  int c = column + 1;                       // where the next character appears, from 1
-  int z = 14 * ((column + 14) / 14) + 1;    // the next zone start after it
+  int c = column + 1;                     // where the next character appears, from 1
+  int z = 14 * ((column + 14) / 14) + 1;  // the next zone start after it
   if (z > width - 14) return "\r\n";
   return std::string(z - c, ' ');
 }

@@ -33,7 +33,7 @@ struct ConsoleBatch {
 };
 
 // Pure pieces, for tests.
-std::string number_text(long n);                    // " 1", " 0", "-3"
+std::string number_text(long n);                     // " 1", " 0", "-3"
 std::string print_zone_fill(int column, int width);  // blanks to the next zone, or CR LF
 // Output column after writing `bytes` from `column`: a line end (CR or LF)
 // resets it, every other byte moves it on, wrapping at `width`.

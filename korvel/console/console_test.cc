@@ -27,8 +27,8 @@ TEST(PrintZoneFill, BlanksToNextZoneOrLineEnd) {
       {14, 80, std::string(14, ' ')},  // at a zone start: on to column 29
       {52, 80, std::string(4, ' ')},   // the zone at column 57 is the last that fits
       {55, 80, std::string(1, ' ')},
-      {56, 80, "\r\n"},                // the zone at 71 is past 80 - 14
-      {0, 29, std::string(14, ' ')},   // narrow console: 15 is still within 29 - 14
+      {56, 80, "\r\n"},               // the zone at 71 is past 80 - 14
+      {0, 29, std::string(14, ' ')},  // narrow console: 15 is still within 29 - 14
       {0, 28, "\r\n"},
   };
   for (const Case& c : cases)

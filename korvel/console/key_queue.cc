@@ -22,8 +22,6 @@ std::string pop_key(KeyQueue& queue) {
   return key;
 }
 
-size_t key_count(const KeyQueue& queue) {
-  return (queue.end + key_queue_slots - queue.first) % key_queue_slots;
-}
+size_t key_count(const KeyQueue& queue) { return (queue.end + key_queue_slots - queue.first) % key_queue_slots; }
 
 }  // namespace korvel

@@ -23,7 +23,6 @@ struct KeyDecoder {
 // presses to `keys`. `input_idle` tells that no further byte came within the
 // escape timeout: what is pending is then taken as it stands (a lone Esc is
 // 27, Esc and a character is Alt with that character).
-void decode_keys(KeyDecoder& decoder, std::string_view bytes, bool input_idle,
-                 std::vector<std::string>& keys);
+void decode_keys(KeyDecoder& decoder, std::string_view bytes, bool input_idle, std::vector<std::string>& keys);
 
 }  // namespace korvel

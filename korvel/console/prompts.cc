@@ -31,8 +31,7 @@ std::string poll_key() {
   return pop_key(key_queue);
 }
 
-void key_menu(const std::vector<std::string>& choice_lines, std::string_view continue_key,
-              std::string_view end_key) {
+void key_menu(const std::vector<std::string>& choice_lines, std::string_view continue_key, std::string_view end_key) {
   for (const std::string& line : choice_lines) print_line(line);
   for (;;) {
     std::string key = wait_for_key();

@@ -11,8 +11,7 @@ namespace korvel {
 // the character 255 followed by the PC scan code.
 std::string poll_key();
 
-void key_menu(const std::vector<std::string>& choice_lines, std::string_view continue_key,
-              std::string_view end_key);
+void key_menu(const std::vector<std::string>& choice_lines, std::string_view continue_key, std::string_view end_key);
 [[noreturn]] void one_choice_stop();
 [[noreturn]] void any_key_stop();
 

@@ -24,7 +24,8 @@ class PromptTest : public testing::Test {
     dup2(ends[0], 0);
     close(ends[0]);
     key_writer = ends[1];
-    while (!poll_key().empty()) {}  // keys left by an earlier test
+    while (!poll_key().empty()) {
+    }  // keys left by an earlier test
     output = tmpfile();
     // What this process printed through stdio and has not written yet must
     // not land in the output file: a death test's child, a copy of this
@@ -75,7 +76,11 @@ const std::vector<std::string> terms_menu = {"<1> yes, continue", "<2> no, end"}
 }  // namespace
 
 TEST_F(PromptTest, KeyMenuIgnoresOtherKeysAndLeavesLaterOnesQueued) {
-  type("ab\r\xff\x48" "3" "1" "\r9");
+  type(
+      "ab\r\xff\x48"
+      "3"
+      "1"
+      "\r9");
   key_menu(terms_menu, "1", "2");
   EXPECT_EQ(printed(), "<1> yes, continue\r\n<2> no, end\r\n");
   EXPECT_EQ(poll_key(), "\r");
@@ -85,8 +90,7 @@ TEST_F(PromptTest, KeyMenuIgnoresOtherKeysAndLeavesLaterOnesQueued) {
 
 TEST_F(PromptTest, KeyMenuWithTheKeysTheOtherWayRound) {
   type("x2");
-  key_menu({"<1> = stop and rename file: a", "<2> = continue and *.txt file will be recreate from *.htm"}, "2",
-           "1");
+  key_menu({"<1> = stop and rename file: a", "<2> = continue and *.txt file will be recreate from *.htm"}, "2", "1");
   EXPECT_EQ(poll_key(), "");
 }
 

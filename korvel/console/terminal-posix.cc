@@ -114,8 +114,7 @@ void terminal_start() {
   if (!interactive || tcgetattr(STDIN_FILENO, &original_mode) != 0) return;
   have_original_mode = 1;
   raw_wanted = 1;
-  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
-    install(signal_number, on_ending_signal, SA_RESETHAND);
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) install(signal_number, on_ending_signal, SA_RESETHAND);
   install(SIGTSTP, on_stop_signal, SA_RESTART);
   install(SIGCONT, on_continue_signal, SA_RESTART);
   atexit(restore_at_exit);
@@ -130,8 +129,7 @@ void terminal_restore() {
 int terminal_width() {
   static const bool console = isatty(STDOUT_FILENO);  // what standard output is does not change
   winsize size;
-  if (console && ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
-    return size.ws_col;
+  if (console && ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
   return 80;
 }
 
@@ -170,8 +168,7 @@ void terminal_take_keys(std::vector<std::string>& keys) {
     for (char c : bytes) keys.emplace_back(1, c);
     return;
   }
-  bool idle = input_ended ||
-              (bytes.empty() && now_ms() - last_byte_ms >= escape_timeout_ms);
+  bool idle = input_ended || (bytes.empty() && now_ms() - last_byte_ms >= escape_timeout_ms);
   if (!bytes.empty()) last_byte_ms = now_ms();
   decode_keys(decoder, bytes, idle, keys);
 }

@@ -19,9 +19,8 @@ bool input_ended = false;
 std::string read_ahead;  // bytes a blocking wait took from a pipe or file
 
 bool is_modifier_alone(WORD virtual_key) {
-  return virtual_key == VK_SHIFT || virtual_key == VK_CONTROL || virtual_key == VK_MENU ||
-         virtual_key == VK_CAPITAL || virtual_key == VK_NUMLOCK || virtual_key == VK_SCROLL ||
-         virtual_key == VK_LWIN || virtual_key == VK_RWIN;
+  return virtual_key == VK_SHIFT || virtual_key == VK_CONTROL || virtual_key == VK_MENU || virtual_key == VK_CAPITAL ||
+         virtual_key == VK_NUMLOCK || virtual_key == VK_SCROLL || virtual_key == VK_LWIN || virtual_key == VK_RWIN;
 }
 
 void take_console_keys(std::vector<std::string>& keys) {
@@ -37,8 +36,7 @@ void take_console_keys(std::vector<std::string>& keys) {
       std::string press;
       if (key.uChar.AsciiChar != 0) press.assign(1, key.uChar.AsciiChar);
       else press = {'\xff', static_cast<char>(key.wVirtualScanCode)};
-      for (WORD repeat = 0; repeat < (key.wRepeatCount ? key.wRepeatCount : 1); ++repeat)
-        keys.push_back(press);
+      for (WORD repeat = 0; repeat < (key.wRepeatCount ? key.wRepeatCount : 1); ++repeat) keys.push_back(press);
     }
   }
 }
@@ -82,8 +80,7 @@ void terminal_restore() {}
 
 int terminal_width() {
   CONSOLE_SCREEN_BUFFER_INFO info;
-  if (GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info) && info.dwSize.X > 0)
-    return info.dwSize.X;
+  if (GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info) && info.dwSize.X > 0) return info.dwSize.X;
   return 80;
 }
 

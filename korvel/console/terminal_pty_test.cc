@@ -140,7 +140,9 @@ TEST(TerminalPty, RawWhileWaitingExtendedKeysIgnoredTwoEndsAndRestores) {
   ASSERT_TRUE(output_shows(run, terms_choice)) << run.out;
   EXPECT_TRUE(raw(run));
   // Sequences holding the digits 1 and 2 are single keys, not those digits.
-  type(run, "\x1b[A\x1b[1;2A\x1b[12~\x1b[21;2~\x1b" "1");
+  type(run,
+       "\x1b[A\x1b[1;2A\x1b[12~\x1b[21;2~\x1b"
+       "1");
   read_available(run, 300);
   type(run, "2");
   EXPECT_EQ(exit_status(run), 0);

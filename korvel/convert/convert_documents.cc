@@ -146,9 +146,9 @@ void write_page(std::string_view source_path, std::string_view page_path) {
   write_line(page, "</pre>");
   write_line(page, "</body>");
   write_line(page, "</html>");
-  std::string failure = !whole                 ? "The document changed while it was read."
-                        : read_failed(source)  ? "The document could not be read to its end."
-                                               : write_error(page);
+  std::string failure = !whole                ? "The document changed while it was read."
+                        : read_failed(source) ? "The document could not be read to its end."
+                                              : write_error(page);
   close_file(source);
   if (failure.empty()) return close_file(page);
   discard_file(page);

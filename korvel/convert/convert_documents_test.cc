@@ -99,12 +99,19 @@ TEST(WritePage, ContentLines) {
       {"one\ntwo\n", "one\r\ntwo\r\n"},
       {"\r\nmiddle\r\n\r\n\r\nend", "\r\nmiddle\r\n\r\n\r\nend\r\n"},
       {"a < b > c & d\r\n", "a < b > c & d\r\n"},
-      {"\xEF\xBB\xBF" "first\r\n", "\xEF\xBB\xBF" "first\r\n"},
+      {"\xEF\xBB\xBF"
+       "first\r\n",
+       "\xEF\xBB\xBF"
+       "first\r\n"},
       {"  keep\tthis \r\n    \r\n", "  keep\tthis\r\n\r\n"},
       {"x \0\0 \0\r\ny\r\n"s, "x\r\ny\r\n"},
-      {"before\x1A" "after\r\n", "before\r\n"},
+      {"before\x1A"
+       "after\r\n",
+       "before\r\n"},
       // Bytes lie before the end of the file, so one (empty) line is read.
-      {"\x1A" "hidden\r\n", "\r\n"},
+      {"\x1A"
+       "hidden\r\n",
+       "\r\n"},
       // Runs of blanks longer than the writer holds, read again where the
       // line goes on after them, over the ends of pieces and lines.
       {"short  \r\na" + std::string(100000, ' ') + std::string("\0b", 2) + std::string(70000, ' ') + "\r\n" +
@@ -180,8 +187,7 @@ TEST(WritePage, ADocumentThatCannotBeReadGetsNoPage) {
        "The document txt_wrk\\missing.txt cannot be read; it gets no page.\r\n"},
       {"txt_wrk\\folder.txt", "htm_wrk\\folder.htm",
        "The document txt_wrk\\folder.txt cannot be read; it gets no page.\r\n"},
-      {"txt_wrk\\fifo.txt", "htm_wrk\\fifo.htm",
-       "The document txt_wrk\\fifo.txt cannot be read; it gets no page.\r\n"},
+      {"txt_wrk\\fifo.txt", "htm_wrk\\fifo.htm", "The document txt_wrk\\fifo.txt cannot be read; it gets no page.\r\n"},
   };
   ASSERT_EQ(mkfifo("txt_wrk/fifo.txt", 0644), 0);
   alarm(30);  // were the FIFO opened, the test would wait for ever
@@ -221,8 +227,9 @@ TEST(WritePage, APageNotWrittenWholeIsRemovedAndNamed) {
     FileSizeLimit limit(16 * 1024);
     message = error_output([] { write_page("txt_wrk\\a.txt", "htm_wrk\\a.htm"); });
   }
-  EXPECT_EQ(message, "The page htm_wrk\\a.htm could not be written whole and is removed. "
-                     "There is not enough space on the disk.\r\n");
+  EXPECT_EQ(message,
+            "The page htm_wrk\\a.htm could not be written whole and is removed. "
+            "There is not enough space on the disk.\r\n");
   EXPECT_FALSE(fs::exists("htm_wrk/a.htm"));
   EXPECT_EQ(read_file("txt_wrk/a.txt"), document);
 }
@@ -230,9 +237,12 @@ TEST(WritePage, APageNotWrittenWholeIsRemovedAndNamed) {
 TEST(ConvertDocuments, TextBecomesAPageHtmlIsCopiedTheRestIsLeft) {
   Work work;
   const std::vector<std::pair<std::string, std::string>> documents = {
-      {"Report.TXT", "report\r\n"},       {"a.txt.txt", "a\r\n"},
-      {"x.txtold", "x\r\n"},              {"notes.html", "<p>html</p>\r\n"},
-      {"notes.htm.txt", "<p>htm</p>\r\n"}, {"readme.doc", "doc\r\n"},
+      {"Report.TXT", "report\r\n"},
+      {"a.txt.txt", "a\r\n"},
+      {"x.txtold", "x\r\n"},
+      {"notes.html", "<p>html</p>\r\n"},
+      {"notes.htm.txt", "<p>htm</p>\r\n"},
+      {"readme.doc", "doc\r\n"},
       {"my notes & more.htm", "quoted\r\n"},
   };
   for (const auto& [name, content] : documents) write_file(fs::path("txt_in") / name, content);
@@ -249,8 +259,7 @@ TEST(ConvertDocuments, TextBecomesAPageHtmlIsCopiedTheRestIsLeft) {
       {"my notes & more.htm", "quoted\r\n"},
   };
   EXPECT_EQ(snapshot("htm_wrk"), expected);
-  for (const auto& [name, content] : documents)
-    EXPECT_EQ(read_file(fs::path("txt_wrk") / name), content) << name;
+  for (const auto& [name, content] : documents) EXPECT_EQ(read_file(fs::path("txt_wrk") / name), content) << name;
   EXPECT_TRUE(fs::exists("txt_wrk.list"));
 }
 

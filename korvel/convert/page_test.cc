@@ -36,16 +36,18 @@ TEST(PageContentLine, OnlyTrailingBlanksAndZeroBytesGo) {
       {"a < b > c & d", "a < b > c & d"},
       {"x \0 \0\0"s, "x"},
       {"in\0side"s, "in\0side"s},
-      {"\xEF\xBB\xBF" "first", "\xEF\xBB\xBF" "first"},
+      {"\xEF\xBB\xBF"
+       "first",
+       "\xEF\xBB\xBF"
+       "first"},
   };
   for (const Case& c : cases) EXPECT_EQ(page_content_line(c.line), c.content) << c.line;
 }
 
 TEST(PageMetaLine, IsTheSixtyEightCharacterDeclaration) {
   EXPECT_EQ(kPageMetaLine.size(), 68u);
-  EXPECT_EQ(kPageMetaLine,
-            std::string("<meta http-equiv=\"content-type\"") + "  content=" + "\"" + "text/HTML" +
-                ";" + " charset=utf-8" + "\"" + ">");
+  EXPECT_EQ(kPageMetaLine, std::string("<meta http-equiv=\"content-type\"") + "  content=" + "\"" + "text/HTML" + ";" +
+                               " charset=utf-8" + "\"" + ">");
 }
 
 }  // namespace korvel

@@ -36,8 +36,15 @@ std::string through(const std::string& text, size_t part_size, size_t held_most,
 TEST(TrimmedLines, GiveWhatTheWholeLineGives) {
   using namespace std::string_literals;
   const std::vector<std::string> lines = {
-      "", "   ", "a", "a  ", "  a", "a \0 \0b \0"s, "a" + std::string(100, ' ') + "b   ",
-      std::string(50, '\0') + "x" + std::string(50, ' '), "a b c d  e   f    ",
+      "",
+      "   ",
+      "a",
+      "a  ",
+      "  a",
+      "a \0 \0b \0"s,
+      "a" + std::string(100, ' ') + "b   ",
+      std::string(50, '\0') + "x" + std::string(50, ' '),
+      "a b c d  e   f    ",
   };
   for (const std::string& line : lines)
     for (size_t part_size : {1, 2, 3, 7, 511})

@@ -9,8 +9,8 @@ namespace korvel {
 // Opened without sharing, the file cannot be opened again until this process
 // ends; the handle is not inheritable, so the indexer never holds it.
 bool take_run_lock() {
-  HANDLE file = CreateFileA(kRunLockFile, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileA(kRunLockFile, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   return file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION;
 }
 

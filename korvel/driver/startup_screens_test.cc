@@ -19,7 +19,9 @@ TEST(StartupScreens, TwoAtAnyMenuEndsThereWithNothingWritten) {
     std::string output;
   } cases[] = {
       {"2", terms},
-      {"x\xff" "2", terms},  // other keys change nothing
+      {"x\xff"
+       "2",
+       terms},  // other keys change nothing
       {"12", terms + font},
       {"1 12", terms + font + installation},
   };

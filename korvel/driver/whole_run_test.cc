@@ -44,34 +44,34 @@ std::vector<std::string> typical_transcript() {
   lines = joined(lines, installation_notice());
   lines = joined(lines, tool_checks_passing());
   return joined(lines, {
-      // Input folders and normalisation print nothing; then the work folders.
-      "",
-      "----------------------------",
-      "Reformatting *.txt files to *.htm.",
-      // The conversion prints nothing; then the hand-off.
-      "----------------------------",
-      "Indexing files",
-      "",
-      " 1            a.htm",
-      " 2            My_Notes.htm",
-      "",
-      "<1> continue",
-      "<2> end",
-      "velmor_01_209.exe",
-      "        1 file(s) copied.",
-      "",
-      "============ INDEXING RESULTS ===========",
-      "",
-      "Indexing is done with a separate program velmor*.exe",
-      "Indexing takes place in a subdirectory \\velmor",
-      "",
-      "view subfolder: \\velmor\\htm_out",
-      "view files: page*.htm, index*.htm, i_*.htm, s_*.htm",
-      "You can access the index of all words by double-clicking on any word.",
-      std::string("details: ") + kMakerUrl,
-      "",
-      "<...> any key to continue and end",
-  });
+                           // Input folders and normalisation print nothing; then the work folders.
+                           "",
+                           "----------------------------",
+                           "Reformatting *.txt files to *.htm.",
+                           // The conversion prints nothing; then the hand-off.
+                           "----------------------------",
+                           "Indexing files",
+                           "",
+                           " 1            a.htm",
+                           " 2            My_Notes.htm",
+                           "",
+                           "<1> continue",
+                           "<2> end",
+                           "velmor_01_209.exe",
+                           "        1 file(s) copied.",
+                           "",
+                           "============ INDEXING RESULTS ===========",
+                           "",
+                           "Indexing is done with a separate program velmor*.exe",
+                           "Indexing takes place in a subdirectory \\velmor",
+                           "",
+                           "view subfolder: \\velmor\\htm_out",
+                           "view files: page*.htm, index*.htm, i_*.htm, s_*.htm",
+                           "You can access the index of all words by double-clicking on any word.",
+                           std::string("details: ") + kMakerUrl,
+                           "",
+                           "<...> any key to continue and end",
+                       });
 }
 
 // The interpreter's complaints: htm_out is missing (it is never made),
@@ -79,10 +79,8 @@ std::vector<std::string> typical_transcript() {
 // just been made.
 std::vector<std::string> typical_complaints(const fs::path& folder) {
   std::string root = fs::canonical(folder).string();
-  return {"The system cannot find the path specified.",
-          "The system cannot find the path specified.",
-          "A subdirectory or file htm_in already exists.",
-          "Could Not Find " + root + "/htm_in/*.*",
+  return {"The system cannot find the path specified.", "The system cannot find the path specified.",
+          "A subdirectory or file htm_in already exists.", "Could Not Find " + root + "/htm_in/*.*",
           "Could Not Find " + root + "/velmor/htm_in/*.*"};
 }
 
@@ -123,40 +121,36 @@ void expect_files_left_behind(const fs::path& folder) {
   std::map<std::string, std::string> files = snapshot(folder);
   std::set<std::string> names;
   for (const auto& [name, content] : files) names.insert(name);
-  EXPECT_EQ(names, (std::set<std::string>{
-                       // the tools
-                       "convertcp.exe", "wget.exe", "velmor_01_209.exe",
-                       // what the tool checks leave
-                       "check_01.txt", "check_02.txt", "out_null.txt", "exe_files.txt",
-                       // the run's lock, and what the move put into the working folder
-                       "korvel.lock", "moved_files.list",
-                       // input folders, normalisation, work folders
-                       "txt_file.txt", "dir_01.txt", "dir_cur.txt", "txt_file.list",
-                       "out_null.list", "txt_in.list", "compare_01.txt", "compare_02.txt",
-                       "My Notes.txt", "My_Notes.txt", "a.htm",
-                       "txt_in/", "txt_in/My_Notes.txt", "txt_in/a.htm",
-                       // conversion
-                       "txt_wrk/", "txt_wrk/My_Notes.txt", "txt_wrk/a.htm", "txt_wrk.list",
-                       "htm_wrk/", "htm_wrk/My_Notes.htm", "htm_wrk/a.htm",
-                       // hand-off
-                       "htm_wrk.list", "htm_in/", "htm_in/My_Notes.htm", "htm_in/a.htm",
-                       "velmor/", "velmor/htm_in/", "velmor/htm_in/My_Notes.htm",
-                       "velmor/htm_in/a.htm", "velmor/wget.exe", "velmor/velmor_01_209.exe",
-                       // what the started indexer wrote
-                       "velmor/velmor_01_209.exe.log", "velmor/fake_indexer.log"}));
+  EXPECT_EQ(names, (std::set<std::string>{// the tools
+                                          "convertcp.exe", "wget.exe", "velmor_01_209.exe",
+                                          // what the tool checks leave
+                                          "check_01.txt", "check_02.txt", "out_null.txt", "exe_files.txt",
+                                          // the run's lock, and what the move put into the working folder
+                                          "korvel.lock", "moved_files.list",
+                                          // input folders, normalisation, work folders
+                                          "txt_file.txt", "dir_01.txt", "dir_cur.txt", "txt_file.list", "out_null.list",
+                                          "txt_in.list", "compare_01.txt", "compare_02.txt", "My Notes.txt",
+                                          "My_Notes.txt", "a.htm", "txt_in/", "txt_in/My_Notes.txt", "txt_in/a.htm",
+                                          // conversion
+                                          "txt_wrk/", "txt_wrk/My_Notes.txt", "txt_wrk/a.htm", "txt_wrk.list",
+                                          "htm_wrk/", "htm_wrk/My_Notes.htm", "htm_wrk/a.htm",
+                                          // hand-off
+                                          "htm_wrk.list", "htm_in/", "htm_in/My_Notes.htm", "htm_in/a.htm", "velmor/",
+                                          "velmor/htm_in/", "velmor/htm_in/My_Notes.htm", "velmor/htm_in/a.htm",
+                                          "velmor/wget.exe", "velmor/velmor_01_209.exe",
+                                          // what the started indexer wrote
+                                          "velmor/velmor_01_209.exe.log", "velmor/fake_indexer.log"}));
   EXPECT_EQ(files["htm_wrk/My_Notes.htm"], kNotesPage);
-  for (const char* copy : {"txt_in/My_Notes.txt", "txt_wrk/My_Notes.txt", "My_Notes.txt",
-                           "My Notes.txt"})
+  for (const char* copy : {"txt_in/My_Notes.txt", "txt_wrk/My_Notes.txt", "My_Notes.txt", "My Notes.txt"})
     EXPECT_EQ(files[copy], kNotes) << copy;
-  for (const char* copy : {"txt_in/a.htm", "txt_wrk/a.htm", "htm_wrk/a.htm", "htm_in/a.htm",
-                           "velmor/htm_in/a.htm", "a.htm"})
+  for (const char* copy :
+       {"txt_in/a.htm", "txt_wrk/a.htm", "htm_wrk/a.htm", "htm_in/a.htm", "velmor/htm_in/a.htm", "a.htm"})
     EXPECT_EQ(files[copy], kHtml) << copy;
   EXPECT_EQ(files["htm_in/My_Notes.htm"], kNotesPage);
   EXPECT_EQ(files["velmor/htm_in/My_Notes.htm"], kNotesPage);
   EXPECT_EQ(files["velmor/velmor_01_209.exe"], files["velmor_01_209.exe"]);
   EXPECT_EQ(files["velmor/wget.exe"], files["wget.exe"]);
-  EXPECT_EQ(files["velmor/fake_indexer.log"],
-            fs::canonical(folder / "velmor").string() + "\nMy_Notes.htm\na.htm\n");
+  EXPECT_EQ(files["velmor/fake_indexer.log"], fs::canonical(folder / "velmor").string() + "\nMy_Notes.htm\na.htm\n");
   EXPECT_EQ(files["htm_wrk.list"], "a.htm\r\nMy_Notes.htm\r\n");
   EXPECT_EQ(files["exe_files.txt"], "velmor_01_209.exe\r\n");
 }

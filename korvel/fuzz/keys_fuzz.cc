@@ -36,13 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   decode_keys(decoder, "", true, keys);
   FUZZ_CHECK(decoder.pending.empty());
-  for (const std::string& key : keys)
-    FUZZ_CHECK(key.size() == 1 || (key.size() == 2 && key[0] == '\xff'));
+  for (const std::string& key : keys) FUZZ_CHECK(key.size() == 1 || (key.size() == 2 && key[0] == '\xff'));
 
   if (bytes.find('\x1b') == std::string_view::npos) {
     FUZZ_CHECK(keys.size() == bytes.size());
-    for (size_t i = 0; i < bytes.size(); ++i)
-      FUZZ_CHECK(keys[i] == std::string(1, bytes[i] == 127 ? '\b' : bytes[i]));
+    for (size_t i = 0; i < bytes.size(); ++i) FUZZ_CHECK(keys[i] == std::string(1, bytes[i] == 127 ? '\b' : bytes[i]));
   }
   return 0;
 }

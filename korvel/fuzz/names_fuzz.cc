@@ -22,7 +22,8 @@ bool is_plain_byte(char c) {
 void check_one(std::string_view listed) {
   FUZZ_CHECK((extension_position(listed) == std::string_view::npos) == (document_marks(listed) == 0));
   if (is_addressable(listed)) {
-    for (unsigned char c : listed) FUZZ_CHECK(c >= 0x20 && std::string_view("\"*?\\/%").find(c) == std::string_view::npos);
+    for (unsigned char c : listed)
+      FUZZ_CHECK(c >= 0x20 && std::string_view("\"*?\\/%").find(c) == std::string_view::npos);
     FUZZ_CHECK(listed.front() != ' ' && listed.back() != ' ' && listed.back() != '.');
   }
   std::string file = file_name_of(listed);

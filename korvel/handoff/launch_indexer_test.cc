@@ -47,8 +47,8 @@ TEST(LaunchIndexer, ListsThePagesWithTheirNamesFromColumnFifteen) {
   RunResult run = run_korvel(work.path, kWholeRun);
   EXPECT_EQ(run.exit_status, 0);
   EXPECT_EQ(after(run.out, "Indexing files", 7),
-            (std::vector<std::string>{"", " 1            a.htm", " 2            b.htm",
-                                      " 3            c.htm", "", "<1> continue", "<2> end"}));
+            (std::vector<std::string>{"", " 1            a.htm", " 2            b.htm", " 3            c.htm", "",
+                                      "<1> continue", "<2> end"}));
 }
 
 TEST(LaunchIndexer, TwoAtTheMenuStagesNothing) {
@@ -61,8 +61,7 @@ TEST(LaunchIndexer, TwoAtTheMenuStagesNothing) {
   RunResult run = run_korvel(work.path, "1112");
   EXPECT_EQ(run.exit_status, 0);
   EXPECT_TRUE(run.out.ends_with("<1> continue\r\n<2> end\r\n"));
-  EXPECT_EQ(snapshot("velmor"), (std::map<std::string, std::string>{
-                                    {"htm_in/", ""}, {"htm_in/old.htm", "old"}}));
+  EXPECT_EQ(snapshot("velmor"), (std::map<std::string, std::string>{{"htm_in/", ""}, {"htm_in/old.htm", "old"}}));
   EXPECT_TRUE(fs::is_empty("htm_in"));
 }
 
@@ -98,8 +97,7 @@ TEST(LaunchIndexer, StartsTheIndexerWhoseNameSortsLastInVelmor) {
         in_velmor.push_back(entry.path().filename().string());
     std::sort(in_velmor.begin(), in_velmor.end());
     EXPECT_EQ(in_velmor, (std::vector<std::string>{c.chosen, "wget.exe"}));
-    EXPECT_EQ(indexer_log(work.path / "velmor"),
-              fs::canonical(work.path / "velmor").string() + "\na.htm\nb.htm\n")
+    EXPECT_EQ(indexer_log(work.path / "velmor"), fs::canonical(work.path / "velmor").string() + "\na.htm\nb.htm\n")
         << c.chosen;
   }
 }
@@ -153,8 +151,7 @@ TEST(LaunchIndexer, NoIndexerLeftStopsWithTheToolMessage) {
   ASSERT_GE(lines.size(), 4u);
   EXPECT_EQ(std::vector<std::string>(lines.end() - 4, lines.end()),
             (std::vector<std::string>{"---------------------", "Checking for velmor*.exe",
-                                      "Check the contents of the velmor.7z file.",
-                                      "<1> = continue and end"}));
+                                      "Check the contents of the velmor.7z file.", "<1> = continue and end"}));
   EXPECT_EQ(std::vector<std::string>(lines.end() - 7, lines.end() - 4),
             (std::vector<std::string>{"", "<1> continue", "<2> end"}));
   // Staged, but nothing copied or started.

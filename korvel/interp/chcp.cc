@@ -17,11 +17,15 @@ int code_page_of(std::string_view codeset) {
     int page;
   };
   static constexpr Known kKnown[] = {
-      {"UTF-8", 65001},       {"ANSI_X3.4-1968", 20127}, {"ISO-8859-1", 28591}, {"ISO-8859-2", 28592},
-      {"ISO-8859-5", 28595},  {"ISO-8859-7", 28597},     {"ISO-8859-9", 28599}, {"ISO-8859-15", 28605},
-      {"KOI8-R", 20866},      {"KOI8-U", 21866},         {"CP1251", 1251},      {"CP1252", 1252},
-      {"GB18030", 54936},     {"GBK", 936},              {"BIG5", 950},         {"EUC-JP", 20932},
-      {"SHIFT_JIS", 932},     {"EUC-KR", 51949},
+      {"UTF-8", 65001},      {"ANSI_X3.4-1968", 20127},
+      {"ISO-8859-1", 28591}, {"ISO-8859-2", 28592},
+      {"ISO-8859-5", 28595}, {"ISO-8859-7", 28597},
+      {"ISO-8859-9", 28599}, {"ISO-8859-15", 28605},
+      {"KOI8-R", 20866},     {"KOI8-U", 21866},
+      {"CP1251", 1251},      {"CP1252", 1252},
+      {"GB18030", 54936},    {"GBK", 936},
+      {"BIG5", 950},         {"EUC-JP", 20932},
+      {"SHIFT_JIS", 932},    {"EUC-KR", 51949},
   };
   for (const Known& known : kKnown)
     if (equals_ignore_case(known.codeset, codeset)) return known.page;

@@ -226,7 +226,8 @@ void copy_files(std::string_view source, std::string_view target) {
     Copied result = copy_file(from, destination, partial, missing, entry.was_regular, error);
     if (result == Copied::kYes) ++count;
     else if (result == Copied::kOntoItself) err_line("The file cannot be copied onto itself.");
-    else if (result == Copied::kNotRegular) err_line(std::string(shown) + ": This is not a regular file; it is skipped.");
+    else if (result == Copied::kNotRegular)
+      err_line(std::string(shown) + ": This is not a regular file; it is skipped.");
     else err_line(std::string(shown) + ": " + write_failure_text(error));
   }
   report(count);

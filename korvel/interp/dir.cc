@@ -37,8 +37,7 @@ std::string date_and_time(time_t when) {
   return buffer;
 }
 
-void full_listing(const std::string& folder, const Entries& entries, bool dots_match,
-                  std::string_view pattern) {
+void full_listing(const std::string& folder, const Entries& entries, bool dots_match, std::string_view pattern) {
   out_line(" Directory of " + absolute_path(folder));
   out_line("");
   unsigned long long files = 0, dirs = 0, bytes = 0;

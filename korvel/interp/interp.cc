@@ -27,9 +27,9 @@ struct Builtin {
 };
 
 constexpr Builtin kBuiltins[] = {
-    {"dir", dir_command},   {"del", del_command},       {"erase", del_command},     {"copy", copy_command},
-    {"md", md_command},     {"mkdir", md_command},      {"rd", rd_command},         {"rmdir", rd_command},
-    {"find", find_command}, {"findstr", findstr_command}, {"sort", sort_command},   {"chcp", chcp_command},
+    {"dir", dir_command},     {"del", del_command},         {"erase", del_command}, {"copy", copy_command},
+    {"md", md_command},       {"mkdir", md_command},        {"rd", rd_command},     {"rmdir", rd_command},
+    {"find", find_command},   {"findstr", findstr_command}, {"sort", sort_command}, {"chcp", chcp_command},
     {"start", start_command},
 };
 

@@ -27,8 +27,15 @@ std::vector<std::string> lines_of(const std::string& path) {
 TEST(LineReader, ReadsTheLinesTheWholeTextHolds) {
   std::string long_line(64 * 1024 - 1, 'x');
   const std::string cases[] = {
-      "",  "\n", "a", "a\n", "a\r\nb", "a\r\r\nb\r", "\r\n\r\n", "one\ntwo\n\nfour\r\n",
-      long_line + "\r\nnext\n",      // CR LF across the first read's end
+      "",
+      "\n",
+      "a",
+      "a\n",
+      "a\r\nb",
+      "a\r\r\nb\r",
+      "\r\n\r\n",
+      "one\ntwo\n\nfour\r\n",
+      long_line + "\r\nnext\n",     // CR LF across the first read's end
       long_line + "yz\nshort\r\n",  // a line longer than one read
       std::string(200000, '\n'),
   };

@@ -46,7 +46,8 @@ namespace {
 // A name without wildcards matches only its case variants unless it ends in a
 // dot (names without an extension) or holds "~" (it may be a short name).
 bool matches_case_variants_only(std::string_view pattern) {
-  return !pattern.empty() && !has_wildcard(pattern) && pattern.back() != '.' && pattern.find('~') == std::string_view::npos;
+  return !pattern.empty() && !has_wildcard(pattern) && pattern.back() != '.' &&
+         pattern.find('~') == std::string_view::npos;
 }
 }  // namespace
 

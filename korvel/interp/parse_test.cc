@@ -34,8 +34,8 @@ TEST(CutRedirections, TakesTargetAndMode) {
   } cases[] = {
       {"dir /b *. > dir_01.txt", "dir /b *.  ", "dir_01.txt", false},
       {"dir /b  txt_in\\*.htm >> txt_file.txt", "dir /b  txt_in\\*.htm  ", "txt_file.txt", true},
-      {"cmd /c find /i \".exe\" check_01.txt >  check_02.txt", "cmd /c find /i \".exe\" check_01.txt  ",
-       "check_02.txt", false},
+      {"cmd /c find /i \".exe\" check_01.txt >  check_02.txt", "cmd /c find /i \".exe\" check_01.txt  ", "check_02.txt",
+       false},
       {"dir >x.txt /b", "dir   /b", "x.txt", false},
       {"dir > \"a b.txt\"", "dir  ", "a b.txt", false},
       {"find \"a>b\" x", "find \"a>b\" x", "", false},
@@ -60,12 +60,15 @@ TEST(FindstrMatch, Table) {
     bool ignore_case;
     bool matches;
   } cases[] = {
-      {".exe", "a.EXE", true, true},      {".exe", "a.EXE", false, false}, {".exe", "exe", true, false},
-      {".exe", "xexe", true, true},       {"^abc", "abcd", false, true},   {"^abc", "xabc", false, false},
-      {"abc$", "xabc", false, true},      {"abc$", "abcx", false, false},  {"a*b", "b", false, true},
-      {"a.*z", "a123z", false, true},     {"a.*z", "a123", false, false},  {"\\.exe", "aexe", false, false},
-      {"\\.exe", "a.exe", false, true},   {"[0-9][0-9]*x", "a12x", false, true},
-      {"[^a-z]", "abc", false, false},    {"[A-C]x", "bx", true, true},    {"^$", "", false, true},
+      {".exe", "a.EXE", true, true},    {".exe", "a.EXE", false, false},
+      {".exe", "exe", true, false},     {".exe", "xexe", true, true},
+      {"^abc", "abcd", false, true},    {"^abc", "xabc", false, false},
+      {"abc$", "xabc", false, true},    {"abc$", "abcx", false, false},
+      {"a*b", "b", false, true},        {"a.*z", "a123z", false, true},
+      {"a.*z", "a123", false, false},   {"\\.exe", "aexe", false, false},
+      {"\\.exe", "a.exe", false, true}, {"[0-9][0-9]*x", "a12x", false, true},
+      {"[^a-z]", "abc", false, false},  {"[A-C]x", "bx", true, true},
+      {"^$", "", false, true},
   };
   for (const Case& c : cases)
     EXPECT_EQ(findstr_match(c.regex, c.line, c.ignore_case), c.matches) << c.regex << " " << c.line;

@@ -94,9 +94,13 @@ std::string resolve_for_new(std::string_view path) {
   // stat(), which a lookup would ask anyway; the memo learns it is missing.
   std::string written = as_written(path);
   size_t slash = written.rfind('/');
-  std::string_view last = slash == std::string::npos ? std::string_view(written) : std::string_view(written).substr(slash + 1);
+  std::string_view last =
+      slash == std::string::npos ? std::string_view(written) : std::string_view(written).substr(slash + 1);
   if (!last.empty() && last != "." && last != ".." &&
-      certainly_missing(slash == std::string::npos ? "." : slash == 0 ? "/" : written.substr(0, slash), last)) {
+      certainly_missing(slash == std::string::npos ? "."
+                        : slash == 0               ? "/"
+                                                   : written.substr(0, slash),
+                        last)) {
     memo_missing(written);
     return written;
   }

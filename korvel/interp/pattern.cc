@@ -118,8 +118,8 @@ bool name_matches(std::string_view pattern, std::string_view name) {
     return name.find('.') == std::string_view::npos && wildcard_match(pattern.substr(0, pattern.size() - 1), name);
   }
   if (wildcard_match(pattern, name)) return true;
-  if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*" &&
-      name.find('.') == std::string_view::npos && wildcard_match(pattern.substr(0, pattern.size() - 2), name))
+  if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*" && name.find('.') == std::string_view::npos &&
+      wildcard_match(pattern.substr(0, pattern.size() - 2), name))
     return true;
   return !is_short_name(name) && wildcard_match(pattern, short_name(name));
 }

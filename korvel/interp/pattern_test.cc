@@ -13,8 +13,8 @@ TEST(ShortName, FollowsTheNtfsRule) {
     const char* name;
     const char* expected;
   } cases[] = {
-      {"index.html", "INDEX~1.HTM"},      {"notes.txt_old", "NOTES~1.TXT"},  {"notes.txt.bak", "NOTEST~1.BAK"},
-      {"My Notes.html", "MYNOTE~1.HTM"},  {"a+b;c.text", "A_B_C~1.TEX"},   {"longfoldername", "LONGFO~1"},
+      {"index.html", "INDEX~1.HTM"},     {"notes.txt_old", "NOTES~1.TXT"}, {"notes.txt.bak", "NOTEST~1.BAK"},
+      {"My Notes.html", "MYNOTE~1.HTM"}, {"a+b;c.text", "A_B_C~1.TEX"},    {"longfoldername", "LONGFO~1"},
       {".profile", "PROFIL~1"},
   };
   for (const Case& c : cases) EXPECT_EQ(short_name(c.name), c.expected) << c.name;
@@ -33,35 +33,51 @@ TEST(NameMatches, CmdRules) {
     const char* name;
     bool matches;
   } cases[] = {
-      {"*", "anything.txt", true},          {"*.*", "README", true},            {"*.*", "a.b.c", true},
-      {"*.", "htm_in", true},               {"*.", "a.txt", false},             {"*.", ".", true},
-      {"*", "..", true},                    {"*.txt", "..", false},             {"velmor_*.exe", "VELMOR_X.EXE", true},
-      {"velmor_*.exe", "velmor_x.exe.bak", false},                              {"*.htm", "index.html", true},
-      {"*.htm", "page.htm", true},          {"*.txt", "notes.txt_old", true},   {"*.txt", "notes.txt.bak", false},
-      {"*.txt", "a.TXT", true},             {"a?c.txt", "abc.txt", true},       {"a?c.txt", "ac.txt", false},
-      {"check_*.txt", "check_01.txt", true}, {"check_*.txt", "xcheck_01.txt", false},
-      {"README.", "readme", true},          {"x*.*", "xyz", true},              {"*.htm", "a.htmx", true},
+      {"*", "anything.txt", true},
+      {"*.*", "README", true},
+      {"*.*", "a.b.c", true},
+      {"*.", "htm_in", true},
+      {"*.", "a.txt", false},
+      {"*.", ".", true},
+      {"*", "..", true},
+      {"*.txt", "..", false},
+      {"velmor_*.exe", "VELMOR_X.EXE", true},
+      {"velmor_*.exe", "velmor_x.exe.bak", false},
+      {"*.htm", "index.html", true},
+      {"*.htm", "page.htm", true},
+      {"*.txt", "notes.txt_old", true},
+      {"*.txt", "notes.txt.bak", false},
+      {"*.txt", "a.TXT", true},
+      {"a?c.txt", "abc.txt", true},
+      {"a?c.txt", "ac.txt", false},
+      {"check_*.txt", "check_01.txt", true},
+      {"check_*.txt", "xcheck_01.txt", false},
+      {"README.", "readme", true},
+      {"x*.*", "xyz", true},
+      {"*.htm", "a.htmx", true},
   };
   for (const Case& c : cases) EXPECT_EQ(name_matches(c.pattern, c.name), c.matches) << c.pattern << " " << c.name;
 }
 
 TEST(ListingOrder, UpperCasesLettersOnly) {
   std::vector<std::string> names = {"_x.txt", "b.txt", "Z.TXT", "a1.txt", "A.txt", "10", "9"};
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return listing_before(a, b); });
+  std::sort(names.begin(), names.end(),
+            [](const std::string& a, const std::string& b) { return listing_before(a, b); });
   EXPECT_EQ(names, (std::vector<std::string>{"10", "9", "A.txt", "a1.txt", "b.txt", "Z.TXT", "_x.txt"}));
 }
 
 // A listing sorts by a key of its names' first eight bytes before it
 // compares whole names: the order must be the one listing_before gives.
 TEST(ListingOrder, ListingsSortAsNamesCompare) {
-  std::vector<std::string> names = {"abcdefgh",  "ABCDEFGH",  "abcdefghi", "abcdefg",   "abcdefgH.txt", "ABCDEFGh",
-                                    "abc",       "ab",        "a",         "b_",        "B",            "\xc3\xa9t\xc3\xa9",
-                                    "~korvel",   "Zz.txt",    "zZ.TXT",    "_x",        "10",           "9",
-                                    "report-1 (draft).TXT",   "report_1.txt", "Report-1 (Draft).txt"};
+  std::vector<std::string> names = {
+      "abcdefgh", "ABCDEFGH", "abcdefghi", "abcdefg", "abcdefgH.txt",         "ABCDEFGh",     "abc",
+      "ab",       "a",        "b_",        "B",       "\xc3\xa9t\xc3\xa9",    "~korvel",      "Zz.txt",
+      "zZ.TXT",   "_x",       "10",        "9",       "report-1 (draft).TXT", "report_1.txt", "Report-1 (Draft).txt"};
   Entries entries;
   for (const std::string& name : names) entries.add(name, false);
   entries.sort();
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return listing_before(a, b); });
+  std::sort(names.begin(), names.end(),
+            [](const std::string& a, const std::string& b) { return listing_before(a, b); });
   std::vector<std::string> listed;
   for (const Entry& entry : entries) listed.emplace_back(entry.name);
   EXPECT_EQ(listed, names);
@@ -94,8 +110,8 @@ TEST(ListingOrder, SharedNamesStayWhileOthersGrow) {
 // name replaces, long and short stems and endings.
 TEST(NameMatches, ExtensionPatternsAgreeWithTheGeneralRule) {
   const char* stems[] = {"a", "Index", "my file", "abcdefghi", "a+b", ".x", "", "x.y", "long.name.here"};
-  const char* ends[] = {"", ".", ".txt", ".TXT", ".html", ".htm", ".ht", ".h", ".t xt", ".tx t", ".t+t", ".txt.bak",
-                        ".txt_old", "..txt", ".htm."};
+  const char* ends[] = {"",      ".",     ".txt", ".TXT",     ".html",    ".htm",  ".ht",  ".h",
+                        ".t xt", ".tx t", ".t+t", ".txt.bak", ".txt_old", "..txt", ".htm."};
   const char* patterns[] = {"*.txt", "*.htm", "*.h", "*.TX", "*.t_t", "*.HT"};
   for (const char* stem : stems)
     for (const char* end : ends) {

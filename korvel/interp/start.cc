@@ -64,7 +64,11 @@ int exec_problem(const std::string& path) {
   char head[256] = {};
   ssize_t got = read(fd, head, sizeof head - 1);
   close(fd);
-  if (got >= 4 && std::memcmp(head, "\x7f" "ELF", 4) == 0) return 0;
+  if (got >= 4 && std::memcmp(head,
+                              "\x7f"
+                              "ELF",
+                              4) == 0)
+    return 0;
   if (got < 2 || head[0] != '#' || head[1] != '!') return ENOEXEC;
   // A script: its interpreter must be there to run it.
   std::string_view line(head + 2, size_t(got) - 2);

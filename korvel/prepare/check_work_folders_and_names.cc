@@ -58,23 +58,18 @@ NameSet base_name_counts(std::string_view list_path) {
 
 void check_work_folders_and_names() {
   run_shell("dir /b *. > dir_cur.txt");
-  if (listing_names_folder(kDirCur, "txt_wrk", kBareListing))
-    run_shell("del /q txt_wrk\\*.* > out_null.list");
-  else
-    run_shell("md txt_wrk > out_null.list");
+  if (listing_names_folder(kDirCur, "txt_wrk", kBareListing)) run_shell("del /q txt_wrk\\*.* > out_null.list");
+  else run_shell("md txt_wrk > out_null.list");
 
   run_shell("dir /b *. > dir_cur.txt");
-  if (listing_names_folder(kDirCur, "htm_wrk", kBareListing))
-    run_shell("del /q htm_wrk\\*.* > out_null.list");
-  else
-    run_shell("md htm_wrk > out_null.list");
+  if (listing_names_folder(kDirCur, "htm_wrk", kBareListing)) run_shell("del /q htm_wrk\\*.* > out_null.list");
+  else run_shell("md htm_wrk > out_null.list");
 
   // A file of a work folder's name passes the listing, but no page can be
   // made in it: the run would end as if it had indexed something.
   run_shell("dir /b *. > dir_cur.txt");
   for (const char* folder : {"txt_wrk", "htm_wrk"})
-    if (!listing_names_folder(kDirCur, folder, kBareListing) || !is_folder(folder))
-      stop_for_missing_folder(folder);
+    if (!listing_names_folder(kDirCur, folder, kBareListing) || !is_folder(folder)) stop_for_missing_folder(folder);
 
   print_empty_line();
   print_line("----------------------------");
@@ -100,8 +95,8 @@ void check_work_folders_and_names() {
     print_empty_line();
     print_line("File has the same name and two extensions, *.htm, *.txt");
     print_empty_line();
-    key_menu({"<1> = stop and rename file: " + *base, "<2> = continue and *.txt file will be recreate from *.htm"},
-             "2", "1");
+    key_menu({"<1> = stop and rename file: " + *base, "<2> = continue and *.txt file will be recreate from *.htm"}, "2",
+             "1");
 
     int second = free_handle();
     open_input("compare_02.txt", second);

@@ -20,7 +20,7 @@ FileStamp stamp_of(const std::string& native) {
 
 // lstat() first: only a symbolic link needs the stat() that follows it.
 FileStamp stamp_for_next_command(const std::string& native) {
-  struct stat st{};
+  struct stat st {};
   if (lstat(native.c_str(), &st) != 0 || (S_ISLNK(st.st_mode) && stat(native.c_str(), &st) != 0)) return {};
   return stamp_from(st);
 }

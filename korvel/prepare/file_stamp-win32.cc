@@ -11,13 +11,11 @@ FileStamp stamp_of(const std::string& native) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExA(native.c_str(), GetFileExInfoStandard, &data)) return {};
   FileKind kind = FileKind::kRegular;
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-    kind = FileKind::kFolder;
-  else if (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE)
-    kind = FileKind::kOther;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) kind = FileKind::kFolder;
+  else if (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) kind = FileKind::kOther;
   std::uintmax_t size = (std::uintmax_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
-  std::int64_t modified =
-      static_cast<std::int64_t>((std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime);
+  std::int64_t modified = static_cast<std::int64_t>((std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                                                    data.ftLastWriteTime.dwLowDateTime);
   return {kind, size, modified};
 }
 

@@ -21,7 +21,9 @@ namespace {
 // A name for a document put back into txt_in that no file there has in any
 // letter case: its own, else its numbered new names.
 std::string free_name_in_txt_in(const std::string& name) {
-  auto taken = [](const std::string& candidate) { return kind_of(native_path("txt_in\\" + candidate)) != FileKind::kMissing; };
+  auto taken = [](const std::string& candidate) {
+    return kind_of(native_path("txt_in\\" + candidate)) != FileKind::kMissing;
+  };
   if (!taken(name)) return name;
   for (int number = 2;; ++number) {
     std::string candidate = new_name(name, number);

@@ -11,7 +11,8 @@ namespace korvel {
 std::vector<std::string> names_with_line_breaks() {
   std::vector<std::string> names;
   for (Entry entry : list_folder(native_path("txt_in")))
-    if (std::memchr(entry.name.data(), '\n', entry.name.size()) || std::memchr(entry.name.data(), '\r', entry.name.size()))
+    if (std::memchr(entry.name.data(), '\n', entry.name.size()) ||
+        std::memchr(entry.name.data(), '\r', entry.name.size()))
       names.emplace_back(entry.name);
   return names;
 }

@@ -41,7 +41,8 @@ std::vector<std::string> plan_lines(const Case& c) {
   };
   for (const Move& move : plan.moves) lines.push_back(move_line("move", move));
   for (const Move& move : plan.direct) lines.push_back(move_line("direct", move));
-  for (const Stay& stay : plan.stays) lines.push_back("stay " + std::string(names[stay.name]) + ": " + std::string(stay.why));
+  for (const Stay& stay : plan.stays)
+    lines.push_back("stay " + std::string(names[stay.name]) + ": " + std::string(stay.why));
   lines.push_back("files " + std::to_string(plan.files));
   return lines;
 }

@@ -27,8 +27,14 @@ TEST(NameSet, CountsEveryNameIgnoringCaseAndKeepsItAsGiven) {
     size_t count;
   };
   const Case cases[] = {
-      {"doc 7.txt", 3},      {"Doc 39999.txt", 1}, {"doc 40000.txt", 0}, {"doc 7.tx", 0},
-      {"doc 7.txt ", 0},     {"", 0},              {huge, 1},           {std::string(huge.size(), 'X'), 1},
+      {"doc 7.txt", 3},
+      {"Doc 39999.txt", 1},
+      {"doc 40000.txt", 0},
+      {"doc 7.tx", 0},
+      {"doc 7.txt ", 0},
+      {"", 0},
+      {huge, 1},
+      {std::string(huge.size(), 'X'), 1},
       {"DOC 12345.TXT", 1},
   };
   for (const Case& c : cases) EXPECT_EQ(names.count(c.name), c.count) << c.name.substr(0, 20);

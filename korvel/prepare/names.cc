@@ -155,7 +155,14 @@ bool is_addressable(std::string_view name) {
   for (unsigned char c : name) {
     if (c < 0x20 || c == 0x7f) return false;
     switch (c) {
-      case '*': case '?': case '"': case '\\': case '/': case '%': case '!': case '~': return false;
+      case '*':
+      case '?':
+      case '"':
+      case '\\':
+      case '/':
+      case '%':
+      case '!':
+      case '~': return false;
       default: break;
     }
   }

@@ -79,10 +79,8 @@ TEST(UniqueNewName, NoDocumentTakesAnotherOnesName) {
     for (const std::string& name : c.listed) taken.insert(to_lower_ascii(name));
     std::vector<std::string> given;
     for (const std::string& name : c.listed) {
-      if (extension_position(name) == std::string::npos)
-        given.push_back(name);
-      else
-        given.push_back(unique_new_name(name, taken));
+      if (extension_position(name) == std::string::npos) given.push_back(name);
+      else given.push_back(unique_new_name(name, taken));
     }
     EXPECT_EQ(given, c.expected) << c.listed[0];
   }
@@ -94,25 +92,60 @@ TEST(IsProgramFile, GuardsTheProgramAndItsTools) {
     bool expected;
   };
   const std::vector<Case> cases = {
-      {"wget.exe", true},       {"WGET.EXE", true},         {"convertcp.exe", true},
-      {"korvel", true},         {"Korvel.exe", true},       {"mykorvel.bin", true},
-      {"velmor_01_209.exe", true}, {"VELMOR_.EXE", true},   {"velmor.exe", true},
-      {"velmor_1.exe.txt", false}, {"wget.exe.txt", false}, {"notes.txt", false},
-      {"find.exe", true},       {"SORT.BAT", true},         {"x.txt.cmd", true},
-      {"version.dll", true},    {"a.com", true},            {"notes.comment", false},
-      {"a.js", true},           {".JS", true},              {"a.xjs", false},
-      {"js", false},            {"a.ps1.", false},          {"Setup.Msi", true},
+      {"wget.exe", true},
+      {"WGET.EXE", true},
+      {"convertcp.exe", true},
+      {"korvel", true},
+      {"Korvel.exe", true},
+      {"mykorvel.bin", true},
+      {"velmor_01_209.exe", true},
+      {"VELMOR_.EXE", true},
+      {"velmor.exe", true},
+      {"velmor_1.exe.txt", false},
+      {"wget.exe.txt", false},
+      {"notes.txt", false},
+      {"find.exe", true},
+      {"SORT.BAT", true},
+      {"x.txt.cmd", true},
+      {"version.dll", true},
+      {"a.com", true},
+      {"notes.comment", false},
+      {"a.js", true},
+      {".JS", true},
+      {"a.xjs", false},
+      {"js", false},
+      {"a.ps1.", false},
+      {"Setup.Msi", true},
   };
   for (const Case& c : cases) EXPECT_EQ(is_program_file(c.name, "MyKorvel.bin"), c.expected) << c.name;
 }
 
 TEST(IsAddressable, OnlyNamesACommandCarriesExactly) {
-  for (std::string name : std::vector<std::string>{"a.txt", "a.txt&del x", "x.htm|y", "(1)^.txt", ".txt", "a b.txt", "caf\xc3\xa9.txt",
-                           "\xff\xfe.txt", "console.txt", "com10.txt", std::string(200, 'a')})
+  for (std::string name :
+       std::vector<std::string>{"a.txt", "a.txt&del x", "x.htm|y", "(1)^.txt", ".txt", "a b.txt", "caf\xc3\xa9.txt",
+                                "\xff\xfe.txt", "console.txt", "com10.txt", std::string(200, 'a')})
     EXPECT_TRUE(is_addressable(name)) << name;
-  for (std::string name : std::vector<std::string>{"*", "*.txt", "a?.txt", "q\"q.txt", "a\\b.txt", "a\rb.txt", "a\nb.txt",
-                           "100%.txt", "%path%.txt", "a!b!.txt", "MYNOTE~1.TXT", " a.txt", "a.txt ", "a.txt.",
-                           "con.txt", "NUL", "Com1.htm", "lpt9", "", std::string(201, 'a'), std::string("a\0b.txt", 7)})
+  for (std::string name : std::vector<std::string>{"*",
+                                                   "*.txt",
+                                                   "a?.txt",
+                                                   "q\"q.txt",
+                                                   "a\\b.txt",
+                                                   "a\rb.txt",
+                                                   "a\nb.txt",
+                                                   "100%.txt",
+                                                   "%path%.txt",
+                                                   "a!b!.txt",
+                                                   "MYNOTE~1.TXT",
+                                                   " a.txt",
+                                                   "a.txt ",
+                                                   "a.txt.",
+                                                   "con.txt",
+                                                   "NUL",
+                                                   "Com1.htm",
+                                                   "lpt9",
+                                                   "",
+                                                   std::string(201, 'a'),
+                                                   std::string("a\0b.txt", 7)})
     EXPECT_FALSE(is_addressable(name)) << shown_name(name);
   // What the rules make of a name is always addressable, or too long.
   for (std::string name : {"*.txt", "a.txt.", "con.txt", "q\"\\%!~.htm", "a.txt ..", "nul .txt"})
@@ -125,7 +158,8 @@ TEST(IsAddressable, OnlyNamesACommandCarriesExactly) {
 TEST(ScratchAndStateFiles, AreKnownInAnyLetterCase) {
   for (const char* name : {"txt_in.list", "OUT_NULL.LIST", "compare_04.txt", "Check_01.txt"})
     EXPECT_TRUE(is_scratch_file(name)) << name;
-  for (const char* name : {"korvel.lock", "MOVED_FILES.LIST", "txt_in_renames.list"}) EXPECT_TRUE(is_state_file(name)) << name;
+  for (const char* name : {"korvel.lock", "MOVED_FILES.LIST", "txt_in_renames.list"})
+    EXPECT_TRUE(is_state_file(name)) << name;
   for (const char* name : {"compare_03.txt", "txt_in.lst", "readme.txt"}) {
     EXPECT_FALSE(is_scratch_file(name)) << name;
     EXPECT_FALSE(is_state_file(name)) << name;
@@ -144,19 +178,40 @@ TEST(ReservedWorkingNames, AreKnownInAnyLetterCaseWithTheirReason) {
     std::string reason;
   };
   const std::vector<Case> cases = {
-      {"check_01.txt", writes},     {"TXT_FILE.TXT", writes},       {"korvel.lock", writes},
-      {"check_list.txt", deletes},  {"CHECK_Notes.TXT", deletes},   {"check_.txt", deletes},
-      {"check_a.b.txt", deletes},   {"check_x.txtold", deletes},
+      {"check_01.txt", writes},
+      {"TXT_FILE.TXT", writes},
+      {"korvel.lock", writes},
+      {"check_list.txt", deletes},
+      {"CHECK_Notes.TXT", deletes},
+      {"check_.txt", deletes},
+      {"check_a.b.txt", deletes},
+      {"check_x.txtold", deletes},
       // Short names: CHECK_~1.TXT
-      {"ch eck_x.txt", deletes},    {"check+x.txt", deletes},       {"c.h.e.c.k_notes.txt", deletes},
-      {"compare_03.txt", lists},    {"Compare_09 old.TXT", lists},  {"my.list", lists},
-      {"notes.txt.LIST", lists},    {".list", lists},
-      {"txt_wrk", folder},          {"HTM_WRK.txt", folder},        {"htm_in", folder},
-      {"htm_out.htm", folder},      {"Velmor", folder},             {"velmor.old.txt", folder},
-      {"check_x.txt.bak", ""},      {"check_x", ""},                {"checks.txt", ""},
-      {"compare_1.txt", ""},        {"list.txt", ""},               {"notes.lst", ""},
-      {"txt_wrk_notes.txt", ""},    {"my velmor.txt", ""},          {"velmor_notes.htm", ""},
-      {"readme.txt", ""},           {"htm_inx.htm", ""},
+      {"ch eck_x.txt", deletes},
+      {"check+x.txt", deletes},
+      {"c.h.e.c.k_notes.txt", deletes},
+      {"compare_03.txt", lists},
+      {"Compare_09 old.TXT", lists},
+      {"my.list", lists},
+      {"notes.txt.LIST", lists},
+      {".list", lists},
+      {"txt_wrk", folder},
+      {"HTM_WRK.txt", folder},
+      {"htm_in", folder},
+      {"htm_out.htm", folder},
+      {"Velmor", folder},
+      {"velmor.old.txt", folder},
+      {"check_x.txt.bak", ""},
+      {"check_x", ""},
+      {"checks.txt", ""},
+      {"compare_1.txt", ""},
+      {"list.txt", ""},
+      {"notes.lst", ""},
+      {"txt_wrk_notes.txt", ""},
+      {"my velmor.txt", ""},
+      {"velmor_notes.htm", ""},
+      {"readme.txt", ""},
+      {"htm_inx.htm", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(reserved_working_name(c.name), c.reason) << c.name;
 }
@@ -167,10 +222,11 @@ TEST(BaseName, HtmIsSearchedBeforeTxt) {
     std::optional<std::string> expected;
   };
   const std::vector<Case> cases = {
-      {"a.htm", "a"},          {"a.html", "a"},       {"a.txt", "a"},
-      {"Report.htm", "Report"}, {"report.TXT", "report"}, {".txt", ""},
-      {" x.htm.txt ", "x"},    {"x.txt.htm", "x.txt"}, {"sub", std::nullopt},
-      {"notes.doc", std::nullopt},
+      {"a.htm", "a"},           {"a.html", "a"},
+      {"a.txt", "a"},           {"Report.htm", "Report"},
+      {"report.TXT", "report"}, {".txt", ""},
+      {" x.htm.txt ", "x"},     {"x.txt.htm", "x.txt"},
+      {"sub", std::nullopt},    {"notes.doc", std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(base_name(c.listed), c.expected) << c.listed;
   EXPECT_TRUE(same_base_name(base_name("Report.htm"), base_name("report.txt")));

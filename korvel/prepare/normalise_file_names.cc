@@ -59,8 +59,7 @@ void rename_in_place(const std::vector<Move>& direct, const NameSet& names, cons
     if (rename_without_replacing(file_in(txt_in, name), file_in(txt_in, new_name)))
       print_error_line("txt_in\\" + shown_name(name) + " is renamed " + new_name +
                        " in txt_in: its name cannot be used in a command.");
-    else
-      say_stays(name, "it cannot be renamed");
+    else say_stays(name, "it cannot be renamed");
   }
 }
 
@@ -72,7 +71,8 @@ void move_out(const MovePlan& plan, const NameSet& names, const std::string& txt
   if (moves.size() == plan.files) {
     run_shell("copy /y txt_in\\*.* > out_null.list");
   } else {
-    for (const Move& move : moves) run_shell("copy /y \"txt_in\\" + std::string(names[move.name]) + "\" > out_null.list");
+    for (const Move& move : moves)
+      run_shell("copy /y \"txt_in\\" + std::string(names[move.name]) + "\" > out_null.list");
   }
   for (const Move& move : moves) {
     std::string name(names[move.name]);
@@ -127,11 +127,10 @@ void normalise_file_names() {
   std::string txt_in = native_path("txt_in");
   MovedFiles moved = read_moved_files();
   WorkingFolderNames present;
-  TxtInFacts facts{
-      [&](std::string_view name) { return stamp_of(file_in(txt_in, name)); },
-      [&](std::string_view name, std::string_view source) {
-        return may_take_working_name(name, file_in(txt_in, source), moved, present);
-      }};
+  TxtInFacts facts{[&](std::string_view name) { return stamp_of(file_in(txt_in, name)); },
+                   [&](std::string_view name, std::string_view source) {
+                     return may_take_working_name(name, file_in(txt_in, source), moved, present);
+                   }};
   MovePlan plan = plan_moves(names, listed, file_name_of(invocation_path()), facts);
   for (const Stay& stay : plan.stays) say_stays(names[stay.name], stay.why);
 

@@ -33,8 +33,7 @@ struct Prepared {
 void fill(const fs::path& root, const std::map<std::string, std::string>& files) {
   install_tools(root);
   for (const auto& [name, content] : files) {
-    if (name.ends_with("/"))
-      fs::create_directories(root / name);
+    if (name.ends_with("/")) fs::create_directories(root / name);
     else {
       fs::create_directories((root / name).parent_path());
       write_file(root / name, content);
@@ -66,10 +65,9 @@ std::set<std::string> names_in(const fs::path& folder) {
 // of this and the later stages.
 bool is_run_residue(const std::string& path) {
   static const std::set<std::string> kScratch = {
-      "check_01.txt", "check_02.txt",   "out_null.txt",   "exe_files.txt", "txt_file.txt",
-      "dir_01.txt",   "dir_cur.txt",    "txt_file.list",  "txt_in.list",   "out_null.list",
-      "compare_01.txt", "compare_02.txt", "compare_04.txt", "txt_wrk.list",  "htm_wrk.list",
-      "korvel.lock",  "moved_files.list",
+      "check_01.txt",   "check_02.txt",  "out_null.txt", "exe_files.txt", "txt_file.txt",     "dir_01.txt",
+      "dir_cur.txt",    "txt_file.list", "txt_in.list",  "out_null.list", "compare_01.txt",   "compare_02.txt",
+      "compare_04.txt", "txt_wrk.list",  "htm_wrk.list", "korvel.lock",   "moved_files.list",
   };
   for (const char* folder : {"htm_in/", "txt_wrk/", "htm_wrk/", "velmor/"})
     if (path.starts_with(folder)) return true;
@@ -230,10 +228,9 @@ TEST(NormaliseFileNames, NamesTheRunUsesInTheWorkingFolderStayInTxtIn) {
   const std::string lists = "korvel writes files of such names in the working folder";
   const std::string folder = "korvel makes a folder of that name in the working folder";
   const std::map<std::string, std::string> stays = {
-      {"check_list.txt", deletes}, {"CHECK_Notes.TXT", deletes}, {"ch eck_x.txt", deletes},
-      {"dir_cur.txt", writes},     {"compare_03.txt", lists},    {"notes.list", lists},
-      {"txt_wrk", folder},         {"HTM_WRK.txt", folder},      {"htm_in", folder},
-      {"velmor", folder},          {"htm_out.htm", folder},      {"txt wrk.htm", folder},
+      {"check_list.txt", deletes}, {"CHECK_Notes.TXT", deletes}, {"ch eck_x.txt", deletes}, {"dir_cur.txt", writes},
+      {"compare_03.txt", lists},   {"notes.list", lists},        {"txt_wrk", folder},       {"HTM_WRK.txt", folder},
+      {"htm_in", folder},          {"velmor", folder},           {"htm_out.htm", folder},   {"txt wrk.htm", folder},
   };
   WorkFolder folder_;
   std::map<std::string, std::string> files = {{"txt_in/doc.txt", "doc"}};
@@ -243,7 +240,8 @@ TEST(NormaliseFileNames, NamesTheRunUsesInTheWorkingFolderStayInTxtIn) {
   EXPECT_TRUE(run.out.ends_with("<...> any key to continue and end\r\n")) << run.out;
   for (const auto& [name, reason] : stays) {
     EXPECT_NE(run.err.find("txt_in\\" + name + " stays in txt_in: " + reason + ".\r\n"), std::string::npos)
-        << name << "\n" << run.err;
+        << name << "\n"
+        << run.err;
     EXPECT_EQ(read_file(folder_.path / "txt_in" / name), name);
     // What the working folder holds of that name is the run's own.
     EXPECT_NE(read_file(folder_.path / name), name) << name;
@@ -256,10 +254,9 @@ TEST(NormaliseFileNames, NamesTheRunUsesInTheWorkingFolderStayInTxtIn) {
 // so must a name that del would take for a pattern.
 TEST(NormaliseFileNames, FileWhoseCopyFailedStaysUnderItsName) {
   WorkFolder folder;
-  fill(folder.path, {{"txt_in/my doc.txt", "precious"},
-                     {"my doc.txt/", ""},
-                     {"txt_in/b c.txt", "other"},
-                     {"txt_in/m*.txt", "star"}});
+  fill(
+      folder.path,
+      {{"txt_in/my doc.txt", "precious"}, {"my doc.txt/", ""}, {"txt_in/b c.txt", "other"}, {"txt_in/m*.txt", "star"}});
   EXPECT_EQ(run_korvel(folder.path, kPassScreens).exit_status, 0);
   EXPECT_EQ(names_in(folder.path / "txt_in"), (std::set<std::string>{"my doc.txt", "b_c.txt", "m_.txt"}));
   EXPECT_EQ(read_file(folder.path / "txt_in" / "my doc.txt"), "precious");
@@ -293,7 +290,8 @@ TEST(StageFolders, AFileWhereAFolderMustBeStopsTheRun) {
     std::vector<std::string> lines = crlf_lines(run.out);
     ASSERT_GE(lines.size(), c.last_lines.size()) << c.file;
     EXPECT_EQ(std::vector<std::string>(lines.end() - static_cast<long>(c.last_lines.size()), lines.end()), c.last_lines)
-        << c.file << "\n" << run.out;
+        << c.file << "\n"
+        << run.out;
     EXPECT_EQ(run.out.find("INDEXING RESULTS"), std::string::npos) << c.file;
     EXPECT_EQ(read_file(folder.path / c.file), "a file") << c.file;
   }
@@ -353,8 +351,8 @@ TEST(CheckWorkFoldersAndNames, KeyOneEndsTheRunAndKeepsBothDocuments) {
 TEST(CheckWorkFoldersAndNames, LetterCaseVariantsStayAndGetNoPage) {
   struct Case {
     std::map<std::string, std::string> documents;
-    std::vector<std::string> staying;     // in txt_in, untouched, no page
-    std::vector<std::string> reported;    // base names of the same-name report
+    std::vector<std::string> staying;          // in txt_in, untouched, no page
+    std::vector<std::string> reported;         // base names of the same-name report
     std::map<std::string, std::string> pages;  // in htm_wrk, with the text each must hold
   };
   const std::vector<Case> cases = {
@@ -374,7 +372,8 @@ TEST(CheckWorkFoldersAndNames, LetterCaseVariantsStayAndGetNoPage) {
     EXPECT_TRUE(run.out.ends_with("<...> any key to continue and end\r\n")) << what << run.out;
     for (const std::string& name : c.staying) {
       EXPECT_EQ(read_file(folder.path / "txt_in" / name), c.documents.at(name)) << name;
-      EXPECT_NE(run.err.find("txt_in\\" + name + " stays in txt_in: another file of txt_in has that name in another "
+      EXPECT_NE(run.err.find("txt_in\\" + name +
+                             " stays in txt_in: another file of txt_in has that name in another "
                              "letter case."),
                 std::string::npos)
           << name << run.err;

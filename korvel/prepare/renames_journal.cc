@@ -22,7 +22,8 @@ bool is_encoded_in_journal(unsigned char c) { return c < 0x20 || c == 0x7f || c 
 
 // Appends `name` as one field of a journal line.
 void append_field(std::string& out, std::string_view name) {
-  if (std::none_of(name.begin(), name.end(), [](char c) { return is_encoded_in_journal(static_cast<unsigned char>(c)); })) {
+  if (std::none_of(name.begin(), name.end(),
+                   [](char c) { return is_encoded_in_journal(static_cast<unsigned char>(c)); })) {
     out.append(name);
     return;
   }

@@ -24,8 +24,8 @@ TEST(RenamesJournal, LinesGiveBackTheirNames) {
     EXPECT_EQ(back->to, rename.to);
     EXPECT_EQ(back->size, rename.size);
   }
-  for (const char* broken : {"a.txt\tb.txt", "a.txt\tb.txt\t", "a.txt\tb.txt\t12x", "\tb.txt\t1", "a%4.txt\tb.txt\t1",
-                             "a%zz.txt\tb.txt\t1"})
+  for (const char* broken :
+       {"a.txt\tb.txt", "a.txt\tb.txt\t", "a.txt\tb.txt\t12x", "\tb.txt\t1", "a%4.txt\tb.txt\t1", "a%zz.txt\tb.txt\t1"})
     EXPECT_FALSE(rename_of_line(broken)) << broken;
 }
 

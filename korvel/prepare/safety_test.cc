@@ -41,9 +41,7 @@ std::multiset<std::string> contents_in(const fs::path& folder) {
   return contents;
 }
 
-bool is_document(const std::string& name) {
-  return extension_position(name) != std::string::npos;
-}
+bool is_document(const std::string& name) { return extension_position(name) != std::string::npos; }
 
 std::string content_of(size_t n) { return "document " + std::to_string(n) + "\r\nsecond line\r\n"; }
 
@@ -59,14 +57,56 @@ std::vector<std::string> hostile_names() {
     names.push_back(std::string("t.txt") + static_cast<char>(c) + "t");
     names.push_back(std::string("h") + static_cast<char>(c) + "h.htm");
   }
-  for (std::string name : std::vector<std::string>{
-           "A.TXT", "a.txt", "KORVEL.txt", "korvel.txt", "Report.htm", "report.txt", "README.txt", "readme.TXT",
-           "korvel", "txt_in.list", "out_null.list", "check_01.txt", "check_me.txt", "compare_04.txt", "korvel.lock",
-           "moved_files.list", "txt_in_renames.list", "find.exe", "sort.bat", "version.dll", "x.txt.exe", "wget.exe",
-           "convertcp.exe", "con.txt", "nul.htm", "page_1.txt", "*.txt", "*", "?.htm", "*.*", "..\\up.txt",
-           "sub\\x.htm", " lead.txt", "trail.txt ", "dots.txt..", ".txt", ".htm", "\xff\xfe.txt", "caf\xe9.htm",
-           "tab\t.txt", "nl\nx.txt", "cr\r.txt", "esc\x1b.txt", "100%.txt", "%PATH%.txt", "bang!.txt",
-           "MYNOTE~1.TXT", "My Notes.txt", std::string(246, 'x') + ".txt", std::string(250, 'y')})
+  for (std::string name : std::vector<std::string>{"A.TXT",
+                                                   "a.txt",
+                                                   "KORVEL.txt",
+                                                   "korvel.txt",
+                                                   "Report.htm",
+                                                   "report.txt",
+                                                   "README.txt",
+                                                   "readme.TXT",
+                                                   "korvel",
+                                                   "txt_in.list",
+                                                   "out_null.list",
+                                                   "check_01.txt",
+                                                   "check_me.txt",
+                                                   "compare_04.txt",
+                                                   "korvel.lock",
+                                                   "moved_files.list",
+                                                   "txt_in_renames.list",
+                                                   "find.exe",
+                                                   "sort.bat",
+                                                   "version.dll",
+                                                   "x.txt.exe",
+                                                   "wget.exe",
+                                                   "convertcp.exe",
+                                                   "con.txt",
+                                                   "nul.htm",
+                                                   "page_1.txt",
+                                                   "*.txt",
+                                                   "*",
+                                                   "?.htm",
+                                                   "*.*",
+                                                   "..\\up.txt",
+                                                   "sub\\x.htm",
+                                                   " lead.txt",
+                                                   "trail.txt ",
+                                                   "dots.txt..",
+                                                   ".txt",
+                                                   ".htm",
+                                                   "\xff\xfe.txt",
+                                                   "caf\xe9.htm",
+                                                   "tab\t.txt",
+                                                   "nl\nx.txt",
+                                                   "cr\r.txt",
+                                                   "esc\x1b.txt",
+                                                   "100%.txt",
+                                                   "%PATH%.txt",
+                                                   "bang!.txt",
+                                                   "MYNOTE~1.TXT",
+                                                   "My Notes.txt",
+                                                   std::string(246, 'x') + ".txt",
+                                                   std::string(250, 'y')})
     names.push_back(name);
   return names;
 }
@@ -183,13 +223,14 @@ TEST(Safety, RunsKilledDuringTheMoveLoseNothing) {
     RunResult again = run_korvel(work.path, "1111");
     if (again.err.find("An unfinished run was completed") != std::string::npos) ++finished;
     EXPECT_TRUE(again.out.ends_with("<2> = continue and *.txt file will be recreate from *.htm\r\n"))
-        << point << "\n" << again.out.substr(again.out.size() - std::min<size_t>(again.out.size(), 500));
+        << point << "\n"
+        << again.out.substr(again.out.size() - std::min<size_t>(again.out.size(), 500));
     EXPECT_EQ(contents_in(work.path / "txt_in"), documents) << point << "\n" << again.err.substr(0, 2000);
   }
   // The points must really have been struck for the test to mean anything.
   EXPECT_GE(killed, 5);
-  std::cout << "runs killed: " << killed << " of " << std::size(kill_points) << "; renames finished by the next run: "
-            << finished << "\n";
+  std::cout << "runs killed: " << killed << " of " << std::size(kill_points)
+            << "; renames finished by the next run: " << finished << "\n";
 }
 
 // A file size limit on the run makes every write beyond it fail, as a full
@@ -320,9 +361,9 @@ TEST(Safety, ASecondRunInTheSameFolderStopsAtOnce) {
     ASSERT_TRUE(first.wait_for_output("a_b.htm\r\n\r\n<1> continue\r\n<2> end\r\n")) << first.output();
     RunResult second = run_korvel(work.path, "1111");
     EXPECT_EQ(second.exit_status, 0);
-    EXPECT_TRUE(second.out.ends_with(
-        "----------------------------\r\nAnother run of korvel is working in this folder.\r\n\r\n"
-        "<1> = continue and end\r\n"))
+    EXPECT_TRUE(
+        second.out.ends_with("----------------------------\r\nAnother run of korvel is working in this folder.\r\n\r\n"
+                             "<1> = continue and end\r\n"))
         << second.out;
     first.type("1x");
     RunResult done = first.finish();
@@ -353,8 +394,9 @@ TEST(Safety, TheNextRunFinishesWhatAKilledRunLeft) {
   write_file(work.path / "txt_in" / "TAKEN.TXT", "the user's newer file");
   write_file(work.path / "txt_in" / "half done.txt", "both names");
   write_file(work.path / "txt_in" / "half_done.txt", "both names");
-  write_file(work.path / "txt_in_renames.list",
-             "lost one.txt\tlost_one.txt\t26\r\ntaken.txt\ttaken.txt\t10\r\nhalf done.txt\thalf_done.txt\t10\r\nend\r\n");
+  write_file(
+      work.path / "txt_in_renames.list",
+      "lost one.txt\tlost_one.txt\t26\r\ntaken.txt\ttaken.txt\t10\r\nhalf done.txt\thalf_done.txt\t10\r\nend\r\n");
   RunResult run = run_korvel(work.path, "1111x");
   EXPECT_NE(run.err.find("An unfinished run was completed: 2 document(s) put back into txt_in, 1 rename(s) finished."),
             std::string::npos)

@@ -23,8 +23,8 @@ constexpr int kEndOfData = -1;
 struct Slot {
   int fd = -1;
   bool writing = false;
-  std::string native;      // for removing a file that could not be written whole
-  int write_errno = 0;     // the first write that failed
+  std::string native;   // for removing a file that could not be written whole
+  int write_errno = 0;  // the first write that failed
   bool read_failed = false;
   uintmax_t size = 0;      // taken at open; the end test compares against it
   uintmax_t position = 0;  // raw bytes consumed from the file
@@ -80,7 +80,8 @@ int next_text_byte(Slot& s) {
 // How many of the first `limit` bytes hold none of LF, CR and 0x1A.
 size_t plain_run(const char* begin, size_t limit) {
   for (char stop : {'\n', '\r', '\x1a'})
-    if (const void* at = std::memchr(begin, stop, limit)) limit = static_cast<size_t>(static_cast<const char*>(at) - begin);
+    if (const void* at = std::memchr(begin, stop, limit))
+      limit = static_cast<size_t>(static_cast<const char*>(at) - begin);
   return limit;
 }
 

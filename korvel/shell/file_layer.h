@@ -3,8 +3,8 @@
 // prints an error: a missing file reads as empty, a failed output open loses
 // its writes. A file being written can be asked whether every byte arrived
 // (write_error) and, if not, removed (discard_file). Only regular files are
-// read: a FIFO, socket or device reads as missing, without being opened. Reads reproduce a text-mode stream on every platform: CR LF
-// reads as LF, a lone CR stays, 0x1A ends the readable data.
+// read: a FIFO, socket or device reads as missing, without being opened. Reads reproduce a text-mode stream on every
+// platform: CR LF reads as LF, a lone CR stays, 0x1A ends the readable data.
 #include <string>
 #include <string_view>
 

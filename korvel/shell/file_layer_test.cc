@@ -50,7 +50,10 @@ TEST_F(FileLayerTest, ReadsLinesAsTextMode) {
       {"CR CR LF", "a\r\r\nb", {"a", "b"}},
       {"0x1A ends the data", "one\r\ntw\x1Ao\r\nthree\r\n", {"one", "tw"}},
       // The end test only learns of 0x1A by reading it: one empty line.
-      {"0x1A first", "\x1A" "abc", {""}},
+      {"0x1A first",
+       "\x1A"
+       "abc",
+       {""}},
       {"empty file", "", {}},
       {"zero bytes kept", std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}},
   };

@@ -47,10 +47,8 @@ std::map<std::string, std::string> snapshot(const fs::path& root) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     std::string rel = fs::relative(entry.path(), root).string();
-    if (entry.is_directory())
-      files[rel + "/"] = "";
-    else
-      files[rel] = read_file(entry.path());
+    if (entry.is_directory()) files[rel + "/"] = "";
+    else files[rel] = read_file(entry.path());
   }
   return files;
 }
@@ -68,8 +66,8 @@ std::string indexer_log(const fs::path& velmor) {
   return read_file(velmor / "fake_indexer.log");
 }
 
-RunResult run_korvel(const fs::path& folder, std::string_view keys,
-                     const std::vector<std::string>& args, const std::string& invoked_as) {
+RunResult run_korvel(const fs::path& folder, std::string_view keys, const std::vector<std::string>& args,
+                     const std::string& invoked_as) {
   // Output goes to files outside the working folder, so listings never see
   // them and a chatty run cannot fill a pipe and stall.
   common::ChildCommand command = korvel_child(folder, scratch_output("out"), scratch_output("err"));

@@ -30,8 +30,7 @@ std::map<std::string, std::string> snapshot(const std::filesystem::path& root);
 
 // The tools a run needs beside it: convertcp.exe, wget.exe and the fake
 // indexer as `indexer_name`.
-void install_tools(const std::filesystem::path& folder,
-                   std::string_view indexer_name = "velmor_01_209.exe");
+void install_tools(const std::filesystem::path& folder, std::string_view indexer_name = "velmor_01_209.exe");
 
 // For a child about to run the program: a UTF-8 locale, so "chcp" reports
 // 65001, and no graphical session, so "start" runs the indexer in the
@@ -56,14 +55,13 @@ RunResult collect_run(int status, const std::filesystem::path& out, const std::f
 // A run of the program in `folder`, its output into `out` and `err`, in the
 // test environment; argv is {"korvel"}.
 common::ChildCommand korvel_child(const std::filesystem::path& folder, const std::filesystem::path& out,
-                               const std::filesystem::path& err);
+                                  const std::filesystem::path& err);
 // A fresh name for a run's output, outside any working folder.
 std::filesystem::path scratch_output(std::string_view what);
 
 // Runs the program in `folder` with `keys` on its standard input, which ends
 // after them. argv[0] is `invoked_as`. Killed after 120 s.
 RunResult run_korvel(const std::filesystem::path& folder, std::string_view keys,
-                     const std::vector<std::string>& args = {},
-                     const std::string& invoked_as = "korvel");
+                     const std::vector<std::string>& args = {}, const std::string& invoked_as = "korvel");
 
 }  // namespace korvel

@@ -15,8 +15,7 @@ int main() {
   std::error_code ec;
   fs::path here = fs::current_path(ec);
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator("htm_in", ec))
-    names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator("htm_in", ec)) names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   {
     std::ofstream log("fake_indexer.log.part", std::ios::binary | std::ios::trunc);

@@ -9,7 +9,7 @@ namespace fs = std::filesystem;
 
 namespace {
 common::ChildCommand faulty_child(const fs::path& folder, const fs::path& out, const fs::path& err,
-                               const std::function<void()>& child_setup) {
+                                  const std::function<void()>& child_setup) {
   common::ChildCommand command = korvel_child(folder, out, err);
   if (child_setup)
     command.in_child = [child_setup] {

@@ -19,10 +19,9 @@ bool keyed(UChar32 c) {
   return u_hasBinaryProperty(c, UCHAR_CHANGES_WHEN_CASEMAPPED) ||
          u_hasBinaryProperty(c, UCHAR_CHANGES_WHEN_CASEFOLDED) ||
          u_hasBinaryProperty(c, UCHAR_CHANGES_WHEN_NFKC_CASEFOLDED) ||
-         u_getIntPropertyValue(c, UCHAR_DECOMPOSITION_TYPE) != U_DT_NONE ||
-         u_charType(c) == U_NON_SPACING_MARK || u_charType(c) == U_ENCLOSING_MARK ||
-         (c >= 0x30A0 && c <= 0x30FF) ||                          // katakana, keyed as hiragana
-         c == 0x2018 || c == 0x2019 || c == 0x02BC || c == 0xFF07;  // apostrophes
+         u_getIntPropertyValue(c, UCHAR_DECOMPOSITION_TYPE) != U_DT_NONE || u_charType(c) == U_NON_SPACING_MARK ||
+         u_charType(c) == U_ENCLOSING_MARK || (c >= 0x30A0 && c <= 0x30FF) ||  // katakana, keyed as hiragana
+         c == 0x2018 || c == 0x2019 || c == 0x02BC || c == 0xFF07;             // apostrophes
 }
 
 std::string json(const std::string& s) {
@@ -63,12 +62,89 @@ void row(const std::string& word) {
 // Words whose keys depend on more than one character, or on where a
 // character stands, or that grow by more than a few code points.
 const char* const kWords[] = {
-    "ΟΔΟΣ", "οδος", "ὈΔΌΣ", "Σίσυφος", "ΣΊΣΥΦΟΣ", "Straße", "STRASSE", "GROẞE", "ßß", "İSTANBUL", "istanbul",
-    "ıslak", "ISLAK", "İ̇", "i̇", "ﬁle", "ﬀﬃﬄﬅﬆ", "ǅemal", "ǄEMAL", "ǆ", "ﷺﷺﷺﷺ", "a\xEF\xB7\xBA" "b",
-    "ﷻ", "ꭰꮿ", "ᏣᎳᎩ", "ꮳꮃꭹ", "Ꮳꮃꭹ", "ᏸᏹᏺᏻᏼᏽ", "ᲐᲑᲒ", "აბგ", "ᾼ", "ᾳ", "ᾈ", "ᾀ", "ΆΙ", "ᾷ", "ᾺΙ", "ῼ",
-    "𐐀𐐁𐐂", "𐐨𐐩𐐪", "𐒰𐓘", "𐲀𐳀", "𑢠𑣀", "𖹀𖹠", "𞤀𞤢", "ŉ", "ǰ", "ΐ", "ẖẗẘẙẚ", "ﬓﬔﬕ", "Ǉ", "ǈ", "㎒", "㍱",
-    "ﾊﾟ", "ﾎﾟﾎﾟ", "ｶﾞｯｺｳ", "한국어", "한", "ℌilbert", "ℍ", "Å", "K", "Ω", "ǅ", "ͅ", "ᾳ", "ᾀ", "Ⅻ",
-    "①②", "⒜", "🄰", "Ꭰꭰ", "ꞵ", "Ʞ", "ſ", "ẛ", "ﬅ", "ǈe", "l’option", "lʼoption", "Ｌ＇ｏｐｔｉｏｎ",
+    "ΟΔΟΣ",
+    "οδος",
+    "ὈΔΌΣ",
+    "Σίσυφος",
+    "ΣΊΣΥΦΟΣ",
+    "Straße",
+    "STRASSE",
+    "GROẞE",
+    "ßß",
+    "İSTANBUL",
+    "istanbul",
+    "ıslak",
+    "ISLAK",
+    "İ̇",
+    "i̇",
+    "ﬁle",
+    "ﬀﬃﬄﬅﬆ",
+    "ǅemal",
+    "ǄEMAL",
+    "ǆ",
+    "ﷺﷺﷺﷺ",
+    "a\xEF\xB7\xBA"
+    "b",
+    "ﷻ",
+    "ꭰꮿ",
+    "ᏣᎳᎩ",
+    "ꮳꮃꭹ",
+    "Ꮳꮃꭹ",
+    "ᏸᏹᏺᏻᏼᏽ",
+    "ᲐᲑᲒ",
+    "აბგ",
+    "ᾼ",
+    "ᾳ",
+    "ᾈ",
+    "ᾀ",
+    "ΆΙ",
+    "ᾷ",
+    "ᾺΙ",
+    "ῼ",
+    "𐐀𐐁𐐂",
+    "𐐨𐐩𐐪",
+    "𐒰𐓘",
+    "𐲀𐳀",
+    "𑢠𑣀",
+    "𖹀𖹠",
+    "𞤀𞤢",
+    "ŉ",
+    "ǰ",
+    "ΐ",
+    "ẖẗẘẙẚ",
+    "ﬓﬔﬕ",
+    "Ǉ",
+    "ǈ",
+    "㎒",
+    "㍱",
+    "ﾊﾟ",
+    "ﾎﾟﾎﾟ",
+    "ｶﾞｯｺｳ",
+    "한국어",
+    "한",
+    "ℌilbert",
+    "ℍ",
+    "Å",
+    "K",
+    "Ω",
+    "ǅ",
+    "ͅ",
+    "ᾳ",
+    "ᾀ",
+    "Ⅻ",
+    "①②",
+    "⒜",
+    "🄰",
+    "Ꭰꭰ",
+    "ꞵ",
+    "Ʞ",
+    "ſ",
+    "ẛ",
+    "ﬅ",
+    "ǈe",
+    "l’option",
+    "lʼoption",
+    "Ｌ＇ｏｐｔｉｏｎ",
 };
 
 }  // namespace
