@@ -14,7 +14,7 @@
     'she that the their them they this to was were which with you ' +
     'der die das und in den von zu mit sich des auf für ist im dem nicht ein eine als auch es an ' +
     'in je na se so v z za da ki to pa ne bi s o';
-  const DEFAULTS = { left: F.maxReach, right: F.maxReach, measure: 'logdice', minTogether: 3, minFrequency: 1, useStop: false };
+  const DEFAULTS = { left: F.maxReach, right: F.maxReach, measure: 'logdice', minTogether: F.minTogether, minFrequency: 1, useStop: false };
 
   const stored = (key, fallback) => {
     try { const v = localStorage.getItem(key); return v === null ? fallback : v; } catch (e) { return fallback; }

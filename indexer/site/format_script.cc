@@ -31,7 +31,12 @@ std::string format_script() {
   append_js_literal(s, kDigits);
   s += ",\n  digitBase: " + std::to_string(kDigitBase) + ",\n";
   s += "  separatorsBelow: " + std::to_string(kSeparatorsBelow) + ",\n";
-  s += "  maxReach: " + std::to_string(kMaxReach) + ",\n  viewerAddress: ";
+  s += "  maxReach: " + std::to_string(kMaxReach) + ",\n";
+  // What the entries' lists hold at least and at most, which the browser's
+  // own counts for a rarer word and the reader's filters start from.
+  s += "  minTogether: " + std::to_string(CollocateOptions{}.min_together) + ",\n";
+  s += "  clusterMinCount: " + std::to_string(ClusterOptions{}.min_count) + ",\n";
+  s += "  clusterLimit: " + std::to_string(ClusterOptions{}.limit) + ",\n  viewerAddress: ";
   append_js_literal(s, kViewerAddress);
   s += ",\n";
   append_file(s, "textFolder", kTextFolder);

@@ -14,7 +14,8 @@
 'use strict';
 (function () {
   const v = window.velmor;
-  const REACH = 5, MIN_CLUSTER = 3, CLUSTERS = 8;
+  const F = window.velmorFormats;  // formats.js: the entries' reach, least count and list size
+  const REACH = F.maxReach, MIN_CLUSTER = F.clusterMinCount, CLUSTERS = F.clusterLimit;
 
   // One document's pairs: `ranks` its words, `at` the word's places
   // (ascending); adds to `dist`, a Map of rank -> ten counts.
