@@ -114,7 +114,7 @@
   async function wordsOf(w, exact) {
     if (w.regex !== undefined) {
       const re = regexOf(w.regex, exact);
-      return velmor.rowsWhere(word => re.test(word), exact);
+      return velmor.rowsWhere(word => word.length <= velmor.MAX_REGEX_WORD && re.test(word), exact);
     }
     if (/[*?]/.test(w.word)) {
       if (exact) fail('* and ? are wildcards of the accent-blind search: for an exact pattern write "' + w.word.replace(/\*/g, '.*').replace(/\?/g, '.') + '"');

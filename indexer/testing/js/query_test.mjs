@@ -105,5 +105,14 @@ test('a query runs from the look-up data and the positions to its hits', async (
   assert.equal((await site.runQuery('strong coffee', false)).missing, 'coffee');
   assert.equal((await site.runQuery('tëa', true)).missing, 'tëa');
   assert.deepEqual(hitsOf((await site.runQuery('"STRONG" "T.a"', true)).hits), [[0, 1, 2], [1, 0, 2]]);
+  // A regular expression is not tried on a word past MAX_REGEX_WORD
+  // letters: ".*.*.*q" took ten seconds over one of 3,000.
+  const long = 'a'.repeat(3000);
+  const longFiles = lookupFiles([[long, '', '', 0, 1]], 2, velmor.cmp);
+  longFiles['query/files.js'] = [0];
+  longFiles['lookup/sizes.js'] = [3000];
+  const longSite = siteScripts(['search_data.js', 'text_store.js', 'query_parse.js', 'query.js'], longFiles);
+  assert.equal((await longSite.runQuery('"a+"', false)).missing, '"a+"');
+  assert.equal((await longSite.runQuery('"a.*.*.*q"', false)).missing, '"a.*.*.*q"');
   assert.equal((await site.runQuery('"strong" "tëa"', true)).missing, '"tëa"');
 });
