@@ -21,9 +21,14 @@ export async function walkLists(page, url, shots) {
   const seenLines = new Set();
   for (let guard = 0; guard < 10; guard++) {
     for (const id of await ltRows.evaluateAll(trs => trs.map(tr => tr.dataset.d + ':' + tr.dataset.t))) seenLines.add(id);
-    const next = lt.locator('button[aria-label="next lines"]');
-    if (await next.isDisabled()) break;
     const was = await status.textContent();
+    // The count can show before the button to the next page is enabled
+    // (a run under Wine once saw it still disabled): stop on the count.
+    const [, last, of] = was.match(/^lines \d+–(\d+) of ([\d,]+)/);
+    if (Number(last) >= Number(of.replace(/,/g, ''))) break;
+    const next = lt.locator('button[aria-label="next lines"]');
+    await page.waitForFunction(() =>
+      !document.querySelector('section:target button[aria-label="next lines"]').disabled);
     await next.click();
     await page.waitForFunction(w => document.querySelector('section:target .kwicbar .count').textContent !== w, was);
   }
