@@ -4,32 +4,31 @@
 
 namespace velmor {
 
-void append_escaped(std::string& out, std::string_view text) {
+namespace {
+// Text for an HTML page: the markup characters as references; a carriage
+// return and a NUL too, which a parser would otherwise fold or drop. Quotes
+// need a reference only inside an attribute's value.
+void append_html(std::string& out, std::string_view text, bool quotes) {
   for (char c : text) {
     switch (c) {
       case '&': out += "&amp;"; break;
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
+      case '"':
+        if (quotes) out += "&quot;";
+        else out += c;
+        break;
       case '\r': out += "&#13;"; break;
       case '\0': out += "&#0;"; break;
       default: out += c;
     }
   }
 }
+}  // namespace
 
-void append_pre_text(std::string& out, std::string_view text) {
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '\r': out += "&#13;"; break;
-      case '\0': out += "&#0;"; break;
-      default: out += c;
-    }
-  }
-}
+void append_escaped(std::string& out, std::string_view text) { append_html(out, text, true); }
+
+void append_pre_text(std::string& out, std::string_view text) { append_html(out, text, false); }
 
 void append_js_chars(std::string& out, std::string_view text) {
   for (size_t i = 0; i < text.size(); ++i) {
